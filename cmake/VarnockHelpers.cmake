@@ -1,0 +1,43 @@
+# varnock_library(NAME [DEPENDS libs...] [PLATFORM_LIBS libs...])
+# A static library of the core made of the .cpp files of the calling folder; its headers are
+# included from the project root ("support/paths.h"). Files named *_win32.cpp build only for
+# Windows and *_posix.cpp only elsewhere.
+function(varnock_library name)
+  cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(WIN32)
+    list(FILTER sources EXCLUDE REGEX "_posix\\.cpp$")
+  else()
+    list(FILTER sources EXCLUDE REGEX "_win32\\.cpp$")
+  endif()
+  if(sources)
+    add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${ARG_DEPENDS})
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} INTERFACE ${ARG_DEPENDS})
+  endif()
+endfunction()
+
+# varnock_test(NAME DEPENDS libs... [LABELS labels...])
+# A GoogleTest program made of the *_test.cpp files of the calling folder, registered with
+# CTest; every test has a timeout so a modal box that nobody answers fails instead of hanging.
+function(varnock_test name)
+  cmake_parse_arguments(ARG "" "" "DEPENDS;LABELS;EXTRA_SOURCES" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+  if(WIN32)
+    list(FILTER sources EXCLUDE REGEX "_posix_test\\.cpp$")
+  else()
+    list(FILTER sources EXCLUDE REGEX "_win32_test\\.cpp$")
+  endif()
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${name} ${sources} ${ARG_EXTRA_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} varnock_test_common GTest::gtest_main)
+  gtest_discover_tests(${name}
+    DISCOVERY_TIMEOUT 120
+    PROPERTIES TIMEOUT 120 LABELS "${ARG_LABELS}")
+endfunction()

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "engine/result_code.h"
+#include "patchfile/patch_record.h"
+#include "support/bytes.h"
+
+namespace varnock {
+
+// Finds the shift of a dynamic patch and, on ResultDone, adds it to every zone's Offset.
+ResultCode PlaceDynamicPatch(const Bytes& image, PatchRecord& record, bool removing);
+
+// The shift of one zone: in place, then the window search (0, -48, +48, -112 .. +112), or,
+// with searchWholeFile, the nearest occurrence of its original bytes in the whole image.
+ResultCode FindDynamicShift(const Bytes& image, const PatchZone& zone, bool removing,
+                            std::int32_t& shift, bool searchWholeFile);
+
+// ApplyZone in test-only mode as if the zone lay at Offset + shift.
+ResultCode TestZoneAt(const Bytes& image, std::int32_t shift, const PatchZone& zone,
+                      bool removing);
+
+}  // namespace varnock

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "patchfile/patch_record.h"
+#include "support/bytes.h"
+#include "support/user_interface.h"
+
+namespace varnock {
+
+// The text between the first two '#' of the path's base name; empty (after a message when a
+// '#' is missing) when there is none.
+std::string GetPatchArgument(const std::string& patchPath, UserInterface& ui);
+
+// Why InsertPatchArgument failed, beyond what it has already told the user.
+struct ArgumentFailure {
+  bool general = false;     // to be reported through the engine's general failure message
+  std::string description;  // the description that then follows "Error mexage: "
+};
+
+// Writes the argument carried by the patch path's name into the loaded record's PatchBytes.
+// False after a failure: either already reported, or `failure.general` set for the caller to
+// report with the general failure message.
+bool InsertPatchArgument(const std::string& patchPath, PatchRecord& record, UserInterface& ui,
+                         ArgumentFailure& failure);
+
+// `value` in n little-endian bytes; false after the width message when it does not fit.
+bool NumberToBytes(Bytes& bytes, std::int32_t value, std::int32_t n, UserInterface& ui);
+
+// The IEEE-754 single-precision bit pattern of a text in the user's locale number format;
+// std::nullopt after the conversion message.
+std::optional<std::int32_t> FloatToBits(const std::string& text, UserInterface& ui);
+
+}  // namespace varnock

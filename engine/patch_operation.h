@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+#include "engine/result_code.h"
+#include "patchfile/patch_record.h"
+#include "support/user_interface.h"
+
+namespace varnock {
+
+// "applying" or "removing".
+std::string ActionWord(bool remove);
+// Empty when applying; the note about using the same argument when removing.
+std::string RemoveNote(bool remove);
+// The temporary copy's path: the patch path's folder + separator + "temp_" + its file name.
+std::string TempPatchPath(const std::string& patchPathWithArgument);
+
+// One apply or remove request, from the argument prompt to the one closing message. Returns
+// the engine's result (ResultNone when the operation stopped before the engine ran), so that
+// callers such as the command line can tell outcomes apart; the user has been told already.
+ResultCode RunPatchOperation(const std::string& patchPath, const std::string& exePath,
+                             bool remove, PatchRecord& record, UserInterface& ui);
+
+}  // namespace varnock

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "patchfile/patch_record.h"
+#include "support/user_interface.h"
+
+namespace varnock {
+
+// Reads the .ptc file at `path` into `record`, field by field in file order. On failure the
+// loader tells the user itself and returns false; the fields read before the failure hold the
+// new file's values, the others the previous patch's.
+bool LoadPatch(const std::string& path, PatchRecord& record, UserInterface& ui);
+
+}  // namespace varnock

@@ -1,0 +1,50 @@
+# Shared by the run and test commands: installs what is missing, quickly when nothing is.
+set -euo pipefail
+
+VARNOCK_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+export VARNOCK_ROOT
+
+# Debian packages for the native build, the window and its tests.
+NATIVE_PACKAGES=(build-essential cmake ninja-build qt6-base-dev libgtest-dev googletest
+  libgmock-dev libfmt-dev libcli11-dev nlohmann-json3-dev fonts-dejavu-core poppler-utils
+  clang-format clang-tidy)
+
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then
+    "$@"
+  else
+    sudo "$@"
+  fi
+}
+
+# ensure_packages PACKAGE...: installs the packages that are not installed yet.
+ensure_packages() {
+  local missing=()
+  local package
+  for package in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+      missing+=("$package")
+    fi
+  done
+  if [ "${#missing[@]}" -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+      "${missing[@]}"
+  fi
+}
+
+# A private runtime folder keeps Qt quiet about XDG_RUNTIME_DIR.
+private_runtime_dir() {
+  if [ -z "${XDG_RUNTIME_DIR:-}" ] || [ ! -w "${XDG_RUNTIME_DIR}" ]; then
+    XDG_RUNTIME_DIR="$(mktemp -d /tmp/varnock-runtime.XXXXXX)"
+    chmod 700 "$XDG_RUNTIME_DIR"
+    export XDG_RUNTIME_DIR
+  fi
+}
+
+build_preset() {
+  local preset="$1"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+}

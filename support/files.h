@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/bytes.h"
+
+namespace varnock {
+
+// UTF-8 path text to a file-system path, and back.
+std::filesystem::path ToFsPath(const std::string& path);
+std::string FromFsPath(const std::filesystem::path& path);
+
+// True exactly when `path` names an existing file (hidden and read-only files included,
+// folders never).
+bool FileExists(const std::string& path);
+// True exactly when `path` names an existing folder, with or without a trailing separator.
+bool FolderExists(const std::string& path);
+
+// The whole file; empty when it cannot be read (indistinguishable from an empty file).
+Bytes ReadWholeFile(const std::string& path);
+// The whole file, with the platform's description of the failure when it cannot be read.
+bool ReadWholeFile(const std::string& path, Bytes& content, std::string& error);
+
+// Deletes a file, clearing a read-only attribute first. True when the file is gone
+// (also when it was never there).
+bool RemoveFile(const std::string& path);
+// Creates one folder level; failures are swallowed.
+void CreateFolder(const std::string& path);
+// Copies `source` over `destination`; failures are swallowed.
+void CopyFileOver(const std::string& source, const std::string& destination);
+
+// Full paths (folder + separator + name) of the files of `folder` whose names match
+// `pattern` ("*" and "?", letter case ignored), folders never included. Sets `count`.
+std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern,
+                                   std::int32_t& count);
+bool WildcardMatch(std::string_view pattern, std::string_view name);
+
+// The platform's description of an error, for the texts after "Error mexage: ".
+std::string ErrorText(const std::error_code& error);
+
+}  // namespace varnock

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+#include "patchfile/patch_record.h"
+#include "support/user_interface.h"
+
+namespace varnock {
+
+// Loads the patch at `patchPath` into `record` and gives the base name of its target program
+// ("*" for a program outside the table) and the program's path relative to the level-editor
+// folder (native separators, starting with one; empty outside the table). On failure returns
+// false and leaves both texts as they were.
+bool GetPatchTarget(const std::string& patchPath, PatchRecord& record, UserInterface& ui,
+                    std::string& baseName, std::string& relativePath);
+
+}  // namespace varnock
