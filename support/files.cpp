@@ -1,0 +1,141 @@
+#include "support/files.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fstream>
+#include <system_error>
+
+#include "support/paths.h"
+
+namespace varnock {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A path text holding a NUL names no file: the file system would see only the text before it.
+bool HoldsNul(const std::string& path) {
+  return path.find('\0') != std::string::npos;
+}
+
+bool IsRegularFile(const std::string& path) {
+  std::error_code error;
+  return !HoldsNul(path) && fs::is_regular_file(ToFsPath(path), error);
+}
+
+}  // namespace
+
+fs::path ToFsPath(const std::string& path) {
+  return fs::path(std::u8string(path.begin(), path.end()));
+}
+
+std::string FromFsPath(const fs::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+bool FileExists(const std::string& path) {
+  if (TrimNulls(path).empty()) {
+    return false;
+  }
+  return IsRegularFile(path);
+}
+
+bool FolderExists(const std::string& path) {
+  const std::size_t first = path.find_first_not_of(' ');
+  if (first == std::string::npos || HoldsNul(path)) {
+    return false;
+  }
+  std::error_code error;
+  return fs::is_directory(ToFsPath(path), error);
+}
+
+Bytes ReadWholeFile(const std::string& path) {
+  Bytes content;
+  std::string error;
+  ReadWholeFile(path, content, error);
+  return content;
+}
+
+bool ReadWholeFile(const std::string& path, Bytes& content, std::string& error) {
+  content.clear();
+  error.clear();
+  if (!FileExists(path)) {
+    error = ErrorText(std::make_error_code(std::errc::no_such_file_or_directory));
+    return false;
+  }
+  std::error_code sizeError;
+  const std::uintmax_t size = fs::file_size(ToFsPath(path), sizeError);
+  if (sizeError) {
+    error = ErrorText(sizeError);
+    return false;
+  }
+  errno = 0;
+  std::ifstream in(ToFsPath(path), std::ios::binary);
+  if (!in) {
+    const int code = errno != 0 ? errno : EIO;
+    error = ErrorText(std::error_code(code, std::generic_category()));
+    return false;
+  }
+  Bytes buffer(static_cast<std::size_t>(size));
+  in.read(reinterpret_cast<char*>(buffer.data()), static_cast<std::streamsize>(buffer.size()));
+  if (static_cast<std::uintmax_t>(in.gcount()) != size) {
+    // The file changed its length while it was read, or the read failed.
+    error = ErrorText(std::make_error_code(std::errc::io_error));
+    return false;
+  }
+  content = std::move(buffer);
+  return true;
+}
+
+bool RemoveFile(const std::string& path) {
+  if (!FileExists(path)) {
+    return true;
+  }
+  const fs::path target = ToFsPath(path);
+  std::error_code error;
+  const fs::file_status status = fs::symlink_status(target, error);
+  if (error) {
+    return false;
+  }
+  // A read-only file loses its read-only mark first; a link is removed, not its target.
+  if (!fs::is_symlink(status) &&
+      (status.permissions() & fs::perms::owner_write) == fs::perms::none) {
+    fs::permissions(target, fs::perms::owner_write, fs::perm_options::add, error);
+    if (error) {
+      return false;
+    }
+  }
+  fs::remove(target, error);
+  return !error && !fs::exists(fs::symlink_status(target, error));
+}
+
+void CreateFolder(const std::string& path) {
+  if (FolderExists(path) || HoldsNul(path)) {
+    return;
+  }
+  std::error_code error;
+  fs::create_directory(ToFsPath(path), error);
+}
+
+void CopyFileOver(const std::string& source, const std::string& destination) {
+  if (FileExists(destination) && !RemoveFile(destination)) {
+    return;
+  }
+  if (HoldsNul(source) || HoldsNul(destination)) {
+    return;
+  }
+  std::error_code error;
+  fs::copy_file(ToFsPath(source), ToFsPath(destination), error);
+}
+
+std::string ErrorText(const std::error_code& error) {
+  std::string text = error.message();
+  // Some platforms end their descriptions with a line break or blanks.
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) {
+    text.pop_back();
+  }
+  return text;
+}
+
+}  // namespace varnock
