@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "patchfile/patch_record.h"
 #include "support/bytes.h"
@@ -12,5 +14,12 @@ namespace varnock {
 // can write inconsistent or hostile files on purpose.
 Bytes WritePatch(const PatchRecord& record);
 bool WritePatchFile(const std::string& path, const PatchRecord& record);
+
+// The pieces of the format, for writing files by hand.
+void AppendInt32(Bytes& out, std::int32_t value);
+// A string from a UTF-8 text: its count, then one 16-bit unit per ANSI byte.
+void AppendPatchString(Bytes& out, std::string_view text);
+// A string from raw 16-bit units, which may lie outside 0..255.
+void AppendPatchUnits(Bytes& out, std::u16string_view units);
 
 }  // namespace varnock

@@ -1,0 +1,113 @@
+#include "patchfile/patch_reader.h"
+
+#include <cerrno>
+#include <system_error>
+
+#include "support/code_page.h"
+#include "support/files.h"
+
+namespace varnock {
+
+namespace {
+
+std::string OpenErrorText() {
+  const int code = errno;
+  if (code == 0) {
+    return "the file cannot be opened";
+  }
+  return ErrorText(std::error_code(code, std::generic_category()));
+}
+
+}  // namespace
+
+PatchReader::PatchReader(const std::string& path) {
+  errno = 0;
+  in_.open(ToFsPath(path), std::ios::binary);
+  if (!in_) {
+    Fail(OpenErrorText());
+    return;
+  }
+  in_.seekg(0, std::ios::end);
+  const std::streamoff size = in_.tellg();
+  in_.seekg(0, std::ios::beg);
+  if (size < 0 || !in_) {
+    Fail("the file cannot be read");
+    return;
+  }
+  remaining_ = size;
+}
+
+bool PatchReader::Fail(const std::string& description) {
+  if (!failed_) {
+    failed_ = true;
+    error_ = description;
+  }
+  return false;
+}
+
+bool PatchReader::Holds(std::int64_t count) {
+  if (failed_) {
+    return false;
+  }
+  if (count > remaining_) {
+    return Fail(kPatchEndsEarly);
+  }
+  return true;
+}
+
+bool PatchReader::ReadInt32(std::int32_t& value) {
+  unsigned char raw[4];
+  if (!Holds(4)) {
+    return false;
+  }
+  if (!in_.read(reinterpret_cast<char*>(raw), 4)) {
+    return Fail("the file cannot be read");
+  }
+  remaining_ -= 4;
+  const std::uint32_t bits = std::uint32_t{raw[0]} | (std::uint32_t{raw[1]} << 8) |
+                             (std::uint32_t{raw[2]} << 16) | (std::uint32_t{raw[3]} << 24);
+  value = static_cast<std::int32_t>(bits);
+  return true;
+}
+
+bool PatchReader::ReadBytes(std::int64_t count, Bytes& bytes) {
+  if (count < 0) {
+    return Fail("out of range size");
+  }
+  if (!Holds(count)) {
+    return false;
+  }
+  bytes.resize(static_cast<std::size_t>(count));
+  if (count > 0 && !in_.read(reinterpret_cast<char*>(bytes.data()), count)) {
+    return Fail("the file cannot be read");
+  }
+  remaining_ -= count;
+  return true;
+}
+
+bool ReadPatchString(std::string& destination, PatchReader& reader) {
+  destination.clear();
+  std::int32_t count = 0;
+  if (!reader.ReadInt32(count)) {
+    return false;
+  }
+  if (count == 0) {
+    return true;
+  }
+  if (count < 0) {
+    return reader.Fail("");
+  }
+  Bytes units;
+  if (!reader.ReadBytes(std::int64_t{count} * 2, units)) {
+    return false;
+  }
+  for (std::size_t i = 0; i < units.size(); i += 2) {
+    if (units[i + 1] != 0) {
+      return reader.Fail("");
+    }
+    destination += AnsiByteToUtf8(units[i]);
+  }
+  return true;
+}
+
+}  // namespace varnock
