@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "support/bytes.h"
+#include "target/exe_version.h"
+
+namespace varnock {
+
+// Where the PE header offset is stored, and how far past the header's start its time stamp
+// lies (after the 4-byte signature and the machine and section-count fields).
+inline constexpr std::int64_t kPeHeaderOffsetPlace = 0x3C;
+inline constexpr std::int64_t kTimeStampDistance = 8;
+
+// Seconds since 1970-01-01 00:00:00 as a calendar date and time, no time zone; negative
+// counts lie before 1970.
+BuildDate DateFromSeconds(std::int64_t seconds);
+std::int64_t SecondsFromDate(const BuildDate& date);
+
+// The build date of an executable already held in memory; bytes beyond its end read as zero.
+bool BuildDateFromImage(const Bytes& image, BuildDate& date, std::string& error);
+
+// Writes `headerOffset` at 0x3C and `stamp` at headerOffset + 8, growing the image with zero
+// bytes as needed (for tests and build tools that make executables).
+void PutPeTimeStamp(Bytes& image, std::int32_t headerOffset, std::int32_t stamp);
+
+}  // namespace varnock

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace varnock {
+
+// Upper-case hexadecimal digits of `value`, no prefix, no leading zeros ("0" for zero).
+std::string HexDigits(std::uint64_t value);
+
+// "0" for no deviation, the hexadecimal digits for a positive one, "N" and the digits of the
+// magnitude for a negative one: 48 gives "30", -790528 gives "NC1000".
+std::string DeviationText(std::int64_t deviation);
+
+}  // namespace varnock

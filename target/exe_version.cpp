@@ -1,0 +1,66 @@
+#include "target/exe_version.h"
+
+#include "support/files.h"
+#include "support/paths.h"
+#include "target/build_date.h"
+#include "target/content_search.h"
+#include "target/engine_probes.h"
+#include "target/signature_probes.h"
+
+namespace varnock {
+
+namespace {
+
+// The pieces of the signature chosen by the file name: engine, tool program, or unknown.
+bool ProbeContent(const std::string& fileName, std::string_view content, SignatureParts& parts,
+                  std::string& error) {
+  if (EqualsIgnoreCase(fileName, kEngineFileName)) {
+    if (!ProbeEngine(content, parts, error)) {
+      return false;
+    }
+    ProbeSize(content, probes::kEngineSize, parts);
+  } else if (const auto tool = FindToolMarker(fileName)) {
+    ProbeTool(content, *tool, parts);
+    ProbeSize(content, tool->size, parts);
+  } else {
+    parts.kindCode = "??";
+    parts.nonStandard = true;
+  }
+  return true;
+}
+
+bool ComputeExeVersion(const std::string& path, std::string& signature, std::string& error) {
+  // The executable is read once; the probes and the build date both work on that copy. A file
+  // that cannot be read is probed as empty, and the build date read from the file decides.
+  Bytes content;
+  std::string readError;
+  const bool read = ReadWholeFile(path, content, readError);
+  SignatureParts parts;
+  if (!ProbeContent(GetFileName(path), AsText(content), parts, error)) {
+    return false;
+  }
+  BuildDate date;
+  const bool dated =
+      read ? BuildDateFromImage(content, date, error) : GetExeBuildDate(path, date, error);
+  if (!dated) {
+    return false;
+  }
+  signature = ComposeSignature(parts, FormatVersionDate(date));
+  return true;
+}
+
+}  // namespace
+
+std::string GetExeVersion(const std::string& path, UserInterface& ui) {
+  std::string signature;
+  std::string error;
+  if (!ComputeExeVersion(path, signature, error)) {
+    ui.ShowMessage(
+        "ERROR trying to compute version of file: " + path + "\r\n" + "Error mexage: " + error,
+        MessageIcon::Critical);
+    return "ERROR";
+  }
+  return signature;
+}
+
+}  // namespace varnock

@@ -1,0 +1,51 @@
+#include "target/target_table.h"
+
+#include <string_view>
+
+#include "patchfile/load_patch.h"
+#include "support/paths.h"
+
+namespace varnock {
+
+namespace {
+
+struct TargetProgram {
+  std::string_view targetName;
+  std::string_view subfolder;  // below the level-editor folder, empty for the folder itself
+};
+
+constexpr TargetProgram kTargetPrograms[] = {
+    {"tomb4.exe", ""},
+    {"tom2pc.exe", ""},
+    {"winroomedit.exe", ""},
+    {"script.exe", "script"},
+};
+
+std::string RelativePath(const TargetProgram& program) {
+  std::string path(1, Separator());
+  if (!program.subfolder.empty()) {
+    path += std::string(program.subfolder) + Separator();
+  }
+  return path + std::string(program.targetName);
+}
+
+}  // namespace
+
+bool GetPatchTarget(const std::string& patchPath, PatchRecord& record, UserInterface& ui,
+                    std::string& baseName, std::string& relativePath) {
+  if (!LoadPatch(patchPath, record, ui)) {
+    return false;
+  }
+  for (const TargetProgram& program : kTargetPrograms) {
+    if (EqualsIgnoreCase(record.ExeName, program.targetName)) {
+      baseName = GetBaseName(record.ExeName);
+      relativePath = RelativePath(program);
+      return true;
+    }
+  }
+  baseName = "*";
+  relativePath.clear();
+  return true;
+}
+
+}  // namespace varnock
