@@ -18,7 +18,6 @@ ResultCode FindDynamicShift(const Bytes& image, const PatchZone& zone, bool remo
                             std::int32_t& shift, bool searchWholeFile);
 
 // ApplyZone in test-only mode as if the zone lay at Offset + shift.
-ResultCode TestZoneAt(const Bytes& image, std::int32_t shift, const PatchZone& zone,
-                      bool removing);
+ResultCode TestZoneAt(const Bytes& image, std::int32_t shift, const PatchZone& zone, bool removing);
 
 }  // namespace varnock

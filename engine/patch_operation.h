@@ -18,7 +18,7 @@ std::string TempPatchPath(const std::string& patchPathWithArgument);
 // One apply or remove request, from the argument prompt to the one closing message. Returns
 // the engine's result (ResultNone when the operation stopped before the engine ran), so that
 // callers such as the command line can tell outcomes apart; the user has been told already.
-ResultCode RunPatchOperation(const std::string& patchPath, const std::string& exePath,
-                             bool remove, PatchRecord& record, UserInterface& ui);
+ResultCode RunPatchOperation(const std::string& patchPath, const std::string& exePath, bool remove,
+                             PatchRecord& record, UserInterface& ui);
 
 }  // namespace varnock

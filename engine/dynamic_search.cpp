@@ -1,0 +1,102 @@
+#include "engine/dynamic_search.h"
+
+#include <limits>
+
+#include "engine/nearest_occurrence.h"
+#include "engine/zone_at.h"
+
+namespace varnock {
+
+namespace {
+
+// The half width of the window searched around the recorded offset, and the shift tried
+// first on each side of it.
+constexpr std::int32_t kWindow = 112;
+constexpr std::int32_t kQuickShift = 48;
+
+// Zone 0 under RecordAlignment; otherwise the first of the longest zones.
+std::size_t ReferenceZoneIndex(const PatchRecord& record) {
+  std::size_t reference = 0;
+  if (record.Has(RecordAlignment)) {
+    return reference;
+  }
+  for (std::size_t i = 1; i < record.Zones.size(); ++i) {
+    if (record.Zones[i].Length > record.Zones[reference].Length) {
+      reference = i;
+    }
+  }
+  return reference;
+}
+
+ResultCode SearchWindow(const Bytes& image, const PatchZone& zone, bool removing,
+                        std::int32_t& shift) {
+  for (const std::int32_t quick : {-kQuickShift, kQuickShift}) {
+    const ResultCode result = TestZoneAt(image, quick, zone, removing);
+    if (result != ResultFailed) {
+      shift = quick;
+      return result;
+    }
+  }
+  for (std::int32_t candidate = -kWindow; candidate <= kWindow; ++candidate) {
+    const ResultCode result = TestZoneAt(image, candidate, zone, removing);
+    if (result != ResultFailed) {
+      shift = candidate;
+      return result;
+    }
+  }
+  return ResultFailed;
+}
+
+}  // namespace
+
+ResultCode TestZoneAt(const Bytes& image, std::int32_t shift, const PatchZone& zone,
+                      bool removing) {
+  return CheckZoneAt(image, std::int64_t{zone.Offset} + shift, zone, removing, false);
+}
+
+ResultCode FindDynamicShift(const Bytes& image, const PatchZone& zone, bool removing,
+                            std::int32_t& shift, bool searchWholeFile) {
+  shift = 0;
+  const ResultCode inPlace = TestZoneAt(image, 0, zone, removing);
+  if (inPlace != ResultFailed) {
+    return inPlace;
+  }
+  if (!searchWholeFile) {
+    return SearchWindow(image, zone, removing, shift);
+  }
+  // The alignment record is looked for by its original bytes, whatever the direction; the
+  // place found is not tested again.
+  const auto nearest = FindNearestOccurrence(image, zone.OriginalBytes, zone.Offset);
+  if (!nearest) {
+    return ResultFailed;
+  }
+  shift = *nearest;
+  return ResultDone;
+}
+
+ResultCode PlaceDynamicPatch(const Bytes& image, PatchRecord& record, bool removing) {
+  if (record.Zones.empty()) {
+    return ResultDone;  // nothing to place
+  }
+  const PatchZone& reference = record.Zones[ReferenceZoneIndex(record)];
+  std::int32_t shift = 0;
+  const ResultCode result =
+      FindDynamicShift(image, reference, removing, shift, record.Has(RecordAlignment));
+  if (result != ResultDone) {
+    return result;
+  }
+  // A zone moved beyond the 32-bit range lies outside any image: the patch does not fit.
+  for (const PatchZone& zone : record.Zones) {
+    const std::int64_t moved = std::int64_t{zone.Offset} + shift;
+    if (moved < std::numeric_limits<std::int32_t>::min() ||
+        moved > std::numeric_limits<std::int32_t>::max()) {
+      return ResultFailed;
+    }
+  }
+  for (PatchZone& zone : record.Zones) {
+    zone.Offset += shift;
+  }
+  return ResultDone;
+}
+
+}  // namespace varnock

@@ -1,0 +1,23 @@
+#include <bit>
+#include <string>
+
+#include "engine/number_text.h"
+#include "engine/patch_argument.h"
+#include "engine/single_from_text.h"
+#include "support/platform.h"
+
+namespace varnock {
+
+std::optional<std::int32_t> FloatToBits(const std::string& text, UserInterface& ui) {
+  std::string error = "not a number in the user's number format";
+  const auto number = ParseNumberText(text, LocaleDecimalSeparator());
+  const auto single = number ? SingleFromText(*number, error) : std::nullopt;
+  if (!single) {
+    ui.ShowMessage("Error trying to convert '" + text + "' in floating point value: " + error,
+                   MessageIcon::Critical);
+    return std::nullopt;
+  }
+  return std::bit_cast<std::int32_t>(*single);
+}
+
+}  // namespace varnock

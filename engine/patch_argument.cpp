@@ -1,0 +1,92 @@
+#include "engine/patch_argument.h"
+
+#include <sstream>
+
+#include "engine/argument_bytes.h"
+#include "support/paths.h"
+
+namespace varnock {
+
+namespace {
+
+std::string Hex(std::int64_t value) {
+  std::ostringstream text;
+  text << std::uppercase << std::hex << static_cast<std::uint32_t>(value);
+  return text.str();
+}
+
+// The first zone, in zone order, whose run contains the offset; nullptr when none does.
+PatchZone* ZoneContaining(PatchRecord& record, std::int64_t offset) {
+  for (PatchZone& zone : record.Zones) {
+    if (zone.Offset <= offset && offset < std::int64_t{zone.Offset} + zone.Length) {
+      return &zone;
+    }
+  }
+  return nullptr;
+}
+
+// Copies the bytes into the zone's PatchBytes at `offset`; never past the zone's end.
+bool PlaceBytes(const Bytes& bytes, std::int32_t offset, PatchRecord& record, UserInterface& ui,
+                ArgumentFailure& failure) {
+  PatchZone* zone = ZoneContaining(record, offset);
+  if (zone == nullptr) {
+    ui.ShowMessage(
+        "ERROR: cann't found offset of macro corresponding to argumento offset 0x" + Hex(offset),
+        MessageIcon::Critical);
+    return false;
+  }
+  const auto start = static_cast<std::size_t>(std::int64_t{offset} - zone->Offset);
+  const std::size_t end = start + bytes.size();
+  if (end > static_cast<std::size_t>(zone->Length) || end > zone->PatchBytes.size()) {
+    failure.general = true;
+    failure.description = "the argument of " + std::to_string(bytes.size()) +
+                          " bytes at offset 0x" + Hex(offset) +
+                          " runs past the end of its zone at offset 0x" + Hex(zone->Offset) +
+                          " of " + std::to_string(zone->Length) + " bytes";
+    return false;
+  }
+  std::copy(bytes.begin(), bytes.end(), zone->PatchBytes.begin() + static_cast<long>(start));
+  return true;
+}
+
+}  // namespace
+
+std::string GetPatchArgument(const std::string& patchPath, UserInterface& ui) {
+  const std::string baseName = GetBaseName(patchPath);
+  const std::size_t opening = baseName.find('#');
+  if (opening == std::string::npos) {
+    ui.ShowMessage("Error trying to applicate patch: " + patchPath +
+                       "\r\nMissing characters '#' used to delimite argument",
+                   MessageIcon::Critical);
+    return {};
+  }
+  const std::size_t closing = baseName.find('#', opening + 1);
+  if (closing == std::string::npos) {
+    ui.ShowMessage("Error trying to applicate patch: " + patchPath +
+                       "\r\nMissing ending character '#' used to delimite argument in patch name",
+                   MessageIcon::Critical);
+    return {};
+  }
+  return baseName.substr(opening + 1, closing - opening - 1);
+}
+
+bool InsertPatchArgument(const std::string& patchPath, PatchRecord& record, UserInterface& ui,
+                         ArgumentFailure& failure) {
+  failure = {};
+  const std::string argument = GetPatchArgument(patchPath, ui);
+  if (argument.empty()) {
+    return false;
+  }
+  Bytes bytes;
+  if (!ArgumentBytes(patchPath, argument, record, bytes, ui, failure)) {
+    return false;
+  }
+  for (const std::int32_t offset : record.ArgOffsets) {
+    if (!PlaceBytes(bytes, offset, record, ui, failure)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace varnock

@@ -1,0 +1,136 @@
+#include "engine/patch_operation.h"
+
+#include "engine/patch_argument.h"
+#include "engine/perform_patch.h"
+#include "support/files.h"
+#include "support/paths.h"
+#include "target/target_table.h"
+
+namespace varnock {
+
+namespace {
+
+std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
+  for (std::size_t at = text.find(from); at != std::string::npos;
+       at = text.find(from, at + to.size())) {
+    text.replace(at, from.size(), to);
+  }
+  return text;
+}
+
+// An answer travels in a file name between two '#': it cannot hold a '#' (the value read
+// back would be cut short), a path separator (the copy would land in another folder) or a
+// character no file name can hold.
+bool FitsInFileName(const std::string& answer) {
+  std::string forbidden = "#/\\";
+  if (kNativeStyle == PathStyle::Windows) {
+    forbidden += ":*?\"<>|";
+  }
+  for (const char c : answer) {
+    if (static_cast<unsigned char>(c) < 0x20 || forbidden.find(c) != std::string::npos) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// The patch path with the argument the user chose, or nothing when the operation stops here.
+std::optional<std::string> PathWithAnswer(const std::string& patchPath, bool remove,
+                                          UserInterface& ui, bool& refused) {
+  const std::string proposal = GetPatchArgument(patchPath, ui);
+  if (proposal.empty()) {
+    return std::nullopt;
+  }
+  const auto answer =
+      ui.AskText("Set argument value" + RemoveNote(remove), "Input argument", proposal);
+  if (!answer || answer->empty()) {
+    return std::nullopt;
+  }
+  if (!FitsInFileName(*answer)) {
+    ui.ShowMessage("ERROR: the argument '" + *answer +
+                       "' cannot be used: it must not contain '#', path separators or "
+                       "characters that a file name cannot hold",
+                   MessageIcon::Critical);
+    refused = true;
+    return std::nullopt;
+  }
+  // The new value replaces the old one in the file name only: the copy stays next to the
+  // patch file, whatever the names of the folders above it.
+  const std::string name = GetFileName(patchPath);
+  const std::string folderPart = patchPath.substr(0, patchPath.size() - name.size());
+  return folderPart + ReplaceAll(name, "#" + proposal + "#", "#" + *answer + "#");
+}
+
+void ShowClosingMessage(ResultCode result, bool remove, UserInterface& ui) {
+  const std::string action = ActionWord(remove);
+  switch (result) {
+    case ResultAlreadyDone:
+      ui.ShowMessage("WARNING: " + action + " patch operation was already been performed",
+                     MessageIcon::None);
+      break;
+    case ResultFailed:
+      ui.ShowMessage("ERROR: cann't " + action + " the patch", MessageIcon::None);
+      break;
+    case ResultDone:
+      ui.ShowMessage("Ok: " + action + " patch operation has been performed", MessageIcon::None);
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace
+
+std::string ActionWord(bool remove) {
+  return remove ? "removing" : "applying";
+}
+
+std::string RemoveNote(bool remove) {
+  if (!remove) {
+    return {};
+  }
+  return "\r\n\r\nNote: to remove correctly the patch you should insert same argument you used "
+         "to apply this patch, otherwise the removing operation will fail";
+}
+
+std::string TempPatchPath(const std::string& patchPathWithArgument) {
+  const std::string name = GetFileName(patchPathWithArgument);
+  const std::string folderPart =
+      patchPathWithArgument.substr(0, patchPathWithArgument.size() - name.size());
+  return folderPart + "temp_" + name;
+}
+
+ResultCode RunPatchOperation(const std::string& patchPath, const std::string& exePath, bool remove,
+                             PatchRecord& record, UserInterface& ui) {
+  std::string baseName;
+  std::string relativePath;
+  if (!GetPatchTarget(patchPath, record, ui, baseName, relativePath)) {
+    return ResultNone;
+  }
+  std::string loadPath = patchPath;
+  bool temporaryCopy = false;
+  if (GetFileName(patchPath).find('#') != std::string::npos) {
+    bool refused = false;
+    const auto withAnswer = PathWithAnswer(patchPath, remove, ui, refused);
+    if (!withAnswer) {
+      ShowClosingMessage(refused ? ResultFailed : ResultNone, remove, ui);
+      return refused ? ResultFailed : ResultNone;
+    }
+    loadPath = TempPatchPath(*withAnswer);
+    if (!EqualsIgnoreCase(loadPath, patchPath)) {
+      // A leftover copy of an earlier run is replaced, never loaded in place of this one.
+      RemoveFile(loadPath);
+      CopyFileOver(patchPath, loadPath);
+      temporaryCopy = true;
+    }
+  }
+  std::string exeVersion;
+  const ResultCode result = PerformPatch(loadPath, exePath, remove, exeVersion, record, ui);
+  if (temporaryCopy) {
+    RemoveFile(loadPath);
+  }
+  ShowClosingMessage(result, remove, ui);
+  return result;
+}
+
+}  // namespace varnock
