@@ -27,7 +27,9 @@ std::size_t CharacterLength(std::string_view text, std::size_t at) {
   return end - at;
 }
 
-// The order in which an NTFS folder lists its names: by their upper-case form.
+#ifndef _WIN32
+// The order in which an NTFS folder lists its names: by their upper-case form. Other file
+// systems give no order of their own.
 bool ListedBefore(const std::string& a, const std::string& b) {
   const auto upperLess = [](char x, char y) {
     return static_cast<unsigned char>(UpperAscii(x)) < static_cast<unsigned char>(UpperAscii(y));
@@ -40,6 +42,7 @@ bool ListedBefore(const std::string& a, const std::string& b) {
   }
   return a < b;
 }
+#endif
 
 std::vector<std::string> MatchingNames(const std::string& folder, const std::string& pattern) {
   std::vector<std::string> names;
