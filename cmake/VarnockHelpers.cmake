@@ -37,7 +37,16 @@ function(varnock_test name)
   endif()
   add_executable(${name} ${sources} ${ARG_EXTRA_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} varnock_test_common GTest::gtest_main)
+  # Under Wine, the tests need the prefix (to list them at build time) and its running server.
+  set(wine_properties)
+  if(VARNOCK_WINE_FIXTURE)
+    add_dependencies(${name} varnock_wineprefix)
+    set(wine_properties FIXTURES_REQUIRED ${VARNOCK_WINE_FIXTURE})
+  endif()
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 120
-    PROPERTIES TIMEOUT 120 LABELS "${ARG_LABELS}")
+    PROPERTIES TIMEOUT 120 LABELS "${ARG_LABELS}" ${wine_properties})
 endfunction()
+
+# varnock_cross_headers(NAME): fmt, CLI11 and nlohmann-json headers, also for a cross build.
+include(${CMAKE_CURRENT_LIST_DIR}/CrossHeaders.cmake)
