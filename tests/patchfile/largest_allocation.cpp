@@ -1,0 +1,53 @@
+#include "tests/patchfile/largest_allocation.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+namespace {
+
+std::atomic<bool> watching{false};
+std::atomic<std::size_t> largest{0};
+
+void Note(std::size_t size) {
+  if (!watching.load(std::memory_order_relaxed)) {
+    return;
+  }
+  std::size_t seen = largest.load(std::memory_order_relaxed);
+  while (size > seen && !largest.compare_exchange_weak(seen, size)) {
+  }
+}
+
+}  // namespace
+
+void* operator new(std::size_t size) {
+  Note(size);
+  if (void* block = std::malloc(size == 0 ? 1 : size)) {
+    return block;
+  }
+  throw std::bad_alloc();
+}
+
+void operator delete(void* block) noexcept {
+  std::free(block);
+}
+void operator delete(void* block, std::size_t) noexcept {
+  std::free(block);
+}
+
+namespace varnock::testing {
+
+LargestAllocation::LargestAllocation() {
+  largest = 0;
+  watching = true;
+}
+
+LargestAllocation::~LargestAllocation() {
+  watching = false;
+}
+
+std::size_t LargestAllocation::Largest() const {
+  return largest.load();
+}
+
+}  // namespace varnock::testing
