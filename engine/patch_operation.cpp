@@ -118,8 +118,6 @@ ResultCode RunPatchOperation(const std::string& patchPath, const std::string& ex
     }
     loadPath = TempPatchPath(*withAnswer);
     if (!EqualsIgnoreCase(loadPath, patchPath)) {
-      // A leftover copy of an earlier run is replaced, never loaded in place of this one.
-      RemoveFile(loadPath);
       CopyFileOver(patchPath, loadPath);
       temporaryCopy = true;
     }

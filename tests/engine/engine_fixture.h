@@ -1,0 +1,84 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "engine/result_code.h"
+#include "patchfile/patch_record.h"
+#include "patchfile/patch_writer.h"
+#include "support/bytes.h"
+#include "tests/common/recording_ui.h"
+#include "tests/common/temp_dir.h"
+
+namespace varnock::testing {
+
+// An image of pseudo-random bytes: any run of four or more bytes occurs in it only by
+// extreme chance, so a zone's bytes are found exactly where a test puts them.
+inline Bytes RandomImage(std::size_t size, std::uint32_t seed = 12345) {
+  Bytes image(size);
+  for (auto& byte : image) {
+    seed = seed * 1103515245U + 12345U;
+    byte = static_cast<std::uint8_t>(seed >> 16);
+  }
+  return image;
+}
+
+inline PatchZone Zone(std::int32_t offset, Bytes original, Bytes patched) {
+  PatchZone zone;
+  zone.Offset = offset;
+  zone.Length = static_cast<std::int32_t>(original.size());
+  zone.OriginalBytes = std::move(original);
+  zone.PatchBytes = std::move(patched);
+  return zone;
+}
+
+inline PatchRecord Patch(std::int32_t flags, std::vector<PatchZone> zones) {
+  PatchRecord record;
+  record.Flags = flags;
+  record.ExeName = "tomb4.exe";
+  record.Zones = std::move(zones);
+  record.ZoneCount = static_cast<std::int32_t>(record.Zones.size());
+  return record;
+}
+
+inline void WithArgument(PatchRecord& record, std::int32_t type, std::vector<std::int32_t> offsets,
+                         std::int32_t maxLength = 0) {
+  record.Flags |= HasArgument;
+  record.ArgType = type;
+  record.ArgMaxLength = maxLength;
+  record.ArgOffsets = std::move(offsets);
+  record.ArgOffsetCount = static_cast<std::int32_t>(record.ArgOffsets.size());
+}
+
+inline void Put(Bytes& image, std::size_t at, const Bytes& bytes) {
+  std::copy(bytes.begin(), bytes.end(), image.begin() + static_cast<long>(at));
+}
+
+// The names of the folder's entries other than the ones a test made itself.
+inline std::vector<std::string> Leftovers(const std::string& folder,
+                                          const std::vector<std::string>& expected) {
+  std::vector<std::string> extra;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    const std::string name = entry.path().filename().string();
+    if (std::find(expected.begin(), expected.end(), name) == expected.end()) {
+      extra.push_back(name);
+    }
+  }
+  return extra;
+}
+
+inline const char* kGeneralFailure = "ERROR trying to apply binary patch. Error mexage: ";
+
+// True when the only message is the general failure message, with some description.
+inline bool OnlyGeneralFailure(const RecordingUi& ui) {
+  const std::string prefix = kGeneralFailure;
+  return ui.messages.size() == 1 && ui.messages[0].icon == MessageIcon::Critical &&
+         ui.messages[0].text.size() > prefix.size() &&
+         ui.messages[0].text.compare(0, prefix.size(), prefix) == 0;
+}
+
+}  // namespace varnock::testing
