@@ -1,0 +1,147 @@
+#include "engine/dynamic_search.h"
+
+#include "engine/perform_patch.h"
+#include "tests/engine/engine_fixture.h"
+
+namespace varnock::testing {
+namespace {
+
+constexpr std::int32_t kAt = 1000;  // where the reference zone was recorded
+const Bytes kCode{0x55, 0x8B, 0xEC, 0x83, 0xEC, 0x10, 0x53, 0x56};
+const Bytes kNewCode{0x90, 0x90, 0x90, 0x90, 0x90, 0x90, 0x90, 0x90};
+
+// The code at kAt + shift, with a second, shorter zone 20 bytes after it.
+Bytes ImageWithCodeAt(std::int32_t shift, const Bytes& code = kCode) {
+  Bytes image = RandomImage(4096);
+  Put(image, static_cast<std::size_t>(kAt + shift), code);
+  Put(image, static_cast<std::size_t>(kAt + shift + 20), {0xC3, 0xCC});
+  return image;
+}
+
+PatchRecord DynamicPatch(std::int32_t flags = Dynamic) {
+  return Patch(flags, {Zone(kAt + 20, {0xC3, 0xCC}, {0xC2, 0x04}), Zone(kAt, kCode, kNewCode)});
+}
+
+TEST(FindDynamicShift, SearchesTheWindowAroundTheRecordedOffset) {
+  for (const std::int32_t shift : {0, 16, 48, -48, -100, 112, -112}) {
+    std::int32_t found = 7;
+    EXPECT_EQ(
+        FindDynamicShift(ImageWithCodeAt(shift), Zone(kAt, kCode, kNewCode), false, found, false),
+        ResultDone)
+        << shift;
+    EXPECT_EQ(found, shift);
+  }
+  for (const std::int32_t shift : {113, -113, 500}) {
+    std::int32_t found = 7;
+    EXPECT_EQ(
+        FindDynamicShift(ImageWithCodeAt(shift), Zone(kAt, kCode, kNewCode), false, found, false),
+        ResultFailed)
+        << shift;
+    EXPECT_EQ(found, 0);
+  }
+}
+
+TEST(FindDynamicShift, TriesInPlaceThenMinusAndPlus48ThenTheWindowInIncreasingOrder) {
+  const auto firstFound = [](std::initializer_list<std::int32_t> shifts) {
+    Bytes image = RandomImage(4096);
+    for (const std::int32_t shift : shifts) {
+      Put(image, static_cast<std::size_t>(kAt + shift), kCode);
+    }
+    std::int32_t found = 0;
+    FindDynamicShift(image, Zone(kAt, kCode, kNewCode), false, found, false);
+    return found;
+  };
+  EXPECT_EQ(firstFound({-5, -48}), -48);
+  EXPECT_EQ(firstFound({-100, 48}), 48);
+  EXPECT_EQ(firstFound({48, -48}), -48);
+  EXPECT_EQ(firstFound({5, -100}), -100);
+  EXPECT_EQ(firstFound({3, 2}), 2);
+}
+
+TEST(FindDynamicShift, FindsTheNewBytesAsAlreadyDoneInEitherDirection) {
+  std::int32_t found = 0;
+  EXPECT_EQ(FindDynamicShift(ImageWithCodeAt(16, kNewCode), Zone(kAt, kCode, kNewCode), false,
+                             found, false),
+            ResultAlreadyDone);
+  EXPECT_EQ(found, 16);
+  EXPECT_EQ(FindDynamicShift(ImageWithCodeAt(16), Zone(kAt, kCode, kNewCode), true, found, false),
+            ResultAlreadyDone);
+  EXPECT_EQ(found, 16);
+}
+
+TEST(FindDynamicShift, TheWholeImageSearchTakesTheNearestOccurrence) {
+  const auto nearest = [](std::int32_t offset, std::initializer_list<std::int32_t> positions,
+                          ResultCode expected = ResultDone) {
+    Bytes image = RandomImage(20000);
+    for (const std::int32_t position : positions) {
+      Put(image, static_cast<std::size_t>(position), kCode);
+    }
+    std::int32_t found = 7;
+    EXPECT_EQ(FindDynamicShift(image, Zone(offset, kCode, kNewCode), false, found, true), expected);
+    return found;
+  };
+  EXPECT_EQ(nearest(10000, {5000, 10100}), 100);
+  EXPECT_EQ(nearest(10000, {9900, 10100}), -100) << "a tie goes to the lower position";
+  EXPECT_EQ(nearest(10000, {}, ResultFailed), 0);
+  // Candidates 10,000,000 bytes away or more are never chosen.
+  EXPECT_EQ(nearest(-9'999'990, {5}), 9'999'995);
+  EXPECT_EQ(nearest(-9'999'990, {5, 15}), 9'999'995);
+  EXPECT_EQ(nearest(-9'999'990, {10, 15}, ResultFailed), 0);
+}
+
+TEST(FindDynamicShift, TheWholeImageSearchSeesOverlappingOccurrencesAndUsesOriginalBytes) {
+  Bytes image = RandomImage(200);
+  Put(image, 50, {0xAB, 0xCD, 0xAB, 0xCD, 0xAB, 0xCD});
+  const PatchZone zone = Zone(55, {0xAB, 0xCD, 0xAB, 0xCD}, {1, 2, 3, 4});
+  std::int32_t found = 0;
+  EXPECT_EQ(FindDynamicShift(image, zone, true, found, true), ResultDone);
+  EXPECT_EQ(found, -3) << "the occurrences at 50 and 52 overlap; 52 is nearer to 55";
+}
+
+TEST(PlaceDynamicPatch, MovesEveryZoneByTheShiftOfTheFirstLongestZone) {
+  PatchRecord patch = DynamicPatch();
+  patch.Zones.push_back(Zone(3000, {0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77, 0x88}, kNewCode));
+  ASSERT_EQ(PlaceDynamicPatch(ImageWithCodeAt(-30), patch, false), ResultDone);
+  EXPECT_EQ(patch.Zones[0].Offset, kAt + 20 - 30);
+  EXPECT_EQ(patch.Zones[1].Offset, kAt - 30);
+  EXPECT_EQ(patch.Zones[2].Offset, 3000 - 30);
+
+  PatchRecord missing = DynamicPatch();
+  EXPECT_EQ(PlaceDynamicPatch(ImageWithCodeAt(200), missing, false), ResultFailed);
+  EXPECT_EQ(missing, DynamicPatch()) << "no offset changes when nothing is found";
+}
+
+TEST(PlaceDynamicPatch, ThroughTheEngineTheShiftedZonesAreVerifiedAndWritten) {
+  TempDir dir;
+  RecordingUi ui;
+  PatchRecord loaded;
+  std::string version;
+  const std::string patchPath = dir.File("dynamic.ptc");
+  const auto run = [&](const PatchRecord& patch, std::int32_t shift, bool removing) {
+    const std::string exe = dir.Write("tomb4.exe", ImageWithCodeAt(shift));
+    EXPECT_TRUE(WritePatchFile(patchPath, patch));
+    return PerformPatch(patchPath, exe, removing, version, loaded, ui);
+  };
+  EXPECT_EQ(run(DynamicPatch(), 16, false), ResultDone);
+  Bytes expected = ImageWithCodeAt(16);
+  Put(expected, kAt + 16, kNewCode);
+  Put(expected, kAt + 16 + 20, {0xC2, 0x04});
+  EXPECT_EQ(ReadBytes(dir.File("tomb4.exe")), expected);
+
+  EXPECT_EQ(run(DynamicPatch(), 113, false), ResultFailed);
+  EXPECT_EQ(ReadBytes(dir.File("tomb4.exe")), ImageWithCodeAt(113));
+  EXPECT_EQ(run(DynamicPatch(), -16, true), ResultAlreadyDone);
+  EXPECT_EQ(ReadBytes(dir.File("tomb4.exe")), ImageWithCodeAt(-16));
+
+  // Under RecordAlignment the alignment record is found anywhere and never written.
+  PatchRecord aligned = DynamicPatch(Dynamic | RecordAlignment);
+  std::swap(aligned.Zones[0], aligned.Zones[1]);
+  EXPECT_EQ(run(aligned, 2000, false), ResultDone);
+  expected = ImageWithCodeAt(2000);
+  Put(expected, kAt + 2000 + 20, {0xC2, 0x04});
+  EXPECT_EQ(ReadBytes(dir.File("tomb4.exe")), expected);
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+}  // namespace
+}  // namespace varnock::testing
