@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/files.h"
+#include "tests/common/recording_ui.h"
+#include "tests/common/temp_dir.h"
+#include "tests/picker/picker_fakes.h"
+
+namespace varnock::testing {
+namespace {
+
+class PickerFolderMode : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    temp.WriteText("Patches/a.ptc", "x");
+    temp.WriteText("file.txt", "x");
+    environment.current = temp.path();
+    dialog.ImpostaValori(temp.path(), false, "*");
+    dialog.AttachView(view);
+  }
+
+  TempDir temp;
+  TestDrivesEnvironment environment;
+  RecordingUi ui;
+  ScriptedHost host;
+  Dialog_GetFileODir dialog{environment, ui, host};
+  RecordingPickerView view;
+};
+
+TEST_F(PickerFolderMode, HidesTheFilesAndShowsTheOpenFolder) {
+  EXPECT_TRUE(view.folderMode);
+  EXPECT_TRUE(view.files.empty());
+  EXPECT_EQ(view.pathText, temp.path());
+  dialog.OnFileClicked(0);  // no file list in folder mode
+  EXPECT_EQ(view.pathText, temp.path());
+
+  dialog.OnFolderOpened(view.FolderIndex("Patches"));
+  EXPECT_EQ(view.pathText, temp.File("Patches"));
+  dialog.OnOk();
+  EXPECT_TRUE(dialog.ExitValue());
+  EXPECT_EQ(dialog.PathDir(), temp.File("Patches"));
+  EXPECT_EQ(view.closed, 1);
+}
+
+TEST_F(PickerFolderMode, OkAtTheRootGivesTheRoot) {
+  dialog.OnFolderOpened(0);
+  EXPECT_EQ(view.pathText, "/");
+  dialog.OnOk();
+  EXPECT_TRUE(dialog.ExitValue());
+  EXPECT_EQ(dialog.PathDir(), "/");
+}
+
+TEST_F(PickerFolderMode, CancelEmptiesThePathAndKeepsANewFolder) {
+  view.newFolderName = "Made";
+  dialog.OnNewFolder();
+  dialog.OnCancel();
+  EXPECT_FALSE(dialog.ExitValue());
+  EXPECT_EQ(dialog.PathDir(), "");
+  EXPECT_EQ(view.closed, 1);
+  EXPECT_TRUE(FolderExists(temp.File("Made")));
+}
+
+TEST_F(PickerFolderMode, NewFolderIsMadeTrimmedAndOpened) {
+  view.newFolderName = "  New Levels  ";
+  dialog.OnNewFolder();
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_TRUE(FolderExists(temp.File("New Levels")));
+  EXPECT_EQ(dialog.FolderPath(), temp.File("New Levels"));
+  EXPECT_EQ(view.pathText, temp.File("New Levels"));
+  EXPECT_EQ(view.folders[view.current].name, "New Levels");
+  EXPECT_TRUE(view.folderMode) << "the mode survives the move";
+  EXPECT_FALSE(dialog.ExitValue());
+  EXPECT_EQ(dialog.PathDir(), temp.File("New Levels"));
+  EXPECT_EQ(view.closed, 0);
+  EXPECT_EQ(view.newFolderName, "  New Levels  ") << "the name box keeps its text";
+}
+
+TEST_F(PickerFolderMode, NewFolderMessages) {
+  view.newFolderName = "";
+  dialog.OnNewFolder();
+  EXPECT_TRUE(ui.OnlyCritical("Before clicking this button you must type name for new folder"));
+
+  ui.Clear();
+  view.newFolderName = "Patches";
+  dialog.OnNewFolder();
+  EXPECT_TRUE(ui.OnlyCritical("Folder \"" + temp.File("Patches") + "\" already exits"));
+
+  ui.Clear();
+  view.newFolderName = "file.txt";  // a file takes the name too
+  dialog.OnNewFolder();
+  EXPECT_TRUE(ui.OnlyCritical("Folder \"" + temp.File("file.txt") + "\" already exits"));
+
+  ui.Clear();
+  view.newFolderName = "   ";  // blanks only name the open folder itself
+  dialog.OnNewFolder();
+  EXPECT_TRUE(ui.OnlyCritical("Folder \"" + temp.path() + "/\" already exits"));
+
+  EXPECT_EQ(dialog.FolderPath(), temp.path());
+  EXPECT_EQ(view.closed, 0);
+}
+
+TEST_F(PickerFolderMode, ANewFolderThatCannotBeMadeIsReported) {
+  view.newFolderName = "no/such/level";
+  dialog.OnNewFolder();
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].icon, MessageIcon::Critical);
+  EXPECT_EQ(ui.messages[0].text.rfind(
+                "Cannot create folder \"" + temp.File("no/such/level") + "\"\r\nError mexage: ", 0),
+            0u)
+      << ui.messages[0].text;
+  EXPECT_EQ(dialog.FolderPath(), temp.path());
+  EXPECT_FALSE(std::filesystem::exists(ToFsPath(temp.File("no"))));
+}
+
+class PickerDrives : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    temp.WriteText("data/x.exe", "MZ");
+    temp.WriteText("data/deep/y.exe", "MZ");
+    temp.WriteText("work/z.exe", "MZ");
+    environment.drives = {"/", temp.File("data"), temp.File("offline")};
+    environment.notReady = {temp.File("offline")};
+    environment.currentOn[temp.File("data")] = temp.File("data/deep");
+    environment.current = temp.File("work");
+    dialog.ImpostaValori(temp.File("work"), true, "*.exe");
+    dialog.AttachView(view);
+  }
+
+  TempDir temp;
+  TestDrivesEnvironment environment;
+  RecordingUi ui;
+  ScriptedHost host;
+  Dialog_GetFileODir dialog{environment, ui, host};
+  RecordingPickerView view;
+};
+
+TEST_F(PickerDrives, ListsTheDrivesAndFollowsTheOpenFolder) {
+  EXPECT_EQ(view.drives, environment.drives);
+  EXPECT_EQ(view.drive, 0);
+  dialog.OnFolderOpened(view.current - 1);
+  EXPECT_EQ(view.drive, 0);
+  dialog.OnFolderOpened(view.FolderIndex("data"));
+  EXPECT_EQ(view.drive, 1) << "a mount point lies on its own drive";
+}
+
+TEST_F(PickerDrives, ChoosingADriveOpensItsCurrentFolder) {
+  dialog.OnDriveChosen(1);
+  EXPECT_EQ(dialog.FolderPath(), temp.File("data/deep"));
+  EXPECT_EQ(view.files, std::vector<std::string>{"y.exe"});
+  EXPECT_EQ(view.drive, 1);
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(PickerDrives, ADriveThatIsNotReadyIsRefused) {
+  dialog.OnFileClicked(0);
+  dialog.OnDriveChosen(2);
+  EXPECT_TRUE(ui.OnlyCritical("Unit not ready"));
+  EXPECT_EQ(dialog.FolderPath(), temp.File("work"));
+  EXPECT_EQ(view.drive, 0) << "the drive list goes back to the open folder's drive";
+  EXPECT_EQ(view.files, std::vector<std::string>{"z.exe"});
+}
+
+TEST_F(PickerDrives, AStartOnADriveThatIsNotReadyUsesTheCurrentFolder) {
+  dialog.ImpostaValori(temp.File("offline/levels"), true, "*");
+  EXPECT_EQ(dialog.FolderPath(), temp.File("work"));
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+}  // namespace
+}  // namespace varnock::testing

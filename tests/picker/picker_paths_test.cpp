@@ -1,0 +1,61 @@
+#include <gtest/gtest.h>
+
+#include "picker/mount_points.h"
+#include "picker/picker_paths.h"
+
+namespace varnock {
+namespace {
+
+TEST(PickerPaths, CollapseBackslashesMakesOnePassOverPairs) {
+  EXPECT_EQ(CollapseBackslashes("C:\\\\New", PathStyle::Windows), "C:\\New");
+  EXPECT_EQ(CollapseBackslashes("C:\\a\\\\\\b", PathStyle::Windows), "C:\\a\\\\b");
+  EXPECT_EQ(CollapseBackslashes("C:\\a\\", PathStyle::Windows), "C:\\a\\");
+  EXPECT_EQ(CollapseBackslashes("//home//x", PathStyle::Posix), "/home/x");
+}
+
+TEST(PickerPaths, SplitFolderResolvesDotsAndNeedsARoot) {
+  const auto parts = SplitFolder("/a/./b/../c/", PathStyle::Posix);
+  ASSERT_TRUE(parts);
+  EXPECT_EQ(JoinFolder(*parts, PathStyle::Posix), "/a/c");
+  EXPECT_EQ(JoinFolder(*SplitFolder("/../..", PathStyle::Posix), PathStyle::Posix), "/");
+  EXPECT_EQ(JoinFolder(*SplitFolder("c:/x\\y", PathStyle::Windows), PathStyle::Windows),
+            "C:\\x\\y");
+  EXPECT_FALSE(SplitFolder("relative/x", PathStyle::Posix));
+  EXPECT_FALSE(SplitFolder("C:x", PathStyle::Windows));
+  EXPECT_FALSE(SplitFolder("\\x", PathStyle::Windows));
+}
+
+TEST(PickerPaths, DriveIndexOfTakesTheLongestMountOnAWholeName) {
+  const std::vector<std::string> mounts{"/", "/home", "/home/user/games"};
+  EXPECT_EQ(DriveIndexOf("/homework", mounts, PathStyle::Posix), 0);
+  EXPECT_EQ(DriveIndexOf("/home", mounts, PathStyle::Posix), 1);
+  EXPECT_EQ(DriveIndexOf("/home/user/games/tr4", mounts, PathStyle::Posix), 2);
+  EXPECT_EQ(DriveIndexOf("relative", mounts, PathStyle::Posix), -1);
+  const std::vector<std::string> drives{"C:\\", "D:\\"};
+  EXPECT_EQ(DriveIndexOf("d:\\x", drives, PathStyle::Windows), 1);
+  EXPECT_EQ(DriveIndexOf("D:", drives, PathStyle::Windows), 1);
+  EXPECT_EQ(DriveIndexOf("Q:\\x", drives, PathStyle::Windows), -1);
+}
+
+TEST(MountPoints, KeepsDevicesAndSharesRootFirst) {
+  const std::string table =
+      "overlay / overlay rw 0 0\n"
+      "proc /proc proc rw 0 0\n"
+      "tmpfs /dev tmpfs rw 0 0\n"
+      "/dev/sdb1 /media/My\\040Games ext4 rw 0 0\n"
+      "/dev/sda2 /home ext4 rw 0 0\n"
+      "/dev/sda2 /home ext4 rw 0 0\n"
+      "server:/export /mnt/nas nfs4 rw 0 0\n"
+      "/dev/loop3 /snap/core/1 squashfs ro 0 0\n"
+      "/dev/loop4 /mnt/image squashfs ro 0 0\n"
+      "/dev/sdc1 /run/media/me/USB vfat rw 0 0\n"
+      "/dev/sda1 /run/lock ext4 rw 0 0\n"
+      "tmpfs /tmp tmpfs rw 0 0\n"
+      "broken line\n";
+  EXPECT_EQ(ParseMountPoints(table), (std::vector<std::string>{"/", "/home", "/media/My Games",
+                                                               "/mnt/nas", "/run/media/me/USB"}));
+  EXPECT_EQ(ParseMountPoints(""), std::vector<std::string>{"/"});
+}
+
+}  // namespace
+}  // namespace varnock
