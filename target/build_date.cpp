@@ -127,7 +127,10 @@ void PutPeTimeStamp(Bytes& image, std::int32_t headerOffset, std::int32_t stamp)
     }
   };
   put(kPeHeaderOffsetPlace, headerOffset);
-  put(std::int64_t{headerOffset} + kTimeStampDistance, stamp);
+  const std::int64_t place = std::int64_t{headerOffset} + kTimeStampDistance;
+  if (place >= 0) {
+    put(place, stamp);
+  }
 }
 
 }  // namespace varnock

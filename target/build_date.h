@@ -22,7 +22,8 @@ std::int64_t SecondsFromDate(const BuildDate& date);
 bool BuildDateFromImage(const Bytes& image, BuildDate& date, std::string& error);
 
 // Writes `headerOffset` at 0x3C and `stamp` at headerOffset + 8, growing the image with zero
-// bytes as needed (for tests and build tools that make executables).
+// bytes as needed (for tests and build tools that make executables). A stamp place before the
+// start of the image is not written.
 void PutPeTimeStamp(Bytes& image, std::int32_t headerOffset, std::int32_t stamp);
 
 }  // namespace varnock

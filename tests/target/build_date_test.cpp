@@ -1,0 +1,76 @@
+#include "target/build_date.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "target/exe_version.h"
+#include "tests/common/temp_dir.h"
+#include "tests/target/synthetic_exe.h"
+
+namespace varnock {
+namespace {
+
+struct StampCase {
+  std::int64_t seconds;
+  const char* text;
+};
+
+// Stamps checked against an independent calendar.
+constexpr StampCase kStamps[] = {
+    {0, "1-Jan-1970  00:00"},          {973956060, "11-Nov-2000  15:21"},
+    {971692620, "16-Oct-2000  10:37"}, {983783220, "5-Mar-2001  09:07"},
+    {951868799, "29-Feb-2000  23:59"}, {-1, "31-Dec-1969  23:59"},
+    {-310435200, "1-Mar-1960  00:00"}, {INT32_MIN, "13-Dec-1901  20:45"},
+    {INT32_MAX, "19-Jan-2038  03:14"},
+};
+
+TEST(BuildDateTest, StampsBecomeCalendarDatesWithoutTimeZone) {
+  for (const StampCase& c : kStamps) {
+    SCOPED_TRACE(c.seconds);
+    const BuildDate date = DateFromSeconds(c.seconds);
+    EXPECT_EQ(FormatVersionDate(date), c.text);
+    EXPECT_EQ(SecondsFromDate(date), c.seconds);
+  }
+}
+
+TEST(BuildDateTest, EveryDayOfALeapYearRoundTrips) {
+  const std::int64_t start = 946684800;  // 1-Jan-2000
+  for (int day = 0; day < 366; ++day) {
+    const std::int64_t seconds = start + day * 86400LL + 3723;
+    const BuildDate date = DateFromSeconds(seconds);
+    ASSERT_EQ(date.year, 2000);
+    ASSERT_EQ(date.hour * 3600 + date.minute * 60 + date.second, 3723);
+    ASSERT_EQ(SecondsFromDate(date), seconds);
+  }
+  EXPECT_EQ(FormatVersionDate(DateFromSeconds(start + 365 * 86400LL)), "31-Dec-2000  00:00");
+}
+
+TEST(BuildDateTest, FileHeaderGivesTheStamp) {
+  testing::TempDir dir;
+  const std::string path = dir.Write("a.exe", testing::ExeImage(0x400, 973956060));
+  BuildDate date;
+  std::string error;
+
+  ASSERT_TRUE(GetExeBuildDate(path, date, error));
+
+  EXPECT_EQ(FormatVersionDate(date), "11-Nov-2000  15:21");
+  EXPECT_EQ(date.second, 0);
+}
+
+TEST(BuildDateTest, FileHeaderFailuresCarryADescription) {
+  testing::TempDir dir;
+  Bytes image(0x40, 0);
+  PutPeTimeStamp(image, -9, 0);  // grows nothing before the start: only the offset is written
+  const std::string cases[] = {dir.File("missing.exe"), dir.path(), dir.Write("b.exe", image)};
+  for (const std::string& path : cases) {
+    SCOPED_TRACE(path);
+    BuildDate date;
+    std::string error;
+    EXPECT_FALSE(GetExeBuildDate(path, date, error));
+    EXPECT_FALSE(error.empty());
+  }
+}
+
+}  // namespace
+}  // namespace varnock
