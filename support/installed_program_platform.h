@@ -14,4 +14,8 @@ std::vector<std::string> ProgramFilesFolders();
 // A Windows path read from the registry as a native path; empty when it cannot be reached.
 std::string RegistryPathToNative(const std::string& windowsPath);
 
+// The native path of an existing file whose name differs from `path` only in letter case, as
+// Windows names match; `path` itself when there is none.
+std::string MatchLetterCase(const std::string& path);
+
 }  // namespace varnock

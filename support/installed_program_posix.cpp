@@ -13,6 +13,8 @@
 
 namespace varnock {
 
+namespace fs = std::filesystem;
+
 namespace {
 
 constexpr int kProgramFiles = 38;
@@ -59,6 +61,23 @@ std::vector<std::string> PrefixProgramFiles() {
 
 char LowerAscii(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// The entry of `folder` named `name` in any letter case; `name` when there is none.
+fs::path SameNameIgnoringCase(const fs::path& folder, const fs::path& name) {
+  std::error_code error;
+  if (fs::exists(folder / name, error)) {
+    return name;
+  }
+  const std::string wanted = FromFsPath(name);
+  for (fs::directory_iterator it(folder, error); !error && it != fs::directory_iterator();
+       it.increment(error)) {
+    const fs::path found = it->path().filename();
+    if (EqualsIgnoreCase(FromFsPath(found), wanted)) {
+      return found;
+    }
+  }
+  return name;
 }
 
 bool IsLetter(char c) {
@@ -110,8 +129,8 @@ std::string RegistryPathToNative(const std::string& windowsPath) {
   }
   const std::string drive{LowerAscii(windowsPath[0]), ':'};
   std::error_code error;
-  const std::filesystem::path root =
-      std::filesystem::canonical(ToFsPath(JoinPath(JoinPath(prefix, "dosdevices"), drive)), error);
+  const fs::path root =
+      fs::canonical(ToFsPath(JoinPath(JoinPath(prefix, "dosdevices"), drive)), error);
   if (error) {
     return {};
   }
@@ -128,7 +147,21 @@ std::string RegistryPathToNative(const std::string& windowsPath) {
   if (rest.empty()) {
     return native;
   }
-  return native == "/" ? "/" + rest : JoinPath(native, rest);
+  return MatchLetterCase(native == "/" ? "/" + rest : JoinPath(native, rest));
+}
+
+std::string MatchLetterCase(const std::string& path) {
+  std::error_code error;
+  if (path.empty() || fs::exists(ToFsPath(path), error)) {
+    return path;
+  }
+  // Walks down from the root; each missing part takes the name of a sibling that differs
+  // only in letter case.
+  fs::path matched = ToFsPath(path).root_path();
+  for (const fs::path& part : ToFsPath(path).relative_path()) {
+    matched /= SameNameIgnoringCase(matched, part);
+  }
+  return FromFsPath(matched);
 }
 
 }  // namespace varnock

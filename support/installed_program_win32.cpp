@@ -97,4 +97,8 @@ std::string RegistryPathToNative(const std::string& windowsPath) {
   return windowsPath;
 }
 
+std::string MatchLetterCase(const std::string& path) {
+  return path;
+}
+
 }  // namespace varnock
