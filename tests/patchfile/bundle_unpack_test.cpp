@@ -1,0 +1,162 @@
+#include "patchfile/bundle_unpack.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "support/files.h"
+#include "support/paths.h"
+#include "tests/common/temp_dir.h"
+
+namespace varnock {
+namespace {
+
+using testing::ReadBytes;
+using testing::TempDir;
+using testing::ToBytes;
+
+void Int32(Bytes& out, std::int64_t value) {
+  for (int i = 0; i < 4; ++i) {
+    out.push_back(static_cast<std::uint8_t>(static_cast<std::uint64_t>(value) >> (8 * i)));
+  }
+}
+
+struct Entry {
+  std::int64_t size;
+  std::string name;
+  Bytes data;
+};
+
+Entry Of(const std::string& name, const std::string& data) {
+  return {static_cast<std::int64_t>(data.size()), name, ToBytes(data)};
+}
+
+// An executable image followed by a bundle written by hand, field by field.
+Bytes Executable(const std::vector<Entry>& entries, const std::string& magic = "ZA-VA-Z",
+                 std::int64_t count = -1) {
+  Bytes out = ToBytes("MZ image bytes");
+  const std::size_t header = out.size();
+  out.insert(out.end(), magic.begin(), magic.end());
+  out.push_back(0);
+  const std::string tag = "V1.5";
+  out.insert(out.end(), tag.begin(), tag.end());
+  Int32(out, count < 0 ? static_cast<std::int64_t>(entries.size()) : count);
+  for (const Entry& entry : entries) {
+    Int32(out, entry.size);
+    out.insert(out.end(), entry.name.begin(), entry.name.end());
+    out.push_back(0);
+    out.insert(out.end(), entry.data.begin(), entry.data.end());
+  }
+  Int32(out, static_cast<std::int64_t>(header));
+  return out;
+}
+
+class BundleUnpack : public ::testing::Test {
+ protected:
+  bool Unpack(const Bytes& executable) {
+    const std::string exe = dir.Write("varnock.exe", executable);
+    return UnpackBundle(exe, folder, unpacked, count);
+  }
+
+  std::vector<std::string> FilesInFolder() {
+    std::int32_t n = 0;
+    return ListFiles(folder, "*", n);
+  }
+
+  TempDir dir;
+  std::string folder = dir.File("patches");
+  std::vector<std::string> unpacked;
+  std::int32_t count = 0;
+};
+
+TEST_F(BundleUnpack, WritesEveryEntryAndRecordsTheNewOnes) {
+  dir.WriteText("patches/old.ptc", "an older, longer copy of this file");
+  EXPECT_TRUE(Unpack(Executable({Of("new.ptc", "NEW"), Of("old.ptc", "OLD")})));
+  EXPECT_EQ(ReadBytes(JoinPath(folder, "new.ptc")), ToBytes("NEW"));
+  EXPECT_EQ(ReadBytes(JoinPath(folder, "old.ptc")), ToBytes("OLD"));
+  EXPECT_EQ(unpacked, std::vector<std::string>{JoinPath(folder, "new.ptc")});
+  EXPECT_EQ(count, 1);
+}
+
+TEST_F(BundleUnpack, CreatesTheFolderAcceptsAnyCaseMagicAndNoEntries) {
+  EXPECT_TRUE(Unpack(Executable({Of("a.ptc", "A")}, "za-va-z")));
+  EXPECT_TRUE(FolderExists(folder));
+  EXPECT_EQ(count, 1);
+
+  TempDir other;
+  const std::string exe = other.Write("varnock.exe", Executable({}));
+  EXPECT_TRUE(UnpackBundle(exe, other.File("out"), unpacked, count));
+  EXPECT_EQ(count, 1);
+}
+
+TEST_F(BundleUnpack, NoBundleWritesNothing) {
+  EXPECT_FALSE(Unpack(ToBytes("MZ a program without any bundle at all")));
+  EXPECT_FALSE(Unpack(ToBytes("MZ")));
+  EXPECT_FALSE(Unpack({}));
+  EXPECT_FALSE(Unpack(Executable({Of("a.ptc", "A")}, "ZA-VA-X")));
+  EXPECT_FALSE(UnpackBundle(dir.File("missing.exe"), folder, unpacked, count));
+  Bytes pointsPastEnd = Executable({Of("a.ptc", "A")});
+  pointsPastEnd.back() = 0x7F;
+  EXPECT_FALSE(Unpack(pointsPastEnd));
+  Bytes negative = Executable({Of("a.ptc", "A")});
+  negative.back() = 0xFF;
+  EXPECT_FALSE(Unpack(negative));
+  EXPECT_FALSE(FolderExists(folder));
+  EXPECT_EQ(count, 0);
+}
+
+TEST_F(BundleUnpack, ADamagedEntryStopsButKeepsWhatWasWritten) {
+  const auto unpackStops = [this](const Entry& bad) {
+    return !Unpack(Executable({Of("good.ptc", "G"), bad, Of("after.ptc", "X")}));
+  };
+  EXPECT_TRUE(unpackStops({0, "zero.ptc", {}}));
+  EXPECT_TRUE(unpackStops({-5, "negative.ptc", ToBytes("abc")}));
+  EXPECT_TRUE(unpackStops({1000, "long.ptc", ToBytes("short")}));
+  EXPECT_TRUE(unpackStops({0x7FFFFFFF, "huge.ptc", ToBytes("short")}));
+  EXPECT_EQ(FilesInFolder(), std::vector<std::string>{JoinPath(folder, "good.ptc")});
+  EXPECT_EQ(unpacked, std::vector<std::string>{JoinPath(folder, "good.ptc")});
+}
+
+TEST_F(BundleUnpack, AHugeCountInASmallFileStopsAtOnce) {
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(Unpack(Executable({Of("a.ptc", "A")}, "ZA-VA-Z", 0x7FFFFFFF)));
+  EXPECT_FALSE(Unpack(Executable({Of("a.ptc", "A")}, "ZA-VA-Z", 0x80000000)));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+  EXPECT_EQ(count, 1);
+}
+
+TEST_F(BundleUnpack, NamesCanOnlyNameFilesInsideTheFolder) {
+  for (const std::string name : {"", ".", "..", "../escape.ptc", "..\\escape.ptc", "sub/a.ptc",
+                                 "C:escape.ptc", "/tmp/abs.ptc", "tab\tname"}) {
+    SCOPED_TRACE(name);
+    EXPECT_FALSE(Unpack(Executable({Of(name, "EVIL"), Of("after.ptc", "X")})));
+  }
+  EXPECT_TRUE(FilesInFolder().empty());
+  EXPECT_FALSE(FileExists(dir.File("escape.ptc")));
+  EXPECT_EQ(count, 0);
+}
+
+TEST_F(BundleUnpack, AnEntryNeverReachesIntoTheTrailer) {
+  Bytes exe = Executable({Of("a.ptc", "A")});
+  // The entry claims the trailer's 4 bytes as well.
+  exe[exe.size() - 4 - 1 - 6 - 4] = 5;
+  EXPECT_FALSE(Unpack(exe));
+}
+
+TEST_F(BundleUnpack, NamesAreAnsiAndEndAtTheirNul) {
+  Bytes content = ToBytes("caf\xE9.ptc");
+  content.push_back(0);
+  content.push_back('x');
+  std::size_t position = 0;
+  std::string name;
+  ASSERT_TRUE(ReadNulTerminatedName(content, position, name));
+  EXPECT_EQ(name, "caf\xC3\xA9.ptc");
+  EXPECT_EQ(position, 9u);
+  EXPECT_FALSE(ReadNulTerminatedName(content, position, name));
+  EXPECT_EQ(position, 9u);
+}
+
+}  // namespace
+}  // namespace varnock
