@@ -1,0 +1,89 @@
+// Build-time helper: writes the patch files from their readable sources, the demonstration
+// engine, and appends the patch bundle to a program's executable.
+//
+//   varnock-build patch SOURCE OUTPUT.ptc
+//   varnock-build demo-engine OUTPUT.exe SOURCE...
+//   varnock-build bundle EXECUTABLE FILE...
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "patchfile/patch_writer.h"
+#include "support/files.h"
+#include "support/paths.h"
+#include "tools/bundle_writer.h"
+#include "tools/demo_engine.h"
+#include "tools/patch_source.h"
+
+namespace {
+
+using namespace varnock;
+
+int Fail(const std::string& message) {
+  std::cerr << "varnock-build: " << message << "\n";
+  return 1;
+}
+
+bool WriteFile(const std::string& path, const Bytes& content) {
+  std::ofstream out(ToFsPath(path), std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(content.data()),
+            static_cast<std::streamsize>(content.size()));
+  out.close();
+  return !out.fail();
+}
+
+int MakePatch(const std::string& source, const std::string& output) {
+  PatchRecord record;
+  std::string error;
+  if (!tools::ReadPatchSource(source, record, error)) {
+    return Fail(error);
+  }
+  return WriteFile(output, WritePatch(record)) ? 0 : Fail("cannot write " + output);
+}
+
+int MakeDemo(const std::string& output, const std::vector<std::string>& sources) {
+  std::vector<PatchRecord> patches;
+  std::string error;
+  for (const std::string& source : sources) {
+    patches.emplace_back();
+    if (!tools::ReadPatchSource(source, patches.back(), error)) {
+      return Fail(error);
+    }
+  }
+  Bytes engine;
+  if (!tools::MakeDemoEngine(patches, engine, error)) {
+    return Fail(error);
+  }
+  return WriteFile(output, engine) ? 0 : Fail("cannot write " + output);
+}
+
+int Bundle(const std::string& executable, const std::vector<std::string>& files) {
+  std::vector<tools::BundleFile> bundled;
+  std::string error;
+  for (const std::string& file : files) {
+    bundled.push_back({GetFileName(file), {}});
+    if (!ReadWholeFile(file, bundled.back().data, error)) {
+      return Fail("cannot read " + file + ": " + error);
+    }
+  }
+  return tools::AppendBundle(executable, bundled, error) ? 0 : Fail(error);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.size() == 3 && args[0] == "patch") {
+    return MakePatch(args[1], args[2]);
+  }
+  if (args.size() >= 2 && args[0] == "demo-engine") {
+    return MakeDemo(args[1], {args.begin() + 2, args.end()});
+  }
+  if (args.size() >= 2 && args[0] == "bundle") {
+    return Bundle(args[1], {args.begin() + 2, args.end()});
+  }
+  return Fail(
+      "usage: varnock-build patch SOURCE OUTPUT.ptc | demo-engine OUTPUT.exe SOURCE... | "
+      "bundle EXECUTABLE FILE...");
+}
