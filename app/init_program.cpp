@@ -1,0 +1,39 @@
+#include <string>
+
+#include "app/main_presenter.h"
+#include "app/trim_root_backslash.h"
+#include "app/window_texts.h"
+#include "patchfile/bundle_unpack.h"
+#include "support/paths.h"
+
+namespace varnock {
+
+// Start-up: the program-wide state, the bundle unpacked into the program's folder, and the
+// first listing. With no patch at all the window is unloaded at once.
+void MainPresenter::InitProgram() {
+  state_.UnpackedCount = 0;
+  state_.UnpackedFiles.clear();
+  state_.TargetName = "tomb4";
+  state_.EditorFolder = environment_.findInstalledProgram(texts::EditorProgramPath());
+  if (!state_.EditorFolder.empty()) {
+    state_.EditorFolder = GetParentFolder(state_.EditorFolder);
+  }
+  SetTargetExe("");
+  state_.PatchFolder = TrimRootBackslash(GetParentFolder(environment_.ownExecutablePath));
+  UnpackBundle(environment_.ownExecutablePath, state_.PatchFolder, state_.UnpackedFiles,
+               state_.UnpackedCount);
+  ListPatches(state_.PatchFolder, state_.PatchCount);
+  if (state_.PatchCount == 0) {
+    ui_.ShowMessage(std::string(texts::kNoPatchFound), MessageIcon::Critical);
+    Unload();
+    view_.CloseWindow();
+  }
+}
+
+void MainPresenter::ShowTargetCaptions() {
+  SetCaption(MainLabel::ApplyPatchTo, texts::ApplyPatchToCaption(state_.TargetName));
+  SetCaption(MainLabel::CreatedWithVersion, texts::CreatedWithVersionCaption(state_.TargetName));
+  SetCaption(MainLabel::CurrentTomb, texts::CurrentTombCaption(state_.TargetName));
+}
+
+}  // namespace varnock

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string>
+
+#include "app/app_environment.h"
+#include "app/main_window_view.h"
+#include "app/program_state.h"
+#include "support/user_interface.h"
+
+namespace varnock {
+
+// The main window's behaviour, free of any toolkit: it owns the program-wide state and holds
+// every event handler. A view calls the handler of each user action; the presenter answers
+// through the view and the user interface, and runs nested handlers itself where a change it
+// makes (a list selection, the target executable's caption) must run one at once.
+class MainPresenter {
+ public:
+  MainPresenter(MainWindowView& view, UserInterface& ui, AppEnvironment environment);
+
+  // Window load: start-up. False when start-up has unloaded the window (no patch found): the
+  // window is not to be shown and the program ends.
+  bool Load();
+  // Window unload (Close button, close box, start-up's fatal path): deletes the files the
+  // bundle unpacking created. Runs once; later calls do nothing.
+  void Unload();
+
+  void PatchClicked();              // Combo_Patch click
+  void ApplyClicked();              // Pul_ApplyPatch
+  void RemoveClicked();             // Pul_RemovePatch
+  void ChangePatchFolderClicked();  // Pul_ChangeDirSrc
+  void ChangeTargetClicked();       // Pul_ChangeTomb
+  void PrintClicked();              // Pul_StampaDescription
+  void CloseClicked();              // Pul_Cancel
+
+  const ProgramState& State() const { return state_; }
+  // The caption the presenter last gave a label, and the description shown.
+  const std::string& Caption(MainLabel label) const;
+  const std::string& Description() const { return description_; }
+  bool Unloaded() const { return unloaded_; }
+
+ private:
+  // Start-up and the catalogue.
+  void InitProgram();
+  void ListPatches(const std::string& folder, std::int32_t& count);
+  void ShowTargetCaptions();
+  std::string GetSelectedPatchPath();
+
+  // Handlers as other handlers run them, nested.
+  void ChoosePatch();
+  void TargetLabelChanged();
+  void RequestOperation(bool remove);
+  void ChoosePatchFolder();
+  void ChooseTarget();
+  void PrintDescription();
+
+  // Changes that run a handler at once.
+  void SelectFirstPatch();
+  void SetTargetExe(const std::string& path);
+
+  void SetCaption(MainLabel label, const std::string& text);
+  void SetDescription(const std::string& text);
+  // Runs a handler; an unexpected failure ends in one plain message naming `doing`.
+  void Guarded(const std::string& doing, const std::function<void()>& handler);
+
+  MainWindowView& view_;
+  UserInterface& ui_;
+  AppEnvironment environment_;
+  ProgramState state_;
+  std::array<std::string, 7> captions_;
+  std::string description_;
+  bool unloaded_ = false;
+};
+
+}  // namespace varnock

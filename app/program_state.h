@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "patchfile/patch_record.h"
+
+namespace varnock {
+
+// Everything the program keeps between two events. The main window's presenter owns the one
+// instance and hands it to whatever needs it; nothing else holds program-wide state.
+struct ProgramState {
+  // Base name of the target program of the current patch: captions, picker patterns and the
+  // match against the chosen executable.
+  std::string TargetName = "tomb4";
+  // Folder of the installed room editor (no trailing separator); empty when not installed.
+  std::string EditorFolder;
+  // Folder whose .ptc files make up the catalogue, as TrimRootBackslash leaves it.
+  std::string PatchFolder;
+  // Number of .ptc files found by the last listing.
+  std::int32_t PatchCount = 0;
+  // Files created by the bundle unpacking, deleted when the window unloads.
+  std::vector<std::string> UnpackedFiles;
+  std::int32_t UnpackedCount = 0;
+  // The one loaded patch; every load replaces it.
+  PatchRecord Patch;
+};
+
+}  // namespace varnock

@@ -1,0 +1,20 @@
+#include "app/trim_root_backslash.h"
+
+namespace varnock {
+
+std::string TrimRootBackslash(std::string_view path, PathStyle style) {
+  if (style == PathStyle::Posix) {
+    return path == "/" ? std::string() : std::string(path);
+  }
+  std::string trimmed(path);
+  if (trimmed.size() > 3) {
+    return trimmed;
+  }
+  for (std::size_t at = trimmed.find(":\\"); at != std::string::npos;
+       at = trimmed.find(":\\", at + 1)) {
+    trimmed.erase(at + 1, 1);
+  }
+  return trimmed;
+}
+
+}  // namespace varnock

@@ -1,0 +1,73 @@
+#include <cstdint>
+#include <string>
+
+#include "app/main_presenter.h"
+#include "app/window_texts.h"
+#include "engine/patch_operation.h"
+#include "support/files.h"
+#include "support/paths.h"
+
+namespace varnock {
+
+void MainPresenter::ApplyClicked() {
+  Guarded("apply the patch", [this] { RequestOperation(false); });
+}
+
+void MainPresenter::RemoveClicked() {
+  Guarded("remove the patch", [this] { RequestOperation(true); });
+}
+
+void MainPresenter::ChangePatchFolderClicked() {
+  Guarded("change the patch folder", [this] { ChoosePatchFolder(); });
+}
+
+void MainPresenter::ChangeTargetClicked() {
+  Guarded("change the program to patch", [this] { ChooseTarget(); });
+}
+
+// Apply or remove the selected patch on the chosen executable.
+void MainPresenter::RequestOperation(bool remove) {
+  const std::string path = GetSelectedPatchPath();
+  if (path.empty()) {
+    return;
+  }
+  const std::string exe = Caption(MainLabel::NomeExe);
+  if (exe.empty()) {
+    ui_.ShowMessage(std::string(remove ? texts::kNoTargetToRemove : texts::kNoTargetToApply),
+                    MessageIcon::None);
+    return;
+  }
+  RunPatchOperation(path, exe, remove, state_.Patch, ui_);
+}
+
+// A new patch folder; one without patches is refused and the catalogue stays as it was.
+void MainPresenter::ChoosePatchFolder() {
+  std::string folder;
+  if (!view_.RunPicker(std::string(texts::kPatchFolderCaption), environment_.currentFolder(), false,
+                       "*", folder)) {
+    return;
+  }
+  std::int32_t found = 0;
+  ListFiles(folder, "*.ptc", found);
+  if (found == 0) {
+    ui_.ShowMessage(std::string(texts::kEmptyPatchFolder), MessageIcon::None);
+    return;
+  }
+  ListPatches(folder, state_.PatchCount);
+}
+
+// A new target executable; the list is sorted again for its version.
+void MainPresenter::ChooseTarget() {
+  std::string exe;
+  if (!view_.RunPicker(texts::TargetPickerCaption(state_.TargetName), environment_.currentFolder(),
+                       true, state_.TargetName + "*.exe", exe)) {
+    return;
+  }
+  if (EqualsIgnoreCase(exe, Caption(MainLabel::NomeExe))) {
+    return;
+  }
+  SetTargetExe(exe);
+  ListPatches(state_.PatchFolder, state_.PatchCount);
+}
+
+}  // namespace varnock
