@@ -87,8 +87,8 @@ bool ResolveTarget(const std::wstring& path, std::wstring& target, std::string& 
 }
 
 // The file must be a file without the read-only attribute that may be opened for writing.
-bool CheckWritable(const std::wstring& target, std::string& error) {
-  const DWORD attributes = GetFileAttributesW(target.c_str());
+bool CheckWritable(const std::wstring& target, DWORD& attributes, std::string& error) {
+  attributes = GetFileAttributesW(target.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     error = LastErrorText(GetLastError());
     return false;
@@ -116,7 +116,7 @@ std::wstring NameOf(const std::wstring& target) {
   return last == std::wstring::npos ? target : target.substr(last + 1);
 }
 
-// A new, hidden temporary file next to the target.
+// A new temporary file next to the target.
 HANDLE CreateTemporary(const std::wstring& target, std::wstring& path, std::string& error) {
   std::random_device seed;
   std::mt19937 random(seed());
@@ -124,7 +124,7 @@ HANDLE CreateTemporary(const std::wstring& target, std::wstring& path, std::stri
     path = FolderOf(target) + L"\\." + NameOf(target).substr(0, 100) + L".varnock-" +
            std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(random() % 1000000);
     const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_HIDDEN, nullptr);
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) {
       return file;
     }
@@ -160,6 +160,13 @@ bool WriteAll(HANDLE file, const Bytes& content, const RewriteHooks* hooks, std:
   return true;
 }
 
+// The replacement takes the file's hidden, system and archive marks before it takes its place.
+void CopyAttributes(DWORD attributes, const std::wstring& temporaryPath) {
+  const DWORD kept = attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                   FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+  SetFileAttributesW(temporaryPath.c_str(), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL);
+}
+
 }  // namespace
 
 bool RewriteFile(const std::string& path, const Bytes& content, std::string& error,
@@ -170,7 +177,9 @@ bool RewriteFile(const std::string& path, const Bytes& content, std::string& err
     return false;
   }
   std::wstring target;
-  if (!ResolveTarget(ToFsPath(path).wstring(), target, error) || !CheckWritable(target, error)) {
+  DWORD attributes = 0;
+  if (!ResolveTarget(ToFsPath(path).wstring(), target, error) ||
+      !CheckWritable(target, attributes, error)) {
     return false;
   }
   std::wstring temporaryPath;
@@ -186,6 +195,7 @@ bool RewriteFile(const std::string& path, const Bytes& content, std::string& err
     error = LastErrorText(GetLastError());
     return false;
   }
+  CopyAttributes(attributes, temporary.path());
   if (hooks != nullptr && hooks->before_replace) {
     hooks->before_replace(FromFsPath(std::filesystem::path(temporary.path())));
   }

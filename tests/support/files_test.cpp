@@ -38,9 +38,12 @@ TEST(FileTests, FileExistsOnlyForFiles) {
   EXPECT_FALSE(FileExists(dir.File("missing.exe")));
   EXPECT_FALSE(FileExists(""));
   EXPECT_FALSE(FileExists(" \0 \0"s));
-  // The path is searched untrimmed: trailing NULs or blanks name another file.
+  // The path is searched untrimmed: trailing NULs name another file (and so do trailing
+  // blanks, where the file system does not drop them as Windows does).
   EXPECT_FALSE(FileExists(file + "\0"s));
+#ifndef _WIN32
   EXPECT_FALSE(FileExists(file + " "));
+#endif
   // Wildcards are no wildcards here.
   EXPECT_FALSE(FileExists(dir.File("*.exe")));
 }

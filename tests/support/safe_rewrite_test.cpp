@@ -1,0 +1,108 @@
+#include "support/safe_rewrite.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/files.h"
+#include "tests/common/temp_dir.h"
+#include "tests/support/folder_contents.h"
+
+namespace varnock {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::Leftovers;
+using testing::Pattern;
+using testing::ReadBytes;
+using testing::TempDir;
+
+TEST(RewriteFile, ReplacesTheWholeContent) {
+  TempDir dir;
+  const std::string path = dir.Write("tomb4.exe", Pattern(5000, 1));
+  const Bytes next = Pattern(5000, 2);
+  std::string error = "stale";
+  ASSERT_TRUE(RewriteFile(path, next, error)) << error;
+  EXPECT_EQ(error, "");
+  EXPECT_EQ(ReadBytes(path), next);
+  EXPECT_TRUE(Leftovers(dir, {"tomb4.exe"}).empty());
+
+  const Bytes big = Pattern((5 << 20) + 3, 9);  // more than one write
+  ASSERT_TRUE(RewriteFile(path, big, error)) << error;
+  EXPECT_EQ(ReadBytes(path), big);
+  ASSERT_TRUE(RewriteFile(path, {}, error)) << error;
+  EXPECT_TRUE(ReadBytes(path).empty());
+  EXPECT_TRUE(Leftovers(dir, {"tomb4.exe"}).empty());
+}
+
+TEST(RewriteFile, RefusesWhatCannotBeWritten) {
+  TempDir dir;
+  const Bytes old = Pattern(100, 1);
+  std::string error;
+
+  const std::string readOnly = dir.Write("ro.exe", old);
+  fs::permissions(ToFsPath(readOnly),
+                  fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  EXPECT_FALSE(RewriteFile(readOnly, Pattern(100, 2), error));
+  EXPECT_FALSE(error.empty());
+  EXPECT_EQ(ReadBytes(readOnly), old);
+  EXPECT_EQ(fs::status(ToFsPath(readOnly)).permissions() & fs::perms::owner_write, fs::perms::none);
+
+  error.clear();
+  EXPECT_FALSE(RewriteFile(dir.File("missing.exe"), old, error));
+  EXPECT_FALSE(error.empty());
+  EXPECT_FALSE(FileExists(dir.File("missing.exe")));
+
+  error.clear();
+  fs::create_directory(ToFsPath(dir.File("folder.exe")));
+  EXPECT_FALSE(RewriteFile(dir.File("folder.exe"), old, error));
+  EXPECT_FALSE(error.empty());
+
+  error.clear();
+  EXPECT_FALSE(RewriteFile("", old, error));
+  EXPECT_FALSE(error.empty());
+  EXPECT_TRUE(Leftovers(dir, {"ro.exe", "folder.exe"}).empty());
+}
+
+TEST(RewriteFile, FullDiskLeavesOldFile) {
+  TempDir dir;
+  const Bytes old = Pattern(3 << 20, 1);
+  const std::string path = dir.Write("tomb4.exe", old);
+  RewriteHooks hooks;
+  std::size_t calls = 0;
+  hooks.allow_write = [&calls](std::size_t offset, std::size_t) {
+    ++calls;
+    return offset == 0;  // the second chunk finds the disk full
+  };
+  std::string error;
+  EXPECT_FALSE(RewriteFile(path, Pattern(3 << 20, 2), error, &hooks));
+  EXPECT_EQ(calls, 2u);
+  EXPECT_FALSE(error.empty());
+  EXPECT_EQ(ReadBytes(path), old);
+  EXPECT_TRUE(Leftovers(dir, {"tomb4.exe"}).empty());
+}
+
+TEST(RewriteFile, TemporaryFileSitsNextToTheFile) {
+  TempDir dir;
+  const std::string path = dir.Write("tomb4.exe", Pattern(10, 1));
+  std::string seen;
+  RewriteHooks hooks;
+  hooks.before_replace = [&seen, &path](const std::string& temporaryPath) {
+    seen = temporaryPath;
+    EXPECT_EQ(ReadBytes(temporaryPath), Pattern(10, 2));
+    EXPECT_EQ(ReadBytes(path), Pattern(10, 1));  // nothing changed yet
+  };
+  std::string error;
+  ASSERT_TRUE(RewriteFile(path, Pattern(10, 2), error, &hooks)) << error;
+  const fs::path temporary = ToFsPath(seen);
+  EXPECT_EQ(fs::canonical(temporary.parent_path()), fs::canonical(ToFsPath(dir.path())));
+  const std::string name = FromFsPath(temporary.filename());
+  ASSERT_FALSE(name.empty());
+  EXPECT_EQ(name[0], '.');
+  EXPECT_NE(name.find("varnock"), std::string::npos);
+  EXPECT_FALSE(fs::exists(temporary));
+}
+
+}  // namespace
+}  // namespace varnock
