@@ -1,14 +1,44 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <string_view>
 
 namespace varnock {
 
 inline constexpr std::int64_t kNotFound = -1;
 
-// The offset of the first occurrence of `pattern` in `content` at or after `from`, compared
-// byte for byte; kNotFound when it does not occur.
+// Exact byte searches over one content, many patterns. The content's byte frequencies are
+// sampled once; each search then runs memchr over the pattern's rarest byte and compares the
+// whole pattern only where that byte occurs, which keeps a search of a large executable close
+// to the speed of a memory scan.
+class ContentSearch {
+ public:
+  explicit ContentSearch(std::string_view content);
+
+  // The offset of the first occurrence of `pattern` at or after `from`; kNotFound when none.
+  std::int64_t Find(std::string_view pattern, std::int64_t from = 0) const;
+
+  // Searches several patterns in one sweep over the content, block by block, so that the
+  // content passes through the processor's cache once rather than once per pattern. The
+  // occurrences of each pattern are reported in order as (pattern index, offset); `found`
+  // returns true to hear of the pattern's next occurrence, false when it needs no more.
+  void Sweep(std::span<const std::string_view> patterns,
+             const std::function<bool(std::size_t, std::int64_t)>& found) const;
+
+ private:
+  std::size_t RarestIndex(std::string_view pattern) const;
+  // The first occurrence of `pattern` starting between `from` and `lastStart`, both included.
+  std::int64_t FindBetween(std::string_view pattern, std::size_t key, std::int64_t from,
+                           std::int64_t lastStart) const;
+
+  std::string_view content_;
+  std::array<std::uint32_t, 256> counts_{};
+};
+
+// One search over `content` (for a single pattern).
 std::int64_t FindFirst(std::string_view content, std::string_view pattern, std::int64_t from = 0);
 
 // The content of a file held as bytes, seen as text for searching.

@@ -1,3 +1,4 @@
+#include <array>
 #include <vector>
 
 #include "support/code_page.h"
@@ -12,6 +13,40 @@ namespace varnock {
 namespace {
 
 using namespace probes;
+
+// Where the engine's texts and byte runs were found: first occurrences, and for the logo name
+// the number of occurrences with the first two places.
+struct EngineFinds {
+  std::int64_t edition = kNotFound;
+  std::int64_t a = kNotFound;
+  std::int64_t b = kNotFound;
+  std::int64_t c = kNotFound;
+  std::int64_t d = kNotFound;
+  std::int64_t sleep = kNotFound;
+  std::vector<std::int64_t> logos;
+  std::int64_t logoCount = 0;
+};
+
+// All engine searches in one sweep over the content.
+EngineFinds FindEngineProbes(const ContentSearch& search) {
+  static constexpr std::array<std::string_view, 7> kPatterns = {
+      kLogoText, kEditionText, kProbeA, kProbeB, kProbeC, kProbeD, kSleepText};
+  EngineFinds finds;
+  const std::array<std::int64_t*, 7> firsts = {nullptr,  &finds.edition, &finds.a,    &finds.b,
+                                               &finds.c, &finds.d,       &finds.sleep};
+  search.Sweep(kPatterns, [&](std::size_t pattern, std::int64_t at) {
+    if (pattern == 0) {
+      if (finds.logos.size() < 2) {
+        finds.logos.push_back(at);
+      }
+      ++finds.logoCount;
+      return true;
+    }
+    *firsts[pattern] = at;
+    return false;
+  });
+  return finds;
+}
 
 // Upper case of one byte of the ANSI code page (Windows-1252 letters included).
 std::uint8_t AnsiUpper(std::uint8_t byte) {
@@ -32,28 +67,20 @@ std::string LogoCode(std::string_view content, std::int64_t at) {
   return code;
 }
 
-bool AppendLogoPart(std::string_view content, SignatureParts& parts, std::string& error) {
-  std::vector<std::string> codes;
-  std::int64_t count = 0;
-  for (std::int64_t at = FindFirst(content, kLogoText); at != kNotFound;
-       at = FindFirst(content, kLogoText, at + 1)) {
-    if (at < 2) {
-      error = "the logo name lies at the very start of the file, with no logo code before it";
-      return false;
-    }
-    if (codes.size() < 2) {
-      codes.push_back(LogoCode(content, at));
-    }
-    ++count;
+bool AppendLogoPart(std::string_view content, const EngineFinds& finds, SignatureParts& parts,
+                    std::string& error) {
+  if (!finds.logos.empty() && finds.logos[0] < 2) {
+    error = "the logo name lies at the very start of the file, with no logo code before it";
+    return false;
   }
-  if (count == 0) {
+  if (finds.logoCount == 0) {
     parts.body += "UNKNOWN";
-  } else if (count == 1) {
-    parts.body += codes[0];
-  } else if (count == 2) {
-    parts.body += codes[0] + "/" + codes[1];
+  } else if (finds.logoCount == 1) {
+    parts.body += LogoCode(content, finds.logos[0]);
+  } else if (finds.logoCount == 2) {
+    parts.body += LogoCode(content, finds.logos[0]) + "/" + LogoCode(content, finds.logos[1]);
   } else {
-    parts.body += "INT" + std::to_string(count);
+    parts.body += "INT" + std::to_string(finds.logoCount);
   }
   parts.body += "_";
   return true;
@@ -72,8 +99,8 @@ bool SameIgnoringCase(std::string_view content, std::int64_t at, std::string_vie
 }
 
 // Probe P: the four bytes at its place, then for "LE" the two further tests of XPnew.
-bool AppendPPart(std::string_view content, bool lr, std::int64_t shift, SignatureParts& parts,
-                 std::string& error) {
+bool AppendPPart(std::string_view content, const EngineFinds& finds, bool lr, std::int64_t shift,
+                 SignatureParts& parts, std::string& error) {
   const std::int64_t base = lr ? kPlacePForLr : kPlacePForLe + shift;
   bool differs = false;
   for (std::int64_t i = 0; i < 4 && !differs; ++i) {
@@ -87,7 +114,7 @@ bool AppendPPart(std::string_view content, bool lr, std::int64_t shift, Signatur
     return true;
   }
   std::string value = "XP";
-  if (!lr && (FindFirst(content, kSleepText) != kPlaceSleep + shift ||
+  if (!lr && (finds.sleep != kPlaceSleep + shift ||
               !SameIgnoringCase(content, kPlaceP3 + shift, kProbeP3))) {
     value = "XPnew";
   }
@@ -98,21 +125,21 @@ bool AppendPPart(std::string_view content, bool lr, std::int64_t shift, Signatur
 }  // namespace
 
 bool ProbeEngine(std::string_view content, SignatureParts& parts, std::string& error) {
-  const bool lr = FindFirst(content, kEditionText) != kNotFound;
+  const EngineFinds finds = FindEngineProbes(ContentSearch(content));
+  const bool lr = finds.edition != kNotFound;
   parts.kindCode = lr ? "LR" : "LE";
-  if (!AppendLogoPart(content, parts, error)) {
+  if (!AppendLogoPart(content, finds, parts, error)) {
     return false;
   }
-  const std::int64_t a = FindFirst(content, kProbeA);
-  AppendDeviation(parts, "A:", ProbeValue(a, kPlaceA, lr ? "0" : "M"));
-  const std::int64_t b = FindFirst(content, kProbeB);
-  AppendDeviation(parts, "B:", ProbeValue(b, kPlaceB, "M"));
-  const bool layout = a == kPlaceA && (b == kPlaceB || b == kPlaceB + kLayoutShift);
-  const std::int64_t shift = layout ? b - kPlaceB : 0;
-  AppendDeviation(parts, "C:", ProbeValue(FindFirst(content, kProbeC), kPlaceC, "M"));
-  AppendDeviation(parts, "D:", ProbeValue(FindFirst(content, kProbeD), kPlaceD, "M"));
+  AppendDeviation(parts, "A:", ProbeValue(finds.a, kPlaceA, lr ? "0" : "M"));
+  AppendDeviation(parts, "B:", ProbeValue(finds.b, kPlaceB, "M"));
+  const bool layout =
+      finds.a == kPlaceA && (finds.b == kPlaceB || finds.b == kPlaceB + kLayoutShift);
+  const std::int64_t shift = layout ? finds.b - kPlaceB : 0;
+  AppendDeviation(parts, "C:", ProbeValue(finds.c, kPlaceC, "M"));
+  AppendDeviation(parts, "D:", ProbeValue(finds.d, kPlaceD, "M"));
   if (layout || lr) {
-    return AppendPPart(content, lr, shift, parts, error);
+    return AppendPPart(content, finds, lr, shift, parts, error);
   }
   return true;
 }

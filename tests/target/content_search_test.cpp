@@ -1,0 +1,85 @@
+#include "target/content_search.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace varnock {
+namespace {
+
+// The plain definition: the first place at or after `from` where the pattern's bytes follow.
+std::int64_t NaiveFind(std::string_view content, std::string_view pattern, std::int64_t from) {
+  const std::size_t at = content.find(pattern, static_cast<std::size_t>(from));
+  return at == std::string_view::npos ? kNotFound : static_cast<std::int64_t>(at);
+}
+
+// Every occurrence of each pattern, as the sweep reports them.
+std::vector<std::vector<std::int64_t>> SweepAll(const std::string& content,
+                                                const std::vector<std::string_view>& patterns) {
+  std::vector<std::vector<std::int64_t>> found(patterns.size());
+  ContentSearch(content).Sweep(patterns, [&](std::size_t i, std::int64_t at) {
+    found[i].push_back(at);
+    return true;
+  });
+  return found;
+}
+
+TEST(ContentSearchTest, MatchesThePlainDefinitionOnAFewLetters) {
+  // Few letters make many near misses; the content is long enough for several sweep blocks.
+  std::mt19937 random(7);
+  std::string content(100000, 'a');
+  for (char& c : content) {
+    c = "ab\0c"[random() % 4];
+  }
+  const std::vector<std::string_view> patterns = {"abca", std::string_view("a\0b", 3), "cc",
+                                                  "bbbbbbbbbbbbbbbb", "c"};
+  const auto swept = SweepAll(content, patterns);
+  const ContentSearch search(content);
+  for (std::size_t i = 0; i < patterns.size(); ++i) {
+    SCOPED_TRACE(i);
+    std::vector<std::int64_t> expected;
+    for (std::int64_t at = NaiveFind(content, patterns[i], 0); at != kNotFound;
+         at = NaiveFind(content, patterns[i], at + 1)) {
+      expected.push_back(at);
+    }
+    EXPECT_EQ(swept[i], expected);
+    EXPECT_EQ(search.Find(patterns[i]), expected.empty() ? kNotFound : expected[0]);
+    EXPECT_EQ(search.Find(patterns[i], 5000), NaiveFind(content, patterns[i], 5000));
+  }
+}
+
+TEST(ContentSearchTest, FindsAcrossBlockEdgesAndAtTheVeryEnd) {
+  std::string content(70000, '\0');
+  for (const std::int64_t at : {16383, 32766, 65535}) {
+    SCOPED_TRACE(at);
+    std::string copy = content;
+    copy.replace(static_cast<std::size_t>(at), 4, "XYZW");
+    EXPECT_EQ(SweepAll(copy, {"XYZW"})[0], std::vector<std::int64_t>{at});
+  }
+  content.replace(content.size() - 4, 4, "XYZW");
+  EXPECT_EQ(FindFirst(content, "XYZW"), static_cast<std::int64_t>(content.size() - 4));
+  EXPECT_EQ(FindFirst(content, "XYZW!"), kNotFound);
+}
+
+TEST(ContentSearchTest, StopsHearingOfAPatternWhenAsked) {
+  const std::string content = "xx.xx.xx.";
+  std::vector<std::int64_t> heard;
+  const std::vector<std::string_view> patterns = {"x."};
+  ContentSearch(content).Sweep(patterns, [&](std::size_t, std::int64_t at) {
+    heard.push_back(at);
+    return false;
+  });
+  EXPECT_EQ(heard, std::vector<std::int64_t>{1});
+}
+
+TEST(ContentSearchTest, OutOfRangeStartsAndLongPatternsFindNothing) {
+  EXPECT_EQ(FindFirst("abc", "abcd"), kNotFound);
+  EXPECT_EQ(FindFirst("abc", "c", 3), kNotFound);
+  EXPECT_EQ(FindFirst("abc", "a", -1), kNotFound);
+  EXPECT_EQ(FindFirst("", "a"), kNotFound);
+}
+
+}  // namespace
+}  // namespace varnock
