@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/patch_operation.h"
+#include "patchfile/bundle_unpack.h"
+#include "patchfile/load_patch.h"
+#include "patchfile/patch_writer.h"
+#include "support/files.h"
+#include "support/paths.h"
+#include "support/platform.h"
+#include "target/exe_version.h"
+#include "tests/common/recording_ui.h"
+#include "tests/common/temp_dir.h"
+#include "tools/patch_source.h"
+
+namespace varnock {
+namespace {
+
+using testing::ReadBytes;
+using testing::RecordingUi;
+using testing::TempDir;
+
+const std::vector<std::string> kShipped = {"Patch_ExtraVideoMemory20MB.ptc",
+                                           "Patch_ExtraWadTextures.ptc"};
+
+// The bundle as a program built here carries it, unpacked into a fresh folder.
+class ShippedBundle : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(UnpackBundle(OwnExecutablePath(), dir.File("patches"), unpacked, count));
+    engine = dir.File("tomb4.exe");
+    CopyFileOver(JoinPath(VARNOCK_DEMO_DIR, "tomb4.exe"), engine);
+    original = ReadBytes(engine);
+    ASSERT_EQ(original.size(), 0xC1000u);
+  }
+
+  std::string Patch(const std::string& name) { return JoinPath(dir.File("patches"), name); }
+
+  TempDir dir;
+  std::vector<std::string> unpacked;
+  std::int32_t count = 0;
+  std::string engine;
+  Bytes original;
+  RecordingUi ui;
+};
+
+TEST_F(ShippedBundle, CarriesTheTwoPatchesWrittenFromTheirSources) {
+  ASSERT_EQ(count, 2);
+  EXPECT_EQ(unpacked, (std::vector<std::string>{Patch(kShipped[0]), Patch(kShipped[1])}));
+  for (const std::string& name : kShipped) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(ReadBytes(Patch(name)), ReadBytes(JoinPath(VARNOCK_DEMO_DIR, name)));
+    PatchRecord fromSource;
+    std::string error;
+    ASSERT_TRUE(tools::ReadPatchSource(
+        JoinPath(VARNOCK_PATCH_SOURCES, StripExtension(name) + ".txt"), fromSource, error))
+        << error;
+    EXPECT_EQ(ReadBytes(Patch(name)), WritePatch(fromSource));
+  }
+}
+
+TEST_F(ShippedBundle, BothPatchesAreMadeForTheDemoEngineAndOneIsDynamic) {
+  const std::string version = GetExeVersion(engine, ui);
+  EXPECT_EQ(version, "LE_UK_P:XP_Standard (11-Nov-2000  15:21)");
+  int dynamic = 0;
+  for (const std::string& name : kShipped) {
+    PatchRecord record;
+    ASSERT_TRUE(LoadPatch(Patch(name), record, ui));
+    EXPECT_EQ(record.ExeName, "tomb4.exe");
+    EXPECT_EQ(record.ExeVersion, version);
+    EXPECT_FALSE(record.Description.empty());
+    EXPECT_GT(record.ZoneCount, 0);
+    dynamic += record.Has(Dynamic) ? 1 : 0;
+  }
+  EXPECT_EQ(dynamic, 1);
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(ShippedBundle, EachPatchAppliesAndRemovesCleanly) {
+  PatchRecord record;
+  for (const std::string& name : kShipped) {
+    SCOPED_TRACE(name);
+    ui.Clear();
+    EXPECT_EQ(RunPatchOperation(Patch(name), engine, false, record, ui), ResultDone);
+    EXPECT_TRUE(ui.OnlyPlain("Ok: applying patch operation has been performed"));
+    EXPECT_NE(ReadBytes(engine), original);
+    EXPECT_EQ(RunPatchOperation(Patch(name), engine, false, record, ui), ResultAlreadyDone);
+    ui.Clear();
+    EXPECT_EQ(RunPatchOperation(Patch(name), engine, true, record, ui), ResultDone);
+    EXPECT_TRUE(ui.OnlyPlain("Ok: removing patch operation has been performed"));
+    EXPECT_EQ(ReadBytes(engine), original);
+  }
+}
+
+TEST_F(ShippedBundle, BothAppliedThenBothRemovedGiveTheOriginalBack) {
+  PatchRecord record;
+  for (const std::string& name : kShipped) {
+    ASSERT_EQ(RunPatchOperation(Patch(name), engine, false, record, ui), ResultDone);
+  }
+  for (const std::string& name : kShipped) {
+    ASSERT_EQ(RunPatchOperation(Patch(name), engine, true, record, ui), ResultDone);
+  }
+  EXPECT_EQ(ReadBytes(engine), original);
+}
+
+#ifdef VARNOCK_PROGRAM_PATH
+TEST(ProgramBundle, TheProgramCarriesTheSameBundle) {
+  TempDir dir;
+  std::vector<std::string> unpacked;
+  std::int32_t count = 0;
+  ASSERT_TRUE(UnpackBundle(VARNOCK_PROGRAM_PATH, dir.path(), unpacked, count));
+  ASSERT_EQ(count, 2);
+  for (const std::string& name : kShipped) {
+    EXPECT_EQ(ReadBytes(JoinPath(dir.path(), name)), ReadBytes(JoinPath(VARNOCK_DEMO_DIR, name)));
+  }
+}
+#endif
+
+}  // namespace
+}  // namespace varnock
