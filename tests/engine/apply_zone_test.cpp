@@ -11,20 +11,6 @@ namespace {
 const Bytes kOriginal{0x11, 0x22, 0x33};
 const Bytes kPatched{0xAA, 0xBB, 0xCC};
 
-TEST(ApplyZone, VerifiesTheExpectedBytesThenWritesTheNewOnesByDirection) {
-  Bytes image{0, 0x11, 0x22, 0x33, 0};
-  const PatchZone zone = Zone(1, kOriginal, kPatched);
-
-  EXPECT_EQ(ApplyZone(image, zone, false, true, false), ResultDone);
-  EXPECT_EQ(image, (Bytes{0, 0x11, 0x22, 0x33, 0})) << "a test never writes";
-  EXPECT_EQ(ApplyZone(image, zone, false, false, false), ResultDone);
-  EXPECT_EQ(image, (Bytes{0, 0xAA, 0xBB, 0xCC, 0}));
-  EXPECT_EQ(ApplyZone(image, zone, false, false, false), ResultAlreadyDone);
-  EXPECT_EQ(ApplyZone(image, zone, true, false, false), ResultDone);
-  EXPECT_EQ(image, (Bytes{0, 0x11, 0x22, 0x33, 0}));
-  EXPECT_EQ(ApplyZone(image, zone, true, false, false), ResultAlreadyDone);
-}
-
 TEST(ApplyZone, BytesThatAreNeitherExpectedNorNewFailUnlessUnverified) {
   Bytes image{0, 0x11, 0xBB, 0x33, 0};  // half applied
   const PatchZone zone = Zone(1, kOriginal, kPatched);
