@@ -94,16 +94,6 @@ TEST_F(LoadPatchTest, FieldsAreReadInFileOrder) {
   EXPECT_EQ(record.Zones, (std::vector<PatchZone>{{-1, 1, {0xAA}, {0xBB}}}));
 }
 
-TEST_F(LoadPatchTest, UnitsAreBytesOfTheAnsiCodePage) {
-  PatchBytes file;
-  // 0x92 is the typographic apostrophe and 0x80 the euro sign; 0xE9 keeps its code.
-  file.Ints({0, 0, 0, 0, 0}).Units(u"l\x92\x80\xE9").Text("").Text("");
-
-  ASSERT_TRUE(LoadPatch(Write(file.bytes()), record, ui));
-
-  EXPECT_EQ(record.ExeVersion, "l\xE2\x80\x99\xE2\x82\xAC\xC3\xA9");
-}
-
 // ---- Files that are refused ----
 
 TEST_F(LoadPatchTest, MissingFileIsReportedAndLeavesThePatchUntouched) {
@@ -182,21 +172,6 @@ TEST_F(LoadPatchTest, FailureInDescriptionKeepsNewFieldsBeforeItAndOldOnesAfter)
   EXPECT_EQ(record.ExeVersion, "TP_Standard (16-Oct-2000  10:37)");
   EXPECT_EQ(record.Description, "ok");  // what was read before the bad unit
   EXPECT_EQ(record.ExeName, previous.ExeName);
-}
-
-TEST_F(LoadPatchTest, NegativeArgumentCountKeepsThePreviousOffsetsAndLaterFields) {
-  PatchBytes file;
-  file.Ints({0, HasArgument, -1, 0, 0, 0, 0, 0});
-
-  EXPECT_FALSE(LoadPatch(Write(file.bytes()), record, ui));
-
-  const PatchRecord previous = SamplePatch();
-  EXPECT_TRUE(record.Zones.empty());
-  EXPECT_EQ(record.Flags, HasArgument);
-  EXPECT_EQ(record.ArgOffsetCount, -1);
-  EXPECT_EQ(record.ArgOffsets, previous.ArgOffsets);
-  EXPECT_EQ(record.ArgType, previous.ArgType);
-  EXPECT_EQ(record.ExeVersion, previous.ExeVersion);
 }
 
 // ---- Damaged and hostile files ----

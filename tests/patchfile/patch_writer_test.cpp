@@ -64,19 +64,5 @@ TEST(PatchWriterTest, CountsAreWrittenAsTheRecordStatesThem) {
       PatchBytes().Ints({3, 0, -7, 0, 0}).Text("").Text("").Text("").Zone(1, {0}, {1}).bytes());
 }
 
-TEST(PatchWriterTest, CharactersOutsideTheCodePageBecomeQuestionMarks) {
-  PatchRecord record;
-  record.ExeName = "\xE6\x97\xA5.exe";  // a CJK character
-
-  const Bytes bytes = WritePatch(record);
-
-  EXPECT_EQ(bytes, PatchBytes().Ints({0, 0, 0, 0, 0}).Text("").Text("").Text("?.exe").bytes());
-}
-
-TEST(PatchWriterTest, UnwritablePathIsReported) {
-  TempDir dir;
-  EXPECT_FALSE(WritePatchFile(JoinPath(dir.File("no-such-folder"), "p.ptc"), SamplePatch()));
-}
-
 }  // namespace
 }  // namespace varnock

@@ -63,23 +63,5 @@ TEST(ContentSearchTest, FindsAcrossBlockEdgesAndAtTheVeryEnd) {
   EXPECT_EQ(FindFirst(content, "XYZW!"), kNotFound);
 }
 
-TEST(ContentSearchTest, StopsHearingOfAPatternWhenAsked) {
-  const std::string content = "xx.xx.xx.";
-  std::vector<std::int64_t> heard;
-  const std::vector<std::string_view> patterns = {"x."};
-  ContentSearch(content).Sweep(patterns, [&](std::size_t, std::int64_t at) {
-    heard.push_back(at);
-    return false;
-  });
-  EXPECT_EQ(heard, std::vector<std::int64_t>{1});
-}
-
-TEST(ContentSearchTest, OutOfRangeStartsAndLongPatternsFindNothing) {
-  EXPECT_EQ(FindFirst("abc", "abcd"), kNotFound);
-  EXPECT_EQ(FindFirst("abc", "c", 3), kNotFound);
-  EXPECT_EQ(FindFirst("abc", "a", -1), kNotFound);
-  EXPECT_EQ(FindFirst("", "a"), kNotFound);
-}
-
 }  // namespace
 }  // namespace varnock

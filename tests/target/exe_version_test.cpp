@@ -211,11 +211,6 @@ TEST_F(ExeVersionTest, KindFollowsTheFileNameIgnoringCase) {
 
 // ---- Build date read from the header ----
 
-TEST_F(ExeVersionTest, StampIsReadFromTheHeaderOffset) {
-  Bytes image = ExeImage(0x200, 983783220);
-  EXPECT_EQ(Signature(image, "any.exe"), "??_ (5-Mar-2001  09:07)");
-}
-
 TEST_F(ExeVersionTest, BytesBeyondTheEndReadAsZero) {
   Bytes image(0x42, 0);
   Put(image, 0x3C, std::string("\x38\0\0\0", 4));
