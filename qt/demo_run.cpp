@@ -1,0 +1,137 @@
+#include "qt/demo_run.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLabel>
+#include <filesystem>
+#include <system_error>
+
+#include "app/app_environment.h"
+#include "app/main_presenter.h"
+#include "picker/picker_presenter.h"
+#include "qt/picker_dialog.h"
+#include "qt/principale.h"
+#include "qt/qt_user_interface.h"
+#include "support/files.h"
+#include "support/paths.h"
+
+namespace varnock::qt {
+
+namespace {
+
+// Messages and questions go to the console; every question takes its proposed answer.
+class ConsoleUserInterface : public UserInterface {
+ public:
+  explicit ConsoleUserInterface(std::ostream& out) : out_(out) {}
+
+  void ShowMessage(const std::string& text, MessageIcon icon) override {
+    out_ << (icon == MessageIcon::Critical ? "  [message, critical] " : "  [message] ")
+         << ToDisplayText(text).replace(QLatin1Char('\n'), QStringLiteral("\n    ")).toStdString()
+         << "\n";
+  }
+  std::optional<std::string> AskText(const std::string& prompt, const std::string& title,
+                                     const std::string& proposed) override {
+    out_ << "  [input box] " << title << ": " << prompt << " -> " << proposed << "\n";
+    return proposed;
+  }
+
+ private:
+  std::ostream& out_;
+};
+
+// The picker, answered as a user would: the file is chosen in its folder and OK pressed.
+class ChoosingPickerHost : public PickerWindowHost {
+ public:
+  explicit ChoosingPickerHost(std::string file) : file_(std::move(file)) {}
+
+  void RunModal(Dialog_GetFileODir& dialog) override {
+    PickerDialog window(dialog, nullptr);
+    dialog.AttachView(window);
+    dialog.ImpostaValori(GetParentFolder(file_), true, GetFileName(file_).substr(0, 1) + "*");
+    const auto& files = dialog.Files();
+    for (std::size_t i = 0; i < files.size(); ++i) {
+      if (files[i] == GetFileName(file_)) {
+        dialog.OnFileClicked(static_cast<int>(i));
+      }
+    }
+    dialog.OnOk();
+    dialog.DetachView();
+  }
+
+ private:
+  std::string file_;
+};
+
+void ShowCatalogue(const Principale& window, std::ostream& out) {
+  const auto* list = window.findChild<QComboBox*>(QStringLiteral("Combo_Patch"));
+  out << "Patches listed:\n";
+  for (int i = 0; i < list->count(); ++i) {
+    out << "  " << (i == list->currentIndex() ? "> " : "  ") << list->itemText(i).toStdString()
+        << "\n";
+  }
+}
+
+void ShowLabel(const Principale& window, const char* title, const char* name, std::ostream& out) {
+  const auto* label = window.findChild<QLabel*>(QString::fromLatin1(name));
+  out << title << label->text().toStdString() << "\n";
+}
+
+}  // namespace
+
+int RunDemo(const std::string& demoExecutable, std::ostream& out) {
+  if (!FileExists(demoExecutable)) {
+    out << "The demonstration program " << demoExecutable << " is missing.\n";
+    return 1;
+  }
+  std::error_code error;
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path(error) /
+      ("varnock-demo-" + std::to_string(QCoreApplication::applicationPid()));
+  std::filesystem::create_directories(folder, error);
+  const std::string copy = FromFsPath(folder / "tomb4.exe");
+  std::filesystem::copy_file(ToFsPath(demoExecutable), ToFsPath(copy),
+                             std::filesystem::copy_options::overwrite_existing, error);
+  if (error) {
+    out << "Cannot copy the demonstration program: " << error.message() << "\n";
+    return 1;
+  }
+
+  ConsoleUserInterface ui(out);
+  ChoosingPickerHost host(copy);
+  Principale window(ui);
+  window.SetPickerHost(&host);
+  AppEnvironment environment = SystemEnvironment();
+  MainPresenter presenter(window, ui, environment);
+  window.Connect(presenter);
+
+  out << "Starting up (the bundled patches are unpacked next to the program)\n";
+  int result = 0;
+  if (!presenter.Load()) {
+    out << "Start-up ended the program.\n";
+    result = 1;
+  } else {
+    ShowCatalogue(window, out);
+    out << "\nChoosing the program to patch: " << copy << "\n";
+    presenter.ChangeTargetClicked();
+    ShowLabel(window, "  program:  ", "Label_NomeExe", out);
+    ShowLabel(window, "  version:  ", "Label_TombVersionNow", out);
+    ShowCatalogue(window, out);
+    ShowLabel(window, "  chosen patch made for: ", "Label_TombVersion", out);
+    out << "\nAPPLY PATCH\n";
+    presenter.ApplyClicked();
+    out << "APPLY PATCH once more\n";
+    presenter.ApplyClicked();
+    out << "REMOVE PATCH\n";
+    presenter.RemoveClicked();
+    const bool restored = ReadWholeFile(copy) == ReadWholeFile(demoExecutable);
+    out << "\nThe copy is " << (restored ? "byte for byte the original again" : "NOT the original")
+        << ".\n";
+    result = restored ? 0 : 1;
+    out << "Close (the unpacked patches are deleted)\n";
+    presenter.CloseClicked();
+  }
+  std::filesystem::remove_all(folder, error);
+  return result;
+}
+
+}  // namespace varnock::qt

@@ -1,0 +1,38 @@
+// varnock: the window that applies patches to the game engine and its tools, and removes them.
+
+#include <QApplication>
+#include <cstring>
+#include <iostream>
+
+#include "app/app_environment.h"
+#include "app/main_presenter.h"
+#include "qt/app_icon.h"
+#include "qt/demo_run.h"
+#include "qt/principale.h"
+#include "qt/qt_user_interface.h"
+
+int main(int argc, char** argv) {
+  using namespace varnock;
+  // "--demo PROGRAM": a run without a screen that shows the main job on the console.
+  const bool demo = argc == 3 && std::strcmp(argv[1], "--demo") == 0;
+  if (demo && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Varnock"));
+  QApplication::setWindowIcon(qt::AppIcon());
+  if (demo) {
+    return qt::RunDemo(argv[2], std::cout);
+  }
+
+  qt::QtUserInterface ui;
+  qt::Principale window(ui);
+  ui.SetMainWindow(&window);
+  MainPresenter presenter(window, ui, SystemEnvironment());
+  window.Connect(presenter);
+  if (!presenter.Load()) {
+    return 0;
+  }
+  window.ShowCentred();
+  return QApplication::exec();
+}

@@ -1,0 +1,56 @@
+#include "qt/qt_user_interface.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace varnock::qt {
+
+namespace {
+
+// The title of every message box: the program's name.
+constexpr const char* kMessageTitle = "Varnock";
+
+}  // namespace
+
+QString ToDisplayText(const std::string& text) {
+  QString shown = QString::fromStdString(text);
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return shown;
+}
+
+QWidget* QtUserInterface::Owner() const {
+  if (QWidget* modal = QApplication::activeModalWidget()) {
+    return modal;
+  }
+  if (mainWindow_ && mainWindow_->isVisible()) {
+    return mainWindow_;
+  }
+  return nullptr;
+}
+
+void QtUserInterface::ShowMessage(const std::string& text, MessageIcon icon) {
+  QMessageBox box(icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon,
+                  QString::fromLatin1(kMessageTitle), ToDisplayText(text), QMessageBox::Ok,
+                  Owner());
+  box.setObjectName(QStringLiteral("MessageBox"));
+  box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  box.exec();
+}
+
+std::optional<std::string> QtUserInterface::AskText(const std::string& prompt,
+                                                    const std::string& title,
+                                                    const std::string& proposed) {
+  QInputDialog box(Owner());
+  box.setObjectName(QStringLiteral("InputBox"));
+  box.setWindowTitle(QString::fromStdString(title));
+  box.setLabelText(ToDisplayText(prompt));
+  box.setTextValue(QString::fromStdString(proposed));
+  box.setInputMode(QInputDialog::TextInput);
+  if (box.exec() != QDialog::Accepted) {
+    return std::nullopt;
+  }
+  return box.textValue().toStdString();
+}
+
+}  // namespace varnock::qt
