@@ -14,7 +14,8 @@ std::string GetSpecialFolder(int folderNumber);
 
 // Full path of an installed program from its path below the Program Files folder (native
 // separators), found through its App Paths registry value, else in the Program Files folder;
-// empty when not found.
+// empty when not found. In a Wine prefix the registry's Windows path is taken through the
+// prefix's drive links, and names match in any letter case as they do on Windows.
 std::string FindInstalledProgram(const std::string& relativePath);
 
 }  // namespace varnock
