@@ -11,7 +11,6 @@
 
 #include "patchfile/patch_writer.h"
 #include "support/files.h"
-#include "support/paths.h"
 #include "tools/bundle_writer.h"
 #include "tools/demo_engine.h"
 #include "tools/patch_source.h"
@@ -58,11 +57,17 @@ int MakeDemo(const std::string& output, const std::vector<std::string>& sources)
   return WriteFile(output, engine) ? 0 : Fail("cannot write " + output);
 }
 
+// The file name of a path written with either separator: build systems pass "/" on Windows too.
+std::string BundledName(const std::string& path) {
+  const std::size_t last = path.find_last_of("/\\:");
+  return last == std::string::npos ? path : path.substr(last + 1);
+}
+
 int Bundle(const std::string& executable, const std::vector<std::string>& files) {
   std::vector<tools::BundleFile> bundled;
   std::string error;
   for (const std::string& file : files) {
-    bundled.push_back({GetFileName(file), {}});
+    bundled.push_back({BundledName(file), {}});
     if (!ReadWholeFile(file, bundled.back().data, error)) {
       return Fail("cannot read " + file + ": " + error);
     }
