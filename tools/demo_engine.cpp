@@ -66,10 +66,11 @@ class EngineImage {
   std::vector<bool> used_;
 };
 
-std::string LittleEndian(std::uint32_t value, std::size_t size) {
+// `size` bytes of `value`, low byte first; bytes beyond the value's own eight are zero.
+std::string LittleEndian(std::uint64_t value, std::size_t size) {
   std::string out;
   for (std::size_t i = 0; i < size; ++i) {
-    out.push_back(static_cast<char>(value >> (8 * i)));
+    out.push_back(i < 8 ? static_cast<char>(value >> (8 * i)) : '\0');
   }
   return out;
 }
