@@ -12,6 +12,7 @@
 #include <QStyle>
 #include <QTreeWidget>
 
+#include "qt/fit_caption.h"
 #include "qt/twips.h"
 #include "qt/value_look.h"
 
@@ -49,6 +50,9 @@ PickerDialog::PickerDialog(Dialog_GetFileODir& presenter, QWidget* parent)
   setObjectName(QStringLiteral("Dialog_GetFileODir"));
   CreateControls();
   PlaceControls();
+  for (QPushButton* button : {ok_, cancel_, newFolder_}) {
+    FitCaption(button, button->font().pointSizeF());
+  }
   Wire();
 }
 
@@ -72,6 +76,8 @@ void PickerDialog::CreateControls() {
   tree->setItemsExpandable(false);
   tree->setIndentation(Twips(180, this));
   tree->setUniformRowHeights(true);
+  // The folders cannot be folded: no branch marks.
+  tree->setStyleSheet(QStringLiteral("QTreeView::branch { image: none; border-image: none; }"));
   folderTree_ = tree;
   folderLabel_->setBuddy(tree);
 

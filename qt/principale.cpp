@@ -11,6 +11,7 @@
 
 #include "app/main_presenter.h"
 #include "qt/app_icon.h"
+#include "qt/fit_caption.h"
 #include "qt/qt_user_interface.h"
 #include "qt/twips.h"
 #include "qt/value_look.h"
@@ -44,7 +45,19 @@ Principale::Principale(UserInterface& ui, QWidget* parent)
   setFont(dialogFont);
   CreateControls();
   PlaceControls();
+  FitCaptions();
   setFixedSize(Twips(kClientWidth, this), Twips(kClientHeight, this));
+}
+
+void Principale::FitCaptions() {
+  for (QLabel* label : findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+    if (label->frameShape() == QFrame::NoFrame) {
+      FitCaption(label, kDialogPoints);
+    }
+  }
+  for (QPushButton* button : findChildren<QPushButton*>(Qt::FindDirectChildrenOnly)) {
+    FitCaption(button, kDialogPoints);
+  }
 }
 
 QLabel* Principale::Label(const char* name, const char* caption, bool bold) {
@@ -220,8 +233,12 @@ QLabel* Principale::LabelFor(MainLabel label) const {
 void Principale::SetCaption(MainLabel label, const std::string& text) {
   QLabel* shown = LabelFor(label);
   shown->setText(Text(text));
-  // A path longer than its field can still be read whole.
-  shown->setToolTip(shown->frameStyle() != QFrame::NoFrame ? Text(text) : QString());
+  if (shown->frameShape() == QFrame::NoFrame) {
+    FitCaption(shown, kDialogPoints);
+  } else {
+    // A path longer than its field can still be read whole.
+    shown->setToolTip(Text(text));
+  }
 }
 
 void Principale::SetDescription(const std::string& text) {

@@ -60,6 +60,7 @@ class Principale : public QWidget, public MainWindowView {
   QLabel* ValueLabel(const char* name);
   QPushButton* Button(const char* name, const char* caption, bool bold = false);
   void PlaceControls();
+  void FitCaptions();
   QLabel* LabelFor(MainLabel label) const;
 
   MainPresenter* presenter_ = nullptr;

@@ -1,0 +1,53 @@
+#include "qt/fit_caption.h"
+
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <functional>
+
+namespace varnock::qt {
+
+namespace {
+
+constexpr double kSmallestPoints = 6.5;
+constexpr double kStep = 0.25;
+
+void Fit(QWidget* widget, const QString& caption, double points,
+         const std::function<QSize()>& room) {
+  QFont font = widget->font();
+  font.setPointSizeF(points);
+  widget->setFont(font);
+  while (font.pointSizeF() - kStep >= kSmallestPoints) {
+    const QFontMetrics metrics(font);
+    const QSize space = room();
+    if (metrics.horizontalAdvance(caption) <= space.width() &&
+        metrics.height() <= space.height() + 2) {
+      return;
+    }
+    font.setPointSizeF(font.pointSizeF() - kStep);
+    widget->setFont(font);
+  }
+}
+
+}  // namespace
+
+void FitCaption(QLabel* label, double points) {
+  Fit(label, label->text(), points, [label] {
+    const int indent = label->indent() > 0 ? label->indent() : 0;
+    const int frame = label->frameWidth();
+    return QSize(label->width() - 2 * frame - indent, label->height() - 2 * frame);
+  });
+}
+
+void FitCaption(QPushButton* button, double points) {
+  Fit(button, button->text(), points, [button] {
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = button->text();
+    return button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button).size();
+  });
+}
+
+}  // namespace varnock::qt
