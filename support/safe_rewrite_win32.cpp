@@ -183,11 +183,14 @@ bool RewriteFile(const std::string& path, const Bytes& content, std::string& err
     return false;
   }
   std::wstring temporaryPath;
-  Handle file(CreateTemporary(target, temporaryPath, error));
-  if (!file.valid()) {
+  const HANDLE created = CreateTemporary(target, temporaryPath, error);
+  if (created == INVALID_HANDLE_VALUE) {
     return false;
   }
+  // Declared after the temporary file, the handle is closed before that file is deleted on a
+  // failure: an open file without delete sharing cannot be deleted.
   TemporaryFile temporary(temporaryPath);
+  Handle file(created);
   if (!WriteAll(file.get(), content, hooks, error)) {
     return false;
   }
