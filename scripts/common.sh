@@ -9,6 +9,11 @@ NATIVE_PACKAGES=(build-essential cmake ninja-build qt6-base-dev libgtest-dev goo
   libgmock-dev libfmt-dev libcli11-dev nlohmann-json3-dev fonts-dejavu-core poppler-utils
   clang-format clang-tidy)
 
+# Debian packages for the Windows programs: the mingw-w64 cross compiler, Wine to run their
+# tests, and the sources and headers the cross build compiles (GoogleTest, fmt, CLI11, JSON).
+WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 googletest
+  libfmt-dev libcli11-dev nlohmann-json3-dev)
+
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then
     "$@"

@@ -1,0 +1,94 @@
+// An executable is rewritten in place through a temporary file that replaces it: the file
+// keeps what Windows records about it besides its bytes.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/files.h"
+#include "support/paths.h"
+#include "support/safe_rewrite.h"
+#include "tests/common/temp_dir.h"
+#include "tests/windows/win32_helpers.h"
+
+namespace varnock {
+namespace {
+
+using testing::AttributesOf;
+using testing::HeldFile;
+using testing::ReadBytes;
+using testing::SetAttributes;
+using testing::TempDir;
+using testing::ToBytes;
+
+std::vector<std::string> EverythingIn(const TempDir& dir) {
+  std::int32_t count = 0;
+  return ListFiles(dir.path(), "*", count);
+}
+
+TEST(RewriteOnWindows, KeepsHiddenAndArchiveMarks) {
+  TempDir dir;
+  const std::string exe = dir.WriteText("tomb4.exe", "MZ old bytes");
+  SetAttributes(exe, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
+  std::string error;
+  ASSERT_TRUE(RewriteFile(exe, ToBytes("MZ new bytes"), error)) << error;
+  EXPECT_EQ(ReadBytes(exe), ToBytes("MZ new bytes"));
+  EXPECT_EQ(AttributesOf(exe) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE),
+            static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+  EXPECT_EQ(EverythingIn(dir), std::vector<std::string>{exe});
+}
+
+TEST(RewriteOnWindows, ReadOnlyExecutableIsRefusedAndKept) {
+  TempDir dir;
+  const std::string exe = dir.WriteText("tomb4.exe", "MZ old bytes");
+  SetAttributes(exe, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
+  std::string error;
+  EXPECT_FALSE(RewriteFile(exe, ToBytes("MZ new bytes"), error));
+  EXPECT_FALSE(error.empty());
+  EXPECT_EQ(ReadBytes(exe), ToBytes("MZ old bytes"));
+  EXPECT_EQ(AttributesOf(exe),
+            static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
+  EXPECT_EQ(EverythingIn(dir), std::vector<std::string>{exe});
+}
+
+TEST(RewriteOnWindows, RunningProgramsExecutableReadOpenElsewhereIsReplacedOrKeptWhole) {
+  // The game holds its executable open for reading while it runs; the rewrite then either
+  // succeeds whole or leaves the old bytes, never anything in between.
+  TempDir dir;
+  const std::string exe = dir.WriteText("tomb4.exe", "MZ old bytes");
+  std::string error;
+  bool rewritten = false;
+  {
+    const HeldFile running(exe, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE);
+    ASSERT_TRUE(running.valid());
+    rewritten = RewriteFile(exe, ToBytes("MZ new bytes"), error);
+  }
+  EXPECT_EQ(ReadBytes(exe), ToBytes(rewritten ? "MZ new bytes" : "MZ old bytes")) << error;
+  EXPECT_EQ(rewritten, error.empty()) << error;
+  EXPECT_EQ(EverythingIn(dir), std::vector<std::string>{exe});
+}
+
+TEST(RewriteOnWindows, NewBytesWaitCompleteInAHiddenFileUntilTheReplace) {
+  TempDir dir;
+  const std::string exe = dir.WriteText("tomb4.exe", "MZ old bytes");
+  std::string seenTemporary;
+  RewriteHooks hooks;
+  hooks.before_replace = [&](const std::string& temporary) {
+    seenTemporary = temporary;
+    // At this moment the executable still holds all its old bytes and the new ones are
+    // complete in a hidden file next to it.
+    EXPECT_EQ(ReadBytes(exe), ToBytes("MZ old bytes"));
+    EXPECT_EQ(ReadBytes(temporary), ToBytes("MZ new bytes"));
+    EXPECT_NE(AttributesOf(temporary) & FILE_ATTRIBUTE_HIDDEN, 0u);
+    EXPECT_EQ(GetParentFolder(temporary), dir.path());
+  };
+  std::string error;
+  ASSERT_TRUE(RewriteFile(exe, ToBytes("MZ new bytes"), error, &hooks)) << error;
+  EXPECT_FALSE(seenTemporary.empty());
+  EXPECT_FALSE(FileExists(seenTemporary));
+}
+
+}  // namespace
+}  // namespace varnock
