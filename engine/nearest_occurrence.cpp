@@ -1,7 +1,6 @@
 #include "engine/nearest_occurrence.h"
 
-#include <algorithm>
-#include <functional>
+#include "target/content_search.h"
 
 namespace varnock {
 
@@ -18,17 +17,18 @@ std::optional<std::int32_t> FindNearestOccurrence(const Bytes& image, const Byte
   if (pattern.empty()) {
     return std::nullopt;
   }
-  // The pattern is prepared once; each further search starts one byte after the previous
-  // occurrence, so the whole image is scanned a single time.
-  const std::boyer_moore_horspool_searcher searcher(pattern.begin(), pattern.end());
+  // The image's byte frequencies are sampled once; each further search starts one byte after
+  // the previous occurrence, so the whole image is scanned a single time.
+  const ContentSearch search(AsText(image));
+  const std::string_view needle = AsText(pattern);
   std::optional<std::int64_t> best;
-  auto from = image.begin();
+  std::int64_t from = 0;
   for (;;) {
-    const auto found = std::search(from, image.end(), searcher);
-    if (found == image.end()) {
+    const std::int64_t found = search.Find(needle, from);
+    if (found == kNotFound) {
       break;
     }
-    const std::int64_t candidate = (found - image.begin()) - offset;
+    const std::int64_t candidate = found - offset;
     if (candidate >= kFarthestShift || (best && candidate > 0 && candidate >= Magnitude(*best))) {
       break;  // positions only grow from here: no later candidate can be nearer
     }
