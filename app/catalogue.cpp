@@ -1,0 +1,36 @@
+#include "app/catalogue.h"
+
+#include "app/version_rank.h"
+#include "patchfile/load_patch.h"
+#include "support/files.h"
+#include "support/paths.h"
+#include "support/sort_indexes.h"
+
+namespace varnock {
+
+std::vector<CatalogueEntry> BuildCatalogue(const std::string& folder,
+                                           const std::string& currentVersion, PatchRecord& record,
+                                           UserInterface& ui) {
+  std::int32_t count = 0;
+  const std::vector<std::string> files = ListFiles(folder, "*.ptc", count);
+  std::vector<CatalogueEntry> listed;
+  std::vector<std::int32_t> ranks;
+  for (const std::string& file : files) {
+    // A file that does not load is still listed, but ranks last: the record then holds
+    // another file's signature.
+    CatalogueEntry entry{GetFileName(file), 0, ""};
+    if (LoadPatch(file, record, ui)) {
+      entry.exeVersion = record.ExeVersion;
+      entry.rank = VersionRank(currentVersion, record.ExeVersion);
+    }
+    ranks.push_back(entry.rank);
+    listed.push_back(std::move(entry));
+  }
+  std::vector<CatalogueEntry> ordered;
+  for (std::int32_t index : SortIndexes(ranks, count, false)) {
+    ordered.push_back(listed[static_cast<std::size_t>(index)]);
+  }
+  return ordered;
+}
+
+}  // namespace varnock

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "patchfile/patch_record.h"
+#include "support/user_interface.h"
+
+namespace varnock {
+
+// One line of the patch list.
+struct CatalogueEntry {
+  std::string fileName;    // the .ptc file's name, without folder
+  std::int32_t rank = 0;   // how well its version fits the chosen executable's (VersionRank)
+  std::string exeVersion;  // the version it was made from; empty when it failed to load
+};
+
+// Every .ptc file of `folder`, loaded in listing order (each load replaces `record`; a file
+// that fails to load has told the user why, is still listed and ranks 0) and ranked against
+// `currentVersion`, in the order the patch list shows them: the exchange sort of the ranks,
+// highest first.
+std::vector<CatalogueEntry> BuildCatalogue(const std::string& folder,
+                                           const std::string& currentVersion, PatchRecord& record,
+                                           UserInterface& ui);
+
+}  // namespace varnock

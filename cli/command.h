@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+#include "cli/console_ui.h"
+
+namespace CLI {
+class App;
+}
+
+namespace varnock::cli {
+
+// Exit statuses of varnock-cli.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;
+inline constexpr int kExitUsage = 2;
+inline constexpr int kExitAlreadyDone = 3;
+
+// One command of varnock-cli: it declares its arguments, then runs once they are parsed.
+class Command {
+ public:
+  virtual ~Command() = default;
+  // Adds the command's subcommand to `app` and returns it.
+  virtual CLI::App* Register(CLI::App& app) = 0;
+  virtual int Run(ConsoleUi& console) = 0;
+};
+
+// A relative path made absolute from the current folder; native separators.
+std::string AbsolutePath(const std::string& path);
+
+}  // namespace varnock::cli

@@ -1,0 +1,132 @@
+#include "cli/info_command.h"
+
+#include <CLI/CLI.hpp>
+#include <iomanip>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "cli/console_ui.h"
+#include "patchfile/load_patch.h"
+#include "target/target_table.h"
+
+namespace varnock::cli {
+
+namespace {
+
+std::string Hex32(std::int32_t value) {
+  std::ostringstream text;
+  text << "0x" << std::uppercase << std::hex << std::setw(8) << std::setfill('0')
+       << static_cast<std::uint32_t>(value);
+  return text.str();
+}
+
+nlohmann::json ToJson(const PatchRecord& record, const std::string& baseName,
+                      const std::string& relativePath) {
+  nlohmann::json zones = nlohmann::json::array();
+  for (const PatchZone& zone : record.Zones) {
+    zones.push_back({{"Offset", zone.Offset},
+                     {"Length", zone.Length},
+                     {"OriginalBytes", HexBytes(zone.OriginalBytes)},
+                     {"PatchBytes", HexBytes(zone.PatchBytes)}});
+  }
+  return {{"ZoneCount", record.ZoneCount},
+          {"Flags", record.Flags},
+          {"ArgOffsetCount", record.ArgOffsetCount},
+          {"ArgOffsets", record.ArgOffsets},
+          {"ArgType", record.ArgType},
+          {"ArgMaxLength", record.ArgMaxLength},
+          {"ExeVersion", record.ExeVersion},
+          {"Description", record.Description},
+          {"ExeName", record.ExeName},
+          {"TargetBaseName", baseName},
+          {"TargetRelativePath", relativePath},
+          {"Zones", zones}};
+}
+
+void PrintSummary(std::ostream& out, const PatchRecord& record, const std::string& baseName,
+                  const std::string& relativePath) {
+  out << "Target program:  " << record.ExeName << " (base name " << baseName;
+  if (!relativePath.empty()) {
+    out << ", in the level editor's folder at " << relativePath;
+  }
+  out << ")\n";
+  out << "Made from:       " << record.ExeVersion << '\n';
+  out << "Flags:           " << FlagNames(record.Flags) << '\n';
+  out << "Argument:        " << ArgTypeName(record.ArgType);
+  if (record.ArgType == TextString || record.ArgType == TextStringZ) {
+    out << ", at most " << record.ArgMaxLength << " characters";
+  }
+  for (std::size_t i = 0; i < record.ArgOffsets.size(); ++i) {
+    out << (i == 0 ? ", written at " : ", ") << Hex32(record.ArgOffsets[i]);
+  }
+  out << '\n';
+  out << "Zones:           " << record.ZoneCount << '\n';
+  for (std::size_t i = 0; i < record.Zones.size(); ++i) {
+    const PatchZone& zone = record.Zones[i];
+    out << "  " << i << ": offset " << Hex32(zone.Offset) << ", " << zone.Length << " bytes\n"
+        << "     original " << HexBytes(zone.OriginalBytes) << '\n'
+        << "     patched  " << HexBytes(zone.PatchBytes) << '\n';
+  }
+  out << "Description:\n" << ToConsoleLines(record.Description) << '\n';
+}
+
+}  // namespace
+
+std::string HexBytes(const Bytes& bytes) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string text;
+  text.reserve(bytes.size() * 2);
+  for (std::uint8_t byte : bytes) {
+    text += kDigits[byte >> 4];
+    text += kDigits[byte & 0x0F];
+  }
+  return text;
+}
+
+std::string FlagNames(std::int32_t flags) {
+  static constexpr std::pair<std::int32_t, const char*> kNames[] = {
+      {Dynamic, "Dynamic"},
+      {HasArgument, "HasArgument"},
+      {RecordAlignment, "RecordAlignment"},
+      {DontVerifySource, "DontVerifySource"},
+      {SameExeVersionOnly, "SameExeVersionOnly"}};
+  std::string names;
+  for (const auto& [bit, name] : kNames) {
+    if ((flags & bit) != 0) {
+      names += names.empty() ? name : std::string(", ") + name;
+    }
+  }
+  return names.empty() ? "none" : names;
+}
+
+std::string ArgTypeName(std::int32_t argType) {
+  static constexpr const char* kNames[] = {"TextString", "TextStringZ", "NumByte",
+                                           "NumWord",    "NumLong",     "NumFloat"};
+  return argType >= 1 && argType <= 6 ? kNames[argType - 1] : "none";
+}
+
+CLI::App* InfoCommand::Register(CLI::App& app) {
+  CLI::App* command = app.add_subcommand("info", "Show what the patch file PATCH holds");
+  command->add_option("PATCH", patch_, "The .ptc patch file")->required();
+  command->add_flag("--json", json_, "One JSON object instead of a summary");
+  return command;
+}
+
+int InfoCommand::Run(ConsoleUi& console) {
+  PatchRecord record;
+  std::string baseName;
+  std::string relativePath;
+  if (!GetPatchTarget(AbsolutePath(patch_), record, console, baseName, relativePath)) {
+    return kExitFailure;
+  }
+  if (json_) {
+    console.out() << ToJson(record, baseName, relativePath)
+                         .dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
+                  << '\n';
+  } else {
+    PrintSummary(console.out(), record, baseName, relativePath);
+  }
+  return kExitOk;
+}
+
+}  // namespace varnock::cli

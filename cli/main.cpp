@@ -1,0 +1,51 @@
+// varnock-cli: the window's engine from the command line, for scripts and batch work.
+
+#include <CLI/CLI.hpp>
+#include <iostream>
+#include <memory>
+#include <vector>
+
+#include "cli/command.h"
+#include "cli/console_ui.h"
+#include "cli/info_command.h"
+#include "cli/list_command.h"
+#include "cli/patch_command.h"
+#include "cli/signature_command.h"
+
+int main(int argc, char** argv) {
+  using namespace varnock::cli;
+
+  CLI::App app("Applies and removes binary patches, as the Varnock window does.", "varnock-cli");
+  app.set_version_flag("--version", std::string("varnock-cli ") + VARNOCK_VERSION);
+  app.require_subcommand(1);
+
+  std::vector<std::unique_ptr<Command>> commands;
+  commands.push_back(std::make_unique<SignatureCommand>());
+  commands.push_back(std::make_unique<InfoCommand>());
+  commands.push_back(std::make_unique<ListCommand>());
+  commands.push_back(std::make_unique<PatchCommand>(false));
+  commands.push_back(std::make_unique<PatchCommand>(true));
+  std::vector<CLI::App*> subcommands;
+  for (const auto& command : commands) {
+    subcommands.push_back(command->Register(app));
+  }
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& help) {
+    return app.exit(help);
+  } catch (const CLI::CallForVersion& version) {
+    return app.exit(version);
+  } catch (const CLI::ParseError& error) {
+    std::cerr << error.what() << "\n\n" << app.help();
+    return kExitUsage;
+  }
+
+  ConsoleUi console(std::cout, std::cerr);
+  for (std::size_t i = 0; i < commands.size(); ++i) {
+    if (subcommands[i]->parsed()) {
+      return commands[i]->Run(console);
+    }
+  }
+  return kExitUsage;
+}

@@ -1,0 +1,22 @@
+#include "cli/signature_command.h"
+
+#include <CLI/CLI.hpp>
+
+#include "target/exe_version.h"
+
+namespace varnock::cli {
+
+CLI::App* SignatureCommand::Register(CLI::App& app) {
+  CLI::App* command = app.add_subcommand("signature", "Print the version signature of EXE");
+  command->add_option("EXE", exe_, "The executable")->required();
+  return command;
+}
+
+int SignatureCommand::Run(ConsoleUi& console) {
+  const std::string signature = GetExeVersion(AbsolutePath(exe_), console);
+  console.out() << signature << '\n';
+  // A failure has been told on the error stream already; its signature reads "ERROR".
+  return signature == "ERROR" ? kExitFailure : kExitOk;
+}
+
+}  // namespace varnock::cli
