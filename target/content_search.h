@@ -5,6 +5,7 @@
 #include <functional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace varnock {
 
@@ -29,6 +30,17 @@ class ContentSearch {
              const std::function<bool(std::size_t, std::int64_t)>& found) const;
 
  private:
+  // Patterns searched together through one key byte, each with the place of that byte in it.
+  struct KeyGroup {
+    char byte;
+    std::vector<std::size_t> members;
+    std::vector<std::size_t> keys;
+  };
+  std::vector<KeyGroup> GroupByKey(std::span<const std::string_view> patterns,
+                                   const std::vector<bool>& searching) const;
+  // The last start of an occurrence of `pattern` within the block at `block`.
+  std::int64_t LastStart(std::string_view pattern, std::int64_t block) const;
+
   std::size_t RarestIndex(std::string_view pattern) const;
   // The first occurrence of `pattern` starting between `from` and `lastStart`, both included.
   std::int64_t FindBetween(std::string_view pattern, std::size_t key, std::int64_t from,
