@@ -101,11 +101,16 @@ bool ReadPatchString(std::string& destination, PatchReader& reader) {
   if (!reader.ReadBytes(std::int64_t{count} * 2, units)) {
     return false;
   }
-  for (std::size_t i = 0; i < units.size(); i += 2) {
-    if (units[i + 1] != 0) {
-      return reader.Fail("");
-    }
-    destination += AnsiByteToUtf8(units[i]);
+  // The low bytes are gathered and converted at once, not one short text per character; the
+  // characters before a unit that fails stay in `destination`, as a partial load leaves them.
+  std::string ansi;
+  ansi.reserve(units.size() / 2);
+  for (std::size_t i = 0; i < units.size() && units[i + 1] == 0; i += 2) {
+    ansi.push_back(static_cast<char>(units[i]));
+  }
+  destination = AnsiToUtf8(ansi);
+  if (ansi.size() * 2 != units.size()) {
+    return reader.Fail("");
   }
   return true;
 }
