@@ -4,15 +4,14 @@
 #include <string>
 #include <vector>
 
-#include "app/main_presenter.h"
+#include "app/catalogue.h"
 #include "bench/floors.h"
-#include "bench/listing_view.h"
 #include "bench/paired_timing.h"
 #include "bench/quiet_ui.h"
 #include "bench/scratch_folder.h"
 #include "bench/synthetic_images.h"
 #include "patchfile/patch_writer.h"
-#include "support/paths.h"
+#include "target/exe_version.h"
 
 namespace varnock::bench {
 
@@ -64,33 +63,20 @@ std::size_t ReadAll(const std::vector<std::string>& paths) {
   return bytes;
 }
 
-// Choosing the folder of 2,000 patches once an engine is chosen: every file listed, loaded and
-// ranked, the list sorted and the first patch chosen; against reading every file once.
+// The catalogue of a folder of 2,000 patches for the chosen engine: every file listed, loaded
+// and ranked, and the list sorted; against reading every file once.
 void BM_ListAndRank2000Patches(benchmark::State& state) {
   const ListingScene scene;
-  ListingView view;
   QuietUi ui;
-  AppEnvironment environment;
-  environment.ownExecutablePath = JoinPath(scene.patches.path(), "varnock");
-  environment.findInstalledProgram = [](const std::string&) { return std::string(); };
-  environment.currentFolder = [&] { return scene.patches.path(); };
-  MainPresenter presenter(view, ui, environment);
-  view.AnswerPicker(scene.engine);
-  const bool started = presenter.Load();
-  if (started) {
-    presenter.ChangeTargetClicked();  // the engine is chosen, so the patches rank against it
-  }
-  if (!started || presenter.Caption(MainLabel::TombVersionNow) != kEngineVersion) {
-    state.SkipWithError(("the presenter did not start: " + ui.FirstMessage()).c_str());
-    return;
-  }
-  view.AnswerPicker(scene.patches.path());
+  PatchRecord record;
+  const std::string current = GetExeVersion(scene.engine, ui);
   PairedTiming timing(2.0);
   for (auto _ : state) {
     timing.Floor([&] { benchmark::DoNotOptimize(ReadAll(scene.paths)); });
-    timing.Job(state, [&] { presenter.ChangePatchFolderClicked(); });
-    if (view.Items().size() != kPatchCount || view.Items().front() != "Patch_0000.ptc" ||
-        !ui.FirstMessage().empty()) {
+    std::vector<CatalogueEntry> entries;
+    timing.Job(state, [&] { entries = BuildCatalogue(scene.patches.path(), current, record, ui); });
+    if (entries.size() != kPatchCount || entries.front().fileName != "Patch_0000.ptc" ||
+        entries.front().rank != 2 || entries.back().rank != 0 || !ui.FirstMessage().empty()) {
       state.SkipWithError(("the catalogue is not as expected: " + ui.FirstMessage()).c_str());
       break;
     }
