@@ -85,7 +85,8 @@ void ScopedRegistryKey::SetString(const std::string& name, const std::string& da
             ERROR_SUCCESS);
 }
 
-int RunProgram(const std::string& command_line, const std::string& output_path) {
+int RunProgram(const std::string& command_line, const std::string& output_path,
+               const std::string& folder) {
   SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   HANDLE output = INVALID_HANDLE_VALUE;
   STARTUPINFOW startup{};
@@ -100,8 +101,10 @@ int RunProgram(const std::string& command_line, const std::string& output_path) 
   }
   std::wstring line = Wide(command_line);
   PROCESS_INFORMATION process{};
-  const BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                      nullptr, &startup, &process);
+  const std::wstring wideFolder = Wide(folder);
+  const BOOL started =
+      CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                     folder.empty() ? nullptr : wideFolder.c_str(), &startup, &process);
   if (output != INVALID_HANDLE_VALUE) {
     CloseHandle(output);
   }

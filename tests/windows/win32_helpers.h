@@ -51,8 +51,10 @@ class ScopedRegistryKey {
   HKEY key_ = nullptr;
 };
 
-// Runs a command line, waits for it and gives its exit code (-1 when it cannot start). Its
-// output goes to `output_path` when one is given.
-int RunProgram(const std::string& command_line, const std::string& output_path = {});
+// Runs a command line in `folder` (the current one when empty), waits for it and gives its
+// exit code (-1 when it cannot start). Its output and error streams go to `output_path` when
+// one is given.
+int RunProgram(const std::string& command_line, const std::string& output_path = {},
+               const std::string& folder = {});
 
 }  // namespace varnock::testing

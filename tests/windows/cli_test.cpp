@@ -1,0 +1,189 @@
+// varnock-cli.exe applies and removes a patch on a real Windows executable, run as its own
+// process the way a batch file runs it.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "patchfile/patch_writer.h"
+#include "support/files.h"
+#include "support/paths.h"
+#include "tests/common/temp_dir.h"
+#include "tests/windows/win32_helpers.h"
+
+namespace varnock {
+namespace {
+
+using testing::AttributesOf;
+using testing::ReadBytes;
+using testing::RunProgram;
+using testing::SetAttributes;
+using testing::TempDir;
+
+constexpr std::int32_t kOffset = 0x40;
+constexpr std::int32_t kLength = 8;
+
+// The program's path as the build knows it. A cross build knows the host's path, which Wine
+// shows on drive Z:.
+std::string CliPath() {
+  std::string path = VARNOCK_CLI_PATH;
+  std::replace(path.begin(), path.end(), '/', '\\');
+  return path.starts_with("\\") && !path.starts_with("\\\\") ? "Z:" + path : path;
+}
+
+std::string Quoted(const std::string& text) {
+  return "\"" + text + "\"";
+}
+
+class CliOnWindows : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(FileExists(CliPath())) << CliPath();
+    // A real program of this system stands in for the game's engine.
+    wchar_t system[MAX_PATH] = {};
+    ASSERT_GT(GetSystemDirectoryW(system, MAX_PATH), 0u);
+    original_ = ReadWholeFile(JoinPath(testing::Narrow(system), "notepad.exe"));
+    ASSERT_GT(original_.size(), static_cast<std::size_t>(kOffset + kLength));
+    ASSERT_EQ(original_[0], 'M');
+  }
+
+  // A patch for tomb4.exe that turns the bytes at kOffset into their complement.
+  PatchRecord ComplementPatch() const {
+    PatchZone zone;
+    zone.Offset = kOffset;
+    zone.Length = kLength;
+    zone.OriginalBytes.assign(original_.begin() + kOffset, original_.begin() + kOffset + kLength);
+    for (const std::uint8_t byte : zone.OriginalBytes) {
+      zone.PatchBytes.push_back(static_cast<std::uint8_t>(~byte));
+    }
+    PatchRecord patch;
+    patch.ZoneCount = 1;
+    patch.Description = "Complements eight bytes.";
+    patch.ExeName = "tomb4.exe";
+    patch.Zones = {zone};
+    return patch;
+  }
+
+  Bytes Patched() const {
+    Bytes patched = original_;
+    for (std::int32_t i = kOffset; i < kOffset + kLength; ++i) {
+      patched[i] = static_cast<std::uint8_t>(~patched[i]);
+    }
+    return patched;
+  }
+
+  // Runs varnock-cli with the arguments (already quoted where needed) in `folder`.
+  int Cli(const std::string& arguments, const std::string& folder = {}) {
+    return RunProgram(Quoted(CliPath()) + " " + arguments, output_, folder);
+  }
+  std::string Output() const {
+    const Bytes bytes = ReadBytes(output_);
+    return std::string(bytes.begin(), bytes.end());
+  }
+
+  TempDir dir_;
+  TempDir outputDir_;
+  const std::string output_ = outputDir_.File("output.txt");
+  Bytes original_;
+};
+
+TEST_F(CliOnWindows, ApplyAndRemoveOnAHiddenExecutableInAFolderWithBlanks) {
+  const std::string exe = dir_.Write("Core Design\\trle\\tomb4.exe", original_);
+  SetAttributes(exe, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
+  const std::string patch = dir_.File("Core Design\\complement.ptc");
+  ASSERT_TRUE(WritePatchFile(patch, ComplementPatch()));
+  const std::string arguments = Quoted(patch) + " " + Quoted(exe);
+
+  EXPECT_EQ(Cli("apply " + arguments), 0) << Output();
+  EXPECT_NE(Output().find("Ok: applying patch operation has been performed"), std::string::npos)
+      << Output();
+  EXPECT_EQ(ReadBytes(exe), Patched());
+
+  EXPECT_EQ(Cli("apply " + arguments), 3) << Output();
+  EXPECT_NE(Output().find("WARNING: applying patch operation was already been performed"),
+            std::string::npos)
+      << Output();
+  EXPECT_EQ(ReadBytes(exe), Patched());
+
+  EXPECT_EQ(Cli("remove " + arguments), 0) << Output();
+  EXPECT_EQ(ReadBytes(exe), original_);
+  EXPECT_EQ(AttributesOf(exe), static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+  std::int32_t count = 0;
+  EXPECT_EQ(ListFiles(GetParentFolder(exe), "*", count), std::vector<std::string>{exe});
+}
+
+TEST_F(CliOnWindows, RelativePathsAreTakenFromTheCurrentFolder) {
+  dir_.Write("tomb4.exe", original_);
+  ASSERT_TRUE(WritePatchFile(dir_.File("complement.ptc"), ComplementPatch()));
+  EXPECT_EQ(Cli("apply complement.ptc tomb4.exe", dir_.path()), 0) << Output();
+  EXPECT_EQ(ReadBytes(dir_.File("tomb4.exe")), Patched());
+  EXPECT_EQ(
+      Cli("remove .\\complement.ptc ..\\" + GetFileName(dir_.path()) + "\\tomb4.exe", dir_.path()),
+      0)
+      << Output();
+  EXPECT_EQ(ReadBytes(dir_.File("tomb4.exe")), original_);
+}
+
+TEST_F(CliOnWindows, ReadOnlyOrHeldExecutableIsLeftByteIdentical) {
+  const std::string exe = dir_.Write("tomb4.exe", original_);
+  const std::string patch = dir_.File("complement.ptc");
+  ASSERT_TRUE(WritePatchFile(patch, ComplementPatch()));
+  SetAttributes(exe, FILE_ATTRIBUTE_READONLY);
+  const DWORD readOnly = AttributesOf(exe);
+  EXPECT_EQ(Cli("apply " + Quoted(patch) + " " + Quoted(exe)), 1) << Output();
+  EXPECT_NE(Output().find("ERROR: cann't applying the patch"), std::string::npos) << Output();
+  EXPECT_EQ(ReadBytes(exe), original_);
+  EXPECT_EQ(AttributesOf(exe), readOnly);
+
+  SetAttributes(exe, FILE_ATTRIBUTE_NORMAL);
+  {
+    // The game is running and holds its executable without letting anyone write it.
+    const testing::HeldFile game(exe, GENERIC_READ, FILE_SHARE_READ);
+    ASSERT_TRUE(game.valid());
+    EXPECT_EQ(Cli("apply " + Quoted(patch) + " " + Quoted(exe)), 1) << Output();
+  }
+  EXPECT_EQ(ReadBytes(exe), original_);
+  std::int32_t count = 0;
+  EXPECT_EQ(ListFiles(dir_.path(), "*", count), (std::vector<std::string>{patch, exe}));
+}
+
+TEST_F(CliOnWindows, ArgumentGoesIntoTheExecutableAndNoTemporaryPatchStays) {
+  PatchRecord patch = ComplementPatch();
+  patch.Flags = HasArgument;
+  patch.ArgOffsetCount = 1;
+  patch.ArgOffsets = {kOffset + 1};
+  patch.ArgType = NumByte;
+  const std::string exe = dir_.Write("tomb4.exe", original_);
+  const std::string patchPath = dir_.File("speed#7#.ptc");
+  ASSERT_TRUE(WritePatchFile(patchPath, patch));
+  EXPECT_EQ(Cli("apply " + Quoted(patchPath) + " " + Quoted(exe) + " --arg 9"), 0) << Output();
+  Bytes expected = Patched();
+  expected[kOffset + 1] = 9;
+  EXPECT_EQ(ReadBytes(exe), expected);
+  std::int32_t count = 0;
+  EXPECT_TRUE(ListFiles(dir_.path(), "temp_*", count).empty());
+  EXPECT_EQ(Cli("remove " + Quoted(patchPath) + " " + Quoted(exe) + " --arg 9"), 0) << Output();
+  EXPECT_EQ(ReadBytes(exe), original_);
+}
+
+// Disabled until varnock-cli takes its arguments as UTF-8 (from the wide command line): main's
+// argv holds them in the ANSI code page, so "Éditeur" ends the program with an exception and
+// "Ωmega" arrives as "Omega", which names another file.
+TEST_F(CliOnWindows, DISABLED_PathsOutsideAsciiReachTheFiles) {
+  // "Éditeur" is in the system code page, "Ωmega" is not.
+  for (const std::string folder : {"\xC3\x89"
+                                   "diteur",
+                                   "\xCE\xA9mega"}) {
+    const std::string exe = dir_.Write(folder + "\\tomb4.exe", original_);
+    const std::string patch = dir_.File(folder + "\\complement.ptc");
+    ASSERT_TRUE(WritePatchFile(patch, ComplementPatch()));
+    EXPECT_EQ(Cli("apply " + Quoted(patch) + " " + Quoted(exe)), 0) << folder << Output();
+    EXPECT_EQ(ReadBytes(exe), Patched()) << folder;
+  }
+}
+
+}  // namespace
+}  // namespace varnock
