@@ -39,18 +39,18 @@ class ConsoleUserInterface : public UserInterface {
   std::ostream& out_;
 };
 
-// The picker, answered as a user would: the file is chosen in its folder and OK pressed.
+// The picker, answered as a user would: the file is clicked in the list of the folder the
+// picker opens on, and OK pressed.
 class ChoosingPickerHost : public PickerWindowHost {
  public:
-  explicit ChoosingPickerHost(std::string file) : file_(std::move(file)) {}
+  explicit ChoosingPickerHost(std::string name) : name_(std::move(name)) {}
 
   void RunModal(Dialog_GetFileODir& dialog) override {
     PickerDialog window(dialog, nullptr);
     dialog.AttachView(window);
-    dialog.ImpostaValori(GetParentFolder(file_), true, GetFileName(file_).substr(0, 1) + "*");
     const auto& files = dialog.Files();
     for (std::size_t i = 0; i < files.size(); ++i) {
-      if (files[i] == GetFileName(file_)) {
+      if (files[i] == name_) {
         dialog.OnFileClicked(static_cast<int>(i));
       }
     }
@@ -59,7 +59,7 @@ class ChoosingPickerHost : public PickerWindowHost {
   }
 
  private:
-  std::string file_;
+  std::string name_;
 };
 
 void ShowCatalogue(const Principale& window, std::ostream& out) {
@@ -97,10 +97,13 @@ int RunDemo(const std::string& demoExecutable, std::ostream& out) {
   }
 
   ConsoleUserInterface ui(out);
-  ChoosingPickerHost host(copy);
+  ChoosingPickerHost host("tomb4.exe");
   Principale window(ui);
   window.SetPickerHost(&host);
   AppEnvironment environment = SystemEnvironment();
+  // The pickers open on the folder of the copy.
+  const std::string copyFolder = FromFsPath(folder);
+  environment.currentFolder = [copyFolder] { return copyFolder; };
   MainPresenter presenter(window, ui, environment);
   window.Connect(presenter);
 
