@@ -1,5 +1,6 @@
 #include "engine/patch_operation.h"
 
+#include "engine/general_failure.h"
 #include "engine/patch_argument.h"
 #include "engine/perform_patch.h"
 #include "support/files.h"
@@ -61,6 +62,19 @@ std::optional<std::string> PathWithAnswer(const std::string& patchPath, bool rem
   return folderPart + ReplaceAll(name, "#" + proposal + "#", "#" + *answer + "#");
 }
 
+// The copy the engine loads. A copy left by an interrupted earlier run is deleted first, even
+// a read-only one; one that cannot be replaced is never loaded in place of the patch the user
+// chose. A copy that could not be made at all is left to the engine's loader to report.
+bool CopyForEngine(const std::string& patchPath, const std::string& copyPath, UserInterface& ui) {
+  RemoveFile(copyPath);
+  CopyFileOver(patchPath, copyPath);
+  if (FileExists(copyPath) && ReadWholeFile(copyPath) != ReadWholeFile(patchPath)) {
+    ShowGeneralFailure(ui, "the temporary copy " + copyPath + " cannot be replaced");
+    return false;
+  }
+  return true;
+}
+
 void ShowClosingMessage(ResultCode result, bool remove, UserInterface& ui) {
   const std::string action = ActionWord(remove);
   switch (result) {
@@ -118,8 +132,11 @@ ResultCode RunPatchOperation(const std::string& patchPath, const std::string& ex
     }
     loadPath = TempPatchPath(*withAnswer);
     if (!EqualsIgnoreCase(loadPath, patchPath)) {
-      CopyFileOver(patchPath, loadPath);
       temporaryCopy = true;
+      if (!CopyForEngine(patchPath, loadPath, ui)) {
+        ShowClosingMessage(ResultFailed, remove, ui);
+        return ResultFailed;
+      }
     }
   }
   std::string exeVersion;

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/patch_operation.h"
+#include "support/files.h"
+#include "support/paths.h"
+#include "tests/engine/engine_fixture.h"
+
+namespace varnock::testing {
+
+inline constexpr const char* kApplyFailed = "ERROR: cann't applying the patch";
+inline constexpr const char* kApplied = "Ok: applying patch operation has been performed";
+
+// A user who does something to the files while the argument prompt is open, then answers.
+class BusyUser : public RecordingUi {
+ public:
+  std::function<void()> whileAsked;
+  std::optional<std::string> AskText(const std::string& prompt, const std::string& title,
+                                     const std::string& proposed) override {
+    if (whileAsked) {
+      whileAsked();
+    }
+    return RecordingUi::AskText(prompt, title, proposed);
+  }
+};
+
+// A game folder with tomb4.exe and a patch folder with a patch for it: three zones spread over
+// the file, the last one in its final bytes, so that only a whole rewrite gives the patched
+// file.
+class FaultTest : public ::testing::Test {
+ protected:
+  explicit FaultTest(std::size_t size = 64 * 1024) : image(RandomImage(size, 777)) {
+    Put(image, 0x3C, {0x80, 0, 0, 0});
+    exe = dir.Write(JoinPath("game", "tomb4.exe"), image);
+    patch = WritePatchNamed("Patch.ptc", Zones());
+  }
+
+  PatchRecord Zones(std::int32_t flags = 0) const {
+    const auto last = static_cast<std::int32_t>(image.size() - 4);
+    return Patch(flags, {Zone(100, Slice(100, 4), {1, 2, 3, 4}), Zone(5000, Slice(5000, 2), {5, 6}),
+                         Zone(last, Slice(last, 4), {7, 8, 9, 10})});
+  }
+  Bytes Slice(std::size_t at, std::size_t size) const {
+    return Bytes(image.begin() + static_cast<long>(at),
+                 image.begin() + static_cast<long>(at + size));
+  }
+  Bytes Applied() const {
+    Bytes applied = image;
+    for (const PatchZone& zone : Zones().Zones) {
+      Put(applied, static_cast<std::size_t>(zone.Offset), zone.PatchBytes);
+    }
+    return applied;
+  }
+  std::string WritePatchNamed(const std::string& name, const PatchRecord& record) const {
+    return dir.Write(JoinPath("patches", name), WritePatch(record));
+  }
+  ResultCode Apply(const std::string& patchPath) {
+    return RunPatchOperation(patchPath, exe, false, loaded, ui);
+  }
+  // Files the operation made and left in the game or patch folder.
+  std::vector<std::string> LeftBehind(const std::vector<std::string>& expected = {
+                                          "tomb4.exe", "Patch.ptc"}) const {
+    std::vector<std::string> left = Leftovers(dir.File("game"), expected);
+    for (const std::string& name : Leftovers(dir.File("patches"), expected)) {
+      left.push_back(name);
+    }
+    return left;
+  }
+
+  TempDir dir;
+  BusyUser ui;
+  Bytes image;
+  std::string exe;
+  std::string patch;
+  PatchRecord loaded;
+};
+
+}  // namespace varnock::testing
