@@ -23,8 +23,16 @@ endif()
 set(varnock_wine_env WINEDEBUG=-all WINEPREFIX=${VARNOCK_WINEPREFIX}
     "WINEDLLOVERRIDES=mscoree,mshtml=")
 
-# The prefix is made before any test program is linked, since linking one lists its tests by
-# running it. wineserver -w waits until the new registry is saved.
+# The prefix is made once, when the build folder is configured: programs run during the build
+# (tools, and every test program, whose tests are listed by running it once it is linked) must
+# not race to create it. The rule below makes it again should it be deleted later.
+# wineserver -w waits until the new registry is saved.
+if(NOT EXISTS ${VARNOCK_WINEPREFIX}/system.reg)
+  message(STATUS "Creating the Wine prefix ${VARNOCK_WINEPREFIX}")
+  execute_process(COMMAND /usr/bin/env ${varnock_wine_env} ${VARNOCK_WINE} wineboot -i
+                  OUTPUT_QUIET ERROR_QUIET)
+  execute_process(COMMAND /usr/bin/env ${varnock_wine_env} ${VARNOCK_WINESERVER} -w)
+endif()
 add_custom_command(
   OUTPUT ${VARNOCK_WINEPREFIX}/system.reg
   COMMAND /usr/bin/env ${varnock_wine_env} ${VARNOCK_WINE} wineboot -i
