@@ -1,0 +1,212 @@
+// Writes the seed corpus of every fuzz target, made with the project's own writers:
+//   varnock-fuzz-seeds OUTPUT-FOLDER PATCH-SOURCE...
+// Each target's seeds go to OUTPUT-FOLDER/<target>/. Nothing binary is kept in the sources.
+#include <cstdint>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "fuzz/fuzz_support.h"
+#include "fuzz/operation_input.h"
+#include "patchfile/patch_writer.h"
+#include "support/files.h"
+#include "target/exe_version.h"
+#include "tools/bundle_writer.h"
+#include "tools/demo_engine.h"
+#include "tools/patch_source.h"
+
+using namespace varnock;
+namespace fs = std::filesystem;
+
+namespace {
+
+class SeedFolder {
+ public:
+  SeedFolder(const fs::path& root, const std::string& target) : folder_(root / target) {
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+  }
+  void Add(const std::string& name, const Bytes& content) const {
+    fuzz::WriteInput(FromFsPath(folder_ / name), content);
+  }
+
+ private:
+  fs::path folder_;
+};
+
+// Bytes without repeated runs, with a PE header offset at 0x3C whose time stamp lies at 0x88.
+Bytes SmallImage(std::size_t size, std::uint32_t seed) {
+  Bytes image(size);
+  for (auto& byte : image) {
+    seed = seed * 1103515245U + 12345U;
+    byte = static_cast<std::uint8_t>(seed >> 16);
+  }
+  image[0] = 'M';
+  image[1] = 'Z';
+  image[0x3C] = 0x80;
+  image[0x3D] = image[0x3E] = image[0x3F] = 0;
+  return image;
+}
+
+PatchZone ZoneOf(const Bytes& image, std::int32_t offset, Bytes patched) {
+  PatchZone zone;
+  zone.Offset = offset;
+  zone.Length = static_cast<std::int32_t>(patched.size());
+  zone.OriginalBytes.assign(image.begin() + offset, image.begin() + offset + zone.Length);
+  zone.PatchBytes = std::move(patched);
+  return zone;
+}
+
+PatchRecord PatchOf(std::int32_t flags, std::vector<PatchZone> zones) {
+  PatchRecord record;
+  record.Flags = flags;
+  record.ExeName = "tomb4.exe";
+  record.ExeVersion = tools::kDemoEngineVersion;
+  record.Description = "Seed\r\nwith \xC3\xA9 and \xE2\x82\xAC";
+  record.Zones = std::move(zones);
+  record.ZoneCount = static_cast<std::int32_t>(record.Zones.size());
+  return record;
+}
+
+void WithArgument(PatchRecord& record, std::int32_t type, std::int32_t offset,
+                  std::int32_t maxLength = 0) {
+  record.Flags |= HasArgument;
+  record.ArgType = type;
+  record.ArgMaxLength = maxLength;
+  record.ArgOffsets = {offset};
+  record.ArgOffsetCount = 1;
+}
+
+std::string SignatureOf(const Bytes& image, const fs::path& scratch) {
+  const std::string path = FromFsPath(scratch / "tomb4.exe");
+  fuzz::WriteInput(path, image);
+  fuzz::QuietUi ui;
+  return GetExeVersion(path, ui);
+}
+
+void PatchSeeds(const fs::path& root, const std::vector<PatchRecord>& shipped) {
+  const SeedFolder seeds(root, "load_patch");
+  for (std::size_t i = 0; i < shipped.size(); ++i) {
+    seeds.Add("shipped" + std::to_string(i), WritePatch(shipped[i]));
+  }
+  seeds.Add("zeros", Bytes(32, 0));
+  const Bytes image = SmallImage(512, 7);
+  PatchRecord withText = PatchOf(Dynamic | RecordAlignment | DontVerifySource | SameExeVersionOnly,
+                                 {ZoneOf(image, 100, {1, 2, 3}), ZoneOf(image, 200, {4})});
+  WithArgument(withText, TextStringZ, 100, 3);
+  seeds.Add("every_flag", WritePatch(withText));
+  Bytes trailing = WritePatch(PatchOf(0, {ZoneOf(image, 300, {9, 9})}));
+  trailing.insert(trailing.end(), 6, 0xEE);
+  seeds.Add("trailing_bytes", trailing);
+}
+
+void BundleSeeds(const fs::path& root, const std::vector<PatchRecord>& shipped) {
+  const SeedFolder seeds(root, "bundle_unpack");
+  const Bytes program = SmallImage(256, 3);
+  std::vector<tools::BundleFile> files;
+  for (std::size_t i = 0; i < shipped.size(); ++i) {
+    files.push_back({"Patch_" + std::to_string(i) + ".ptc", WritePatch(shipped[i])});
+  }
+  Bytes bundled = program;
+  const Bytes bundle = tools::BundleBytes(program.size(), files);
+  bundled.insert(bundled.end(), bundle.begin(), bundle.end());
+  seeds.Add("two_patches", bundled);
+  Bytes lower = bundled;
+  for (std::size_t i = 0; i < 7; ++i) {
+    lower[program.size() + i] = static_cast<std::uint8_t>(std::tolower(lower[program.size() + i]));
+  }
+  seeds.Add("lower_case_magic", lower);
+  Bytes empty = program;
+  const Bytes none = tools::BundleBytes(program.size(), {});
+  empty.insert(empty.end(), none.begin(), none.end());
+  seeds.Add("no_entries", empty);
+  seeds.Add("no_bundle", program);
+}
+
+// A file of `size` bytes that holds `marker` at `place`.
+Bytes ToolImage(std::size_t size, std::size_t place, const std::string& marker) {
+  Bytes image = SmallImage(size, 11);
+  std::copy(marker.begin(), marker.end(), image.begin() + static_cast<long>(place));
+  return image;
+}
+
+void VersionSeeds(const fs::path& root, const Bytes& engine) {
+  const SeedFolder seeds(root, "exe_version");
+  seeds.Add("demo_engine", engine);
+  Bytes shorter(engine.begin(), engine.end() - 0x10);
+  seeds.Add("demo_engine_short", shorter);
+  seeds.Add("converter", ToolImage(0x20000, 0x199C0, "PC Level Converter"));
+  seeds.Add("script_compiler", ToolImage(0x1A9DC, 0x1692D, "\\c\\script.c"));
+  seeds.Add("header_only", SmallImage(256, 5));
+  seeds.Add("empty", {});
+}
+
+void OperationSeeds(const fs::path& root, const fs::path& scratch) {
+  const SeedFolder seeds(root, "patch_operation");
+  const Bytes image = SmallImage(1024, 21);
+  const auto add = [&](const std::string& name, const PatchRecord& patch, const Bytes& exe,
+                       const std::string& answer = "") {
+    seeds.Add(name, fuzz::EncodeOperationInput({answer, WritePatch(patch), exe}));
+  };
+  const PatchRecord twoZones =
+      PatchOf(0, {ZoneOf(image, 100, {1, 2, 3, 4}), ZoneOf(image, 300, {5, 6})});
+  add("two_zones", twoZones, image);
+  add("unverified", PatchOf(DontVerifySource, twoZones.Zones), image);
+
+  // The same zones found 0x20 bytes later than recorded.
+  Bytes shifted = SmallImage(1024, 99);
+  std::copy(image.begin() + 100, image.begin() + 104, shifted.begin() + 132);
+  std::copy(image.begin() + 300, image.begin() + 302, shifted.begin() + 332);
+  add("dynamic", PatchOf(Dynamic, twoZones.Zones), shifted);
+  PatchRecord aligned = PatchOf(Dynamic | RecordAlignment, twoZones.Zones);
+  aligned.Zones.insert(aligned.Zones.begin(), ZoneOf(image, 600, {0, 0, 0, 0, 0, 0}));
+  aligned.ZoneCount = 3;
+  add("alignment_record", aligned, image);
+
+  PatchRecord bound = PatchOf(SameExeVersionOnly, twoZones.Zones);
+  bound.ExeVersion = SignatureOf(image, scratch);
+  add("same_version", bound, image);
+
+  const std::vector<std::pair<std::int32_t, std::string>> arguments = {
+      {TextString, "abc"}, {TextStringZ, "xy"}, {NumByte, "200"},
+      {NumWord, "-2"},     {NumLong, "70000"},  {NumFloat, "2.5"}};
+  for (const auto& [type, answer] : arguments) {
+    PatchRecord patch = PatchOf(0, {ZoneOf(image, 400, {0, 0, 0, 0, 0, 0, 0, 0})});
+    WithArgument(patch, type, 402, 4);
+    add("argument" + std::to_string(type), patch, image, answer);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::cerr << "usage: varnock-fuzz-seeds OUTPUT-FOLDER PATCH-SOURCE...\n";
+    return 2;
+  }
+  const fs::path root = argv[1];
+  std::vector<PatchRecord> shipped;
+  for (int i = 2; i < argc; ++i) {
+    std::string error;
+    shipped.emplace_back();
+    if (!tools::ReadPatchSource(argv[i], shipped.back(), error)) {
+      std::cerr << argv[i] << ": " << error << "\n";
+      return 1;
+    }
+  }
+  Bytes engine;
+  std::string error;
+  if (!tools::MakeDemoEngine(shipped, engine, error)) {
+    std::cerr << "demo engine: " << error << "\n";
+    return 1;
+  }
+  const fs::path scratch = root / "scratch";
+  fs::create_directories(scratch);
+  PatchSeeds(root, shipped);
+  BundleSeeds(root, shipped);
+  VersionSeeds(root, engine);
+  OperationSeeds(root, scratch);
+  fs::remove_all(scratch);
+  return 0;
+}
