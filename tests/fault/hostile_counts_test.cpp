@@ -56,7 +56,7 @@ TEST_F(HostileCounts, PatchValuesThatLoadButCannotBeUsedChangeNothing) {
     ui.QueueAnswer("abc");
     LargestAllocation allocations;
     const ResultCode result = Apply(path);
-    EXPECT_LE(allocations.Largest(), image.size() + 4096);
+    EXPECT_LT(allocations.Largest(), image.size() + 64U * 1024U);
     EXPECT_NE(result, ResultDone);
     ASSERT_FALSE(ui.messages.empty());
     EXPECT_TRUE(ui.messages.back().text == kApplyFailed ||
@@ -110,7 +110,7 @@ TEST_F(HostileCounts, HugeCountsInABundleAreRefusedWithinTheFilesOwnSize) {
     std::int32_t count = 0;
     LargestAllocation allocations;
     EXPECT_FALSE(UnpackBundle(program, dir.File("unpacked"), unpacked, count));
-    EXPECT_LE(allocations.Largest(), bundle.size() + 1024);
+    EXPECT_LT(allocations.Largest(), bundle.size() + 64U * 1024U);  // buffers, never counts
   }
   EXPECT_TRUE(Leftovers(dir.File("unpacked"), {"a.ptc"}).empty());
 }
