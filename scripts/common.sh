@@ -10,9 +10,10 @@ NATIVE_PACKAGES=(build-essential cmake ninja-build qt6-base-dev libgtest-dev goo
   clang-format clang-tidy)
 
 # Debian packages for the Windows programs: the mingw-w64 cross compiler, Wine to run their
-# tests, and the sources and headers the cross build compiles (GoogleTest, fmt, CLI11, JSON).
+# tests, the sources and headers the cross build compiles (GoogleTest, fmt, CLI11, JSON), and a
+# virtual display with fonts for the tests that open windows.
 WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 googletest
-  libfmt-dev libcli11-dev nlohmann-json3-dev)
+  libfmt-dev libcli11-dev nlohmann-json3-dev xvfb xauth fonts-wine fonts-liberation)
 
 # Debian packages for the fuzz targets: clang with its libFuzzer and sanitizer runtimes.
 FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
