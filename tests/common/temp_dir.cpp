@@ -18,8 +18,7 @@ TempDir::TempDir() {
   const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
   const fs::path base = fs::temp_directory_path() / "varnock-tests";
   for (;;) {
-    fs::path candidate =
-        base / ("t" + std::to_string(stamp) + "-" + std::to_string(counter++));
+    fs::path candidate = base / ("t" + std::to_string(stamp) + "-" + std::to_string(counter++));
     std::error_code error;
     fs::create_directories(candidate.parent_path(), error);
     if (fs::create_directory(candidate, error)) {
@@ -39,7 +38,9 @@ TempDir::~TempDir() {
   fs::remove_all(ToFsPath(path_), error);
 }
 
-std::string TempDir::File(const std::string& name) const { return JoinPath(path_, name); }
+std::string TempDir::File(const std::string& name) const {
+  return JoinPath(path_, name);
+}
 
 std::string TempDir::Write(const std::string& name, const Bytes& content) const {
   const std::string path = File(name);
@@ -60,6 +61,8 @@ Bytes ReadBytes(const std::string& path) {
   return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-Bytes ToBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
+Bytes ToBytes(const std::string& text) {
+  return Bytes(text.begin(), text.end());
+}
 
 }  // namespace varnock::testing
