@@ -1,0 +1,67 @@
+#include "win32/layout.h"
+
+#include <vector>
+
+#include "win32/text.h"
+
+namespace varnock::win32 {
+
+int ScreenDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  if (screen != nullptr) {
+    ReleaseDC(nullptr, screen);
+  }
+  return dpi > 0 ? dpi : 96;
+}
+
+int TwipsToPixels(int twips, int dpi) {
+  return MulDiv(twips, dpi, 1440);
+}
+
+RECT PixelRect(const TwipsBox& box, int dpi) {
+  return RECT{TwipsToPixels(box.left, dpi), TwipsToPixels(box.top, dpi),
+              TwipsToPixels(box.left + box.width, dpi), TwipsToPixels(box.top + box.height, dpi)};
+}
+
+void Place(HWND control, const TwipsBox& box, int dpi) {
+  const RECT r = PixelRect(box, dpi);
+  MoveWindow(control, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+}
+
+void SizeAndCentre(HWND window, int width, int height, int dpi) {
+  RECT frame{0, 0, TwipsToPixels(width, dpi), TwipsToPixels(height, dpi)};
+  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)));
+  const int outerWidth = frame.right - frame.left;
+  const int outerHeight = frame.bottom - frame.top;
+  RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const int x = work.left + (work.right - work.left - outerWidth) / 2;
+  const int y = work.top + (work.bottom - work.top - outerHeight) / 2;
+  SetWindowPos(window, nullptr, x, y, outerWidth, outerHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+HWND CreateControl(HWND parent, const wchar_t* className, const char* text, DWORD style, int id,
+                   HFONT font, DWORD exStyle) {
+  HWND control = CreateWindowExW(exStyle, className, Wide(text).c_str(), WS_CHILD | style, 0, 0, 0,
+                                 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                 GetModuleHandleW(nullptr), nullptr);
+  if (control != nullptr && font != nullptr) {
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  }
+  return control;
+}
+
+std::string WindowText(HWND window) {
+  const int length = GetWindowTextLengthW(window);
+  std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 1, L'\0');
+  const int copied = GetWindowTextW(window, buffer.data(), length + 1);
+  return Narrow(std::wstring(buffer.data(), static_cast<std::size_t>(copied > 0 ? copied : 0)));
+}
+
+void SetWindowTextUtf8(HWND window, const std::string& text) {
+  SetWindowTextW(window, Wide(text).c_str());
+}
+
+}  // namespace varnock::win32

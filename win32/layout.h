@@ -1,0 +1,41 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace varnock::win32 {
+
+// A control's place in twips, from the left and top of its window's client area.
+struct TwipsBox {
+  int left;
+  int top;
+  int width;
+  int height;
+};
+
+// The dots per inch of the screen; the program declares itself aware of them, so the system
+// does not stretch its windows.
+int ScreenDpi();
+
+// Twips to pixels at `dpi`: 15 twips a pixel at 96 dots per inch.
+int TwipsToPixels(int twips, int dpi);
+// Edges are rounded, not sizes: neighbours that touch in the design still touch.
+RECT PixelRect(const TwipsBox& box, int dpi);
+
+// Moves and sizes a child control to its place.
+void Place(HWND control, const TwipsBox& box, int dpi);
+
+// Sizes a top-level window so that its client area is `width` by `height` twips, centred on
+// the screen's work area.
+void SizeAndCentre(HWND window, int width, int height, int dpi);
+
+// A child control with the given font; `id` identifies it to its parent.
+HWND CreateControl(HWND parent, const wchar_t* className, const char* text, DWORD style, int id,
+                   HFONT font, DWORD exStyle = 0);
+
+// The text of a window or control.
+std::string WindowText(HWND window);
+void SetWindowTextUtf8(HWND window, const std::string& text);
+
+}  // namespace varnock::win32
