@@ -1,0 +1,70 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/main_presenter.h"
+#include "tests/common/temp_dir.h"
+#include "win32/main_window.h"
+#include "win32/win32_user_interface.h"
+
+namespace varnock::testing {
+
+// A path the build gives (the host's, in a cross build) as the program sees it: under Wine
+// the host's root is drive Z:.
+std::string BuildPath(std::string path);
+
+// The demonstration files made by the build: tomb4.exe and the patches bundled with it.
+std::string DemoFile(const std::string& name);
+
+// A program folder with the demonstration patches (loose, or in a bundle appended to a
+// stand-in of the program's executable), a game folder with a copy of the demonstration
+// tomb4.exe, and the real main window and presenter over them, with real message boxes.
+class MainWindowHarness {
+ public:
+  explicit MainWindowHarness(bool bundled = false);
+  ~MainWindowHarness();
+
+  // Window load, then the window shown; false when start-up ended the program.
+  bool Load();
+
+  HWND Main() const { return window->Handle(); }
+  HWND Control(int id) const { return GetDlgItem(Main(), id); }
+  std::string Text(int id) const;
+  // A button pressed; returns once its handler, and any box it opened, has finished.
+  void Click(int id) const;
+  // An item chosen in the patch list, as the user's click does.
+  void ChoosePatch(int index) const;
+
+  TempDir temp;
+  std::string programFolder;
+  std::string gameFolder;
+  std::string exe;  // the copy of the demonstration tomb4.exe
+  win32::Win32UserInterface ui;
+  std::unique_ptr<win32::MainWindow> window;
+  std::unique_ptr<MainPresenter> presenter;
+};
+
+// Dispatches the messages waiting in the thread's queue and paints what is due.
+void Settle(HWND window);
+
+// The pixels of a window as the screen shows them, rows from the top, 0x00RRGGBB.
+struct Picture {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint32_t> pixels;
+  std::uint32_t At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+};
+
+// Takes the window's picture from the screen, with its frame, and saves it as NAME.bmp
+// (NAME-144dpi.bmp on the 144 dpi run) in the build's screenshot folder.
+Picture SaveScreenshot(HWND window, const std::string& name);
+
+// The rectangle of a control in the coordinates of its top-level window's picture.
+RECT RectInPicture(HWND control);
+
+}  // namespace varnock::testing

@@ -1,0 +1,173 @@
+#include "tests/win32/modal_driver.h"
+
+#include <gtest/gtest.h>
+
+#include "win32/control_ids.h"
+#include "win32/layout.h"
+
+namespace varnock::testing {
+
+namespace {
+
+// A Windows hook carries no data of its own: the driver of the running test is kept here.
+thread_local ModalDriver* runningDriver = nullptr;
+
+constexpr UINT kWatchdogMilliseconds = 4000;
+constexpr wchar_t kCallsClass[] = L"Varnock.TestCalls";
+constexpr UINT kRunCall = WM_APP + 7;
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  return name;
+}
+
+bool IsDriven(const std::wstring& windowClass) {
+  return windowClass == L"#32770" || windowClass == win32::kPickerClass ||
+         windowClass == win32::kInputBoxClass;
+}
+
+BOOL CALLBACK CollectOpen(HWND window, LPARAM found) {
+  if (IsWindowVisible(window) && IsDriven(ClassOf(window))) {
+    reinterpret_cast<std::set<HWND>*>(found)->insert(window);
+  }
+  return TRUE;
+}
+
+void Dismiss(HWND window) {
+  if (ClassOf(window) == L"#32770") {
+    PostMessageW(window, WM_COMMAND, IDOK, 0);
+  } else {
+    PostMessageW(window, WM_CLOSE, 0, 0);
+  }
+}
+
+}  // namespace
+
+ModalDriver::ModalDriver() {
+  runningDriver = this;
+  hook_ = SetWindowsHookExW(WH_CBT, &ModalDriver::OnCbt, nullptr, GetCurrentThreadId());
+  timer_ = SetTimer(nullptr, 0, kWatchdogMilliseconds, &ModalDriver::OnWatchdog);
+  WNDCLASSEXW callsClass{};
+  callsClass.cbSize = sizeof(callsClass);
+  callsClass.lpfnWndProc = &ModalDriver::OnCall;
+  callsClass.hInstance = GetModuleHandleW(nullptr);
+  callsClass.lpszClassName = kCallsClass;
+  RegisterClassExW(&callsClass);
+  calls_ = CreateWindowExW(0, kCallsClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+  EXPECT_NE(hook_, nullptr);
+}
+
+ModalDriver::~ModalDriver() {
+  KillTimer(nullptr, timer_);
+  DestroyWindow(calls_);
+  UnhookWindowsHookEx(hook_);
+  runningDriver = nullptr;
+}
+
+void ModalDriver::Then(const wchar_t* windowClass, Step step) {
+  steps_.emplace_back(windowClass, std::move(step));
+}
+
+void ModalDriver::Later(std::function<void()> call) {
+  pendingCalls_.push_back(std::move(call));
+  Post(calls_, kRunCall);
+}
+
+LRESULT CALLBACK ModalDriver::OnCall(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kRunCall && runningDriver != nullptr && !runningDriver->pendingCalls_.empty()) {
+    const std::function<void()> call = std::move(runningDriver->pendingCalls_.front());
+    runningDriver->pendingCalls_.pop_front();
+    call();
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK ModalDriver::OnCbt(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE && runningDriver != nullptr) {
+    runningDriver->Activated(reinterpret_cast<HWND>(wParam));
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void ModalDriver::Activated(HWND window) {
+  const std::wstring windowClass = ClassOf(window);
+  if (!IsDriven(windowClass)) {
+    return;
+  }
+  if (windowClass == L"#32770") {
+    if (seen_.insert(window).second) {
+      // Read once the box has been filled and shown, then answered.
+      Later([this, window] {
+        messages.push_back({win32::WindowText(GetDlgItem(window, 0xFFFF)), ShowsErrorIcon(window)});
+        PostMessageW(window, WM_COMMAND, IDOK, 0);
+      });
+    }
+    return;
+  }
+  if (!steps_.empty() && steps_.front().first == windowClass) {
+    const Step step = std::move(steps_.front().second);
+    steps_.pop_front();
+    seen_.insert(window);
+    step(window);
+    return;
+  }
+  if (seen_.insert(window).second) {
+    unexpected.push_back("a window nobody expected: " + win32::WindowText(window));
+    PostMessageW(window, WM_CLOSE, 0, 0);
+  }
+}
+
+void CALLBACK ModalDriver::OnWatchdog(HWND, UINT, UINT_PTR, DWORD) {
+  if (runningDriver != nullptr) {
+    runningDriver->Watch();
+  }
+}
+
+// A modal window open at two ticks in a row is left unanswered: it is closed.
+void ModalDriver::Watch() {
+  std::set<HWND> open;
+  EnumThreadWindows(GetCurrentThreadId(), CollectOpen, reinterpret_cast<LPARAM>(&open));
+  for (HWND window : open) {
+    if (openAtLastTick_.count(window) != 0) {
+      unexpected.push_back("left open, closed by the watchdog: " + win32::WindowText(window));
+      Dismiss(window);
+    }
+  }
+  openAtLastTick_ = open;
+}
+
+bool ShowsErrorIcon(HWND messageBox) {
+  const HICON error = LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_ERROR));
+  for (HWND child = GetWindow(messageBox, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    const LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE);
+    if (ClassOf(child) == L"Static" && (style & SS_TYPEMASK) == SS_ICON && IsWindowVisible(child) &&
+        reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0)) == error) {
+      return true;
+    }
+  }
+  return false;
+}
+
+void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  EXPECT_TRUE(PostMessageW(window, message, wParam, lParam)) << "message " << message;
+}
+
+void PostClick(HWND dialog, int buttonId) {
+  HWND button = GetDlgItem(dialog, buttonId);
+  ASSERT_NE(button, nullptr) << "button " << buttonId;
+  Post(button, BM_CLICK);
+}
+
+void PostListChoice(HWND dialog, int listId, int index, bool open) {
+  HWND list = GetDlgItem(dialog, listId);
+  ASSERT_NE(list, nullptr) << "list " << listId;
+  Post(list, LB_SETCURSEL, static_cast<WPARAM>(index));
+  Post(dialog, WM_COMMAND, MAKEWPARAM(listId, open ? LBN_DBLCLK : LBN_SELCHANGE),
+       reinterpret_cast<LPARAM>(list));
+}
+
+}  // namespace varnock::testing

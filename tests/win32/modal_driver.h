@@ -1,0 +1,69 @@
+#pragma once
+
+#include <windows.h>
+
+#include <deque>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace varnock::testing {
+
+// Answers the modal windows a test opens in its own thread. Every message box is recorded and
+// answered with OK. A picker or input box runs the next step queued for its window class; a
+// step must only post messages to it, as the window is still being activated. A window nobody
+// expected, or one that stays open for seconds, is closed and recorded in `unexpected`, so
+// that a broken test fails instead of hanging. One driver at a time.
+class ModalDriver {
+ public:
+  using Step = std::function<void(HWND)>;
+
+  struct Message {
+    std::string text;
+    bool critical = false;
+  };
+
+  ModalDriver();
+  ~ModalDriver();
+  ModalDriver(const ModalDriver&) = delete;
+  ModalDriver& operator=(const ModalDriver&) = delete;
+
+  // The next activation of a window of `windowClass` runs `step` with that window.
+  void Then(const wchar_t* windowClass, Step step);
+  // Runs `call` once the messages posted before it have been handled, inside whatever modal
+  // loop is running then.
+  void Later(std::function<void()> call);
+  bool Done() const { return steps_.empty(); }
+
+  std::vector<Message> messages;
+  std::vector<std::string> unexpected;
+
+ private:
+  static LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam);
+  static void CALLBACK OnWatchdog(HWND, UINT, UINT_PTR, DWORD);
+  static LRESULT CALLBACK OnCall(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  void Activated(HWND window);
+  void Watch();
+
+  HHOOK hook_ = nullptr;
+  UINT_PTR timer_ = 0;
+  HWND calls_ = nullptr;
+  std::deque<std::function<void()>> pendingCalls_;
+  std::deque<std::pair<std::wstring, Step>> steps_;
+  std::set<HWND> seen_;
+  std::set<HWND> openAtLastTick_;
+};
+
+// Whether a message box shows the critical-error icon.
+bool ShowsErrorIcon(HWND messageBox);
+
+// Posts `message` to `window` and fails the test when it cannot be posted.
+void Post(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+// A click on a dialog's button, posted.
+void PostClick(HWND dialog, int buttonId);
+// A list box's selection set and its notification sent to the parent, as a click does; with
+// `open`, a double click.
+void PostListChoice(HWND dialog, int listId, int index, bool open = false);
+
+}  // namespace varnock::testing
