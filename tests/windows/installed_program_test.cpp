@@ -103,6 +103,11 @@ TEST_F(InstalledProgramTest, ValueNamingAFolderIsSearchedForTheProgram) {
   ScopedRegistryKey key(kAppPaths + name_, KEY_WOW64_32KEY);
   key.SetString("", GetParentFolder(exe));
   EXPECT_EQ(FindInstalledProgram(relative_), exe);
+  // With a trailing separator the joined path holds a doubled one, which Windows accepts.
+  key.SetString("", GetParentFolder(exe) + "\\");
+  const std::string found = FindInstalledProgram(relative_);
+  EXPECT_TRUE(FileExists(found)) << found;
+  EXPECT_EQ(GetFileName(found), name_);
 }
 
 TEST_F(InstalledProgramTest, ValueWithAnUpperCaseExtensionNamesTheProgram) {
