@@ -13,10 +13,12 @@ std::string HexDigits(std::uint64_t value) {
 }
 
 std::string DeviationText(std::int64_t deviation) {
-  if (deviation < 0) {
-    return "N" + HexDigits(static_cast<std::uint64_t>(-deviation));
-  }
-  return HexDigits(static_cast<std::uint64_t>(deviation));
+  const bool negative = deviation < 0;
+  const std::uint64_t magnitude =
+      negative ? 0 - static_cast<std::uint64_t>(deviation) : static_cast<std::uint64_t>(deviation);
+  std::string text = negative ? "N" : "";
+  text += HexDigits(magnitude);
+  return text;
 }
 
 }  // namespace varnock
