@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "support/paths.h"
+#include "support/utf8.h"
 
 namespace varnock {
 
@@ -25,13 +26,25 @@ bool IsRegularFile(const std::string& path) {
 
 }  // namespace
 
+// Conversions never throw: on Windows a text that is not valid UTF-8 names a file whose name
+// holds U+FFFD where the bad bytes were (so it names no existing file), and on POSIX names are
+// bytes, passed as they stand.
 fs::path ToFsPath(const std::string& path) {
-  return fs::path(std::u8string(path.begin(), path.end()));
+#ifdef _WIN32
+  const std::u16string units = Utf8ToUtf16(path);
+  return fs::path(std::wstring(units.begin(), units.end()));
+#else
+  return fs::path(path);
+#endif
 }
 
 std::string FromFsPath(const fs::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
+#ifdef _WIN32
+  const std::wstring& native = path.native();
+  return Utf16ToUtf8(std::u16string(native.begin(), native.end()));
+#else
+  return path.native();
+#endif
 }
 
 bool FileExists(const std::string& path) {

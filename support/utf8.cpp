@@ -12,7 +12,67 @@ bool IsLowSurrogate(char16_t unit) {
   return unit >= 0xDC00 && unit < 0xE000;
 }
 
+// The length of the well-formed sequence at the start of `text` and its code point; 0 when
+// the first byte starts none.
+std::size_t DecodeOne(std::string_view text, std::uint32_t& codePoint) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(0);
+  std::size_t length = 0;
+  std::uint32_t minimum = 0;
+  if (lead < 0x80) {
+    codePoint = lead;
+    return 1;
+  }
+  if (lead >= 0xC2 && lead < 0xE0) {
+    length = 2;
+    minimum = 0x80;
+    codePoint = lead & 0x1Fu;
+  } else if (lead >= 0xE0 && lead < 0xF0) {
+    length = 3;
+    minimum = 0x800;
+    codePoint = lead & 0x0Fu;
+  } else if (lead >= 0xF0 && lead < 0xF5) {
+    length = 4;
+    minimum = 0x10000;
+    codePoint = lead & 0x07u;
+  } else {
+    return 0;
+  }
+  if (text.size() < length) {
+    return 0;
+  }
+  for (std::size_t i = 1; i < length; ++i) {
+    if ((byte(i) & 0xC0) != 0x80) {
+      return 0;
+    }
+    codePoint = (codePoint << 6) | (byte(i) & 0x3Fu);
+  }
+  const bool surrogate = codePoint >= 0xD800 && codePoint < 0xE000;
+  return codePoint < minimum || codePoint > 0x10FFFF || surrogate ? 0 : length;
+}
+
 }  // namespace
+
+std::u16string Utf8ToUtf16(std::string_view text) {
+  std::u16string units;
+  units.reserve(text.size());
+  while (!text.empty()) {
+    std::uint32_t codePoint = 0xFFFD;
+    std::size_t length = DecodeOne(text, codePoint);
+    if (length == 0) {
+      codePoint = 0xFFFD;
+      length = 1;
+    }
+    if (codePoint >= 0x10000) {
+      units.push_back(static_cast<char16_t>(0xD800 + ((codePoint - 0x10000) >> 10)));
+      units.push_back(static_cast<char16_t>(0xDC00 + ((codePoint - 0x10000) & 0x3FF)));
+    } else {
+      units.push_back(static_cast<char16_t>(codePoint));
+    }
+    text.remove_prefix(length);
+  }
+  return units;
+}
 
 void AppendUtf8(std::uint32_t codePoint, std::string& out) {
   if (codePoint < 0x80) {

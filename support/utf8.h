@@ -12,4 +12,8 @@ void AppendUtf8(std::uint32_t codePoint, std::string& out);
 // The UTF-8 text of UTF-16 code units; a lone surrogate becomes U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view units);
 
+// The UTF-16 code units of a UTF-8 text; every byte that does not belong to a well-formed
+// sequence becomes U+FFFD, so no text is refused.
+std::u16string Utf8ToUtf16(std::string_view text);
+
 }  // namespace varnock

@@ -183,9 +183,7 @@ TEST(OwnPlace, ExecutableAndCurrentFolderAreDrivePaths) {
   EXPECT_TRUE(FolderExists(current));
 }
 
-// Disabled until ToFsPath stops throwing on Windows for text that is no UTF-8: the conversion
-// to a wide path throws std::filesystem::filesystem_error, which ends the program.
-TEST(Names, DISABLED_TextThatIsNoUtf8NamesNoFileAndThrowsNothing) {
+TEST(Names, TextThatIsNoUtf8NamesNoFileAndThrowsNothing) {
   // "\xC9diteur" is "Éditeur" in the ANSI code page, not in UTF-8: Windows cannot turn it into
   // a wide path.
   TempDir dir;
