@@ -11,10 +11,13 @@
 #include "cli/list_command.h"
 #include "cli/patch_command.h"
 #include "cli/signature_command.h"
+#include "cli/utf8_arguments.h"
 
-int main(int argc, char** argv) {
-  using namespace varnock::cli;
+namespace {
 
+using namespace varnock::cli;
+
+int Run(int argc, char** argv) {
   CLI::App app("Applies and removes binary patches, as the Varnock window does.", "varnock-cli");
   app.set_version_flag("--version", std::string("varnock-cli ") + VARNOCK_VERSION);
   app.require_subcommand(1);
@@ -30,8 +33,13 @@ int main(int argc, char** argv) {
     subcommands.push_back(command->Register(app));
   }
 
+  std::vector<std::string> arguments = Utf8Arguments(argc, argv);
+  std::vector<char*> pointers;
+  for (std::string& argument : arguments) {
+    pointers.push_back(argument.data());
+  }
   try {
-    app.parse(argc, argv);
+    app.parse(static_cast<int>(pointers.size()), pointers.data());
   } catch (const CLI::CallForHelp& help) {
     return app.exit(help);
   } catch (const CLI::CallForVersion& version) {
@@ -48,4 +56,18 @@ int main(int argc, char** argv) {
     }
   }
   return kExitUsage;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  UseUtf8Console();
+  try {
+    return Run(argc, argv);
+  } catch (const std::exception& error) {
+    // Nothing the code throws is expected to reach here; if it does, say so plainly rather
+    // than end with the runtime's own exit code, which could read as "already done".
+    std::cerr << "ERROR: " << error.what() << '\n';
+  }
+  return kExitFailure;
 }

@@ -169,10 +169,9 @@ TEST_F(CliOnWindows, ArgumentGoesIntoTheExecutableAndNoTemporaryPatchStays) {
   EXPECT_EQ(ReadBytes(exe), original_);
 }
 
-// Disabled until varnock-cli takes its arguments as UTF-8 (from the wide command line): main's
-// argv holds them in the ANSI code page, so "Éditeur" ends the program with an exception and
-// "Ωmega" arrives as "Omega", which names another file.
-TEST_F(CliOnWindows, DISABLED_PathsOutsideAsciiReachTheFiles) {
+// The arguments are taken from the wide command line, so every name reaches its file, even one
+// that the ANSI code page cannot spell.
+TEST_F(CliOnWindows, PathsOutsideAsciiReachTheFiles) {
   // "Éditeur" is in the system code page, "Ωmega" is not.
   for (const std::string folder : {"\xC3\x89"
                                    "diteur",
