@@ -1,3 +1,6 @@
+// The picker over POSIX paths, a "/" root and mount points; the Windows path rules have
+// tests of their own.
+
 #include <gtest/gtest.h>
 
 #include <filesystem>

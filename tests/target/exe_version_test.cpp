@@ -206,7 +206,8 @@ TEST_F(ExeVersionTest, KindFollowsTheFileNameIgnoringCase) {
   EXPECT_EQ(Signature(engine, "TOMB4.EXE"), "LE_UK_P:XP_Standard (11-Nov-2000  15:21)");
   EXPECT_EQ(Signature(engine, "tomb4_copy.exe"), "??_ (11-Nov-2000  15:21)");
   // Only the file name counts, not the folder it lies in.
-  EXPECT_EQ(Signature(engine, JoinPath("tomb4.exe", "game.exe")), "??_ (11-Nov-2000  15:21)");
+  EXPECT_EQ(Signature(engine, JoinPath(JoinPath("in", "tomb4.exe"), "game.exe")),
+            "??_ (11-Nov-2000  15:21)");
 }
 
 // ---- Build date read from the header ----
