@@ -29,12 +29,14 @@ int Run(int argc, char** argv) {
   commands.push_back(std::make_unique<PatchCommand>(false));
   commands.push_back(std::make_unique<PatchCommand>(true));
   std::vector<CLI::App*> subcommands;
+  subcommands.reserve(commands.size());
   for (const auto& command : commands) {
     subcommands.push_back(command->Register(app));
   }
 
   std::vector<std::string> arguments = Utf8Arguments(argc, argv);
   std::vector<char*> pointers;
+  pointers.reserve(arguments.size());
   for (std::string& argument : arguments) {
     pointers.push_back(argument.data());
   }

@@ -27,7 +27,7 @@ std::string FindInstalledProgram(const std::string& relativePath) {
     return FromAppPathsValue(value, name);
   }
   for (const std::string& folder : ProgramFilesFolders()) {
-    const std::string candidate = MatchLetterCase(JoinPath(folder, relativePath));
+    std::string candidate = MatchLetterCase(JoinPath(folder, relativePath));
     if (FileExists(candidate)) {
       return candidate;
     }

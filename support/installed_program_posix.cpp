@@ -72,7 +72,7 @@ fs::path SameNameIgnoringCase(const fs::path& folder, const fs::path& name) {
   const std::string wanted = FromFsPath(name);
   for (fs::directory_iterator it(folder, error); !error && it != fs::directory_iterator();
        it.increment(error)) {
-    const fs::path found = it->path().filename();
+    fs::path found = it->path().filename();
     if (EqualsIgnoreCase(FromFsPath(found), wanted)) {
       return found;
     }
@@ -143,7 +143,7 @@ std::string RegistryPathToNative(const std::string& windowsPath) {
   while (!rest.empty() && rest.front() == '/') {
     rest.erase(rest.begin());
   }
-  const std::string native = FromFsPath(root);
+  std::string native = FromFsPath(root);
   if (rest.empty()) {
     return native;
   }

@@ -13,8 +13,8 @@ namespace varnock {
 char LocaleDecimalSeparator() {
   // The user's number format is read from a locale object of its own: the program's global
   // locale stays as it is.
-  locale_t user = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(0));
-  if (user == static_cast<locale_t>(0)) {
+  locale_t user = newlocale(LC_NUMERIC_MASK, "", nullptr);
+  if (user == nullptr) {
     return '.';
   }
   const char* radix = nl_langinfo_l(RADIXCHAR, user);

@@ -44,7 +44,8 @@ std::int64_t SecondsFromDate(const BuildDate& date) {
   const std::int64_t dayOfYear = (153 * monthFromMarch + 2) / 5 + date.day - 1;
   const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
   const std::int64_t days = era * kDaysPerEra + dayOfEra - kEpochShift;
-  return days * kSecondsPerDay + date.hour * 3600 + date.minute * 60 + date.second;
+  return days * kSecondsPerDay + std::int64_t{date.hour} * 3600 + std::int64_t{date.minute} * 60 +
+         date.second;
 }
 
 }  // namespace varnock

@@ -13,7 +13,7 @@ namespace {
 constexpr std::size_t kSampleStride = 251;
 // The sweep's block: small enough to stay in the first-level cache while every pattern is
 // searched in it.
-constexpr std::int64_t kSweepBlock = 16 * 1024;
+constexpr std::int64_t kSweepBlock = std::int64_t{16} * 1024;
 // The cost of one memchr run over the content, in sampled occurrences of its byte.
 constexpr std::uint32_t kRunCost = 8;
 
