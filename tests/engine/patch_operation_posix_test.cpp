@@ -1,13 +1,11 @@
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#ifdef __linux__
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#endif
+
+#include <optional>
 
 #include "engine/patch_operation.h"
 #include "support/paths.h"
+#include "tests/common/immutable_flag.h"
 #include "tests/engine/engine_fixture.h"
 
 namespace varnock::testing {
@@ -18,17 +16,16 @@ namespace {
 // stop. Unavailable() tells when neither can be had here.
 class UnwritableFolder {
  public:
-  explicit UnwritableFolder(std::string path) : path_(std::move(path)) {
-    if (::geteuid() != 0) {
-      applied_ = ::chmod(path_.c_str(), 0555) == 0;
+  explicit UnwritableFolder(const std::string& path) : path_(path) {
+    if (::geteuid() == 0) {
+      immutable_.emplace(path);
+      applied_ = !immutable_->Unavailable();
     } else {
-      applied_ = SetImmutable(true);
+      applied_ = ::chmod(path_.c_str(), 0555) == 0;
     }
   }
   ~UnwritableFolder() {
-    if (applied_ && ::geteuid() == 0) {
-      SetImmutable(false);
-    } else if (applied_) {
+    if (applied_ && !immutable_) {
       ::chmod(path_.c_str(), 0755);
     }
   }
@@ -37,24 +34,8 @@ class UnwritableFolder {
   bool Unavailable() const { return !applied_; }
 
  private:
-  bool SetImmutable([[maybe_unused]] bool on) {
-#ifdef __linux__
-    const int fd = ::open(path_.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd < 0) {
-      return false;
-    }
-    int flags = 0;
-    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-    ok = ok && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    ::close(fd);
-    return ok;
-#else
-    return false;
-#endif
-  }
-
   std::string path_;
+  std::optional<Immutable> immutable_;
   bool applied_ = false;
 };
 

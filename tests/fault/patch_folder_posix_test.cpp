@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "tests/fault/fault_fixture.h"
-#include "tests/fault/immutable_flag.h"
+#include "tests/common/immutable_flag.h"
 
 namespace varnock::testing {
 namespace {

@@ -7,7 +7,7 @@
 #include "engine/perform_patch.h"
 #include "support/files.h"
 #include "tests/fault/fault_fixture.h"
-#include "tests/fault/immutable_flag.h"
+#include "tests/common/immutable_flag.h"
 
 namespace varnock::testing {
 namespace {
