@@ -6,30 +6,17 @@
 #include <fstream>
 
 #include "support/files.h"
+#include "support/utf8.h"
 
 namespace varnock::testing {
 
 std::wstring Wide(const std::string& text) {
-  if (text.empty()) {
-    return {};
-  }
-  const int size = static_cast<int>(text.size());
-  const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
-  return wide;
+  const std::u16string units = Utf8ToUtf16(text);
+  return std::wstring(units.begin(), units.end());
 }
 
 std::string Narrow(const std::wstring& text) {
-  if (text.empty()) {
-    return {};
-  }
-  const int size = static_cast<int>(text.size());
-  const int length =
-      WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-  std::string narrow(static_cast<std::size_t>(length), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), size, narrow.data(), length, nullptr, nullptr);
-  return narrow;
+  return Utf16ToUtf8(std::u16string(text.begin(), text.end()));
 }
 
 std::string UniqueName(const std::string& prefix) {
