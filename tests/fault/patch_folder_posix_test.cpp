@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "tests/fault/fault_fixture.h"
 #include "tests/common/immutable_flag.h"
+#include "tests/fault/fault_fixture.h"
 
 namespace varnock::testing {
 namespace {

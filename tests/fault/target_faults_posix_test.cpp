@@ -6,8 +6,8 @@
 
 #include "engine/perform_patch.h"
 #include "support/files.h"
-#include "tests/fault/fault_fixture.h"
 #include "tests/common/immutable_flag.h"
+#include "tests/fault/fault_fixture.h"
 
 namespace varnock::testing {
 namespace {

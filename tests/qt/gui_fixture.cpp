@@ -5,47 +5,23 @@
 
 #include "support/files.h"
 #include "support/paths.h"
-#include "tools/bundle_writer.h"
+#include "tests/common/demo_install.h"
 
 namespace varnock::testing {
-
-namespace {
-
-const char* const kPatches[] = {"Patch_ExtraVideoMemory20MB.ptc", "Patch_ExtraWadTextures.ptc"};
-
-}  // namespace
 
 std::string DemoFile(const std::string& name) {
   return JoinPath(VARNOCK_DEMO_DIR, name);
 }
 
 MainWindowHarness::MainWindowHarness(bool bundled) {
-  programFolder = temp.File("program");
-  gameFolder = temp.File("game");
-  exe = temp.Write("game/tomb4.exe", ReadWholeFile(DemoFile("tomb4.exe")));
-  const std::string program = JoinPath(programFolder, "varnock");
-  if (bundled) {
-    temp.WriteText("program/varnock", "stand-in for the program's own code");
-    std::vector<tools::BundleFile> files;
-    for (const char* name : kPatches) {
-      files.push_back({name, ReadWholeFile(DemoFile(name))});
-    }
-    std::string error;
-    EXPECT_TRUE(tools::AppendBundle(program, files, error)) << error;
-  } else {
-    for (const char* name : kPatches) {
-      temp.Write(std::string("program/") + name, ReadWholeFile(DemoFile(name)));
-    }
-  }
+  const DemoInstall install = InstallDemo(temp, VARNOCK_DEMO_DIR, "varnock", bundled);
+  programFolder = install.programFolder;
+  gameFolder = install.gameFolder;
+  exe = install.exe;
 
   window = std::make_unique<qt::Principale>(ui);
   ui.SetMainWindow(window.get());
-  AppEnvironment environment;
-  environment.ownExecutablePath = program;
-  environment.findInstalledProgram = [](const std::string&) { return std::string(); };
-  const std::string start = gameFolder;
-  environment.currentFolder = [start] { return start; };
-  presenter = std::make_unique<MainPresenter>(*window, ui, environment);
+  presenter = std::make_unique<MainPresenter>(*window, ui, DemoEnvironment(install));
   window->Connect(*presenter);
 }
 

@@ -8,15 +8,13 @@
 
 #include "support/files.h"
 #include "support/paths.h"
-#include "tools/bundle_writer.h"
+#include "tests/common/demo_install.h"
 #include "win32/control_ids.h"
 #include "win32/layout.h"
 
 namespace varnock::testing {
 
 namespace {
-
-const char* const kPatches[] = {"Patch_ExtraVideoMemory20MB.ptc", "Patch_ExtraWadTextures.ptc"};
 
 void Put(std::ofstream& out, std::uint32_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) {
@@ -66,31 +64,14 @@ std::string DemoFile(const std::string& name) {
 }
 
 MainWindowHarness::MainWindowHarness(bool bundled) {
-  programFolder = temp.File("program");
-  gameFolder = temp.File("game");
-  exe = temp.Write("game\\tomb4.exe", ReadWholeFile(DemoFile("tomb4.exe")));
-  const std::string program = JoinPath(programFolder, "varnock.exe");
-  if (bundled) {
-    temp.WriteText("program\\varnock.exe", "stand-in for the program's own code");
-    std::vector<tools::BundleFile> files;
-    for (const char* name : kPatches) {
-      files.push_back({name, ReadWholeFile(DemoFile(name))});
-    }
-    std::string error;
-    EXPECT_TRUE(tools::AppendBundle(program, files, error)) << error;
-  } else {
-    for (const char* name : kPatches) {
-      temp.Write(std::string("program\\") + name, ReadWholeFile(DemoFile(name)));
-    }
-  }
+  const DemoInstall install =
+      InstallDemo(temp, BuildPath(VARNOCK_DEMO_DIR), "varnock.exe", bundled);
+  programFolder = install.programFolder;
+  gameFolder = install.gameFolder;
+  exe = install.exe;
 
   window = std::make_unique<win32::MainWindow>(ui);
-  AppEnvironment environment;
-  environment.ownExecutablePath = program;
-  environment.findInstalledProgram = [](const std::string&) { return std::string(); };
-  const std::string start = gameFolder;
-  environment.currentFolder = [start] { return start; };
-  presenter = std::make_unique<MainPresenter>(*window, ui, environment);
+  presenter = std::make_unique<MainPresenter>(*window, ui, DemoEnvironment(install));
   window->Connect(*presenter);
 }
 
