@@ -2,6 +2,7 @@
 
 #include "support/installed_program.h"
 #include "support/platform.h"
+#include "support/user_folders.h"
 
 namespace varnock {
 
@@ -12,6 +13,8 @@ AppEnvironment SystemEnvironment() {
     return FindInstalledProgram(relativePath);
   };
   environment.currentFolder = [] { return CurrentFolder(); };
+  environment.canCreateFilesIn = [](const std::string& folder) { return CanCreateFilesIn(folder); };
+  environment.userPatchFolder = [] { return UserPatchFolder(); };
   return environment;
 }
 

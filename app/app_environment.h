@@ -15,6 +15,11 @@ struct AppEnvironment {
   std::function<std::string(const std::string& relativePath)> findInstalledProgram;
   // The process's current folder, where the pickers start.
   std::function<std::string()> currentFolder;
+  // Whether files can be created in a folder, and the per-user folder (empty when there is
+  // none) that takes the bundle when they cannot be created in the program's own folder.
+  // Without them the bundle always goes to the program's folder.
+  std::function<bool(const std::string& folder)> canCreateFilesIn;
+  std::function<std::string()> userPatchFolder;
 };
 
 // The environment of the running program.

@@ -8,8 +8,24 @@
 
 namespace varnock {
 
-// Start-up: the program-wide state, the bundle unpacked into the program's folder, and the
-// first listing. With no patch at all the window is unloaded at once.
+namespace {
+
+// The program's own folder, or, when no file can be created there (an installed program),
+// the per-user patch folder; the bundle is unpacked there and listed from there.
+std::string StartUpPatchFolder(const AppEnvironment& environment) {
+  const std::string own = GetParentFolder(environment.ownExecutablePath);
+  if (!environment.canCreateFilesIn || !environment.userPatchFolder ||
+      environment.canCreateFilesIn(own)) {
+    return own;
+  }
+  const std::string user = environment.userPatchFolder();
+  return user.empty() ? own : user;
+}
+
+}  // namespace
+
+// Start-up: the program-wide state, the bundle unpacked into the patch folder, and the first
+// listing. With no patch at all the window is unloaded at once.
 void MainPresenter::InitProgram() {
   state_.UnpackedCount = 0;
   state_.UnpackedFiles.clear();
@@ -19,7 +35,7 @@ void MainPresenter::InitProgram() {
     state_.EditorFolder = GetParentFolder(state_.EditorFolder);
   }
   SetTargetExe("");
-  state_.PatchFolder = TrimRootBackslash(GetParentFolder(environment_.ownExecutablePath));
+  state_.PatchFolder = TrimRootBackslash(StartUpPatchFolder(environment_));
   UnpackBundle(environment_.ownExecutablePath, state_.PatchFolder, state_.UnpackedFiles,
                state_.UnpackedCount);
   ListPatches(state_.PatchFolder, state_.PatchCount);

@@ -33,6 +33,10 @@ class AppFixture : public ::testing::Test {
       return editorInstalled ? JoinPath(editorFolder, "winroomedit.exe") : std::string();
     };
     environment.currentFolder = [this] { return dir.path(); };
+    environment.canCreateFilesIn = [this](const std::string& folder) {
+      return folder != programFolder || programFolderWritable;
+    };
+    environment.userPatchFolder = [this] { return userFolder; };
     return environment;
   }
 
@@ -68,6 +72,8 @@ class AppFixture : public ::testing::Test {
   std::string editorFolder;
   std::string ownExe;
   bool editorInstalled = false;
+  bool programFolderWritable = true;
+  std::string userFolder;  // the per-user patch folder; none when empty
   std::vector<std::string> editorLookups;
   RecordingView view;
   RecordingUi ui;

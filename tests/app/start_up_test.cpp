@@ -92,6 +92,7 @@ TEST_F(StartUp, UnpacksTheBundleListsItAndDeletesOnlyNewFilesAtUnload) {
   exe.insert(exe.end(), bundle.begin(), bundle.end());
   dir.Write(JoinPath("program", "varnock.exe"), exe);
   dir.WriteText(JoinPath("program", "Kept.ptc"), "an older and longer copy of the kept patch");
+  userFolder = dir.File("user");  // not wanted: the program's folder can be written
 
   ASSERT_TRUE(Presenter().Load());
   EXPECT_TRUE(ui.messages.empty());
@@ -105,6 +106,32 @@ TEST_F(StartUp, UnpacksTheBundleListsItAndDeletesOnlyNewFilesAtUnload) {
   EXPECT_EQ(view.closed, 1);
   EXPECT_FALSE(FileExists(InProgram("Fresh.ptc")));
   EXPECT_TRUE(FileExists(InProgram("Kept.ptc")));
+}
+
+TEST_F(StartUp, AProgramFolderThatCannotBeWrittenSendsTheBundleToTheUserFolder) {
+  Bytes exe = ToBytes("MZ image");
+  const Bytes patch = varnock::WritePatch(Patch("tomb4.exe", "LE_B", "bundled"));
+  const Bytes bundle = tools::BundleBytes(exe.size(), {{"Bundled.ptc", patch}});
+  exe.insert(exe.end(), bundle.begin(), bundle.end());
+  dir.Write(JoinPath("program", "varnock.exe"), exe);
+  programFolderWritable = false;
+
+  // Without a per-user folder the program's folder is tried as before.
+  ASSERT_TRUE(Presenter().Load());
+  EXPECT_EQ(Presenter().State().PatchFolder, programFolder);
+  Presenter().CloseClicked();
+
+  userFolder = dir.File("user");
+  presenter.reset();
+  ASSERT_TRUE(Presenter().Load());
+  const std::string unpacked = JoinPath(userFolder, "Bundled.ptc");
+  EXPECT_EQ(Presenter().State().PatchFolder, userFolder);
+  EXPECT_EQ(view.Caption(MainLabel::DirSrc), userFolder);
+  EXPECT_EQ(view.items, std::vector<std::string>{"Bundled.ptc"});
+  EXPECT_EQ(ReadBytes(unpacked), patch);
+  Presenter().CloseClicked();
+  EXPECT_FALSE(FileExists(unpacked));
+  EXPECT_FALSE(FileExists(InProgram("Bundled.ptc")));
 }
 
 TEST_F(StartUp, TheFatalPathStillDeletesWhatTheBundleUnpacked) {

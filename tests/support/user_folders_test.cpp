@@ -1,0 +1,32 @@
+#include <gtest/gtest.h>
+
+#include "support/files.h"
+#include "support/paths.h"
+#include "support/user_folders.h"
+#include "tests/common/temp_dir.h"
+
+namespace varnock::testing {
+namespace {
+
+TEST(UserFolders, FilesCanBeCreatedOnlyInAnExistingFolderAndNoProbeStays) {
+  TempDir dir;
+  const std::string file = dir.WriteText("file", "x");
+  EXPECT_TRUE(CanCreateFilesIn(dir.path()));
+  EXPECT_FALSE(CanCreateFilesIn(dir.File("missing")));
+  EXPECT_FALSE(CanCreateFilesIn(file));
+  std::int32_t count = 0;
+  ListFiles(dir.path(), "*", count);
+  EXPECT_EQ(count, 1);
+}
+
+TEST(UserFolders, TheUserPatchFolderIsMadeWhereTheUsersProgramsKeepTheirData) {
+  const std::string folder = UserPatchFolder();
+  ASSERT_FALSE(folder.empty());
+  EXPECT_TRUE(FolderExists(folder));
+  EXPECT_TRUE(EqualsIgnoreCase(GetFileName(folder), "patches"));
+  EXPECT_TRUE(EqualsIgnoreCase(GetFileName(GetParentFolder(folder)), "varnock"));
+  EXPECT_TRUE(CanCreateFilesIn(folder));
+}
+
+}  // namespace
+}  // namespace varnock::testing
