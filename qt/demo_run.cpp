@@ -107,12 +107,14 @@ int RunDemo(const std::string& demoExecutable, std::ostream& out) {
   MainPresenter presenter(window, ui, environment);
   window.Connect(presenter);
 
-  out << "Starting up (the bundled patches are unpacked next to the program)\n";
+  out << "Starting up (the bundled patches are unpacked into the patch folder: the program's own,\n"
+         "or a folder of the user's when the program's cannot be written)\n";
   int result = 0;
   if (!presenter.Load()) {
     out << "Start-up ended the program.\n";
     result = 1;
   } else {
+    ShowLabel(window, "Patch folder: ", "Label_DirSrc", out);
     ShowCatalogue(window, out);
     out << "\nChoosing the program to patch: " << copy << "\n";
     presenter.ChangeTargetClicked();

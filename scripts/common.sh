@@ -15,6 +15,9 @@ NATIVE_PACKAGES=(build-essential cmake ninja-build qt6-base-dev libgtest-dev goo
 WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 googletest
   libfmt-dev libcli11-dev nlohmann-json3-dev xvfb xauth fonts-wine fonts-liberation)
 
+# Debian packages for building and checking the installable packages.
+PACKAGE_PACKAGES=(dpkg-dev lintian appstream desktop-file-utils)
+
 # Debian packages for the fuzz targets: clang with its libFuzzer and sanitizer runtimes.
 FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
 
