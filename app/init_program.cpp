@@ -13,7 +13,7 @@ namespace {
 // The program's own folder, or, when no file can be created there (an installed program),
 // the per-user patch folder; the bundle is unpacked there and listed from there.
 std::string StartUpPatchFolder(const AppEnvironment& environment) {
-  const std::string own = GetParentFolder(environment.ownExecutablePath);
+  std::string own = GetParentFolder(environment.ownExecutablePath);
   if (!environment.canCreateFilesIn || !environment.userPatchFolder ||
       environment.canCreateFilesIn(own)) {
     return own;

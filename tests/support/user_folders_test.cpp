@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "support/files.h"
-#include "support/paths.h"
 #include "support/user_folders.h"
 #include "tests/common/temp_dir.h"
 
@@ -17,15 +16,6 @@ TEST(UserFolders, FilesCanBeCreatedOnlyInAnExistingFolderAndNoProbeStays) {
   std::int32_t count = 0;
   ListFiles(dir.path(), "*", count);
   EXPECT_EQ(count, 1);
-}
-
-TEST(UserFolders, TheUserPatchFolderIsMadeWhereTheUsersProgramsKeepTheirData) {
-  const std::string folder = UserPatchFolder();
-  ASSERT_FALSE(folder.empty());
-  EXPECT_TRUE(FolderExists(folder));
-  EXPECT_TRUE(EqualsIgnoreCase(GetFileName(folder), "patches"));
-  EXPECT_TRUE(EqualsIgnoreCase(GetFileName(GetParentFolder(folder)), "varnock"));
-  EXPECT_TRUE(CanCreateFilesIn(folder));
 }
 
 }  // namespace
