@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "support/files.h"
 #include "support/paths.h"
+#include "support/user_folders.h"
 #include "tests/common/temp_dir.h"
 #include "tests/win32/gui_harness.h"
 #include "tools/demo_engine.h"
@@ -169,6 +171,39 @@ TEST(Win32ProgramAlone, RunsWithTheEditorFoundInTheRegistryAndCleansUpAtTheEnd) 
   EXPECT_FALSE(FileExists(unpacked));
   EXPECT_FALSE(FileExists(temp.File("program\\Patch_ExtraVideoMemory20MB.ptc")));
   EXPECT_TRUE(FileExists(exe));
+}
+
+// The program as installed from the zip where its user may not write: read_only_folder.sh
+// makes the folder and names the copy in VARNOCK_READ_ONLY_PROGRAM.
+TEST(Win32InstalledProgram, UnpacksItsPatchesForTheUserAndDeletesThemAtTheEnd) {
+  const char* exe = std::getenv("VARNOCK_READ_ONLY_PROGRAM");
+  if (exe == nullptr) {
+    GTEST_SKIP() << "started by read_only_folder.sh";
+  }
+  ASSERT_FALSE(CanCreateFilesIn(GetParentFolder(exe))) << "the folder can be written";
+  const std::string user = UserPatchFolder();
+  ASSERT_FALSE(user.empty());
+  const std::string unpacked[] = {JoinPath(user, "Patch_ExtraVideoMemory20MB.ptc"),
+                                  JoinPath(user, "Patch_ExtraWadTextures.ptc")};
+  for (const std::string& file : unpacked) {
+    RemoveFile(file);  // left by an earlier run that did not end
+  }
+
+  ProgramRun run(exe);
+  ASSERT_TRUE(run.Started());
+  HWND window = run.WaitForWindow(win32::kMainWindowClass);
+  ASSERT_NE(window, nullptr) << "no window appeared";
+  EXPECT_EQ(SendDlgItemMessageW(window, win32::kComboPatch, CB_GETCOUNT, 0, 0), 2);
+  EXPECT_EQ(Text(window, win32::kLabelDirSrc), user);
+  for (const std::string& file : unpacked) {
+    EXPECT_TRUE(FileExists(file)) << file;
+  }
+
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(run.WaitForExit(), 0);
+  for (const std::string& file : unpacked) {
+    EXPECT_FALSE(FileExists(file)) << file;
+  }
 }
 
 TEST(Win32Program, CarriesItsIconVersionAndManifest) {
