@@ -8,7 +8,6 @@
 #include "engine/general_failure.h"
 #include "engine/patch_argument.h"
 #include "patchfile/load_patch.h"
-#include "support/files.h"
 #include "support/paths.h"
 #include "target/exe_version.h"
 
@@ -29,9 +28,12 @@ bool VersionAccepted(const std::string& exePath, const PatchRecord& record, std:
   return exeVersion != "ERROR" && EqualsIgnoreCase(exeVersion, record.ExeVersion);
 }
 
-bool ReadImage(const std::string& exePath, Bytes& image, UserInterface& ui) {
+// The executable is held from before the read to after the rewrite: no other writer can come
+// between them.
+bool ReadImage(const std::string& exePath, LockedFile& exe, Bytes& image, UserInterface& ui,
+               const RewriteHooks* hooks) {
   std::string error;
-  if (!ReadWholeFile(exePath, image, error)) {
+  if (!exe.Open(exePath, error, hooks) || !exe.Read(image, error)) {
     ShowGeneralFailure(ui, error);
     return false;
   }
@@ -66,8 +68,9 @@ ResultCode Perform(const std::string& patchPath, const std::string& exePath, boo
   if (!LoadPatch(patchPath, record, ui) || !VersionAccepted(exePath, record, exeVersion, ui)) {
     return ResultFailed;
   }
+  LockedFile exe;
   Bytes image;
-  if (!ReadImage(exePath, image, ui)) {
+  if (!ReadImage(exePath, exe, image, ui, hooks)) {
     return ResultFailed;
   }
   if (record.Has(HasArgument)) {
@@ -90,7 +93,7 @@ ResultCode Perform(const std::string& patchPath, const std::string& exePath, boo
     return applied;  // nothing to write: the file is left as it is
   }
   std::string error;
-  if (!RewriteFile(exePath, image, error, hooks)) {
+  if (!exe.Rewrite(image, error, hooks)) {
     ShowGeneralFailure(ui, error);
     return ResultFailed;
   }

@@ -1,27 +1,62 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "support/bytes.h"
 
 namespace varnock {
 
-// Points inside a rewrite at which tests can put a fault (a crash, a full disk).
+// Points inside a rewrite at which tests can put a fault (a crash, a full disk, another
+// writer), and how long to wait for another writer.
 struct RewriteHooks {
   // Called after the new content is in the temporary file and flushed, before the replace.
   std::function<void(const std::string& temporaryPath)> before_replace;
   // Called with each chunk about to be written to the temporary file; return false to make
   // the write fail as on a full disk.
   std::function<bool(std::size_t offset, std::size_t size)> allow_write;
+  // How long to wait for another writer that holds the file; a default of many seconds.
+  std::optional<std::chrono::milliseconds> wait;
 };
 
-// Replaces the whole content of the existing file `path` with `content`, crash-safe: at every
-// moment the file holds either all its old bytes or all its new ones. The new content is
-// written to a temporary file in the same folder, flushed, and moved over the file; the file
-// keeps its permissions and attributes, and a symbolic link is followed, not replaced. A file
-// that cannot be opened for writing is refused and left untouched. No temporary file is left
-// behind. On failure returns false with the platform's description in `error`.
+// An existing file held for one read-verify-rewrite. Every holder of a file excludes the
+// others (another run of this program waits until the first has finished, then sees its
+// result), and the content is replaced only when no other program changed the file since it
+// was opened or read: a change made meanwhile is never undone, and never reported as done.
+//
+// The rewrite is crash-safe: the new content is written to a hidden temporary file in the same
+// folder, flushed, and moved over the file, so that at every moment the file holds either all
+// its old bytes or all its new ones. The file keeps its permissions, owner, extended
+// attributes and access control lists, and a symbolic link is followed, not replaced. Where
+// the move cannot keep them (a file owned by another user, a file with several names, a
+// folder that takes no new files), the verified content is written over the file itself,
+// flushed and read back instead. The temporary file goes when the program is interrupted, and
+// one left by a program that was killed goes with the next operation on the same file.
+class LockedFile {
+ public:
+  LockedFile();
+  ~LockedFile();
+  LockedFile(const LockedFile&) = delete;
+  LockedFile& operator=(const LockedFile&) = delete;
+
+  // Opens the file at `path` and waits until no other writer holds it. On failure returns
+  // false with the platform's description (or the program's own) in `error`.
+  bool Open(const std::string& path, std::string& error, const RewriteHooks* hooks = nullptr);
+  // The whole content; fails when the file changes while it is read.
+  bool Read(Bytes& content, std::string& error);
+  // Replaces the whole content. A file that may not be written, or that changed since it was
+  // opened, is refused and left untouched. After a rewrite the object holds the new file.
+  bool Rewrite(const Bytes& content, std::string& error, const RewriteHooks* hooks = nullptr);
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
+
+// Opens, holds and rewrites the file at `path` in one step (see LockedFile).
 bool RewriteFile(const std::string& path, const Bytes& content, std::string& error,
                  const RewriteHooks* hooks = nullptr);
 

@@ -1,14 +1,22 @@
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
-#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 #include "support/files.h"
+#include "support/interrupt_cleanup.h"
 #include "support/paths.h"
 #include "support/safe_rewrite.h"
 
@@ -17,51 +25,56 @@ namespace varnock {
 namespace {
 
 constexpr std::size_t kChunk = 1 << 20;
+constexpr std::chrono::milliseconds kDefaultWait{30000};
+constexpr const char* kTemporaryMark = ".varnock-";
+constexpr std::size_t kTemporaryLetters = 6;
 
 std::string ErrnoText(int code) {
   return ErrorText(std::error_code(code, std::system_category()));
 }
 
+std::string ChangedText(const std::string& target) {
+  return "the file was changed by another program while it was being patched: " + target;
+}
+
 // The file descriptor is closed when the object goes.
 class Descriptor {
  public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) {
-      ::close(fd_);
-    }
-  }
+  explicit Descriptor(int fd = -1) : fd_(fd) {}
+  ~Descriptor() { Close(); }
   Descriptor(const Descriptor&) = delete;
   Descriptor& operator=(const Descriptor&) = delete;
+  Descriptor(Descriptor&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+  Descriptor& operator=(Descriptor&& other) noexcept {
+    if (this != &other) {
+      Close();
+      fd_ = other.fd_;
+      other.fd_ = -1;
+    }
+    return *this;
+  }
   int get() const { return fd_; }
   // Closes now and tells whether the close succeeded.
   bool Close() {
     const int fd = fd_;
     fd_ = -1;
-    return ::close(fd) == 0;
+    return fd < 0 || ::close(fd) == 0;
   }
 
  private:
   int fd_;
 };
 
-// The temporary file is deleted when the object goes, unless it has taken the file's place.
-class TemporaryFile {
- public:
-  explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
-  ~TemporaryFile() {
-    if (!path_.empty()) {
-      ::unlink(path_.c_str());
-    }
-  }
-  TemporaryFile(const TemporaryFile&) = delete;
-  TemporaryFile& operator=(const TemporaryFile&) = delete;
-  const std::string& path() const { return path_; }
-  void Release() { path_.clear(); }
+bool SameFile(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
 
- private:
-  std::string path_;
-};
+// Size, times and identity: what another writer cannot change without leaving a trace.
+bool SameState(const struct stat& a, const struct stat& b) {
+  return SameFile(a, b) && a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec &&
+         a.st_mtim.tv_nsec == b.st_mtim.tv_nsec && a.st_ctim.tv_sec == b.st_ctim.tv_sec &&
+         a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
+}
 
 // The file a symbolic link leads to; the file itself when it is none.
 bool ResolveTarget(const std::string& path, std::string& target, std::string& error) {
@@ -79,47 +92,72 @@ bool ResolveTarget(const std::string& path, std::string& target, std::string& er
   return true;
 }
 
-// The file must be a regular file that may be written; its mode and owner are returned.
-bool CheckWritable(const std::string& target, struct stat& info, std::string& error) {
-  Descriptor fd(::open(target.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
-  if (fd.get() < 0) {
-    error = ErrnoText(errno);
-    return false;
+std::string FolderOf(const std::string& target) {
+  const std::string folder = GetParentFolder(target, PathStyle::Posix);
+  return folder.empty() ? "/" : folder;
+}
+
+// The start of the hidden temporary file's name: it starts with a dot, so it stays out of
+// sight, and names the file and its maker.
+std::string TemporaryPrefix(const std::string& target) {
+  return "." + GetFileName(target, PathStyle::Posix).substr(0, 100) + kTemporaryMark;
+}
+
+bool IsTemporaryName(const std::string& name, const std::string& prefix) {
+  return name.size() == prefix.size() + kTemporaryLetters &&
+         name.compare(0, prefix.size(), prefix) == 0 &&
+         std::all_of(name.begin() + static_cast<long>(prefix.size()), name.end(),
+                     [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+}
+
+// Temporary files of this file left by a run that was killed: named as this program names
+// them, plain files of the same user, and held by nobody (a file being written is held).
+void RemoveStaleTemporaries(const std::string& target) {
+  Descriptor folder(::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  DIR* listing = folder.get() >= 0 ? ::fdopendir(::dup(folder.get())) : nullptr;
+  if (listing == nullptr) {
+    return;
   }
-  if (::fstat(fd.get(), &info) != 0) {
-    error = ErrnoText(errno);
-    return false;
+  const std::string prefix = TemporaryPrefix(target);
+  while (const dirent* entry = ::readdir(listing)) {
+    const std::string name = entry->d_name;
+    if (!IsTemporaryName(name, prefix)) {
+      continue;
+    }
+    Descriptor stale(::openat(folder.get(), name.c_str(),
+                              O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat info {};
+    if (stale.get() >= 0 && ::fstat(stale.get(), &info) == 0 && S_ISREG(info.st_mode) &&
+        info.st_uid == ::geteuid() && ::flock(stale.get(), LOCK_EX | LOCK_NB) == 0) {
+      ::unlinkat(folder.get(), name.c_str(), 0);
+    }
   }
-  if (!S_ISREG(info.st_mode)) {
-    error = ErrnoText(EINVAL);
-    return false;
-  }
-  // A file without any write permission is read-only, also for a user the system lets
-  // write everywhere.
-  if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
-    error = ErrnoText(EACCES);
-    return false;
+  ::closedir(listing);
+}
+
+bool ReadAt(int fd, std::uint8_t* data, std::size_t size, off_t offset, std::size_t& got) {
+  got = 0;
+  while (got < size) {
+    const ssize_t read = ::pread(fd, data + got, size - got, offset + static_cast<off_t>(got));
+    if (read < 0 && errno == EINTR) {
+      continue;
+    }
+    if (read < 0) {
+      return false;
+    }
+    if (read == 0) {
+      break;
+    }
+    got += static_cast<std::size_t>(read);
   }
   return true;
 }
 
-std::string TemporaryTemplate(const std::string& target) {
-  // The temporary name starts with a dot, so it stays out of sight, and names its maker.
-  std::string name(1, '.');
-  name.append(GetFileName(target, PathStyle::Posix).substr(0, 100));
-  name.append(".varnock-XXXXXX");
-  return JoinPath(GetParentFolder(target, PathStyle::Posix), name, PathStyle::Posix);
-}
-
-bool WriteAll(int fd, const Bytes& content, const RewriteHooks* hooks, std::string& error) {
-  std::size_t offset = 0;
-  while (offset < content.size()) {
-    const std::size_t size = std::min(kChunk, content.size() - offset);
-    if (hooks != nullptr && hooks->allow_write && !hooks->allow_write(offset, size)) {
-      error = ErrnoText(ENOSPC);
-      return false;
-    }
-    const ssize_t written = ::write(fd, content.data() + offset, size);
+bool WriteAt(int fd, const std::uint8_t* data, std::size_t size, off_t offset, std::string& error) {
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t written =
+        ::pwrite(fd, data + done, size - done, offset + static_cast<off_t>(done));
     if (written < 0 && errno == EINTR) {
       continue;
     }
@@ -127,75 +165,331 @@ bool WriteAll(int fd, const Bytes& content, const RewriteHooks* hooks, std::stri
       error = ErrnoText(written < 0 ? errno : EIO);
       return false;
     }
-    offset += static_cast<std::size_t>(written);
+    done += static_cast<std::size_t>(written);
   }
   return true;
 }
 
-// The new content in a flushed temporary file that carries the file's owner and mode.
-bool WriteTemporary(int fd, const Bytes& content, const struct stat& info,
-                    const RewriteHooks* hooks, std::string& error) {
-  if (!WriteAll(fd, content, hooks, error)) {
-    return false;
-  }
-  if (::fsync(fd) != 0) {
-    error = ErrnoText(errno);
-    return false;
-  }
-  // The owner may only be kept by a privileged user; the mode is set after it, because a
-  // change of owner clears the set-user-id bits.
-  [[maybe_unused]] const int ignored = ::fchown(fd, info.st_uid, info.st_gid);
-  if (::fchmod(fd, info.st_mode & 07777) != 0) {
-    error = ErrnoText(errno);
-    return false;
+bool WriteAll(int fd, const Bytes& content, const RewriteHooks* hooks, std::string& error) {
+  for (std::size_t offset = 0; offset < content.size(); offset += kChunk) {
+    const std::size_t size = std::min(kChunk, content.size() - offset);
+    if (hooks != nullptr && hooks->allow_write && !hooks->allow_write(offset, size)) {
+      error = ErrnoText(ENOSPC);
+      return false;
+    }
+    if (!WriteAt(fd, content.data() + offset, size, static_cast<off_t>(offset), error)) {
+      return false;
+    }
   }
   return true;
 }
 
-void SyncFolder(const std::string& target) {
-  const std::string folder = GetParentFolder(target, PathStyle::Posix);
-  Descriptor fd(::open(folder.empty() ? "/" : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (fd.get() >= 0) {
-    ::fsync(fd.get());
+std::vector<std::string> AttributeNames(int fd) {
+  std::vector<char> names;
+  for (;;) {
+    const ssize_t size = ::flistxattr(fd, nullptr, 0);
+    if (size <= 0) {
+      return {};
+    }
+    names.resize(static_cast<std::size_t>(size));
+    const ssize_t got = ::flistxattr(fd, names.data(), names.size());
+    if (got >= 0) {
+      names.resize(static_cast<std::size_t>(got));
+      break;
+    }
+    if (errno != ERANGE) {
+      return {};
+    }
   }
+  std::vector<std::string> result;
+  for (std::size_t at = 0; at < names.size();) {
+    result.emplace_back(names.data() + at);
+    at += result.back().size() + 1;
+  }
+  return result;
 }
+
+// The extended attributes of `from`, access control lists included, become those of `to`.
+bool CopyAttributes(int from, int to) {
+  const std::vector<std::string> names = AttributeNames(from);
+  for (const std::string& name : AttributeNames(to)) {
+    if (std::find(names.begin(), names.end(), name) == names.end() &&
+        ::fremovexattr(to, name.c_str()) != 0) {
+      return false;
+    }
+  }
+  for (const std::string& name : names) {
+    const ssize_t size = ::fgetxattr(from, name.c_str(), nullptr, 0);
+    std::vector<char> value(static_cast<std::size_t>(std::max<ssize_t>(size, 0)));
+    if (size < 0 || ::fgetxattr(from, name.c_str(), value.data(), value.size()) != size ||
+        ::fsetxattr(to, name.c_str(), value.data(), value.size(), 0) != 0) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// Interruptions wait while the file itself is written, so that they cannot leave it half old
+// and half new; they take effect when the object goes.
+class InterruptionsHeld {
+ public:
+  InterruptionsHeld() {
+    sigset_t held;
+    sigemptyset(&held);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+      sigaddset(&held, signal);
+    }
+    ::pthread_sigmask(SIG_BLOCK, &held, &previous_);
+  }
+  ~InterruptionsHeld() { ::pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+  InterruptionsHeld(const InterruptionsHeld&) = delete;
+  InterruptionsHeld& operator=(const InterruptionsHeld&) = delete;
+
+ private:
+  sigset_t previous_{};
+};
 
 }  // namespace
 
-bool RewriteFile(const std::string& path, const Bytes& content, std::string& error,
-                 const RewriteHooks* hooks) {
-  error.clear();
+struct LockedFile::State {
   std::string target;
-  struct stat info {};
-  if (!ResolveTarget(path, target, error) || !CheckWritable(target, info, error)) {
+  Descriptor fd;
+  // Why the file cannot be written, when it was opened for reading only.
+  std::string writeError;
+  // The file as it was opened, read or last written.
+  struct stat seen {};
+
+  bool OpenOnce(std::string& error);
+  bool Lock(std::chrono::steady_clock::time_point deadline, std::string& error);
+  bool StillTheSame() const;
+  bool ReplaceThroughTemporary(const Bytes& content, const RewriteHooks* hooks, bool& inPlace,
+                               std::string& error);
+  bool WriteInPlace(const Bytes& content, const RewriteHooks* hooks, std::string& error);
+};
+
+bool LockedFile::State::OpenOnce(std::string& error) {
+  writeError.clear();
+  const int flags = O_NOCTTY | O_NONBLOCK | O_CLOEXEC;
+  fd = Descriptor(::open(target.c_str(), O_RDWR | flags));
+  if (fd.get() < 0 && (errno == EACCES || errno == EPERM || errno == EROFS || errno == ETXTBSY)) {
+    // A file that may only be read can still be found already patched.
+    writeError = ErrnoText(errno);
+    fd = Descriptor(::open(target.c_str(), O_RDONLY | flags));
+  }
+  if (fd.get() < 0 || ::fstat(fd.get(), &seen) != 0) {
+    error = ErrnoText(errno);
     return false;
   }
-  std::string name = TemporaryTemplate(target);
+  if (!S_ISREG(seen.st_mode)) {
+    error = S_ISDIR(seen.st_mode) ? ErrnoText(EISDIR) : "not a regular file: " + target;
+    return false;
+  }
+  return true;
+}
+
+bool LockedFile::State::Lock(std::chrono::steady_clock::time_point deadline, std::string& error) {
+  auto pause = std::chrono::milliseconds(1);
+  while (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+    if (errno != EWOULDBLOCK && errno != EINTR) {
+      error = ErrnoText(errno);
+      return false;
+    }
+    if (std::chrono::steady_clock::now() > deadline) {
+      error = "the file is in use by another program: " + target;
+      return false;
+    }
+    std::this_thread::sleep_for(pause);
+    pause = std::min(pause * 2, std::chrono::milliseconds(4));
+  }
+  return ::fstat(fd.get(), &seen) == 0;
+}
+
+// The name still leads to the file held, and nobody changed it.
+bool LockedFile::State::StillTheSame() const {
+  struct stat now {};
+  struct stat named {};
+  return ::fstat(fd.get(), &now) == 0 && SameState(now, seen) &&
+         ::stat(target.c_str(), &named) == 0 && SameFile(named, seen);
+}
+
+LockedFile::LockedFile() = default;
+LockedFile::~LockedFile() = default;
+
+bool LockedFile::Open(const std::string& path, std::string& error, const RewriteHooks* hooks) {
+  error.clear();
+  state_ = std::make_unique<State>();
+  const auto wait = hooks != nullptr && hooks->wait ? *hooks->wait : kDefaultWait;
+  const auto deadline = std::chrono::steady_clock::now() + wait;
+  for (;;) {
+    if (!ResolveTarget(path, state_->target, error) || !state_->OpenOnce(error) ||
+        !state_->Lock(deadline, error)) {
+      state_.reset();
+      return false;
+    }
+    // Another writer may have put a new file in place while this one waited for the old one.
+    struct stat named {};
+    if (::stat(state_->target.c_str(), &named) == 0 && SameFile(named, state_->seen)) {
+      break;
+    }
+    state_->fd.Close();
+  }
+  RemoveStaleTemporaries(state_->target);
+  return true;
+}
+
+bool LockedFile::Read(Bytes& content, std::string& error) {
+  content.clear();
+  error.clear();
+  if (!state_) {
+    error = ErrnoText(EBADF);
+    return false;
+  }
+  Bytes buffer(static_cast<std::size_t>(state_->seen.st_size));
+  std::size_t got = 0;
+  std::uint8_t beyond = 0;
+  std::size_t extra = 0;
+  if (!ReadAt(state_->fd.get(), buffer.data(), buffer.size(), 0, got) ||
+      !ReadAt(state_->fd.get(), &beyond, 1, static_cast<off_t>(buffer.size()), extra)) {
+    error = ErrnoText(errno);
+    return false;
+  }
+  // Shorter or longer than when it was opened: another program writes it right now.
+  if (got != buffer.size() || extra != 0 || !state_->StillTheSame()) {
+    error = ChangedText(state_->target);
+    return false;
+  }
+  content = std::move(buffer);
+  return true;
+}
+
+bool LockedFile::Rewrite(const Bytes& content, std::string& error, const RewriteHooks* hooks) {
+  error.clear();
+  if (!state_) {
+    error = ErrnoText(EBADF);
+    return false;
+  }
+  // A file without any write permission is read-only, also for a user the system lets
+  // write everywhere.
+  if (!state_->writeError.empty() || (state_->seen.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+    error = state_->writeError.empty() ? ErrnoText(EACCES) : state_->writeError;
+    return false;
+  }
+  if (!state_->StillTheSame()) {
+    error = ChangedText(state_->target);
+    return false;
+  }
+  bool inPlace = state_->seen.st_nlink > 1;
+  if (!inPlace && !state_->ReplaceThroughTemporary(content, hooks, inPlace, error)) {
+    return false;
+  }
+  return !inPlace || state_->WriteInPlace(content, hooks, error);
+}
+
+bool LockedFile::State::ReplaceThroughTemporary(const Bytes& content, const RewriteHooks* hooks,
+                                                bool& inPlace, std::string& error) {
+  const std::string name =
+      JoinPath(FolderOf(target), TemporaryPrefix(target) + "XXXXXX", PathStyle::Posix);
   std::vector<char> buffer(name.begin(), name.end());
   buffer.push_back('\0');
-  Descriptor fd(::mkstemp(buffer.data()));
-  if (fd.get() < 0) {
-    error = ErrnoText(errno);
-    return false;
+  Descriptor temporary(::mkstemp(buffer.data()));
+  if (temporary.get() < 0) {
+    // A folder that takes no new files: the file itself is written.
+    inPlace = errno == EACCES || errno == EPERM || errno == EROFS;
+    error = inPlace ? std::string() : ErrnoText(errno);
+    return inPlace;
   }
-  TemporaryFile temporary(buffer.data());
-  if (!WriteTemporary(fd.get(), content, info, hooks, error)) {
-    return false;
+  const std::string path = buffer.data();
+  RemovedOnInterrupt removed(path);
+  const auto discard = [&] {
+    ::unlink(path.c_str());
+    removed.Release();
+  };
+  // Held while it is written, so that no other run takes it for one left by a killed run.
+  ::flock(temporary.get(), LOCK_EX | LOCK_NB);
+  // What the replacement cannot carry over (another user's ownership, an attribute this user
+  // may not set) is kept by writing the file itself instead.
+  struct stat made {};
+  if ((::fchown(temporary.get(), seen.st_uid, seen.st_gid) != 0 &&
+       (::fstat(temporary.get(), &made) != 0 || made.st_uid != seen.st_uid ||
+        made.st_gid != seen.st_gid)) ||
+      !CopyAttributes(fd.get(), temporary.get())) {
+    discard();
+    inPlace = true;
+    return true;
   }
-  if (!fd.Close()) {
-    error = ErrnoText(errno);
+  // The mode comes last: a change of owner clears the set-user-id bits.
+  if (!WriteAll(temporary.get(), content, hooks, error) || ::fsync(temporary.get()) != 0 ||
+      ::fchmod(temporary.get(), seen.st_mode & 07777) != 0) {
+    if (error.empty()) {
+      error = ErrnoText(errno);
+    }
+    discard();
     return false;
   }
   if (hooks != nullptr && hooks->before_replace) {
-    hooks->before_replace(temporary.path());
+    hooks->before_replace(path);
   }
-  if (::rename(temporary.path().c_str(), target.c_str()) != 0) {
+  if (!StillTheSame()) {
+    error = ChangedText(target);
+    discard();
+    return false;
+  }
+  if (::rename(path.c_str(), target.c_str()) != 0) {
+    error = ErrnoText(errno);
+    discard();
+    return false;
+  }
+  removed.Release();
+  // The new name is made durable; the content is already in place whatever happens here.
+  Descriptor folder(::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (folder.get() >= 0) {
+    ::fsync(folder.get());
+  }
+  // From now on the new file is the one held: it was locked before it took the name.
+  fd = std::move(temporary);
+  ::fstat(fd.get(), &seen);
+  return true;
+}
+
+// The content was verified in memory before; the file is written only where it differs,
+// flushed, and read back.
+bool LockedFile::State::WriteInPlace(const Bytes& content, const RewriteHooks* hooks,
+                                     std::string& error) {
+  if (hooks != nullptr && hooks->before_replace) {
+    hooks->before_replace(std::string());
+  }
+  const InterruptionsHeld held;
+  if (!StillTheSame()) {
+    error = ChangedText(target);
+    return false;
+  }
+  Bytes chunk(std::min(kChunk, content.size()));
+  for (std::size_t offset = 0; offset < content.size(); offset += kChunk) {
+    const std::size_t size = std::min(kChunk, content.size() - offset);
+    std::size_t got = 0;
+    if (!ReadAt(fd.get(), chunk.data(), size, static_cast<off_t>(offset), got)) {
+      error = ErrnoText(errno);
+      return false;
+    }
+    if ((got != size || std::memcmp(chunk.data(), content.data() + offset, size) != 0) &&
+        !WriteAt(fd.get(), content.data() + offset, size, static_cast<off_t>(offset), error)) {
+      return false;
+    }
+  }
+  if (::ftruncate(fd.get(), static_cast<off_t>(content.size())) != 0 || ::fsync(fd.get()) != 0) {
     error = ErrnoText(errno);
     return false;
   }
-  temporary.Release();
-  // The new name is made durable; the content is already in place whatever happens here.
-  SyncFolder(target);
+  for (std::size_t offset = 0; offset < content.size(); offset += kChunk) {
+    const std::size_t size = std::min(kChunk, content.size() - offset);
+    std::size_t got = 0;
+    if (!ReadAt(fd.get(), chunk.data(), size, static_cast<off_t>(offset), got) || got != size ||
+        std::memcmp(chunk.data(), content.data() + offset, size) != 0) {
+      error = "the file did not read back as it was written: " + target;
+      return false;
+    }
+  }
+  ::fstat(fd.get(), &seen);
   return true;
 }
 

@@ -1,13 +1,18 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <memory>
+#include <tuple>
 
 #include "support/files.h"
 #include "support/safe_rewrite.h"
+#include "tests/common/immutable_flag.h"
 #include "tests/common/temp_dir.h"
 #include "tests/support/folder_contents.h"
 
@@ -15,6 +20,7 @@ namespace varnock {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::Immutable;
 using testing::Leftovers;
 using testing::Pattern;
 using testing::ReadBytes;
@@ -81,6 +87,121 @@ TEST(RewriteFile, ReadOnlyFileBehindALinkIsRefused) {
   EXPECT_EQ(ModeOf(readOnly) & 07777, 0444u);
   EXPECT_TRUE(fs::is_symlink(fs::symlink_status(ToFsPath(dir.File("link.exe")))));
   EXPECT_TRUE(Leftovers(dir, {"ro.exe", "link.exe"}).empty());
+}
+
+struct stat StatOf(const std::string& path) {
+  struct stat info {};
+  EXPECT_EQ(::stat(path.c_str(), &info), 0);
+  return info;
+}
+
+Bytes Attribute(const std::string& path, const char* name) {
+  Bytes value(256);
+  const ssize_t size = ::getxattr(path.c_str(), name, value.data(), value.size());
+  value.resize(static_cast<std::size_t>(std::max<ssize_t>(size, 0)));
+  return value;
+}
+
+// An access control list that also lets user 1234 write: owner rw, user 1234 rw, group r,
+// mask rw, others r.
+Bytes AccessList() {
+  Bytes list = {2, 0, 0, 0};
+  for (const auto& [tag, perm, id] :
+       {std::tuple{1, 6, -1}, {2, 6, 1234}, {4, 4, -1}, {0x10, 6, -1}, {0x20, 4, -1}}) {
+    for (const std::uint32_t value : {std::uint32_t(tag | perm << 16), std::uint32_t(id)}) {
+      for (int shift = 0; shift < 32; shift += 8) {
+        list.push_back(static_cast<std::uint8_t>(value >> shift));
+      }
+    }
+  }
+  return list;
+}
+
+// Runs `work` in a child process as an ordinary user; returns the child's exit status.
+int AsOrdinaryUser(const std::function<int()>& work) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::_exit(::setgid(65534) == 0 && ::setuid(65534) == 0 ? work() : 99);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// What the file has besides its bytes is kept, through the replace or by writing the file
+// itself where the replace cannot keep it.
+TEST(RewriteFile, KeepsWhatTheFileHasBesidesItsBytes) {
+  struct Case {
+    const char* name;
+    // Prepares the file; false when this system cannot.
+    std::function<bool(TempDir&, const std::string&)> prepare;
+    std::function<void(TempDir&, const std::string&)> check;
+    int how = 0;
+  };
+  constexpr int Frozen = 1;
+  constexpr int OrdinaryUser = 2;
+  const std::vector<Case> cases = {
+      {"extended attribute",
+       [](TempDir&, const std::string& path) {
+         return ::setxattr(path.c_str(), "user.origin", "disc", 4, 0) == 0;
+       },
+       [](TempDir&, const std::string& path) {
+         EXPECT_EQ(Attribute(path, "user.origin"), testing::ToBytes("disc"));
+       }},
+      {"access control list",
+       [](TempDir&, const std::string& path) {
+         const Bytes list = AccessList();
+         return ::setxattr(path.c_str(), "system.posix_acl_access", list.data(), list.size(), 0) ==
+                0;
+       },
+       [](TempDir&, const std::string& path) {
+         EXPECT_EQ(Attribute(path, "system.posix_acl_access"), AccessList());
+       }},
+      {"second name",
+       [](TempDir& dir, const std::string& path) {
+         return ::link(path.c_str(), dir.File("other.exe").c_str()) == 0;
+       },
+       [](TempDir& dir, const std::string& path) {
+         EXPECT_EQ(ReadBytes(dir.File("other.exe")), ReadBytes(path));
+         EXPECT_EQ(StatOf(path).st_nlink, 2U);
+         ::unlink(dir.File("other.exe").c_str());
+       }},
+      {"folder that takes no new files", [](TempDir&, const std::string&) { return true; },
+       [](TempDir&, const std::string&) {}, Frozen},
+      {"owner other than the user",
+       [](TempDir& dir, const std::string& path) {
+         return ::chmod(dir.path().c_str(), 0777) == 0 && ::chown(path.c_str(), 1234, 1234) == 0 &&
+                ::chmod(path.c_str(), 0666) == 0;
+       },
+       [](TempDir&, const std::string& path) {
+         EXPECT_EQ(StatOf(path).st_uid, 1234U);
+         EXPECT_EQ(StatOf(path).st_gid, 1234U);
+       },
+       OrdinaryUser},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    const std::string path = dir.Write("tomb4.exe", Pattern(3000, 1));
+    std::unique_ptr<Immutable> frozen;
+    if (c.how == Frozen) {
+      frozen = std::make_unique<Immutable>(dir.path());
+    }
+    if (!c.prepare(dir, path) || (frozen && frozen->Unavailable()) ||
+        (c.how == OrdinaryUser && ::geteuid() != 0)) {
+      continue;  // not possible here
+    }
+    const auto rewrite = [&path] {
+      std::string error;
+      const bool done = RewriteFile(path, Pattern(3000, 2), error);
+      EXPECT_TRUE(done) << error;
+      return done ? 0 : 1;
+    };
+    EXPECT_EQ(c.how == OrdinaryUser ? AsOrdinaryUser(rewrite) : rewrite(), 0);
+    EXPECT_EQ(ReadBytes(path), Pattern(3000, 2));
+    c.check(dir, path);
+    EXPECT_TRUE(Leftovers(dir, {"tomb4.exe"}).empty());
+  }
 }
 
 // Runs a rewrite in a child process that dies at the hook, as in a crash or power loss.

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "support/files.h"
 #include "tests/common/temp_dir.h"
@@ -102,6 +105,47 @@ TEST(RewriteFile, TemporaryFileSitsNextToTheFile) {
   EXPECT_EQ(name[0], '.');
   EXPECT_NE(name.find("varnock"), std::string::npos);
   EXPECT_FALSE(fs::exists(temporary));
+}
+
+// A second writer that opens the file while the first holds it waits, and then reads what
+// the first one wrote, also when the first one's rewrite put a new file in place.
+TEST(LockedFile, ASecondWriterWaitsForTheFirstAndSeesItsResult) {
+  TempDir dir;
+  const std::string path = dir.Write("tomb4.exe", Pattern(5000, 1));
+  std::atomic<bool> opened{false};
+  Bytes seenBySecond;
+  std::thread second;
+  {
+    LockedFile first;
+    Bytes content;
+    std::string error;
+    ASSERT_TRUE(first.Open(path, error) && first.Read(content, error)) << error;
+    second = std::thread([&] {
+      LockedFile file;
+      std::string secondError;
+      opened = file.Open(path, secondError);
+      EXPECT_TRUE(opened && file.Read(seenBySecond, secondError)) << secondError;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_FALSE(opened);
+    ASSERT_TRUE(first.Rewrite(Pattern(5000, 2), error)) << error;
+  }
+  second.join();
+  EXPECT_EQ(seenBySecond, Pattern(5000, 2));
+  EXPECT_TRUE(Leftovers(dir, {"tomb4.exe"}).empty());
+}
+
+TEST(LockedFile, AWriterThatDoesNotLetGoIsReported) {
+  TempDir dir;
+  const std::string path = dir.Write("tomb4.exe", Pattern(100, 1));
+  LockedFile first;
+  std::string error;
+  ASSERT_TRUE(first.Open(path, error)) << error;
+  RewriteHooks impatient;
+  impatient.wait = std::chrono::milliseconds(50);
+  std::thread([&] { EXPECT_FALSE(RewriteFile(path, Pattern(100, 2), error, &impatient)); }).join();
+  EXPECT_NE(error.find("in use by another program"), std::string::npos) << error;
+  EXPECT_EQ(ReadBytes(path), Pattern(100, 1));
 }
 
 }  // namespace

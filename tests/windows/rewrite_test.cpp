@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,7 @@ using testing::ReadBytes;
 using testing::SetAttributes;
 using testing::TempDir;
 using testing::ToBytes;
+using testing::Wide;
 
 std::vector<std::string> EverythingIn(const TempDir& dir) {
   std::int32_t count = 0;
@@ -88,6 +90,60 @@ TEST(RewriteOnWindows, NewBytesWaitCompleteInAHiddenFileUntilTheReplace) {
   ASSERT_TRUE(RewriteFile(exe, ToBytes("MZ new bytes"), error, &hooks)) << error;
   EXPECT_FALSE(seenTemporary.empty());
   EXPECT_FALSE(FileExists(seenTemporary));
+}
+
+TEST(RewriteOnWindows, ARunningProgramsExecutableIsRefusedAfterAShortWait) {
+  TempDir dir;
+  const std::string exe = dir.WriteText("tomb4.exe", "MZ old bytes");
+  const HeldFile running(exe, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE);
+  ASSERT_TRUE(running.valid());
+  RewriteHooks impatient;
+  impatient.wait = std::chrono::milliseconds(50);
+  std::string error;
+  EXPECT_FALSE(RewriteFile(exe, ToBytes("MZ new bytes"), error, &impatient));
+  EXPECT_NE(error.find("in use by another program"), std::string::npos) << error;
+  EXPECT_EQ(ReadBytes(exe), ToBytes("MZ old bytes"));
+}
+
+TEST(RewriteOnWindows, NoOtherProgramWritesTheFileWhileItIsHeld) {
+  TempDir dir;
+  const std::string exe = dir.WriteText("tomb4.exe", "MZ old bytes");
+  RewriteHooks hooks;
+  hooks.before_replace = [&](const std::string&) {
+    const HeldFile writer(exe, GENERIC_WRITE,
+                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+    EXPECT_FALSE(writer.valid());
+  };
+  std::string error;
+  ASSERT_TRUE(RewriteFile(exe, ToBytes("MZ new bytes"), error, &hooks)) << error;
+  EXPECT_EQ(ReadBytes(exe), ToBytes("MZ new bytes"));
+}
+
+TEST(RewriteOnWindows, ASecondNameSeesTheNewBytes) {
+  TempDir dir;
+  const std::string exe = dir.WriteText("tomb4.exe", "MZ old bytes");
+  const std::string other = dir.File("other.exe");
+  ASSERT_TRUE(CreateHardLinkW(Wide(other).c_str(), Wide(exe).c_str(), nullptr));
+  std::string error;
+  ASSERT_TRUE(RewriteFile(exe, ToBytes("MZ new bytes"), error)) << error;
+  EXPECT_EQ(ReadBytes(exe), ToBytes("MZ new bytes"));
+  EXPECT_EQ(ReadBytes(other), ToBytes("MZ new bytes"));
+  EXPECT_EQ(EverythingIn(dir).size(), 2U);
+}
+
+TEST(RewriteOnWindows, AHiddenCopyLeftByAProgramThatEndedIsRemoved) {
+  TempDir dir;
+  const std::string exe = dir.WriteText("tomb4.exe", "MZ old bytes");
+  const std::string stale = dir.WriteText(".tomb4.exe.varnock-999996-17", "left over");
+  const std::vector<std::string> kept = {
+      dir.WriteText(".tomb4.exe.varnock-" + std::to_string(GetCurrentProcessId()) + "-5", "in use"),
+      dir.WriteText(".tomb4.exe.varnock-notes.txt", "user data")};
+  std::string error;
+  ASSERT_TRUE(RewriteFile(exe, ToBytes("MZ new bytes"), error)) << error;
+  EXPECT_FALSE(FileExists(stale));
+  for (const std::string& path : kept) {
+    EXPECT_TRUE(FileExists(path)) << path;
+  }
 }
 
 }  // namespace
