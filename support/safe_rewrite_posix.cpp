@@ -25,7 +25,7 @@ namespace varnock {
 namespace {
 
 constexpr std::size_t kChunk = 1 << 20;
-constexpr std::chrono::milliseconds kDefaultWait{30000};
+constexpr std::chrono::milliseconds kDefaultWait{10000};
 constexpr const char* kTemporaryMark = ".varnock-";
 constexpr std::size_t kTemporaryLetters = 6;
 

@@ -18,7 +18,7 @@ namespace varnock {
 namespace {
 
 constexpr DWORD kChunk = 1 << 20;
-constexpr std::chrono::milliseconds kDefaultWait{30000};
+constexpr std::chrono::milliseconds kDefaultWait{10000};
 constexpr const wchar_t* kTemporaryMark = L".varnock-";
 
 std::string LastErrorText(DWORD code) {
@@ -263,6 +263,7 @@ struct LockedFile::State {
 bool LockedFile::State::OpenOnce(std::chrono::steady_clock::time_point deadline,
                                  std::string& error) {
   auto pause = std::chrono::milliseconds(1);
+  bool waited = false;
   for (DWORD access = GENERIC_READ | GENERIC_WRITE;;) {
     file.Reset(CreateFileW(target.c_str(), access, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -276,10 +277,13 @@ bool LockedFile::State::OpenOnce(std::chrono::steady_clock::time_point deadline,
       access = GENERIC_READ;
       continue;
     }
-    if (failure != ERROR_SHARING_VIOLATION) {
+    // While another writer replaces the file, its name is missing for a moment.
+    const bool replacedMeanwhile = waited && failure == ERROR_FILE_NOT_FOUND;
+    if (failure != ERROR_SHARING_VIOLATION && !replacedMeanwhile) {
       error = LastErrorText(failure);
       return false;
     }
+    waited = true;
     if (std::chrono::steady_clock::now() > deadline) {
       error = "the file is in use by another program: " + FromFsPath(std::filesystem::path(target));
       return false;
