@@ -18,7 +18,7 @@ struct RewriteHooks {
   // Called with each chunk about to be written to the temporary file; return false to make
   // the write fail as on a full disk.
   std::function<bool(std::size_t offset, std::size_t size)> allow_write;
-  // How long to wait for another writer that holds the file; a default of many seconds.
+  // How long to wait for another writer that holds the file; ten seconds by default.
   std::optional<std::chrono::milliseconds> wait;
 };
 
@@ -47,8 +47,8 @@ class LockedFile {
   bool Open(const std::string& path, std::string& error, const RewriteHooks* hooks = nullptr);
   // The whole content; fails when the file changes while it is read.
   bool Read(Bytes& content, std::string& error);
-  // Replaces the whole content. A file that may not be written, or that changed since it was
-  // opened, is refused and left untouched. After a rewrite the object holds the new file.
+  // Replaces the whole content, once per opening. A file that may not be written, or that
+  // changed since it was opened, is refused and left untouched.
   bool Rewrite(const Bytes& content, std::string& error, const RewriteHooks* hooks = nullptr);
 
  private:
