@@ -82,4 +82,12 @@ std::string ChildProcess::Report() {
   return report;
 }
 
+bool EndsBySignal(const std::function<void()>& work) {
+  ChildProcess child([&work] {
+    work();
+    return std::string("not ended");
+  });
+  return child.Started() && child.Report().empty() && child.KilledBySignal();
+}
+
 }  // namespace varnock::testing

@@ -34,4 +34,8 @@ class ChildProcess {
   bool signaled_ = false;
 };
 
+// Runs `work` in a child process and tells whether a signal ended the child before `work`
+// returned.
+bool EndsBySignal(const std::function<void()>& work);
+
 }  // namespace varnock::testing

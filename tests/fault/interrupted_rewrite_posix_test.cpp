@@ -22,14 +22,10 @@ class InterruptedRewrite : public FaultTest {
 
   // Runs the apply in a child that receives `signal` at the hook.
   void SignalAt(RewriteHooks hooks) {
-    ChildProcess child([&] {
+    EXPECT_TRUE(EndsBySignal([&] {
       std::string version;
       PerformPatch(patch, exe, false, version, loaded, ui, &hooks);
-      return std::string("not stopped");
-    });
-    ASSERT_TRUE(child.Started());
-    EXPECT_EQ(child.Report(), "");
-    EXPECT_TRUE(child.KilledBySignal());
+    }));
     EXPECT_EQ(ReadBytes(exe), image);
   }
 };

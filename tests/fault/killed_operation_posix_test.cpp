@@ -39,14 +39,10 @@ class KilledOperation : public FaultTest {
   }
   // Runs the apply in a child that dies by SIGKILL at the hook.
   void KillAt(RewriteHooks hooks) {
-    ChildProcess child([&] {
+    EXPECT_TRUE(EndsBySignal([&] {
       std::string version;
       PerformPatch(patch, exe, false, version, loaded, ui, &hooks);
-      return std::string("not killed");
-    });
-    ASSERT_TRUE(child.Started());
-    EXPECT_EQ(child.Report(), "");
-    EXPECT_TRUE(child.KilledBySignal());
+    }));
   }
 
   std::string argumentPatch;

@@ -10,6 +10,7 @@
 
 #include "support/files.h"
 #include "support/paths.h"
+#include "support/platform.h"
 #include "support/safe_rewrite.h"
 #include "tests/common/temp_dir.h"
 #include "tests/windows/win32_helpers.h"
@@ -19,6 +20,7 @@ namespace {
 
 using testing::AttributesOf;
 using testing::HeldFile;
+using testing::Narrow;
 using testing::ReadBytes;
 using testing::SetAttributes;
 using testing::TempDir;
@@ -133,6 +135,54 @@ TEST(RewriteOnWindows, AHiddenCopyLeftByAProgramThatEndedIsRemoved) {
   for (const std::string& path : kept) {
     EXPECT_TRUE(FileExists(path)) << path;
   }
+}
+
+// The program is interrupted from its console (Ctrl-Break) while the new bytes wait in the
+// hidden file: the hidden file goes with it. The interrupted program is this test program,
+// started again to run the disabled test below, which stops at the replace.
+TEST(RewriteOnWindows, AnInterruptionFromTheConsoleRemovesTheHiddenCopy) {
+  if (GetConsoleWindow() == nullptr) {
+    GTEST_SKIP() << "no console to interrupt a program from";
+  }
+  TempDir dir;
+  const std::string exe = dir.WriteText("tomb4.exe", "MZ old bytes");
+  SetEnvironmentVariableW(L"VARNOCK_HELD_REWRITE", Wide(exe).c_str());
+  std::wstring command = L"\"" + Wide(OwnExecutablePath()) +
+                         L"\" --gtest_also_run_disabled_tests "
+                         L"--gtest_filter=RewriteOnWindows.DISABLED_StopsAtTheReplace";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION child{};
+  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE,
+                             CREATE_NEW_PROCESS_GROUP, nullptr, nullptr, &startup, &child));
+  SetEnvironmentVariableW(L"VARNOCK_HELD_REWRITE", nullptr);
+  for (int i = 0; i < 200 && EverythingIn(dir).size() < 2; ++i) {
+    Sleep(50);
+  }
+  ASSERT_EQ(EverythingIn(dir).size(), 2U) << "the child did not reach the replace";
+  const bool sent = GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, child.dwProcessId) != 0;
+  const bool ended = sent && WaitForSingleObject(child.hProcess, 10000) == WAIT_OBJECT_0;
+  if (!ended) {
+    TerminateProcess(child.hProcess, 1);
+    WaitForSingleObject(child.hProcess, 10000);
+  }
+  CloseHandle(child.hThread);
+  CloseHandle(child.hProcess);
+  if (!sent || !ended) {
+    GTEST_SKIP() << "this system cannot interrupt a program from its console ("
+                 << (sent ? "the program went on" : "no event sent") << ")";
+  }
+  EXPECT_EQ(ReadBytes(exe), ToBytes("MZ old bytes"));
+  EXPECT_EQ(EverythingIn(dir), std::vector<std::string>{exe});
+}
+
+TEST(RewriteOnWindows, DISABLED_StopsAtTheReplace) {
+  wchar_t exe[MAX_PATH] = {};
+  ASSERT_NE(GetEnvironmentVariableW(L"VARNOCK_HELD_REWRITE", exe, MAX_PATH), 0U);
+  RewriteHooks hooks;
+  hooks.before_replace = [](const std::string&) { Sleep(20000); };
+  std::string error;
+  RewriteFile(Narrow(exe), ToBytes("MZ new bytes"), error, &hooks);
 }
 
 }  // namespace
