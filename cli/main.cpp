@@ -6,7 +6,10 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "cli/compile_command.h"
 #include "cli/console_ui.h"
+#include "cli/create_command.h"
+#include "cli/decompile_command.h"
 #include "cli/info_command.h"
 #include "cli/list_command.h"
 #include "cli/patch_command.h"
@@ -28,6 +31,9 @@ int Run(int argc, char** argv) {
   commands.push_back(std::make_unique<ListCommand>());
   commands.push_back(std::make_unique<PatchCommand>(false));
   commands.push_back(std::make_unique<PatchCommand>(true));
+  commands.push_back(std::make_unique<CreateCommand>());
+  commands.push_back(std::make_unique<DecompileCommand>());
+  commands.push_back(std::make_unique<CompileCommand>());
   std::vector<CLI::App*> subcommands;
   subcommands.reserve(commands.size());
   for (const auto& command : commands) {

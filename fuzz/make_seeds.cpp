@@ -9,12 +9,12 @@
 
 #include "fuzz/fuzz_support.h"
 #include "fuzz/operation_input.h"
+#include "patchfile/patch_source.h"
 #include "patchfile/patch_writer.h"
 #include "support/files.h"
 #include "target/exe_version.h"
 #include "tools/bundle_writer.h"
 #include "tools/demo_engine.h"
-#include "tools/patch_source.h"
 
 using namespace varnock;
 namespace fs = std::filesystem;
@@ -85,20 +85,43 @@ std::string SignatureOf(const Bytes& image, const fs::path& scratch) {
   return GetExeVersion(path, ui);
 }
 
-void PatchSeeds(const fs::path& root, const std::vector<PatchRecord>& shipped) {
-  const SeedFolder seeds(root, "load_patch");
+// The patches of the loader's corpus, each with the bytes its file carries after the last zone.
+std::vector<std::pair<std::string, PatchSource>> LoaderPatches(
+    const std::vector<PatchRecord>& shipped) {
+  std::vector<std::pair<std::string, PatchSource>> patches;
   for (std::size_t i = 0; i < shipped.size(); ++i) {
-    seeds.Add("shipped" + std::to_string(i), WritePatch(shipped[i]));
+    patches.push_back({"shipped" + std::to_string(i), {shipped[i], {}}});
   }
-  seeds.Add("zeros", Bytes(32, 0));
+  patches.push_back({"zeros", {}});
   const Bytes image = SmallImage(512, 7);
   PatchRecord withText = PatchOf(Dynamic | RecordAlignment | DontVerifySource | SameExeVersionOnly,
                                  {ZoneOf(image, 100, {1, 2, 3}), ZoneOf(image, 200, {4})});
   WithArgument(withText, TextStringZ, 100, 3);
-  seeds.Add("every_flag", WritePatch(withText));
-  Bytes trailing = WritePatch(PatchOf(0, {ZoneOf(image, 300, {9, 9})}));
-  trailing.insert(trailing.end(), 6, 0xEE);
-  seeds.Add("trailing_bytes", trailing);
+  patches.push_back({"every_flag", {withText, {}}});
+  patches.push_back({"trailing_bytes", {PatchOf(0, {ZoneOf(image, 300, {9, 9})}), Bytes(6, 0xEE)}});
+  return patches;
+}
+
+void PatchSeeds(const fs::path& root, const std::vector<PatchRecord>& shipped) {
+  const SeedFolder seeds(root, "load_patch");
+  for (const auto& [name, patch] : LoaderPatches(shipped)) {
+    seeds.Add(name, CompiledPatch(patch));
+  }
+}
+
+// The source parser reads its input both as a source and as a .ptc file: each patch of the
+// loader's corpus goes in both forms, and the shipped sources as they stand.
+void SourceSeeds(const fs::path& root, const std::vector<PatchRecord>& shipped,
+                 const std::vector<std::string>& shippedSources) {
+  const SeedFolder seeds(root, "patch_source");
+  for (const auto& [name, patch] : LoaderPatches(shipped)) {
+    seeds.Add(name + ".ptc", CompiledPatch(patch));
+    const std::string text = DecompilePatch(patch);
+    seeds.Add(name + ".txt", Bytes(text.begin(), text.end()));
+  }
+  for (std::size_t i = 0; i < shippedSources.size(); ++i) {
+    seeds.Add("shipped_source" + std::to_string(i), ReadWholeFile(shippedSources[i]));
+  }
 }
 
 void BundleSeeds(const fs::path& root, const std::vector<PatchRecord>& shipped) {
@@ -187,13 +210,15 @@ int main(int argc, char** argv) {
   }
   const fs::path root = argv[1];
   std::vector<PatchRecord> shipped;
+  const std::vector<std::string> sources(argv + 2, argv + argc);
   for (int i = 2; i < argc; ++i) {
     std::string error;
-    shipped.emplace_back();
-    if (!tools::ReadPatchSource(argv[i], shipped.back(), error)) {
-      std::cerr << argv[i] << ": " << error << "\n";
+    PatchSource source;
+    if (!ReadPatchSourceFile(argv[i], source, error)) {
+      std::cerr << error << "\n";
       return 1;
     }
+    shipped.push_back(std::move(source.record));
   }
   Bytes engine;
   std::string error;
@@ -204,6 +229,7 @@ int main(int argc, char** argv) {
   const fs::path scratch = root / "scratch";
   fs::create_directories(scratch);
   PatchSeeds(root, shipped);
+  SourceSeeds(root, shipped, sources);
   BundleSeeds(root, shipped);
   VersionSeeds(root, engine);
   OperationSeeds(root, scratch);

@@ -29,14 +29,15 @@ bool ProbeContent(const std::string& fileName, std::string_view content, Signatu
   return true;
 }
 
-bool ComputeExeVersion(const std::string& path, std::string& signature, std::string& error) {
+bool ComputeExeVersion(const std::string& path, const std::string& fileName, std::string& signature,
+                       std::string& error) {
   // The executable is read once; the probes and the build date both work on that copy. A file
   // that cannot be read is probed as empty, and the build date read from the file decides.
   Bytes content;
   std::string readError;
   const bool read = ReadWholeFile(path, content, readError);
   SignatureParts parts;
-  if (!ProbeContent(GetFileName(path), AsText(content), parts, error)) {
+  if (!ProbeContent(fileName, AsText(content), parts, error)) {
     return false;
   }
   BuildDate date;
@@ -52,9 +53,14 @@ bool ComputeExeVersion(const std::string& path, std::string& signature, std::str
 }  // namespace
 
 std::string GetExeVersion(const std::string& path, UserInterface& ui) {
+  return GetExeVersionAs(path, GetFileName(path), ui);
+}
+
+std::string GetExeVersionAs(const std::string& path, const std::string& fileName,
+                            UserInterface& ui) {
   std::string signature;
   std::string error;
-  if (!ComputeExeVersion(path, signature, error)) {
+  if (!ComputeExeVersion(path, fileName, signature, error)) {
     ui.ShowMessage(
         "ERROR trying to compute version of file: " + path + "\r\n" + "Error mexage: " + error,
         MessageIcon::Critical);

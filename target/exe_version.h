@@ -20,6 +20,10 @@ struct BuildDate {
 // The version signature of the executable at `path`, for example
 // "LE_UK_P:XP_Standard (11-Nov-2000  15:21)"; "ERROR" after a failure it has reported.
 std::string GetExeVersion(const std::string& path, UserInterface& ui);
+// The same for a file probed as though its name were `fileName` (a copy kept under another
+// name); the messages still name `path`.
+std::string GetExeVersionAs(const std::string& path, const std::string& fileName,
+                            UserInterface& ui);
 
 // The PE header time stamp of the file; false with a description on failure.
 bool GetExeBuildDate(const std::string& path, BuildDate& date, std::string& error);

@@ -48,4 +48,23 @@ bool GetPatchTarget(const std::string& patchPath, PatchRecord& record, UserInter
   return true;
 }
 
+std::optional<std::string> TargetProgramName(std::string_view name) {
+  for (const TargetProgram& program : kTargetPrograms) {
+    if (EqualsIgnoreCase(name, program.targetName) ||
+        EqualsIgnoreCase(name, GetBaseName(program.targetName))) {
+      return std::string(program.targetName);
+    }
+  }
+  return std::nullopt;
+}
+
+std::string TargetProgramNames() {
+  std::string names;
+  for (std::size_t i = 0; i < std::size(kTargetPrograms); ++i) {
+    const char* joint = i == 0 ? "" : (i + 1 == std::size(kTargetPrograms) ? " or " : ", ");
+    names += joint + std::string(kTargetPrograms[i].targetName);
+  }
+  return names;
+}
+
 }  // namespace varnock

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "patchfile/patch_record.h"
 #include "support/user_interface.h"
@@ -13,5 +15,12 @@ namespace varnock {
 // false and leaves both texts as they were.
 bool GetPatchTarget(const std::string& patchPath, PatchRecord& record, UserInterface& ui,
                     std::string& baseName, std::string& relativePath);
+
+// The target name of the table ("tomb4.exe") that `name` stands for, letter case ignored, with
+// or without its ".exe"; none for a program outside the table.
+std::optional<std::string> TargetProgramName(std::string_view name);
+
+// The four target names, in table order, joined as "a, b, c or d".
+std::string TargetProgramNames();
 
 }  // namespace varnock

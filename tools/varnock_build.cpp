@@ -9,11 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "patchfile/patch_writer.h"
+#include "patchfile/patch_source.h"
 #include "support/files.h"
 #include "tools/bundle_writer.h"
 #include "tools/demo_engine.h"
-#include "tools/patch_source.h"
 
 namespace {
 
@@ -33,22 +32,23 @@ bool WriteFile(const std::string& path, const Bytes& content) {
 }
 
 int MakePatch(const std::string& source, const std::string& output) {
-  PatchRecord record;
+  PatchSource patch;
   std::string error;
-  if (!tools::ReadPatchSource(source, record, error)) {
+  if (!ReadPatchSourceFile(source, patch, error)) {
     return Fail(error);
   }
-  return WriteFile(output, WritePatch(record)) ? 0 : Fail("cannot write " + output);
+  return WriteFile(output, CompiledPatch(patch)) ? 0 : Fail("cannot write " + output);
 }
 
 int MakeDemo(const std::string& output, const std::vector<std::string>& sources) {
   std::vector<PatchRecord> patches;
   std::string error;
   for (const std::string& source : sources) {
-    patches.emplace_back();
-    if (!tools::ReadPatchSource(source, patches.back(), error)) {
+    PatchSource patch;
+    if (!ReadPatchSourceFile(source, patch, error)) {
       return Fail(error);
     }
+    patches.push_back(std::move(patch.record));
   }
   Bytes engine;
   if (!tools::MakeDemoEngine(patches, engine, error)) {

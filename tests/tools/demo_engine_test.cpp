@@ -6,7 +6,6 @@
 #include "target/exe_version.h"
 #include "tests/common/recording_ui.h"
 #include "tests/common/temp_dir.h"
-#include "tools/patch_source.h"
 
 namespace varnock::tools {
 namespace {

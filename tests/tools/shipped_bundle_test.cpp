@@ -6,14 +6,13 @@
 #include "engine/patch_operation.h"
 #include "patchfile/bundle_unpack.h"
 #include "patchfile/load_patch.h"
-#include "patchfile/patch_writer.h"
+#include "patchfile/patch_source.h"
 #include "support/files.h"
 #include "support/paths.h"
 #include "support/platform.h"
 #include "target/exe_version.h"
 #include "tests/common/recording_ui.h"
 #include "tests/common/temp_dir.h"
-#include "tools/patch_source.h"
 
 namespace varnock {
 namespace {
@@ -52,12 +51,12 @@ TEST_F(ShippedBundle, CarriesTheTwoPatchesWrittenFromTheirSources) {
   for (const std::string& name : kShipped) {
     SCOPED_TRACE(name);
     EXPECT_EQ(ReadBytes(Patch(name)), ReadBytes(JoinPath(VARNOCK_DEMO_DIR, name)));
-    PatchRecord fromSource;
+    PatchSource fromSource;
     std::string error;
-    ASSERT_TRUE(tools::ReadPatchSource(
-        JoinPath(VARNOCK_PATCH_SOURCES, StripExtension(name) + ".txt"), fromSource, error))
+    ASSERT_TRUE(ReadPatchSourceFile(JoinPath(VARNOCK_PATCH_SOURCES, StripExtension(name) + ".txt"),
+                                    fromSource, error))
         << error;
-    EXPECT_EQ(ReadBytes(Patch(name)), WritePatch(fromSource));
+    EXPECT_EQ(ReadBytes(Patch(name)), CompiledPatch(fromSource));
   }
 }
 

@@ -184,5 +184,28 @@ TEST_F(CliOnWindows, PathsOutsideAsciiReachTheFiles) {
   }
 }
 
+// A patch made from two copies of a program, through its readable source and back, in a folder
+// whose name has blanks.
+TEST_F(CliOnWindows, CreateDecompileAndCompileKeepThePatchByteForByte) {
+  const std::string original = dir_.Write("Core Design\\original\\tomb4.exe", original_);
+  const std::string modified = dir_.Write("Core Design\\modified\\tomb4.exe", Patched());
+  const std::string patch = dir_.File("made.ptc");
+  const std::string source = dir_.File("made.txt");
+  const std::string again = dir_.File("again.ptc");
+  ASSERT_EQ(Cli("create " + Quoted(original) + " " + Quoted(modified) + " -o " + Quoted(patch) +
+                " --description \"Complements eight bytes.\""),
+            0)
+      << Output();
+  EXPECT_EQ(Cli("create " + Quoted(original) + " " + Quoted(modified) + " -o " + Quoted(patch)), 1);
+  EXPECT_NE(Output().find("already exists; give --force to replace it"), std::string::npos);
+  ASSERT_EQ(Cli("decompile " + Quoted(patch) + " -o " + Quoted(source)), 0) << Output();
+  ASSERT_EQ(Cli("compile " + Quoted(source) + " -o " + Quoted(again)), 0) << Output();
+  EXPECT_EQ(ReadBytes(again), ReadBytes(patch));
+
+  const std::string exe = dir_.Write("game\\tomb4.exe", original_);
+  EXPECT_EQ(Cli("apply " + Quoted(again) + " " + Quoted(exe)), 0) << Output();
+  EXPECT_EQ(ReadBytes(exe), Patched());
+}
+
 }  // namespace
 }  // namespace varnock

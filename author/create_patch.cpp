@@ -1,0 +1,106 @@
+#include "author/create_patch.h"
+
+#include <cstdint>
+#include <optional>
+
+#include "author/differing_zones.h"
+#include "support/code_page.h"
+#include "support/files.h"
+#include "support/paths.h"
+#include "target/exe_version.h"
+#include "target/target_table.h"
+
+namespace varnock {
+
+namespace {
+
+bool Refuse(UserInterface& ui, const std::string& text) {
+  ui.ShowMessage("ERROR: " + text, MessageIcon::Critical);
+  return false;
+}
+
+bool ReadExecutable(const std::string& path, Bytes& image, UserInterface& ui) {
+  std::string error;
+  if (!ReadWholeFile(path, image, error)) {
+    return Refuse(ui, "cannot read the executable " + path + "\r\nError mexage: " + error);
+  }
+  if (image.size() > static_cast<std::size_t>(INT32_MAX)) {
+    return Refuse(ui, "the executable " + path + " is too large for a patch's offsets");
+  }
+  return true;
+}
+
+// Lines separated by CR LF, without the newline a file ends in.
+std::string DescriptionLines(const std::string& text) {
+  std::string lines;
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    if (text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n') {
+      continue;
+    }
+    lines += text[at] == '\n' ? std::string("\r\n") : std::string(1, text[at]);
+  }
+  while (lines.size() >= 2 && lines.compare(lines.size() - 2, 2, "\r\n") == 0) {
+    lines.resize(lines.size() - 2);
+  }
+  return lines;
+}
+
+// The length of a patch's target never changes: a tail that differs cannot be patched.
+bool SameLength(const Bytes& original, const Bytes& modified, UserInterface& ui) {
+  if (original.size() == modified.size()) {
+    return true;
+  }
+  const bool longer = modified.size() > original.size();
+  const std::size_t extra =
+      longer ? modified.size() - original.size() : original.size() - modified.size();
+  return Refuse(ui, "the modified executable is " + std::to_string(extra) + " bytes " +
+                        (longer ? "longer" : "shorter") + " than the original (" +
+                        std::to_string(original.size()) +
+                        " bytes): a patch never changes the length of a file, so the tail "
+                        "that differs cannot be patched");
+}
+
+std::optional<std::string> TargetOf(const std::string& originalPath, const PatchOptions& options,
+                                    UserInterface& ui) {
+  const std::string name = options.program.empty() ? GetFileName(originalPath) : options.program;
+  std::optional<std::string> target = TargetProgramName(name);
+  if (!target) {
+    Refuse(ui, "cannot tell the target program from " + name + ": expected " +
+                   TargetProgramNames() + ", or the program named separately");
+  }
+  return target;
+}
+
+}  // namespace
+
+bool CreatePatch(const std::string& originalPath, const std::string& modifiedPath,
+                 const PatchOptions& options, PatchRecord& patch, UserInterface& ui) {
+  const std::optional<std::string> target = TargetOf(originalPath, options, ui);
+  Bytes original;
+  Bytes modified;
+  if (!target || !ReadExecutable(originalPath, original, ui) ||
+      !ReadExecutable(modifiedPath, modified, ui) || !SameLength(original, modified, ui)) {
+    return false;
+  }
+  const std::string description = DescriptionLines(options.description);
+  if (AnsiToUtf8(Utf8ToAnsi(description)) != description) {
+    return Refuse(ui, "the description holds characters that the ANSI code page cannot hold");
+  }
+  PatchRecord made;
+  made.Zones = DifferingZones(original, modified);
+  if (made.Zones.empty()) {
+    return Refuse(ui, "the two executables are identical: there is nothing to patch");
+  }
+  made.ExeVersion = GetExeVersionAs(originalPath, *target, ui);
+  if (made.ExeVersion == "ERROR") {
+    return false;
+  }
+  made.ZoneCount = static_cast<std::int32_t>(made.Zones.size());
+  made.Flags = (options.dynamic ? Dynamic : 0) | (options.versionBound ? SameExeVersionOnly : 0);
+  made.Description = description;
+  made.ExeName = *target;
+  patch = std::move(made);
+  return true;
+}
+
+}  // namespace varnock

@@ -1,0 +1,139 @@
+// varnock-cli create, decompile and compile run as processes, on executables made here.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "tests/cli/run_process.h"
+#include "tests/common/temp_dir.h"
+
+namespace varnock {
+namespace {
+
+using testing::ProcessResult;
+using testing::ReadBytes;
+using testing::RunProcess;
+using testing::TempDir;
+
+ProcessResult Cli(const std::vector<std::string>& arguments) {
+  return RunProcess(VARNOCK_CLI_PATH, arguments);
+}
+
+std::string Text(const Bytes& bytes) {
+  return std::string(bytes.begin(), bytes.end());
+}
+
+class AuthoringCommands : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Bytes original(8192);
+    for (std::size_t i = 0; i < original.size(); ++i) {
+      original[i] = static_cast<std::uint8_t>(i * 7 + i / 251);
+    }
+    // The header at 0x80, its time stamp 0: built on the 1st of January 1970.
+    std::fill(original.begin() + 0x3C, original.begin() + 0x40, 0);
+    std::fill(original.begin() + 0x88, original.begin() + 0x8C, 0);
+    original[0x3C] = 0x80;
+    Bytes modified = original;
+    modified[0x1000] ^= 0xFF, modified[0x1003] ^= 0xFF;
+    original_ = dir_.Write("original/tom2pc.exe", original);
+    modified_ = dir_.Write("modified/tom2pc.exe", modified);
+  }
+
+  TempDir dir_;
+  std::string original_;
+  std::string modified_;
+  const std::string patch_ = dir_.File("made.ptc");
+};
+
+TEST_F(AuthoringCommands, APatchIsMadeAppliedAndCarriedThroughItsSourceUnchanged) {
+  const std::string description =
+      dir_.WriteText("about.txt", "Faster converter\n\nFor one build\n");
+  ProcessResult result = Cli({"create", original_, modified_, "-o", patch_, "--version-bound",
+                              "--description-file", description});
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_EQ(result.out + result.err, "");
+
+  const std::string exe = dir_.Write("game/tom2pc.exe", ReadBytes(original_));
+  result = Cli({"apply", patch_, exe});
+  EXPECT_EQ(result.exit_code, 0) << result.out << result.err;
+  EXPECT_EQ(ReadBytes(exe), ReadBytes(modified_));
+
+  result = Cli({"decompile", patch_});
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_NE(result.out.find("exe: tom2pc.exe\nversion: TP_M_S:N1E000 (1-Jan-1970  00:00)\n"
+                            "flags: SameExeVersionOnly\ndescription: Faster converter\n"
+                            "description:\ndescription: For one build\n"
+                            "zone: 0x1000 "),
+            std::string::npos)
+      << result.out;
+  const std::string source = dir_.WriteText("made.txt", result.out);
+  const std::string compiled = dir_.File("again.ptc");
+  ASSERT_EQ(Cli({"compile", source, "-o", compiled}).exit_code, 0);
+  EXPECT_EQ(ReadBytes(compiled), ReadBytes(patch_));
+
+  const std::string written = dir_.File("written.txt");
+  ASSERT_EQ(Cli({"decompile", patch_, "-o", written}).exit_code, 0);
+  EXPECT_EQ(Text(ReadBytes(written)), result.out);
+}
+
+TEST_F(AuthoringCommands, AnExistingFileIsReplacedOnlyWithForce) {
+  const std::string source = dir_.WriteText("source.txt", "exe: tomb4.exe\nversion: V\n");
+  const std::vector<std::vector<std::string>> commands = {
+      {"create", original_, modified_, "--dynamic", "--program", "tomb4", "-o"},
+      {"compile", source, "-o"},
+      {"decompile", patch_, "-o"},
+  };
+  for (const std::vector<std::string>& command : commands) {
+    const std::string output = dir_.WriteText("existing", "keep me");
+    std::vector<std::string> arguments = command;
+    arguments.push_back(output);
+    ASSERT_TRUE(command[0] != "decompile" || Cli({"compile", source, "-o", patch_}).exit_code == 0);
+    ProcessResult result = Cli(arguments);
+    EXPECT_EQ(result.exit_code, 1) << command[0];
+    EXPECT_EQ(result.err, "ERROR: " + output + " already exists; give --force to replace it\n");
+    EXPECT_EQ(Text(ReadBytes(output)), "keep me");
+
+    arguments.push_back("--force");
+    result = Cli(arguments);
+    EXPECT_EQ(result.exit_code, 0) << command[0] << result.err;
+    EXPECT_NE(Text(ReadBytes(output)), "keep me");
+    std::filesystem::remove(patch_);
+  }
+}
+
+TEST_F(AuthoringCommands, FailuresAndMisuseHaveTheirExitStatus) {
+  const std::string bad = dir_.WriteText("bad.txt", "exe: tomb4.exe\nflags: Fast\n");
+  const std::string longer = dir_.Write("longer/tom2pc.exe", Bytes(8200, 1));
+  const struct {
+    std::vector<std::string> arguments;
+    int exitCode;
+    std::string err;
+  } cases[] = {
+      {{"compile", bad, "-o", patch_}, 1, "ERROR: " + bad + ": line 2: expected none, or flag"},
+      {{"create", original_, longer, "-o", patch_},
+       1,
+       "ERROR: the modified executable is 8 bytes longer"},
+      {{"create", original_, dir_.File("none.exe"), "-o", patch_},
+       1,
+       "ERROR: cannot read the executable " + dir_.File("none.exe")},
+      {{"decompile", dir_.File("none.ptc")}, 1, "ERROR: cann't find patch file: "},
+      {{"create", original_, modified_}, 2, ""},
+      {{"create", original_, modified_, "-o", patch_, "--description", "a", "--description-file",
+        bad},
+       2,
+       ""},
+      {{"compile", bad}, 2, ""},
+      {{"decompile"}, 2, ""},
+  };
+  for (const auto& c : cases) {
+    const ProcessResult result = Cli(c.arguments);
+    EXPECT_EQ(result.exit_code, c.exitCode) << c.arguments[0] << result.err;
+    EXPECT_EQ(result.err.rfind(c.err, 0), 0u) << result.err;
+    EXPECT_FALSE(std::filesystem::exists(patch_)) << c.arguments[0];
+  }
+}
+
+}  // namespace
+}  // namespace varnock

@@ -1,0 +1,179 @@
+#include "patchfile/patch_source.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "patchfile/patch_writer.h"
+#include "tests/common/recording_ui.h"
+#include "tests/common/temp_dir.h"
+
+namespace varnock {
+namespace {
+
+using testing::RecordingUi;
+using testing::TempDir;
+
+PatchSource SourceOf(PatchRecord record, Bytes trailing = {}) {
+  record.ZoneCount = static_cast<std::int32_t>(record.Zones.size());
+  record.ArgOffsetCount = static_cast<std::int32_t>(record.ArgOffsets.size());
+  return {std::move(record), std::move(trailing)};
+}
+
+// Patches as the tests and the fuzz seeds make them, and the odd ones a loader accepts.
+std::vector<PatchSource> Patches() {
+  PatchRecord shipped;
+  shipped.Flags = SameExeVersionOnly;
+  shipped.ExeVersion = "LE_UK_P:XP_Standard (11-Nov-2000  15:21)";
+  shipped.Description = "Extra video memory (20 MB)\r\n\r\nOnly for this version.";
+  shipped.ExeName = "tomb4.exe";
+  shipped.Zones = {{0x8EBB1, 4, {0x40, 0x4B, 0x4C, 0}, {0, 0, 0x40, 1}}};
+
+  PatchRecord everything = shipped;
+  everything.Flags = -1;  // every bit, the unknown ones too
+  everything.ArgType = TextStringZ;
+  everything.ArgMaxLength = -3;
+  everything.ArgOffsets = {0x8EBB2, -16, INT32_MIN};
+  everything.Zones.push_back({-5, 1, {0xFF}, {0x00}});
+
+  PatchRecord texts;
+  texts.ArgType = 7;
+  texts.ExeVersion = " edge blanks ";
+  texts.Description =
+      "back\\slash \xC3\xA9\xE2\x82\xAC\r\n\tcontrols\x01\x7F\xC2\x81\xC2\xA0\r"
+      "\nlone\rreturns\nand feeds\r\n\r\n";
+  texts.ExeName = "\xC3\xBF.exe";
+
+  PatchRecord empty;  // the 32 bytes of eight zeros
+  return {SourceOf(shipped), SourceOf(everything), SourceOf(texts, {0xEE, 0, 0x0A}),
+          SourceOf(empty), SourceOf(shipped, Bytes(6, 0))};
+}
+
+TEST(PatchSource, EveryPatchRoundTripsByteForByteAndTextForText) {
+  TempDir dir;
+  for (const PatchSource& patch : Patches()) {
+    const Bytes bytes = CompiledPatch(patch);
+    const std::string path = dir.Write("patch.ptc", bytes);
+    RecordingUi ui;
+    PatchSource read;
+    ASSERT_TRUE(ReadPatchAsSource(path, read, ui)) << ui.Texts().front();
+    const std::string text = DecompilePatch(read);
+
+    PatchSource parsed;
+    std::string error;
+    ASSERT_TRUE(ParsePatchSource(text, parsed, error)) << error << "\n" << text;
+    EXPECT_EQ(CompiledPatch(parsed), bytes) << text;
+    EXPECT_EQ(DecompilePatch(parsed), text);
+    EXPECT_EQ(parsed, patch) << text;
+  }
+}
+
+TEST(PatchSource, TheTextIsReadable) {
+  PatchSource patch = Patches()[1];
+  patch.trailing = {0xEE};
+  EXPECT_EQ(DecompilePatch(patch),
+            "exe: tomb4.exe\n"
+            "version: LE_UK_P:XP_Standard (11-Nov-2000  15:21)\n"
+            "flags: Dynamic HasArgument RecordAlignment DontVerifySource SameExeVersionOnly "
+            "0xFFFFFFE0\n"
+            "argument-type: TextStringZ\n"
+            "argument-max-length: -3\n"
+            "argument-offset: 0x8EBB2\n"
+            "argument-offset: -0x10\n"
+            "argument-offset: -0x80000000\n"
+            "description: Extra video memory (20 MB)\n"
+            "description:\n"
+            "description: Only for this version.\n"
+            "zone: 0x8EBB1 40 4B 4C 00 -> 00 00 40 01\n"
+            "zone: -0x5 FF -> 00\n"
+            "trailing: EE\n");
+  EXPECT_EQ(DecompilePatch(Patches()[2])
+                .rfind("exe: \xC3\xBF.exe\nversion: \\x20edge blanks\\x20\nflags: none\n", 0),
+            0u);
+}
+
+TEST(PatchSource, HandWrittenSourcesMayBeLooser) {
+  const std::string text =
+      "# a comment\r\n"
+      "\r\n"
+      "  zone:0x10 aa -> BB  \r\n"
+      "exe: a\\x41\\\\\r\n"
+      "flags: 16 Dynamic 0x80000000\r\n"
+      "argument-type: 3\n"
+      "version:";
+  PatchSource parsed;
+  std::string error;
+  ASSERT_TRUE(ParsePatchSource(text, parsed, error)) << error;
+  EXPECT_EQ(parsed.record.ExeName, "aA\\");
+  EXPECT_EQ(parsed.record.Flags, static_cast<std::int32_t>(0x80000011));
+  EXPECT_EQ(parsed.record.ArgType, NumByte);
+  EXPECT_EQ(parsed.record.Zones, (std::vector<PatchZone>{{0x10, 1, {0xAA}, {0xBB}}}));
+}
+
+TEST(PatchSource, AMistakeIsToldWithItsLineAndWhatWasExpected) {
+  const std::string head = "exe: tomb4.exe\nversion: V\n";
+  const struct {
+    std::string text;
+    std::string error;
+  } cases[] = {
+      {head + "just words\n", "line 3: expected \"key: value\", found just words"},
+      {head + "colour: red\n",
+       "line 3: expected a key (exe, version, flags, argument-type, "
+       "argument-max-length, argument-offset, description, zone, "
+       "trailing), found colour"},
+      {head + "exe: b.exe\n", "line 3: expected one exe line, found a second"},
+      {head + "flags: Dynamic Fast\n",
+       "line 3: expected none, or flag names (Dynamic, HasArgument, RecordAlignment, "
+       "DontVerifySource, SameExeVersionOnly) and numbers, found Fast"},
+      {head + "flags:\n", "line 3: expected none, or flag names, found nothing"},
+      {head + "argument-type: NumDouble\n",
+       "line 3: expected none, an argument type (TextString, TextStringZ, NumByte, NumWord, "
+       "NumLong, NumFloat) or a number, found NumDouble"},
+      {head + "argument-offset: 0x80000000\n",
+       "line 3: expected a number from -2147483648 to 2147483647, found 0x80000000"},
+      {head + "argument-max-length: 12a\n",
+       "line 3: expected a number from -2147483648 to 2147483647, found 12a"},
+      {head + "zone: 0x10 AA CC\n",
+       "line 3: expected an offset, the original bytes, -> and the patched bytes, found 0x10 "
+       "AA CC"},
+      {head + "zone: 0x10 AAB -> CC\n",
+       "line 3: expected a byte as two hexadecimal digits, found AAB"},
+      {head + "zone: 0x10 AA BB -> CC\n",
+       "line 3: expected as many patched bytes as original bytes, at least one, found 2 and 1"},
+      {head + "trailing:\n", "line 3: expected the bytes after the last zone, found nothing"},
+      {head + "description: 100\\%\n",
+       "line 3: expected \\\\ or \\x and two hexadecimal digits, found \\%"},
+      {head + "description: \xCE\xA9mega\n",
+       "line 3: expected characters of the ANSI code page, found \xCE\xA9mega"},
+      {"exe: tomb4.exe\n",
+       "line 2: expected an exe line and a version line, found the end of "
+       "the source"},
+  };
+  for (const auto& c : cases) {
+    PatchSource source = Patches()[0];
+    std::string error;
+    EXPECT_FALSE(ParsePatchSource(c.text, source, error)) << c.text;
+    EXPECT_EQ(error, c.error) << c.text;
+    EXPECT_EQ(source, Patches()[0]);
+  }
+}
+
+TEST(PatchSource, FilesNameThemselvesInTheirErrors) {
+  TempDir dir;
+  PatchSource source;
+  std::string error;
+  const std::string bad = dir.WriteText("bad.txt", "exe: tomb4.exe\nzone: 1\n");
+  EXPECT_FALSE(ReadPatchSourceFile(bad, source, error));
+  EXPECT_EQ(error.rfind(bad + ": line 2: expected an offset", 0), 0u) << error;
+  EXPECT_FALSE(ReadPatchSourceFile(dir.File("missing.txt"), source, error));
+  EXPECT_EQ(error.rfind("cannot read " + dir.File("missing.txt") + ": ", 0), 0u) << error;
+
+  RecordingUi ui;
+  EXPECT_FALSE(ReadPatchAsSource(bad, source, ui));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text.rfind("Error trying to load binary patch from file: " + bad, 0),
+            0u);
+}
+
+}  // namespace
+}  // namespace varnock
