@@ -230,13 +230,13 @@ bool ParsePatchSource(std::string_view text, PatchSource& source, std::string& e
     line.remove_suffix(!line.empty() && line.back() == '\r' ? 1 : 0);
     ++number;
     if (!ParseLine(parser, line, error)) {
-      error = "line " + std::to_string(number) + ": " + error;
+      error.insert(0, "line " + std::to_string(number) + ": ");
       return false;
     }
     start = end + 1;
   }
   if (!parser.Finish(source, error)) {
-    error = "line " + std::to_string(number + 1) + ": " + error;
+    error.insert(0, "line " + std::to_string(number + 1) + ": ");
     return false;
   }
   return true;
