@@ -30,10 +30,11 @@ bool ReadExecutable(const std::string& path, Bytes& image, UserInterface& ui) {
   return true;
 }
 
-// Lines separated by CR LF, without the newline a file ends in.
+// Lines separated by CR LF, without the byte-order mark a file may begin with and the newline
+// it ends in.
 std::string DescriptionLines(const std::string& text) {
   std::string lines;
-  for (std::size_t at = 0; at < text.size(); ++at) {
+  for (std::size_t at = text.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0; at < text.size(); ++at) {
     if (text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n') {
       continue;
     }

@@ -223,6 +223,9 @@ std::string DecompilePatch(const PatchSource& source) {
 bool ParsePatchSource(std::string_view text, PatchSource& source, std::string& error) {
   SourceParser parser;
   std::size_t number = 0;
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") {
+    text.remove_prefix(3);  // the byte-order mark some editors put before UTF-8 text
+  }
   for (std::size_t start = 0; start < text.size();) {
     std::size_t end = text.find('\n', start);
     end = end == std::string_view::npos ? text.size() : end;

@@ -25,8 +25,8 @@ Bytes CompiledPatch(const PatchSource& source);
 // ParsePatchSource gives the same source, and the same text written again.
 std::string DecompilePatch(const PatchSource& source);
 
-// Reads a readable text into `source`. False with "line N: expected ..., found ..." in
-// `error` when the text is not a patch; `source` is then unchanged.
+// Reads a readable text into `source` (UTF-8, with or without a byte-order mark). False with "line
+// N: expected ..., found ..." in `error` when the text is not a patch; `source` is then unchanged.
 bool ParsePatchSource(std::string_view text, PatchSource& source, std::string& error);
 
 // The same, read from the file at `path`; the errors then begin with the path, or say that the

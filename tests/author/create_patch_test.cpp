@@ -111,7 +111,7 @@ TEST_F(CreatePatchTest, TheTargetItsSignatureAndTheOptionsAreRecorded) {
   const Bytes original = Executable();
   Bytes modified = original;
   modified[3000] ^= 1;
-  ASSERT_TRUE(Create(original, modified, Options(false, true, "TOM2PC", "One\nTwo\n\n"),
+  ASSERT_TRUE(Create(original, modified, Options(false, true, "TOM2PC", "\xEF\xBB\xBFOne\nTwo\n\n"),
                      "converter copy.exe"));
   EXPECT_EQ(patch_.ExeName, "tom2pc.exe");
   // Probed as the converter, not as a program of unknown name ("??_").

@@ -94,7 +94,7 @@ TEST(PatchSource, TheTextIsReadable) {
 
 TEST(PatchSource, HandWrittenSourcesMayBeLooser) {
   const std::string text =
-      "# a comment\r\n"
+      "\xEF\xBB\xBF# a comment\r\n"
       "\r\n"
       "  zone:0x10 aa -> BB  \r\n"
       "exe: a\\x41\\\\\r\n"
