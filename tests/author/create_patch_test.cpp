@@ -67,6 +67,7 @@ TEST_F(CreatePatchTest, DifferencesBecomeZonesThatApplyAndRemoveExactly) {
       {"nine equal bytes between", {{200, 1}, {210, 2}}, {{200, 1}, {210, 2}}},
       {"far apart", {{10, 3}, {3000, 1}}, {{10, 3}, {3000, 1}}},
       {"longer than a zone", {{1000, 600}}, {{1000, 256}, {1256, 256}, {1512, 88}}},
+      {"two zones exactly", {{1000, 512}}, {{1000, 256}, {1256, 256}}},
   };
   for (const auto& c : cases) {
     const Bytes original = Executable();
@@ -82,6 +83,7 @@ TEST_F(CreatePatchTest, DifferencesBecomeZonesThatApplyAndRemoveExactly) {
       zones.emplace_back(zone.Offset, zone.Length);
     }
     EXPECT_EQ(zones, c.zones) << c.name;
+    EXPECT_EQ(patch_.Flags, 0);
     EXPECT_EQ(Run(original, false), modified) << c.name;
     EXPECT_EQ(Run(modified, true), original) << c.name;
   }
@@ -121,10 +123,12 @@ TEST_F(CreatePatchTest, TheTargetItsSignatureAndTheOptionsAreRecorded) {
   EXPECT_EQ(patch_.ZoneCount, 1);
   EXPECT_TRUE(ui_.messages.empty());
 
-  ASSERT_TRUE(Create(original, modified, Options(true, true, "", "Windows\r\nlines")));
+  ASSERT_TRUE(Create(original, modified, Options(true, true, "", "Windows\r\nlines\r\n")));
   EXPECT_EQ(patch_.ExeName, "tomb4.exe");
   EXPECT_EQ(patch_.Flags, Dynamic | SameExeVersionOnly);
   EXPECT_EQ(patch_.Description, "Windows\r\nlines");
+  ASSERT_TRUE(Create(original, modified, Options(false, false, "", "\n")));
+  EXPECT_EQ(patch_.Description, "");
 }
 
 TEST_F(CreatePatchTest, WhatCannotBeAPatchIsRefusedWithAClearMessage) {
