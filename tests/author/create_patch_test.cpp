@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/perform_patch.h"
+#include "support/paths.h"
 #include "tests/engine/engine_fixture.h"
 
 namespace varnock {
@@ -30,15 +31,15 @@ class CreatePatchTest : public ::testing::Test {
   // Makes the patch from the two images and writes it; false when it was refused.
   bool Create(const Bytes& original, const Bytes& modified, const PatchOptions& options = {},
               const std::string& name = "tomb4.exe") {
-    const std::string originalPath = dir_.Write("original/" + name, original);
-    const std::string modifiedPath = dir_.Write("modified/" + name, modified);
+    const std::string originalPath = dir_.Write(JoinPath("original", name), original);
+    const std::string modifiedPath = dir_.Write(JoinPath("modified", name), modified);
     return CreatePatch(originalPath, modifiedPath, options, patch_, ui_) &&
            WritePatchFile(patchPath_, patch_);
   }
 
   // Applies or removes the patch on a copy of `exe` and gives the bytes that result.
   Bytes Run(const Bytes& exe, bool removing) {
-    const std::string exePath = dir_.Write("target/tomb4.exe", exe);
+    const std::string exePath = dir_.Write(JoinPath("target", "tomb4.exe"), exe);
     std::string version;
     PatchRecord loaded;
     EXPECT_EQ(PerformPatch(patchPath_, exePath, removing, version, loaded, ui_), ResultDone);
@@ -167,10 +168,11 @@ TEST_F(CreatePatchTest, WhatCannotBeAPatchIsRefusedWithAClearMessage) {
     EXPECT_FALSE(Create(original, c.modified, c.options, c.name)) << c.message;
     EXPECT_TRUE(ui_.OnlyCritical(c.message)) << ui_.Texts().front();
   }
-  EXPECT_FALSE(
-      CreatePatch(dir_.File("none/tomb4.exe"), dir_.File("none/tomb4.exe"), {}, patch_, ui_));
+  EXPECT_FALSE(CreatePatch(dir_.File(JoinPath("none", "tomb4.exe")),
+                           dir_.File(JoinPath("none", "tomb4.exe")), {}, patch_, ui_));
   EXPECT_EQ(ui_.messages.back().text.rfind("ERROR: cannot read the executable " +
-                                               dir_.File("none/tomb4.exe") + "\r\nError mexage: ",
+                                               dir_.File(JoinPath("none", "tomb4.exe")) +
+                                               "\r\nError mexage: ",
                                            0),
             0u);
 }
