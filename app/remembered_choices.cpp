@@ -20,7 +20,7 @@ std::string MainPresenter::RecalledTarget() const {
 // The last patch folder while it still holds patches; else the program's own folder.
 std::string MainPresenter::StartPatchFolder() const {
   if (environment_.settings != nullptr) {
-    const std::string folder = environment_.settings->Read(kRememberedPatchFolder);
+    std::string folder = environment_.settings->Read(kRememberedPatchFolder);
     std::int32_t found = 0;
     if (FolderExists(folder)) {
       ListFiles(folder, "*.ptc", found);
