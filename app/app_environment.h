@@ -2,6 +2,9 @@
 
 #include <functional>
 #include <string>
+#include <vector>
+
+#include "app/settings_store.h"
 
 namespace varnock {
 
@@ -20,6 +23,12 @@ struct AppEnvironment {
   // Without them the bundle always goes to the program's folder.
   std::function<bool(const std::string& folder)> canCreateFilesIn;
   std::function<std::string()> userPatchFolder;
+  // The files the program was asked to open when it started (its command line, or a patch
+  // opened from the file manager): a .ptc file, an executable to patch, or both.
+  std::vector<std::string> openedFiles;
+  // Where the last patch folder and the last chosen executable are kept between runs; null
+  // keeps nothing.
+  SettingsStore* settings = nullptr;
 };
 
 // The environment of the running program.

@@ -34,11 +34,12 @@ void MainPresenter::InitProgram() {
   if (!state_.EditorFolder.empty()) {
     state_.EditorFolder = GetParentFolder(state_.EditorFolder);
   }
-  SetTargetExe("");
+  // The executable chosen in the last run, while it still exists; else none.
+  SetTargetExe(RecalledTarget());
   state_.PatchFolder = TrimRootBackslash(StartUpPatchFolder(environment_));
   UnpackBundle(environment_.ownExecutablePath, state_.PatchFolder, state_.UnpackedFiles,
                state_.UnpackedCount);
-  ListPatches(state_.PatchFolder, state_.PatchCount);
+  ListPatches(StartPatchFolder(), state_.PatchCount);
   if (state_.PatchCount == 0) {
     ui_.ShowMessage(std::string(texts::kNoPatchFound), MessageIcon::Critical);
     Unload();

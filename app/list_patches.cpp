@@ -16,8 +16,10 @@ void MainPresenter::ListPatches(const std::string& folder, std::int32_t& count) 
   state_.PatchFolder = TrimRootBackslash(folder);
   if (count > 0) {
     view_.ClearPatchList();
+    patchItems_.clear();
     for (const CatalogueEntry& entry : entries) {
       view_.AddPatchItem(entry.fileName);
+      patchItems_.push_back(entry.fileName);
     }
     SelectFirstPatch();
   }

@@ -13,6 +13,9 @@ MainPresenter::MainPresenter(MainWindowView& view, UserInterface& ui, AppEnviron
 
 bool MainPresenter::Load() {
   Guarded("start the program", [this] { InitProgram(); });
+  if (!unloaded_ && !environment_.openedFiles.empty()) {
+    Guarded("open the files", [this] { OpenFiles(environment_.openedFiles); });
+  }
   return !unloaded_;
 }
 

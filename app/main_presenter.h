@@ -3,6 +3,7 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/app_environment.h"
 #include "app/main_window_view.h"
@@ -33,6 +34,9 @@ class MainPresenter {
   void ChangeTargetClicked();       // Pul_ChangeTomb
   void PrintClicked();              // Pul_StampaDescription
   void CloseClicked();              // Pul_Cancel
+  // Files dropped onto the window: a .ptc file is opened as a patch (its folder becomes the
+  // patch folder and it is chosen), an executable is chosen as if picked with Change.
+  void FilesDropped(const std::vector<std::string>& paths);
 
   const ProgramState& State() const { return state_; }
   // The caption the presenter last gave a label, and the description shown.
@@ -59,6 +63,19 @@ class MainPresenter {
   void SelectFirstPatch();
   void SetTargetExe(const std::string& path);
 
+  // The steps a button takes once its picker has answered; opened and dropped files take them
+  // too. UsePatchFolder is false when the folder holds no patch.
+  bool UsePatchFolder(const std::string& folder);
+  void UseTarget(const std::string& exe);
+  void OpenFiles(const std::vector<std::string>& paths);
+  void OpenPatch(const std::string& patch);
+
+  // The choices kept between runs: what start-up uses when it still exists, and the
+  // remembering of a new choice.
+  std::string RecalledTarget() const;
+  std::string StartPatchFolder() const;
+  void Remember(const std::string& name, const std::string& value);
+
   void SetCaption(MainLabel label, const std::string& text);
   void SetDescription(const std::string& text);
   // Runs a handler; an unexpected failure ends in one plain message naming `doing`.
@@ -70,6 +87,8 @@ class MainPresenter {
   ProgramState state_;
   std::array<std::string, 7> captions_;
   std::string description_;
+  // The names in the patch list, as the last listing gave them.
+  std::vector<std::string> patchItems_;
   bool unloaded_ = false;
 };
 

@@ -17,4 +17,11 @@ std::string TrimRootBackslash(std::string_view path, PathStyle style) {
   return trimmed;
 }
 
+std::string WholeRoot(std::string_view folder, PathStyle style) {
+  if (style == PathStyle::Posix && folder.empty()) {
+    return std::string(1, Separator(style));
+  }
+  return std::string(folder);
+}
+
 }  // namespace varnock

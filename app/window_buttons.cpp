@@ -2,6 +2,9 @@
 #include <string>
 
 #include "app/main_presenter.h"
+#include "app/picker_start.h"
+#include "app/remembered_choices.h"
+#include "app/trim_root_backslash.h"
 #include "app/window_texts.h"
 #include "engine/patch_operation.h"
 #include "support/files.h"
@@ -43,31 +46,45 @@ void MainPresenter::RequestOperation(bool remove) {
 // A new patch folder; one without patches is refused and the catalogue stays as it was.
 void MainPresenter::ChoosePatchFolder() {
   std::string folder;
-  if (!view_.RunPicker(std::string(texts::kPatchFolderCaption), environment_.currentFolder(), false,
-                       "*", folder)) {
+  if (!view_.RunPicker(std::string(texts::kPatchFolderCaption),
+                       PatchPickerStart(state_.PatchFolder), false, "*", folder)) {
     return;
   }
+  UsePatchFolder(folder);
+}
+
+bool MainPresenter::UsePatchFolder(const std::string& folder) {
   std::int32_t found = 0;
   ListFiles(folder, "*.ptc", found);
   if (found == 0) {
     ui_.ShowMessage(std::string(texts::kEmptyPatchFolder), MessageIcon::None);
-    return;
+    return false;
   }
   ListPatches(folder, state_.PatchCount);
+  Remember(kRememberedPatchFolder, folder);
+  return true;
 }
 
 // A new target executable; the list is sorted again for its version.
 void MainPresenter::ChooseTarget() {
   std::string exe;
-  if (!view_.RunPicker(texts::TargetPickerCaption(state_.TargetName), environment_.currentFolder(),
+  if (!view_.RunPicker(texts::TargetPickerCaption(state_.TargetName),
+                       TargetPickerStart(Caption(MainLabel::NomeExe), state_.EditorFolder,
+                                         environment_.currentFolder()),
                        true, state_.TargetName + "*.exe", exe)) {
     return;
   }
+  UseTarget(exe);
+}
+
+void MainPresenter::UseTarget(const std::string& exe) {
   if (EqualsIgnoreCase(exe, Caption(MainLabel::NomeExe))) {
     return;
   }
   SetTargetExe(exe);
-  ListPatches(state_.PatchFolder, state_.PatchCount);
+  Remember(kRememberedTarget, exe);
+  // A patch folder at the root "/" is empty once trimmed; its listing shows it whole.
+  ListPatches(WholeRoot(state_.PatchFolder), state_.PatchCount);
 }
 
 }  // namespace varnock

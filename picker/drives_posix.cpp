@@ -4,11 +4,15 @@
 #include "picker/drives.h"
 #include "picker/mount_points.h"
 #include "support/files.h"
+#include "support/read_to_end.h"
 
 namespace varnock {
 
 std::vector<std::string> ListDrives() {
-  const Bytes table = ReadWholeFile("/proc/self/mounts");
+  // The table reports a size of 0: it is read until its end.
+  Bytes table;
+  std::string error;
+  ReadToEnd("/proc/self/mounts", table, error);
   std::vector<std::string> drives;
   for (const std::string& point : ParseMountPoints(std::string(table.begin(), table.end()))) {
     // A file bound over another (as containers do with /etc/hosts) is no drive.

@@ -121,4 +121,10 @@ std::string DriveCaption(std::string_view root, PathStyle style) {
   return std::string(root);
 }
 
+bool IsSingleName(std::string_view name, PathStyle style) {
+  const std::string_view forbidden = style == PathStyle::Windows ? "\\/:" : "/";
+  return !name.empty() && name != "." && name != ".." &&
+         name.find_first_of(forbidden) == std::string_view::npos;
+}
+
 }  // namespace varnock

@@ -35,6 +35,10 @@ std::string JoinFolder(const FolderParts& parts, PathStyle style);
 // -1 when none does. Windows letters compare without regard to case.
 int DriveIndexOf(std::string_view path, const std::vector<std::string>& drives, PathStyle style);
 
+// True for a name that names one entry inside a folder: no separator (Windows style also no
+// drive colon), and neither "." nor "..". An empty name is no single name.
+bool IsSingleName(std::string_view name, PathStyle style);
+
 // The text shown for a drive: Windows "C:", POSIX the mount point.
 std::string DriveCaption(std::string_view root, PathStyle style);
 

@@ -299,8 +299,16 @@ void Dialog_GetFileODir::OnNewFolder() {
     return;
   }
   const PathStyle style = environment_.Style();
-  const std::string newPath =
-      CollapseBackslashes(JoinPath(folderPath_, TrimBlanks(name), style), style);
+  const std::string trimmed = TrimBlanks(name);
+  // The new folder goes inside the open one: a path or "." and ".." would lead out of it. A
+  // name of blanks only names the open folder itself, which is taken.
+  if (!trimmed.empty() && !IsSingleName(trimmed, style)) {
+    ui_.ShowMessage("Folder name \"" + trimmed +
+                        "\" is not valid: type the name of one folder inside the open one",
+                    MessageIcon::Critical);
+    return;
+  }
+  const std::string newPath = CollapseBackslashes(JoinPath(folderPath_, trimmed, style), style);
   if (environment_.EntryExists(newPath)) {
     ui_.ShowMessage("Folder \"" + newPath + "\" already exits", MessageIcon::Critical);
     return;

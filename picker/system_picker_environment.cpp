@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "picker/drives.h"
+#include "picker/hidden_folder.h"
 #include "picker/picker_paths.h"
 #include "support/files.h"
 #include "support/platform.h"
@@ -76,7 +77,7 @@ std::vector<std::string> SystemPickerEnvironment::Subfolders(const std::string& 
   fs::directory_iterator it(ToFsPath(folder), fs::directory_options::skip_permission_denied, error);
   for (; !error && it != fs::directory_iterator(); it.increment(error)) {
     std::error_code typeError;
-    if (it->is_directory(typeError)) {
+    if (it->is_directory(typeError) && !IsHiddenFolder(FromFsPath(it->path()))) {
       names.push_back(FromFsPath(it->path().filename()));
     }
   }

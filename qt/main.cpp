@@ -9,6 +9,7 @@
 #include "qt/app_icon.h"
 #include "qt/demo_run.h"
 #include "qt/principale.h"
+#include "qt/qt_settings.h"
 #include "qt/qt_user_interface.h"
 
 int main(int argc, char** argv) {
@@ -28,7 +29,15 @@ int main(int argc, char** argv) {
   qt::QtUserInterface ui;
   qt::Principale window(ui);
   ui.SetMainWindow(&window);
-  MainPresenter presenter(window, ui, SystemEnvironment());
+  qt::QtSettings settings;
+  AppEnvironment environment = SystemEnvironment();
+  // "varnock [PATCH.ptc] [EXE]", as the file manager starts it for a patch; Qt has taken its
+  // own options out of the arguments.
+  for (int i = 1; i < argc; ++i) {
+    environment.openedFiles.emplace_back(argv[i]);
+  }
+  environment.settings = &settings;
+  MainPresenter presenter(window, ui, environment);
   window.Connect(presenter);
   if (!presenter.Load()) {
     return 0;

@@ -12,6 +12,7 @@
 #include <QStyle>
 #include <QTreeWidget>
 
+#include "app/access_keys.h"
 #include "qt/fit_caption.h"
 #include "qt/twips.h"
 #include "qt/value_look.h"
@@ -34,7 +35,7 @@ QString Text(const std::string& text) {
 }
 
 QPushButton* Button(const char* name, const char* caption, QWidget* parent) {
-  auto* button = new QPushButton(QString::fromLatin1(caption), parent);
+  auto* button = new QPushButton(QString::fromStdString(WithAccessKey(caption)), parent);
   button->setObjectName(QString::fromLatin1(name));
   button->setAutoDefault(false);
   button->setDefault(false);

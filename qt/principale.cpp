@@ -2,13 +2,18 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
 
+#include "app/access_keys.h"
 #include "app/main_presenter.h"
 #include "qt/app_icon.h"
 #include "qt/fit_caption.h"
@@ -47,6 +52,9 @@ Principale::Principale(UserInterface& ui, QWidget* parent)
   PlaceControls();
   FitCaptions();
   setFixedSize(Twips(kClientWidth, this), Twips(kClientHeight, this));
+  // Files dropped anywhere on the window are opened, also over the description.
+  setAcceptDrops(true);
+  description_->setAcceptDrops(false);
 }
 
 void Principale::FitCaptions() {
@@ -82,7 +90,7 @@ QLabel* Principale::ValueLabel(const char* name) {
 }
 
 QPushButton* Principale::Button(const char* name, const char* caption, bool bold) {
-  auto* button = new QPushButton(QString::fromLatin1(caption), this);
+  auto* button = new QPushButton(QString::fromStdString(WithAccessKey(caption)), this);
   button->setObjectName(QString::fromLatin1(name));
   button->setAutoDefault(false);
   if (bold) {
@@ -282,6 +290,37 @@ void Principale::closeEvent(QCloseEvent* event) {
     presenter_->Unload();
   }
   event->accept();
+}
+
+namespace {
+
+// The local files a drag carries; empty when it carries anything else.
+std::vector<std::string> DroppedFiles(const QMimeData* data) {
+  std::vector<std::string> paths;
+  for (const QUrl& url : data->urls()) {
+    if (!url.isLocalFile()) {
+      return {};
+    }
+    paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+  }
+  return paths;
+}
+
+}  // namespace
+
+void Principale::dragEnterEvent(QDragEnterEvent* event) {
+  if (!DroppedFiles(event->mimeData()).empty()) {
+    event->acceptProposedAction();
+  }
+}
+
+void Principale::dropEvent(QDropEvent* event) {
+  const std::vector<std::string> paths = DroppedFiles(event->mimeData());
+  if (paths.empty() || presenter_ == nullptr) {
+    return;
+  }
+  event->acceptProposedAction();
+  presenter_->FilesDropped(paths);
 }
 
 }  // namespace varnock::qt

@@ -53,6 +53,9 @@ class Principale : public QWidget, public MainWindowView {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Files dropped onto the window are opened: patches and the executable to patch.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void CreateControls();

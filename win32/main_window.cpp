@@ -1,7 +1,10 @@
 #include "win32/main_window.h"
 
 #include <array>
+#include <string>
+#include <vector>
 
+#include "app/access_keys.h"
 #include "app/main_presenter.h"
 #include "win32/app_icon.h"
 #include "win32/control_ids.h"
@@ -108,6 +111,7 @@ MainWindow::MainWindow(UserInterface& ui)
   SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
   CreateControls();
   SizeAndCentre(window_, kClientWidth, kClientHeight, dpi_);
+  DragAcceptFiles(window_, TRUE);
 }
 
 MainWindow::~MainWindow() {
@@ -153,7 +157,8 @@ void MainWindow::CreateControls() {
         break;
       case Kind::Button:
       case Kind::BoldButton:
-        control = CreateControl(window_, L"BUTTON", design.caption, tab | BS_PUSHBUTTON, design.id,
+        control = CreateControl(window_, L"BUTTON", WithAccessKey(design.caption).c_str(),
+                                tab | BS_PUSHBUTTON, design.id,
                                 design.kind == Kind::BoldButton ? fonts_.Bold() : fonts_.Dialog());
         break;
     }
@@ -227,6 +232,9 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE:
       OnActivate(LOWORD(wParam) != WA_INACTIVE);
       return 0;
+    case WM_DROPFILES:
+      OnDropFiles(reinterpret_cast<HDROP>(wParam));
+      return 0;
     case WM_CLOSE:
       // The close box: the unload handler runs, and closing is never refused.
       picker_.Unload();
@@ -297,6 +305,21 @@ void MainWindow::OnActivate(bool active) {
     }
   } else if (lastFocus_ != nullptr && IsWindow(lastFocus_)) {
     SetFocus(lastFocus_);
+  }
+}
+
+// Files dropped onto the window are opened: patches and the executable to patch.
+void MainWindow::OnDropFiles(HDROP drop) {
+  std::vector<std::string> paths;
+  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < count; ++i) {
+    std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+    path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
+    paths.push_back(Narrow(path));
+  }
+  DragFinish(drop);
+  if (presenter_ != nullptr && !paths.empty()) {
+    presenter_->FilesDropped(paths);
   }
 }
 

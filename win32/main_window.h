@@ -1,6 +1,8 @@
 #pragma once
 
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include "app/main_window_view.h"
 #include "picker/picker_presenter.h"
@@ -53,6 +55,7 @@ class MainWindow : public MainWindowView {
   void FitComboHeight();
   void OnCommand(int id, int code);
   void OnActivate(bool active);
+  void OnDropFiles(HDROP drop);
   LRESULT OnControlColour(HDC dc, HWND control);
   void DrawValueField(const DRAWITEMSTRUCT& item) const;
   HWND Control(int id) const { return GetDlgItem(window_, id); }

@@ -1,5 +1,6 @@
 #include "win32/picker_window.h"
 
+#include "app/access_keys.h"
 #include "win32/control_ids.h"
 #include "win32/folder_glyph.h"
 #include "win32/layout.h"
@@ -65,8 +66,10 @@ PickerWindow::~PickerWindow() {
 void PickerWindow::CreateControls() {
   // Created in the design's tab order.
   const DWORD tab = WS_VISIBLE | WS_TABSTOP;
-  CreateControl(window_, L"BUTTON", "OK", tab | BS_PUSHBUTTON, kPickerOk, fonts_.Dialog());
-  CreateControl(window_, L"BUTTON", "Cancel", tab | BS_PUSHBUTTON, kPickerCancel, fonts_.Dialog());
+  CreateControl(window_, L"BUTTON", WithAccessKey("OK").c_str(), tab | BS_PUSHBUTTON, kPickerOk,
+                fonts_.Dialog());
+  CreateControl(window_, L"BUTTON", WithAccessKey("Cancel").c_str(), tab | BS_PUSHBUTTON,
+                kPickerCancel, fonts_.Dialog());
   CreateControl(window_, L"LISTBOX", "",
                 tab | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS |
                     LBS_NOINTEGRALHEIGHT,
@@ -75,8 +78,8 @@ void PickerWindow::CreateControls() {
                 fonts_.Dialog());
   CreateControl(window_, L"EDIT", "", tab | WS_BORDER | ES_READONLY | ES_AUTOHSCROLL, kTextPath,
                 fonts_.Dialog());
-  CreateControl(window_, L"BUTTON", "New Folder ->", tab | BS_PUSHBUTTON, kPulNuovaCartella,
-                fonts_.Dialog());
+  CreateControl(window_, L"BUTTON", WithAccessKey("New Folder ->").c_str(), tab | BS_PUSHBUTTON,
+                kPulNuovaCartella, fonts_.Dialog());
   CreateControl(window_, L"EDIT", "", tab | WS_BORDER | ES_AUTOHSCROLL, kTextPathDir,
                 fonts_.Dialog());
   CreateControl(window_, L"LISTBOX", "",

@@ -4,11 +4,14 @@
 #include <windows.h>
 // After windows.h, which it needs.
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include "app/app_environment.h"
 #include "app/main_presenter.h"
 #include "win32/main_window.h"
 #include "win32/modal_loop.h"
+#include "win32/registry_settings.h"
+#include "win32/text.h"
 #include "win32/win32_user_interface.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -24,7 +27,18 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     ui.ShowMessage("The window of the program cannot be created.", MessageIcon::Critical);
     return 1;
   }
-  MainPresenter presenter(window, ui, SystemEnvironment());
+  win32::RegistrySettings settings;
+  AppEnvironment environment = SystemEnvironment();
+  // "varnock [PATCH.ptc] [EXE]", as Explorer starts it for a patch.
+  int count = 0;
+  if (LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count)) {
+    for (int i = 1; i < count; ++i) {
+      environment.openedFiles.push_back(win32::Narrow(arguments[i]));
+    }
+    LocalFree(arguments);
+  }
+  environment.settings = &settings;
+  MainPresenter presenter(window, ui, environment);
   window.Connect(presenter);
   // Start-up; when it finds no patch it has shown why and closed the window.
   if (!presenter.Load()) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +15,18 @@
 #include "tests/common/temp_dir.h"
 
 namespace varnock::testing {
+
+// Settings kept in memory, as a run of the program leaves them for the next.
+class MemorySettings : public SettingsStore {
+ public:
+  std::string Read(const std::string& name) const override {
+    const auto found = values.find(name);
+    return found == values.end() ? std::string() : found->second;
+  }
+  void Write(const std::string& name, const std::string& value) override { values[name] = value; }
+
+  std::map<std::string, std::string> values;
+};
 
 // A program folder in a temporary directory, a level-editor folder beside it, and a presenter
 // that believes it runs from there.
@@ -37,6 +50,8 @@ class AppFixture : public ::testing::Test {
       return folder != programFolder || programFolderWritable;
     };
     environment.userPatchFolder = [this] { return userFolder; };
+    environment.openedFiles = openedFiles;
+    environment.settings = &settings;
     return environment;
   }
 
@@ -75,6 +90,8 @@ class AppFixture : public ::testing::Test {
   bool programFolderWritable = true;
   std::string userFolder;  // the per-user patch folder; none when empty
   std::vector<std::string> editorLookups;
+  std::vector<std::string> openedFiles;
+  MemorySettings settings;
   RecordingView view;
   RecordingUi ui;
   std::unique_ptr<MainPresenter> presenter;

@@ -74,7 +74,7 @@ TEST_F(WindowHandlers, ChangingThePatchFolder) {
   EXPECT_EQ(view.pickerCalls[0].caption, "Select folder with patches");
   EXPECT_EQ(view.pickerCalls[0].mask, "*");
   EXPECT_FALSE(view.pickerCalls[0].testFile);
-  EXPECT_EQ(view.pickerCalls[0].startFolder, dir.path());
+  EXPECT_EQ(view.pickerCalls[0].startFolder, programFolder) << "the patch folder";
   EXPECT_TRUE(ui.messages.empty());
 
   view.pickerAnswers.push_back(empty);

@@ -40,6 +40,15 @@ DemoInstall InstallDemo(const TempDir& temp, const std::string& demoFolder,
   return install;
 }
 
+FilesToDrop PlaceFilesToDrop(const TempDir& temp, const std::string& patch,
+                             const std::string& exe) {
+  FilesToDrop files;
+  files.patchFolder = temp.File("other");
+  files.patch = temp.Write(JoinPath("other", GetFileName(patch)), ReadWholeFile(patch));
+  files.exe = temp.Write(JoinPath("elsewhere", GetFileName(exe)), ReadWholeFile(exe));
+  return files;
+}
+
 AppEnvironment DemoEnvironment(const DemoInstall& install) {
   AppEnvironment environment;
   environment.ownExecutablePath = install.program;

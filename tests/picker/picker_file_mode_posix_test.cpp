@@ -22,6 +22,7 @@ class PickerFileMode : public ::testing::Test {
     temp.WriteText("tom2pc.exe", "MZ");
     temp.WriteText("Levels/readme.txt", "x");
     temp.WriteText("bin/tomb4.exe", "MZ");
+    temp.WriteText(".cache/tomb4.exe", "MZ");  // hidden: not in the folder list
     environment.current = temp.path();
   }
 
@@ -49,7 +50,8 @@ TEST_F(PickerFileMode, ShowsTheStartFolderItsPathFromTheRootAndItsMatchingFiles)
   EXPECT_FALSE(dialog.ExitValue());
   EXPECT_EQ(dialog.PathDir(), temp.path());
 
-  // From "/" down to the open folder, then its subfolders one level deeper.
+  // From "/" down to the open folder, then its subfolders one level deeper, hidden ones left
+  // out.
   ASSERT_GE(view.current, 1);
   EXPECT_EQ(view.folders.front(), (FolderEntry{"/", "/", 0, true}));
   const FolderEntry& open = view.folders[view.current];

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "support/files.h"
+#include "support/paths.h"
 #include "tests/common/recording_ui.h"
 #include "tests/common/temp_dir.h"
 #include "tests/picker/picker_fakes.h"
@@ -103,17 +104,28 @@ TEST_F(PickerFolderMode, NewFolderMessages) {
   EXPECT_EQ(view.closed, 0);
 }
 
+TEST_F(PickerFolderMode, ANewFolderNameIsOneNameInsideTheOpenFolder) {
+  for (const char* name : {"../x", "no/such/level", "/tmp", ".", " .. "}) {
+    ui.Clear();
+    view.newFolderName = name;
+    dialog.OnNewFolder();
+    EXPECT_TRUE(ui.OnlyCritical("Folder name \"" + TrimNulls(name) +
+                                "\" is not valid: type the name of one folder inside the open one"))
+        << name;
+  }
+  EXPECT_FALSE(std::filesystem::exists(ToFsPath(temp.File("../x"))));
+  EXPECT_FALSE(std::filesystem::exists(ToFsPath(temp.File("no"))));
+  EXPECT_EQ(dialog.FolderPath(), temp.path());
+}
+
 TEST_F(PickerFolderMode, ANewFolderThatCannotBeMadeIsReported) {
-  view.newFolderName = "no/such/level";
+  view.newFolderName = std::string("bad\0name", 8);
   dialog.OnNewFolder();
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].icon, MessageIcon::Critical);
-  EXPECT_EQ(ui.messages[0].text.rfind(
-                "Cannot create folder \"" + temp.File("no/such/level") + "\"\r\nError mexage: ", 0),
-            0u)
-      << ui.messages[0].text;
+  EXPECT_EQ(ui.messages[0].text.rfind("Cannot create folder \"", 0), 0u) << ui.messages[0].text;
+  EXPECT_NE(ui.messages[0].text.find("\r\nError mexage: "), std::string::npos);
   EXPECT_EQ(dialog.FolderPath(), temp.path());
-  EXPECT_FALSE(std::filesystem::exists(ToFsPath(temp.File("no"))));
 }
 
 class PickerDrives : public ::testing::Test {

@@ -89,6 +89,14 @@ TEST_F(PickerOnWindows, NewFolderAtARoot) {
   EXPECT_TRUE(environment.FolderExists("D:\\Mine"));
   EXPECT_EQ(dialog.FolderPath(), "D:\\Mine");
   EXPECT_EQ(dialog.PathDir(), "D:\\Mine");
+  for (const char* name : {"..\\x", "a/b", "C:x"}) {
+    ui.Clear();
+    view.newFolderName = name;
+    dialog.OnNewFolder();
+    ASSERT_EQ(ui.messages.size(), 1u) << name;
+    EXPECT_EQ(ui.messages[0].text.rfind("Folder name \"", 0), 0u) << name;
+  }
+  EXPECT_FALSE(environment.FolderExists("D:\\x"));
 }
 
 TEST_F(PickerOnWindows, ADriveWithoutAMediumGoesBack) {

@@ -13,7 +13,8 @@ std::string DemoFile(const std::string& name) {
   return JoinPath(VARNOCK_DEMO_DIR, name);
 }
 
-MainWindowHarness::MainWindowHarness(bool bundled) {
+MainWindowHarness::MainWindowHarness(bool bundled,
+                                     const std::function<void(AppEnvironment&)>& adjust) {
   const DemoInstall install = InstallDemo(temp, VARNOCK_DEMO_DIR, "varnock", bundled);
   programFolder = install.programFolder;
   gameFolder = install.gameFolder;
@@ -21,7 +22,11 @@ MainWindowHarness::MainWindowHarness(bool bundled) {
 
   window = std::make_unique<qt::Principale>(ui);
   ui.SetMainWindow(window.get());
-  presenter = std::make_unique<MainPresenter>(*window, ui, DemoEnvironment(install));
+  AppEnvironment environment = DemoEnvironment(install);
+  if (adjust) {
+    adjust(environment);
+  }
+  presenter = std::make_unique<MainPresenter>(*window, ui, environment);
   window->Connect(*presenter);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -20,7 +21,10 @@ std::string DemoFile(const std::string& name);
 // the real main window and presenter over them, with real message boxes.
 class MainWindowHarness {
  public:
-  explicit MainWindowHarness(bool bundled = false);
+  // `adjust` changes the program's environment before the presenter is made: files opened
+  // with it, settings kept between runs.
+  explicit MainWindowHarness(bool bundled = false,
+                             const std::function<void(AppEnvironment&)>& adjust = {});
   ~MainWindowHarness();
 
   // Window load; false when start-up ended the program.

@@ -52,7 +52,8 @@ QString CaptionOf(const QWidget* widget) {
     return label->text();
   }
   if (const auto* button = qobject_cast<const QPushButton*>(widget)) {
-    return button->text();
+    // The access key's mark is no part of the visible text.
+    return QString(button->text()).remove(QLatin1Char('&'));
   }
   return {};
 }

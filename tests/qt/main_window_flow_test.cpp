@@ -130,7 +130,7 @@ TEST(MainWindow, ChoosesAnotherPatchFolderAndMakesAFolderInThePicker) {
     QTest::mouseClick(picker->findChild<QPushButton*>(QStringLiteral("Pul_NuovaCartella")),
                       Qt::LeftButton);
     EXPECT_EQ(picker->findChild<QLineEdit*>(QStringLiteral("Text_Path"))->text().toStdString(),
-              harness.temp.File("game/Spare"));
+              harness.temp.File("program/Spare"));
     // Up two levels, into "more", and OK.
     auto* tree = picker->findChild<QTreeWidget*>(QStringLiteral("Dir1"));
     tree->setCurrentItem(tree->currentItem()->parent()->parent());
@@ -145,7 +145,7 @@ TEST(MainWindow, ChoosesAnotherPatchFolderAndMakesAFolderInThePicker) {
   EXPECT_EQ(driver.messages[0].text,
             "Before clicking this button you must type name for new folder");
   EXPECT_TRUE(driver.messages[0].critical);
-  EXPECT_TRUE(FolderExists(harness.temp.File("game/Spare")));
+  EXPECT_TRUE(FolderExists(harness.temp.File("program/Spare")));
   EXPECT_EQ(Caption(harness, "Label_DirSrc").toStdString(), harness.temp.File("more"));
   EXPECT_EQ(harness.Find<QComboBox>("Combo_Patch")->count(), 1);
   EXPECT_TRUE(driver.Done());

@@ -63,7 +63,8 @@ std::string DemoFile(const std::string& name) {
   return JoinPath(BuildPath(VARNOCK_DEMO_DIR), name);
 }
 
-MainWindowHarness::MainWindowHarness(bool bundled) {
+MainWindowHarness::MainWindowHarness(bool bundled,
+                                     const std::function<void(AppEnvironment&)>& adjust) {
   const DemoInstall install =
       InstallDemo(temp, BuildPath(VARNOCK_DEMO_DIR), "varnock.exe", bundled);
   programFolder = install.programFolder;
@@ -71,7 +72,11 @@ MainWindowHarness::MainWindowHarness(bool bundled) {
   exe = install.exe;
 
   window = std::make_unique<win32::MainWindow>(ui);
-  presenter = std::make_unique<MainPresenter>(*window, ui, DemoEnvironment(install));
+  AppEnvironment environment = DemoEnvironment(install);
+  if (adjust) {
+    adjust(environment);
+  }
+  presenter = std::make_unique<MainPresenter>(*window, ui, environment);
   window->Connect(*presenter);
 }
 

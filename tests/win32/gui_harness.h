@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,7 +27,10 @@ std::string DemoFile(const std::string& name);
 // tomb4.exe, and the real main window and presenter over them, with real message boxes.
 class MainWindowHarness {
  public:
-  explicit MainWindowHarness(bool bundled = false);
+  // `adjust` changes the program's environment before the presenter is made: files opened
+  // with it, settings kept between runs.
+  explicit MainWindowHarness(bool bundled = false,
+                             const std::function<void(AppEnvironment&)>& adjust = {});
   ~MainWindowHarness();
 
   // Window load, then the window shown; false when start-up ended the program.

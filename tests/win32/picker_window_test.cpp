@@ -87,8 +87,8 @@ TEST(Win32Picker, FolderModeChoosesAFolderAndMakesNewFolders) {
   EXPECT_EQ(driver.messages[0].text,
             "Before clicking this button you must type name for new folder");
   EXPECT_TRUE(driver.messages[0].critical);
-  EXPECT_EQ(pathAfterNewFolder, harness.temp.File("game\\Spare"));
-  EXPECT_TRUE(FolderExists(harness.temp.File("game\\Spare")));
+  EXPECT_EQ(pathAfterNewFolder, harness.temp.File("program\\Spare"));
+  EXPECT_TRUE(FolderExists(harness.temp.File("program\\Spare")));
   EXPECT_EQ(harness.Text(win32::kLabelDirSrc), harness.temp.File("more"));
   EXPECT_EQ(SendMessageW(harness.Control(win32::kComboPatch), CB_GETCOUNT, 0, 0), 1);
   EXPECT_TRUE(driver.Done());

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "support/files.h"
 #include "support/paths.h"
@@ -52,10 +53,14 @@ class AppPathsEntry {
 // varnock.exe started as a program of its own, and its windows found and driven from here.
 class ProgramRun {
  public:
-  explicit ProgramRun(const std::string& exe) {
+  // `arguments`: the files it is started with, each one quoted.
+  explicit ProgramRun(const std::string& exe, const std::vector<std::string>& arguments = {}) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     std::wstring commandLine = L"\"" + Wide(exe) + L"\"";
+    for (const std::string& argument : arguments) {
+      commandLine += L" \"" + Wide(argument) + L"\"";
+    }
     started_ = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                               Wide(GetParentFolder(exe)).c_str(), &startup, &process_) != FALSE;
   }
@@ -138,7 +143,20 @@ std::string Text(HWND window, int id) {
   return win32::WindowText(GetDlgItem(window, id));
 }
 
+// The program's own settings key of the current user, emptied before and after a test.
+class OwnSettings {
+ public:
+  OwnSettings() { Clear(); }
+  ~OwnSettings() { Clear(); }
+  OwnSettings(const OwnSettings&) = delete;
+  OwnSettings& operator=(const OwnSettings&) = delete;
+
+ private:
+  static void Clear() { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Varnock"); }
+};
+
 TEST(Win32ProgramAlone, RunsWithTheEditorFoundInTheRegistryAndCleansUpAtTheEnd) {
+  const OwnSettings settings;  // nothing remembered from another run
   TempDir temp;
   const std::string exe = temp.Write("program\\varnock.exe", ReadWholeFile(ProgramPath()));
   const std::string engine = temp.Write("trle\\tomb4.exe", ReadWholeFile(DemoFile("tomb4.exe")));
@@ -203,6 +221,34 @@ TEST(Win32InstalledProgram, UnpacksItsPatchesForTheUserAndDeletesThemAtTheEnd) {
   EXPECT_EQ(run.WaitForExit(), 0);
   for (const std::string& file : unpacked) {
     EXPECT_FALSE(FileExists(file)) << file;
+  }
+}
+
+TEST(Win32ProgramAlone, OpensThePatchAndExecutableItIsStartedWithAndRemembersThem) {
+  const OwnSettings settings;
+  TempDir temp;
+  const std::string exe = temp.Write("program\\varnock.exe", ReadWholeFile(ProgramPath()));
+  const std::string patch = temp.Write("patches\\Patch_ExtraWadTextures.ptc",
+                                       ReadWholeFile(DemoFile("Patch_ExtraWadTextures.ptc")));
+  const std::string engine = temp.Write("game\\tomb4.exe", ReadWholeFile(DemoFile("tomb4.exe")));
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{patch, engine}, std::vector<std::string>{}}) {
+    ProgramRun run(exe, arguments);
+    ASSERT_TRUE(run.Started());
+    HWND window = run.WaitForWindow(win32::kMainWindowClass);
+    ASSERT_NE(window, nullptr) << "no window appeared";
+    // The second run, started with nothing, begins where the first one ended.
+    EXPECT_EQ(Text(window, win32::kLabelDirSrc), temp.File("patches"));
+    // The patch opened is the one chosen. Another process's list gives its text only when
+    // asked by a message.
+    wchar_t chosen[MAX_PATH] = {};
+    SendDlgItemMessageW(window, win32::kComboPatch, WM_GETTEXT, MAX_PATH,
+                        reinterpret_cast<LPARAM>(chosen));
+    EXPECT_EQ(win32::Narrow(chosen), "Patch_ExtraWadTextures.ptc");
+    EXPECT_EQ(Text(window, win32::kLabelNomeExe), engine);
+    EXPECT_EQ(Text(window, win32::kLabelTombVersionNow), tools::kDemoEngineVersion);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(run.WaitForExit(), 0);
   }
 }
 

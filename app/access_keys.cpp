@@ -1,0 +1,35 @@
+#include "app/access_keys.h"
+
+#include <array>
+#include <utility>
+
+namespace varnock {
+
+namespace {
+
+// The buttons of both windows and the letter each one answers to; no two buttons of a window
+// share a letter.
+constexpr std::array<std::pair<std::string_view, std::string_view>, 9> kAccessKeys = {{
+    {"Patch Folder :", "&Patch Folder :"},
+    {"Print description", "Print &description"},
+    {"Change", "C&hange"},
+    {"APPLY PATCH", "&APPLY PATCH"},
+    {"REMOVE PATCH", "&REMOVE PATCH"},
+    {"Close", "&Close"},
+    {"OK", "&OK"},
+    {"Cancel", "&Cancel"},
+    {"New Folder ->", "&New Folder ->"},
+}};
+
+}  // namespace
+
+std::string WithAccessKey(std::string_view caption) {
+  for (const auto& [plain, marked] : kAccessKeys) {
+    if (caption == plain) {
+      return std::string(marked);
+    }
+  }
+  return std::string(caption);
+}
+
+}  // namespace varnock

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QSettings>
+#include <QString>
+
+#include "app/settings_store.h"
+
+namespace varnock::qt {
+
+// The user's settings of the program, kept by QSettings: in the user's configuration folder,
+// or in one file given by the caller.
+class QtSettings : public SettingsStore {
+ public:
+  QtSettings();
+  explicit QtSettings(const QString& file);
+
+  std::string Read(const std::string& name) const override;
+  void Write(const std::string& name, const std::string& value) override;
+
+ private:
+  QSettings settings_;
+};
+
+}  // namespace varnock::qt

@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include <system_error>
+
+#include "app/remembered_choices.h"
+#include "support/files.h"
+#include "tests/app/app_fixture.h"
+
+namespace varnock::testing {
+namespace {
+
+// Files opened with the program or dropped onto its window.
+class OpenedFiles : public AppFixture {
+ protected:
+  OpenedFiles() {
+    WritePatch(programFolder, "a.ptc", Patch("tomb4.exe", "LE_A", "program a"));
+    more = dir.File("more");
+    WritePatch(more, "c.ptc", Patch("tomb4.exe", "LE_C", "more c"));
+    WritePatch(more, "D.PTC", Patch("tomb4.exe", "LE_D", "more d", Dynamic));
+    engine = dir.Write(JoinPath("games", "tomb4.exe"), Bytes(128, 0));
+  }
+
+  std::string more;
+  std::string engine;
+};
+
+TEST_F(OpenedFiles, StartUpOpensThePatchInItsFolderAndChoosesTheExecutable) {
+  // The patch relative to the current folder, the executable after it on the command line.
+  openedFiles = {JoinPath("more", "D.PTC"), engine};
+  ASSERT_TRUE(Presenter().Load());
+  EXPECT_EQ(Presenter().State().PatchFolder, more);
+  EXPECT_EQ(view.Caption(MainLabel::DirSrc), more);
+  EXPECT_EQ(view.items, (std::vector<std::string>{"c.ptc", "D.PTC"}));
+  EXPECT_EQ(view.SelectedPatchText(), "D.PTC");
+  EXPECT_EQ(view.description, "more d");
+  EXPECT_TRUE(view.dynamicVisible);
+  EXPECT_EQ(view.Caption(MainLabel::NomeExe), engine);
+  EXPECT_NE(view.Caption(MainLabel::TombVersionNow), "");
+  EXPECT_TRUE(ui.messages.empty()) << ::testing::PrintToString(ui.Texts());
+  EXPECT_EQ(settings.values[kRememberedPatchFolder], more);
+  EXPECT_EQ(settings.values[kRememberedTarget], engine);
+}
+
+TEST_F(OpenedFiles, AMissingFileIsNamedAndTheRestStillOpens) {
+  openedFiles = {"gone.ptc", more};
+  ASSERT_TRUE(Presenter().Load());
+  EXPECT_TRUE(ui.OnlyPlain("ERROR trying to open gone.ptc\r\nError mexage: " +
+                           ErrorText(std::make_error_code(std::errc::no_such_file_or_directory))));
+  EXPECT_EQ(view.Caption(MainLabel::DirSrc), more) << "a folder is opened as the patch folder";
+  EXPECT_EQ(view.SelectedPatchText(), "c.ptc");
+}
+
+TEST_F(OpenedFiles, ADroppedPatchOpensItsFolderAndIsChosen) {
+  ASSERT_TRUE(Presenter().Load());
+  ASSERT_EQ(view.items, std::vector<std::string>{"a.ptc"});
+  Presenter().FilesDropped({JoinPath(more, "D.PTC")});
+  EXPECT_EQ(Presenter().State().PatchFolder, more);
+  EXPECT_EQ(view.SelectedPatchText(), "D.PTC");
+  EXPECT_EQ(view.description, "more d");
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+// A dropped executable takes the steps of one picked with Change: the same captions, listing
+// and messages, for a readable executable, an unreadable one, and the one already chosen.
+TEST_F(OpenedFiles, ADroppedExecutableIsChosenAsChangeChoosesIt) {
+  const std::string broken = dir.Write(JoinPath("games", "tomb4_broken.exe"), ToBytes("MZ"));
+  RecordingView dropView;
+  RecordingUi dropUi;
+  MainPresenter dropped(dropView, dropUi, Environment());
+  ASSERT_TRUE(Presenter().Load());
+  ASSERT_TRUE(dropped.Load());
+  for (const std::string& exe : {engine, broken, broken}) {
+    ui.Clear();
+    dropUi.Clear();
+    const int listed = view.itemsAdded;
+    const int dropListed = dropView.itemsAdded;
+    view.pickerAnswers.push_back(exe);
+    Presenter().ChangeTargetClicked();
+    dropped.FilesDropped({exe});
+    EXPECT_EQ(dropView.captions, view.captions) << exe;
+    EXPECT_EQ(dropView.itemsAdded - dropListed, view.itemsAdded - listed) << exe;
+    EXPECT_EQ(dropUi.Texts(), ui.Texts()) << exe;
+  }
+  EXPECT_EQ(dropView.Caption(MainLabel::NomeExe), broken);
+}
+
+}  // namespace
+}  // namespace varnock::testing
