@@ -40,7 +40,11 @@ void BM_ListAndRankPatches(benchmark::State& state) {
   }
   timing.Report(state);
 }
-BENCHMARK(BM_ListAndRankPatches)->Arg(kSmallFolder)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ListAndRankPatches)
+    ->Arg(kSmallFolder)
+    ->Iterations(15)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ListAndRankPatches)
     ->Arg(20'000)
     ->Iterations(7)
