@@ -15,11 +15,13 @@ std::vector<CatalogueEntry> BuildCatalogue(const std::string& folder,
   const std::vector<std::string> files = ListFiles(folder, "*.ptc", count);
   std::vector<CatalogueEntry> listed;
   std::vector<std::int32_t> ranks;
+  listed.reserve(files.size());
+  ranks.reserve(files.size());
   for (const std::string& file : files) {
     // A file that does not load is still listed, but ranks last: the record then holds
-    // another file's signature.
+    // another file's signature. The listing gave only plain files, so none is looked up again.
     CatalogueEntry entry{GetFileName(file), 0, ""};
-    if (LoadPatch(file, record, ui)) {
+    if (LoadListedPatch(file, record, ui)) {
       entry.exeVersion = record.ExeVersion;
       entry.rank = VersionRank(currentVersion, record.ExeVersion);
     }
@@ -27,8 +29,9 @@ std::vector<CatalogueEntry> BuildCatalogue(const std::string& folder,
     listed.push_back(std::move(entry));
   }
   std::vector<CatalogueEntry> ordered;
+  ordered.reserve(listed.size());
   for (std::int32_t index : SortIndexes(ranks, count, false)) {
-    ordered.push_back(listed[static_cast<std::size_t>(index)]);
+    ordered.push_back(std::move(listed[static_cast<std::size_t>(index)]));
   }
   return ordered;
 }

@@ -1,89 +1,92 @@
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "app/catalogue.h"
-#include "bench/floors.h"
+#include "bench/listing_scene.h"
 #include "bench/paired_timing.h"
 #include "bench/quiet_ui.h"
-#include "bench/scratch_folder.h"
-#include "bench/synthetic_images.h"
-#include "patchfile/patch_writer.h"
 #include "target/exe_version.h"
 
 namespace varnock::bench {
 
 namespace {
 
-constexpr int kPatchCount = 2000;
-
-// The signature a patch was made from: a third made for the chosen engine, a third for
-// another build of the same edition, a third for another program.
-std::string MadeFrom(int index) {
-  switch (index % 3) {
-    case 0:
-      return kEngineVersion;
-    case 1:
-      return "LE_UK_B:30_Standard (2-Feb-2001  10:15)";
-    default:
-      return "TP_Standard (16-Oct-2000  10:37)";
-  }
+// Whether the catalogue of `scene` came out whole and in order: the first patch made for the
+// engine first, one made for another program last, and no message.
+bool AsExpected(const std::vector<CatalogueEntry>& entries, const ListingScene& scene,
+                const QuietUi& ui) {
+  return entries.size() == scene.paths.size() && entries.front().fileName == "Patch_000000.ptc" &&
+         entries.front().rank == 2 && entries.back().rank == 0 && ui.FirstMessage().empty();
 }
 
-// 2,000 patch files of about 550 bytes, as the ones carried by the program, in one folder;
-// the engine they are ranked for lies in another.
-struct ListingScene {
-  ScratchFolder patches;
-  ScratchFolder engineFolder;
-  std::vector<std::string> paths;
-  std::string engine;
-
-  ListingScene() {
-    const Bytes image = MakeEngineImage();
-    engine = engineFolder.Write("tomb4.exe", image);
-    const std::string description(170, 'd');
-    for (int i = 0; i < kPatchCount; ++i) {
-      const std::int32_t offsets[3] = {0x1000 + i, 0x2000 + i, 0x3000 + i};
-      PatchRecord record = MakePatch(image, offsets, 8, 0, MadeFrom(i));
-      record.Description = "Patch " + std::to_string(i) + ": " + description;
-      char name[32];
-      std::snprintf(name, sizeof name, "Patch_%04d.ptc", i);
-      paths.push_back(patches.Write(name, WritePatch(record)));
-    }
-  }
-};
-
-std::size_t ReadAll(const std::vector<std::string>& paths) {
-  std::size_t bytes = 0;
-  for (const std::string& path : paths) {
-    bytes += ReadOnce(path).size();
-  }
-  return bytes;
-}
-
-// The catalogue of a folder of 2,000 patches for the chosen engine: every file listed, loaded
-// and ranked, and the list sorted; against reading every file once.
-void BM_ListAndRank2000Patches(benchmark::State& state) {
-  const ListingScene scene;
+// The catalogue of a folder of patches for the chosen engine: every file listed, loaded and
+// ranked, and the list sorted; against reading every file once.
+void BM_ListAndRankPatches(benchmark::State& state) {
+  const ListingScene scene(static_cast<int>(state.range(0)));
   QuietUi ui;
   PatchRecord record;
   const std::string current = GetExeVersion(scene.engine, ui);
-  PairedTiming timing(2.0);
+  PairedTiming timing(1.5);
   for (auto _ : state) {
     timing.Floor([&] { benchmark::DoNotOptimize(ReadAll(scene.paths)); });
     std::vector<CatalogueEntry> entries;
     timing.Job(state, [&] { entries = BuildCatalogue(scene.patches.path(), current, record, ui); });
-    if (entries.size() != kPatchCount || entries.front().fileName != "Patch_0000.ptc" ||
-        entries.front().rank != 2 || entries.back().rank != 0 || !ui.FirstMessage().empty()) {
+    if (!AsExpected(entries, scene, ui)) {
       state.SkipWithError(("the catalogue is not as expected: " + ui.FirstMessage()).c_str());
       break;
     }
   }
   timing.Report(state);
 }
-BENCHMARK(BM_ListAndRank2000Patches)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ListAndRankPatches)
+    ->Arg(kSmallFolder)
+    ->Iterations(15)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ListAndRankPatches)
+    ->Arg(20'000)
+    ->Iterations(7)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ListAndRankPatches)
+    ->Arg(100'000)
+    ->Iterations(5)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+// The time per patch of the catalogue of a large folder against that of a folder of 2,000,
+// both listed in each iteration.
+void BM_ListingGrowth(benchmark::State& state) {
+  const ListingScene small(kSmallFolder);
+  const ListingScene large(static_cast<int>(state.range(0)));
+  QuietUi ui;
+  PatchRecord record;
+  const std::string current = GetExeVersion(small.engine, ui);
+  PairedTiming timing(1.2);
+  for (auto _ : state) {
+    std::vector<CatalogueEntry> entries;
+    timing.Floor([&] { entries = BuildCatalogue(small.patches.path(), current, record, ui); });
+    bool whole = AsExpected(entries, small, ui);
+    timing.Job(state, [&] { entries = BuildCatalogue(large.patches.path(), current, record, ui); });
+    if (!whole || !AsExpected(entries, large, ui)) {
+      state.SkipWithError(("the catalogue is not as expected: " + ui.FirstMessage()).c_str());
+      break;
+    }
+  }
+  timing.Report(state, kSmallFolder, static_cast<double>(state.range(0)));
+}
+BENCHMARK(BM_ListingGrowth)
+    ->Arg(20'000)
+    ->Iterations(7)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ListingGrowth)
+    ->Arg(100'000)
+    ->Iterations(5)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -14,16 +14,21 @@ namespace varnock::bench {
 
 namespace {
 
-// The most memory an apply to a 1 MB executable holds at once, against the file's size. The
-// goal is the file's size plus 1 MB; the counters give the peak in bytes and as a multiple of
-// the file's size.
+// The most memory an apply holds at once, against the size of the executable of the
+// benchmark's size. The goal is the file's size plus 1 MB; the counters give the peak in bytes
+// and as a multiple of the file's size.
 void BM_ApplyPeakMemory(benchmark::State& state) {
+  const auto size = static_cast<std::size_t>(state.range(0));
   const ScratchFolder folder;
-  const Bytes image = CodeLikeFiller(kExecutableSize, 17);
-  const std::string exe = folder.Write("tomb4.exe", image);
-  const std::int32_t offsets[3] = {0x400, 0x80000, 0xFFF00};
-  const std::string patch =
-      folder.Write("Patch_Memory.ptc", WritePatch(MakePatch(image, offsets, 64, 0, "")));
+  std::string exe;
+  std::string patch;
+  {
+    const Bytes image = LargeFiller(size, 17);
+    exe = folder.Write("tomb4.exe", image);
+    const std::int32_t offsets[3] = {0x400, static_cast<std::int32_t>(size / 2),
+                                     static_cast<std::int32_t>(size - 0x100)};
+    patch = folder.Write("Patch_Memory.ptc", WritePatch(MakePatch(image, offsets, 64, 0, "")));
+  }
   QuietUi ui;
   std::size_t peak = 0;
   for (auto _ : state) {
@@ -42,12 +47,18 @@ void BM_ApplyPeakMemory(benchmark::State& state) {
       break;
     }
   }
-  const double size = static_cast<double>(kExecutableSize);
+  const double bytes = static_cast<double>(size);
   state.counters["peak_bytes"] = static_cast<double>(peak);
-  state.counters["ratio"] = static_cast<double>(peak) / size;
-  state.counters["target"] = (size + (1 << 20)) / size;
+  state.counters["ratio"] = static_cast<double>(peak) / bytes;
+  state.counters["target"] = (bytes + kMegabyte) / bytes;
 }
-BENCHMARK(BM_ApplyPeakMemory)->UseManualTime()->Iterations(5)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ApplyPeakMemory)
+    ->Arg(kMegabyte)
+    ->Arg(64 * kMegabyte)
+    ->Arg(512 * kMegabyte)
+    ->UseManualTime()
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -13,11 +13,11 @@ double Median(std::vector<double> values) {
   return *middle;
 }
 
-void PairedTiming::Report(benchmark::State& state) const {
+void PairedTiming::Report(benchmark::State& state, double floorWork, double jobWork) const {
   // Medians rather than sums: one iteration pre-empted by another process does not move them.
   const double floor = Median(floors_);
   const double job = Median(jobs_);
-  state.counters["ratio"] = floor > 0 ? job / floor : 0;
+  state.counters["ratio"] = floor > 0 ? (job / jobWork) / (floor / floorWork) : 0;
   state.counters["target"] = target_;
   state.counters["floor_us"] = floor * 1e6;
   state.counters["job_us"] = job * 1e6;

@@ -28,8 +28,10 @@ class PairedTiming {
     state.SetIterationTime(seconds);
   }
 
-  // Sets the counters "ratio", "target", "floor_us" and "job_us".
-  void Report(benchmark::State& state) const;
+  // Sets the counters "ratio", "target", "floor_us" and "job_us". When the job does more work
+  // than its floor, the ratio compares the two per unit of work: `jobWork` units for the job
+  // against `floorWork` for the floor.
+  void Report(benchmark::State& state, double floorWork = 1, double jobWork = 1) const;
 
  private:
   template <typename Work>

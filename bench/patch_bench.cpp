@@ -12,16 +12,17 @@ namespace varnock::bench {
 
 namespace {
 
-// A 1 MB executable and a three-zone patch for it, spread over the file.
+// An executable of `size` bytes and a three-zone patch for it, spread over the file.
 struct PatchScene {
   ScratchFolder folder;
   std::string exe;
   std::string patch;
 
-  PatchScene() {
-    const Bytes image = CodeLikeFiller(kExecutableSize, 7);
+  explicit PatchScene(std::size_t size) {
+    const Bytes image = LargeFiller(size, 7);
     exe = folder.Write("tomb4.exe", image);
-    const std::int32_t offsets[3] = {0x1200, 0x7A310, 0xF0004};
+    const std::int32_t offsets[3] = {0x1200, static_cast<std::int32_t>(size / 2 + 0x310),
+                                     static_cast<std::int32_t>(size - 0x1000)};
     patch = folder.Write("Patch_ThreeZones.ptc", WritePatch(MakePatch(image, offsets, 24, 0, "")));
   }
 
@@ -35,9 +36,9 @@ struct PatchScene {
 // Applying (or removing) against reading the executable once and rewriting it once. The
 // other direction runs untimed between iterations, to bring the file back.
 void MeasureDirection(benchmark::State& state, bool removing) {
-  const PatchScene scene;
+  const PatchScene scene(static_cast<std::size_t>(state.range(0)));
   QuietUi ui;
-  PairedTiming timing(1.5);
+  PairedTiming timing(1.3);
   if (removing && scene.Run(false, ui) != ResultDone) {
     state.SkipWithError("the patch could not be applied first");
     return;
@@ -62,12 +63,28 @@ void MeasureDirection(benchmark::State& state, bool removing) {
 void BM_ApplyPatch(benchmark::State& state) {
   MeasureDirection(state, false);
 }
-BENCHMARK(BM_ApplyPatch)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 void BM_RemovePatch(benchmark::State& state) {
   MeasureDirection(state, true);
 }
-BENCHMARK(BM_RemovePatch)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+// 1 MB as often as the library likes; 64 MB and 512 MB a set number of times, as each of
+// their iterations rewrites the file three times.
+#define VARNOCK_BY_SIZE(function)                                                      \
+  BENCHMARK(function)->Arg(kMegabyte)->UseManualTime()->Unit(benchmark::kMicrosecond); \
+  BENCHMARK(function)                                                                  \
+      ->Arg(64 * kMegabyte)                                                            \
+      ->Iterations(9)                                                                  \
+      ->UseManualTime()                                                                \
+      ->Unit(benchmark::kMillisecond);                                                 \
+  BENCHMARK(function)                                                                  \
+      ->Arg(512 * kMegabyte)                                                           \
+      ->Iterations(3)                                                                  \
+      ->UseManualTime()                                                                \
+      ->Unit(benchmark::kMillisecond)
+
+VARNOCK_BY_SIZE(BM_ApplyPatch);
+VARNOCK_BY_SIZE(BM_RemovePatch);
 
 }  // namespace
 

@@ -43,6 +43,17 @@ Bytes CodeLikeFiller(std::size_t size, std::uint32_t seed) {
   return bytes;
 }
 
+Bytes LargeFiller(std::size_t size, std::uint32_t seed) {
+  const Bytes block = CodeLikeFiller(kMegabyte, seed);
+  Bytes bytes;
+  bytes.reserve(size);
+  while (bytes.size() < size) {
+    const std::size_t part = std::min(block.size(), size - bytes.size());
+    bytes.insert(bytes.end(), block.begin(), block.begin() + static_cast<std::ptrdiff_t>(part));
+  }
+  return bytes;
+}
+
 Bytes MakeEngineImage() {
   Bytes image = CodeLikeFiller(kEngineSize, 4);
   Put(image, 0, "MZ"sv);

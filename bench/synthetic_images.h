@@ -21,6 +21,12 @@ inline constexpr const char* kEngineVersion = "LE_UK_P:XP_Standard (11-Nov-2000 
 // bytes.
 Bytes CodeLikeFiller(std::size_t size, std::uint32_t seed);
 
+// The sizes of the large executables: 1 MB, 64 MB and 512 MB.
+inline constexpr std::int64_t kMegabyte = 1 << 20;
+
+// `size` bytes of code-like filler: one megabyte of it repeated, quick to make at any size.
+Bytes LargeFiller(std::size_t size, std::uint32_t seed);
+
 // A tomb4.exe of a standard UK build: filler throughout, a PE header dated 11 November 2000,
 // 15:21, and every text and byte run of the version probes at its place.
 Bytes MakeEngineImage();

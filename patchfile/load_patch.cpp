@@ -81,6 +81,10 @@ bool LoadPatch(const std::string& path, PatchRecord& record, UserInterface& ui) 
     ui.ShowMessage("ERROR: cann't find patch file: " + path, MessageIcon::Critical);
     return false;
   }
+  return LoadListedPatch(path, record, ui);
+}
+
+bool LoadListedPatch(const std::string& path, PatchRecord& record, UserInterface& ui) {
   PatchReader reader(path);
   if (!ReadRecord(reader, record)) {
     ui.ShowMessage("Error trying to load binary patch from file: " + path + "\r\n" +

@@ -12,5 +12,8 @@ namespace varnock {
 // loader tells the user itself and returns false; the fields read before the failure hold the
 // new file's values, the others the previous patch's.
 bool LoadPatch(const std::string& path, PatchRecord& record, UserInterface& ui);
+// The same for a path that a folder listing has just given as a plain file: the file is not
+// looked up once more before it is opened.
+bool LoadListedPatch(const std::string& path, PatchRecord& record, UserInterface& ui);
 
 }  // namespace varnock

@@ -1,6 +1,7 @@
 // varnock: the window that applies patches to the game engine and its tools, and removes them.
 
 #include <QApplication>
+#include <QTimer>
 #include <cstring>
 #include <iostream>
 
@@ -43,5 +44,9 @@ int main(int argc, char** argv) {
     return 0;
   }
   window.ShowCentred();
+  // For start-up timing: the window closes, as its Close button would, once it has been shown.
+  if (qEnvironmentVariableIsSet("VARNOCK_CLOSE_WHEN_SHOWN")) {
+    QTimer::singleShot(0, &window, &QWidget::close);
+  }
   return QApplication::exec();
 }

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <random>
+#include <utility>
 
 namespace varnock {
 namespace {
@@ -35,6 +37,65 @@ TEST(SortIndexes, CountsAndValuesLeftAlone) {
   const std::vector<std::int32_t> values{4, 8, 1};
   SortIndexes(values, 3, true);
   EXPECT_EQ(values, (std::vector<std::int32_t>{4, 8, 1}));
+}
+
+// The exchange sort step by step, as the quick path must reproduce it.
+Indexes ExchangeSorted(const std::vector<std::int32_t>& values, bool ascending) {
+  Indexes index(values.size());
+  for (std::size_t i = 0; i < index.size(); ++i) {
+    index[i] = static_cast<std::int32_t>(i);
+  }
+  for (std::size_t k = 0; k + 1 < index.size(); ++k) {
+    for (std::size_t j = k + 1; j < index.size(); ++j) {
+      const std::int32_t a = values[static_cast<std::size_t>(index[k])];
+      const std::int32_t b = values[static_cast<std::size_t>(index[j])];
+      if (ascending ? a > b : a < b) {
+        std::swap(index[k], index[j]);
+      }
+    }
+  }
+  return index;
+}
+
+void ExpectExchangeOrder(const std::vector<std::int32_t>& values) {
+  for (const bool ascending : {false, true}) {
+    ASSERT_EQ(SortIndexes(values, static_cast<std::int32_t>(values.size()), ascending),
+              ExchangeSorted(values, ascending))
+        << "ascending " << ascending << ", " << values.size() << " values";
+  }
+}
+
+TEST(SortIndexes, EveryMixOfThreeRanksInExchangeOrder) {
+  for (std::size_t length = 0; length <= 8; ++length) {
+    std::vector<std::int32_t> ranks(length, 0);
+    for (bool more = true; more;) {
+      ExpectExchangeOrder(ranks);
+      more = false;
+      for (std::int32_t& rank : ranks) {
+        if (++rank <= 2) {
+          more = true;
+          break;
+        }
+        rank = 0;
+      }
+    }
+  }
+}
+
+TEST(SortIndexes, RandomValuesInExchangeOrder) {
+  std::mt19937 random(18);
+  const std::vector<std::vector<std::int32_t>> kinds{
+      {0, 1, 2}, {0, 2}, {1}, {-7, 40, INT32_MAX}, {INT32_MIN, 0, 1, 2}, {}};
+  for (const std::size_t length : {2, 3, 9, 31, 100, 513}) {
+    for (const std::vector<std::int32_t>& kind : kinds) {
+      std::vector<std::int32_t> values(length);
+      for (std::int32_t& value : values) {
+        // No kinds given: any 32-bit value.
+        value = kind.empty() ? static_cast<std::int32_t>(random()) : kind[random() % kind.size()];
+      }
+      ExpectExchangeOrder(values);
+    }
+  }
 }
 
 }  // namespace
