@@ -8,8 +8,9 @@
 
 namespace varnock {
 
-MainPresenter::MainPresenter(MainWindowView& view, UserInterface& ui, AppEnvironment environment)
-    : view_(view), ui_(ui), environment_(std::move(environment)) {}
+MainPresenter::MainPresenter(MainWindowView& view, FileOrFolderPicker& picker, UserInterface& ui,
+                             AppEnvironment environment)
+    : view_(view), picker_(picker), ui_(ui), environment_(std::move(environment)) {}
 
 bool MainPresenter::Load() {
   Guarded("start the program", [this] { InitProgram(); });
@@ -24,6 +25,7 @@ void MainPresenter::Unload() {
     return;
   }
   unloaded_ = true;
+  picker_.Unload();
   for (std::int32_t i = 0; i < state_.UnpackedCount; ++i) {
     RemoveFile(state_.UnpackedFiles[static_cast<std::size_t>(i)]);
   }

@@ -8,6 +8,7 @@
 #include "app/app_environment.h"
 #include "app/main_window_view.h"
 #include "app/program_state.h"
+#include "picker/file_or_folder_picker.h"
 #include "support/user_interface.h"
 
 namespace varnock {
@@ -18,13 +19,14 @@ namespace varnock {
 // makes (a list selection, the target executable's caption) must run one at once.
 class MainPresenter {
  public:
-  MainPresenter(MainWindowView& view, UserInterface& ui, AppEnvironment environment);
+  MainPresenter(MainWindowView& view, FileOrFolderPicker& picker, UserInterface& ui,
+                AppEnvironment environment);
 
   // Window load: start-up. False when start-up has unloaded the window (no patch found): the
   // window is not to be shown and the program ends.
   bool Load();
-  // Window unload (Close button, close box, start-up's fatal path): deletes the files the
-  // bundle unpacking created. Runs once; later calls do nothing.
+  // Window unload (Close button, close box, start-up's fatal path): closes the picker if it is
+  // shown and deletes the files the bundle unpacking created. Runs once; later calls do nothing.
   void Unload();
 
   void PatchClicked();              // Combo_Patch click
@@ -58,6 +60,11 @@ class MainPresenter {
   void ChoosePatchFolder();
   void ChooseTarget();
   void PrintDescription();
+  // Shows the picker modally with `caption`, starting at `startFolder`, in file mode
+  // (`testFile` true, listing the names that match `mask`) or folder mode. Returns its
+  // ExitValue; when true, `pathDir` receives its PathDir.
+  bool RunPicker(const std::string& caption, const std::string& startFolder, bool testFile,
+                 const std::string& mask, std::string& pathDir);
 
   // Changes that run a handler at once.
   void SelectFirstPatch();
@@ -82,6 +89,7 @@ class MainPresenter {
   void Guarded(const std::string& doing, const std::function<void()>& handler);
 
   MainWindowView& view_;
+  FileOrFolderPicker& picker_;
   UserInterface& ui_;
   AppEnvironment environment_;
   ProgramState state_;

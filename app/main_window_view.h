@@ -39,11 +39,8 @@ class MainWindowView {
   // Label_Dynamic ("Dynamic Patch !").
   virtual void SetDynamicVisible(bool visible) = 0;
 
-  // Shows the file-or-folder picker modally with `caption`, starting at `startFolder`, in file
-  // mode (`testFile` true, listing the names that match `mask`) or folder mode. Returns its
-  // ExitValue; when true, `pathDir` receives its PathDir.
-  virtual bool RunPicker(const std::string& caption, const std::string& startFolder, bool testFile,
-                         const std::string& mask, std::string& pathDir) = 0;
+  // The line that tells the chosen patch's status for the chosen executable.
+  virtual void SetStatusLine([[maybe_unused]] const std::string& text) {}
 
   // Prints `text` as one document on the default printer in the font `fontFace` at
   // `pointSize` points. False with a description of the failure in `error`.

@@ -28,6 +28,18 @@ void MainPresenter::ChangeTargetClicked() {
   Guarded("change the program to patch", [this] { ChooseTarget(); });
 }
 
+bool MainPresenter::RunPicker(const std::string& caption, const std::string& startFolder,
+                              bool testFile, const std::string& mask, std::string& pathDir) {
+  picker_.SetCaption(caption);
+  picker_.ImpostaValori(startFolder, testFile, mask);
+  picker_.ShowModal();
+  if (!picker_.ExitValue()) {
+    return false;
+  }
+  pathDir = picker_.PathDir();
+  return true;
+}
+
 // Apply or remove the selected patch on the chosen executable.
 void MainPresenter::RequestOperation(bool remove) {
   const std::string path = GetSelectedPatchPath();
@@ -46,8 +58,8 @@ void MainPresenter::RequestOperation(bool remove) {
 // A new patch folder; one without patches is refused and the catalogue stays as it was.
 void MainPresenter::ChoosePatchFolder() {
   std::string folder;
-  if (!view_.RunPicker(std::string(texts::kPatchFolderCaption),
-                       PatchPickerStart(state_.PatchFolder), false, "*", folder)) {
+  if (!RunPicker(std::string(texts::kPatchFolderCaption), PatchPickerStart(state_.PatchFolder),
+                 false, "*", folder)) {
     return;
   }
   UsePatchFolder(folder);
@@ -68,10 +80,10 @@ bool MainPresenter::UsePatchFolder(const std::string& folder) {
 // A new target executable; the list is sorted again for its version.
 void MainPresenter::ChooseTarget() {
   std::string exe;
-  if (!view_.RunPicker(texts::TargetPickerCaption(state_.TargetName),
-                       TargetPickerStart(Caption(MainLabel::NomeExe), state_.EditorFolder,
-                                         environment_.currentFolder()),
-                       true, state_.TargetName + "*.exe", exe)) {
+  if (!RunPicker(texts::TargetPickerCaption(state_.TargetName),
+                 TargetPickerStart(Caption(MainLabel::NomeExe), state_.EditorFolder,
+                                   environment_.currentFolder()),
+                 true, state_.TargetName + "*.exe", exe)) {
     return;
   }
   UseTarget(exe);

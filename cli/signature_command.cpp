@@ -16,7 +16,7 @@ int SignatureCommand::Run(ConsoleUi& console) {
   const std::string signature = GetExeVersion(AbsolutePath(exe_), console);
   console.out() << signature << '\n';
   // A failure has been told on the error stream already; its signature reads "ERROR".
-  return signature == "ERROR" ? kExitFailure : kExitOk;
+  return signature == kFailedExeVersion ? kExitFailure : kExitOk;
 }
 
 }  // namespace varnock::cli

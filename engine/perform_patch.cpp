@@ -25,7 +25,7 @@ bool VersionAccepted(const std::string& exePath, const PatchRecord& record, std:
   if (exeVersion.empty()) {
     exeVersion = GetExeVersion(exePath, ui);
   }
-  return exeVersion != "ERROR" && EqualsIgnoreCase(exeVersion, record.ExeVersion);
+  return exeVersion != kFailedExeVersion && EqualsIgnoreCase(exeVersion, record.ExeVersion);
 }
 
 // The executable is held from before the read to after the rewrite: no other writer can come

@@ -16,7 +16,7 @@ constexpr const char* kNames[] = {"tomb4.exe", "tom2pc.exe", "WinRoomEdit.exe", 
 void CheckSignature(const std::string& path) {
   fuzz::QuietUi ui;
   const std::string version = GetExeVersion(path, ui);
-  if (version == "ERROR") {
+  if (version == kFailedExeVersion) {
     fuzz::Require(ui.messages == 1 && ui.critical == 1,
                   "a signature that fails gives other than one critical message");
   } else {

@@ -9,6 +9,7 @@
 #include "app/app_environment.h"
 #include "app/main_presenter.h"
 #include "picker/picker_presenter.h"
+#include "picker/system_picker_environment.h"
 #include "qt/picker_dialog.h"
 #include "qt/principale.h"
 #include "qt/qt_user_interface.h"
@@ -98,13 +99,14 @@ int RunDemo(const std::string& demoExecutable, std::ostream& out) {
 
   ConsoleUserInterface ui(out);
   ChoosingPickerHost host("tomb4.exe");
-  Principale window(ui);
-  window.SetPickerHost(&host);
+  Principale window;
+  SystemPickerEnvironment pickerEnvironment;
+  Dialog_GetFileODir picker(pickerEnvironment, ui, host);
   AppEnvironment environment = SystemEnvironment();
   // The pickers open on the folder of the copy.
   const std::string copyFolder = FromFsPath(folder);
   environment.currentFolder = [copyFolder] { return copyFolder; };
-  MainPresenter presenter(window, ui, environment);
+  MainPresenter presenter(window, picker, ui, environment);
   window.Connect(presenter);
 
   out << "Starting up (the bundled patches are unpacked into the patch folder: the program's own,\n"

@@ -7,8 +7,10 @@
 
 #include "app/app_environment.h"
 #include "app/main_presenter.h"
+#include "picker/system_picker_environment.h"
 #include "qt/app_icon.h"
 #include "qt/demo_run.h"
+#include "qt/picker_dialog.h"
 #include "qt/principale.h"
 #include "qt/qt_settings.h"
 #include "qt/qt_user_interface.h"
@@ -28,8 +30,11 @@ int main(int argc, char** argv) {
   }
 
   qt::QtUserInterface ui;
-  qt::Principale window(ui);
+  qt::Principale window;
   ui.SetMainWindow(&window);
+  qt::QtPickerWindowHost pickerHost(&window);
+  SystemPickerEnvironment pickerEnvironment;
+  Dialog_GetFileODir picker(pickerEnvironment, ui, pickerHost);
   qt::QtSettings settings;
   AppEnvironment environment = SystemEnvironment();
   // "varnock [PATCH.ptc] [EXE]", as the file manager starts it for a patch; Qt has taken its
@@ -38,7 +43,7 @@ int main(int argc, char** argv) {
     environment.openedFiles.emplace_back(argv[i]);
   }
   environment.settings = &settings;
-  MainPresenter presenter(window, ui, environment);
+  MainPresenter presenter(window, picker, ui, environment);
   window.Connect(presenter);
   if (!presenter.Load()) {
     return 0;

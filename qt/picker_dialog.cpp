@@ -12,34 +12,18 @@
 #include <QStyle>
 #include <QTreeWidget>
 
-#include "app/access_keys.h"
-#include "qt/fit_caption.h"
+#include "picker/picker_design.h"
+#include "qt/design_controls.h"
 #include "qt/twips.h"
-#include "qt/value_look.h"
 
 namespace varnock::qt {
 
 namespace {
 
-// The client area in twips; folder mode ends below its moved buttons, with the same margin.
-constexpr int kWidth = 5865;
-constexpr int kFileModeHeight = 6240;
-constexpr int kFolderModeHeight = 3690;
-constexpr int kFolderModePathTop = 2790;
-constexpr int kFolderModeButtonsTop = 3210;
-
 constexpr int kEntryRole = Qt::UserRole;
 
 QString Text(const std::string& text) {
   return QString::fromStdString(text);
-}
-
-QPushButton* Button(const char* name, const char* caption, QWidget* parent) {
-  auto* button = new QPushButton(QString::fromStdString(WithAccessKey(caption)), parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setAutoDefault(false);
-  button->setDefault(false);
-  return button;
 }
 
 }  // namespace
@@ -49,89 +33,54 @@ PickerDialog::PickerDialog(Dialog_GetFileODir& presenter, QWidget* parent)
                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       presenter_(presenter) {
   setObjectName(QStringLiteral("Dialog_GetFileODir"));
-  CreateControls();
-  PlaceControls();
-  for (QPushButton* button : {ok_, cancel_, newFolder_}) {
-    FitCaption(button, button->font().pointSizeF());
-  }
+  BuildWindow(this, kPickerDesign);
+  SetUpControls();
   Wire();
 }
 
-void PickerDialog::CreateControls() {
-  // Created from the top down, so that the reading order follows the window.
-  drives_ = new QComboBox(this);
-  drives_->setObjectName(QStringLiteral("Drive1"));
+void PickerDialog::SetUpControls() {
+  drives_ = DesignControl<QComboBox>(this, "Drive1");
   drives_->setAccessibleName(QStringLiteral("Drive"));
-  newFolder_ = Button("Pul_NuovaCartella", "New Folder ->", this);
-  newFolderName_ = new QLineEdit(this);
-  newFolderName_->setObjectName(QStringLiteral("Text_PathDir"));
+  newFolderName_ = DesignControl<QLineEdit>(this, "Text_PathDir");
   newFolderName_->setAccessibleName(QStringLiteral("New folder name"));
-
-  folderLabel_ = new QLabel(QStringLiteral("Folder:"), this);
-  folderLabel_->setObjectName(QStringLiteral("Label1"));
-  folderLabel_->setFont(CourierFont());
-  auto* tree = new QTreeWidget(this);
-  tree->setObjectName(QStringLiteral("Dir1"));
-  tree->setHeaderHidden(true);
-  tree->setRootIsDecorated(false);
-  tree->setItemsExpandable(false);
-  tree->setIndentation(Twips(180, this));
-  tree->setUniformRowHeights(true);
+  folderTree_ = DesignControl<QTreeWidget>(this, "Dir1");
+  folderTree_->setHeaderHidden(true);
+  folderTree_->setRootIsDecorated(false);
+  folderTree_->setItemsExpandable(false);
+  folderTree_->setIndentation(Twips(180, this));
+  folderTree_->setUniformRowHeights(true);
   // The folders cannot be folded: no branch marks.
-  tree->setStyleSheet(QStringLiteral("QTreeView::branch { image: none; border-image: none; }"));
-  folderTree_ = tree;
-  folderLabel_->setBuddy(tree);
-
-  fileLabel_ = new QLabel(QStringLiteral("File:"), this);
-  fileLabel_->setObjectName(QStringLiteral("Label_File"));
-  fileLabel_->setFont(CourierFont());
-  files_ = new QListWidget(this);
-  files_->setObjectName(QStringLiteral("List_Files"));
-  files_->setFont(CourierFont());
-  fileLabel_->setBuddy(files_);
-
-  path_ = new QLineEdit(this);
-  path_->setObjectName(QStringLiteral("Text_Path"));
-  path_->setReadOnly(true);
+  folderTree_->setStyleSheet(
+      QStringLiteral("QTreeView::branch { image: none; border-image: none; }"));
+  DesignControl<QLabel>(this, "Label1")->setBuddy(folderTree_);
+  files_ = DesignControl<QListWidget>(this, "List_Files");
+  DesignControl<QLabel>(this, "Label_File")->setBuddy(files_);
+  path_ = DesignControl<QLineEdit>(this, "Text_Path");
   path_->setAccessibleName(QStringLiteral("Chosen path"));
-  ApplyValueColours(path_);
-
-  ok_ = Button("Pul_Ok", "OK", this);
-  cancel_ = Button("Pul_Cancel", "Cancel", this);
-
-  // The design's tab order.
-  QWidget::setTabOrder(ok_, cancel_);
-  QWidget::setTabOrder(cancel_, folderTree_);
-  QWidget::setTabOrder(folderTree_, drives_);
-  QWidget::setTabOrder(drives_, path_);
-  QWidget::setTabOrder(path_, newFolder_);
-  QWidget::setTabOrder(newFolder_, newFolderName_);
-  QWidget::setTabOrder(newFolderName_, files_);
-  ok_->setFocus();
   path_->installEventFilter(this);
+  // Enter in the name box makes the folder, as the button beside it does.
+  connect(newFolderName_, &QLineEdit::returnPressed, this, [this] { presenter_.OnNewFolder(); });
+  DesignControl<QWidget>(this, "Pul_Ok")->setFocus();
 }
 
 void PickerDialog::PlaceControls() {
-  const int buttonsTop = folderMode_ ? kFolderModeButtonsTop : 5760;
-  PlaceByTwips(ok_, 180, buttonsTop, 1215, 330);
-  PlaceByTwips(cancel_, 4500, buttonsTop, 1215, 330);
-  PlaceByTwips(folderTree_, 180, 810, 5505, 1890);
-  PlaceByTwips(drives_, 225, 135, 1995, 315);
-  PlaceByTwips(path_, 180, folderMode_ ? kFolderModePathTop : 5355, 5505, 285);
-  PlaceByTwips(newFolder_, 2475, 135, 1500, 285);
-  PlaceByTwips(newFolderName_, 4050, 135, 1635, 285);
-  PlaceByTwips(files_, 180, 3060, 5505, 2010);
-  PlaceByTwips(fileLabel_, 225, 2790, 5505, 240);
-  PlaceByTwips(folderLabel_, 225, 540, 5505, 240);
-  fileLabel_->setVisible(!folderMode_);
-  files_->setVisible(!folderMode_);
-  setFixedSize(Twips(kWidth, this), Twips(folderMode_ ? kFolderModeHeight : kFileModeHeight, this));
+  for (const ControlDesign& control : kPickerControls) {
+    auto* widget = DesignControl<QWidget>(this, control.name);
+    const TwipsBox box = BoxInMode(control, folderMode_);
+    PlaceByTwips(widget, box.left, box.top, box.width, box.height);
+    widget->setVisible(ShownInMode(control, folderMode_));
+  }
+  setFixedSize(Twips(kPickerDesign.width, this),
+               Twips(folderMode_ ? kPickerFolderModeHeight : kPickerDesign.height, this));
 }
 
 void PickerDialog::Wire() {
-  connect(ok_, &QPushButton::clicked, this, [this] { presenter_.OnOk(); });
-  connect(cancel_, &QPushButton::clicked, this, [this] { presenter_.OnCancel(); });
-  connect(newFolder_, &QPushButton::clicked, this, [this] { presenter_.OnNewFolder(); });
+  connect(DesignControl<QPushButton>(this, "Pul_Ok"), &QPushButton::clicked, this,
+          [this] { presenter_.OnOk(); });
+  connect(DesignControl<QPushButton>(this, "Pul_Cancel"), &QPushButton::clicked, this,
+          [this] { presenter_.OnCancel(); });
+  connect(DesignControl<QPushButton>(this, "Pul_NuovaCartella"), &QPushButton::clicked, this,
+          [this] { presenter_.OnNewFolder(); });
   connect(drives_, &QComboBox::currentIndexChanged, this,
           [this](int index) { presenter_.OnDriveChosen(index); });
   connect(folderTree_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item, int) {
@@ -147,8 +96,9 @@ bool PickerDialog::eventFilter(QObject* watched, QEvent* event) {
   // The path line never keeps the focus: it passes it on in the direction it came from.
   if (watched == path_ && event->type() == QEvent::FocusIn) {
     const auto* focus = static_cast<QFocusEvent*>(event);
-    QWidget* next =
-        focus->reason() == Qt::BacktabFocusReason ? static_cast<QWidget*>(drives_) : newFolder_;
+    QWidget* next = focus->reason() == Qt::BacktabFocusReason
+                        ? static_cast<QWidget*>(drives_)
+                        : DesignControl<QWidget>(this, "Pul_NuovaCartella");
     next->setFocus(focus->reason());
     return false;
   }

@@ -7,10 +7,8 @@
 #include "picker/picker_window_host.h"
 
 class QComboBox;
-class QLabel;
 class QLineEdit;
 class QListWidget;
-class QPushButton;
 class QTreeWidget;
 
 namespace varnock::qt {
@@ -36,22 +34,17 @@ class PickerDialog : public QDialog, public PickerView {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void CreateControls();
+  void SetUpControls();
   void Wire();
   void PlaceControls();
 
   Dialog_GetFileODir& presenter_;
   bool folderMode_ = false;
-  QPushButton* ok_ = nullptr;
-  QPushButton* cancel_ = nullptr;
   QTreeWidget* folderTree_ = nullptr;
   QComboBox* drives_ = nullptr;
   QLineEdit* path_ = nullptr;
-  QPushButton* newFolder_ = nullptr;
   QLineEdit* newFolderName_ = nullptr;
   QListWidget* files_ = nullptr;
-  QLabel* fileLabel_ = nullptr;
-  QLabel* folderLabel_ = nullptr;
 };
 
 // Shows a fresh PickerDialog modally over `parent` for each use of the picker.

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 
 namespace varnock::qt {
@@ -10,6 +11,7 @@ namespace {
 
 // The title of every message box: the program's name.
 constexpr const char* kMessageTitle = "Varnock";
+constexpr int kInputBoxCharacters = 50;
 
 }  // namespace
 
@@ -47,6 +49,11 @@ std::optional<std::string> QtUserInterface::AskText(const std::string& prompt,
   box.setLabelText(ToDisplayText(prompt));
   box.setTextValue(QString::fromStdString(proposed));
   box.setInputMode(QInputDialog::TextInput);
+  // A long prompt wraps in a box about fifty characters wide, which also shows the title whole.
+  if (auto* label = box.findChild<QLabel*>()) {
+    label->setWordWrap(true);
+    label->setFixedWidth(box.fontMetrics().averageCharWidth() * kInputBoxCharacters);
+  }
   if (box.exec() != QDialog::Accepted) {
     return std::nullopt;
   }

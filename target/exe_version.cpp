@@ -64,7 +64,7 @@ std::string GetExeVersionAs(const std::string& path, const std::string& fileName
     ui.ShowMessage(
         "ERROR trying to compute version of file: " + path + "\r\n" + "Error mexage: " + error,
         MessageIcon::Critical);
-    return "ERROR";
+    return std::string(kFailedExeVersion);
   }
   return signature;
 }

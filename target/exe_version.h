@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "support/user_interface.h"
 
@@ -17,8 +18,11 @@ struct BuildDate {
   int second = 0;
 };
 
+// The signature GetExeVersion gives after a failure it has reported.
+inline constexpr std::string_view kFailedExeVersion = "ERROR";
+
 // The version signature of the executable at `path`, for example
-// "LE_UK_P:XP_Standard (11-Nov-2000  15:21)"; "ERROR" after a failure it has reported.
+// "LE_UK_P:XP_Standard (11-Nov-2000  15:21)"; kFailedExeVersion after a failure it has reported.
 std::string GetExeVersion(const std::string& path, UserInterface& ui);
 // The same for a file probed as though its name were `fileName` (a copy kept under another
 // name); the messages still name `path`.

@@ -1,5 +1,10 @@
 #pragma once
 
+#include <string_view>
+
+#include "app/main_window_design.h"
+#include "picker/picker_design.h"
+
 namespace varnock::win32 {
 
 // The window classes of the program's own windows.
@@ -7,41 +12,49 @@ inline constexpr wchar_t kMainWindowClass[] = L"Varnock.Principale";
 inline constexpr wchar_t kPickerClass[] = L"Varnock.Dialog_GetFileODir";
 inline constexpr wchar_t kInputBoxClass[] = L"Varnock.InputBox";
 
+// A control's identifier is its place in its window's design after a base of the window's own.
+inline constexpr int kMainControlBase = 101;
+inline constexpr int kPickerControlBase = 201;
+
+constexpr int MainControlId(std::string_view name) {
+  return kMainControlBase + IndexOf(kMainWindowControls, name);
+}
+constexpr int PickerControlId(std::string_view name) {
+  return kPickerControlBase + IndexOf(kPickerControls, name);
+}
+
 // The main window's controls.
-enum MainControl : int {
-  kLabel1 = 101,
-  kComboPatch,
-  kLabelCreatedWithVersion,
-  kLabelTombVersion,
-  kLabelDynamic,
-  kLabel3,
-  kTextDescription,
-  kLabelApplyPatchTo,
-  kLabelNomeExe,
-  kPulChangeTomb,
-  kPulApplyPatch,
-  kPulRemovePatch,
-  kPulCancel,
-  kLabelTombVersionNow,
-  kLabelCurrentTomb,
-  kPulChangeDirSrc,
-  kLabelDirSrc,
-  kPulStampaDescription,
-};
+inline constexpr int kLabel1 = MainControlId("Label1");
+inline constexpr int kComboPatch = MainControlId("Combo_Patch");
+inline constexpr int kLabelCreatedWithVersion = MainControlId("Label_CreatedWithVersion");
+inline constexpr int kLabelTombVersion = MainControlId("Label_TombVersion");
+inline constexpr int kLabelDynamic = MainControlId("Label_Dynamic");
+inline constexpr int kLabel3 = MainControlId("Label3");
+inline constexpr int kTextDescription = MainControlId("Text_Description");
+inline constexpr int kLabelApplyPatchTo = MainControlId("Label_ApplyPatchTo");
+inline constexpr int kLabelNomeExe = MainControlId("Label_NomeExe");
+inline constexpr int kPulChangeTomb = MainControlId("Pul_ChangeTomb");
+inline constexpr int kPulApplyPatch = MainControlId("Pul_ApplyPatch");
+inline constexpr int kPulRemovePatch = MainControlId("Pul_RemovePatch");
+inline constexpr int kPulCancel = MainControlId("Pul_Cancel");
+inline constexpr int kLabelTombVersionNow = MainControlId("Label_TombVersionNow");
+inline constexpr int kLabelCurrentTomb = MainControlId("Label_CurrentTomb");
+inline constexpr int kPulChangeDirSrc = MainControlId("Pul_ChangeDirSrc");
+inline constexpr int kLabelDirSrc = MainControlId("Label_DirSrc");
+inline constexpr int kPulStampaDescription = MainControlId("Pul_StampaDescription");
+inline constexpr int kLabelStatus = MainControlId("Label_Status");
 
 // The picker's controls.
-enum PickerControl : int {
-  kPickerOk = 201,
-  kPickerCancel,
-  kDir1,
-  kDrive1,
-  kTextPath,
-  kPulNuovaCartella,
-  kTextPathDir,
-  kListFiles,
-  kLabelFile,
-  kPickerLabel1,
-};
+inline constexpr int kPickerOk = PickerControlId("Pul_Ok");
+inline constexpr int kPickerCancel = PickerControlId("Pul_Cancel");
+inline constexpr int kDir1 = PickerControlId("Dir1");
+inline constexpr int kDrive1 = PickerControlId("Drive1");
+inline constexpr int kTextPath = PickerControlId("Text_Path");
+inline constexpr int kPulNuovaCartella = PickerControlId("Pul_NuovaCartella");
+inline constexpr int kTextPathDir = PickerControlId("Text_PathDir");
+inline constexpr int kListFiles = PickerControlId("List_Files");
+inline constexpr int kLabelFile = PickerControlId("Label_File");
+inline constexpr int kPickerLabel1 = PickerControlId("Label1");
 
 // The input box's controls; OK and Cancel are IDOK and IDCANCEL.
 enum InputBoxControl : int {

@@ -4,15 +4,9 @@
 
 #include <string>
 
-namespace varnock::win32 {
+#include "support/window_design.h"
 
-// A control's place in twips, from the left and top of its window's client area.
-struct TwipsBox {
-  int left;
-  int top;
-  int width;
-  int height;
-};
+namespace varnock::win32 {
 
 // The dots per inch of the screen; the program declares itself aware of them, so the system
 // does not stretch its windows.

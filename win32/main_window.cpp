@@ -1,116 +1,67 @@
 #include "win32/main_window.h"
 
-#include <array>
 #include <string>
 #include <vector>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include "app/access_keys.h"
 #include "app/main_presenter.h"
 #include "win32/app_icon.h"
 #include "win32/control_ids.h"
+#include "win32/design_controls.h"
 #include "win32/layout.h"
-#include "win32/modal_loop.h"
 #include "win32/print_text.h"
 #include "win32/text.h"
+#include "win32/window_class.h"
 
 namespace varnock::win32 {
 
 namespace {
 
-constexpr int kClientWidth = 8685;
-constexpr int kClientHeight = 4125;
 // The room between a value field's border and its text, in twips.
 constexpr int kValueIndent = 45;
 
-enum class Kind { Label, BoldLabel, Value, Marker, Combo, Description, Button, BoldButton };
-
-struct ControlDesign {
-  int id;
-  Kind kind;
-  const char* caption;
-  TwipsBox box;
-};
-
-// The controls in tab order, with their design captions and places.
-constexpr std::array<ControlDesign, 18> kDesign = {{
-    {kLabel1, Kind::BoldLabel, "Choose patch:", {90, 495, 1815, 240}},
-    {kComboPatch, Kind::Combo, "", {2340, 450, 4605, 315}},
-    {kLabelCreatedWithVersion, Kind::Label, "From tomb4 version:", {45, 855, 2175, 240}},
-    {kLabelTombVersion, Kind::Value, "", {2340, 855, 6045, 285}},
-    {kLabelDynamic, Kind::Marker, "Dynamic Patch !", {7020, 495, 1500, 240}},
-    {kLabel3, Kind::Label, "Patch description:", {90, 1350, 1725, 240}},
-    {kTextDescription, Kind::Description, "", {2340, 1305, 6045, 960}},
-    {kLabelApplyPatchTo,
-     Kind::Label,
-     "Apply patch over following tomb4 program:",
-     {135, 2430, 6720, 240}},
-    {kLabelNomeExe, Kind::Value, "", {90, 2700, 7125, 285}},
-    {kPulChangeTomb, Kind::Button, "Change", {7335, 2700, 1095, 285}},
-    {kPulApplyPatch, Kind::BoldButton, "APPLY PATCH", {2340, 3645, 2175, 330}},
-    {kPulRemovePatch, Kind::BoldButton, "REMOVE PATCH", {4635, 3645, 2175, 330}},
-    {kPulCancel, Kind::Button, "Close", {7335, 3645, 1185, 285}},
-    {kLabelTombVersionNow, Kind::Value, "", {2340, 3060, 6090, 285}},
-    {kLabelCurrentTomb, Kind::Label, "Current tomb4 Version:", {90, 3105, 2220, 240}},
-    {kPulChangeDirSrc, Kind::Button, "Patch Folder :", {45, 45, 1860, 285}},
-    {kLabelDirSrc, Kind::Value, "", {2340, 45, 6045, 285}},
-    {kPulStampaDescription, Kind::Button, "Print description", {90, 1845, 2130, 285}},
-}};
-
-int LabelId(MainLabel label) {
-  switch (label) {
-    case MainLabel::NomeExe:
-      return kLabelNomeExe;
-    case MainLabel::TombVersionNow:
-      return kLabelTombVersionNow;
-    case MainLabel::TombVersion:
-      return kLabelTombVersion;
-    case MainLabel::DirSrc:
-      return kLabelDirSrc;
-    case MainLabel::ApplyPatchTo:
-      return kLabelApplyPatchTo;
-    case MainLabel::CreatedWithVersion:
-      return kLabelCreatedWithVersion;
-    case MainLabel::CurrentTomb:
-      return kLabelCurrentTomb;
-  }
-  return 0;
+HWND ControlIn(HWND window, std::string_view name) {
+  return GetDlgItem(window, MainControlId(name));
 }
 
-void RegisterMainClass(WNDPROC proc) {
-  WNDCLASSEXW existing{};
-  existing.cbSize = sizeof(existing);
-  if (GetClassInfoExW(GetModuleHandleW(nullptr), kMainWindowClass, &existing)) {
-    return;
+// The description box is read-only: the Tab keys leave it as they leave any other control,
+// and tabbing into it neither selects its text nor scrolls it to the end.
+LRESULT CALLBACK DescriptionProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
+                                 UINT_PTR /*id*/, DWORD_PTR /*data*/) {
+  if (message == WM_GETDLGCODE) {
+    return DefSubclassProc(box, message, wParam, lParam) &
+           ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_HASSETSEL);
   }
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = proc;
-  windowClass.hInstance = GetModuleHandleW(nullptr);
-  windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = kMainWindowClass;
-  RegisterClassExW(&windowClass);
+  if (message == WM_NCDESTROY) {
+    RemoveWindowSubclass(box, &DescriptionProc, 0);
+  }
+  return DefSubclassProc(box, message, wParam, lParam);
 }
 
 }  // namespace
 
-MainWindow::MainWindow(UserInterface& ui)
-    : dpi_(ScreenDpi()), fonts_(dpi_), picker_(pickerEnvironment_, ui, pickerHost_) {
-  RegisterMainClass(&MainWindow::Proc);
-  // Caption with a leading blank; a fixed dialog frame without minimise and maximise buttons.
+MainWindow::MainWindow() : dpi_(ScreenDpi()), fonts_(dpi_) {
+  INITCOMMONCONTROLSEX controls{};
+  controls.dwSize = sizeof(controls);
+  controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
+  InitCommonControlsEx(&controls);
+  RegisterWindowClass(kMainWindowClass, &OwnerProcedure<MainWindow>);
+  // A fixed dialog frame without minimise and maximise buttons.
   window_ = CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kMainWindowClass,
-                            L" Varnock", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT,
-                            CW_USEDEFAULT, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+                            Wide(std::string(kMainWindowCaption)).c_str(),
+                            WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT,
+                            0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), this);
   if (window_ == nullptr) {
     return;
   }
-  pickerHost_.SetOwner(window_);
   bigIcon_ = CreateAppIcon(GetSystemMetrics(SM_CXICON));
   smallIcon_ = CreateAppIcon(GetSystemMetrics(SM_CXSMICON));
   SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
   SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
   CreateControls();
-  SizeAndCentre(window_, kClientWidth, kClientHeight, dpi_);
+  SizeAndCentre(window_, kMainWindowDesign.width, kMainWindowDesign.height, dpi_);
   DragAcceptFiles(window_, TRUE);
 }
 
@@ -127,56 +78,40 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::CreateControls() {
-  for (const ControlDesign& design : kDesign) {
-    const DWORD tab = WS_VISIBLE | WS_TABSTOP;
-    HWND control = nullptr;
-    switch (design.kind) {
-      case Kind::Label:
-      case Kind::BoldLabel:
-        control = CreateControl(window_, L"STATIC", design.caption,
-                                WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, design.id,
-                                design.kind == Kind::BoldLabel ? fonts_.Bold() : fonts_.Dialog());
-        break;
-      case Kind::Value:
-        control = CreateControl(window_, L"STATIC", design.caption,
-                                WS_VISIBLE | WS_BORDER | SS_OWNERDRAW, design.id, fonts_.Dialog());
-        break;
-      case Kind::Marker:
-        control = CreateControl(window_, L"STATIC", design.caption, SS_LEFT | SS_NOPREFIX,
-                                design.id, fonts_.Bold());
-        break;
-      case Kind::Combo:
-        control = CreateControl(window_, L"COMBOBOX", design.caption,
-                                tab | WS_VSCROLL | CBS_DROPDOWNLIST, design.id, fonts_.Dialog());
-        break;
-      case Kind::Description:
-        control = CreateControl(
-            window_, L"EDIT", design.caption,
-            tab | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, design.id,
-            fonts_.Courier());
-        break;
-      case Kind::Button:
-      case Kind::BoldButton:
-        control = CreateControl(window_, L"BUTTON", WithAccessKey(design.caption).c_str(),
-                                tab | BS_PUSHBUTTON, design.id,
-                                design.kind == Kind::BoldButton ? fonts_.Bold() : fonts_.Dialog());
-        break;
-    }
-    TwipsBox box = design.box;
-    if (design.kind == Kind::Combo) {
-      // A drop-down list's height includes its open list: room for twelve patches.
-      box.height *= 12;
-    }
-    Place(control, box, dpi_);
-  }
+  BuildControls(window_, kMainWindowDesign, kMainControlBase, fonts_, dpi_);
   FitComboHeight();
-  lastFocus_ = Control(kComboPatch);
+  SetWindowSubclass(Control(kTextDescription), &DescriptionProc, 0, 0);
+  AddToolTips();
+  focus_.SetFirst(Control(kComboPatch));
+}
+
+void MainWindow::AddToolTips() {
+  toolTips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
+  if (toolTips_ == nullptr) {
+    return;
+  }
+  for (const ControlDesign& control : kMainWindowControls) {
+    if (control.kind != ControlKind::ValueLabel && control.name != "Label_Status") {
+      continue;
+    }
+    TOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = window_;
+    tool.uId = reinterpret_cast<UINT_PTR>(ControlIn(window_, control.name));
+    tool.lpszText = const_cast<wchar_t*>(L"");
+    SendMessageW(toolTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
 }
 
 // The closed list is as high as the design says: its selection field is sized to fit.
 void MainWindow::FitComboHeight() {
   HWND combo = Control(kComboPatch);
-  const RECT wanted = PixelRect(kDesign[1].box, dpi_);
+  const RECT wanted =
+      PixelRect(kMainWindowControls[IndexOf(kMainWindowControls, "Combo_Patch")].box, dpi_);
   // Measured again after each change: how the field's height adds up to the control's is the
   // system's own.
   for (int attempt = 0; attempt < 3; ++attempt) {
@@ -192,34 +127,21 @@ void MainWindow::FitComboHeight() {
 }
 
 void MainWindow::ShowCentred() {
-  SizeAndCentre(window_, kClientWidth, kClientHeight, dpi_);
+  SizeAndCentre(window_, kMainWindowDesign.width, kMainWindowDesign.height, dpi_);
   ShowWindow(window_, SW_SHOW);
   UpdateWindow(window_);
   SetForegroundWindow(window_);
-  SetFocus(lastFocus_);
+  focus_.OnActivate(window_, true);
 }
 
-LRESULT CALLBACK MainWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self =
-        static_cast<MainWindow*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->window_ = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self == nullptr) {
-    return DefWindowProcW(window, message, wParam, lParam);
-  }
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    self->window_ = nullptr;
-    return DefWindowProcW(window, message, wParam, lParam);
-  }
-  return self->Handle(message, wParam, lParam);
-}
-
-LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT MainWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_NCCREATE:
+      window_ = window;
+      break;
+    case WM_NCDESTROY:
+      window_ = nullptr;
+      break;
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
@@ -230,22 +152,29 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       DrawValueField(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
       return TRUE;
     case WM_ACTIVATE:
-      OnActivate(LOWORD(wParam) != WA_INACTIVE);
+      focus_.OnActivate(window_, LOWORD(wParam) != WA_INACTIVE);
+      return 0;
+    case WM_NEXTDLGCTL:
+      // A control asks to pass the focus on: to a given control, or to the next or previous
+      // one in tab order.
+      SetFocus(LOWORD(lParam) != 0
+                   ? reinterpret_cast<HWND>(wParam)
+                   : GetNextDlgTabItem(window_, GetFocus(), static_cast<BOOL>(wParam != 0)));
       return 0;
     case WM_DROPFILES:
       OnDropFiles(reinterpret_cast<HDROP>(wParam));
       return 0;
     case WM_CLOSE:
       // The close box: the unload handler runs, and closing is never refused.
-      picker_.Unload();
       if (presenter_ != nullptr) {
         presenter_->Unload();
       }
       DestroyWindow(window_);
       return 0;
     default:
-      return DefWindowProcW(window_, message, wParam, lParam);
+      break;
   }
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 void MainWindow::OnCommand(int id, int code) {
@@ -296,18 +225,6 @@ void MainWindow::OnCommand(int id, int code) {
   }
 }
 
-// The control that had the focus gets it back when the window is activated again.
-void MainWindow::OnActivate(bool active) {
-  if (!active) {
-    HWND focus = GetFocus();
-    if (focus != nullptr && GetParent(focus) == window_) {
-      lastFocus_ = focus;
-    }
-  } else if (lastFocus_ != nullptr && IsWindow(lastFocus_)) {
-    SetFocus(lastFocus_);
-  }
-}
-
 // Files dropped onto the window are opened: patches and the executable to patch.
 void MainWindow::OnDropFiles(HDROP drop) {
   std::vector<std::string> paths;
@@ -355,6 +272,16 @@ void MainWindow::DrawValueField(const DRAWITEMSTRUCT& item) const {
   SelectObject(dc, previous);
 }
 
+void MainWindow::SetToolTip(HWND control, const std::string& text) const {
+  const std::wstring wide = Wide(text);
+  TOOLINFOW tool{};
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
+  tool.hwnd = window_;
+  tool.uId = reinterpret_cast<UINT_PTR>(control);
+  tool.lpszText = const_cast<wchar_t*>(wide.c_str());
+  SendMessageW(toolTips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
 void MainWindow::ClearPatchList() {
   SendMessageW(Control(kComboPatch), CB_RESETCONTENT, 0, 0);
 }
@@ -388,9 +315,12 @@ std::string MainWindow::SelectedPatchText() const {
 }
 
 void MainWindow::SetCaption(MainLabel label, const std::string& text) {
-  HWND control = Control(LabelId(label));
+  HWND control = ControlIn(window_, ControlNameOf(label));
   SetWindowTextUtf8(control, text);
   InvalidateRect(control, nullptr, TRUE);
+  if ((GetWindowLongPtrW(control, GWL_STYLE) & SS_TYPEMASK) == SS_OWNERDRAW) {
+    SetToolTip(control, text);
+  }
 }
 
 void MainWindow::SetDescription(const std::string& text) {
@@ -401,16 +331,10 @@ void MainWindow::SetDynamicVisible(bool visible) {
   ShowWindow(Control(kLabelDynamic), visible ? SW_SHOW : SW_HIDE);
 }
 
-bool MainWindow::RunPicker(const std::string& caption, const std::string& startFolder,
-                           bool testFile, const std::string& mask, std::string& pathDir) {
-  picker_.SetCaption(caption);
-  picker_.ImpostaValori(startFolder, testFile, mask);
-  picker_.ShowModal();
-  if (!picker_.ExitValue()) {
-    return false;
-  }
-  pathDir = picker_.PathDir();
-  return true;
+void MainWindow::SetStatusLine(const std::string& text) {
+  HWND status = Control(kLabelStatus);
+  SetWindowTextUtf8(status, text);
+  SetToolTip(status, text);
 }
 
 bool MainWindow::PrintText(const std::string& text, const std::string& fontFace, int pointSize,
@@ -420,7 +344,6 @@ bool MainWindow::PrintText(const std::string& text, const std::string& fontFace,
 
 void MainWindow::CloseWindow() {
   // The presenter has run the unload handler already.
-  picker_.Unload();
   if (window_ != nullptr) {
     DestroyWindow(window_);
   }

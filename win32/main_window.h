@@ -5,10 +5,8 @@
 #include <shellapi.h>
 
 #include "app/main_window_view.h"
-#include "picker/picker_presenter.h"
-#include "picker/system_picker_environment.h"
+#include "win32/focus_keeper.h"
 #include "win32/fonts.h"
-#include "win32/picker_window.h"
 #include "win32/value_look.h"
 
 namespace varnock {
@@ -17,12 +15,11 @@ class MainPresenter;
 
 namespace varnock::win32 {
 
-// The main window (Principale): native controls placed from the design in twips, and the
-// wiring of their notifications to the main presenter. It owns the picker, which lives as long
-// as the window object.
+// The main window (Principale): native controls built from the window's design, and the wiring
+// of their notifications to the main presenter.
 class MainWindow : public MainWindowView {
  public:
-  explicit MainWindow(UserInterface& ui);
+  MainWindow();
   ~MainWindow() override;
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
@@ -42,19 +39,23 @@ class MainWindow : public MainWindowView {
   void SetCaption(MainLabel label, const std::string& text) override;
   void SetDescription(const std::string& text) override;
   void SetDynamicVisible(bool visible) override;
-  bool RunPicker(const std::string& caption, const std::string& startFolder, bool testFile,
-                 const std::string& mask, std::string& pathDir) override;
+  void SetStatusLine(const std::string& text) override;
   bool PrintText(const std::string& text, const std::string& fontFace, int pointSize,
                  std::string& error) override;
   void CloseWindow() override;
 
+  // The tooltips of the value fields, which show a value cut with "…" whole.
+  HWND ToolTips() const { return toolTips_; }
+
+  // Every message of the window.
+  LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
  private:
-  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls();
+  void AddToolTips();
+  void SetToolTip(HWND control, const std::string& text) const;
   void FitComboHeight();
   void OnCommand(int id, int code);
-  void OnActivate(bool active);
   void OnDropFiles(HDROP drop);
   LRESULT OnControlColour(HDC dc, HWND control);
   void DrawValueField(const DRAWITEMSTRUCT& item) const;
@@ -67,10 +68,8 @@ class MainWindow : public MainWindowView {
   HICON bigIcon_ = nullptr;
   HICON smallIcon_ = nullptr;
   HWND window_ = nullptr;
-  HWND lastFocus_ = nullptr;
-  SystemPickerEnvironment pickerEnvironment_;
-  Win32PickerWindowHost pickerHost_;
-  Dialog_GetFileODir picker_;
+  HWND toolTips_ = nullptr;
+  FocusKeeper focus_;
 };
 
 }  // namespace varnock::win32

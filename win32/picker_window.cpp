@@ -2,57 +2,37 @@
 
 #include "app/access_keys.h"
 #include "win32/control_ids.h"
+#include "win32/design_controls.h"
 #include "win32/folder_glyph.h"
 #include "win32/layout.h"
 #include "win32/modal_loop.h"
 #include "win32/text.h"
+#include "win32/window_class.h"
 
 namespace varnock::win32 {
 
 namespace {
 
-// The client area in twips; folder mode ends below its moved buttons, with the same margin.
-constexpr int kWidth = 5865;
-constexpr int kFileModeHeight = 6240;
-constexpr int kFolderModeHeight = 3690;
-constexpr int kFolderModePathTop = 2790;
-constexpr int kFolderModeButtonsTop = 3210;
 // Indentation of one level of the folder list, in twips.
 constexpr int kFolderIndent = 180;
 // Sent to itself when the path line got the focus, to pass it on.
 constexpr UINT kPassFocusOn = WM_APP + 1;
 
-void RegisterPickerClass() {
-  WNDCLASSEXW existing{};
-  existing.cbSize = sizeof(existing);
-  if (GetClassInfoExW(GetModuleHandleW(nullptr), kPickerClass, &existing)) {
-    return;
-  }
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = DefWindowProcW;
-  windowClass.hInstance = GetModuleHandleW(nullptr);
-  windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = kPickerClass;
-  RegisterClassExW(&windowClass);
-}
-
 }  // namespace
 
 PickerWindow::PickerWindow(Dialog_GetFileODir& presenter, HWND owner)
     : presenter_(presenter), dpi_(ScreenDpi()), fonts_(dpi_) {
-  RegisterPickerClass();
+  RegisterWindowClass(kPickerClass, &OwnerProcedure<PickerWindow>);
   // A fixed dialog frame, no minimise or maximise buttons; the design caption is empty.
   window_ =
       CreateWindowExW(WS_EX_DLGMODALFRAME, kPickerClass, L"", WS_POPUP | WS_CAPTION | WS_SYSMENU, 0,
-                      0, 0, 0, owner, nullptr, GetModuleHandleW(nullptr), nullptr);
+                      0, 0, 0, owner, nullptr, GetModuleHandleW(nullptr), this);
   if (window_ == nullptr) {
     return;
   }
-  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PickerWindow::Proc));
-  CreateControls();
+  BuildControls(window_, kPickerDesign, kPickerControlBase, fonts_, dpi_);
+  // The focus starts on OK, the first control of the tab order.
+  focus_.SetFirst(Control(kPickerOk));
   PlaceControls();
 }
 
@@ -63,67 +43,25 @@ PickerWindow::~PickerWindow() {
   }
 }
 
-void PickerWindow::CreateControls() {
-  // Created in the design's tab order.
-  const DWORD tab = WS_VISIBLE | WS_TABSTOP;
-  CreateControl(window_, L"BUTTON", WithAccessKey("OK").c_str(), tab | BS_PUSHBUTTON, kPickerOk,
-                fonts_.Dialog());
-  CreateControl(window_, L"BUTTON", WithAccessKey("Cancel").c_str(), tab | BS_PUSHBUTTON,
-                kPickerCancel, fonts_.Dialog());
-  CreateControl(window_, L"LISTBOX", "",
-                tab | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS |
-                    LBS_NOINTEGRALHEIGHT,
-                kDir1, fonts_.Dialog());
-  CreateControl(window_, L"COMBOBOX", "", tab | WS_VSCROLL | CBS_DROPDOWNLIST, kDrive1,
-                fonts_.Dialog());
-  CreateControl(window_, L"EDIT", "", tab | WS_BORDER | ES_READONLY | ES_AUTOHSCROLL, kTextPath,
-                fonts_.Dialog());
-  CreateControl(window_, L"BUTTON", WithAccessKey("New Folder ->").c_str(), tab | BS_PUSHBUTTON,
-                kPulNuovaCartella, fonts_.Dialog());
-  CreateControl(window_, L"EDIT", "", tab | WS_BORDER | ES_AUTOHSCROLL, kTextPathDir,
-                fonts_.Dialog());
-  CreateControl(window_, L"LISTBOX", "",
-                tab | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, kListFiles,
-                fonts_.Courier());
-  CreateControl(window_, L"STATIC", "File:", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, kLabelFile,
-                fonts_.Courier());
-  CreateControl(window_, L"STATIC", "Folder:", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, kPickerLabel1,
-                fonts_.Courier());
-}
-
 void PickerWindow::PlaceControls() {
-  const int buttonsTop = folderMode_ ? kFolderModeButtonsTop : 5760;
-  Place(Control(kPickerOk), {180, buttonsTop, 1215, 330}, dpi_);
-  Place(Control(kPickerCancel), {4500, buttonsTop, 1215, 330}, dpi_);
-  Place(Control(kDir1), {180, 810, 5505, 1890}, dpi_);
-  // A drop-down list's height includes its open list: room for eight drives.
-  Place(Control(kDrive1), {225, 135, 1995, 315 * 8}, dpi_);
-  Place(Control(kTextPath), {180, folderMode_ ? kFolderModePathTop : 5355, 5505, 285}, dpi_);
-  Place(Control(kPulNuovaCartella), {2475, 135, 1500, 285}, dpi_);
-  Place(Control(kTextPathDir), {4050, 135, 1635, 285}, dpi_);
-  Place(Control(kListFiles), {180, 3060, 5505, 2010}, dpi_);
-  Place(Control(kLabelFile), {225, 2790, 5505, 240}, dpi_);
-  Place(Control(kPickerLabel1), {225, 540, 5505, 240}, dpi_);
-  ShowWindow(Control(kLabelFile), folderMode_ ? SW_HIDE : SW_SHOW);
-  ShowWindow(Control(kListFiles), folderMode_ ? SW_HIDE : SW_SHOW);
-  SizeAndCentre(window_, kWidth, folderMode_ ? kFolderModeHeight : kFileModeHeight, dpi_);
+  for (std::size_t i = 0; i < kPickerControls.size(); ++i) {
+    const ControlDesign& control = kPickerControls[i];
+    HWND made = Control(kPickerControlBase + static_cast<int>(i));
+    PlaceControl(made, control.kind, BoxInMode(control, folderMode_), dpi_);
+    ShowWindow(made, ShownInMode(control, folderMode_) ? SW_SHOW : SW_HIDE);
+  }
+  SizeAndCentre(window_, kPickerDesign.width,
+                folderMode_ ? kPickerFolderModeHeight : kPickerDesign.height, dpi_);
 }
 
-LRESULT CALLBACK PickerWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<PickerWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self == nullptr) {
-    return DefWindowProcW(window, message, wParam, lParam);
-  }
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    self->window_ = nullptr;
-    return DefWindowProcW(window, message, wParam, lParam);
-  }
-  return self->Handle(message, wParam, lParam);
-}
-
-LRESULT PickerWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT PickerWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_NCCREATE:
+      window_ = window;
+      break;
+    case WM_NCDESTROY:
+      window_ = nullptr;
+      break;
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
@@ -140,10 +78,8 @@ LRESULT PickerWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       DrawFolder(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
       return TRUE;
     case WM_ACTIVATE:
-      // The focus starts on OK, the first control of the tab order, and stays in the window.
-      if (LOWORD(wParam) != WA_INACTIVE && !IsChild(window_, GetFocus())) {
-        SetFocus(Control(kPickerOk));
-      }
+      // After a message box, the focus is back where the user left it.
+      focus_.OnActivate(window_, LOWORD(wParam) != WA_INACTIVE);
       return 0;
     case kPassFocusOn:
       // Back the way the focus came with Shift+Tab, else on to the new-folder button.
@@ -156,7 +92,7 @@ LRESULT PickerWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
-  return DefWindowProcW(window_, message, wParam, lParam);
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 void PickerWindow::OnCommand(int id, int code) {
@@ -207,11 +143,14 @@ void PickerWindow::OnCommand(int id, int code) {
   }
 }
 
-// The Enter key: opens the highlighted folder, takes the highlighted file, or presses the
-// button that has the focus. No button is the window's default.
+// The Enter key: opens the highlighted folder, takes the highlighted file, makes the folder
+// whose name is typed, or presses the button that has the focus. No button is the window's
+// default.
 void PickerWindow::OnEnter() {
   HWND focus = GetFocus();
-  if (focus == Control(kDir1)) {
+  if (focus == Control(kTextPathDir)) {
+    OnCommand(kPulNuovaCartella, BN_CLICKED);
+  } else if (focus == Control(kDir1)) {
     OnCommand(kDir1, LBN_DBLCLK);
   } else if (focus == Control(kListFiles)) {
     OnCommand(kListFiles, LBN_DBLCLK);

@@ -7,6 +7,7 @@
 #include "picker/picker_presenter.h"
 #include "picker/picker_view.h"
 #include "picker/picker_window_host.h"
+#include "win32/focus_keeper.h"
 #include "win32/fonts.h"
 #include "win32/value_look.h"
 
@@ -22,6 +23,8 @@ class PickerWindow : public PickerView {
   PickerWindow& operator=(const PickerWindow&) = delete;
 
   HWND Handle() const { return window_; }
+  // Every message of the window.
+  LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   void SetCaption(const std::string& caption) override;
   void SetDrives(const std::vector<std::string>& items) override;
@@ -34,9 +37,6 @@ class PickerWindow : public PickerView {
   void Close() override;
 
  private:
-  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
-  void CreateControls();
   void PlaceControls();
   void OnCommand(int id, int code);
   void OnEnter();
@@ -49,6 +49,7 @@ class PickerWindow : public PickerView {
   WindowFonts fonts_;
   ValueLook look_;
   HWND window_ = nullptr;
+  FocusKeeper focus_;
   bool folderMode_ = false;
   std::vector<FolderEntry> folders_;
 };
@@ -56,11 +57,11 @@ class PickerWindow : public PickerView {
 // Shows a fresh picker window modally over the owner for each use of the picker.
 class Win32PickerWindowHost : public PickerWindowHost {
  public:
-  void SetOwner(HWND owner) { owner_ = owner; }
+  explicit Win32PickerWindowHost(HWND owner) : owner_(owner) {}
   void RunModal(Dialog_GetFileODir& dialog) override;
 
  private:
-  HWND owner_ = nullptr;
+  HWND owner_;
 };
 
 }  // namespace varnock::win32

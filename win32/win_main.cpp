@@ -8,25 +8,26 @@
 
 #include "app/app_environment.h"
 #include "app/main_presenter.h"
+#include "picker/picker_presenter.h"
+#include "picker/system_picker_environment.h"
 #include "win32/main_window.h"
 #include "win32/modal_loop.h"
+#include "win32/picker_window.h"
 #include "win32/registry_settings.h"
 #include "win32/text.h"
 #include "win32/win32_user_interface.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   using namespace varnock;
-  INITCOMMONCONTROLSEX controls{};
-  controls.dwSize = sizeof(controls);
-  controls.dwICC = ICC_STANDARD_CLASSES;
-  InitCommonControlsEx(&controls);
-
   win32::Win32UserInterface ui;
-  win32::MainWindow window(ui);
+  win32::MainWindow window;
   if (window.Handle() == nullptr) {
     ui.ShowMessage("The window of the program cannot be created.", MessageIcon::Critical);
     return 1;
   }
+  win32::Win32PickerWindowHost pickerHost(window.Handle());
+  SystemPickerEnvironment pickerEnvironment;
+  Dialog_GetFileODir picker(pickerEnvironment, ui, pickerHost);
   win32::RegistrySettings settings;
   AppEnvironment environment = SystemEnvironment();
   // "varnock [PATCH.ptc] [EXE]", as Explorer starts it for a patch.
@@ -38,7 +39,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     LocalFree(arguments);
   }
   environment.settings = &settings;
-  MainPresenter presenter(window, ui, environment);
+  MainPresenter presenter(window, picker, ui, environment);
   window.Connect(presenter);
   // Start-up; when it finds no patch it has shown why and closed the window.
   if (!presenter.Load()) {

@@ -57,7 +57,7 @@ class AppFixture : public ::testing::Test {
 
   MainPresenter& Presenter() {
     if (!presenter) {
-      presenter = std::make_unique<MainPresenter>(view, ui, Environment());
+      presenter = std::make_unique<MainPresenter>(view, view, ui, Environment());
     }
     return *presenter;
   }

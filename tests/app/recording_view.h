@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/main_window_view.h"
+#include "picker/file_or_folder_picker.h"
 
 namespace varnock::testing {
 
@@ -24,9 +25,9 @@ struct PrintCall {
   int points = 0;
 };
 
-// A main window that remembers what the presenter showed, and answers the picker and the
-// printer from what the test queued.
-class RecordingView : public MainWindowView {
+// A main window and its picker that remember what the presenter showed, and answer the picker
+// and the printer from what the test queued.
+class RecordingView : public MainWindowView, public FileOrFolderPicker {
  public:
   void ClearPatchList() override {
     items.clear();
@@ -45,22 +46,28 @@ class RecordingView : public MainWindowView {
   void SetDescription(const std::string& text) override { description = text; }
   void SetDynamicVisible(bool visible) override { dynamicVisible = visible; }
 
-  bool RunPicker(const std::string& caption, const std::string& startFolder, bool testFile,
-                 const std::string& mask, std::string& pathDir) override {
-    pickerCalls.push_back({caption, startFolder, testFile, mask});
+  void SetCaption(const std::string& caption) override { pickerCaption = caption; }
+  void ImpostaValori(const std::string& percorso, bool testFile,
+                     const std::string& maschera) override {
+    pickerCalls.push_back({pickerCaption, percorso, testFile, maschera});
+    exitValue = false;
+    pathDir = percorso;
+  }
+  void ShowModal() override {
     if (pickerFails) {
       throw std::runtime_error("the folder vanished");
     }
-    if (pickerAnswers.empty() || !pickerAnswers.front()) {
-      if (!pickerAnswers.empty()) {
-        pickerAnswers.pop_front();
-      }
-      return false;
+    if (!pickerAnswers.empty()) {
+      exitValue = pickerAnswers.front().has_value();
+      pathDir = pickerAnswers.front().value_or(pathDir);
+      pickerAnswers.pop_front();
     }
-    pathDir = *pickerAnswers.front();
-    pickerAnswers.pop_front();
-    return true;
   }
+  void Unload() override { ++pickerUnloads; }
+  bool ExitValue() const override { return exitValue; }
+  std::string PathDir() const override { return pathDir; }
+  void SetExitValue(bool value) override { exitValue = value; }
+  void SetPathDir(const std::string& value) override { pathDir = value; }
 
   bool PrintText(const std::string& text, const std::string& face, int points,
                  std::string& error) override {
@@ -88,6 +95,10 @@ class RecordingView : public MainWindowView {
   // std::nullopt: the picker is cancelled.
   std::deque<std::optional<std::string>> pickerAnswers;
   bool pickerFails = false;
+  std::string pickerCaption;
+  bool exitValue = false;
+  std::string pathDir;
+  int pickerUnloads = 0;
   std::vector<PickerCall> pickerCalls;
   std::optional<std::string> printError;
   std::vector<PrintCall> printCalls;

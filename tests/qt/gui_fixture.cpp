@@ -20,13 +20,15 @@ MainWindowHarness::MainWindowHarness(bool bundled,
   gameFolder = install.gameFolder;
   exe = install.exe;
 
-  window = std::make_unique<qt::Principale>(ui);
+  window = std::make_unique<qt::Principale>();
   ui.SetMainWindow(window.get());
+  pickerHost = std::make_unique<qt::QtPickerWindowHost>(window.get());
+  picker = std::make_unique<Dialog_GetFileODir>(pickerEnvironment, ui, *pickerHost);
   AppEnvironment environment = DemoEnvironment(install);
   if (adjust) {
     adjust(environment);
   }
-  presenter = std::make_unique<MainPresenter>(*window, ui, environment);
+  presenter = std::make_unique<MainPresenter>(*window, *picker, ui, environment);
   window->Connect(*presenter);
 }
 

@@ -7,6 +7,9 @@
 #include <string>
 
 #include "app/main_presenter.h"
+#include "picker/picker_presenter.h"
+#include "picker/system_picker_environment.h"
+#include "qt/picker_dialog.h"
 #include "qt/principale.h"
 #include "qt/qt_user_interface.h"
 #include "tests/common/temp_dir.h"
@@ -41,6 +44,9 @@ class MainWindowHarness {
   std::string exe;  // the copy of the demonstration tomb4.exe
   qt::QtUserInterface ui;
   std::unique_ptr<qt::Principale> window;
+  std::unique_ptr<qt::QtPickerWindowHost> pickerHost;
+  SystemPickerEnvironment pickerEnvironment;
+  std::unique_ptr<Dialog_GetFileODir> picker;
   std::unique_ptr<MainPresenter> presenter;
 };
 

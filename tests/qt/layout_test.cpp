@@ -1,17 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyleOptionButton>
-#include <QTreeWidget>
+#include <algorithm>
+#include <vector>
 
-#include "picker/picker_presenter.h"
-#include "picker/system_picker_environment.h"
-#include "qt/picker_dialog.h"
+#include "app/main_window_design.h"
+#include "picker/picker_design.h"
+#include "qt/design_controls.h"
 #include "qt/twips.h"
 #include "tests/common/recording_ui.h"
 #include "tests/qt/gui_fixture.h"
@@ -19,33 +16,9 @@
 namespace varnock::testing {
 namespace {
 
-struct Design {
-  const char* name;
-  const char* caption;  // nullptr: not checked
-  int left, top, width, height;
-};
-
-// The main window's design, from the top of the window down.
-const Design kMainWindow[] = {
-    {"Pul_ChangeDirSrc", "Patch Folder :", 45, 45, 1860, 285},
-    {"Label_DirSrc", nullptr, 2340, 45, 6045, 285},
-    {"Label1", "Choose patch:", 90, 495, 1815, 240},
-    {"Combo_Patch", nullptr, 2340, 450, 4605, 315},
-    {"Label_Dynamic", "Dynamic Patch !", 7020, 495, 1500, 240},
-    {"Label_CreatedWithVersion", "From tomb4 version:", 45, 855, 2175, 240},
-    {"Label_TombVersion", nullptr, 2340, 855, 6045, 285},
-    {"Label3", "Patch description:", 90, 1350, 1725, 240},
-    {"Text_Description", nullptr, 2340, 1305, 6045, 960},
-    {"Pul_StampaDescription", "Print description", 90, 1845, 2130, 285},
-    {"Label_ApplyPatchTo", "Apply patch over following tomb4 program:", 135, 2430, 6720, 240},
-    {"Label_NomeExe", nullptr, 90, 2700, 7125, 285},
-    {"Pul_ChangeTomb", "Change", 7335, 2700, 1095, 285},
-    {"Label_CurrentTomb", "Current tomb4 Version:", 90, 3105, 2220, 240},
-    {"Label_TombVersionNow", nullptr, 2340, 3060, 6090, 285},
-    {"Pul_ApplyPatch", "APPLY PATCH", 2340, 3645, 2175, 330},
-    {"Pul_RemovePatch", "REMOVE PATCH", 4635, 3645, 2175, 330},
-    {"Pul_Cancel", "Close", 7335, 3645, 1185, 285},
-};
+QString Latin1(std::string_view text) {
+  return QString::fromLatin1(text.data(), static_cast<int>(text.size()));
+}
 
 QString CaptionOf(const QWidget* widget) {
   if (const auto* label = qobject_cast<const QLabel*>(widget)) {
@@ -72,12 +45,9 @@ QSize TextRoom(const QWidget* widget) {
   return QSize(label->width() - 2 * frame - indent, label->height() - 2 * frame);
 }
 
-// Every caption fits its control whole: no letter cut at the side, no line cut at the bottom.
+// The caption fits its control whole: no letter cut at the side, no line cut at the bottom.
 void ExpectCaptionFits(const QWidget* widget) {
   const QString caption = CaptionOf(widget);
-  if (caption.isEmpty()) {
-    return;
-  }
   const QFontMetrics metrics(widget->font());
   const QSize room = TextRoom(widget);
   EXPECT_LE(metrics.horizontalAdvance(caption), room.width())
@@ -87,95 +57,73 @@ void ExpectCaptionFits(const QWidget* widget) {
       << "\"";
 }
 
-TEST(Layout, MainWindowHasEveryControlWhereTheDesignPutsIt) {
+// Every control of the design is in the window at its box, with its caption whole and its font,
+// and the Tab key goes through the controls that take the focus in the design's tab order.
+void ExpectBuiltFromDesign(QWidget* window, const WindowDesign& design, bool folderMode = false) {
+  std::vector<ControlDesign> tabStops;
+  for (const ControlDesign& control : design.controls) {
+    SCOPED_TRACE(std::string(control.name));
+    const auto* widget = qt::DesignControl<QWidget>(window, control.name);
+    ASSERT_NE(widget, nullptr);
+    const TwipsBox box = folderMode ? BoxInMode(control, true) : control.box;
+    EXPECT_EQ(widget->geometry(), qt::TwipsRect(box.left, box.top, box.width, box.height, window));
+    EXPECT_EQ(widget->font().bold(), control.font == ControlFont::Bold);
+    if (control.font == ControlFont::Courier) {
+      EXPECT_EQ(widget->font().family(), QStringLiteral("Courier"));
+      EXPECT_DOUBLE_EQ(widget->font().pointSizeF(), 9.75);
+    }
+    if (!control.caption.empty()) {
+      EXPECT_EQ(CaptionOf(widget), Latin1(control.caption));
+      ExpectCaptionFits(widget);
+    }
+    if (TakesFocus(control.kind) && (!folderMode || ShownInMode(control, true))) {
+      tabStops.push_back(control);
+    }
+  }
+  std::stable_sort(tabStops.begin(), tabStops.end(),
+                   [](const auto& a, const auto& b) { return a.tabIndex < b.tabIndex; });
+  QWidget* widget = qt::DesignControl<QWidget>(window, tabStops.front().name);
+  for (std::size_t i = 1; i <= tabStops.size(); ++i) {
+    do {
+      widget = widget->nextInFocusChain();
+    } while (!(widget->focusPolicy() & Qt::TabFocus) || widget->isHidden() ||
+             widget->parentWidget() != window);
+    EXPECT_EQ(widget->objectName(), Latin1(tabStops[i % tabStops.size()].name))
+        << "after " << tabStops[i - 1].name;
+  }
+}
+
+TEST(Layout, MainWindowIsBuiltFromItsDesign) {
   MainWindowHarness harness;
   qt::Principale& window = *harness.window;
   EXPECT_EQ(window.windowTitle(), QStringLiteral(" Varnock"));
   EXPECT_FALSE(window.windowIcon().isNull());
   EXPECT_EQ(window.size(), qt::TwipsRect(0, 0, 8685, 4125, &window).size());
   EXPECT_EQ(window.minimumSize(), window.maximumSize()) << "fixed size";
-  const Qt::WindowFlags flags = window.windowFlags();
-  EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);
-  EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
-  EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
-
-  for (const Design& design : kMainWindow) {
-    SCOPED_TRACE(design.name);
-    const auto* widget = harness.Find<QWidget>(design.name);
-    ASSERT_NE(widget, nullptr);
-    EXPECT_EQ(widget->geometry(),
-              qt::TwipsRect(design.left, design.top, design.width, design.height, &window));
-    if (design.caption != nullptr) {
-      EXPECT_EQ(CaptionOf(widget), QString::fromLatin1(design.caption));
-      ExpectCaptionFits(widget);
-    }
-  }
+  EXPECT_FALSE(window.windowFlags() &
+               (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+  ExpectBuiltFromDesign(&window, kMainWindowDesign);
+  EXPECT_TRUE(harness.Find<QWidget>("Label_Dynamic")->isHidden());
+  EXPECT_EQ(window.focusWidget(), harness.Find<QWidget>("Combo_Patch"));
 }
 
-TEST(Layout, MainWindowLooks) {
+TEST(Layout, ValuesShowGreenOnDarkGreenAndTheMarkerRed) {
   MainWindowHarness harness;
-  for (const char* name :
-       {"Label_DirSrc", "Label_TombVersion", "Label_NomeExe", "Label_TombVersionNow"}) {
-    SCOPED_TRACE(name);
-    const auto* label = harness.Find<QLabel>(name);
-    EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(0, 255, 0));
-    EXPECT_EQ(label->palette().color(QPalette::Window), QColor(0, 64, 0));
-    EXPECT_TRUE(label->autoFillBackground());
-    EXPECT_EQ(label->frameShape(), QFrame::Box);
-    EXPECT_EQ(label->lineWidth(), 1);
-  }
-  const auto* description = harness.Find<QPlainTextEdit>("Text_Description");
-  EXPECT_TRUE(description->isReadOnly());
-  EXPECT_EQ(description->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-  EXPECT_EQ(description->font().family(), QStringLiteral("Courier"));
-  EXPECT_DOUBLE_EQ(description->font().pointSizeF(), 9.75);
-  EXPECT_TRUE(QFontInfo(description->font()).fixedPitch());
-  EXPECT_EQ(description->palette().color(QPalette::Text), QColor(0, 255, 0));
-  EXPECT_EQ(description->palette().color(QPalette::Base), QColor(0, 64, 0));
-
-  const auto* dynamic = harness.Find<QLabel>("Label_Dynamic");
-  EXPECT_EQ(dynamic->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-  EXPECT_TRUE(dynamic->font().bold());
-  EXPECT_TRUE(dynamic->isHidden());
-  for (const char* name : {"Label1", "Pul_ApplyPatch", "Pul_RemovePatch"}) {
-    EXPECT_TRUE(harness.Find<QWidget>(name)->font().bold()) << name;
-  }
-  EXPECT_FALSE(harness.Find<QWidget>("Pul_Cancel")->font().bold());
-}
-
-TEST(Layout, MainWindowTabsAndReadsFromTheTop) {
-  MainWindowHarness harness;
-  const char* const expected[] = {"Pul_ChangeDirSrc",      "Combo_Patch",    "Text_Description",
-                                  "Pul_StampaDescription", "Pul_ChangeTomb", "Pul_ApplyPatch",
-                                  "Pul_RemovePatch",       "Pul_Cancel"};
-  QWidget* widget = harness.Find<QWidget>("Pul_ChangeDirSrc");
-  for (const char* name : expected) {
-    ASSERT_EQ(widget->objectName().toStdString(), name);
-    widget = widget->nextInFocusChain();
-    while (!(widget->focusPolicy() & Qt::TabFocus) || !widget->isVisibleTo(harness.window.get()) ||
-           widget->parentWidget() != harness.window.get()) {
-      widget = widget->nextInFocusChain();
+  for (const ControlDesign& control : kMainWindowControls) {
+    const auto* widget = harness.Find<QWidget>(std::string(control.name).c_str());
+    if (control.kind == ControlKind::ValueLabel || control.kind == ControlKind::ValueArea) {
+      EXPECT_EQ(widget->palette().color(QPalette::Text), QColor(0, 255, 0)) << control.name;
+      EXPECT_EQ(widget->palette().color(QPalette::Base), QColor(0, 64, 0)) << control.name;
+      EXPECT_TRUE(widget->autoFillBackground()) << control.name;
     }
   }
-  EXPECT_EQ(widget->objectName(), QStringLiteral("Pul_ChangeDirSrc")) << "the chain wraps";
-
-  // The children, in the order assistive tools read them, go down the window.
-  int lastTop = -1;
-  for (const QObject* child : harness.window->children()) {
-    const auto* control = qobject_cast<const QWidget*>(child);
-    if (control == nullptr || control->isWindow()) {
-      continue;
-    }
-    const int row = control->geometry().center().y();
-    EXPECT_GE(row + qt::Twips(60, control), lastTop) << control->objectName().toStdString();
-    lastTop = std::max(lastTop, row);
-  }
+  EXPECT_EQ(harness.Find<QLabel>("Label_Dynamic")->palette().color(QPalette::WindowText),
+            QColor(255, 0, 0));
 }
 
-TEST(Layout, CaptionsForEveryTargetProgramFit) {
+TEST(Layout, CaptionsForEveryTargetProgramAndLongTextsFit) {
   MainWindowHarness harness;
-  for (const char* target : {"tomb4", "tom2pc", "winroomedit", "script"}) {
-    const std::string name(target);
+  for (const std::string name : {"tomb4", "tom2pc", "winroomedit", "script"}) {
     harness.window->SetCaption(MainLabel::ApplyPatchTo,
                                "Apply patch to following " + name + " program");
     harness.window->SetCaption(MainLabel::CreatedWithVersion, "From " + name + " version");
@@ -185,33 +133,24 @@ TEST(Layout, CaptionsForEveryTargetProgramFit) {
       ExpectCaptionFits(harness.Find<QWidget>(label));
     }
   }
+  // A status longer than the window: cut with an ellipsis, whole in the tooltip.
+  const std::string status = "Status: does-not-fit - conflicts with " + std::string(200, 'x');
+  harness.window->SetStatusLine(status);
+  const auto* line = harness.Find<QLabel>("Label_Status");
+  EXPECT_TRUE(line->text().endsWith(QChar(0x2026)));
+  ExpectCaptionFits(line);
+  EXPECT_EQ(line->toolTip().toStdString(), status);
+  harness.window->SetStatusLine("Status: applied");
+  EXPECT_EQ(line->text(), QStringLiteral("Status: applied"));
+  EXPECT_TRUE(line->toolTip().isEmpty());
 }
-
-struct PickerDesign {
-  const char* name;
-  const char* caption;
-  int left, top, width, height;
-};
-
-const PickerDesign kPicker[] = {
-    {"Pul_Ok", "OK", 180, 5760, 1215, 330},
-    {"Pul_Cancel", "Cancel", 4500, 5760, 1215, 330},
-    {"Dir1", nullptr, 180, 810, 5505, 1890},
-    {"Drive1", nullptr, 225, 135, 1995, 315},
-    {"Text_Path", nullptr, 180, 5355, 5505, 285},
-    {"Pul_NuovaCartella", "New Folder ->", 2475, 135, 1500, 285},
-    {"Text_PathDir", nullptr, 4050, 135, 1635, 285},
-    {"List_Files", nullptr, 180, 3060, 5505, 2010},
-    {"Label_File", "File:", 225, 2790, 5505, 240},
-    {"Label1", "Folder:", 225, 540, 5505, 240},
-};
 
 class NoHost : public PickerWindowHost {
  public:
   void RunModal(Dialog_GetFileODir&) override {}
 };
 
-TEST(Layout, PickerInFileModeAndInFolderMode) {
+TEST(Layout, PickerIsBuiltFromItsDesignInBothModes) {
   TempDir temp;
   SystemPickerEnvironment environment;
   RecordingUi ui;
@@ -220,45 +159,19 @@ TEST(Layout, PickerInFileModeAndInFolderMode) {
   presenter.ImpostaValori(temp.path(), true, "*.exe");
   qt::PickerDialog dialog(presenter, nullptr);
   presenter.AttachView(dialog);
-
   EXPECT_EQ(dialog.size(), qt::TwipsRect(0, 0, 5865, 6240, &dialog).size());
-  EXPECT_FALSE(dialog.windowFlags() & Qt::WindowMinimizeButtonHint);
-  EXPECT_FALSE(dialog.windowFlags() & Qt::WindowMaximizeButtonHint);
-  for (const PickerDesign& design : kPicker) {
-    SCOPED_TRACE(design.name);
-    auto* widget = dialog.findChild<QWidget*>(QString::fromLatin1(design.name));
-    ASSERT_NE(widget, nullptr);
-    EXPECT_EQ(widget->geometry(),
-              qt::TwipsRect(design.left, design.top, design.width, design.height, &dialog));
-    EXPECT_FALSE(widget->isHidden());
-    if (design.caption != nullptr) {
-      EXPECT_EQ(CaptionOf(widget), QString::fromLatin1(design.caption));
-      ExpectCaptionFits(widget);
-    }
-  }
-  for (const char* name : {"Pul_Ok", "Pul_Cancel", "Pul_NuovaCartella"}) {
-    const auto* button = dialog.findChild<QPushButton*>(QString::fromLatin1(name));
-    EXPECT_FALSE(button->isDefault() || button->autoDefault()) << name;
-  }
-  const auto* path = dialog.findChild<QLineEdit*>(QStringLiteral("Text_Path"));
-  EXPECT_TRUE(path->isReadOnly());
-  EXPECT_EQ(path->palette().color(QPalette::Text), QColor(0, 255, 0));
-  EXPECT_EQ(path->palette().color(QPalette::Base), QColor(0, 64, 0));
-  for (const char* name : {"List_Files", "Label_File", "Label1"}) {
-    const QFont font = dialog.findChild<QWidget*>(QString::fromLatin1(name))->font();
-    EXPECT_EQ(font.family(), QStringLiteral("Courier")) << name;
-    EXPECT_DOUBLE_EQ(font.pointSizeF(), 9.75) << name;
-  }
+  EXPECT_FALSE(dialog.windowFlags() &
+               (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+  ExpectBuiltFromDesign(&dialog, kPickerDesign);
 
   presenter.ImpostaValori(temp.path(), false, "*");
-  EXPECT_EQ(dialog.height(), qt::Twips(3690, &dialog)) << "4015 twips with a classic frame";
-  EXPECT_TRUE(dialog.findChild<QWidget*>(QStringLiteral("List_Files"))->isHidden());
-  EXPECT_TRUE(dialog.findChild<QWidget*>(QStringLiteral("Label_File"))->isHidden());
-  EXPECT_EQ(path->geometry(), qt::TwipsRect(180, 2790, 5505, 285, &dialog));
-  EXPECT_EQ(dialog.findChild<QWidget*>(QStringLiteral("Pul_Ok"))->geometry(),
-            qt::TwipsRect(180, 3210, 1215, 330, &dialog));
-  EXPECT_EQ(dialog.findChild<QWidget*>(QStringLiteral("Pul_Cancel"))->geometry(),
-            qt::TwipsRect(4500, 3210, 1215, 330, &dialog));
+  EXPECT_EQ(dialog.height(), qt::Twips(kPickerFolderModeHeight, &dialog));
+  for (const ControlDesign& control : kPickerControls) {
+    EXPECT_EQ(qt::DesignControl<QWidget>(&dialog, control.name)->isHidden(),
+              !ShownInMode(control, true))
+        << control.name;
+  }
+  ExpectBuiltFromDesign(&dialog, kPickerDesign, true);
   presenter.DetachView();
 }
 

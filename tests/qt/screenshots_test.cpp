@@ -45,6 +45,8 @@ TEST(Screenshots, MainWindowAndPickerInBothModes) {
                       Qt::LeftButton);
   });
   QTest::mouseClick(harness.Find<QPushButton>("Pul_ChangeDirSrc"), Qt::LeftButton);
+  harness.window->SetStatusLine(
+      "Status: applied \xE2\x80\x94 conflicts with Patch_ExtraWadTextures.ptc");
   const QString main = SaveScreenshot(harness.window.get(), QStringLiteral("main-window"));
 
   ExpectPicture(main, harness.window->size());

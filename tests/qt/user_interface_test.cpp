@@ -49,5 +49,24 @@ TEST(QtBoxes, TheInputBoxShowsPromptTitleAndProposalAndReturnsTheAnswer) {
   EXPECT_EQ(ui.AskText("Type the value", "Patch argument", "20"), std::nullopt);
 }
 
+TEST(QtBoxes, ALongPromptWrapsInABoxNarrowerThanTheMainWindowThatShowsItsTitle) {
+  qt::QtUserInterface ui;
+  ModalDriver driver;
+  driver.Then(QStringLiteral("InputBox"), [](QWidget* modal) {
+    const auto* label = modal->findChild<QLabel*>();
+    EXPECT_TRUE(label->wordWrap());
+    EXPECT_GE(label->height(), label->heightForWidth(label->width()));
+    EXPECT_LE(modal->width(), 8685 * modal->logicalDpiX() / 1440) << "wider than the main window";
+    EXPECT_GE(modal->width(), modal->fontMetrics().horizontalAdvance(modal->windowTitle()) * 2);
+    qobject_cast<QInputDialog*>(modal)->reject();
+  });
+  ui.AskText(
+      "Set argument value\r\n\r\nNote: to remove correctly the patch you should insert "
+      "same argument you used to apply this patch, otherwise the removing operation will "
+      "fail",
+      "Input argument", "20");
+  EXPECT_TRUE(driver.Done());
+}
+
 }  // namespace
 }  // namespace varnock::testing

@@ -71,12 +71,14 @@ MainWindowHarness::MainWindowHarness(bool bundled,
   gameFolder = install.gameFolder;
   exe = install.exe;
 
-  window = std::make_unique<win32::MainWindow>(ui);
+  window = std::make_unique<win32::MainWindow>();
+  pickerHost = std::make_unique<win32::Win32PickerWindowHost>(window->Handle());
+  picker = std::make_unique<Dialog_GetFileODir>(pickerEnvironment, ui, *pickerHost);
   AppEnvironment environment = DemoEnvironment(install);
   if (adjust) {
     adjust(environment);
   }
-  presenter = std::make_unique<MainPresenter>(*window, ui, environment);
+  presenter = std::make_unique<MainPresenter>(*window, *picker, ui, environment);
   window->Connect(*presenter);
 }
 

@@ -9,8 +9,11 @@
 #include <vector>
 
 #include "app/main_presenter.h"
+#include "picker/picker_presenter.h"
+#include "picker/system_picker_environment.h"
 #include "tests/common/temp_dir.h"
 #include "win32/main_window.h"
+#include "win32/picker_window.h"
 #include "win32/win32_user_interface.h"
 
 namespace varnock::testing {
@@ -50,6 +53,9 @@ class MainWindowHarness {
   std::string exe;  // the copy of the demonstration tomb4.exe
   win32::Win32UserInterface ui;
   std::unique_ptr<win32::MainWindow> window;
+  std::unique_ptr<win32::Win32PickerWindowHost> pickerHost;
+  SystemPickerEnvironment pickerEnvironment;
+  std::unique_ptr<Dialog_GetFileODir> picker;
   std::unique_ptr<MainPresenter> presenter;
 };
 

@@ -1,0 +1,138 @@
+#include "qt/design_controls.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <algorithm>
+#include <vector>
+
+#include "app/access_keys.h"
+#include "qt/fit_caption.h"
+#include "qt/twips.h"
+#include "qt/value_look.h"
+
+namespace varnock::qt {
+
+namespace {
+
+QString Text(std::string_view text) {
+  return QString::fromLatin1(text.data(), static_cast<int>(text.size()));
+}
+
+QLabel* MakeLabel(const ControlDesign& design, QWidget* window) {
+  auto* label = new QLabel(Text(design.caption), window);
+  if (design.kind == ControlKind::ValueLabel) {
+    label->setFrameStyle(QFrame::Box | QFrame::Plain);
+    label->setLineWidth(1);
+    label->setIndent(Twips(45, window));
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    ApplyValueColours(label);
+  } else if (design.kind == ControlKind::MarkerLabel) {
+    QPalette red = label->palette();
+    red.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    label->setPalette(red);
+    label->setVisible(false);
+  }
+  return label;
+}
+
+QWidget* MakeControl(const ControlDesign& design, QWidget* window) {
+  switch (design.kind) {
+    case ControlKind::Label:
+    case ControlKind::ValueLabel:
+    case ControlKind::MarkerLabel:
+      return MakeLabel(design, window);
+    case ControlKind::DropDownList:
+    case ControlKind::DriveList:
+      return new QComboBox(window);
+    case ControlKind::ValueArea: {
+      auto* area = new QPlainTextEdit(window);
+      area->setReadOnly(true);
+      area->setTabChangesFocus(true);
+      area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+      area->setFrameStyle(QFrame::Box | QFrame::Plain);
+      ApplyValueColours(area);
+      return area;
+    }
+    case ControlKind::ValueLine: {
+      auto* line = new QLineEdit(window);
+      line->setReadOnly(true);
+      ApplyValueColours(line);
+      return line;
+    }
+    case ControlKind::EntryLine:
+      return new QLineEdit(window);
+    case ControlKind::Button: {
+      auto* button = new QPushButton(QString::fromStdString(WithAccessKey(design.caption)), window);
+      button->setAutoDefault(false);
+      button->setDefault(false);
+      return button;
+    }
+    case ControlKind::FolderList:
+      return new QTreeWidget(window);
+    case ControlKind::FileList:
+      return new QListWidget(window);
+  }
+  return nullptr;
+}
+
+QFont FontOf(const ControlDesign& design, const QWidget* window) {
+  if (design.font == ControlFont::Courier) {
+    return CourierFont();
+  }
+  QFont font = window->font();
+  font.setBold(design.font == ControlFont::Bold);
+  return font;
+}
+
+}  // namespace
+
+double DesignPoints(const ControlDesign& control) {
+  return control.font == ControlFont::Courier ? CourierFont().pointSizeF() : kDialogPoints;
+}
+
+void BuildWindow(QWidget* window, const WindowDesign& design) {
+  QFont dialogFont = window->font();
+  dialogFont.setPointSizeF(kDialogPoints);
+  window->setFont(dialogFont);
+  std::vector<const ControlDesign*> tabOrder;
+  for (const ControlDesign& control : design.controls) {
+    QWidget* widget = MakeControl(control, window);
+    widget->setObjectName(Text(control.name));
+    widget->setFont(FontOf(control, window));
+    PlaceByTwips(widget, control.box.left, control.box.top, control.box.width, control.box.height);
+    if (TakesFocus(control.kind)) {
+      tabOrder.push_back(&control);
+    } else {
+      widget->setFocusPolicy(Qt::NoFocus);
+    }
+  }
+  std::stable_sort(
+      tabOrder.begin(), tabOrder.end(),
+      [](const ControlDesign* a, const ControlDesign* b) { return a->tabIndex < b->tabIndex; });
+  for (std::size_t i = 1; i < tabOrder.size(); ++i) {
+    QWidget::setTabOrder(DesignControl<QWidget>(window, tabOrder[i - 1]->name),
+                         DesignControl<QWidget>(window, tabOrder[i]->name));
+  }
+  window->setFixedSize(Twips(design.width, window), Twips(design.height, window));
+  FitCaptions(window, design);
+}
+
+void FitCaptions(QWidget* window, const WindowDesign& design) {
+  for (const ControlDesign& control : design.controls) {
+    if (control.caption.empty()) {
+      continue;
+    }
+    if (auto* button = DesignControl<QPushButton>(window, control.name)) {
+      FitCaption(button, DesignPoints(control));
+    } else if (auto* label = DesignControl<QLabel>(window, control.name)) {
+      FitCaption(label, DesignPoints(control));
+    }
+  }
+}
+
+}  // namespace varnock::qt

@@ -1,0 +1,93 @@
+#include "win32/design_controls.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/access_keys.h"
+#include "win32/layout.h"
+
+namespace varnock::win32 {
+
+namespace {
+
+struct NativeControl {
+  const wchar_t* className;
+  DWORD style;
+};
+
+NativeControl NativeFor(ControlKind kind) {
+  const DWORD tab = WS_VISIBLE | WS_TABSTOP;
+  switch (kind) {
+    case ControlKind::Label:
+      // SS_NOTIFY: the label sees the mouse, so that a tooltip can show over it.
+      return {L"STATIC", WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS | SS_NOTIFY};
+    case ControlKind::ValueLabel:
+      // SS_NOTIFY: the field sees the mouse, so that its tooltip can show.
+      return {L"STATIC", WS_VISIBLE | WS_BORDER | SS_OWNERDRAW | SS_NOTIFY};
+    case ControlKind::MarkerLabel:
+      return {L"STATIC", SS_LEFT | SS_NOPREFIX};
+    case ControlKind::DropDownList:
+    case ControlKind::DriveList:
+      return {L"COMBOBOX", tab | WS_VSCROLL | CBS_DROPDOWNLIST};
+    case ControlKind::ValueArea:
+      return {L"EDIT", tab | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL};
+    case ControlKind::ValueLine:
+      return {L"EDIT", tab | WS_BORDER | ES_READONLY | ES_AUTOHSCROLL};
+    case ControlKind::EntryLine:
+      return {L"EDIT", tab | WS_BORDER | ES_AUTOHSCROLL};
+    case ControlKind::Button:
+      return {L"BUTTON", tab | BS_PUSHBUTTON};
+    case ControlKind::FolderList:
+      return {L"LISTBOX", tab | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
+                              LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT};
+    case ControlKind::FileList:
+      return {L"LISTBOX", tab | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT};
+  }
+  return {L"STATIC", 0};
+}
+
+HFONT FontFor(ControlFont font, const WindowFonts& fonts) {
+  switch (font) {
+    case ControlFont::Bold:
+      return fonts.Bold();
+    case ControlFont::Courier:
+      return fonts.Courier();
+    case ControlFont::Dialog:
+      break;
+  }
+  return fonts.Dialog();
+}
+
+}  // namespace
+
+void BuildControls(HWND window, const WindowDesign& design, int idBase, const WindowFonts& fonts,
+                   int dpi) {
+  std::vector<std::size_t> order(design.controls.size());
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    order[i] = i;
+  }
+  std::stable_sort(order.begin(), order.end(), [&design](std::size_t a, std::size_t b) {
+    return design.controls[a].tabIndex < design.controls[b].tabIndex;
+  });
+  for (const std::size_t index : order) {
+    const ControlDesign& control = design.controls[index];
+    const NativeControl native = NativeFor(control.kind);
+    HWND made =
+        CreateControl(window, native.className, std::string(control.caption).c_str(), native.style,
+                      idBase + static_cast<int>(index), FontFor(control.font, fonts));
+    PlaceControl(made, control.kind, control.box, dpi);
+  }
+}
+
+void PlaceControl(HWND control, ControlKind kind, const TwipsBox& box, int dpi) {
+  TwipsBox placed = box;
+  if (kind == ControlKind::DropDownList) {
+    placed.height *= 12;  // room for twelve patches
+  } else if (kind == ControlKind::DriveList) {
+    placed.height *= 8;  // room for eight drives
+  }
+  Place(control, placed, dpi);
+}
+
+}  // namespace varnock::win32
