@@ -10,7 +10,7 @@ void RegisterWindowClass(const wchar_t* name, WNDPROC procedure);
 
 // The procedure of a window owned by a C++ object: the object is passed as CreateWindowEx's
 // last argument and receives every message, from WM_NCCREATE to WM_NCDESTROY, through
-//   LRESULT Owner::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+//   LRESULT Owner::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 // After WM_NCDESTROY, or once the owner has let go of the window (GWLP_USERDATA set to 0), the
 // messages go to DefWindowProc.
 template <typename Owner>
@@ -26,7 +26,7 @@ LRESULT CALLBACK OwnerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
   }
-  return owner->Handle(window, message, wParam, lParam);
+  return owner->OnMessage(window, message, wParam, lParam);
 }
 
 }  // namespace varnock::win32
