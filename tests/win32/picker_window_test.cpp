@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "picker/picker_design.h"
 #include "support/files.h"
 #include "support/paths.h"
 #include "tests/win32/gui_harness.h"
@@ -79,9 +80,13 @@ TEST(Win32Picker, FolderModeChoosesAFolderAndMakesNewFolders) {
 
   EXPECT_EQ(caption, "Select folder with patches");
   EXPECT_TRUE(filesHidden);
-  EXPECT_EQ(height, win32::TwipsToPixels(3690, dpi));
-  EXPECT_EQ(pathTop, win32::TwipsToPixels(2790, dpi));
-  EXPECT_EQ(okTop, win32::TwipsToPixels(3210, dpi));
+  const auto top = [dpi](std::string_view name) {
+    return win32::TwipsToPixels(
+        BoxInMode(kPickerControls[IndexOf(kPickerControls, name)], true).top, dpi);
+  };
+  EXPECT_EQ(height, win32::TwipsToPixels(kPickerFolderModeHeight, dpi));
+  EXPECT_EQ(pathTop, top("Text_Path"));
+  EXPECT_EQ(okTop, top("Pul_Ok"));
   EXPECT_TRUE(focusPassedOn);
   ASSERT_EQ(driver.messages.size(), 1u);
   EXPECT_EQ(driver.messages[0].text,
