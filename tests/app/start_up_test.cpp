@@ -145,13 +145,14 @@ TEST_F(StartUp, TheFatalPathStillDeletesWhatTheBundleUnpacked) {
   EXPECT_FALSE(FileExists(InProgram("readme.txt")));
 }
 
-TEST_F(StartUp, UnloadRunsOnce) {
+TEST_F(StartUp, UnloadRunsOnceAndClosesThePicker) {
   WritePatch(programFolder, "p.ptc", Patch("tomb4.exe", "LE_Y"));
   ASSERT_TRUE(Presenter().Load());
   Presenter().Unload();
   Presenter().CloseClicked();
   EXPECT_TRUE(Presenter().Unloaded());
   EXPECT_EQ(view.closed, 1);
+  EXPECT_EQ(view.pickerUnloads, 1);
 }
 
 }  // namespace
