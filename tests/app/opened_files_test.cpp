@@ -66,7 +66,7 @@ TEST_F(OpenedFiles, ADroppedExecutableIsChosenAsChangeChoosesIt) {
   const std::string broken = dir.Write(JoinPath("games", "tomb4_broken.exe"), ToBytes("MZ"));
   RecordingView dropView;
   RecordingUi dropUi;
-  MainPresenter dropped(dropView, dropUi, Environment());
+  MainPresenter dropped(dropView, dropView, dropUi, Environment());
   ASSERT_TRUE(Presenter().Load());
   ASSERT_TRUE(dropped.Load());
   for (const std::string& exe : {engine, broken, broken}) {

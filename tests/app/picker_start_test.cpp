@@ -43,7 +43,7 @@ TEST_F(AppFixture, PickersStartWhereTheUserIs) {
   editorInstalled = false;
   settings.values.clear();
   RecordingView bare;
-  MainPresenter withoutEditor(bare, ui, Environment());
+  MainPresenter withoutEditor(bare, bare, ui, Environment());
   ASSERT_TRUE(withoutEditor.Load());
   withoutEditor.ChangeTargetClicked();
 

@@ -13,7 +13,7 @@ class RememberedChoices : public AppFixture {
 
   // The next run of the program, with the settings this one left.
   struct Run {
-    explicit Run(AppEnvironment environment) : presenter(view, ui, std::move(environment)) {}
+    explicit Run(AppEnvironment environment) : presenter(view, view, ui, std::move(environment)) {}
     RecordingView view;
     RecordingUi ui;
     MainPresenter presenter;

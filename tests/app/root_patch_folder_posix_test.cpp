@@ -22,7 +22,7 @@ TEST_F(AppFixture, APatchFolderAtTheRootIsShownAsTheRoot) {
     AppEnvironment environment = Environment();
     environment.ownExecutablePath = "/varnock.exe";
     environment.currentFolder = [] { return std::string("/"); };
-    MainPresenter presenter(view, ui, environment);
+    MainPresenter presenter(view, view, ui, environment);
     if (!presenter.Load()) {
       return std::string("not loaded");
     }
