@@ -38,6 +38,12 @@ class MainWindowView {
   virtual void SetDescription(const std::string& text) = 0;
   // Label_Dynamic ("Dynamic Patch !").
   virtual void SetDynamicVisible(bool visible) = 0;
+  // The status of the selected patch on the chosen executable, one line; empty when there is
+  // nothing to tell. A view without the line ignores it.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wunused-parameter"
+  virtual void SetStatusLine(const std::string& text) {}
+#pragma GCC diagnostic pop
 
   // Shows the file-or-folder picker modally with `caption`, starting at `startFolder`, in file
   // mode (`testFile` true, listing the names that match `mask`) or folder mode. Returns its

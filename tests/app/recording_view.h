@@ -44,6 +44,7 @@ class RecordingView : public MainWindowView {
   void SetCaption(MainLabel label, const std::string& text) override { captions[label] = text; }
   void SetDescription(const std::string& text) override { description = text; }
   void SetDynamicVisible(bool visible) override { dynamicVisible = visible; }
+  void SetStatusLine(const std::string& text) override { statusLine = text; }
 
   bool RunPicker(const std::string& caption, const std::string& startFolder, bool testFile,
                  const std::string& mask, std::string& pathDir) override {
@@ -85,6 +86,7 @@ class RecordingView : public MainWindowView {
   std::map<MainLabel, std::string> captions;
   std::string description;
   bool dynamicVisible = false;
+  std::string statusLine;
   // std::nullopt: the picker is cancelled.
   std::deque<std::optional<std::string>> pickerAnswers;
   bool pickerFails = false;
