@@ -76,8 +76,13 @@ TEST_F(PatchBatchTest, NothingIsWrittenWhenAnyPatchWouldFailAndTheMessageSaysWhe
   EXPECT_EQ(Run({b, c}, true), ResultFailed);
   EXPECT_EQ(ui.Texts(), std::vector<std::string>{"ERROR: c.ptc: zone 0 at offset 0xABC holds "
                                                  "neither its original nor its patched bytes"});
+  ui.Clear();
+  const std::string d = dir.File("d.ptc");
+  ASSERT_TRUE(WritePatchFile(d, Patch(0, {Zone(4094, {0, 0, 0, 0}, {1, 1, 1, 1})})));
+  EXPECT_EQ(Run({a, d}, false), ResultFailed);
+  EXPECT_TRUE(ui.OnlyCritical("ERROR: d.ptc: zone 0 at offset 0xFFE lies outside the executable"));
   EXPECT_EQ(rewrites, 0);
-  EXPECT_TRUE(Leftovers(dir.path(), {"tomb4.exe", "a.ptc", "b.ptc", "c.ptc"}).empty());
+  EXPECT_TRUE(Leftovers(dir.path(), {"tomb4.exe", "a.ptc", "b.ptc", "c.ptc", "d.ptc"}).empty());
 }
 
 TEST_F(PatchBatchTest, PatchesThatShareABytesAreRefused) {
