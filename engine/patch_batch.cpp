@@ -62,6 +62,7 @@ void Apply(Step& step, Bytes& image, bool removing) {
 // The message for the first reason the batch cannot be written; empty when it can.
 std::string Refusal(const std::vector<Step>& steps, bool removing) {
   std::vector<std::vector<ZoneSpan>> spans;
+  spans.reserve(steps.size());
   for (const Step& step : steps) {
     spans.push_back(WrittenSpans(step.record));
   }
