@@ -172,8 +172,7 @@ TEST_F(CliOnWindows, ArgumentGoesIntoTheExecutableAndNoTemporaryPatchStays) {
 // The status of a folder, a dry run and two patches in one rewrite, as a batch file runs them.
 TEST_F(CliOnWindows, StatusCheckAndSeveralPatchesInOneRewrite) {
   const std::string exe = dir_.Write("game\\tomb4.exe", original_);
-  const std::string first = dir_.File("patches\\complement.ptc");
-  ASSERT_TRUE(WritePatchFile(first, ComplementPatch()));
+  const std::string first = dir_.Write("patches\\complement.ptc", WritePatch(ComplementPatch()));
   PatchRecord next = ComplementPatch();
   next.Zones[0].Offset = kOffset + kLength;  // the eight bytes right after the first patch's
   next.Zones[0].OriginalBytes.assign(original_.begin() + kOffset + kLength,
@@ -182,8 +181,7 @@ TEST_F(CliOnWindows, StatusCheckAndSeveralPatchesInOneRewrite) {
   for (const std::uint8_t byte : next.Zones[0].OriginalBytes) {
     next.Zones[0].PatchBytes.push_back(static_cast<std::uint8_t>(~byte));
   }
-  const std::string second = dir_.File("patches\\next.ptc");
-  ASSERT_TRUE(WritePatchFile(second, next));
+  const std::string second = dir_.Write("patches\\next.ptc", WritePatch(next));
   const std::string both = Quoted(first) + " " + Quoted(second) + " " + Quoted(exe);
 
   EXPECT_EQ(Cli("check " + Quoted(first) + " " + Quoted(exe) + " --json"), 0) << Output();
