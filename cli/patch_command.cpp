@@ -75,10 +75,12 @@ int PatchCommand::RunOne(ConsoleUi& console) {
 int PatchCommand::RunBatch(ConsoleUi& console) {
   const std::vector<std::string> patches(files_.begin(), files_.end() - 1);
   std::vector<std::string> names;
+  names.reserve(patches.size());
   for (const std::string& patch : patches) {
     names.push_back(GetFileName(AbsolutePath(patch)));
   }
   std::vector<BatchItem> items;
+  items.reserve(patches.size());
   for (std::size_t i = 0; i < patches.size(); ++i) {
     items.push_back({AbsolutePath(patches[i]), ArgumentFor(names[i], names, arguments_)});
   }
