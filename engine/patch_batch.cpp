@@ -118,8 +118,10 @@ ResultCode Batch(const std::vector<BatchItem>& items, const std::string& exePath
       return ResultFailed;
     }
   }
+  // Held from before the read to after the rewrite, as for one patch.
+  LockedFile exe;
   Bytes image;
-  if (!ReadExecutableImage(exePath, image, ui)) {
+  if (!ReadExecutableImage(exePath, exe, image, ui, hooks)) {
     return ResultFailed;
   }
   // Removing takes the list backwards, so that each patch comes off the image it went onto.
@@ -149,7 +151,7 @@ ResultCode Batch(const std::vector<BatchItem>& items, const std::string& exePath
     return ResultAlreadyDone;
   }
   std::string error;
-  if (anyWrite && !RewriteFile(exePath, image, error, hooks)) {
+  if (anyWrite && !exe.Rewrite(image, error, hooks)) {
     ShowGeneralFailure(ui, error);
     return ResultFailed;
   }
