@@ -10,7 +10,7 @@ namespace varnock {
 
 std::vector<CatalogueEntry> BuildCatalogue(const std::string& folder,
                                            const std::string& currentVersion, PatchRecord& record,
-                                           UserInterface& ui) {
+                                           UserInterface& ui, const CatalogueVisitor& visit) {
   std::int32_t count = 0;
   const std::vector<std::string> files = ListFiles(folder, "*.ptc", count);
   std::vector<CatalogueEntry> listed;
@@ -21,9 +21,13 @@ std::vector<CatalogueEntry> BuildCatalogue(const std::string& folder,
     // A file that does not load is still listed, but ranks last: the record then holds
     // another file's signature. The listing gave only plain files, so none is looked up again.
     CatalogueEntry entry{GetFileName(file), 0, ""};
-    if (LoadListedPatch(file, record, ui)) {
+    const bool loaded = LoadListedPatch(file, record, ui);
+    if (loaded) {
       entry.exeVersion = record.ExeVersion;
       entry.rank = VersionRank(currentVersion, record.ExeVersion);
+    }
+    if (visit) {
+      visit(file, loaded ? &record : nullptr);
     }
     ranks.push_back(entry.rank);
     listed.push_back(std::move(entry));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,12 +17,15 @@ struct CatalogueEntry {
   std::string exeVersion;  // the version it was made from; empty when it failed to load
 };
 
+// Sees each file as it is loaded: its full path, and its record (nullptr when it failed).
+using CatalogueVisitor = std::function<void(const std::string& path, const PatchRecord* record)>;
+
 // Every .ptc file of `folder`, loaded in listing order (each load replaces `record`; a file
 // that fails to load has told the user why, is still listed and ranks 0) and ranked against
 // `currentVersion`, in the order the patch list shows them: the exchange sort of the ranks,
-// highest first.
+// highest first. `visit`, when given, sees every file in listing order.
 std::vector<CatalogueEntry> BuildCatalogue(const std::string& folder,
                                            const std::string& currentVersion, PatchRecord& record,
-                                           UserInterface& ui);
+                                           UserInterface& ui, const CatalogueVisitor& visit = {});
 
 }  // namespace varnock

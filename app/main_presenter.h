@@ -44,6 +44,7 @@ class MainPresenter {
   // The caption the presenter last gave a label, and the description shown.
   const std::string& Caption(MainLabel label) const;
   const std::string& Description() const { return description_; }
+  const std::string& StatusLine() const { return statusLine_; }
   bool Unloaded() const { return unloaded_; }
 
  private:
@@ -85,6 +86,8 @@ class MainPresenter {
 
   void SetCaption(MainLabel label, const std::string& text);
   void SetDescription(const std::string& text);
+  // The status line of the selected patch on the chosen executable, computed afresh.
+  void RefreshStatusLine();
   // Runs a handler; an unexpected failure ends in one plain message naming `doing`.
   void Guarded(const std::string& doing, const std::function<void()>& handler);
 
@@ -97,6 +100,7 @@ class MainPresenter {
   std::string description_;
   // The names in the patch list, as the last listing gave them.
   std::vector<std::string> patchItems_;
+  std::string statusLine_;
   bool unloaded_ = false;
 };
 

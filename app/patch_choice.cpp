@@ -34,6 +34,7 @@ void MainPresenter::ChoosePatch() {
   SetCaption(MainLabel::TombVersion, state_.Patch.ExeVersion);
   view_.SetDynamicVisible(state_.Patch.Has(Dynamic));
   if (ContainsIgnoreCase(Caption(MainLabel::NomeExe), state_.TargetName)) {
+    RefreshStatusLine();
     return;
   }
   SetTargetExe("");
@@ -58,6 +59,7 @@ void MainPresenter::TargetLabelChanged() {
   if (FileExists(exe)) {
     SetCaption(MainLabel::TombVersionNow, GetExeVersion(exe, ui_));
   }
+  RefreshStatusLine();
 }
 
 }  // namespace varnock

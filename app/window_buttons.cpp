@@ -53,6 +53,7 @@ void MainPresenter::RequestOperation(bool remove) {
     return;
   }
   RunPatchOperation(path, exe, remove, state_.Patch, ui_);
+  RefreshStatusLine();
 }
 
 // A new patch folder; one without patches is refused and the catalogue stays as it was.

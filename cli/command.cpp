@@ -21,4 +21,15 @@ std::string AbsolutePath(const std::string& path) {
   return FromFsPath(normal);
 }
 
+int ExitStatusOf(ResultCode result) {
+  switch (result) {
+    case ResultDone:
+      return kExitOk;
+    case ResultAlreadyDone:
+      return kExitAlreadyDone;
+    default:
+      return kExitFailure;
+  }
+}
+
 }  // namespace varnock::cli

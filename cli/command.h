@@ -3,6 +3,7 @@
 #include <string>
 
 #include "cli/console_ui.h"
+#include "engine/result_code.h"
 
 namespace CLI {
 class App;
@@ -24,6 +25,9 @@ class Command {
   virtual CLI::App* Register(CLI::App& app) = 0;
   virtual int Run(ConsoleUi& console) = 0;
 };
+
+// The exit status of an operation's result: 0 done, 3 already done, 1 otherwise.
+int ExitStatusOf(ResultCode result);
 
 // A relative path made absolute from the current folder; native separators.
 std::string AbsolutePath(const std::string& path);

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "cli/check_command.h"
 #include "cli/command.h"
 #include "cli/compile_command.h"
 #include "cli/console_ui.h"
@@ -14,6 +15,7 @@
 #include "cli/list_command.h"
 #include "cli/patch_command.h"
 #include "cli/signature_command.h"
+#include "cli/status_command.h"
 #include "cli/utf8_arguments.h"
 
 namespace {
@@ -34,6 +36,8 @@ int Run(int argc, char** argv) {
   commands.push_back(std::make_unique<CreateCommand>());
   commands.push_back(std::make_unique<DecompileCommand>());
   commands.push_back(std::make_unique<CompileCommand>());
+  commands.push_back(std::make_unique<StatusCommand>());
+  commands.push_back(std::make_unique<CheckCommand>());
   std::vector<CLI::App*> subcommands;
   subcommands.reserve(commands.size());
   for (const auto& command : commands) {

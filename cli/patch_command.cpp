@@ -1,33 +1,92 @@
 #include "cli/patch_command.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 
+#include "engine/patch_batch.h"
 #include "engine/patch_operation.h"
 #include "patchfile/patch_record.h"
+#include "support/paths.h"
 
 namespace varnock::cli {
 
+namespace {
+
+constexpr const char* kArgumentHelp =
+    "The patches' argument. With one patch: its value (without it, the value the file name "
+    "carries). With several: VALUE is given to every patch that takes an argument, and "
+    "NAME=VALUE, given once for each patch that needs its own, gives VALUE to the patch whose "
+    "file name is NAME; patches left without one take the value their file name carries";
+
+// The value for the patch named `name`: its own NAME=VALUE, else a value for every patch.
+std::optional<std::string> ArgumentFor(const std::string& name,
+                                       const std::vector<std::string>& patchNames,
+                                       const std::vector<std::string>& arguments) {
+  std::optional<std::string> shared;
+  for (const std::string& argument : arguments) {
+    const std::size_t equals = argument.find('=');
+    const std::string target = equals == std::string::npos ? "" : argument.substr(0, equals);
+    const bool named = std::any_of(patchNames.begin(), patchNames.end(), [&](const std::string& n) {
+      return EqualsIgnoreCase(n, target);
+    });
+    if (!named) {
+      shared = argument;
+    } else if (EqualsIgnoreCase(target, name)) {
+      return argument.substr(equals + 1);
+    }
+  }
+  return shared;
+}
+
+}  // namespace
+
 CLI::App* PatchCommand::Register(CLI::App& app) {
-  CLI::App* command = remove_ ? app.add_subcommand("remove", "Remove the patch PATCH from EXE")
-                              : app.add_subcommand("apply", "Apply the patch PATCH to EXE");
-  command->add_option("PATCH", patch_, "The .ptc patch file")->required();
-  command->add_option("EXE", exe_, "The executable to change")->required();
-  command->add_option("--arg", argument_,
-                      "The patch's argument (without it, the value the file name carries)");
+  CLI::App* command =
+      remove_ ? app.add_subcommand("remove",
+                                   "Remove the patch PATCH from EXE; several patches are "
+                                   "removed in the reverse order, in one rewrite of EXE")
+              : app.add_subcommand("apply",
+                                   "Apply the patch PATCH to EXE; several patches are applied "
+                                   "in the given order, in one rewrite of EXE");
+  command
+      ->add_option("FILES", files_,
+                   "PATCH [PATCH ...] EXE: the .ptc patch files, then the executable to change")
+      ->required()
+      ->expected(2, -1);
+  command->add_option("--arg", arguments_, kArgumentHelp)
+      ->expected(1)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
   return command;
 }
 
 int PatchCommand::Run(ConsoleUi& console) {
-  console.SetAnswer(argument_);
-  PatchRecord record;
-  switch (RunPatchOperation(AbsolutePath(patch_), AbsolutePath(exe_), remove_, record, console)) {
-    case ResultDone:
-      return kExitOk;
-    case ResultAlreadyDone:
-      return kExitAlreadyDone;
-    default:
-      return kExitFailure;
+  return files_.size() == 2 ? RunOne(console) : RunBatch(console);
+}
+
+int PatchCommand::RunOne(ConsoleUi& console) {
+  if (!arguments_.empty()) {
+    console.SetAnswer(arguments_.back());
   }
+  PatchRecord record;
+  return ExitStatusOf(RunPatchOperation(AbsolutePath(files_[0]), AbsolutePath(files_[1]), remove_,
+                                        record, console));
+}
+
+int PatchCommand::RunBatch(ConsoleUi& console) {
+  const std::vector<std::string> patches(files_.begin(), files_.end() - 1);
+  std::vector<std::string> names;
+  names.reserve(patches.size());
+  for (const std::string& patch : patches) {
+    names.push_back(GetFileName(AbsolutePath(patch)));
+  }
+  std::vector<BatchItem> items;
+  items.reserve(patches.size());
+  for (std::size_t i = 0; i < patches.size(); ++i) {
+    items.push_back({AbsolutePath(patches[i]), ArgumentFor(names[i], names, arguments_)});
+  }
+  const ResultCode result = PerformBatch(items, AbsolutePath(files_.back()), remove_, console);
+  ShowOperationOutcome(result, remove_, console);
+  return ExitStatusOf(result);
 }
 
 }  // namespace varnock::cli

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
 #include "cli/command.h"
 
 namespace varnock::cli {
 
-// varnock-cli apply|remove PATCH EXE [--arg VALUE]: the window's apply or remove request.
+// varnock-cli apply|remove PATCH [PATCH ...] EXE [--arg VALUE]...: with one patch the
+// window's apply or remove request; with several, all of them in one rewrite of EXE.
 class PatchCommand : public Command {
  public:
   explicit PatchCommand(bool remove) : remove_(remove) {}
@@ -14,10 +16,12 @@ class PatchCommand : public Command {
   int Run(ConsoleUi& console) override;
 
  private:
+  int RunOne(ConsoleUi& console);
+  int RunBatch(ConsoleUi& console);
+
   bool remove_;
-  std::string patch_;
-  std::string exe_;
-  std::optional<std::string> argument_;
+  std::vector<std::string> files_;  // the patches, then the executable
+  std::vector<std::string> arguments_;
 };
 
 }  // namespace varnock::cli

@@ -14,20 +14,6 @@ namespace {
 constexpr std::int32_t kWindow = 112;
 constexpr std::int32_t kQuickShift = 48;
 
-// Zone 0 under RecordAlignment; otherwise the first of the longest zones.
-std::size_t ReferenceZoneIndex(const PatchRecord& record) {
-  std::size_t reference = 0;
-  if (record.Has(RecordAlignment)) {
-    return reference;
-  }
-  for (std::size_t i = 1; i < record.Zones.size(); ++i) {
-    if (record.Zones[i].Length > record.Zones[reference].Length) {
-      reference = i;
-    }
-  }
-  return reference;
-}
-
 ResultCode SearchWindow(const Bytes& image, const PatchZone& zone, bool removing,
                         std::int32_t& shift) {
   for (const std::int32_t quick : {-kQuickShift, kQuickShift}) {
@@ -48,6 +34,19 @@ ResultCode SearchWindow(const Bytes& image, const PatchZone& zone, bool removing
 }
 
 }  // namespace
+
+std::size_t ReferenceZoneIndex(const PatchRecord& record) {
+  std::size_t reference = 0;
+  if (record.Has(RecordAlignment)) {
+    return reference;
+  }
+  for (std::size_t i = 1; i < record.Zones.size(); ++i) {
+    if (record.Zones[i].Length > record.Zones[reference].Length) {
+      reference = i;
+    }
+  }
+  return reference;
+}
 
 ResultCode TestZoneAt(const Bytes& image, std::int32_t shift, const PatchZone& zone,
                       bool removing) {
@@ -97,6 +96,18 @@ ResultCode PlaceDynamicPatch(const Bytes& image, PatchRecord& record, bool remov
     zone.Offset += shift;
   }
   return ResultDone;
+}
+
+bool PlaceEitherWay(const Bytes& image, PatchRecord& record) {
+  if (!record.Has(Dynamic)) {
+    return true;
+  }
+  // The search moves the zones only when it found what the direction expects.
+  const ResultCode forApplying = PlaceDynamicPatch(image, record, false);
+  if (forApplying == ResultAlreadyDone) {
+    return PlaceDynamicPatch(image, record, true) == ResultDone;
+  }
+  return forApplying == ResultDone;
 }
 
 }  // namespace varnock

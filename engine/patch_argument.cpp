@@ -74,9 +74,12 @@ bool InsertPatchArgument(const std::string& patchPath, PatchRecord& record, User
                          ArgumentFailure& failure) {
   failure = {};
   const std::string argument = GetPatchArgument(patchPath, ui);
-  if (argument.empty()) {
-    return false;
-  }
+  return !argument.empty() && InsertArgumentText(patchPath, argument, record, ui, failure);
+}
+
+bool InsertArgumentText(const std::string& patchPath, const std::string& argument,
+                        PatchRecord& record, UserInterface& ui, ArgumentFailure& failure) {
+  failure = {};
   Bytes bytes;
   if (!ArgumentBytes(patchPath, argument, record, bytes, ui, failure)) {
     return false;

@@ -25,6 +25,10 @@ struct ArgumentFailure {
 // report with the general failure message.
 bool InsertPatchArgument(const std::string& patchPath, PatchRecord& record, UserInterface& ui,
                          ArgumentFailure& failure);
+// The same with the argument text given instead of read from the name; `patchPath` only
+// names the patch in messages.
+bool InsertArgumentText(const std::string& patchPath, const std::string& argument,
+                        PatchRecord& record, UserInterface& ui, ArgumentFailure& failure);
 
 // `value` in n little-endian bytes; false after the width message when it does not fit.
 bool NumberToBytes(Bytes& bytes, std::int32_t value, std::int32_t n, UserInterface& ui);

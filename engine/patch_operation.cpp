@@ -114,6 +114,10 @@ std::string TempPatchPath(const std::string& patchPathWithArgument) {
   return folderPart + "temp_" + name;
 }
 
+void ShowOperationOutcome(ResultCode result, bool remove, UserInterface& ui) {
+  ShowClosingMessage(result, remove, ui);
+}
+
 ResultCode RunPatchOperation(const std::string& patchPath, const std::string& exePath, bool remove,
                              PatchRecord& record, UserInterface& ui) {
   std::string baseName;

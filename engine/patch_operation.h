@@ -15,6 +15,9 @@ std::string RemoveNote(bool remove);
 // The temporary copy's path: the patch path's folder + separator + "temp_" + its file name.
 std::string TempPatchPath(const std::string& patchPathWithArgument);
 
+// The one message that closes an operation with `result` (none for ResultNone).
+void ShowOperationOutcome(ResultCode result, bool remove, UserInterface& ui);
+
 // One apply or remove request, from the argument prompt to the one closing message. Returns
 // the engine's result (ResultNone when the operation stopped before the engine ran), so that
 // callers such as the command line can tell outcomes apart; the user has been told already.

@@ -43,7 +43,8 @@ bool GetPatchTarget(const std::string& patchPath, PatchRecord& record, UserInter
       return true;
     }
   }
-  baseName = "*";
+  // Assigned as one character: GCC 12 at -O3 mistakes the copy of "*" for an overlapping one.
+  baseName.assign(1, '*');
   relativePath.clear();
   return true;
 }

@@ -45,6 +45,7 @@ class RecordingView : public MainWindowView, public FileOrFolderPicker {
   void SetCaption(MainLabel label, const std::string& text) override { captions[label] = text; }
   void SetDescription(const std::string& text) override { description = text; }
   void SetDynamicVisible(bool visible) override { dynamicVisible = visible; }
+  void SetStatusLine(const std::string& text) override { statusLine = text; }
 
   void SetCaption(const std::string& caption) override { pickerCaption = caption; }
   void ImpostaValori(const std::string& percorso, bool testFile,
@@ -92,6 +93,7 @@ class RecordingView : public MainWindowView, public FileOrFolderPicker {
   std::map<MainLabel, std::string> captions;
   std::string description;
   bool dynamicVisible = false;
+  std::string statusLine;
   // std::nullopt: the picker is cancelled.
   std::deque<std::optional<std::string>> pickerAnswers;
   bool pickerFails = false;

@@ -283,6 +283,156 @@ TEST_F(CliTest, ListRanksAgainstTheChosenExecutable) {
   EXPECT_EQ(json[3]["rank"], 0);
 }
 
+// A second converter patch over the last two bytes of Patch_Fast's zone.
+PatchRecord OverlappingPatch() {
+  PatchRecord patch = ConverterPatch();
+  patch.Zones = {{kZoneOffset + 2, 2, {0, 0}, {1, 1}}};
+  return patch;
+}
+
+// A converter patch four bytes after Patch_Fast: the two never share a byte.
+PatchRecord NeighbourPatch() {
+  PatchRecord patch = ConverterPatch();
+  patch.Zones = {{kZoneOffset + 4, 2, {0, 0}, {7, 7}}};
+  return patch;
+}
+
+TEST_F(CliTest, StatusListsEachPatchWithItsConflicts) {
+  ASSERT_TRUE(WritePatchFile(dir_.File("Patch_Over.ptc"), OverlappingPatch()));
+  PatchRecord engine = ConverterPatch();
+  engine.ExeName = "tomb4.exe";
+  ASSERT_TRUE(WritePatchFile(dir_.File("Patch_Engine.ptc"), engine));
+  ASSERT_EQ(Cli({"apply", patch_, exe_}).exit_code, 0);
+  const Bytes before = ReadBytes(exe_);
+
+  ProcessResult result = Cli({"status", dir_.path(), exe_});
+  EXPECT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_EQ(result.out,
+            "other-program  Patch_Engine.ptc\n"
+            "applied        Patch_Fast.ptc  conflicts with Patch_Over.ptc\n"
+            "does-not-fit   Patch_Over.ptc  conflicts with Patch_Fast.ptc\n");
+
+  result = Cli({"status", dir_.path(), exe_, "--json"});
+  ASSERT_EQ(result.exit_code, 0);
+  const auto json = nlohmann::json::parse(result.out);
+  ASSERT_EQ(json.size(), 3u);
+  EXPECT_EQ(json[1]["file"], "Patch_Fast.ptc");
+  EXPECT_EQ(json[1]["rank"], 2);
+  EXPECT_EQ(json[1]["status"], "applied");
+  EXPECT_EQ(json[1]["conflicts"], nlohmann::json::array({"Patch_Over.ptc"}));
+  EXPECT_EQ(json[0]["status"], "other-program");
+  EXPECT_EQ(json[0]["conflicts"], nlohmann::json::array());
+  EXPECT_FALSE(json[1].contains("argument"));
+  EXPECT_EQ(ReadBytes(exe_), before);
+}
+
+TEST_F(CliTest, StatusReadsBackTheArgumentTheExecutableHolds) {
+  TempDir folder;
+  const std::string patch = folder.File("Patch_Arg#250#.ptc");
+  ASSERT_TRUE(WritePatchFile(patch, ArgumentPatch()));
+  ASSERT_EQ(Cli({"apply", patch, exe_, "--arg", "7"}).exit_code, 0);
+  const ProcessResult result = Cli({"status", folder.path(), exe_, "--json"});
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  const auto json = nlohmann::json::parse(result.out);
+  EXPECT_EQ(json[0]["status"], "applied");
+  EXPECT_EQ(json[0]["argument"], "7");
+}
+
+TEST_F(CliTest, CheckIsADryRunThatExitsAsTheOperationWould) {
+  ProcessResult result = Cli({"check", patch_, exe_, "--json"});
+  EXPECT_EQ(result.exit_code, 0) << result.err;
+  auto json = nlohmann::json::parse(result.out);
+  EXPECT_EQ(json["status"], "not-applied");
+  EXPECT_EQ(json["would"], "done");
+  ASSERT_EQ(json["zones"].size(), 1u);
+  EXPECT_EQ(json["zones"][0], nlohmann::json({{"index", 0},
+                                              {"offset", kZoneOffset},
+                                              {"length", 4},
+                                              {"original", "00000000"},
+                                              {"patched", "404B4C00"},
+                                              {"found", "00000000"},
+                                              {"verdict", "original"}}));
+  EXPECT_EQ(Cli({"check", patch_, exe_, "--remove"}).exit_code, 3);
+  EXPECT_EQ(ZoneBytes(), (Bytes{0, 0, 0, 0}));
+
+  ASSERT_EQ(Cli({"apply", patch_, exe_}).exit_code, 0);
+  result = Cli({"check", patch_, exe_});
+  EXPECT_EQ(result.exit_code, 3);
+  EXPECT_NE(result.out.find("Status: applied\nWould: already-done\n"), std::string::npos)
+      << result.out;
+  EXPECT_EQ(Cli({"check", patch_, exe_, "--remove"}).exit_code, 0);
+
+  Bytes other = ReadBytes(exe_);
+  other[kZoneOffset + 3] = 0x99;
+  dir_.Write("tom2pc.exe", other);
+  result = Cli({"check", patch_, exe_, "--json"});
+  EXPECT_EQ(result.exit_code, 1);
+  json = nlohmann::json::parse(result.out);
+  EXPECT_EQ(json["status"], "does-not-fit");
+  EXPECT_EQ(json["would"], "fail");
+  EXPECT_EQ(json["zones"][0]["found"], "404B4C99");
+  EXPECT_EQ(json["zones"][0]["verdict"], "other");
+  EXPECT_EQ(ReadBytes(exe_), other);
+}
+
+TEST_F(CliTest, CheckTakesTheArgumentWithoutMakingACopy) {
+  const std::string patch = dir_.File("Patch_Arg#250#.ptc");
+  ASSERT_TRUE(WritePatchFile(patch, ArgumentPatch()));
+  ASSERT_EQ(Cli({"apply", patch, exe_, "--arg", "7"}).exit_code, 0);
+  EXPECT_EQ(Cli({"check", patch, exe_, "--remove"}).exit_code, 1);
+  const ProcessResult result = Cli({"check", patch, exe_, "--remove", "--arg", "7", "--json"});
+  EXPECT_EQ(result.exit_code, 0);
+  EXPECT_EQ(nlohmann::json::parse(result.out)["zones"][0]["patched"], "40074C00");
+  EXPECT_FALSE(TempCopiesLeft());
+}
+
+TEST_F(CliTest, SeveralPatchesAreAppliedAndRemovedInOneRewrite) {
+  const std::string neighbour = dir_.File("Patch_Next.ptc");
+  ASSERT_TRUE(WritePatchFile(neighbour, NeighbourPatch()));
+  const Bytes original = ReadBytes(exe_);
+
+  ProcessResult result = Cli({"apply", patch_, neighbour, exe_});
+  EXPECT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_EQ(result.out, "Ok: applying patch operation has been performed\n");
+  const Bytes image = ReadBytes(exe_);
+  EXPECT_EQ(Bytes(image.begin() + kZoneOffset, image.begin() + kZoneOffset + 6),
+            (Bytes{0x40, 0x4B, 0x4C, 0x00, 7, 7}));
+  EXPECT_EQ(Cli({"apply", patch_, neighbour, exe_}).exit_code, 3);
+  EXPECT_EQ(Cli({"remove", patch_, neighbour, exe_}).exit_code, 0);
+  EXPECT_EQ(ReadBytes(exe_), original);
+
+  const std::string over = dir_.File("Patch_Over.ptc");
+  ASSERT_TRUE(WritePatchFile(over, OverlappingPatch()));
+  result = Cli({"apply", neighbour, patch_, over, exe_});
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_EQ(result.err,
+            "ERROR: Patch_Fast.ptc and Patch_Over.ptc conflict: zone 0 of Patch_Fast.ptc and "
+            "zone 0 of Patch_Over.ptc share the byte at offset 0x1002\n");
+  EXPECT_EQ(result.out, "ERROR: cann't applying the patch\n");
+  EXPECT_EQ(ReadBytes(exe_), original);
+}
+
+TEST_F(CliTest, SeveralPatchesTakeOneArgumentOrOneEach) {
+  const std::string first = dir_.File("Patch_Arg#250#.ptc");
+  ASSERT_TRUE(WritePatchFile(first, ArgumentPatch()));
+  PatchRecord second = ArgumentPatch();
+  second.Zones[0].Offset = kZoneOffset + 8;
+  second.ArgOffsets = {kZoneOffset + 9};
+  const std::string other = dir_.File("Patch_Two#1#.ptc");
+  ASSERT_TRUE(WritePatchFile(other, second));
+
+  EXPECT_EQ(
+      Cli({"apply", first, other, exe_, "--arg", "9", "--arg", "Patch_Two#1#.ptc=3"}).exit_code, 0);
+  const Bytes image = ReadBytes(exe_);
+  EXPECT_EQ(image[kZoneOffset + 1], 9);
+  EXPECT_EQ(image[kZoneOffset + 9], 3);
+  EXPECT_EQ(
+      Cli({"remove", first, other, exe_, "--arg", "Patch_Arg#250#.ptc=9", "--arg", "3"}).exit_code,
+      0);
+  EXPECT_EQ(ReadBytes(exe_), StandardConverter());
+  EXPECT_NE(Cli({"apply", "--help"}).out.find("NAME=VALUE"), std::string::npos);
+}
+
 TEST_F(CliTest, ListOfAFolderWithoutPatches) {
   TempDir empty;
   const ProcessResult result = Cli({"list", empty.path()});

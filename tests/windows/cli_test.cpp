@@ -169,6 +169,42 @@ TEST_F(CliOnWindows, ArgumentGoesIntoTheExecutableAndNoTemporaryPatchStays) {
   EXPECT_EQ(ReadBytes(exe), original_);
 }
 
+// The status of a folder, a dry run and two patches in one rewrite, as a batch file runs them.
+TEST_F(CliOnWindows, StatusCheckAndSeveralPatchesInOneRewrite) {
+  const std::string exe = dir_.Write("game\\tomb4.exe", original_);
+  const std::string first = dir_.Write("patches\\complement.ptc", WritePatch(ComplementPatch()));
+  PatchRecord next = ComplementPatch();
+  next.Zones[0].Offset = kOffset + kLength;  // the eight bytes right after the first patch's
+  next.Zones[0].OriginalBytes.assign(original_.begin() + kOffset + kLength,
+                                     original_.begin() + kOffset + 2 * kLength);
+  next.Zones[0].PatchBytes.clear();
+  for (const std::uint8_t byte : next.Zones[0].OriginalBytes) {
+    next.Zones[0].PatchBytes.push_back(static_cast<std::uint8_t>(~byte));
+  }
+  const std::string second = dir_.Write("patches\\next.ptc", WritePatch(next));
+  const std::string both = Quoted(first) + " " + Quoted(second) + " " + Quoted(exe);
+
+  EXPECT_EQ(Cli("check " + Quoted(first) + " " + Quoted(exe) + " --json"), 0) << Output();
+  EXPECT_NE(Output().find("\"would\": \"done\""), std::string::npos) << Output();
+  EXPECT_EQ(ReadBytes(exe), original_);
+  EXPECT_EQ(Cli("status " + Quoted(GetParentFolder(first)) + " " + Quoted(exe)), 0) << Output();
+  EXPECT_NE(Output().find("not-applied    complement.ptc"), std::string::npos) << Output();
+
+  EXPECT_EQ(Cli("apply " + both), 0) << Output();
+  Bytes patched = Patched();
+  for (std::int32_t i = kOffset + kLength; i < kOffset + 2 * kLength; ++i) {
+    patched[i] = static_cast<std::uint8_t>(~patched[i]);
+  }
+  EXPECT_EQ(ReadBytes(exe), patched);
+  EXPECT_EQ(Cli("status " + Quoted(GetParentFolder(first)) + " " + Quoted(exe) + " --json"), 0);
+  EXPECT_NE(Output().find("\"status\": \"applied\""), std::string::npos) << Output();
+  EXPECT_EQ(Cli("check " + Quoted(first) + " " + Quoted(exe)), 3) << Output();
+  EXPECT_EQ(Cli("remove " + both), 0) << Output();
+  EXPECT_EQ(ReadBytes(exe), original_);
+  std::int32_t count = 0;
+  EXPECT_EQ(ListFiles(GetParentFolder(exe), "*", count), std::vector<std::string>{exe});
+}
+
 // The arguments are taken from the wide command line, so every name reaches its file, even one
 // that the ANSI code page cannot spell.
 TEST_F(CliOnWindows, PathsOutsideAsciiReachTheFiles) {

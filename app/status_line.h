@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+#include "app/folder_status.h"
+
+namespace varnock {
+
+// "Status: " and the patch's status word, the argument read back when there is one, and the
+// patches it conflicts with: "Status: applied — conflicts with Patch_X.ptc".
+std::string StatusLineText(const FolderStatusEntry& entry);
+
+}  // namespace varnock

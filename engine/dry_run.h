@@ -1,0 +1,26 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "engine/patch_status.h"
+#include "engine/result_code.h"
+#include "support/user_interface.h"
+
+namespace varnock {
+
+// What an apply or remove would do, without doing it.
+struct DryRun {
+  PatchStatus status;  // the patch's status and, zone by zone, where it lies and what it holds
+  ResultCode would = ResultFailed;  // the engine's result had it run
+};
+
+// Runs the engine's steps on the executable's image in memory: the patch is loaded, the
+// version checked, the argument (`argument`, or the value the file name carries) written in,
+// a dynamic patch placed and every zone verified and changed in a copy of the image. Nothing
+// is written and no temporary copy is made; what the operation would tell the user on the
+// way (a patch that does not load, a bad argument) is told through `ui`.
+DryRun CheckOperation(const std::string& patchPath, const std::string& exePath, bool removing,
+                      const std::optional<std::string>& argument, UserInterface& ui);
+
+}  // namespace varnock

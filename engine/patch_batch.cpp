@@ -1,0 +1,169 @@
+#include "engine/patch_batch.h"
+
+#include <sstream>
+
+#include "engine/dynamic_search.h"
+#include "engine/general_failure.h"
+#include "engine/patch_conflicts.h"
+#include "engine/zone_pipeline.h"
+#include "patchfile/load_patch.h"
+#include "support/paths.h"
+#include "target/exe_version.h"
+
+namespace varnock {
+
+namespace {
+
+// One patch of the batch on its way through the image.
+struct Step {
+  std::string name;  // the patch file's name, for messages
+  PatchRecord record;
+  ResultCode result = ResultNone;
+  std::size_t zone = 0;  // the zone that decided a result other than ResultDone
+  std::string problem;   // what went wrong with that zone
+};
+
+std::string Hex(std::int64_t value) {
+  std::ostringstream text;
+  text << std::uppercase << std::hex << value;
+  return text.str();
+}
+
+std::string ZoneAt(const Step& step) {
+  const PatchZone& zone = step.record.Zones[step.zone];
+  return "zone " + std::to_string(step.zone) + " at offset 0x" + Hex(zone.Offset);
+}
+
+// Verifies and changes the patch's zones in the image; the image keeps the changes only when
+// every zone succeeded.
+void Apply(Step& step, Bytes& image, bool removing) {
+  const ResultCode placed =
+      step.record.Has(Dynamic) ? PlaceDynamicPatch(image, step.record, removing) : ResultDone;
+  if (placed != ResultDone) {
+    step.result = placed;
+    step.zone = ReferenceZoneIndex(step.record);
+    step.problem = "is found nowhere near its place";
+    PlaceEitherWay(image, step.record);  // where it lies, for the conflicts
+    return;
+  }
+  Bytes changed = image;
+  step.result = ApplyZones(changed, step.record, removing, &step.zone);
+  if (step.result == ResultDone) {
+    image.swap(changed);
+  } else {
+    step.problem = "holds neither its original nor its patched bytes";
+    const PatchZone& zone = step.record.Zones[step.zone];
+    if (zone.Offset < 0 ||
+        std::int64_t{zone.Offset} + zone.Length > static_cast<std::int64_t>(image.size())) {
+      step.problem = "lies outside the executable";
+    }
+  }
+}
+
+// The message for the first reason the batch cannot be written; empty when it can.
+std::string Refusal(const std::vector<Step>& steps, bool removing) {
+  std::vector<std::vector<ZoneSpan>> spans;
+  spans.reserve(steps.size());
+  for (const Step& step : steps) {
+    spans.push_back(WrittenSpans(step.record));
+  }
+  const std::vector<Conflict> conflicts = FindConflicts(spans);
+  if (!conflicts.empty()) {
+    const Conflict& c = conflicts.front();
+    const std::string& a = steps[c.first].name;
+    const std::string& b = steps[c.second].name;
+    return "ERROR: " + a + " and " + b + " conflict: zone " + std::to_string(c.firstZone) + " of " +
+           a + " and zone " + std::to_string(c.secondZone) + " of " + b +
+           " share the byte at offset 0x" + Hex(c.offset);
+  }
+  // The first patch, in the order they went onto the image, that would fail.
+  for (std::size_t k = 0; k < steps.size(); ++k) {
+    const Step& step = steps[removing ? steps.size() - 1 - k : k];
+    if (step.result == ResultFailed) {
+      return "ERROR: " + step.name + ": " + ZoneAt(step) + " " + step.problem;
+    }
+  }
+  bool done = false;
+  const Step* already = nullptr;
+  for (const Step& step : steps) {
+    done = done || step.result == ResultDone;
+    if (already == nullptr && step.result == ResultAlreadyDone) {
+      already = &step;
+    }
+  }
+  if (done && already != nullptr) {
+    return "ERROR: " + already->name + ": " + ZoneAt(*already) + " already holds its " +
+           (removing ? "original" : "patched") + " bytes, while other patches of the list are " +
+           (removing ? "still applied" : "not applied yet");
+  }
+  return {};
+}
+
+ResultCode Batch(const std::vector<BatchItem>& items, const std::string& exePath, bool removing,
+                 UserInterface& ui, const RewriteHooks* hooks) {
+  std::vector<Step> steps(items.size());
+  std::string exeVersion;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    Step& step = steps[i];
+    step.name = GetFileName(items[i].patchPath);
+    if (!LoadPatch(items[i].patchPath, step.record, ui)) {
+      return ResultFailed;
+    }
+    if (!VersionAccepted(exePath, step.record, exeVersion, ui)) {
+      if (exeVersion == kFailedExeVersion) {
+        return ResultFailed;  // the signature has told why
+      }
+      ui.ShowMessage("ERROR: " + step.name + " is made for the version " + step.record.ExeVersion +
+                         ", not for " + exeVersion,
+                     MessageIcon::Critical);
+      return ResultFailed;
+    }
+  }
+  // Held from before the read to after the rewrite, as for one patch.
+  LockedFile exe;
+  Bytes image;
+  if (!ReadExecutableImage(exePath, exe, image, ui, hooks)) {
+    return ResultFailed;
+  }
+  // Removing takes the list backwards, so that each patch comes off the image it went onto.
+  for (std::size_t k = 0; k < steps.size(); ++k) {
+    const std::size_t i = removing ? steps.size() - 1 - k : k;
+    if (!InsertArgument(items[i].patchPath, items[i].argument, steps[i].record, ui)) {
+      return ResultFailed;
+    }
+    if (steps[i].record.Zones.empty()) {
+      steps[i].result = ResultDone;
+      continue;
+    }
+    Apply(steps[i], image, removing);
+  }
+  const std::string refusal = Refusal(steps, removing);
+  if (!refusal.empty()) {
+    ui.ShowMessage(refusal, MessageIcon::Critical);
+    return ResultFailed;
+  }
+  bool anyDone = false;
+  bool anyWrite = false;
+  for (const Step& step : steps) {
+    anyDone = anyDone || step.result == ResultDone;
+    anyWrite = anyWrite || WritesAnyZone(step.record);
+  }
+  if (!anyDone) {
+    return ResultAlreadyDone;
+  }
+  std::string error;
+  if (anyWrite && !exe.Rewrite(image, error, hooks)) {
+    ShowGeneralFailure(ui, error);
+    return ResultFailed;
+  }
+  return ResultDone;
+}
+
+}  // namespace
+
+ResultCode PerformBatch(const std::vector<BatchItem>& items, const std::string& exePath,
+                        bool removing, UserInterface& ui, const RewriteHooks* hooks) {
+  return ReportingFailures(ui, [&] { return Batch(items, exePath, removing, ui, hooks); });
+}
+
+}  // namespace varnock

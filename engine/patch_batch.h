@@ -1,0 +1,29 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/result_code.h"
+#include "support/safe_rewrite.h"
+#include "support/user_interface.h"
+
+namespace varnock {
+
+// One patch of a batch and the argument it is applied with (without one, the value its file
+// name carries).
+struct BatchItem {
+  std::string patchPath;
+  std::optional<std::string> argument;
+};
+
+// Applies the patches to the executable in the given order (or removes them in the reverse
+// order) in one image and one crash-safe rewrite: each patch is verified against the image as
+// the earlier ones left it. ResultDone when every patch was done and the file rewritten;
+// ResultAlreadyDone when every patch was already done; otherwise ResultFailed, after a message
+// that names the patch, the zone and the offset (or the two patches that share a byte). Only
+// ResultDone writes the file.
+ResultCode PerformBatch(const std::vector<BatchItem>& items, const std::string& exePath,
+                        bool removing, UserInterface& ui, const RewriteHooks* hooks = nullptr);
+
+}  // namespace varnock

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "patchfile/patch_record.h"
+#include "support/bytes.h"
+
+namespace varnock {
+
+// Where a patch stands on one executable.
+enum class PatchState {
+  Applied,        // every zone holds its patched bytes
+  NotApplied,     // every zone holds its original bytes
+  PartlyApplied,  // some zones patched, the others original
+  DoesNotFit,     // some zone holds neither, or lies outside the file
+  OtherBuild,     // bound to one build, and the executable is another
+  OtherProgram,   // made for another of the target programs
+  Broken,         // the patch file does not load, or its argument cannot be written
+};
+
+// "applied", "not-applied", "partly-applied", "does-not-fit", "other-build",
+// "other-program", "broken".
+const char* StateWord(PatchState state);
+
+// What one zone's place holds.
+enum class ZoneVerdict { Original, Patched, Other, Outside };
+
+// "original", "patched", "other", "outside".
+const char* VerdictWord(ZoneVerdict verdict);
+
+struct ZoneReport {
+  std::size_t index = 0;
+  std::int64_t offset = 0;  // where the zone lies on this executable
+  std::int32_t length = 0;
+  Bytes original;
+  Bytes patched;  // with the argument written in
+  Bytes found;    // the executable's bytes there; empty when the zone lies outside
+  ZoneVerdict verdict = ZoneVerdict::Outside;
+  bool written = true;  // false for an alignment record, which is never written
+};
+
+struct PatchStatus {
+  PatchState state = PatchState::Broken;
+  // True when the zones' offsets are where the engine places them on this executable (a
+  // dynamic patch moved by `shift`); false when the placement failed and they are as recorded.
+  bool placed = false;
+  std::int32_t shift = 0;
+  std::vector<ZoneReport> zones;
+  // The argument value read back from the executable, when it is applied with a value other
+  // than the one judged with.
+  std::optional<std::string> argument;
+  // Why the patch is broken: the message the engine would have shown.
+  std::string reason;
+};
+
+// The status of the patch loaded from `patchPath` (as `record`) on the executable `image` at
+// `exePath`, judged with `argument` or, without one, with the value the file name carries.
+// `exeVersion` caches the executable's signature (computed when empty and needed). Shows
+// nothing and writes nothing.
+PatchStatus StatusOfPatch(const std::string& patchPath, const std::optional<std::string>& argument,
+                          PatchRecord record, const Bytes& image, const std::string& exePath,
+                          std::string& exeVersion);
+
+// The same, loading the patch and reading the executable itself.
+PatchStatus GetPatchStatus(const std::string& patchPath, const std::string& exePath,
+                           const std::optional<std::string>& argument, std::string& exeVersion);
+
+}  // namespace varnock

@@ -1,0 +1,100 @@
+#include "engine/zone_pipeline.h"
+
+#include "engine/apply_zone.h"
+#include "engine/dynamic_search.h"
+#include "engine/general_failure.h"
+#include "engine/patch_argument.h"
+#include "support/files.h"
+#include "support/paths.h"
+#include "target/exe_version.h"
+
+namespace varnock {
+
+bool VersionAccepted(const std::string& exePath, const PatchRecord& record, std::string& exeVersion,
+                     UserInterface& ui) {
+  if (!record.Has(SameExeVersionOnly)) {
+    return true;
+  }
+  if (exeVersion.empty()) {
+    exeVersion = GetExeVersion(exePath, ui);
+  }
+  return exeVersion != kFailedExeVersion && EqualsIgnoreCase(exeVersion, record.ExeVersion);
+}
+
+namespace {
+
+bool NotEmpty(const std::string& exePath, const Bytes& image, UserInterface& ui) {
+  if (image.empty()) {
+    ShowGeneralFailure(ui, "the executable file is empty: " + exePath);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ReadExecutableImage(const std::string& exePath, LockedFile& exe, Bytes& image,
+                         UserInterface& ui, const RewriteHooks* hooks) {
+  std::string error;
+  if (!exe.Open(exePath, error, hooks) || !exe.Read(image, error)) {
+    ShowGeneralFailure(ui, error);
+    return false;
+  }
+  return NotEmpty(exePath, image, ui);
+}
+
+bool ReadExecutableImage(const std::string& exePath, Bytes& image, UserInterface& ui) {
+  std::string error;
+  if (!ReadWholeFile(exePath, image, error)) {
+    ShowGeneralFailure(ui, error);
+    return false;
+  }
+  return NotEmpty(exePath, image, ui);
+}
+
+bool InsertArgument(const std::string& patchPath, const std::optional<std::string>& argument,
+                    PatchRecord& record, UserInterface& ui) {
+  if (!record.Has(HasArgument)) {
+    return true;
+  }
+  ArgumentFailure failure;
+  const bool inserted = argument ? InsertArgumentText(patchPath, *argument, record, ui, failure)
+                                 : InsertPatchArgument(patchPath, record, ui, failure);
+  if (!inserted && failure.general) {
+    ShowGeneralFailure(ui, failure.description);
+  }
+  return inserted;
+}
+
+ResultCode PrepareZones(const std::string& patchPath, const std::optional<std::string>& argument,
+                        const Bytes& image, PatchRecord& record, bool removing, UserInterface& ui) {
+  if (!InsertArgument(patchPath, argument, record, ui)) {
+    return ResultFailed;
+  }
+  return record.Has(Dynamic) ? PlaceDynamicPatch(image, record, removing) : ResultDone;
+}
+
+std::size_t FirstWrittenZone(const PatchRecord& record) {
+  return record.Has(RecordAlignment) ? 1 : 0;
+}
+
+bool WritesAnyZone(const PatchRecord& record) {
+  return record.Zones.size() > FirstWrittenZone(record);
+}
+
+ResultCode ApplyZones(Bytes& image, const PatchRecord& record, bool removing,
+                      std::size_t* failedZone) {
+  for (std::size_t i = FirstWrittenZone(record); i < record.Zones.size(); ++i) {
+    const ResultCode result =
+        ApplyZone(image, record.Zones[i], removing, false, record.Has(DontVerifySource));
+    if (result != ResultDone) {
+      if (failedZone != nullptr) {
+        *failedZone = i;
+      }
+      return result;
+    }
+  }
+  return ResultDone;
+}
+
+}  // namespace varnock

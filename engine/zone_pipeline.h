@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+
+#include "engine/result_code.h"
+#include "patchfile/patch_record.h"
+#include "support/bytes.h"
+#include "support/safe_rewrite.h"
+#include "support/user_interface.h"
+
+namespace varnock {
+
+// The steps of one apply or remove between reading the executable and writing it, shared by
+// the single operation, the batch, the dry run and the status.
+
+// A patch bound to one build is refused, without a message, for any other build; the
+// signature is computed into `exeVersion` when that is empty, and "ERROR" never matches.
+bool VersionAccepted(const std::string& exePath, const PatchRecord& record, std::string& exeVersion,
+                     UserInterface& ui);
+
+// The whole executable, held by `exe` from before the read to after its rewrite, so that no
+// other writer comes between them. A file that cannot be opened or read, or an empty one,
+// ends in the general failure message.
+bool ReadExecutableImage(const std::string& exePath, LockedFile& exe, Bytes& image,
+                         UserInterface& ui, const RewriteHooks* hooks = nullptr);
+// The same for a look that writes nothing: the file is read, not held.
+bool ReadExecutableImage(const std::string& exePath, Bytes& image, UserInterface& ui);
+
+// Writes the argument into the loaded record when it takes one: the value `argument` when
+// given, otherwise the one the patch path's name carries. False after a failure has been
+// reported (the general one included).
+bool InsertArgument(const std::string& patchPath, const std::optional<std::string>& argument,
+                    PatchRecord& record, UserInterface& ui);
+
+// InsertArgument, then the placement of a dynamic patch on the image. ResultDone when the
+// zones are ready to be applied; otherwise the result to return.
+ResultCode PrepareZones(const std::string& patchPath, const std::optional<std::string>& argument,
+                        const Bytes& image, PatchRecord& record, bool removing, UserInterface& ui);
+
+// The index of the first zone that is verified and written (1 under RecordAlignment).
+std::size_t FirstWrittenZone(const PatchRecord& record);
+bool WritesAnyZone(const PatchRecord& record);
+
+// Verifies and changes every written zone in the image, in order; the first one that does
+// not succeed decides the result, and its index goes to `failedZone` when given.
+ResultCode ApplyZones(Bytes& image, const PatchRecord& record, bool removing,
+                      std::size_t* failedZone = nullptr);
+
+}  // namespace varnock

@@ -1,0 +1,225 @@
+#include "engine/patch_status.h"
+
+#include "engine/dry_run.h"
+#include "engine/patch_conflicts.h"
+#include "target/exe_version.h"
+#include "tests/engine/engine_fixture.h"
+
+namespace varnock::testing {
+namespace {
+
+class PatchStatusTest : public ::testing::Test {
+ protected:
+  PatchStatusTest() : image(RandomImage(4096)) {
+    Put(image, 0x3C, {0x80, 0, 0, 0});  // PE header offset, time stamp at 0x88
+    exe = dir.Write("tomb4.exe", image);
+  }
+
+  // Two zones taken from the image as it stands.
+  PatchRecord TwoZones(std::int32_t flags = 0) const {
+    return Patch(flags, {Zone(100, Slice(100, 4), {1, 2, 3, 4}), Zone(300, Slice(300, 2), {5, 6})});
+  }
+  Bytes Slice(std::size_t at, std::size_t size) const {
+    return Bytes(image.begin() + static_cast<long>(at),
+                 image.begin() + static_cast<long>(at + size));
+  }
+  void WriteExe(const Bytes& bytes) { dir.Write("tomb4.exe", bytes); }
+
+  PatchStatus Status(const PatchRecord& patch, const std::string& name = "patch.ptc",
+                     std::optional<std::string> argument = std::nullopt) {
+    const std::string path = dir.File(name);
+    EXPECT_TRUE(WritePatchFile(path, patch));
+    std::string version;
+    return GetPatchStatus(path, exe, argument, version);
+  }
+  std::string Word(const PatchRecord& patch, const std::string& name = "patch.ptc") {
+    return StateWord(Status(patch, name).state);
+  }
+
+  TempDir dir;
+  Bytes image;
+  std::string exe;
+};
+
+TEST_F(PatchStatusTest, EveryStatusWord) {
+  const PatchRecord patch = TwoZones();
+  EXPECT_EQ(Word(patch), "not-applied");
+  Bytes changed = image;
+  Put(changed, 300, {5, 6});
+  WriteExe(changed);
+  EXPECT_EQ(Word(patch), "partly-applied");
+  Put(changed, 100, {1, 2, 3, 4});
+  WriteExe(changed);
+  EXPECT_EQ(Word(patch), "applied");
+  Put(changed, 101, {9});
+  WriteExe(changed);
+  EXPECT_EQ(Word(patch), "does-not-fit");
+  WriteExe(image);
+
+  PatchRecord outside = patch;
+  outside.Zones[1].Offset = 4095;
+  EXPECT_EQ(Word(outside), "does-not-fit");
+  EXPECT_EQ(Status(outside).zones[1].verdict, ZoneVerdict::Outside);
+
+  PatchRecord bound = TwoZones(SameExeVersionOnly);
+  bound.ExeVersion = "LE_other build";
+  EXPECT_EQ(Word(bound), "other-build");
+  RecordingUi ui;
+  bound.ExeVersion = GetExeVersion(exe, ui);
+  EXPECT_EQ(Word(bound), "not-applied");
+
+  PatchRecord converter = patch;
+  converter.ExeName = "TOM2PC.EXE";
+  EXPECT_EQ(Word(converter), "other-program");
+  converter.ExeName = "custom.exe";  // outside the four programs: judged by its bytes
+  EXPECT_EQ(Word(converter), "not-applied");
+
+  dir.WriteText("broken.ptc", "not a patch");
+  std::string version;
+  const PatchStatus broken = GetPatchStatus(dir.File("broken.ptc"), exe, std::nullopt, version);
+  EXPECT_EQ(StateWord(broken.state), std::string("broken"));
+  EXPECT_NE(broken.reason.find("Error trying to load binary patch"), std::string::npos);
+  PatchRecord withArgument = patch;
+  WithArgument(withArgument, NumByte, {101});
+  EXPECT_EQ(Word(withArgument, "no_argument_in_name.ptc"), "broken");
+  EXPECT_EQ(ReadBytes(exe), image) << "a status never writes";
+}
+
+TEST_F(PatchStatusTest, ZonesAreReportedWhereTheyAreFoundWithWhatTheyHold) {
+  const PatchStatus status = Status(TwoZones());
+  ASSERT_EQ(status.zones.size(), 2U);
+  const ZoneReport& zone = status.zones[0];
+  EXPECT_EQ(zone.offset, 100);
+  EXPECT_EQ(zone.length, 4);
+  EXPECT_EQ(zone.original, Slice(100, 4));
+  EXPECT_EQ(zone.patched, (Bytes{1, 2, 3, 4}));
+  EXPECT_EQ(zone.found, Slice(100, 4));
+  EXPECT_EQ(zone.verdict, ZoneVerdict::Original);
+  EXPECT_EQ(status.zones[1].index, 1U);
+}
+
+TEST_F(PatchStatusTest, ADynamicPatchIsPlacedAsTheEngineWouldPlaceItEitherWay) {
+  const Bytes code = Slice(1000, 8);
+  const Bytes newCode{0x90, 0x90, 0x90, 0x90, 0x90, 0x90, 0x90, 0x90};
+  // Recorded 16 bytes before where the code lies; a short second zone follows it.
+  const PatchRecord patch =
+      Patch(Dynamic, {Zone(984, code, newCode), Zone(984 + 20, Slice(1020, 2), {0xC2, 0x04})});
+  PatchStatus status = Status(patch);
+  EXPECT_EQ(status.state, PatchState::NotApplied);
+  EXPECT_TRUE(status.placed);
+  EXPECT_EQ(status.shift, 16);
+  EXPECT_EQ(status.zones[1].offset, 1020);
+
+  Bytes applied = image;
+  Put(applied, 1000, newCode);
+  Put(applied, 1020, {0xC2, 0x04});
+  WriteExe(applied);
+  status = Status(patch);
+  EXPECT_EQ(status.state, PatchState::Applied);
+  EXPECT_EQ(status.shift, 16);
+  EXPECT_EQ(status.zones[0].verdict, ZoneVerdict::Patched);
+
+  RecordingUi ui;
+  const DryRun removal = CheckOperation(dir.File("patch.ptc"), exe, true, std::nullopt, ui);
+  EXPECT_EQ(removal.would, ResultDone);
+  EXPECT_EQ(removal.status.zones[0].offset, 1000);
+  const DryRun apply = CheckOperation(dir.File("patch.ptc"), exe, false, std::nullopt, ui);
+  EXPECT_EQ(apply.would, ResultAlreadyDone);
+  EXPECT_EQ(ReadBytes(exe), applied);
+  EXPECT_TRUE(ui.messages.empty());
+
+  WriteExe(RandomImage(4096, 77));  // found nowhere: the zones stay where they were recorded
+  status = Status(patch);
+  EXPECT_EQ(status.state, PatchState::DoesNotFit);
+  EXPECT_FALSE(status.placed);
+  EXPECT_EQ(status.zones[0].offset, 984);
+}
+
+TEST_F(PatchStatusTest, AnArgumentAppliedWithAnotherValueIsReadBack) {
+  struct Case {
+    std::int32_t type;
+    Bytes inPlace;  // at the start of the first zone
+    std::string value;
+  };
+  for (const Case& c :
+       {Case{NumByte, {7}, "7"}, Case{NumWord, {0x34, 0x12}, "4660"},
+        Case{NumLong, {0xFE, 0xFF, 0xFF, 0xFF}, "-2"}, Case{NumFloat, {0, 0, 0xC0, 0x3F}, "1.5"},
+        Case{TextStringZ, {'h', 'i', 0}, "hi"}}) {
+    PatchRecord patch = TwoZones();
+    WithArgument(patch, c.type, {100}, 2);
+    Bytes applied = image;
+    Put(applied, 100, {1, 2, 3, 4});
+    Put(applied, 100, c.inPlace);
+    Put(applied, 300, {5, 6});
+    WriteExe(applied);
+    const PatchStatus status = Status(patch, "p#250#.ptc");
+    EXPECT_EQ(status.state, PatchState::Applied) << c.value;
+    EXPECT_EQ(status.argument, c.value);
+    ASSERT_EQ(status.zones.size(), 2U);
+    EXPECT_EQ(status.zones[0].verdict, ZoneVerdict::Patched) << c.value;
+    Put(applied, 300, {5, 7});  // the bytes outside the argument decide
+    WriteExe(applied);
+    EXPECT_EQ(Status(patch, "p#250#.ptc").argument, std::nullopt) << c.value;
+  }
+  PatchRecord patch = TwoZones();
+  WithArgument(patch, NumByte, {101});
+  Bytes applied = image;
+  Put(applied, 100, {1, 250, 3, 4});
+  Put(applied, 300, {5, 6});
+  WriteExe(applied);
+  const PatchStatus sameValue = Status(patch, "p#250#.ptc");
+  EXPECT_EQ(sameValue.state, PatchState::Applied);
+  EXPECT_EQ(sameValue.argument, std::nullopt) << "only another value is reported";
+  EXPECT_EQ(Status(patch, "p#250#.ptc", "9").argument, "250");
+}
+
+TEST(FindConflicts, PatchesConflictWhenTheirZonesShareAByte) {
+  const std::vector<std::vector<ZoneSpan>> spans = {
+      {{100, 4, 0}, {300, 2, 1}},  // 0
+      {{104, 4, 0}},               // 1: touches 0 without sharing a byte
+      {{50, 10, 0}, {301, 8, 1}},  // 2: shares 301 with 0
+      {{0, 1000, 0}},              // 3: shares with everything
+      {},                          // 4: places nothing
+  };
+  const std::vector<Conflict> conflicts = FindConflicts(spans);
+  std::vector<std::string> found;
+  for (const Conflict& c : conflicts) {
+    found.push_back(std::to_string(c.first) + "-" + std::to_string(c.second) + "@" +
+                    std::to_string(c.offset) + " zones " + std::to_string(c.firstZone) + "," +
+                    std::to_string(c.secondZone));
+  }
+  EXPECT_EQ(found, (std::vector<std::string>{"0-2@301 zones 1,1", "0-3@100 zones 0,0",
+                                             "1-3@104 zones 0,0", "2-3@50 zones 0,0"}));
+}
+
+TEST_F(PatchStatusTest, ADryRunTellsWhatTheOperationWouldDoAndWritesNothing) {
+  const std::string path = dir.File("patch.ptc");
+  ASSERT_TRUE(WritePatchFile(path, TwoZones()));
+  RecordingUi ui;
+  EXPECT_EQ(CheckOperation(path, exe, false, std::nullopt, ui).would, ResultDone);
+  EXPECT_EQ(CheckOperation(path, exe, true, std::nullopt, ui).would, ResultAlreadyDone);
+  Bytes changed = image;
+  Put(changed, 300, {9, 9});
+  WriteExe(changed);
+  const DryRun failing = CheckOperation(path, exe, false, std::nullopt, ui);
+  EXPECT_EQ(failing.would, ResultFailed);
+  EXPECT_EQ(failing.status.zones[1].found, (Bytes{9, 9}));
+  EXPECT_EQ(failing.status.zones[1].verdict, ZoneVerdict::Other);
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(ReadBytes(exe), changed);
+
+  PatchRecord withArgument = TwoZones();
+  WithArgument(withArgument, NumByte, {101});
+  const std::string named = dir.File("p#300#.ptc");  // too wide for a byte
+  ASSERT_TRUE(WritePatchFile(named, withArgument));
+  WriteExe(image);
+  EXPECT_EQ(CheckOperation(named, exe, false, "8", ui).would, ResultDone);
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(CheckOperation(named, exe, false, std::nullopt, ui).would, ResultFailed);
+  EXPECT_TRUE(
+      ui.OnlyCritical("ERROR: It's not possible keep argument with value 300 using only 1 bytes"));
+  EXPECT_TRUE(Leftovers(dir.path(), {"tomb4.exe", "patch.ptc", "p#300#.ptc"}).empty());
+}
+
+}  // namespace
+}  // namespace varnock::testing
