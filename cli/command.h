@@ -25,7 +25,8 @@ class Command {
   virtual int Run(ConsoleUi& console) = 0;
 };
 
-// A relative path made absolute from the current folder; native separators.
+// A path made absolute from the current folder and resolved as the operating system opens
+// it (see ResolvedPath); native separators.
 std::string AbsolutePath(const std::string& path);
 
 }  // namespace varnock::cli
