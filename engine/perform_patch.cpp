@@ -50,7 +50,7 @@ ResultCode ApplyZones(Bytes& image, const PatchRecord& record, bool removing) {
   const std::size_t first = record.Has(RecordAlignment) ? 1 : 0;
   for (std::size_t i = first; i < record.Zones.size(); ++i) {
     const ResultCode result =
-        ApplyZone(image, record.Zones[i], removing, false, record.Has(DontVerifySource));
+        ApplyZone(image, record.Zones.View(i), removing, false, record.Has(DontVerifySource));
     if (result != ResultDone) {
       return result;
     }
