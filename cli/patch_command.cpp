@@ -4,6 +4,7 @@
 
 #include "engine/patch_operation.h"
 #include "patchfile/patch_record.h"
+#include "support/paths.h"
 
 namespace varnock::cli {
 
@@ -18,6 +19,13 @@ CLI::App* PatchCommand::Register(CLI::App& app) {
 }
 
 int PatchCommand::Run(ConsoleUi& console) {
+  // Only a name with an argument between '#' asks for one: a value given for any other patch
+  // would be dropped without a word.
+  if (argument_.has_value() && GetFileName(patch_).find('#') == std::string::npos) {
+    console.err() << "--arg: the patch file's name " << Printable(GetFileName(patch_))
+                  << " carries no argument between two '#'\n";
+    return kExitUsage;
+  }
   console.SetAnswer(argument_);
   PatchRecord record;
   switch (RunPatchOperation(AbsolutePath(patch_), AbsolutePath(exe_), remove_, record, console)) {

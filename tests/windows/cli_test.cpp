@@ -125,6 +125,10 @@ TEST_F(CliOnWindows, RelativePathsAreTakenFromTheCurrentFolder) {
       0)
       << Output();
   EXPECT_EQ(ReadBytes(dir_.File("tomb4.exe")), original_);
+  // Windows folds ".." as text before it looks at the folders: so does the program.
+  EXPECT_EQ(Cli("apply missing\\..\\complement.ptc missing\\..\\tomb4.exe", dir_.path()), 0)
+      << Output();
+  EXPECT_EQ(ReadBytes(dir_.File("tomb4.exe")), Patched());
 }
 
 TEST_F(CliOnWindows, ReadOnlyOrHeldExecutableIsLeftByteIdentical) {
@@ -166,6 +170,47 @@ TEST_F(CliOnWindows, ArgumentGoesIntoTheExecutableAndNoTemporaryPatchStays) {
   std::int32_t count = 0;
   EXPECT_TRUE(ListFiles(dir_.path(), "temp_*", count).empty());
   EXPECT_EQ(Cli("remove " + Quoted(patchPath) + " " + Quoted(exe) + " --arg 9"), 0) << Output();
+  EXPECT_EQ(ReadBytes(exe), original_);
+}
+
+// Whatever already has the temporary copy's name, a file of the user's or a folder, is left as
+// it is, and the patch is applied through a copy of its own.
+TEST_F(CliOnWindows, AnEntryUnderTheTemporaryCopysNameIsLeftAlone) {
+  PatchRecord patch = ComplementPatch();
+  patch.Flags = HasArgument;
+  patch.ArgOffsetCount = 1;
+  patch.ArgOffsets = {kOffset + 1};
+  patch.ArgType = NumByte;
+  const std::string exe = dir_.Write("tomb4.exe", original_);
+  const std::string patchPath = dir_.File("speed#7#.ptc");
+  ASSERT_TRUE(WritePatchFile(patchPath, patch));
+  const std::string taken = dir_.File("temp_speed#9#.ptc");
+  for (const bool folder : {false, true}) {
+    if (folder) {
+      ASSERT_TRUE(CreateDirectoryW(testing::Wide(taken).c_str(), nullptr));
+    } else {
+      testing::WriteText(taken, "my notes");
+    }
+    EXPECT_EQ(Cli("apply " + Quoted(patchPath) + " " + Quoted(exe) + " --arg 9"), 0) << Output();
+    EXPECT_EQ(Cli("remove " + Quoted(patchPath) + " " + Quoted(exe) + " --arg 9"), 0) << Output();
+    EXPECT_EQ(ReadBytes(exe), original_);
+    EXPECT_EQ(FolderExists(taken), folder);
+    std::int32_t count = 0;
+    EXPECT_EQ(ListFiles(dir_.path(), "temp_*", count).size(), folder ? 0U : 1U);
+    if (!folder) {
+      EXPECT_EQ(ReadBytes(taken), Bytes({'m', 'y', ' ', 'n', 'o', 't', 'e', 's'}));
+      ASSERT_TRUE(DeleteFileW(testing::Wide(taken).c_str()));
+    }
+  }
+}
+
+TEST_F(CliOnWindows, AFolderAsExecutableAndAnArgumentNoPatchTakesAreTold) {
+  const std::string patch = dir_.File("complement.ptc");
+  ASSERT_TRUE(WritePatchFile(patch, ComplementPatch()));
+  const std::string exe = dir_.Write("tomb4.exe", original_);
+  EXPECT_EQ(Cli("apply " + Quoted(patch) + " " + Quoted(dir_.path())), 1) << Output();
+  EXPECT_NE(Output().find("the path names a folder, not a file"), std::string::npos) << Output();
+  EXPECT_EQ(Cli("apply " + Quoted(patch) + " " + Quoted(exe) + " --arg 9"), 2) << Output();
   EXPECT_EQ(ReadBytes(exe), original_);
 }
 
