@@ -21,8 +21,9 @@ CLI::App* PatchCommand::Register(CLI::App& app) {
 int PatchCommand::Run(ConsoleUi& console) {
   // Only a name with an argument between '#' asks for one: a value given for any other patch
   // would be dropped without a word.
-  if (argument_.has_value() && GetFileName(patch_).find('#') == std::string::npos) {
-    console.err() << "--arg: the patch file's name " << Printable(GetFileName(patch_))
+  const std::string name = GetFileName(AbsolutePath(patch_));
+  if (argument_.has_value() && name.find('#') == std::string::npos) {
+    console.err() << "--arg: the patch file's name " << Printable(name)
                   << " carries no argument between two '#'\n";
     return kExitUsage;
   }
