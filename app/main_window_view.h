@@ -40,12 +40,6 @@ class MainWindowView {
   virtual void SetDynamicVisible(bool visible) = 0;
   // The status of the selected patch on the chosen executable, one line; empty when there is
   // nothing to tell. A view without the line ignores it.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wunused-parameter"
-  virtual void SetStatusLine(const std::string& text) {}
-#pragma GCC diagnostic pop
-
-  // The line that tells the chosen patch's status for the chosen executable.
   virtual void SetStatusLine([[maybe_unused]] const std::string& text) {}
 
   // Prints `text` as one document on the default printer in the font `fontFace` at

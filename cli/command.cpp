@@ -1,24 +1,11 @@
 #include "cli/command.h"
 
-#include <filesystem>
-#include <system_error>
-
-#include "support/files.h"
+#include "support/resolved_path.h"
 
 namespace varnock::cli {
 
 std::string AbsolutePath(const std::string& path) {
-  std::error_code error;
-  const std::filesystem::path absolute = std::filesystem::absolute(ToFsPath(path), error);
-  if (error) {
-    return path;
-  }
-  std::filesystem::path normal = absolute.lexically_normal();
-  // "folder/." normalises to "folder/": folders are passed without a trailing separator.
-  if (!normal.has_filename() && normal != normal.root_path()) {
-    normal = normal.parent_path();
-  }
-  return FromFsPath(normal);
+  return ResolvedPath(path);
 }
 
 int ExitStatusOf(ResultCode result) {

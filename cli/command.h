@@ -29,7 +29,8 @@ class Command {
 // The exit status of an operation's result: 0 done, 3 already done, 1 otherwise.
 int ExitStatusOf(ResultCode result);
 
-// A relative path made absolute from the current folder; native separators.
+// A path made absolute from the current folder and resolved as the operating system opens
+// it (see ResolvedPath); native separators.
 std::string AbsolutePath(const std::string& path);
 
 }  // namespace varnock::cli

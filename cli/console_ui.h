@@ -3,6 +3,7 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "support/user_interface.h"
 
@@ -31,7 +32,10 @@ class ConsoleUi : public UserInterface {
   std::optional<std::string> answer_;
 };
 
-// The text with every CR LF turned into a newline.
+// The text with every CR LF turned into a newline and the other control characters escaped.
 std::string ToConsoleLines(const std::string& text);
+// The text with its control characters (C0 but newline and tab, DEL, C1) written as \xHH or
+// \u00HH, so that a text read from a file cannot move the cursor or rewrite the terminal.
+std::string Printable(std::string_view text);
 
 }  // namespace varnock::cli

@@ -23,7 +23,8 @@ std::string Hex32(std::int32_t value) {
 nlohmann::json ToJson(const PatchRecord& record, const std::string& baseName,
                       const std::string& relativePath) {
   nlohmann::json zones = nlohmann::json::array();
-  for (const PatchZone& zone : record.Zones) {
+  for (std::size_t i = 0; i < record.Zones.size(); ++i) {
+    const ZoneView zone = record.Zones.View(i);
     zones.push_back({{"Offset", zone.Offset},
                      {"Length", zone.Length},
                      {"OriginalBytes", HexBytes(zone.OriginalBytes)},
@@ -45,12 +46,13 @@ nlohmann::json ToJson(const PatchRecord& record, const std::string& baseName,
 
 void PrintSummary(std::ostream& out, const PatchRecord& record, const std::string& baseName,
                   const std::string& relativePath) {
-  out << "Target program:  " << record.ExeName << " (base name " << baseName;
+  // The texts come from the file: their control characters are shown escaped.
+  out << "Target program:  " << Printable(record.ExeName) << " (base name " << Printable(baseName);
   if (!relativePath.empty()) {
-    out << ", in the level editor's folder at " << relativePath;
+    out << ", in the level editor's folder at " << Printable(relativePath);
   }
   out << ")\n";
-  out << "Made from:       " << record.ExeVersion << '\n';
+  out << "Made from:       " << Printable(record.ExeVersion) << '\n';
   out << "Flags:           " << FlagNames(record.Flags) << '\n';
   out << "Argument:        " << ArgTypeName(record.ArgType);
   if (record.ArgType == TextString || record.ArgType == TextStringZ) {
@@ -62,7 +64,7 @@ void PrintSummary(std::ostream& out, const PatchRecord& record, const std::strin
   out << '\n';
   out << "Zones:           " << record.ZoneCount << '\n';
   for (std::size_t i = 0; i < record.Zones.size(); ++i) {
-    const PatchZone& zone = record.Zones[i];
+    const ZoneView zone = record.Zones.View(i);
     out << "  " << i << ": offset " << Hex32(zone.Offset) << ", " << zone.Length << " bytes\n"
         << "     original " << HexBytes(zone.OriginalBytes) << '\n'
         << "     patched  " << HexBytes(zone.PatchBytes) << '\n';
@@ -72,7 +74,7 @@ void PrintSummary(std::ostream& out, const PatchRecord& record, const std::strin
 
 }  // namespace
 
-std::string HexBytes(const Bytes& bytes) {
+std::string HexBytes(ByteSpan bytes) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
   std::string text;
   text.reserve(bytes.size() * 2);

@@ -17,7 +17,7 @@ class InfoCommand : public Command {
 };
 
 // Upper-case hexadecimal without spaces ("404B4C00").
-std::string HexBytes(const Bytes& bytes);
+std::string HexBytes(ByteSpan bytes);
 // The names of the flag bits set, joined by ", "; "none" when no known bit is set.
 std::string FlagNames(std::int32_t flags);
 // "NumLong", ... or "none" for a code outside 1 to 6.

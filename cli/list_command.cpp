@@ -41,7 +41,7 @@ int ListCommand::Run(ConsoleUi& console) {
     console.out() << list.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
   } else {
     for (const CatalogueEntry& entry : entries) {
-      console.out() << entry.fileName << '\n';
+      console.out() << Printable(entry.fileName) << '\n';
     }
   }
   return kExitOk;

@@ -1,6 +1,7 @@
 // varnock-cli: the window's engine from the command line, for scripts and batch work.
 
 #include <CLI/CLI.hpp>
+#include <cstdio>
 #include <iostream>
 #include <memory>
 #include <vector>
@@ -22,10 +23,34 @@ namespace {
 
 using namespace varnock::cli;
 
+constexpr const char* kFooter =
+    "Exit status: 0 success, 1 failure (also when the output cannot be written), 2 usage\n"
+    "error, 3 when apply or remove finds the work already done.\n"
+    "\n"
+    "A patch whose file name carries an argument between two '#' (Patch#250#.ptc) takes it\n"
+    "from --arg, or else the value in the name; --arg \"\" stops the operation, as an empty\n"
+    "answer does, and --arg for a name without '#' is a usage error. The argument travels in\n"
+    "a temporary copy of the patch, named temp_ and the name with the new value, made beside\n"
+    "the patch file and deleted afterwards: that folder must be writable.\n"
+    "\n"
+    "Every argument after -- is taken as a path, even one that starts with '-'.";
+
+// Whatever was printed must have reached the output: a full disk or a closed pipe is a
+// failure, not a success with nothing shown.
+int WithOutputWritten(int status) {
+  std::cout.flush();
+  if (!std::cout || std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+    std::cerr << "ERROR: the output cannot be written\n";
+    return kExitFailure;
+  }
+  return status;
+}
+
 int Run(int argc, char** argv) {
   CLI::App app("Applies and removes binary patches, as the Varnock window does.", "varnock-cli");
   app.set_version_flag("--version", std::string("varnock-cli ") + VARNOCK_VERSION);
   app.require_subcommand(1);
+  app.footer(kFooter);
 
   std::vector<std::unique_ptr<Command>> commands;
   commands.push_back(std::make_unique<SignatureCommand>());
@@ -53,9 +78,9 @@ int Run(int argc, char** argv) {
   try {
     app.parse(static_cast<int>(pointers.size()), pointers.data());
   } catch (const CLI::CallForHelp& help) {
-    return app.exit(help);
+    return WithOutputWritten(app.exit(help));
   } catch (const CLI::CallForVersion& version) {
-    return app.exit(version);
+    return WithOutputWritten(app.exit(version));
   } catch (const CLI::ParseError& error) {
     std::cerr << error.what() << "\n\n" << app.help();
     return kExitUsage;
@@ -64,7 +89,7 @@ int Run(int argc, char** argv) {
   ConsoleUi console(std::cout, std::cerr);
   for (std::size_t i = 0; i < commands.size(); ++i) {
     if (subcommands[i]->parsed()) {
-      return commands[i]->Run(console);
+      return WithOutputWritten(commands[i]->Run(console));
     }
   }
   return kExitUsage;

@@ -64,6 +64,14 @@ int PatchCommand::Run(ConsoleUi& console) {
 }
 
 int PatchCommand::RunOne(ConsoleUi& console) {
+  // Only a name with an argument between '#' asks for one: a value given for any other patch
+  // would be dropped without a word.
+  const std::string name = GetFileName(AbsolutePath(files_[0]));
+  if (!arguments_.empty() && name.find('#') == std::string::npos) {
+    console.err() << "--arg: the patch file's name " << Printable(name)
+                  << " carries no argument between two '#'\n";
+    return kExitUsage;
+  }
   if (!arguments_.empty()) {
     console.SetAnswer(arguments_.back());
   }

@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "cli/console_ui.h"
 #include "target/exe_version.h"
 
 namespace varnock::cli {
@@ -14,7 +15,7 @@ CLI::App* SignatureCommand::Register(CLI::App& app) {
 
 int SignatureCommand::Run(ConsoleUi& console) {
   const std::string signature = GetExeVersion(AbsolutePath(exe_), console);
-  console.out() << signature << '\n';
+  console.out() << Printable(signature) << '\n';
   // A failure has been told on the error stream already; its signature reads "ERROR".
   return signature == kFailedExeVersion ? kExitFailure : kExitOk;
 }

@@ -8,7 +8,7 @@ namespace varnock {
 
 // Verifies one zone at its Offset in the image and, unless testOnly, writes its new bytes
 // there. A zone that does not lie wholly inside the image gives ResultFailed.
-ResultCode ApplyZone(Bytes& image, const PatchZone& zone, bool removing, bool testOnly,
+ResultCode ApplyZone(Bytes& image, const ZoneView& zone, bool removing, bool testOnly,
                      bool dontVerify);
 
 }  // namespace varnock

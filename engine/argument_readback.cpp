@@ -113,7 +113,7 @@ bool AppliedWith(const std::string& patchPath, const std::string& value, PatchRe
     return false;
   }
   for (std::size_t i = FirstWrittenZone(record); i < record.Zones.size(); ++i) {
-    const PatchZone& zone = record.Zones[i];
+    const ZoneView zone = record.Zones.View(i);
     // Verified as for a removal: the patched bytes are the ones expected in place.
     if (CheckZoneAt(image, std::int64_t{zone.Offset} + shift, zone, true, false) != ResultDone) {
       return false;

@@ -14,7 +14,7 @@ namespace {
 constexpr std::int32_t kWindow = 112;
 constexpr std::int32_t kQuickShift = 48;
 
-ResultCode SearchWindow(const Bytes& image, const PatchZone& zone, bool removing,
+ResultCode SearchWindow(const Bytes& image, const ZoneView& zone, bool removing,
                         std::int32_t& shift) {
   for (const std::int32_t quick : {-kQuickShift, kQuickShift}) {
     const ResultCode result = TestZoneAt(image, quick, zone, removing);
@@ -40,20 +40,21 @@ std::size_t ReferenceZoneIndex(const PatchRecord& record) {
   if (record.Has(RecordAlignment)) {
     return reference;
   }
+  std::int32_t longest = record.Zones.View(0).Length;
   for (std::size_t i = 1; i < record.Zones.size(); ++i) {
-    if (record.Zones[i].Length > record.Zones[reference].Length) {
+    if (record.Zones.View(i).Length > longest) {
       reference = i;
+      longest = record.Zones.View(i).Length;
     }
   }
   return reference;
 }
 
-ResultCode TestZoneAt(const Bytes& image, std::int32_t shift, const PatchZone& zone,
-                      bool removing) {
+ResultCode TestZoneAt(const Bytes& image, std::int32_t shift, const ZoneView& zone, bool removing) {
   return CheckZoneAt(image, std::int64_t{zone.Offset} + shift, zone, removing, false);
 }
 
-ResultCode FindDynamicShift(const Bytes& image, const PatchZone& zone, bool removing,
+ResultCode FindDynamicShift(const Bytes& image, const ZoneView& zone, bool removing,
                             std::int32_t& shift, bool searchWholeFile) {
   shift = 0;
   const ResultCode inPlace = TestZoneAt(image, 0, zone, removing);
@@ -77,7 +78,7 @@ ResultCode PlaceDynamicPatch(const Bytes& image, PatchRecord& record, bool remov
   if (record.Zones.empty()) {
     return ResultDone;  // nothing to place
   }
-  const PatchZone& reference = record.Zones[ReferenceZoneIndex(record)];
+  const ZoneView reference = record.Zones.View(ReferenceZoneIndex(record));
   std::int32_t shift = 0;
   const ResultCode result =
       FindDynamicShift(image, reference, removing, shift, record.Has(RecordAlignment));
@@ -85,15 +86,15 @@ ResultCode PlaceDynamicPatch(const Bytes& image, PatchRecord& record, bool remov
     return result;
   }
   // A zone moved beyond the 32-bit range lies outside any image: the patch does not fit.
-  for (const PatchZone& zone : record.Zones) {
-    const std::int64_t moved = std::int64_t{zone.Offset} + shift;
+  for (std::size_t i = 0; i < record.Zones.size(); ++i) {
+    const std::int64_t moved = std::int64_t{record.Zones.View(i).Offset} + shift;
     if (moved < std::numeric_limits<std::int32_t>::min() ||
         moved > std::numeric_limits<std::int32_t>::max()) {
       return ResultFailed;
     }
   }
-  for (PatchZone& zone : record.Zones) {
-    zone.Offset += shift;
+  for (std::size_t i = 0; i < record.Zones.size(); ++i) {
+    record.Zones.SetOffset(i, record.Zones.View(i).Offset + shift);
   }
   return ResultDone;
 }

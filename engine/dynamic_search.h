@@ -23,10 +23,10 @@ bool PlaceEitherWay(const Bytes& image, PatchRecord& record);
 
 // The shift of one zone: in place, then the window search (0, -48, +48, -112 .. +112), or,
 // with searchWholeFile, the nearest occurrence of its original bytes in the whole image.
-ResultCode FindDynamicShift(const Bytes& image, const PatchZone& zone, bool removing,
+ResultCode FindDynamicShift(const Bytes& image, const ZoneView& zone, bool removing,
                             std::int32_t& shift, bool searchWholeFile);
 
 // ApplyZone in test-only mode as if the zone lay at Offset + shift.
-ResultCode TestZoneAt(const Bytes& image, std::int32_t shift, const PatchZone& zone, bool removing);
+ResultCode TestZoneAt(const Bytes& image, std::int32_t shift, const ZoneView& zone, bool removing);
 
 }  // namespace varnock

@@ -12,7 +12,7 @@ std::int64_t Magnitude(std::int64_t value) {
 
 }  // namespace
 
-std::optional<std::int32_t> FindNearestOccurrence(const Bytes& image, const Bytes& pattern,
+std::optional<std::int32_t> FindNearestOccurrence(const Bytes& image, ByteSpan pattern,
                                                   std::int64_t offset) {
   if (pattern.empty()) {
     return std::nullopt;

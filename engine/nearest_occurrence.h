@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "patchfile/zone_list.h"
 #include "support/bytes.h"
 
 namespace varnock {
@@ -13,7 +14,7 @@ inline constexpr std::int64_t kFarthestShift = 10'000'000;
 // Among all occurrences of `pattern` in `image` (overlapping ones included), the shift
 // (position - offset) of smallest magnitude below kFarthestShift; on a tie the lower position
 // wins. std::nullopt when there is none. The image is scanned once.
-std::optional<std::int32_t> FindNearestOccurrence(const Bytes& image, const Bytes& pattern,
+std::optional<std::int32_t> FindNearestOccurrence(const Bytes& image, ByteSpan pattern,
                                                   std::int64_t offset);
 
 }  // namespace varnock

@@ -15,37 +15,40 @@ std::string Hex(std::int64_t value) {
   return text.str();
 }
 
-// The first zone, in zone order, whose run contains the offset; nullptr when none does.
-PatchZone* ZoneContaining(PatchRecord& record, std::int64_t offset) {
-  for (PatchZone& zone : record.Zones) {
+// The index of the first zone, in zone order, whose run contains the offset.
+std::optional<std::size_t> ZoneContaining(const PatchRecord& record, std::int64_t offset) {
+  for (std::size_t i = 0; i < record.Zones.size(); ++i) {
+    const ZoneView zone = record.Zones.View(i);
     if (zone.Offset <= offset && offset < std::int64_t{zone.Offset} + zone.Length) {
-      return &zone;
+      return i;
     }
   }
-  return nullptr;
+  return std::nullopt;
 }
 
 // Copies the bytes into the zone's PatchBytes at `offset`; never past the zone's end.
 bool PlaceBytes(const Bytes& bytes, std::int32_t offset, PatchRecord& record, UserInterface& ui,
                 ArgumentFailure& failure) {
-  PatchZone* zone = ZoneContaining(record, offset);
-  if (zone == nullptr) {
+  const std::optional<std::size_t> index = ZoneContaining(record, offset);
+  if (!index) {
     ui.ShowMessage(
         "ERROR: cann't found offset of macro corresponding to argumento offset 0x" + Hex(offset),
         MessageIcon::Critical);
     return false;
   }
-  const auto start = static_cast<std::size_t>(std::int64_t{offset} - zone->Offset);
+  const ZoneView zone = record.Zones.View(*index);
+  const auto start = static_cast<std::size_t>(std::int64_t{offset} - zone.Offset);
   const std::size_t end = start + bytes.size();
-  if (end > static_cast<std::size_t>(zone->Length) || end > zone->PatchBytes.size()) {
+  if (end > static_cast<std::size_t>(zone.Length) || end > zone.PatchBytes.size()) {
     failure.general = true;
     failure.description = "the argument of " + std::to_string(bytes.size()) +
                           " bytes at offset 0x" + Hex(offset) +
-                          " runs past the end of its zone at offset 0x" + Hex(zone->Offset) +
-                          " of " + std::to_string(zone->Length) + " bytes";
+                          " runs past the end of its zone at offset 0x" + Hex(zone.Offset) +
+                          " of " + std::to_string(zone.Length) + " bytes";
     return false;
   }
-  std::copy(bytes.begin(), bytes.end(), zone->PatchBytes.begin() + static_cast<long>(start));
+  std::copy(bytes.begin(), bytes.end(),
+            record.Zones.PatchBytes(*index).begin() + static_cast<long>(start));
   return true;
 }
 

@@ -30,7 +30,7 @@ std::string Hex(std::int64_t value) {
 }
 
 std::string ZoneAt(const Step& step) {
-  const PatchZone& zone = step.record.Zones[step.zone];
+  const ZoneView zone = step.record.Zones.View(step.zone);
   return "zone " + std::to_string(step.zone) + " at offset 0x" + Hex(zone.Offset);
 }
 
@@ -52,7 +52,7 @@ void Apply(Step& step, Bytes& image, bool removing) {
     image.swap(changed);
   } else {
     step.problem = "holds neither its original nor its patched bytes";
-    const PatchZone& zone = step.record.Zones[step.zone];
+    const ZoneView zone = step.record.Zones.View(step.zone);
     if (zone.Offset < 0 ||
         std::int64_t{zone.Offset} + zone.Length > static_cast<std::int64_t>(image.size())) {
       step.problem = "lies outside the executable";

@@ -31,7 +31,7 @@ std::vector<ZoneSpan> WrittenSpans(const PatchStatus& status) {
 std::vector<ZoneSpan> WrittenSpans(const PatchRecord& placed) {
   std::vector<ZoneSpan> spans;
   for (std::size_t i = FirstWrittenZone(placed); i < placed.Zones.size(); ++i) {
-    spans.push_back({placed.Zones[i].Offset, placed.Zones[i].Length, i});
+    spans.push_back({placed.Zones.View(i).Offset, placed.Zones.View(i).Length, i});
   }
   return spans;
 }

@@ -1,9 +1,13 @@
 #include "engine/patch_operation.h"
 
+#include <cstdint>
+#include <random>
+
 #include "engine/general_failure.h"
 #include "engine/patch_argument.h"
 #include "engine/perform_patch.h"
 #include "support/files.h"
+#include "support/new_file_copy.h"
 #include "support/paths.h"
 #include "target/target_table.h"
 
@@ -62,17 +66,54 @@ std::optional<std::string> PathWithAnswer(const std::string& patchPath, bool rem
   return folderPart + ReplaceAll(name, "#" + proposal + "#", "#" + *answer + "#");
 }
 
-// The copy the engine loads. A copy left by an interrupted earlier run is deleted first, even
-// a read-only one; one that cannot be replaced is never loaded in place of the patch the user
-// chose. A copy that could not be made at all is left to the engine's loader to report.
-bool CopyForEngine(const std::string& patchPath, const std::string& copyPath, UserInterface& ui) {
-  RemoveFile(copyPath);
-  CopyFileOver(patchPath, copyPath);
-  if (FileExists(copyPath) && ReadWholeFile(copyPath) != ReadWholeFile(patchPath)) {
-    ShowGeneralFailure(ui, "the temporary copy " + copyPath + " cannot be replaced");
-    return false;
+// The first name tried after the first choice is taken, and how many are tried in all.
+constexpr int kNameAttempts = 16;
+
+// The first choice with a random part after "temp_": still a temporary copy's name, with the
+// argument between the same two '#'.
+std::string OtherTempPath(const std::string& firstChoice) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::random_device random;
+  std::string part;
+  for (std::uint32_t bits = random(), i = 0; i < 8; ++i, bits >>= 4) {
+    part += kDigits[bits & 0x0F];
   }
-  return true;
+  const std::size_t afterPrefix = firstChoice.size() - GetFileName(firstChoice).size() + 5;
+  return std::string(firstChoice).insert(afterPrefix, part + "_");
+}
+
+// The copy the engine loads, made under a name of this run's own. A copy of this patch that a
+// killed run left under the first choice is deleted; anything else under it (a copy another
+// run is using, a file of the user's, a folder or a link) is left alone and another temporary
+// name is taken. Nothing else is ever replaced.
+std::optional<std::string> CopyForEngine(const std::string& patchPath,
+                                         const std::string& firstChoice, HeldCopy& copy,
+                                         UserInterface& ui) {
+  std::string copyPath = firstChoice;
+  bool staleChecked = false;
+  for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+    std::string error;
+    NewCopy made = copy.Make(patchPath, copyPath, error);
+    if (made == NewCopy::Failed && EntryExists(copyPath)) {
+      made = NewCopy::Taken;
+    }
+    if (made == NewCopy::Made) {
+      return copyPath;
+    }
+    if (made == NewCopy::Failed) {
+      ShowGeneralFailure(ui, "the temporary copy " + copyPath +
+                                 " of the patch cannot be made beside it: " + error);
+      return std::nullopt;
+    }
+    if (!staleChecked && RemoveStaleCopy(copyPath, patchPath)) {
+      staleChecked = true;
+      continue;
+    }
+    staleChecked = true;
+    copyPath = OtherTempPath(firstChoice);
+  }
+  ShowGeneralFailure(ui, "no free name for the temporary copy " + firstChoice);
+  return std::nullopt;
 }
 
 void ShowClosingMessage(ResultCode result, bool remove, UserInterface& ui) {
@@ -126,7 +167,7 @@ ResultCode RunPatchOperation(const std::string& patchPath, const std::string& ex
     return ResultNone;
   }
   std::string loadPath = patchPath;
-  bool temporaryCopy = false;
+  HeldCopy copy;
   if (GetFileName(patchPath).find('#') != std::string::npos) {
     bool refused = false;
     const auto withAnswer = PathWithAnswer(patchPath, remove, ui, refused);
@@ -136,18 +177,17 @@ ResultCode RunPatchOperation(const std::string& patchPath, const std::string& ex
     }
     loadPath = TempPatchPath(*withAnswer);
     if (!EqualsIgnoreCase(loadPath, patchPath)) {
-      temporaryCopy = true;
-      if (!CopyForEngine(patchPath, loadPath, ui)) {
+      const auto copyPath = CopyForEngine(patchPath, loadPath, copy, ui);
+      if (!copyPath) {
         ShowClosingMessage(ResultFailed, remove, ui);
         return ResultFailed;
       }
+      loadPath = *copyPath;
     }
   }
   std::string exeVersion;
   const ResultCode result = PerformPatch(loadPath, exePath, remove, exeVersion, record, ui);
-  if (temporaryCopy) {
-    RemoveFile(loadPath);
-  }
+  copy.Remove();
   ShowClosingMessage(result, remove, ui);
   return result;
 }

@@ -113,7 +113,7 @@ PatchStatus StatusOfPatch(const std::string& patchPath, const std::optional<std:
   }
   status.placed = PlaceEitherWay(image, record);
   if (status.placed && !record.Zones.empty()) {
-    status.shift = record.Zones[0].Offset - loaded.Zones[0].Offset;
+    status.shift = record.Zones.View(0).Offset - loaded.Zones.View(0).Offset;
   }
   status.zones = ZoneReports(record, image);
   status.state = StateOf(status.zones);
@@ -122,8 +122,8 @@ PatchStatus StatusOfPatch(const std::string& patchPath, const std::optional<std:
     if (status.argument) {
       record = loaded;
       InsertArgument(patchPath, status.argument, record, silent);
-      for (PatchZone& zone : record.Zones) {
-        zone.Offset += status.shift;
+      for (std::size_t i = 0; i < record.Zones.size(); ++i) {
+        record.Zones.SetOffset(i, record.Zones.View(i).Offset + status.shift);
       }
       status.zones = ZoneReports(record, image);
       status.state = PatchState::Applied;

@@ -12,7 +12,7 @@ namespace varnock {
 // 64-bit value: a zone that does not lie wholly inside the image gives ResultFailed). Never
 // writes: ResultDone when the expected bytes (or, with dontVerify, any bytes) lie there,
 // ResultAlreadyDone when the new bytes lie there.
-ResultCode CheckZoneAt(const Bytes& image, std::int64_t position, const PatchZone& zone,
+ResultCode CheckZoneAt(const Bytes& image, std::int64_t position, const ZoneView& zone,
                        bool removing, bool dontVerify);
 
 }  // namespace varnock

@@ -86,7 +86,7 @@ ResultCode ApplyZones(Bytes& image, const PatchRecord& record, bool removing,
                       std::size_t* failedZone) {
   for (std::size_t i = FirstWrittenZone(record); i < record.Zones.size(); ++i) {
     const ResultCode result =
-        ApplyZone(image, record.Zones[i], removing, false, record.Has(DontVerifySource));
+        ApplyZone(image, record.Zones.View(i), removing, false, record.Has(DontVerifySource));
     if (result != ResultDone) {
       if (failedZone != nullptr) {
         *failedZone = i;

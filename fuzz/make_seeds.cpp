@@ -58,7 +58,7 @@ PatchZone ZoneOf(const Bytes& image, std::int32_t offset, Bytes patched) {
   return zone;
 }
 
-PatchRecord PatchOf(std::int32_t flags, std::vector<PatchZone> zones) {
+PatchRecord PatchOf(std::int32_t flags, ZoneList zones) {
   PatchRecord record;
   record.Flags = flags;
   record.ExeName = "tomb4.exe";

@@ -1,5 +1,7 @@
 #include "patchfile/load_patch.h"
 
+#include <new>
+
 #include "patchfile/patch_reader.h"
 #include "support/files.h"
 
@@ -21,8 +23,17 @@ bool ReadZoneCount(PatchReader& reader, PatchRecord& record) {
   if (!reader.Holds(std::int64_t{record.ZoneCount} * kSmallestZoneRecord)) {
     return false;
   }
-  record.Zones.assign(static_cast<std::size_t>(record.ZoneCount), PatchZone{});
+  record.Zones.Reset(static_cast<std::size_t>(record.ZoneCount));
   return true;
+}
+
+// The zones' bytes are at most what is left after every zone's offset and length: room for
+// them all is made at once, so that filling the zones never moves them.
+void ReserveZoneBytes(const PatchReader& reader, PatchRecord& record) {
+  const std::int64_t most = reader.Remaining() - std::int64_t{record.ZoneCount} * 8;
+  if (most > 0) {
+    record.Zones.ReserveBytes(static_cast<std::size_t>(most));
+  }
 }
 
 bool ReadArgOffsets(PatchReader& reader, PatchRecord& record) {
@@ -44,19 +55,22 @@ bool ReadArgOffsets(PatchReader& reader, PatchRecord& record) {
   return true;
 }
 
-bool ReadZone(PatchReader& reader, PatchZone& zone, std::size_t index) {
-  if (!reader.ReadInt32(zone.Offset) || !reader.ReadInt32(zone.Length)) {
+bool ReadZone(PatchReader& reader, ZoneList& zones, std::size_t index) {
+  std::int32_t offset = 0;
+  std::int32_t length = 0;
+  if (!reader.ReadInt32(offset) || !reader.ReadInt32(length)) {
     return false;
   }
-  if (zone.Length < 1) {
+  if (length < 1) {
+    zones.Fill(index, offset, 0);
     return reader.Fail("out of range size: zone " + std::to_string(index + 1) +
                        " has a length below 1");
   }
-  if (!reader.Holds(std::int64_t{zone.Length} * 2)) {
+  if (!reader.Holds(std::int64_t{length} * 2)) {
+    zones.Fill(index, offset, 0);
     return false;
   }
-  return reader.ReadBytes(zone.Length, zone.OriginalBytes) &&
-         reader.ReadBytes(zone.Length, zone.PatchBytes);
+  return reader.ReadInto(zones.Fill(index, offset, length));
 }
 
 bool ReadRecord(PatchReader& reader, PatchRecord& record) {
@@ -66,8 +80,9 @@ bool ReadRecord(PatchReader& reader, PatchRecord& record) {
       !ReadPatchString(record.Description, reader) || !ReadPatchString(record.ExeName, reader)) {
     return false;
   }
+  ReserveZoneBytes(reader, record);
   for (std::size_t i = 0; i < record.Zones.size(); ++i) {
-    if (!ReadZone(reader, record.Zones[i], i)) {
+    if (!ReadZone(reader, record.Zones, i)) {
       return false;
     }
   }
@@ -86,7 +101,13 @@ bool LoadPatch(const std::string& path, PatchRecord& record, UserInterface& ui) 
 
 bool LoadListedPatch(const std::string& path, PatchRecord& record, UserInterface& ui) {
   PatchReader reader(path);
-  if (!ReadRecord(reader, record)) {
+  bool read = false;
+  try {
+    read = ReadRecord(reader, record);
+  } catch (const std::bad_alloc&) {
+    reader.Fail("not enough memory");
+  }
+  if (!read) {
     ui.ShowMessage("Error trying to load binary patch from file: " + path + "\r\n" +
                        "Error mexage: " + reader.Error(),
                    MessageIcon::Critical);

@@ -85,6 +85,18 @@ bool PatchReader::ReadBytes(std::int64_t count, Bytes& bytes) {
   return true;
 }
 
+bool PatchReader::ReadInto(std::span<std::uint8_t> room) {
+  const auto count = static_cast<std::int64_t>(room.size());
+  if (!Holds(count)) {
+    return false;
+  }
+  if (count > 0 && !in_.read(reinterpret_cast<char*>(room.data()), count)) {
+    return Fail("the file cannot be read");
+  }
+  remaining_ -= count;
+  return true;
+}
+
 bool ReadPatchString(std::string& destination, PatchReader& reader) {
   destination.clear();
   std::int32_t count = 0;

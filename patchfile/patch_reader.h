@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <fstream>
+#include <span>
 #include <string>
 
 #include "support/bytes.h"
@@ -19,6 +20,8 @@ class PatchReader {
   bool ReadInt32(std::int32_t& value);
   // Resizes `bytes` to `count` and fills it; fails without resizing when fewer bytes are left.
   bool ReadBytes(std::int64_t count, Bytes& bytes);
+  // Fills `room` from the file; fails when fewer bytes are left.
+  bool ReadInto(std::span<std::uint8_t> room);
   // True when at least `count` bytes are left; otherwise records the early end.
   bool Holds(std::int64_t count);
   std::int64_t Remaining() const { return remaining_; }

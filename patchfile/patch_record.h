@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "patchfile/zone_list.h"
 #include "support/bytes.h"
 
 namespace varnock {
@@ -23,16 +24,6 @@ inline constexpr std::int32_t NumWord = 4;
 inline constexpr std::int32_t NumLong = 5;
 inline constexpr std::int32_t NumFloat = 6;
 
-// One contiguous run of changed bytes.
-struct PatchZone {
-  std::int32_t Offset = 0;  // 0-based file offset in the target executable
-  std::int32_t Length = 0;  // at least 1 in a loaded patch
-  Bytes OriginalBytes;      // the unpatched executable's bytes at Offset
-  Bytes PatchBytes;         // the patched executable's bytes at Offset
-
-  friend bool operator==(const PatchZone&, const PatchZone&) = default;
-};
-
 // The one loaded patch, fields in file order. Texts are UTF-8.
 struct PatchRecord {
   std::int32_t ZoneCount = 0;
@@ -44,7 +35,7 @@ struct PatchRecord {
   std::string ExeVersion;
   std::string Description;
   std::string ExeName;
-  std::vector<PatchZone> Zones;
+  ZoneList Zones;
 
   bool Has(std::int32_t flag) const { return (Flags & flag) != 0; }
 

@@ -43,7 +43,8 @@ Bytes WritePatch(const PatchRecord& record) {
   AppendPatchString(out, record.ExeVersion);
   AppendPatchString(out, record.Description);
   AppendPatchString(out, record.ExeName);
-  for (const PatchZone& zone : record.Zones) {
+  for (std::size_t i = 0; i < record.Zones.size(); ++i) {
+    const ZoneView zone = record.Zones.View(i);
     AppendInt32(out, zone.Offset);
     AppendInt32(out, zone.Length);
     out.insert(out.end(), zone.OriginalBytes.begin(), zone.OriginalBytes.end());

@@ -26,6 +26,10 @@ class PickerEnvironment {
   // drive), else its root.
   virtual std::string CurrentFolderOn(const std::string& root) const = 0;
 
+  // An absolute folder path with its ".." steps resolved as the file system resolves them
+  // (through symbolic links); a machine that folds them as text may keep the path as it is.
+  virtual std::string ResolveDots(const std::string& path) const { return path; }
+
   virtual bool FolderExists(const std::string& path) const = 0;
   virtual bool FileExists(const std::string& path) const = 0;
   // True when anything at all is at `path`: a file, a folder, a link (even a dangling one).

@@ -95,7 +95,9 @@ std::string Dialog_GetFileODir::AbsoluteFolder(const std::string& path) const {
       full = JoinChild(environment_.CurrentFolder(), path, style);
     }
   }
-  const std::optional<FolderParts> parts = SplitFolder(full, style);
+  // A ".." leaves the folder a link leads to: the file system resolves it before the path is
+  // taken apart, as it does when the folder is opened.
+  const std::optional<FolderParts> parts = SplitFolder(environment_.ResolveDots(full), style);
   return parts ? JoinFolder(*parts, style) : std::string();
 }
 

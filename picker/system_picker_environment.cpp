@@ -10,6 +10,7 @@
 #include "picker/picker_paths.h"
 #include "support/files.h"
 #include "support/platform.h"
+#include "support/resolved_path.h"
 
 namespace varnock {
 
@@ -55,6 +56,10 @@ std::string SystemPickerEnvironment::CurrentFolderOn(const std::string& root) co
 #endif
 }
 
+std::string SystemPickerEnvironment::ResolveDots(const std::string& path) const {
+  return ResolvedPath(path);
+}
+
 bool SystemPickerEnvironment::FolderExists(const std::string& path) const {
   return varnock::FolderExists(path);
 }
@@ -64,11 +69,7 @@ bool SystemPickerEnvironment::FileExists(const std::string& path) const {
 }
 
 bool SystemPickerEnvironment::EntryExists(const std::string& path) const {
-  if (path.find('\0') != std::string::npos) {
-    return false;
-  }
-  std::error_code error;
-  return fs::exists(fs::symlink_status(ToFsPath(path), error));
+  return varnock::EntryExists(path);
 }
 
 std::vector<std::string> SystemPickerEnvironment::Subfolders(const std::string& folder) const {

@@ -15,6 +15,7 @@ class SystemPickerEnvironment : public PickerEnvironment {
   bool FolderExists(const std::string& path) const override;
   bool FileExists(const std::string& path) const override;
   bool EntryExists(const std::string& path) const override;
+  std::string ResolveDots(const std::string& path) const override;
   std::vector<std::string> Subfolders(const std::string& folder) const override;
   std::vector<std::string> Files(const std::string& folder,
                                  const std::string& pattern) const override;

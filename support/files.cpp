@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <fstream>
+#include <new>
 #include <system_error>
 
 #include "support/paths.h"
@@ -22,6 +23,19 @@ bool HoldsNul(const std::string& path) {
 bool IsRegularFile(const std::string& path) {
   std::error_code error;
   return !HoldsNul(path) && fs::is_regular_file(ToFsPath(path), error);
+}
+
+// Sizes the buffer for a whole file; false when memory cannot hold it.
+bool Allocate(Bytes& buffer, std::uintmax_t size) {
+  if (size > buffer.max_size()) {
+    return false;
+  }
+  try {
+    buffer.resize(static_cast<std::size_t>(size));
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -54,6 +68,11 @@ bool FileExists(const std::string& path) {
   return IsRegularFile(path);
 }
 
+bool EntryExists(const std::string& path) {
+  std::error_code error;
+  return !HoldsNul(path) && fs::exists(fs::symlink_status(ToFsPath(path), error));
+}
+
 bool FolderExists(const std::string& path) {
   const std::size_t first = path.find_first_not_of(' ');
   if (first == std::string::npos || HoldsNul(path)) {
@@ -74,7 +93,7 @@ bool ReadWholeFile(const std::string& path, Bytes& content, std::string& error) 
   content.clear();
   error.clear();
   if (!FileExists(path)) {
-    error = ErrorText(std::make_error_code(std::errc::no_such_file_or_directory));
+    error = NotAFileText(path);
     return false;
   }
   std::error_code sizeError;
@@ -90,7 +109,11 @@ bool ReadWholeFile(const std::string& path, Bytes& content, std::string& error) 
     error = ErrorText(std::error_code(code, std::generic_category()));
     return false;
   }
-  Bytes buffer(static_cast<std::size_t>(size));
+  Bytes buffer;
+  if (!Allocate(buffer, size)) {
+    error = "not enough memory to read the " + std::to_string(size) + " bytes of the file";
+    return false;
+  }
   in.read(reinterpret_cast<char*>(buffer.data()), static_cast<std::streamsize>(buffer.size()));
   if (static_cast<std::uintmax_t>(in.gcount()) != size) {
     // The file changed its length while it was read, or the read failed.
@@ -140,6 +163,25 @@ void CopyFileOver(const std::string& source, const std::string& destination) {
   }
   std::error_code error;
   fs::copy_file(ToFsPath(source), ToFsPath(destination), error);
+}
+
+std::string NotAFileText(const std::string& path) {
+  std::error_code error;
+  const fs::file_status status =
+      HoldsNul(path) ? fs::file_status() : fs::status(ToFsPath(path), error);
+  switch (status.type()) {
+    case fs::file_type::directory:
+      return "the path names a folder, not a file";
+    case fs::file_type::fifo:
+      return "the path names a pipe (FIFO), not a file";
+    case fs::file_type::character:
+    case fs::file_type::block:
+      return "the path names a device, not a file";
+    case fs::file_type::socket:
+      return "the path names a socket, not a file";
+    default:
+      return ErrorText(std::make_error_code(std::errc::no_such_file_or_directory));
+  }
 }
 
 std::string ErrorText(const std::error_code& error) {

@@ -16,6 +16,8 @@ std::string FromFsPath(const std::filesystem::path& path);
 // True exactly when `path` names an existing file (hidden and read-only files included,
 // folders never).
 bool FileExists(const std::string& path);
+// True when anything at all is at `path`: a file, a folder, a pipe, a link (even a dangling one).
+bool EntryExists(const std::string& path);
 // True exactly when `path` names an existing folder, with or without a trailing separator.
 bool FolderExists(const std::string& path);
 
@@ -39,6 +41,10 @@ void CopyFileOver(const std::string& source, const std::string& destination);
 std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern,
                                    std::int32_t& count);
 bool WildcardMatch(std::string_view pattern, std::string_view name);
+
+// Why `path` cannot be read as a file: it names a folder, a pipe, a device or a socket, or
+// nothing at all.
+std::string NotAFileText(const std::string& path);
 
 // The platform's description of an error, for the texts after "Error mexage: ".
 std::string ErrorText(const std::error_code& error);

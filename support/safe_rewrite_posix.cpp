@@ -277,11 +277,11 @@ bool LockedFile::State::OpenOnce(std::string& error) {
     fd = Descriptor(::open(target.c_str(), O_RDONLY | flags));
   }
   if (fd.get() < 0 || ::fstat(fd.get(), &seen) != 0) {
-    error = ErrnoText(errno);
+    error = errno == EISDIR ? NotAFileText(target) : ErrnoText(errno);
     return false;
   }
   if (!S_ISREG(seen.st_mode)) {
-    error = S_ISDIR(seen.st_mode) ? ErrnoText(EISDIR) : "not a regular file: " + target;
+    error = NotAFileText(target);  // a folder, a pipe, a device: named for what it is
     return false;
   }
   return true;

@@ -61,7 +61,7 @@ bool ResolveTarget(const std::wstring& path, std::wstring& target, std::string& 
     return false;
   }
   if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-    error = LastErrorText(ERROR_ACCESS_DENIED);
+    error = NotAFileText(FromFsPath(std::filesystem::path(path)));
     return false;
   }
   if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {

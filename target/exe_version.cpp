@@ -1,5 +1,7 @@
 #include "target/exe_version.h"
 
+#include <new>
+
 #include "support/files.h"
 #include "support/paths.h"
 #include "target/build_date.h"
@@ -31,11 +33,17 @@ bool ProbeContent(const std::string& fileName, std::string_view content, Signatu
 
 bool ComputeExeVersion(const std::string& path, const std::string& fileName, std::string& signature,
                        std::string& error) {
-  // The executable is read once; the probes and the build date both work on that copy. A file
-  // that cannot be read is probed as empty, and the build date read from the file decides.
+  // The executable is read once; the probes and the build date both work on that copy. A
+  // missing file is probed as empty, and the build date read from the file decides; anything
+  // else that cannot be read whole (a folder, a pipe, a device, a file larger than memory)
+  // ends here, as the probes of a part of it would name the wrong build.
   Bytes content;
   std::string readError;
   const bool read = ReadWholeFile(path, content, readError);
+  if (!read && EntryExists(path)) {
+    error = readError;
+    return false;
+  }
   SignatureParts parts;
   if (!ProbeContent(fileName, AsText(content), parts, error)) {
     return false;
@@ -60,7 +68,13 @@ std::string GetExeVersionAs(const std::string& path, const std::string& fileName
                             UserInterface& ui) {
   std::string signature;
   std::string error;
-  if (!ComputeExeVersion(path, fileName, signature, error)) {
+  bool computed = false;
+  try {
+    computed = ComputeExeVersion(path, fileName, signature, error);
+  } catch (const std::bad_alloc&) {
+    error = "not enough memory";
+  }
+  if (!computed) {
     ui.ShowMessage(
         "ERROR trying to compute version of file: " + path + "\r\n" + "Error mexage: " + error,
         MessageIcon::Critical);

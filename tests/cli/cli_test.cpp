@@ -1,6 +1,7 @@
 // varnock-cli runs as a process here, on patches and executables made by the tests.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstring>
 #include <filesystem>
@@ -23,6 +24,20 @@ constexpr std::int32_t kZoneOffset = 0x1000;
 ProcessResult Cli(const std::vector<std::string>& arguments, const std::string& folder = "") {
   return RunProcess(VARNOCK_CLI_PATH, arguments, folder);
 }
+
+// The command run by the shell, which first runs `setup` (a redirection, a limit): "$0" is
+// the command, "$@" its arguments.
+ProcessResult CliAfter(const std::string& setup, const std::vector<std::string>& arguments) {
+  std::vector<std::string> all{"-c", setup + "; exec \"$0\" \"$@\"", VARNOCK_CLI_PATH};
+  all.insert(all.end(), arguments.begin(), arguments.end());
+  return RunProcess("/bin/sh", all);
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSpaceLimits = false;  // the sanitizer reserves terabytes up front
+#else
+constexpr bool kAddressSpaceLimits = true;
+#endif
 
 void PutInt32(Bytes& bytes, std::size_t at, std::uint32_t value) {
   for (int i = 0; i < 4; ++i) {
@@ -221,10 +236,177 @@ TEST_F(CliTest, AnEmptyArgumentStopsSilently) {
   EXPECT_FALSE(TempCopiesLeft());
 }
 
+// Runs with the same argument at the same time each load a copy of their own: none fails
+// because another deleted or replaced the copy it was about to load.
+TEST_F(CliTest, ConcurrentRunsWithTheSameArgumentDoNotCollide) {
+  const std::string patch = dir_.File("Patch_Arg#250#.ptc");
+  ASSERT_TRUE(WritePatchFile(patch, ArgumentPatch()));
+  std::vector<std::string> arguments{patch};
+  for (int i = 0; i < 8; ++i) {
+    arguments.push_back(
+        dir_.Write("game" + std::to_string(i) + "/tom2pc.exe", StandardConverter()));
+  }
+  for (const char* command : {"apply", "remove", "apply", "remove", "apply", "remove", "apply",
+                              "remove", "apply", "remove"}) {
+    const ProcessResult result =
+        CliAfter("p=$1; shift; for e in \"$@\"; do (\"$0\" " + std::string(command) +
+                     " \"$p\" \"$e\" --arg 7 >/dev/null 2>&1; echo $?) & done; wait; exit 0; :",
+                 arguments);
+    EXPECT_EQ(result.out, "0\n0\n0\n0\n0\n0\n0\n0\n") << command;
+  }
+  EXPECT_FALSE(TempCopiesLeft());
+}
+
 TEST_F(CliTest, RelativePathsAreTakenFromTheCurrentFolder) {
   const ProcessResult result = Cli({"apply", "Patch_Fast.ptc", "./tom2pc.exe"}, dir_.path());
   EXPECT_EQ(result.exit_code, 0) << result.err;
   EXPECT_EQ(ZoneBytes(), (Bytes{0x40, 0x4B, 0x4C, 0x00}));
+}
+
+TEST_F(CliTest, DotDotAfterALinkNamesWhatTheSystemOpens) {
+  // L leads to real/sub, so L/.. is real: the patch and the executable there are the ones
+  // used, never those beside L.
+  std::filesystem::create_directories(dir_.File("real/sub"));
+  std::filesystem::create_directory_symlink(dir_.File("real/sub"), dir_.File("L"));
+  const std::string realExe = dir_.Write("real/tom2pc.exe", StandardConverter());
+  ASSERT_TRUE(WritePatchFile(dir_.File("real/Patch_Fast.ptc"), ConverterPatch()));
+  std::filesystem::remove(patch_);
+  const Bytes beside = ReadBytes(exe_);
+
+  ProcessResult result = Cli({"apply", "L/../Patch_Fast.ptc", "L/../tom2pc.exe"}, dir_.path());
+  EXPECT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_NE(ReadBytes(realExe), StandardConverter());
+  EXPECT_EQ(ReadBytes(exe_), beside);
+  result = Cli({"list", "L/.."}, dir_.path());
+  EXPECT_EQ(result.out, "Patch_Fast.ptc\n");
+}
+
+TEST_F(CliTest, OutputThatCannotBeWrittenIsAFailure) {
+  if (!std::filesystem::exists("/dev/full")) {
+    GTEST_SKIP() << "no /dev/full here";
+  }
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{"info", "--json", patch_},
+        {"info", patch_},
+        {"signature", exe_},
+        {"list", dir_.path()},
+        {"--help"}}) {
+    const ProcessResult result = CliAfter("exec >/dev/full", arguments);
+    EXPECT_EQ(result.exit_code, 1) << arguments[0];
+    EXPECT_EQ(result.err, "ERROR: the output cannot be written\n") << arguments[0];
+  }
+}
+
+TEST_F(CliTest, ControlCharactersFromAPatchAreShownEscaped) {
+  PatchRecord patch = ConverterPatch();
+  patch.ExeVersion = "TP\x1B[2J\x7F";
+  patch.Description = "one\rtwo\x1B]0;title\x07\r\nthree\xC2\x81";
+  ASSERT_TRUE(WritePatchFile(patch_, patch));
+  dir_.Write("e\x1B[31m.ptc", ReadBytes(patch_));
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{"info", patch_}, {"list", dir_.path()}}) {
+    const ProcessResult result = Cli(arguments);
+    EXPECT_EQ(result.exit_code, 0) << result.err;
+    for (const char control : {'\x1B', '\r', '\x07', '\x7F'}) {
+      EXPECT_EQ(result.out.find(control), std::string::npos) << result.out;
+    }
+    EXPECT_EQ(result.out.find("\xC2\x81"), std::string::npos) << result.out;
+  }
+  const ProcessResult info = Cli({"info", patch_});
+  EXPECT_NE(info.out.find("TP\\x1B[2J\\x7F\n"), std::string::npos) << info.out;
+  EXPECT_NE(info.out.find("one\\x0Dtwo\\x1B]0;title\\x07\nthree\\u0081"), std::string::npos)
+      << info.out;
+  EXPECT_EQ(Cli({"list", dir_.path()}).out, "e\\x1B[31m.ptc\nPatch_Fast.ptc\n");
+}
+
+TEST_F(CliTest, AnArgumentForAPatchThatTakesNoneIsAUsageError) {
+  const ProcessResult result = Cli({"apply", patch_, exe_, "--arg", "7"});
+  EXPECT_EQ(result.exit_code, 2);
+  EXPECT_NE(result.err.find("carries no argument"), std::string::npos) << result.err;
+  EXPECT_EQ(ReadBytes(exe_), StandardConverter());
+}
+
+// A folder, a pipe or a device in place of the executable is named for what it is, and a
+// pipe is never opened (which would wait for a writer forever).
+TEST_F(CliTest, WhatIsGivenInPlaceOfAnExecutableIsNamed) {
+  std::filesystem::create_directory(dir_.File("folder.exe"));
+  ASSERT_EQ(::mkfifo(dir_.File("tom2pc.fifo").c_str(), 0600), 0);
+  const std::pair<std::string, std::string> kCases[] = {
+      {dir_.File("folder.exe"), "a folder"},
+      {dir_.File("tom2pc.fifo"), "a pipe (FIFO)"},
+      {"/dev/null", "a device"},
+  };
+  for (const auto& [path, what] : kCases) {
+    const std::string said = "the path names " + what + ", not a file";
+    ProcessResult result = Cli({"signature", path});
+    EXPECT_EQ(result.out, "ERROR\n");
+    EXPECT_NE(result.err.find("Error mexage: " + said), std::string::npos) << result.err;
+    result = Cli({"apply", patch_, path});
+    EXPECT_EQ(result.exit_code, 1);
+    EXPECT_NE(result.err.find(said), std::string::npos) << result.err;
+  }
+}
+
+// An executable larger than the memory the program may use: the program's own messages, the
+// signature "ERROR" so that a listing still ranks, never the text of an exception.
+TEST_F(CliTest, AnExecutableLargerThanMemoryGetsTheProgramsOwnMessages) {
+  if (!kAddressSpaceLimits) {
+    GTEST_SKIP() << "address space limits do not work with the sanitizer";
+  }
+  const std::string big = dir_.File("tom2pc.exe");
+  std::filesystem::resize_file(big, std::uintmax_t{3} << 30);  // sparse: no disk space taken
+  const std::string limit = "ulimit -v 1000000";
+  ProcessResult result = CliAfter(limit, {"signature", big});
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_EQ(result.out, "ERROR\n");
+  EXPECT_EQ(result.err.rfind("ERROR trying to compute version of file: " + big +
+                                 "\nError mexage: not enough memory",
+                             0),
+            0U)
+      << result.err;
+  result = CliAfter(limit, {"list", dir_.path(), "--exe", big});
+  EXPECT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_EQ(result.out, "Patch_Fast.ptc\n");
+  result = CliAfter(limit, {"apply", patch_, big});
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_EQ(
+      result.err.rfind("ERROR trying to apply binary patch. Error mexage: not enough memory", 0),
+      0U)
+      << result.err;
+  EXPECT_EQ(result.out, "ERROR: cann't applying the patch\n");
+}
+
+// A patch of a million one-byte zones, loaded by every listing: within about twice its size.
+TEST_F(CliTest, APatchOfManySmallZonesLoadsWithinTwiceItsSize) {
+  if (!kAddressSpaceLimits) {
+    GTEST_SKIP() << "address space limits do not work with the sanitizer";
+  }
+  TempDir folder;
+  PatchRecord patch = ConverterPatch();
+  std::vector<PatchZone> zones(1'000'000, PatchZone{kZoneOffset, 1, {0}, {1}});
+  patch.Zones = zones;
+  patch.ZoneCount = static_cast<std::int32_t>(zones.size());
+  zones.clear();
+  ASSERT_TRUE(WritePatchFile(folder.File("many.ptc"), patch));
+  const ProcessResult unlimited = CliAfter(":", {"list", folder.path()});
+  ASSERT_EQ(unlimited.exit_code, 0) << unlimited.err;
+  // The program's own space, then twice the 10 MB file.
+  const ProcessResult baseline = CliAfter("ulimit -v 40000", {"list", dir_.path()});
+  ASSERT_EQ(baseline.exit_code, 0) << "the program needs more room than 40 MB here";
+  const ProcessResult result = CliAfter("ulimit -v 60000", {"list", folder.path()});
+  EXPECT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_EQ(result.out, "many.ptc\n");
+  EXPECT_EQ(result.err, "");
+}
+
+TEST_F(CliTest, HelpTellsTheExitStatusesTheCopyAndTheSeparator) {
+  const ProcessResult result = Cli({"--help"});
+  for (const char* text : {"Exit status: 0 success, 1 failure", "3 when apply or remove", "temp_",
+                           "must be writable", "--arg \"\" stops", "after -- is"}) {
+    EXPECT_NE(result.out.find(text), std::string::npos) << text;
+  }
+  const std::string dashed = dir_.Write("-x.exe", StandardConverter());
+  EXPECT_EQ(Cli({"signature", "--", "-x.exe"}, dir_.path()).exit_code, 0);
 }
 
 TEST_F(CliTest, BadArgumentsAreUsageErrors) {
@@ -416,7 +598,7 @@ TEST_F(CliTest, SeveralPatchesTakeOneArgumentOrOneEach) {
   const std::string first = dir_.File("Patch_Arg#250#.ptc");
   ASSERT_TRUE(WritePatchFile(first, ArgumentPatch()));
   PatchRecord second = ArgumentPatch();
-  second.Zones[0].Offset = kZoneOffset + 8;
+  second.Zones.SetOffset(0, kZoneOffset + 8);
   second.ArgOffsets = {kZoneOffset + 9};
   const std::string other = dir_.File("Patch_Two#1#.ptc");
   ASSERT_TRUE(WritePatchFile(other, second));

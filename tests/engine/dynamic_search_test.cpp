@@ -135,7 +135,7 @@ TEST(PlaceDynamicPatch, ThroughTheEngineTheShiftedZonesAreVerifiedAndWritten) {
 
   // Under RecordAlignment the alignment record is found anywhere and never written.
   PatchRecord aligned = DynamicPatch(Dynamic | RecordAlignment);
-  std::swap(aligned.Zones[0], aligned.Zones[1]);
+  aligned.Zones = {aligned.Zones[1], aligned.Zones[0]};
   EXPECT_EQ(run(aligned, 2000, false), ResultDone);
   expected = ImageWithCodeAt(2000);
   Put(expected, kAt + 2000 + 20, {0xC2, 0x04});

@@ -57,7 +57,7 @@ TEST_F(PatchStatusTest, EveryStatusWord) {
   WriteExe(image);
 
   PatchRecord outside = patch;
-  outside.Zones[1].Offset = 4095;
+  outside.Zones.SetOffset(1, 4095);
   EXPECT_EQ(Word(outside), "does-not-fit");
   EXPECT_EQ(Status(outside).zones[1].verdict, ZoneVerdict::Outside);
 

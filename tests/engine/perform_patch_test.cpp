@@ -63,13 +63,13 @@ TEST_F(PerformPatchTest, AppliesAndRemovesAndKnowsWhenThatIsAlreadyDone) {
 }
 
 TEST_F(PerformPatchTest, AZoneThatDoesNotMatchLeavesTheFileByteIdentical) {
-  PatchRecord patch = TwoZones();
-  patch.Zones[1].OriginalBytes = {0xDE, 0xAD};  // the first zone succeeds, the second fails
+  const PatchZone first = TwoZones().Zones[0];
+  // The first zone succeeds, the second fails.
+  PatchRecord patch = Patch(0, {first, Zone(300, {0xDE, 0xAD}, {5, 6})});
   EXPECT_EQ(Run(patch, false), ResultFailed);
-  patch.Zones[1] = Zone(4094, Slice(4094, 2), {0, 0});
-  patch.Zones[1].Length = 3;  // reaches past the end of the file
-  patch.Zones[1].OriginalBytes.push_back(0);
-  patch.Zones[1].PatchBytes.push_back(0);
+  Bytes pastTheEnd = Slice(4094, 2);  // the second zone reaches past the end of the file
+  pastTheEnd.push_back(0);
+  patch = Patch(0, {first, Zone(4094, pastTheEnd, {0, 0, 0})});
   EXPECT_EQ(Run(patch, false), ResultFailed);
   EXPECT_EQ(ReadBytes(exe), image);
 
@@ -98,16 +98,16 @@ TEST_F(PerformPatchTest, TheAlignmentRecordIsNeverWrittenAndEmptyPatchesWriteNot
   int rewrites = 0;
   RewriteHooks hooks;
   hooks.before_replace = [&](const std::string&) { ++rewrites; };
-  PatchRecord patch = TwoZones(RecordAlignment);
-  patch.Zones[0].OriginalBytes = {9, 9, 9, 9};  // not even verified
+  // The alignment record's bytes are not even verified.
+  PatchRecord patch =
+      Patch(RecordAlignment, {Zone(100, {9, 9, 9, 9}, {1, 2, 3, 4}), TwoZones().Zones[1]});
   EXPECT_EQ(Run(patch, false, &hooks), ResultDone);
   Bytes expected = image;
   Put(expected, 300, {5, 6});
   EXPECT_EQ(ReadBytes(exe), expected);
   EXPECT_EQ(rewrites, 1);
 
-  patch.Zones.resize(1);
-  patch.ZoneCount = 1;
+  patch = Patch(RecordAlignment, {patch.Zones[0]});
   EXPECT_EQ(Run(patch, false, &hooks), ResultDone);
   EXPECT_EQ(Run(Patch(0, {}), true, &hooks), ResultDone);
   EXPECT_EQ(rewrites, 1) << "a patch without zones to write does not rewrite the file";

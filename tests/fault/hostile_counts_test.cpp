@@ -25,14 +25,14 @@ std::vector<HostilePatch> HostilePatches(const PatchRecord& good) {
     cases.push_back({name, record});
   };
   for (const std::int32_t offset : {INT_MAX, INT_MAX - 1, INT_MIN, -1}) {
-    add("zone offset", [offset](PatchRecord& r) { r.Zones[1].Offset = offset; });
+    add("zone offset", [offset](PatchRecord& r) { r.Zones.SetOffset(1, offset); });
     add("dynamic zone offset", [offset](PatchRecord& r) {
       r.Flags |= Dynamic;
-      r.Zones[0].Offset = offset;
+      r.Zones.SetOffset(0, offset);
     });
     add("alignment record offset", [offset](PatchRecord& r) {
       r.Flags |= Dynamic | RecordAlignment;
-      r.Zones[0].Offset = offset;
+      r.Zones.SetOffset(0, offset);
     });
     add("argument offset", [offset](PatchRecord& r) { WithArgument(r, NumLong, {offset}); });
   }

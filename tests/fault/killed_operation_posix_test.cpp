@@ -29,10 +29,11 @@ class KilledOperation : public FaultTest {
     return applied;
   }
   // What a kill may leave: the engine's hidden temporary file beside the executable and the
-  // argument's temporary copy beside the patch.
+  // argument's temporary copies beside the patch (a later run leaves one alone and takes
+  // another temporary name).
   void ExpectOnlyTemporaryLeftovers() const {
     for (const std::string& name : LeftBehind({"tomb4.exe", "Patch.ptc", "Patch#1#.ptc"})) {
-      EXPECT_TRUE(name == "temp_Patch#9#.ptc" ||
+      EXPECT_TRUE((name.starts_with("temp_") && name.ends_with("Patch#9#.ptc")) ||
                   (name.rfind(".tomb4.exe.", 0) == 0 && name.find("varnock") != std::string::npos))
           << name;
     }

@@ -47,6 +47,13 @@ TEST_F(PickerFolderMode, HidesTheFilesAndShowsTheOpenFolder) {
   EXPECT_EQ(view.closed, 1);
 }
 
+TEST_F(PickerFolderMode, DotDotAfterALinkOpensTheFolderTheSystemOpens) {
+  std::filesystem::create_directories(temp.File("real/sub"));
+  std::filesystem::create_directory_symlink(temp.File("real/sub"), temp.File("L"));
+  dialog.ImpostaValori(temp.File("L/.."), false, "*");
+  EXPECT_EQ(view.pathText, std::filesystem::canonical(temp.File("real")).string());
+}
+
 TEST_F(PickerFolderMode, OkAtTheRootGivesTheRoot) {
   dialog.OnFolderOpened(0);
   EXPECT_EQ(view.pathText, "/");

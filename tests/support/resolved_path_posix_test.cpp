@@ -1,0 +1,39 @@
+#include "support/resolved_path.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "tests/common/temp_dir.h"
+
+namespace varnock {
+namespace {
+
+namespace fs = std::filesystem;
+
+// real/sub holds the folder the link L leads to: L/.. is real, not the folder that holds L.
+TEST(ResolvedPath, DotDotLeavesTheFolderALinkLeadsTo) {
+  const testing::TempDir dir;
+  fs::create_directories(dir.File("real/sub"));
+  fs::create_directory_symlink(dir.File("real/sub"), dir.File("L"));
+  const std::string real = fs::canonical(dir.path()).string() + "/real";
+  const struct {
+    std::string given;
+    std::string resolved;
+  } kCases[] = {
+      {dir.File("L/../x.exe"), real + "/x.exe"},
+      {dir.File("L/../"), real},
+      {dir.File("L/./../sub/./L2/x"), real + "/sub/L2/x"},
+      {dir.File("real//sub/./x"), dir.File("real/sub/x")},  // no "..": text only, link kept
+      {dir.File("L/x"), dir.File("L/x")},
+      {dir.File("gone/../x"), dir.File("gone/../x")},  // left for the open to report
+      {"/", "/"},
+  };
+  for (const auto& c : kCases) {
+    EXPECT_EQ(ResolvedPath(c.given), c.resolved) << c.given;
+  }
+  EXPECT_EQ(ResolvedPath("x"), fs::current_path().string() + "/x");
+}
+
+}  // namespace
+}  // namespace varnock
