@@ -171,14 +171,20 @@ bool WriteAt(int fd, const std::uint8_t* data, std::size_t size, off_t offset, s
   return true;
 }
 
+// Writes one chunk of `content`, unless a test makes the disk full first.
+bool WriteChunk(int fd, const Bytes& content, std::size_t offset, std::size_t size,
+                const RewriteHooks* hooks, std::string& error) {
+  if (hooks != nullptr && hooks->allow_write && !hooks->allow_write(offset, size)) {
+    error = ErrnoText(ENOSPC);
+    return false;
+  }
+  return WriteAt(fd, content.data() + offset, size, static_cast<off_t>(offset), error);
+}
+
 bool WriteAll(int fd, const Bytes& content, const RewriteHooks* hooks, std::string& error) {
   for (std::size_t offset = 0; offset < content.size(); offset += kChunk) {
     const std::size_t size = std::min(kChunk, content.size() - offset);
-    if (hooks != nullptr && hooks->allow_write && !hooks->allow_write(offset, size)) {
-      error = ErrnoText(ENOSPC);
-      return false;
-    }
-    if (!WriteAt(fd, content.data() + offset, size, static_cast<off_t>(offset), error)) {
+    if (!WriteChunk(fd, content, offset, size, hooks, error)) {
       return false;
     }
   }
@@ -284,7 +290,8 @@ struct LockedFile::State {
   bool ReplaceThroughTemporary(const Bytes& content, const RewriteHooks* hooks, bool& inPlace,
                                std::string& error);
   bool WriteInPlace(const Bytes& content, const RewriteHooks* hooks, std::string& error);
-  bool WriteChangedParts(const Bytes& content, OldParts& old, std::string& error);
+  bool WriteChangedParts(const Bytes& content, const RewriteHooks* hooks, OldParts& old,
+                         std::string& error);
   bool KeepTail(std::size_t newSize, std::size_t oldSize, OldParts& old, std::string& error);
   bool Flush(std::size_t size, std::string& error);
   bool ReadsBack(const Bytes& content, std::string& error);
@@ -488,8 +495,9 @@ bool LockedFile::State::WriteInPlace(const Bytes& content, const RewriteHooks* h
   }
   OldParts old{seen.st_size, {}};
   const std::size_t oldSize = static_cast<std::size_t>(seen.st_size);
-  if (!WriteChangedParts(content, old, error) || !KeepTail(content.size(), oldSize, old, error) ||
-      !Flush(content.size(), error) || !ReadsBack(content, error)) {
+  if (!WriteChangedParts(content, hooks, old, error) ||
+      !KeepTail(content.size(), oldSize, old, error) || !Flush(content.size(), error) ||
+      !ReadsBack(content, error)) {
     if (!old.Restore(fd.get())) {
       error += "; the old content could not be put back, the file is damaged: " + target;
     }
@@ -499,7 +507,8 @@ bool LockedFile::State::WriteInPlace(const Bytes& content, const RewriteHooks* h
   return true;
 }
 
-bool LockedFile::State::WriteChangedParts(const Bytes& content, OldParts& old, std::string& error) {
+bool LockedFile::State::WriteChangedParts(const Bytes& content, const RewriteHooks* hooks,
+                                          OldParts& old, std::string& error) {
   Bytes chunk(std::min(kChunk, content.size()));
   for (std::size_t offset = 0; offset < content.size(); offset += kChunk) {
     const std::size_t size = std::min(kChunk, content.size() - offset);
@@ -512,7 +521,7 @@ bool LockedFile::State::WriteChangedParts(const Bytes& content, OldParts& old, s
       continue;
     }
     old.parts.emplace_back(offset, Bytes(chunk.begin(), chunk.begin() + static_cast<long>(got)));
-    if (!WriteAt(fd.get(), content.data() + offset, size, static_cast<off_t>(offset), error)) {
+    if (!WriteChunk(fd.get(), content, offset, size, hooks, error)) {
       return false;
     }
   }

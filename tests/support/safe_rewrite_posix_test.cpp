@@ -1,4 +1,3 @@
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
@@ -251,30 +250,6 @@ TEST(RewriteFile, CrashWhileWritingLeavesOldFileWhole) {
   for (const std::string& name : Leftovers(dir, {"tomb4.exe"})) {
     EXPECT_NE(name.find("varnock"), std::string::npos) << name;
   }
-}
-
-// A file with a second name is written in place; a write that fails half-way (here the file
-// may not grow) puts the old bytes back.
-TEST(RewriteFile, FailedWriteInPlaceLeavesOldFileWhole) {
-  TempDir dir;
-  const Bytes old = Pattern(3 << 20, 1);
-  const std::string path = dir.Write("tomb4.exe", old);
-  ASSERT_EQ(::link(path.c_str(), dir.File("other.exe").c_str()), 0);
-  const pid_t child = ::fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    ::signal(SIGXFSZ, SIG_IGN);
-    const rlimit limit{old.size(), old.size()};
-    std::string error;
-    ::_exit(::setrlimit(RLIMIT_FSIZE, &limit) == 0 &&
-                    !RewriteFile(path, Pattern((3 << 20) + 10, 2), error) && !error.empty()
-                ? 0
-                : 1);
-  }
-  int status = 0;
-  ASSERT_EQ(::waitpid(child, &status, 0), child);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  EXPECT_EQ(ReadBytes(path), old);
 }
 
 }  // namespace
