@@ -292,7 +292,7 @@ struct LockedFile::State {
   bool WriteInPlace(const Bytes& content, const RewriteHooks* hooks, std::string& error);
   bool WriteChangedParts(const Bytes& content, const RewriteHooks* hooks, OldParts& old,
                          std::string& error);
-  bool KeepTail(std::size_t newSize, std::size_t oldSize, OldParts& old, std::string& error);
+  bool KeepTail(std::size_t newSize, OldParts& old, std::string& error);
   bool Flush(std::size_t size, std::string& error);
   bool ReadsBack(const Bytes& content, std::string& error);
 };
@@ -494,10 +494,8 @@ bool LockedFile::State::WriteInPlace(const Bytes& content, const RewriteHooks* h
     return false;
   }
   OldParts old{seen.st_size, {}};
-  const std::size_t oldSize = static_cast<std::size_t>(seen.st_size);
-  if (!WriteChangedParts(content, hooks, old, error) ||
-      !KeepTail(content.size(), oldSize, old, error) || !Flush(content.size(), error) ||
-      !ReadsBack(content, error)) {
+  if (!WriteChangedParts(content, hooks, old, error) || !KeepTail(content.size(), old, error) ||
+      !Flush(content.size(), error) || !ReadsBack(content, error)) {
     if (!old.Restore(fd.get())) {
       error += "; the old content could not be put back, the file is damaged: " + target;
     }
@@ -529,8 +527,8 @@ bool LockedFile::State::WriteChangedParts(const Bytes& content, const RewriteHoo
 }
 
 // The old bytes past the new end, kept before the file is cut short.
-bool LockedFile::State::KeepTail(std::size_t newSize, std::size_t oldSize, OldParts& old,
-                                 std::string& error) {
+bool LockedFile::State::KeepTail(std::size_t newSize, OldParts& old, std::string& error) {
+  const auto oldSize = static_cast<std::size_t>(old.size);
   if (oldSize <= newSize) {
     return true;
   }
