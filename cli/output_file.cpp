@@ -1,6 +1,7 @@
 #include "cli/output_file.h"
 
 #include <cerrno>
+#include <filesystem>
 #include <fstream>
 #include <system_error>
 
@@ -26,10 +27,17 @@ bool WriteNewFile(const std::string& path, const Bytes& content, std::string& er
   return false;
 }
 
+// Anything by that name: a file, a folder, a pipe, or a link, even one that leads nowhere.
+bool NameTaken(const std::string& path) {
+  std::error_code error;
+  const auto type = std::filesystem::symlink_status(ToFsPath(path), error).type();
+  return type != std::filesystem::file_type::not_found && type != std::filesystem::file_type::none;
+}
+
 }  // namespace
 
 int WriteOutputFile(const std::string& path, const Bytes& content, bool force, ConsoleUi& console) {
-  const bool exists = FileExists(path);
+  const bool exists = NameTaken(path);
   if (exists && !force) {
     console.err() << "ERROR: " << path << " already exists; give --force to replace it\n";
     return kExitFailure;

@@ -15,8 +15,8 @@ namespace varnock {
 struct RewriteHooks {
   // Called after the new content is in the temporary file and flushed, before the replace.
   std::function<void(const std::string& temporaryPath)> before_replace;
-  // Called with each chunk about to be written to the temporary file; return false to make
-  // the write fail as on a full disk.
+  // Called with each chunk about to be written (to the temporary file, or to the file itself
+  // where that is written in place); return false to make the write fail as on a full disk.
   std::function<bool(std::size_t offset, std::size_t size)> allow_write;
   // How long to wait for another writer that holds the file; ten seconds by default.
   std::optional<std::chrono::milliseconds> wait;

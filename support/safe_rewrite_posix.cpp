@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <system_error>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "support/files.h"
@@ -170,14 +171,20 @@ bool WriteAt(int fd, const std::uint8_t* data, std::size_t size, off_t offset, s
   return true;
 }
 
+// Writes one chunk of `content`, unless a test makes the disk full first.
+bool WriteChunk(int fd, const Bytes& content, std::size_t offset, std::size_t size,
+                const RewriteHooks* hooks, std::string& error) {
+  if (hooks != nullptr && hooks->allow_write && !hooks->allow_write(offset, size)) {
+    error = ErrnoText(ENOSPC);
+    return false;
+  }
+  return WriteAt(fd, content.data() + offset, size, static_cast<off_t>(offset), error);
+}
+
 bool WriteAll(int fd, const Bytes& content, const RewriteHooks* hooks, std::string& error) {
   for (std::size_t offset = 0; offset < content.size(); offset += kChunk) {
     const std::size_t size = std::min(kChunk, content.size() - offset);
-    if (hooks != nullptr && hooks->allow_write && !hooks->allow_write(offset, size)) {
-      error = ErrnoText(ENOSPC);
-      return false;
-    }
-    if (!WriteAt(fd, content.data() + offset, size, static_cast<off_t>(offset), error)) {
+    if (!WriteChunk(fd, content, offset, size, hooks, error)) {
       return false;
     }
   }
@@ -249,6 +256,24 @@ class InterruptionsHeld {
   sigset_t previous_{};
 };
 
+// The old bytes of every part of the file written in place, so that a write that fails
+// half-way can be undone.
+struct OldParts {
+  off_t size = 0;
+  std::vector<std::pair<std::size_t, Bytes>> parts;
+
+  // Puts the old bytes and length back; false when even that fails.
+  bool Restore(int fd) const {
+    std::string ignored;
+    for (const auto& [offset, bytes] : parts) {
+      if (!WriteAt(fd, bytes.data(), bytes.size(), static_cast<off_t>(offset), ignored)) {
+        return false;
+      }
+    }
+    return ::ftruncate(fd, size) == 0 && ::fsync(fd) == 0;
+  }
+};
+
 }  // namespace
 
 struct LockedFile::State {
@@ -265,6 +290,11 @@ struct LockedFile::State {
   bool ReplaceThroughTemporary(const Bytes& content, const RewriteHooks* hooks, bool& inPlace,
                                std::string& error);
   bool WriteInPlace(const Bytes& content, const RewriteHooks* hooks, std::string& error);
+  bool WriteChangedParts(const Bytes& content, const RewriteHooks* hooks, OldParts& old,
+                         std::string& error);
+  bool KeepTail(std::size_t newSize, OldParts& old, std::string& error);
+  bool Flush(std::size_t size, std::string& error);
+  bool ReadsBack(const Bytes& content, std::string& error);
 };
 
 bool LockedFile::State::OpenOnce(std::string& error) {
@@ -452,7 +482,7 @@ bool LockedFile::State::ReplaceThroughTemporary(const Bytes& content, const Rewr
 }
 
 // The content was verified in memory before; the file is written only where it differs,
-// flushed, and read back.
+// flushed, and read back. A failure puts the old bytes back, or says loudly that it could not.
 bool LockedFile::State::WriteInPlace(const Bytes& content, const RewriteHooks* hooks,
                                      std::string& error) {
   if (hooks != nullptr && hooks->before_replace) {
@@ -463,6 +493,20 @@ bool LockedFile::State::WriteInPlace(const Bytes& content, const RewriteHooks* h
     error = ChangedText(target);
     return false;
   }
+  OldParts old{seen.st_size, {}};
+  if (!WriteChangedParts(content, hooks, old, error) || !KeepTail(content.size(), old, error) ||
+      !Flush(content.size(), error) || !ReadsBack(content, error)) {
+    if (!old.Restore(fd.get())) {
+      error += "; the old content could not be put back, the file is damaged: " + target;
+    }
+    return false;
+  }
+  ::fstat(fd.get(), &seen);
+  return true;
+}
+
+bool LockedFile::State::WriteChangedParts(const Bytes& content, const RewriteHooks* hooks,
+                                          OldParts& old, std::string& error) {
   Bytes chunk(std::min(kChunk, content.size()));
   for (std::size_t offset = 0; offset < content.size(); offset += kChunk) {
     const std::size_t size = std::min(kChunk, content.size() - offset);
@@ -471,15 +515,44 @@ bool LockedFile::State::WriteInPlace(const Bytes& content, const RewriteHooks* h
       error = ErrnoText(errno);
       return false;
     }
-    if ((got != size || std::memcmp(chunk.data(), content.data() + offset, size) != 0) &&
-        !WriteAt(fd.get(), content.data() + offset, size, static_cast<off_t>(offset), error)) {
+    if (got == size && std::memcmp(chunk.data(), content.data() + offset, size) == 0) {
+      continue;
+    }
+    old.parts.emplace_back(offset, Bytes(chunk.begin(), chunk.begin() + static_cast<long>(got)));
+    if (!WriteChunk(fd.get(), content, offset, size, hooks, error)) {
       return false;
     }
   }
-  if (::ftruncate(fd.get(), static_cast<off_t>(content.size())) != 0 || ::fsync(fd.get()) != 0) {
+  return true;
+}
+
+// The old bytes past the new end, kept before the file is cut short.
+bool LockedFile::State::KeepTail(std::size_t newSize, OldParts& old, std::string& error) {
+  const auto oldSize = static_cast<std::size_t>(old.size);
+  if (oldSize <= newSize) {
+    return true;
+  }
+  Bytes tail(oldSize - newSize);
+  std::size_t got = 0;
+  if (!ReadAt(fd.get(), tail.data(), tail.size(), static_cast<off_t>(newSize), got)) {
     error = ErrnoText(errno);
     return false;
   }
+  tail.resize(got);
+  old.parts.emplace_back(newSize, std::move(tail));
+  return true;
+}
+
+bool LockedFile::State::Flush(std::size_t size, std::string& error) {
+  if (::ftruncate(fd.get(), static_cast<off_t>(size)) != 0 || ::fsync(fd.get()) != 0) {
+    error = ErrnoText(errno);
+    return false;
+  }
+  return true;
+}
+
+bool LockedFile::State::ReadsBack(const Bytes& content, std::string& error) {
+  Bytes chunk(std::min(kChunk, content.size()));
   for (std::size_t offset = 0; offset < content.size(); offset += kChunk) {
     const std::size_t size = std::min(kChunk, content.size() - offset);
     std::size_t got = 0;
@@ -489,7 +562,6 @@ bool LockedFile::State::WriteInPlace(const Bytes& content, const RewriteHooks* h
       return false;
     }
   }
-  ::fstat(fd.get(), &seen);
   return true;
 }
 

@@ -8,6 +8,8 @@
 #include <string>
 #include <system_error>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "support/files.h"
 #include "support/interrupt_cleanup.h"
@@ -217,14 +219,21 @@ bool WriteFully(HANDLE file, const std::uint8_t* data, std::size_t size, std::st
   return true;
 }
 
+// Writes one chunk of `content` where the file pointer stands, unless a test makes the disk
+// full first.
+bool WriteChunk(HANDLE file, const Bytes& content, std::size_t offset, std::size_t size,
+                const RewriteHooks* hooks, std::string& error) {
+  if (hooks != nullptr && hooks->allow_write && !hooks->allow_write(offset, size)) {
+    error = LastErrorText(ERROR_DISK_FULL);
+    return false;
+  }
+  return WriteFully(file, content.data() + offset, size, error);
+}
+
 bool WriteAll(HANDLE file, const Bytes& content, const RewriteHooks* hooks, std::string& error) {
   for (std::size_t offset = 0; offset < content.size(); offset += kChunk) {
     const std::size_t size = std::min<std::size_t>(kChunk, content.size() - offset);
-    if (hooks != nullptr && hooks->allow_write && !hooks->allow_write(offset, size)) {
-      error = LastErrorText(ERROR_DISK_FULL);
-      return false;
-    }
-    if (!WriteFully(file, content.data() + offset, size, error)) {
+    if (!WriteChunk(file, content, offset, size, hooks, error)) {
       return false;
     }
   }
@@ -242,6 +251,24 @@ void CopyAttributes(DWORD attributes, const std::wstring& temporaryPath) {
   SetFileAttributesW(temporaryPath.c_str(), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL);
 }
 
+// The old bytes of every part of the file written in place, so that a write that fails
+// half-way can be undone.
+struct OldParts {
+  std::size_t size = 0;
+  std::vector<std::pair<std::size_t, Bytes>> parts;
+
+  // Puts the old bytes and length back; false when even that fails.
+  bool Restore(HANDLE file) const {
+    std::string ignored;
+    for (const auto& [offset, bytes] : parts) {
+      if (!Seek(file, offset) || !WriteFully(file, bytes.data(), bytes.size(), ignored)) {
+        return false;
+      }
+    }
+    return Seek(file, size) && SetEndOfFile(file) && FlushFileBuffers(file);
+  }
+};
+
 }  // namespace
 
 struct LockedFile::State {
@@ -256,6 +283,11 @@ struct LockedFile::State {
   bool ReplaceThroughTemporary(const Bytes& content, const RewriteHooks* hooks, bool& inPlace,
                                std::string& error);
   bool WriteInPlace(const Bytes& content, const RewriteHooks* hooks, std::string& error);
+  bool WriteChangedParts(const Bytes& content, const RewriteHooks* hooks, OldParts& old,
+                         std::string& error);
+  bool KeepTail(std::size_t newSize, OldParts& old, std::string& error);
+  bool Flush(std::size_t size, std::string& error);
+  bool ReadsBack(const Bytes& content, std::string& error);
 };
 
 // Opened without write sharing, the file is held: another writer cannot open it until it is
@@ -422,7 +454,7 @@ bool LockedFile::State::ReplaceThroughTemporary(const Bytes& content, const Rewr
 }
 
 // The content was verified in memory before; the file is written only where it differs,
-// flushed, and read back.
+// flushed, and read back. A failure puts the old bytes back, or says loudly that it could not.
 bool LockedFile::State::WriteInPlace(const Bytes& content, const RewriteHooks* hooks,
                                      std::string& error) {
   if (hooks != nullptr && hooks->before_replace) {
@@ -432,6 +464,23 @@ bool LockedFile::State::WriteInPlace(const Bytes& content, const RewriteHooks* h
     error = ChangedText(target);
     return false;
   }
+  OldParts old{static_cast<std::size_t>((static_cast<std::uint64_t>(seen.nFileSizeHigh) << 32) |
+                                        seen.nFileSizeLow),
+               {}};
+  if (!WriteChangedParts(content, hooks, old, error) || !KeepTail(content.size(), old, error) ||
+      !Flush(content.size(), error) || !ReadsBack(content, error)) {
+    if (!old.Restore(file.get())) {
+      error += "; the old content could not be put back, the file is damaged: " +
+               FromFsPath(std::filesystem::path(target));
+    }
+    return false;
+  }
+  GetFileInformationByHandle(file.get(), &seen);
+  return true;
+}
+
+bool LockedFile::State::WriteChangedParts(const Bytes& content, const RewriteHooks* hooks,
+                                          OldParts& old, std::string& error) {
   Bytes chunk(std::min<std::size_t>(kChunk, content.size()));
   for (std::size_t offset = 0; offset < content.size(); offset += kChunk) {
     const std::size_t size = std::min<std::size_t>(kChunk, content.size() - offset);
@@ -440,17 +489,46 @@ bool LockedFile::State::WriteInPlace(const Bytes& content, const RewriteHooks* h
       error = LastErrorText(GetLastError());
       return false;
     }
-    if ((got != size || std::memcmp(chunk.data(), content.data() + offset, size) != 0) &&
-        (!Seek(file.get(), offset) ||
-         !WriteFully(file.get(), content.data() + offset, size, error))) {
+    if (got == size && std::memcmp(chunk.data(), content.data() + offset, size) == 0) {
+      continue;
+    }
+    old.parts.emplace_back(offset, Bytes(chunk.begin(), chunk.begin() + static_cast<long>(got)));
+    if (!Seek(file.get(), offset) || !WriteChunk(file.get(), content, offset, size, hooks, error)) {
+      if (error.empty()) {
+        error = LastErrorText(GetLastError());
+      }
       return false;
     }
   }
-  if (!Seek(file.get(), content.size()) || !SetEndOfFile(file.get()) ||
-      !FlushFileBuffers(file.get())) {
+  return true;
+}
+
+// The old bytes past the new end, kept before the file is cut short.
+bool LockedFile::State::KeepTail(std::size_t newSize, OldParts& old, std::string& error) {
+  if (old.size <= newSize) {
+    return true;
+  }
+  Bytes tail(old.size - newSize);
+  std::size_t got = 0;
+  if (!Seek(file.get(), newSize) || !ReadFully(file.get(), tail.data(), tail.size(), got)) {
     error = LastErrorText(GetLastError());
     return false;
   }
+  tail.resize(got);
+  old.parts.emplace_back(newSize, std::move(tail));
+  return true;
+}
+
+bool LockedFile::State::Flush(std::size_t size, std::string& error) {
+  if (!Seek(file.get(), size) || !SetEndOfFile(file.get()) || !FlushFileBuffers(file.get())) {
+    error = LastErrorText(GetLastError());
+    return false;
+  }
+  return true;
+}
+
+bool LockedFile::State::ReadsBack(const Bytes& content, std::string& error) {
+  Bytes chunk(std::min<std::size_t>(kChunk, content.size()));
   for (std::size_t offset = 0; offset < content.size(); offset += kChunk) {
     const std::size_t size = std::min<std::size_t>(kChunk, content.size() - offset);
     std::size_t got = 0;
@@ -461,7 +539,6 @@ bool LockedFile::State::WriteInPlace(const Bytes& content, const RewriteHooks* h
       return false;
     }
   }
-  GetFileInformationByHandle(file.get(), &seen);
   return true;
 }
 

@@ -1,5 +1,9 @@
 // varnock-cli create, decompile and compile run as processes, on executables made here.
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -101,6 +105,28 @@ TEST_F(AuthoringCommands, AnExistingFileIsReplacedOnlyWithForce) {
     EXPECT_NE(Text(ReadBytes(output)), "keep me");
     std::filesystem::remove(patch_);
   }
+}
+
+// Whatever already has the output's name (a folder, a pipe with a reader) is kept: refused
+// without --force, and never written into with it.
+TEST_F(AuthoringCommands, AnythingAlreadyNamedLikeTheOutputIsKept) {
+  const std::string source = dir_.WriteText("source.txt", "exe: tomb4.exe\nversion: V\n");
+  const std::string folder = dir_.File("folder.ptc");
+  const std::string pipe = dir_.File("pipe.ptc");
+  std::filesystem::create_directory(folder);
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+  for (const std::string& output : {folder, pipe}) {
+    ProcessResult result = Cli({"compile", source, "-o", output});
+    EXPECT_EQ(result.exit_code, 1);
+    EXPECT_EQ(result.err, "ERROR: " + output + " already exists; give --force to replace it\n");
+    result = Cli({"compile", source, "-o", output, "--force"});
+    EXPECT_EQ(result.exit_code, 1);
+  }
+  char byte = 0;
+  EXPECT_LE(::read(reader, &byte, 1), 0) << "the pipe was written";
+  ::close(reader);
+  EXPECT_TRUE(std::filesystem::is_directory(folder));
 }
 
 TEST_F(AuthoringCommands, FailuresAndMisuseHaveTheirExitStatus) {

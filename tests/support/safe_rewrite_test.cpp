@@ -68,22 +68,30 @@ TEST(RewriteFile, RefusesWhatCannotBeWritten) {
   EXPECT_TRUE(Leftovers(dir, {"ro.exe", "folder.exe"}).empty());
 }
 
+// Through the replace, or written in place for a file with a second name, a disk that fills
+// half-way leaves the old bytes and length.
 TEST(RewriteFile, FullDiskLeavesOldFile) {
-  TempDir dir;
-  const Bytes old = Pattern(3 << 20, 1);
-  const std::string path = dir.Write("tomb4.exe", old);
-  RewriteHooks hooks;
-  std::size_t calls = 0;
-  hooks.allow_write = [&calls](std::size_t offset, std::size_t) {
-    ++calls;
-    return offset == 0;  // the second chunk finds the disk full
-  };
-  std::string error;
-  EXPECT_FALSE(RewriteFile(path, Pattern(3 << 20, 2), error, &hooks));
-  EXPECT_EQ(calls, 2u);
-  EXPECT_FALSE(error.empty());
-  EXPECT_EQ(ReadBytes(path), old);
-  EXPECT_TRUE(Leftovers(dir, {"tomb4.exe"}).empty());
+  for (const bool secondName : {false, true}) {
+    SCOPED_TRACE(secondName ? "second name" : "one name");
+    TempDir dir;
+    const Bytes old = Pattern(3 << 20, 1);
+    const std::string path = dir.Write("tomb4.exe", old);
+    if (secondName) {
+      fs::create_hard_link(ToFsPath(path), ToFsPath(dir.File("other.exe")));
+    }
+    RewriteHooks hooks;
+    std::size_t calls = 0;
+    hooks.allow_write = [&calls](std::size_t offset, std::size_t) {
+      ++calls;
+      return offset == 0;  // the second chunk finds the disk full
+    };
+    std::string error;
+    EXPECT_FALSE(RewriteFile(path, Pattern((3 << 20) + 10, 2), error, &hooks));
+    EXPECT_EQ(calls, 2u);
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(ReadBytes(path), old);
+    EXPECT_EQ(Leftovers(dir, {"tomb4.exe", "other.exe"}).size(), 0u);
+  }
 }
 
 TEST(RewriteFile, TemporaryFileSitsNextToTheFile) {
