@@ -209,86 +209,86 @@ TEST_F(CliOnWindows, StatusCheckAndSeveralPatchesInOneRewrite) {
   EXPECT_EQ(ReadBytes(exe), original_);
   std::int32_t count = 0;
   EXPECT_EQ(ListFiles(GetParentFolder(exe), "*", count), std::vector<std::string>{exe});
+}
 
-  // Whatever already has the temporary copy's name, a file of the user's or a folder, is left as
-  // it is, and the patch is applied through a copy of its own.
-  TEST_F(CliOnWindows, AnEntryUnderTheTemporaryCopysNameIsLeftAlone) {
-    PatchRecord patch = ComplementPatch();
-    patch.Flags = HasArgument;
-    patch.ArgOffsetCount = 1;
-    patch.ArgOffsets = {kOffset + 1};
-    patch.ArgType = NumByte;
-    const std::string exe = dir_.Write("tomb4.exe", original_);
-    const std::string patchPath = dir_.File("speed#7#.ptc");
-    ASSERT_TRUE(WritePatchFile(patchPath, patch));
-    const std::string taken = dir_.File("temp_speed#9#.ptc");
-    for (const bool folder : {false, true}) {
-      if (folder) {
-        ASSERT_TRUE(CreateDirectoryW(testing::Wide(taken).c_str(), nullptr));
-      } else {
-        testing::WriteText(taken, "my notes");
-      }
-      EXPECT_EQ(Cli("apply " + Quoted(patchPath) + " " + Quoted(exe) + " --arg 9"), 0) << Output();
-      EXPECT_EQ(Cli("remove " + Quoted(patchPath) + " " + Quoted(exe) + " --arg 9"), 0) << Output();
-      EXPECT_EQ(ReadBytes(exe), original_);
-      EXPECT_EQ(FolderExists(taken), folder);
-      std::int32_t count = 0;
-      EXPECT_EQ(ListFiles(dir_.path(), "temp_*", count).size(), folder ? 0U : 1U);
-      if (!folder) {
-        EXPECT_EQ(ReadBytes(taken), Bytes({'m', 'y', ' ', 'n', 'o', 't', 'e', 's'}));
-        ASSERT_TRUE(DeleteFileW(testing::Wide(taken).c_str()));
-      }
+// Whatever already has the temporary copy's name, a file of the user's or a folder, is left as
+// it is, and the patch is applied through a copy of its own.
+TEST_F(CliOnWindows, AnEntryUnderTheTemporaryCopysNameIsLeftAlone) {
+  PatchRecord patch = ComplementPatch();
+  patch.Flags = HasArgument;
+  patch.ArgOffsetCount = 1;
+  patch.ArgOffsets = {kOffset + 1};
+  patch.ArgType = NumByte;
+  const std::string exe = dir_.Write("tomb4.exe", original_);
+  const std::string patchPath = dir_.File("speed#7#.ptc");
+  ASSERT_TRUE(WritePatchFile(patchPath, patch));
+  const std::string taken = dir_.File("temp_speed#9#.ptc");
+  for (const bool folder : {false, true}) {
+    if (folder) {
+      ASSERT_TRUE(CreateDirectoryW(testing::Wide(taken).c_str(), nullptr));
+    } else {
+      testing::WriteText(taken, "my notes");
     }
-  }
-
-  TEST_F(CliOnWindows, AFolderAsExecutableAndAnArgumentNoPatchTakesAreTold) {
-    const std::string patch = dir_.File("complement.ptc");
-    ASSERT_TRUE(WritePatchFile(patch, ComplementPatch()));
-    const std::string exe = dir_.Write("tomb4.exe", original_);
-    EXPECT_EQ(Cli("apply " + Quoted(patch) + " " + Quoted(dir_.path())), 1) << Output();
-    EXPECT_NE(Output().find("the path names a folder, not a file"), std::string::npos) << Output();
-    EXPECT_EQ(Cli("apply " + Quoted(patch) + " " + Quoted(exe) + " --arg 9"), 2) << Output();
+    EXPECT_EQ(Cli("apply " + Quoted(patchPath) + " " + Quoted(exe) + " --arg 9"), 0) << Output();
+    EXPECT_EQ(Cli("remove " + Quoted(patchPath) + " " + Quoted(exe) + " --arg 9"), 0) << Output();
     EXPECT_EQ(ReadBytes(exe), original_);
-  }
-
-  // The arguments are taken from the wide command line, so every name reaches its file, even one
-  // that the ANSI code page cannot spell.
-  TEST_F(CliOnWindows, PathsOutsideAsciiReachTheFiles) {
-    // "Éditeur" is in the system code page, "Ωmega" is not.
-    for (const std::string folder : {"\xC3\x89"
-                                     "diteur",
-                                     "\xCE\xA9mega"}) {
-      const std::string exe = dir_.Write(folder + "\\tomb4.exe", original_);
-      const std::string patch = dir_.File(folder + "\\complement.ptc");
-      ASSERT_TRUE(WritePatchFile(patch, ComplementPatch()));
-      EXPECT_EQ(Cli("apply " + Quoted(patch) + " " + Quoted(exe)), 0) << folder << Output();
-      EXPECT_EQ(ReadBytes(exe), Patched()) << folder;
+    EXPECT_EQ(FolderExists(taken), folder);
+    std::int32_t count = 0;
+    EXPECT_EQ(ListFiles(dir_.path(), "temp_*", count).size(), folder ? 0U : 1U);
+    if (!folder) {
+      EXPECT_EQ(ReadBytes(taken), Bytes({'m', 'y', ' ', 'n', 'o', 't', 'e', 's'}));
+      ASSERT_TRUE(DeleteFileW(testing::Wide(taken).c_str()));
     }
   }
+}
 
-  // A patch made from two copies of a program, through its readable source and back, in a folder
-  // whose name has blanks.
-  TEST_F(CliOnWindows, CreateDecompileAndCompileKeepThePatchByteForByte) {
-    const std::string original = dir_.Write("Core Design\\original\\tomb4.exe", original_);
-    const std::string modified = dir_.Write("Core Design\\modified\\tomb4.exe", Patched());
-    const std::string patch = dir_.File("made.ptc");
-    const std::string source = dir_.File("made.txt");
-    const std::string again = dir_.File("again.ptc");
-    ASSERT_EQ(Cli("create " + Quoted(original) + " " + Quoted(modified) + " -o " + Quoted(patch) +
-                  " --description \"Complements eight bytes.\""),
-              0)
-        << Output();
-    EXPECT_EQ(Cli("create " + Quoted(original) + " " + Quoted(modified) + " -o " + Quoted(patch)),
-              1);
-    EXPECT_NE(Output().find("already exists; give --force to replace it"), std::string::npos);
-    ASSERT_EQ(Cli("decompile " + Quoted(patch) + " -o " + Quoted(source)), 0) << Output();
-    ASSERT_EQ(Cli("compile " + Quoted(source) + " -o " + Quoted(again)), 0) << Output();
-    EXPECT_EQ(ReadBytes(again), ReadBytes(patch));
+TEST_F(CliOnWindows, AFolderAsExecutableAndAnArgumentNoPatchTakesAreTold) {
+  const std::string patch = dir_.File("complement.ptc");
+  ASSERT_TRUE(WritePatchFile(patch, ComplementPatch()));
+  const std::string exe = dir_.Write("tomb4.exe", original_);
+  EXPECT_EQ(Cli("apply " + Quoted(patch) + " " + Quoted(dir_.path())), 1) << Output();
+  EXPECT_NE(Output().find("the path names a folder, not a file"), std::string::npos) << Output();
+  EXPECT_EQ(Cli("apply " + Quoted(patch) + " " + Quoted(exe) + " --arg 9"), 2) << Output();
+  EXPECT_EQ(ReadBytes(exe), original_);
+}
 
-    const std::string exe = dir_.Write("game\\tomb4.exe", original_);
-    EXPECT_EQ(Cli("apply " + Quoted(again) + " " + Quoted(exe)), 0) << Output();
-    EXPECT_EQ(ReadBytes(exe), Patched());
+// The arguments are taken from the wide command line, so every name reaches its file, even one
+// that the ANSI code page cannot spell.
+TEST_F(CliOnWindows, PathsOutsideAsciiReachTheFiles) {
+  // "Éditeur" is in the system code page, "Ωmega" is not.
+  for (const std::string folder : {"\xC3\x89"
+                                   "diteur",
+                                   "\xCE\xA9mega"}) {
+    const std::string exe = dir_.Write(folder + "\\tomb4.exe", original_);
+    const std::string patch = dir_.File(folder + "\\complement.ptc");
+    ASSERT_TRUE(WritePatchFile(patch, ComplementPatch()));
+    EXPECT_EQ(Cli("apply " + Quoted(patch) + " " + Quoted(exe)), 0) << folder << Output();
+    EXPECT_EQ(ReadBytes(exe), Patched()) << folder;
   }
+}
+
+// A patch made from two copies of a program, through its readable source and back, in a folder
+// whose name has blanks.
+TEST_F(CliOnWindows, CreateDecompileAndCompileKeepThePatchByteForByte) {
+  const std::string original = dir_.Write("Core Design\\original\\tomb4.exe", original_);
+  const std::string modified = dir_.Write("Core Design\\modified\\tomb4.exe", Patched());
+  const std::string patch = dir_.File("made.ptc");
+  const std::string source = dir_.File("made.txt");
+  const std::string again = dir_.File("again.ptc");
+  ASSERT_EQ(Cli("create " + Quoted(original) + " " + Quoted(modified) + " -o " + Quoted(patch) +
+                " --description \"Complements eight bytes.\""),
+            0)
+      << Output();
+  EXPECT_EQ(Cli("create " + Quoted(original) + " " + Quoted(modified) + " -o " + Quoted(patch)), 1);
+  EXPECT_NE(Output().find("already exists; give --force to replace it"), std::string::npos);
+  ASSERT_EQ(Cli("decompile " + Quoted(patch) + " -o " + Quoted(source)), 0) << Output();
+  ASSERT_EQ(Cli("compile " + Quoted(source) + " -o " + Quoted(again)), 0) << Output();
+  EXPECT_EQ(ReadBytes(again), ReadBytes(patch));
+
+  const std::string exe = dir_.Write("game\\tomb4.exe", original_);
+  EXPECT_EQ(Cli("apply " + Quoted(again) + " " + Quoted(exe)), 0) << Output();
+  EXPECT_EQ(ReadBytes(exe), Patched());
+}
 
 }  // namespace
 }  // namespace varnock
