@@ -113,7 +113,10 @@ TEST_F(KilledOperation, AKillAtAnyMomentLeavesTheExecutableWhollyOldOrWhollyNew)
       RunPatchOperation(argumentPatch, exe, ReadBytes(exe) != image, loaded, ui);
   EXPECT_EQ(next, ResultDone);
   EXPECT_TRUE(ReadBytes(exe) == image || ReadBytes(exe) == AppliedWithNine());
-  EXPECT_FALSE(FileExists(dir.File(JoinPath("patches", "temp_Patch#9#.ptc"))));
+  // A copy with bytes is the next run's to remove; an empty one is left when the kill came
+  // between the copy's creation and its first byte, where it cannot be told from a live run's.
+  const std::string copy = dir.File(JoinPath("patches", "temp_Patch#9#.ptc"));
+  EXPECT_TRUE(!FileExists(copy) || ReadBytes(copy).empty());
 }
 
 }  // namespace
