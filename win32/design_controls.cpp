@@ -73,9 +73,11 @@ void BuildControls(HWND window, const WindowDesign& design, int idBase, const Wi
   for (const std::size_t index : order) {
     const ControlDesign& control = design.controls[index];
     const NativeControl native = NativeFor(control.kind);
-    HWND made =
-        CreateControl(window, native.className, std::string(control.caption).c_str(), native.style,
-                      idBase + static_cast<int>(index), FontFor(control.font, fonts));
+    // A button's caption carries its access key, the letter Alt presses.
+    const std::string caption = control.kind == ControlKind::Button ? WithAccessKey(control.caption)
+                                                                    : std::string(control.caption);
+    HWND made = CreateControl(window, native.className, caption.c_str(), native.style,
+                              idBase + static_cast<int>(index), FontFor(control.font, fonts));
     PlaceControl(made, control.kind, control.box, dpi);
   }
 }

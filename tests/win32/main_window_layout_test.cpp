@@ -87,9 +87,11 @@ void ExpectBuiltFromDesign(HWND window, const WindowDesign& design, int idBase) 
     }
     if (!control.caption.empty()) {
       // Labels may show the captions start-up gave them.
-      const std::string caption = win32::WindowText(made);
+      std::string caption = win32::WindowText(made);
       if (control.kind == ControlKind::Button) {
-        EXPECT_EQ(caption, std::string(control.caption));
+        EXPECT_EQ(caption, WithAccessKey(control.caption));
+        // The access key's mark is no part of the visible text.
+        caption.erase(std::remove(caption.begin(), caption.end(), '&'), caption.end());
       }
       const int room =
           control.kind == ControlKind::Button ? box.right - box.left - 4 : box.right - box.left;
