@@ -183,7 +183,9 @@ void OperationSeeds(const fs::path& root, const fs::path& scratch) {
   std::copy(image.begin() + 300, image.begin() + 302, shifted.begin() + 332);
   add("dynamic", PatchOf(Dynamic, twoZones.Zones), shifted);
   PatchRecord aligned = PatchOf(Dynamic | RecordAlignment, twoZones.Zones);
-  aligned.Zones.insert(aligned.Zones.begin(), ZoneOf(image, 600, {0, 0, 0, 0, 0, 0}));
+  std::vector<PatchZone> alignedZones{ZoneOf(image, 600, {0, 0, 0, 0, 0, 0})};
+  alignedZones.insert(alignedZones.end(), twoZones.Zones.begin(), twoZones.Zones.end());
+  aligned.Zones = ZoneList(alignedZones);
   aligned.ZoneCount = 3;
   add("alignment_record", aligned, image);
 
