@@ -1,12 +1,60 @@
 #include "app/main_presenter.h"
 
+#include <cstdint>
 #include <exception>
+#include <filesystem>
+#include <string>
+#include <system_error>
 #include <utility>
+#include <vector>
 
+#include "app/catalogue.h"
+#include "app/picker_start.h"
+#include "app/remembered_choices.h"
+#include "app/status_line.h"
+#include "app/trim_root_backslash.h"
 #include "app/window_texts.h"
+#include "engine/patch_operation.h"
+#include "engine/silent_ui.h"
+#include "patchfile/bundle_unpack.h"
 #include "support/files.h"
+#include "support/paths.h"
+#include "target/exe_version.h"
+#include "target/target_table.h"
 
 namespace varnock {
+
+namespace {
+
+// The program's own folder, or, when no file can be created there (an installed program),
+// the per-user patch folder; the bundle is unpacked there and listed from there.
+std::string StartUpPatchFolder(const AppEnvironment& environment) {
+  std::string own = GetParentFolder(environment.ownExecutablePath);
+  if (!environment.canCreateFilesIn || !environment.userPatchFolder ||
+      environment.canCreateFilesIn(own)) {
+    return own;
+  }
+  const std::string user = environment.userPatchFolder();
+  return user.empty() ? own : user;
+}
+
+bool IsPatchFile(const std::string& path) {
+  const std::string name = GetFileName(path);
+  return name.size() > 4 &&
+         EqualsIgnoreCase(std::string_view(name).substr(name.size() - 4), ".ptc");
+}
+
+// A path as the user gave it, taken from `folder` when it is relative.
+std::string AbsoluteFrom(const std::string& folder, const std::string& path) {
+  const std::filesystem::path given = ToFsPath(path);
+  return FromFsPath((given.is_absolute() ? given : ToFsPath(folder) / given).lexically_normal());
+}
+
+// The description prints in the face of its text box, at 10 points.
+constexpr const char* kPrintFace = "Courier";
+constexpr int kPrintPoints = 10;
+
+}  // namespace
 
 MainPresenter::MainPresenter(MainWindowView& view, FileOrFolderPicker& picker, UserInterface& ui,
                              AppEnvironment environment)
@@ -56,6 +104,319 @@ void MainPresenter::Guarded(const std::string& doing, const std::function<void()
   } catch (const std::exception& failure) {
     ui_.ShowMessage(texts::UnexpectedFailure(doing, failure.what()), MessageIcon::None);
   }
+}
+
+// Start-up: the program-wide state, the bundle unpacked into the patch folder, and the first
+// listing. With no patch at all the window is unloaded at once.
+void MainPresenter::InitProgram() {
+  state_.UnpackedCount = 0;
+  state_.UnpackedFiles.clear();
+  state_.TargetName = "tomb4";
+  state_.EditorFolder = environment_.findInstalledProgram(texts::EditorProgramPath());
+  if (!state_.EditorFolder.empty()) {
+    state_.EditorFolder = GetParentFolder(state_.EditorFolder);
+  }
+  // The executable chosen in the last run, while it still exists; else none.
+  SetTargetExe(RecalledTarget());
+  state_.PatchFolder = TrimRootBackslash(StartUpPatchFolder(environment_));
+  UnpackBundle(environment_.ownExecutablePath, state_.PatchFolder, state_.UnpackedFiles,
+               state_.UnpackedCount);
+  ListPatches(StartPatchFolder(), state_.PatchCount);
+  if (state_.PatchCount == 0) {
+    ui_.ShowMessage(std::string(texts::kNoPatchFound), MessageIcon::Critical);
+    Unload();
+    view_.CloseWindow();
+  }
+}
+
+void MainPresenter::ShowTargetCaptions() {
+  SetCaption(MainLabel::ApplyPatchTo, texts::ApplyPatchToCaption(state_.TargetName));
+  SetCaption(MainLabel::CreatedWithVersion, texts::CreatedWithVersionCaption(state_.TargetName));
+  SetCaption(MainLabel::CurrentTomb, texts::CurrentTombCaption(state_.TargetName));
+}
+
+// The catalogue: every .ptc file of `folder`, the ones made for the chosen executable's
+// version first. The first item is selected, which chooses its patch at once.
+void MainPresenter::ListPatches(const std::string& folder, std::int32_t& count) {
+  const std::vector<CatalogueEntry> entries =
+      BuildCatalogue(folder, Caption(MainLabel::TombVersionNow), state_.Patch, ui_);
+  count = static_cast<std::int32_t>(entries.size());
+  state_.PatchFolder = TrimRootBackslash(folder);
+  if (count > 0) {
+    view_.ClearPatchList();
+    patchItems_.clear();
+    for (const CatalogueEntry& entry : entries) {
+      view_.AddPatchItem(entry.fileName);
+      patchItems_.push_back(entry.fileName);
+    }
+    SelectFirstPatch();
+  }
+  SetCaption(MainLabel::DirSrc, folder);
+}
+
+void MainPresenter::SelectFirstPatch() {
+  view_.SelectPatchItem(0);
+  ChoosePatch();
+}
+
+void MainPresenter::PatchClicked() {
+  Guarded("choose the patch", [this] { ChoosePatch(); });
+}
+
+// A patch chosen in the list: it is loaded and shown, and a target executable that does not
+// belong to its program is replaced by the one found in the level editor's folder, if any.
+void MainPresenter::ChoosePatch() {
+  if (view_.SelectedPatchIndex() < 0) {
+    return;
+  }
+  const std::string path = GetSelectedPatchPath();
+  std::string baseName = state_.TargetName;
+  std::string relativePath;
+  if (!GetPatchTarget(path, state_.Patch, ui_, baseName, relativePath)) {
+    SetDescription("");
+    view_.SetDynamicVisible(false);
+    SetCaption(MainLabel::TombVersion, "");
+    SetTargetExe("");
+    return;
+  }
+  state_.TargetName = baseName;
+  ShowTargetCaptions();
+  SetDescription(state_.Patch.Description);
+  SetCaption(MainLabel::TombVersion, state_.Patch.ExeVersion);
+  view_.SetDynamicVisible(state_.Patch.Has(Dynamic));
+  if (ContainsIgnoreCase(Caption(MainLabel::NomeExe), state_.TargetName)) {
+    RefreshStatusLine();
+    return;
+  }
+  SetTargetExe("");
+  SetCaption(MainLabel::TombVersionNow, "");
+  if (state_.EditorFolder.empty()) {
+    return;
+  }
+  const std::string found = state_.EditorFolder + relativePath;
+  if (FileExists(found)) {
+    SetTargetExe(found);
+  }
+}
+
+// Label_NomeExe's caption changes, and its change handler runs at once.
+void MainPresenter::SetTargetExe(const std::string& path) {
+  SetCaption(MainLabel::NomeExe, path);
+  TargetLabelChanged();
+}
+
+void MainPresenter::TargetLabelChanged() {
+  const std::string& exe = Caption(MainLabel::NomeExe);
+  if (FileExists(exe)) {
+    SetCaption(MainLabel::TombVersionNow, GetExeVersion(exe, ui_));
+  }
+  RefreshStatusLine();
+}
+
+// The path of the patch selected in the list: the patch folder and the item's text.
+std::string MainPresenter::GetSelectedPatchPath() {
+  if (view_.SelectedPatchIndex() < 0) {
+    ui_.ShowMessage(std::string(texts::kNoPatchSelected), MessageIcon::None);
+    return {};
+  }
+  return JoinPath(state_.PatchFolder, view_.SelectedPatchText());
+}
+
+void MainPresenter::ApplyClicked() {
+  Guarded("apply the patch", [this] { RequestOperation(false); });
+}
+
+void MainPresenter::RemoveClicked() {
+  Guarded("remove the patch", [this] { RequestOperation(true); });
+}
+
+void MainPresenter::ChangePatchFolderClicked() {
+  Guarded("change the patch folder", [this] { ChoosePatchFolder(); });
+}
+
+void MainPresenter::ChangeTargetClicked() {
+  Guarded("change the program to patch", [this] { ChooseTarget(); });
+}
+
+bool MainPresenter::RunPicker(const std::string& caption, const std::string& startFolder,
+                              bool testFile, const std::string& mask, std::string& pathDir) {
+  picker_.SetCaption(caption);
+  picker_.ImpostaValori(startFolder, testFile, mask);
+  picker_.ShowModal();
+  if (!picker_.ExitValue()) {
+    return false;
+  }
+  pathDir = picker_.PathDir();
+  return true;
+}
+
+// Apply or remove the selected patch on the chosen executable.
+void MainPresenter::RequestOperation(bool remove) {
+  const std::string path = GetSelectedPatchPath();
+  if (path.empty()) {
+    return;
+  }
+  const std::string exe = Caption(MainLabel::NomeExe);
+  if (exe.empty()) {
+    ui_.ShowMessage(std::string(remove ? texts::kNoTargetToRemove : texts::kNoTargetToApply),
+                    MessageIcon::None);
+    return;
+  }
+  RunPatchOperation(path, exe, remove, state_.Patch, ui_);
+  RefreshStatusLine();
+}
+
+// A new patch folder; one without patches is refused and the catalogue stays as it was.
+void MainPresenter::ChoosePatchFolder() {
+  std::string folder;
+  if (!RunPicker(std::string(texts::kPatchFolderCaption), PatchPickerStart(state_.PatchFolder),
+                 false, "*", folder)) {
+    return;
+  }
+  UsePatchFolder(folder);
+}
+
+bool MainPresenter::UsePatchFolder(const std::string& folder) {
+  std::int32_t found = 0;
+  ListFiles(folder, "*.ptc", found);
+  if (found == 0) {
+    ui_.ShowMessage(std::string(texts::kEmptyPatchFolder), MessageIcon::None);
+    return false;
+  }
+  ListPatches(folder, state_.PatchCount);
+  Remember(kRememberedPatchFolder, folder);
+  return true;
+}
+
+// A new target executable; the list is sorted again for its version.
+void MainPresenter::ChooseTarget() {
+  std::string exe;
+  if (!RunPicker(texts::TargetPickerCaption(state_.TargetName),
+                 TargetPickerStart(Caption(MainLabel::NomeExe), state_.EditorFolder,
+                                   environment_.currentFolder()),
+                 true, state_.TargetName + "*.exe", exe)) {
+    return;
+  }
+  UseTarget(exe);
+}
+
+void MainPresenter::UseTarget(const std::string& exe) {
+  if (EqualsIgnoreCase(exe, Caption(MainLabel::NomeExe))) {
+    return;
+  }
+  SetTargetExe(exe);
+  Remember(kRememberedTarget, exe);
+  // A patch folder at the root "/" is empty once trimmed; its listing shows it whole.
+  ListPatches(WholeRoot(state_.PatchFolder), state_.PatchCount);
+}
+
+void MainPresenter::FilesDropped(const std::vector<std::string>& paths) {
+  Guarded("open the dropped files", [&] { OpenFiles(paths); });
+}
+
+// A .ptc file, or a folder, gives the patch folder; any other file is the executable to patch.
+// The executable comes first: its listing would choose the first patch instead of the one
+// opened.
+void MainPresenter::OpenFiles(const std::vector<std::string>& paths) {
+  std::string patch;
+  std::string folder;
+  std::string exe;
+  for (const std::string& given : paths) {
+    const std::string path = AbsoluteFrom(environment_.currentFolder(), given);
+    if (FolderExists(path)) {
+      folder = path;
+    } else if (!FileExists(path)) {
+      ui_.ShowMessage(texts::UnexpectedFailure(
+                          "open " + given,
+                          ErrorText(std::make_error_code(std::errc::no_such_file_or_directory))),
+                      MessageIcon::None);
+    } else {
+      (IsPatchFile(path) ? patch : exe) = path;
+    }
+  }
+  if (!exe.empty()) {
+    UseTarget(exe);
+  }
+  if (!patch.empty()) {
+    OpenPatch(patch);
+  } else if (!folder.empty()) {
+    UsePatchFolder(folder);
+  }
+}
+
+// The patch's folder becomes the patch folder, and the patch is chosen in the list.
+void MainPresenter::OpenPatch(const std::string& patch) {
+  if (!UsePatchFolder(WholeRoot(GetParentFolder(patch)))) {
+    return;
+  }
+  const std::string name = GetFileName(patch);
+  for (std::size_t i = 0; i < patchItems_.size(); ++i) {
+    if (EqualsIgnoreCase(patchItems_[i], name)) {
+      if (static_cast<int>(i) != view_.SelectedPatchIndex()) {
+        view_.SelectPatchItem(static_cast<int>(i));
+        ChoosePatch();
+      }
+      return;
+    }
+  }
+}
+
+std::string MainPresenter::RecalledTarget() const {
+  if (environment_.settings == nullptr) {
+    return {};
+  }
+  const std::string exe = environment_.settings->Read(kRememberedTarget);
+  return FileExists(exe) ? exe : std::string();
+}
+
+// The last patch folder while it still holds patches; else the program's own folder.
+std::string MainPresenter::StartPatchFolder() const {
+  if (environment_.settings != nullptr) {
+    std::string folder = environment_.settings->Read(kRememberedPatchFolder);
+    std::int32_t found = 0;
+    if (FolderExists(folder)) {
+      ListFiles(folder, "*.ptc", found);
+    }
+    if (found > 0) {
+      return folder;
+    }
+  }
+  return WholeRoot(state_.PatchFolder);
+}
+
+void MainPresenter::Remember(const std::string& name, const std::string& value) {
+  if (environment_.settings != nullptr) {
+    environment_.settings->Write(name, value);
+  }
+}
+
+void MainPresenter::PrintClicked() {
+  Guarded("print the description", [this] { PrintDescription(); });
+}
+
+void MainPresenter::PrintDescription() {
+  std::string error;
+  if (!view_.PrintText(description_, kPrintFace, kPrintPoints, error)) {
+    ui_.ShowMessage(texts::UnexpectedFailure("print the description", error), MessageIcon::None);
+  }
+}
+
+// The line looks without telling: a patch of the folder that does not load has told the user
+// when the list was built.
+void MainPresenter::RefreshStatusLine() {
+  std::string text;
+  const std::string& exe = Caption(MainLabel::NomeExe);
+  if (view_.SelectedPatchIndex() >= 0 && FileExists(exe)) {
+    SilentUi silent;
+    std::vector<FolderStatusEntry> entries;
+    if (GetFolderStatus(state_.PatchFolder, exe, entries, silent)) {
+      if (const FolderStatusEntry* entry = FindEntry(entries, view_.SelectedPatchText())) {
+        text = StatusLineText(*entry);
+      }
+    }
+  }
+  statusLine_ = text;
+  view_.SetStatusLine(text);
 }
 
 }  // namespace varnock

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "target/build_date.h"
+#include "target/calendar.h"
 #include "target/engine_probes.h"
 
 namespace varnock::bench {

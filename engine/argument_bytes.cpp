@@ -1,6 +1,8 @@
 #include "engine/argument_bytes.h"
 
+#include "engine/float_to_bits.h"
 #include "engine/number_text.h"
+#include "engine/number_to_bytes.h"
 #include "support/code_page.h"
 #include "support/platform.h"
 

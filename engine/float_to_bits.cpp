@@ -1,8 +1,9 @@
+#include "engine/float_to_bits.h"
+
 #include <bit>
 #include <string>
 
 #include "engine/number_text.h"
-#include "engine/patch_argument.h"
 #include "engine/single_from_text.h"
 #include "support/platform.h"
 

@@ -1,6 +1,6 @@
-#include <string>
+#include "engine/number_to_bytes.h"
 
-#include "engine/patch_argument.h"
+#include <string>
 
 namespace varnock {
 

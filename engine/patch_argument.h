@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
 #include "patchfile/patch_record.h"
@@ -29,12 +28,5 @@ bool InsertPatchArgument(const std::string& patchPath, PatchRecord& record, User
 // names the patch in messages.
 bool InsertArgumentText(const std::string& patchPath, const std::string& argument,
                         PatchRecord& record, UserInterface& ui, ArgumentFailure& failure);
-
-// `value` in n little-endian bytes; false after the width message when it does not fit.
-bool NumberToBytes(Bytes& bytes, std::int32_t value, std::int32_t n, UserInterface& ui);
-
-// The IEEE-754 single-precision bit pattern of a text in the user's locale number format;
-// std::nullopt after the conversion message.
-std::optional<std::int32_t> FloatToBits(const std::string& text, UserInterface& ui);
 
 }  // namespace varnock

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "support/files.h"
+#include "target/calendar.h"
 
 namespace varnock {
 

@@ -13,11 +13,6 @@ namespace varnock {
 inline constexpr std::int64_t kPeHeaderOffsetPlace = 0x3C;
 inline constexpr std::int64_t kTimeStampDistance = 8;
 
-// Seconds since 1970-01-01 00:00:00 as a calendar date and time, no time zone; negative
-// counts lie before 1970.
-BuildDate DateFromSeconds(std::int64_t seconds);
-std::int64_t SecondsFromDate(const BuildDate& date);
-
 // The build date of an executable already held in memory; bytes beyond its end read as zero.
 bool BuildDateFromImage(const Bytes& image, BuildDate& date, std::string& error);
 

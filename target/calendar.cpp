@@ -1,4 +1,4 @@
-#include "target/build_date.h"
+#include "target/calendar.h"
 
 namespace varnock {
 

@@ -1,4 +1,6 @@
 #include "engine/patch_argument.h"
+#include "engine/float_to_bits.h"
+#include "engine/number_to_bytes.h"
 
 #include "engine/perform_patch.h"
 #include "support/paths.h"

@@ -4,6 +4,7 @@
 
 #include <climits>
 
+#include "target/calendar.h"
 #include "target/exe_version.h"
 #include "tests/common/temp_dir.h"
 #include "tests/target/synthetic_exe.h"

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "engine/patch_argument.h"
+#include "engine/float_to_bits.h"
 #include "support/platform.h"
 #include "tests/common/recording_ui.h"
 
