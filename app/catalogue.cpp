@@ -3,6 +3,7 @@
 #include "app/version_rank.h"
 #include "patchfile/load_patch.h"
 #include "support/files.h"
+#include "support/list_files.h"
 #include "support/paths.h"
 #include "support/sort_indexes.h"
 

@@ -18,6 +18,7 @@
 #include "engine/silent_ui.h"
 #include "patchfile/bundle_unpack.h"
 #include "support/files.h"
+#include "support/list_files.h"
 #include "support/paths.h"
 #include "target/exe_version.h"
 #include "target/target_table.h"

@@ -9,6 +9,7 @@
 #include "picker/hidden_folder.h"
 #include "picker/picker_paths.h"
 #include "support/files.h"
+#include "support/list_files.h"
 #include "support/platform.h"
 #include "support/resolved_path.h"
 

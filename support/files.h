@@ -1,9 +1,7 @@
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
 #include <string>
-#include <vector>
 
 #include "support/bytes.h"
 
@@ -33,14 +31,6 @@ bool RemoveFile(const std::string& path);
 void CreateFolder(const std::string& path);
 // Copies `source` over `destination`; failures are swallowed.
 void CopyFileOver(const std::string& source, const std::string& destination);
-
-// Full paths (folder + separator + name) of the files of `folder` whose names match
-// `pattern` ("*" and "?", letter case ignored), folders never included. Sets `count`.
-// Windows gives the folder's own order; elsewhere names come by their upper-case form, as an
-// NTFS folder lists them. A missing folder gives count 0.
-std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern,
-                                   std::int32_t& count);
-bool WildcardMatch(std::string_view pattern, std::string_view name);
 
 // Why `path` cannot be read as a file: it names a folder, a pipe, a device or a socket, or
 // nothing at all.

@@ -1,3 +1,5 @@
+#include "support/list_files.h"
+
 #include <algorithm>
 #include <system_error>
 

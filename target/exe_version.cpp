@@ -7,7 +7,8 @@
 #include "target/build_date.h"
 #include "target/content_search.h"
 #include "target/engine_probes.h"
-#include "target/signature_probes.h"
+#include "target/probe_engine.h"
+#include "target/tool_probes.h"
 
 namespace varnock {
 

@@ -1,6 +1,7 @@
+#include "target/tool_probes.h"
+
 #include "target/content_search.h"
 #include "target/deviation_text.h"
-#include "target/signature_probes.h"
 
 namespace varnock {
 

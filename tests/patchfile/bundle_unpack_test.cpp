@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "support/files.h"
+#include "support/list_files.h"
 #include "support/paths.h"
 #include "tests/common/temp_dir.h"
 

@@ -4,6 +4,7 @@
 
 #include "picker/picker_paths.h"
 #include "support/files.h"
+#include "support/list_files.h"
 
 namespace varnock::testing {
 

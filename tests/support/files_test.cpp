@@ -1,4 +1,5 @@
 #include "support/files.h"
+#include "support/list_files.h"
 
 #include <gtest/gtest.h>
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "support/files.h"
+#include "support/list_files.h"
 #include "support/paths.h"
 #include "tests/common/temp_dir.h"
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "support/files.h"
+#include "support/list_files.h"
 #include "support/user_folders.h"
 #include "tests/common/temp_dir.h"
 

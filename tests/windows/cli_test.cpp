@@ -10,6 +10,7 @@
 
 #include "patchfile/patch_writer.h"
 #include "support/files.h"
+#include "support/list_files.h"
 #include "support/paths.h"
 #include "tests/common/temp_dir.h"
 #include "tests/windows/win32_helpers.h"

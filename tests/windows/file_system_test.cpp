@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "support/files.h"
+#include "support/list_files.h"
 #include "support/paths.h"
 #include "support/platform.h"
 #include "tests/common/temp_dir.h"

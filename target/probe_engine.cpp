@@ -1,3 +1,5 @@
+#include "target/probe_engine.h"
+
 #include <array>
 #include <vector>
 
@@ -6,7 +8,6 @@
 #include "target/content_search.h"
 #include "target/deviation_text.h"
 #include "target/engine_probes.h"
-#include "target/signature_probes.h"
 
 namespace varnock {
 
