@@ -29,7 +29,6 @@ TEST_F(OpenedFiles, StartUpOpensThePatchInItsFolderAndChoosesTheExecutable) {
   openedFiles = {JoinPath("more", "D.PTC"), engine};
   ASSERT_TRUE(Presenter().Load());
   EXPECT_EQ(Presenter().State().PatchFolder, more);
-  EXPECT_EQ(view.Caption(MainLabel::DirSrc), more);
   EXPECT_EQ(view.items, (std::vector<std::string>{"c.ptc", "D.PTC"}));
   EXPECT_EQ(view.SelectedPatchText(), "D.PTC");
   EXPECT_EQ(view.description, "more d");
@@ -41,22 +40,20 @@ TEST_F(OpenedFiles, StartUpOpensThePatchInItsFolderAndChoosesTheExecutable) {
   EXPECT_EQ(settings.values[kRememberedTarget], engine);
 }
 
-TEST_F(OpenedFiles, AMissingFileIsNamedAndTheRestStillOpens) {
+// A missing file is named and the rest still opens (a folder as the patch folder); a dropped
+// patch opens its folder and is chosen.
+TEST_F(OpenedFiles, AMissingFileIsNamedAndADroppedPatchIsChosen) {
   openedFiles = {"gone.ptc", more};
   ASSERT_TRUE(Presenter().Load());
   EXPECT_TRUE(ui.OnlyPlain("ERROR trying to open gone.ptc\r\nError mexage: " +
                            ErrorText(std::make_error_code(std::errc::no_such_file_or_directory))));
-  EXPECT_EQ(view.Caption(MainLabel::DirSrc), more) << "a folder is opened as the patch folder";
+  EXPECT_EQ(view.Caption(MainLabel::DirSrc), more);
   EXPECT_EQ(view.SelectedPatchText(), "c.ptc");
-}
-
-TEST_F(OpenedFiles, ADroppedPatchOpensItsFolderAndIsChosen) {
-  ASSERT_TRUE(Presenter().Load());
-  ASSERT_EQ(view.items, std::vector<std::string>{"a.ptc"});
-  Presenter().FilesDropped({JoinPath(more, "D.PTC")});
-  EXPECT_EQ(Presenter().State().PatchFolder, more);
-  EXPECT_EQ(view.SelectedPatchText(), "D.PTC");
-  EXPECT_EQ(view.description, "more d");
+  ui.Clear();
+  Presenter().FilesDropped({InProgram("a.ptc")});
+  EXPECT_EQ(Presenter().State().PatchFolder, programFolder);
+  EXPECT_EQ(view.SelectedPatchText(), "a.ptc");
+  EXPECT_EQ(view.description, "program a");
   EXPECT_TRUE(ui.messages.empty());
 }
 
