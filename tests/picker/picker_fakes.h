@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <set>
@@ -29,22 +30,15 @@ class RecordingPickerView : public PickerView {
   void SetFolderMode(bool on) override { folderMode = on; }
   void Close() override { ++closed; }
 
-  // The index of the folder entry with this name; -1 when there is none.
+  // The index of the folder entry or file with this name; -1 when there is none.
   int FolderIndex(const std::string& name) const {
-    for (std::size_t i = 0; i < folders.size(); ++i) {
-      if (folders[i].name == name) {
-        return static_cast<int>(i);
-      }
-    }
-    return -1;
+    const auto found = std::find_if(folders.begin(), folders.end(),
+                                    [&](const FolderEntry& entry) { return entry.name == name; });
+    return found == folders.end() ? -1 : static_cast<int>(found - folders.begin());
   }
   int FileIndex(const std::string& name) const {
-    for (std::size_t i = 0; i < files.size(); ++i) {
-      if (files[i] == name) {
-        return static_cast<int>(i);
-      }
-    }
-    return -1;
+    const auto found = std::find(files.begin(), files.end(), name);
+    return found == files.end() ? -1 : static_cast<int>(found - files.begin());
   }
 
   std::string caption;
