@@ -57,29 +57,5 @@ TEST_F(OpenedFiles, AMissingFileIsNamedAndADroppedPatchIsChosen) {
   EXPECT_TRUE(ui.messages.empty());
 }
 
-// A dropped executable takes the steps of one picked with Change: the same captions, listing
-// and messages, for a readable executable, an unreadable one, and the one already chosen.
-TEST_F(OpenedFiles, ADroppedExecutableIsChosenAsChangeChoosesIt) {
-  const std::string broken = dir.Write(JoinPath("games", "tomb4_broken.exe"), ToBytes("MZ"));
-  RecordingView dropView;
-  RecordingUi dropUi;
-  MainPresenter dropped(dropView, dropView, dropUi, Environment());
-  ASSERT_TRUE(Presenter().Load());
-  ASSERT_TRUE(dropped.Load());
-  for (const std::string& exe : {engine, broken, broken}) {
-    ui.Clear();
-    dropUi.Clear();
-    const int listed = view.itemsAdded;
-    const int dropListed = dropView.itemsAdded;
-    view.pickerAnswers.push_back(exe);
-    Presenter().ChangeTargetClicked();
-    dropped.FilesDropped({exe});
-    EXPECT_EQ(dropView.captions, view.captions) << exe;
-    EXPECT_EQ(dropView.itemsAdded - dropListed, view.itemsAdded - listed) << exe;
-    EXPECT_EQ(dropUi.Texts(), ui.Texts()) << exe;
-  }
-  EXPECT_EQ(dropView.Caption(MainLabel::NomeExe), broken);
-}
-
 }  // namespace
 }  // namespace varnock::testing

@@ -67,20 +67,5 @@ TEST_F(PatchListOrder, PickingTheSameExecutableAgainChangesNothing) {
   EXPECT_EQ(view.Caption(MainLabel::NomeExe), engine);
 }
 
-TEST_F(PatchListOrder, AFirstPatchForAnotherProgramReplacesTheExecutableJustChosen) {
-  editorInstalled = true;
-  const std::string converter = dir.Write(JoinPath("editor", "tom2pc.exe"), Bytes(16, 0));
-  const std::string engine = MakeEngine();
-  WritePatch(programFolder, "A.ptc", Patch("tom2pc.exe", "TP_Standard"));
-  ASSERT_TRUE(Presenter().Load());
-  ASSERT_EQ(view.Caption(MainLabel::NomeExe), converter);
-
-  view.pickerAnswers.push_back(engine);
-  Presenter().ChangeTargetClicked();
-  EXPECT_EQ(view.Caption(MainLabel::NomeExe), converter);
-  RecordingUi probe;
-  EXPECT_EQ(view.Caption(MainLabel::TombVersionNow), GetExeVersion(converter, probe));
-}
-
 }  // namespace
 }  // namespace varnock::testing

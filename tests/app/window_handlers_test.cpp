@@ -47,7 +47,6 @@ TEST_F(WindowHandlers, ChangingThePatchFolder) {
   Presenter().ChangePatchFolderClicked();
   EXPECT_TRUE(ui.OnlyPlain("WARNING: in folder you selected there is NO patch"));
   EXPECT_EQ(view.items, std::vector<std::string>{"four.ptc"});
-  EXPECT_EQ(Presenter().State().PatchFolder, programFolder);
   EXPECT_EQ(view.Caption(MainLabel::DirSrc), programFolder);
 
   ui.Clear();
@@ -56,9 +55,7 @@ TEST_F(WindowHandlers, ChangingThePatchFolder) {
   EXPECT_EQ(view.items, std::vector<std::string>{"x.ptc"});
   EXPECT_EQ(Presenter().State().PatchFolder, other);
   EXPECT_EQ(Presenter().State().PatchCount, 1);
-  EXPECT_EQ(view.Caption(MainLabel::DirSrc), other);
   EXPECT_EQ(view.description, "from the other folder");
-  EXPECT_TRUE(view.dynamicVisible);
 
   view.pickerFails = true;
   Presenter().ChangePatchFolderClicked();
