@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <functional>
 #include <map>
@@ -11,6 +13,7 @@
 #include "picker/picker_view.h"
 #include "picker/picker_window_host.h"
 #include "picker/system_picker_environment.h"
+#include "tests/common/recording_ui.h"
 
 namespace varnock::testing {
 
@@ -126,6 +129,22 @@ class FakeWindowsEnvironment : public PickerEnvironment {
 
  private:
   static bool Holds(const std::set<std::string>& paths, const std::string& path);
+};
+
+// A picker over `Environment` that records what it tells the user; Open attaches the view.
+template <typename Environment>
+class PickerTest : public ::testing::Test {
+ protected:
+  void Open(const std::string& folder, bool testFile, const std::string& mask = "*") {
+    dialog.ImpostaValori(folder, testFile, mask);
+    dialog.AttachView(view);
+  }
+
+  Environment environment;
+  RecordingUi ui;
+  ScriptedHost host;
+  Dialog_GetFileODir dialog{environment, ui, host};
+  RecordingPickerView view;
 };
 
 }  // namespace varnock::testing

@@ -14,7 +14,7 @@
 namespace varnock::testing {
 namespace {
 
-class PickerFileMode : public ::testing::Test {
+class PickerFileMode : public PickerTest<TestDrivesEnvironment> {
  protected:
   void SetUp() override {
     temp.WriteText("tomb4.exe", "MZ");
@@ -26,19 +26,12 @@ class PickerFileMode : public ::testing::Test {
     environment.current = temp.path();
   }
 
-  // Prepares the dialog on the temporary folder and attaches the view.
-  void Open(const std::string& folder, const std::string& mask = "tomb4*.exe") {
+  void Open(const std::string& folder) {
     dialog.SetCaption("Select tomb4 to patch");
-    dialog.ImpostaValori(folder, true, mask);
-    dialog.AttachView(view);
+    PickerTest::Open(folder, true, "tomb4*.exe");
   }
 
   TempDir temp;
-  TestDrivesEnvironment environment;
-  RecordingUi ui;
-  ScriptedHost host;
-  Dialog_GetFileODir dialog{environment, ui, host};
-  RecordingPickerView view;
 };
 
 TEST_F(PickerFileMode, ShowsTheStartFolderItsPathFromTheRootAndItsMatchingFiles) {

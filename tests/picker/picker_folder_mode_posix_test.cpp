@@ -14,22 +14,16 @@
 namespace varnock::testing {
 namespace {
 
-class PickerFolderMode : public ::testing::Test {
+class PickerFolderMode : public PickerTest<TestDrivesEnvironment> {
  protected:
   void SetUp() override {
     temp.WriteText("Patches/a.ptc", "x");
     temp.WriteText("file.txt", "x");
     environment.current = temp.path();
-    dialog.ImpostaValori(temp.path(), false, "*");
-    dialog.AttachView(view);
+    Open(temp.path(), false);
   }
 
   TempDir temp;
-  TestDrivesEnvironment environment;
-  RecordingUi ui;
-  ScriptedHost host;
-  Dialog_GetFileODir dialog{environment, ui, host};
-  RecordingPickerView view;
 };
 
 TEST_F(PickerFolderMode, HidesTheFilesAndShowsTheOpenFolder) {
@@ -110,7 +104,7 @@ TEST_F(PickerFolderMode, NewFolderMessages) {
   EXPECT_EQ(view.closed, 0);
 }
 
-class PickerDrives : public ::testing::Test {
+class PickerDrives : public PickerTest<TestDrivesEnvironment> {
  protected:
   void SetUp() override {
     temp.WriteText("data/x.exe", "MZ");
@@ -120,16 +114,10 @@ class PickerDrives : public ::testing::Test {
     environment.notReady = {temp.File("offline")};
     environment.currentOn[temp.File("data")] = temp.File("data/deep");
     environment.current = temp.File("work");
-    dialog.ImpostaValori(temp.File("work"), true, "*.exe");
-    dialog.AttachView(view);
+    Open(temp.File("work"), true, "*.exe");
   }
 
   TempDir temp;
-  TestDrivesEnvironment environment;
-  RecordingUi ui;
-  ScriptedHost host;
-  Dialog_GetFileODir dialog{environment, ui, host};
-  RecordingPickerView view;
 };
 
 TEST_F(PickerDrives, ListsTheDrivesAndFollowsTheOpenFolder) {

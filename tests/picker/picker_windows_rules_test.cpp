@@ -7,7 +7,7 @@ namespace varnock::testing {
 namespace {
 
 // The rules of Windows paths, on a machine held in memory.
-class PickerOnWindows : public ::testing::Test {
+class PickerOnWindows : public PickerTest<FakeWindowsEnvironment> {
  protected:
   void SetUp() override {
     environment.AddFile("C:\\tomb4.exe");
@@ -15,17 +15,6 @@ class PickerOnWindows : public ::testing::Test {
     environment.AddFolder("C:\\Games\\TR4");
     environment.AddFolder("D:\\Levels");
   }
-
-  void Open(const std::string& folder, bool testFile, const std::string& mask = "tomb4*.exe") {
-    dialog.ImpostaValori(folder, testFile, mask);
-    dialog.AttachView(view);
-  }
-
-  FakeWindowsEnvironment environment;
-  RecordingUi ui;
-  ScriptedHost host;
-  Dialog_GetFileODir dialog{environment, ui, host};
-  RecordingPickerView view;
 };
 
 TEST_F(PickerOnWindows, FolderModeReturnsADriveRootAsLetterAndColon) {
