@@ -6,40 +6,40 @@
 namespace varnock {
 namespace {
 
-TEST(TrimRootBackslash, WindowsDriveRootLosesItsBackslashOnly) {
-  constexpr auto kWin = PathStyle::Windows;
-  EXPECT_EQ(TrimRootBackslash("C:\\", kWin), "C:");
-  EXPECT_EQ(TrimRootBackslash("C:", kWin), "C:");
-  EXPECT_EQ(TrimRootBackslash("C:\\a", kWin), "C:\\a");
-  EXPECT_EQ(TrimRootBackslash("C:\\Games", kWin), "C:\\Games");
-  EXPECT_EQ(TrimRootBackslash("", kWin), "");
-  // Every ":\" of a short path goes, as the rule says.
-  EXPECT_EQ(TrimRootBackslash(":\\:", kWin), "::");
+// A Windows drive root loses its backslash only (every ":\" of a short path goes); the POSIX
+// root becomes empty so that joining gives one slash.
+TEST(TrimRootBackslash, RootsLoseTheirSeparatorOnly) {
+  struct Case {
+    PathStyle style;
+    const char* path;
+    const char* trimmed;
+  };
+  for (const Case& c :
+       {Case{PathStyle::Windows, "C:\\", "C:"}, Case{PathStyle::Windows, "C:", "C:"},
+        Case{PathStyle::Windows, "C:\\a", "C:\\a"}, Case{PathStyle::Windows, ":\\:", "::"},
+        Case{PathStyle::Windows, "", ""}, Case{PathStyle::Posix, "/", ""},
+        Case{PathStyle::Posix, "/a", "/a"}}) {
+    EXPECT_EQ(TrimRootBackslash(c.path, c.style), c.trimmed) << c.path;
+  }
 }
 
-TEST(TrimRootBackslash, PosixRootBecomesEmptySoJoiningGivesOneSlash) {
-  constexpr auto kPosix = PathStyle::Posix;
-  EXPECT_EQ(TrimRootBackslash("/", kPosix), "");
-  EXPECT_EQ(TrimRootBackslash("", kPosix) + "/" + "p.ptc", "/p.ptc");
-  EXPECT_EQ(TrimRootBackslash("/a", kPosix), "/a");
-  EXPECT_EQ(TrimRootBackslash("/home/user", kPosix), "/home/user");
-}
-
+// 2 for the whole signature (letter case aside), 1 for its first six characters, else 0;
+// texts shorter than six characters compare whole.
 TEST(VersionRank, FullMatchThenSixCharactersThenNothing) {
   const std::string version = "LE_UK_P:XP_Standard (11-Nov-2000  15:21)";
-  EXPECT_EQ(VersionRank(version, version), 2);
-  EXPECT_EQ(VersionRank(version, "le_uk_p:xp_standard (11-nov-2000  15:21)"), 2);
-  EXPECT_EQ(VersionRank(version, "LE_UK_A:M_Standard (1-Jan-2001  00:00)"), 1);
-  EXPECT_EQ(VersionRank(version, "le_uK_"), 1);
-  EXPECT_EQ(VersionRank(version, "LE_US_Standard (11-Nov-2000  15:21)"), 0);
-}
-
-TEST(VersionRank, ShortTextsCompareWhole) {
-  EXPECT_EQ(VersionRank("", "LE_UK_Standard"), 0);
-  EXPECT_EQ(VersionRank("", ""), 2);
-  EXPECT_EQ(VersionRank("LE_U", "LE_UK_Standard"), 0);
-  EXPECT_EQ(VersionRank("ERROR", "error"), 2);
-  EXPECT_EQ(VersionRank("ERROR", "ERROR trying"), 0);
+  struct Case {
+    std::string exe;
+    std::string patch;
+    int rank;
+  };
+  for (const Case& c :
+       {Case{version, "le_uk_p:xp_standard (11-nov-2000  15:21)", 2},
+        Case{version, "LE_UK_A:M_Standard (1-Jan-2001  00:00)", 1}, Case{version, "le_uK_", 1},
+        Case{version, "LE_US_Standard", 0}, Case{"", "LE_UK_Standard", 0}, Case{"", "", 2},
+        Case{"LE_U", "LE_UK_Standard", 0}, Case{"ERROR", "error", 2},
+        Case{"ERROR", "ERROR trying", 0}}) {
+    EXPECT_EQ(VersionRank(c.exe, c.patch), c.rank) << c.exe << " / " << c.patch;
+  }
 }
 
 }  // namespace

@@ -29,7 +29,6 @@ TEST_F(OpenedFiles, StartUpOpensThePatchInItsFolderAndChoosesTheExecutable) {
   openedFiles = {JoinPath("more", "D.PTC"), engine};
   ASSERT_TRUE(Presenter().Load());
   EXPECT_EQ(Presenter().State().PatchFolder, more);
-  EXPECT_EQ(view.Caption(MainLabel::DirSrc), more);
   EXPECT_EQ(view.items, (std::vector<std::string>{"c.ptc", "D.PTC"}));
   EXPECT_EQ(view.SelectedPatchText(), "D.PTC");
   EXPECT_EQ(view.description, "more d");
@@ -41,47 +40,21 @@ TEST_F(OpenedFiles, StartUpOpensThePatchInItsFolderAndChoosesTheExecutable) {
   EXPECT_EQ(settings.values[kRememberedTarget], engine);
 }
 
-TEST_F(OpenedFiles, AMissingFileIsNamedAndTheRestStillOpens) {
+// A missing file is named and the rest still opens (a folder as the patch folder); a dropped
+// patch opens its folder and is chosen.
+TEST_F(OpenedFiles, AMissingFileIsNamedAndADroppedPatchIsChosen) {
   openedFiles = {"gone.ptc", more};
   ASSERT_TRUE(Presenter().Load());
   EXPECT_TRUE(ui.OnlyPlain("ERROR trying to open gone.ptc\r\nError mexage: " +
                            ErrorText(std::make_error_code(std::errc::no_such_file_or_directory))));
-  EXPECT_EQ(view.Caption(MainLabel::DirSrc), more) << "a folder is opened as the patch folder";
+  EXPECT_EQ(view.Caption(MainLabel::DirSrc), more);
   EXPECT_EQ(view.SelectedPatchText(), "c.ptc");
-}
-
-TEST_F(OpenedFiles, ADroppedPatchOpensItsFolderAndIsChosen) {
-  ASSERT_TRUE(Presenter().Load());
-  ASSERT_EQ(view.items, std::vector<std::string>{"a.ptc"});
-  Presenter().FilesDropped({JoinPath(more, "D.PTC")});
-  EXPECT_EQ(Presenter().State().PatchFolder, more);
-  EXPECT_EQ(view.SelectedPatchText(), "D.PTC");
-  EXPECT_EQ(view.description, "more d");
+  ui.Clear();
+  Presenter().FilesDropped({InProgram("a.ptc")});
+  EXPECT_EQ(Presenter().State().PatchFolder, programFolder);
+  EXPECT_EQ(view.SelectedPatchText(), "a.ptc");
+  EXPECT_EQ(view.description, "program a");
   EXPECT_TRUE(ui.messages.empty());
-}
-
-// A dropped executable takes the steps of one picked with Change: the same captions, listing
-// and messages, for a readable executable, an unreadable one, and the one already chosen.
-TEST_F(OpenedFiles, ADroppedExecutableIsChosenAsChangeChoosesIt) {
-  const std::string broken = dir.Write(JoinPath("games", "tomb4_broken.exe"), ToBytes("MZ"));
-  RecordingView dropView;
-  RecordingUi dropUi;
-  MainPresenter dropped(dropView, dropView, dropUi, Environment());
-  ASSERT_TRUE(Presenter().Load());
-  ASSERT_TRUE(dropped.Load());
-  for (const std::string& exe : {engine, broken, broken}) {
-    ui.Clear();
-    dropUi.Clear();
-    const int listed = view.itemsAdded;
-    const int dropListed = dropView.itemsAdded;
-    view.pickerAnswers.push_back(exe);
-    Presenter().ChangeTargetClicked();
-    dropped.FilesDropped({exe});
-    EXPECT_EQ(dropView.captions, view.captions) << exe;
-    EXPECT_EQ(dropView.itemsAdded - dropListed, view.itemsAdded - listed) << exe;
-    EXPECT_EQ(dropUi.Texts(), ui.Texts()) << exe;
-  }
-  EXPECT_EQ(dropView.Caption(MainLabel::NomeExe), broken);
 }
 
 }  // namespace

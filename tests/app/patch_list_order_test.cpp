@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "target/exe_version.h"
 #include "tests/app/app_fixture.h"
 
@@ -44,18 +46,6 @@ TEST_F(PatchListOrder, RanksZeroZeroTwoZeroOneGiveCEADB) {
   EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(PatchListOrder, TheTargetPickerAsksForTheCurrentProgram) {
-  WritePatch(programFolder, "A.ptc", Patch("tom2pc.exe", "TP_Standard"));
-  ASSERT_TRUE(Presenter().Load());
-  Presenter().ChangeTargetClicked();  // cancelled
-  ASSERT_EQ(view.pickerCalls.size(), 1u);
-  EXPECT_EQ(view.pickerCalls[0].caption, "Select tom2pc to patch");
-  EXPECT_EQ(view.pickerCalls[0].mask, "tom2pc*.exe");
-  EXPECT_TRUE(view.pickerCalls[0].testFile);
-  EXPECT_EQ(view.pickerCalls[0].startFolder, dir.path());
-  EXPECT_EQ(view.Caption(MainLabel::NomeExe), "");
-}
-
 TEST_F(PatchListOrder, PickingTheSameExecutableAgainChangesNothing) {
   const std::string engine = MakeEngine();
   WritePatch(programFolder, "A.ptc", Patch("tomb4.exe", "XX_A"));
@@ -69,29 +59,12 @@ TEST_F(PatchListOrder, PickingTheSameExecutableAgainChangesNothing) {
   Presenter().PatchClicked();
   const int added = view.itemsAdded;
   std::string upper = engine;
-  for (char& c : upper) {
-    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  }
+  std::transform(upper.begin(), upper.end(), upper.begin(), ::toupper);
   view.pickerAnswers.push_back(upper);
   Presenter().ChangeTargetClicked();
   EXPECT_EQ(view.itemsAdded, added);
   EXPECT_EQ(view.selected, 1);
   EXPECT_EQ(view.Caption(MainLabel::NomeExe), engine);
-}
-
-TEST_F(PatchListOrder, AFirstPatchForAnotherProgramReplacesTheExecutableJustChosen) {
-  editorInstalled = true;
-  const std::string converter = dir.Write(JoinPath("editor", "tom2pc.exe"), Bytes(16, 0));
-  const std::string engine = MakeEngine();
-  WritePatch(programFolder, "A.ptc", Patch("tom2pc.exe", "TP_Standard"));
-  ASSERT_TRUE(Presenter().Load());
-  ASSERT_EQ(view.Caption(MainLabel::NomeExe), converter);
-
-  view.pickerAnswers.push_back(engine);
-  Presenter().ChangeTargetClicked();
-  EXPECT_EQ(view.Caption(MainLabel::NomeExe), converter);
-  RecordingUi probe;
-  EXPECT_EQ(view.Caption(MainLabel::TombVersionNow), GetExeVersion(converter, probe));
 }
 
 }  // namespace

@@ -53,6 +53,12 @@ TEST_F(AppFixture, PickersStartWhereTheUserIs) {
   }
   EXPECT_EQ(starts, (std::vector<std::string>{programFolder, editorFolder, programFolder,
                                               editorFolder, more, dir.File("games")}));
+  EXPECT_EQ(view.pickerCalls[0].caption, "Select folder with patches");
+  EXPECT_EQ(view.pickerCalls[0].mask, "*");
+  EXPECT_FALSE(view.pickerCalls[0].testFile);
+  EXPECT_EQ(view.pickerCalls[1].caption, "Select tomb4 to patch");
+  EXPECT_EQ(view.pickerCalls[1].mask, "tomb4*.exe");
+  EXPECT_TRUE(view.pickerCalls[1].testFile);
   ASSERT_EQ(bare.pickerCalls.size(), 1u);
   EXPECT_EQ(bare.pickerCalls[0].startFolder, dir.path());
 }

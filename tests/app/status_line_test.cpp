@@ -6,9 +6,10 @@
 namespace varnock::testing {
 namespace {
 
-class StatusLine : public AppFixture {};
+using StatusLine = AppFixture;
 
-// The line follows the patch, the executable and the file as they change through the window.
+// Apply and remove run on the chosen executable; the line follows the patch, the executable and the
+// file as they change through the window.
 TEST_F(StatusLine, FollowsThePatchTheExecutableAndTheFile) {
   PatchRecord four = Patch("tomb4.exe", "LE_Y", "changes four bytes");
   four.ZoneCount = 1;
@@ -32,8 +33,14 @@ TEST_F(StatusLine, FollowsThePatchTheExecutableAndTheFile) {
   Presenter().ApplyClicked();
   // The broken d.ptc of the folder told the user when the list was built, never again.
   EXPECT_TRUE(ui.OnlyPlain("Ok: applying patch operation has been performed"));
+  EXPECT_EQ(ReadBytes(engine), ToBytes("MZ..WXYZ...."));
   EXPECT_EQ(view.statusLine, "Status: applied \u2014 conflicts with b.ptc");
   EXPECT_EQ(Presenter().StatusLine(), view.statusLine);
+  ui.Clear();
+  Presenter().RemoveClicked();
+  EXPECT_TRUE(ui.OnlyPlain("Ok: removing patch operation has been performed"));
+  EXPECT_EQ(ReadBytes(engine), ToBytes("MZ..ABCD...."));
+  Presenter().ApplyClicked();
 
   view.SelectPatchItem(1);
   Presenter().PatchClicked();

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <set>
@@ -10,6 +13,7 @@
 #include "picker/picker_view.h"
 #include "picker/picker_window_host.h"
 #include "picker/system_picker_environment.h"
+#include "tests/common/recording_ui.h"
 
 namespace varnock::testing {
 
@@ -29,22 +33,15 @@ class RecordingPickerView : public PickerView {
   void SetFolderMode(bool on) override { folderMode = on; }
   void Close() override { ++closed; }
 
-  // The index of the folder entry with this name; -1 when there is none.
+  // The index of the folder entry or file with this name; -1 when there is none.
   int FolderIndex(const std::string& name) const {
-    for (std::size_t i = 0; i < folders.size(); ++i) {
-      if (folders[i].name == name) {
-        return static_cast<int>(i);
-      }
-    }
-    return -1;
+    const auto found = std::find_if(folders.begin(), folders.end(),
+                                    [&](const FolderEntry& entry) { return entry.name == name; });
+    return found == folders.end() ? -1 : static_cast<int>(found - folders.begin());
   }
   int FileIndex(const std::string& name) const {
-    for (std::size_t i = 0; i < files.size(); ++i) {
-      if (files[i] == name) {
-        return static_cast<int>(i);
-      }
-    }
-    return -1;
+    const auto found = std::find(files.begin(), files.end(), name);
+    return found == files.end() ? -1 : static_cast<int>(found - files.begin());
   }
 
   std::string caption;
@@ -132,6 +129,22 @@ class FakeWindowsEnvironment : public PickerEnvironment {
 
  private:
   static bool Holds(const std::set<std::string>& paths, const std::string& path);
+};
+
+// A picker over `Environment` that records what it tells the user; Open attaches the view.
+template <typename Environment>
+class PickerTest : public ::testing::Test {
+ protected:
+  void Open(const std::string& folder, bool testFile, const std::string& mask = "*") {
+    dialog.ImpostaValori(folder, testFile, mask);
+    dialog.AttachView(view);
+  }
+
+  Environment environment;
+  RecordingUi ui;
+  ScriptedHost host;
+  Dialog_GetFileODir dialog{environment, ui, host};
+  RecordingPickerView view;
 };
 
 }  // namespace varnock::testing

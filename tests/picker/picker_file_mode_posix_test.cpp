@@ -14,7 +14,7 @@
 namespace varnock::testing {
 namespace {
 
-class PickerFileMode : public ::testing::Test {
+class PickerFileMode : public PickerTest<TestDrivesEnvironment> {
  protected:
   void SetUp() override {
     temp.WriteText("tomb4.exe", "MZ");
@@ -26,19 +26,12 @@ class PickerFileMode : public ::testing::Test {
     environment.current = temp.path();
   }
 
-  // Prepares the dialog on the temporary folder and attaches the view.
-  void Open(const std::string& folder, const std::string& mask = "tomb4*.exe") {
+  void Open(const std::string& folder) {
     dialog.SetCaption("Select tomb4 to patch");
-    dialog.ImpostaValori(folder, true, mask);
-    dialog.AttachView(view);
+    PickerTest::Open(folder, true, "tomb4*.exe");
   }
 
   TempDir temp;
-  TestDrivesEnvironment environment;
-  RecordingUi ui;
-  ScriptedHost host;
-  Dialog_GetFileODir dialog{environment, ui, host};
-  RecordingPickerView view;
 };
 
 TEST_F(PickerFileMode, ShowsTheStartFolderItsPathFromTheRootAndItsMatchingFiles) {
@@ -68,18 +61,32 @@ TEST_F(PickerFileMode, ShowsTheStartFolderItsPathFromTheRootAndItsMatchingFiles)
   }
 }
 
+// OK needs a clicked file that still exists; clicking nothing empties the path line; opening a
+// folder relists it and clears the choice, and one that vanished leaves the list.
 TEST_F(PickerFileMode, OkNeedsAnExistingClickedFile) {
   Open(temp.path());
   dialog.OnOk();  // nothing clicked yet
-  EXPECT_FALSE(dialog.ExitValue());
-  EXPECT_EQ(view.closed, 0);
-
   dialog.OnFileClicked(view.FileIndex("tomb4.exe"));
   EXPECT_EQ(view.pathText, temp.File("tomb4.exe"));
   std::filesystem::remove(ToFsPath(temp.File("tomb4.exe")));
   dialog.OnOk();  // the file has gone meanwhile
   EXPECT_FALSE(dialog.ExitValue());
   EXPECT_EQ(view.closed, 0);
+  dialog.OnFileClicked(-1);
+  EXPECT_EQ(view.pathText, "");
+
+  dialog.OnFileClicked(0);
+  dialog.OnFolderOpened(view.FolderIndex("bin"));
+  EXPECT_EQ(view.files, std::vector<std::string>{"tomb4.exe"});
+  EXPECT_EQ(view.pathText, "");
+  EXPECT_EQ(view.folders[view.current].path, temp.File("bin"));
+  dialog.OnFolderOpened(view.current - 1);  // back up through the parent's path entry
+  EXPECT_EQ(dialog.FolderPath(), temp.path());
+  const int levels = view.FolderIndex("Levels");
+  std::filesystem::remove_all(ToFsPath(temp.File("Levels")));
+  dialog.OnFolderOpened(levels);
+  EXPECT_EQ(dialog.FolderPath(), temp.path());
+  EXPECT_EQ(view.FolderIndex("Levels"), -1);
 
   dialog.OnFileClicked(view.FileIndex("Tomb4_old.EXE"));
   dialog.OnOk();
@@ -87,41 +94,6 @@ TEST_F(PickerFileMode, OkNeedsAnExistingClickedFile) {
   EXPECT_EQ(dialog.PathDir(), temp.File("Tomb4_old.EXE"));
   EXPECT_EQ(view.closed, 1);
   EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST_F(PickerFileMode, ClickingNothingEmptiesThePathLineAndOpeningAFolderRelists) {
-  Open(temp.path());
-  dialog.OnFileClicked(0);
-  dialog.OnFileClicked(-1);
-  EXPECT_EQ(view.pathText, "");
-
-  dialog.OnFileClicked(0);
-  dialog.OnFolderOpened(view.FolderIndex("bin"));
-  EXPECT_EQ(dialog.FolderPath(), temp.File("bin"));
-  EXPECT_EQ(view.files, std::vector<std::string>{"tomb4.exe"});
-  EXPECT_EQ(view.pathText, "") << "a new folder clears the choice";
-  EXPECT_EQ(view.folders[view.current].path, temp.File("bin"));
-
-  // Back up through the path entry of the parent.
-  dialog.OnFolderOpened(view.current - 1);
-  EXPECT_EQ(dialog.FolderPath(), temp.path());
-}
-
-TEST_F(PickerFileMode, DoubleClickChoosesTheFile) {
-  Open(temp.path());
-  dialog.OnFileDoubleClicked(view.FileIndex("tomb4.exe"));
-  EXPECT_TRUE(dialog.ExitValue());
-  EXPECT_EQ(dialog.PathDir(), temp.File("tomb4.exe"));
-}
-
-TEST_F(PickerFileMode, AFolderThatVanishedBeforeItWasOpenedLeavesTheList) {
-  Open(temp.path());
-  const int levels = view.FolderIndex("Levels");
-  std::filesystem::remove_all(ToFsPath(temp.File("Levels")));
-  dialog.OnFolderOpened(levels);
-  EXPECT_EQ(dialog.FolderPath(), temp.path());
-  EXPECT_EQ(view.FolderIndex("Levels"), -1);
-  EXPECT_NE(view.FolderIndex("bin"), -1);
 }
 
 TEST_F(PickerFileMode, AFileAtTheRootIsJoinedWithOneSeparator) {
@@ -156,40 +128,33 @@ TEST_F(PickerFileMode, StartFolderFallsBackToTheCurrentFolder) {
   dialog.ImpostaValori("bin/../Levels", true, "*");
   EXPECT_EQ(dialog.FolderPath(), temp.File("Levels"));
   EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST_F(PickerFileMode, ACurrentFolderThatIsGoneGivesTheFirstDrive) {
+  // With the current folder gone too, the first drive.
   environment.current = temp.File("gone");
   dialog.ImpostaValori(temp.File("also-gone"), true, "*");
   EXPECT_EQ(dialog.FolderPath(), "/");
 }
 
+// The window runs modal; a double click chooses the file; the values outlive the window;
+// closing by the frame's close box runs no handler.
 TEST_F(PickerFileMode, ShowModalRunsTheWindowAndTheValuesOutliveIt) {
+  dialog.Unload();  // nothing shown: nothing to close
   dialog.ImpostaValori(temp.path(), true, "tomb4*.exe");
   host.script = {[](Dialog_GetFileODir& d, RecordingPickerView& v) {
-                   d.OnFileClicked(v.FileIndex("tomb4.exe"));
+                   d.OnFileDoubleClicked(v.FileIndex("tomb4.exe"));
                  },
-                 [](Dialog_GetFileODir& d, RecordingPickerView&) { d.OnOk(); },
                  [](Dialog_GetFileODir& d, RecordingPickerView&) { d.OnCancel(); }};
   dialog.ShowModal();
   EXPECT_FALSE(dialog.IsShown());
   EXPECT_TRUE(dialog.ExitValue());
   EXPECT_EQ(dialog.PathDir(), temp.File("tomb4.exe"));
 
-  // Closing by the frame's close box runs no handler: ExitValue stays false.
   dialog.ImpostaValori(temp.path(), true, "tomb4*.exe");
-  host.script.clear();
+  host.script = {[](Dialog_GetFileODir& d, RecordingPickerView&) { d.Unload(); }};
   dialog.ShowModal();
+  EXPECT_EQ(host.lastView.closed, 1);
   EXPECT_FALSE(dialog.ExitValue());
   EXPECT_EQ(dialog.PathDir(), temp.path());
   EXPECT_EQ(host.runs, 2);
-}
-
-TEST_F(PickerFileMode, UnloadClosesAShownWindowOnly) {
-  dialog.Unload();  // nothing shown: nothing to close
-  Open(temp.path());
-  dialog.Unload();
-  EXPECT_EQ(view.closed, 1);
 }
 
 }  // namespace

@@ -14,22 +14,16 @@
 namespace varnock::testing {
 namespace {
 
-class PickerFolderMode : public ::testing::Test {
+class PickerFolderMode : public PickerTest<TestDrivesEnvironment> {
  protected:
   void SetUp() override {
     temp.WriteText("Patches/a.ptc", "x");
     temp.WriteText("file.txt", "x");
     environment.current = temp.path();
-    dialog.ImpostaValori(temp.path(), false, "*");
-    dialog.AttachView(view);
+    Open(temp.path(), false);
   }
 
   TempDir temp;
-  TestDrivesEnvironment environment;
-  RecordingUi ui;
-  ScriptedHost host;
-  Dialog_GetFileODir dialog{environment, ui, host};
-  RecordingPickerView view;
 };
 
 TEST_F(PickerFolderMode, HidesTheFilesAndShowsTheOpenFolder) {
@@ -45,6 +39,11 @@ TEST_F(PickerFolderMode, HidesTheFilesAndShowsTheOpenFolder) {
   EXPECT_TRUE(dialog.ExitValue());
   EXPECT_EQ(dialog.PathDir(), temp.File("Patches"));
   EXPECT_EQ(view.closed, 1);
+  dialog.AttachView(view);
+  dialog.OnFolderOpened(0);
+  EXPECT_EQ(view.pathText, "/");
+  dialog.OnOk();
+  EXPECT_EQ(dialog.PathDir(), "/");
 }
 
 TEST_F(PickerFolderMode, DotDotAfterALinkOpensTheFolderTheSystemOpens) {
@@ -54,30 +53,11 @@ TEST_F(PickerFolderMode, DotDotAfterALinkOpensTheFolderTheSystemOpens) {
   EXPECT_EQ(view.pathText, std::filesystem::canonical(temp.File("real")).string());
 }
 
-TEST_F(PickerFolderMode, OkAtTheRootGivesTheRoot) {
-  dialog.OnFolderOpened(0);
-  EXPECT_EQ(view.pathText, "/");
-  dialog.OnOk();
-  EXPECT_TRUE(dialog.ExitValue());
-  EXPECT_EQ(dialog.PathDir(), "/");
-}
-
-TEST_F(PickerFolderMode, CancelEmptiesThePathAndKeepsANewFolder) {
-  view.newFolderName = "Made";
-  dialog.OnNewFolder();
-  dialog.OnCancel();
-  EXPECT_FALSE(dialog.ExitValue());
-  EXPECT_EQ(dialog.PathDir(), "");
-  EXPECT_EQ(view.closed, 1);
-  EXPECT_TRUE(FolderExists(temp.File("Made")));
-}
-
 TEST_F(PickerFolderMode, NewFolderIsMadeTrimmedAndOpened) {
   view.newFolderName = "  New Levels  ";
   dialog.OnNewFolder();
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_TRUE(FolderExists(temp.File("New Levels")));
-  EXPECT_EQ(dialog.FolderPath(), temp.File("New Levels"));
   EXPECT_EQ(view.pathText, temp.File("New Levels"));
   EXPECT_EQ(view.folders[view.current].name, "New Levels");
   EXPECT_TRUE(view.folderMode) << "the mode survives the move";
@@ -85,47 +65,35 @@ TEST_F(PickerFolderMode, NewFolderIsMadeTrimmedAndOpened) {
   EXPECT_EQ(dialog.PathDir(), temp.File("New Levels"));
   EXPECT_EQ(view.closed, 0);
   EXPECT_EQ(view.newFolderName, "  New Levels  ") << "the name box keeps its text";
+  dialog.OnCancel();  // cancel empties the path and keeps the new folder
+  EXPECT_FALSE(dialog.ExitValue());
+  EXPECT_EQ(dialog.PathDir(), "");
+  EXPECT_EQ(view.closed, 1);
+  EXPECT_TRUE(FolderExists(temp.File("New Levels")));
 }
 
 TEST_F(PickerFolderMode, NewFolderMessages) {
-  view.newFolderName = "";
-  dialog.OnNewFolder();
-  EXPECT_TRUE(ui.OnlyCritical("Before clicking this button you must type name for new folder"));
-
-  ui.Clear();
-  view.newFolderName = "Patches";
-  dialog.OnNewFolder();
-  EXPECT_TRUE(ui.OnlyCritical("Folder \"" + temp.File("Patches") + "\" already exits"));
-
-  ui.Clear();
-  view.newFolderName = "file.txt";  // a file takes the name too
-  dialog.OnNewFolder();
-  EXPECT_TRUE(ui.OnlyCritical("Folder \"" + temp.File("file.txt") + "\" already exits"));
-
-  ui.Clear();
-  view.newFolderName = "   ";  // blanks only name the open folder itself
-  dialog.OnNewFolder();
-  EXPECT_TRUE(ui.OnlyCritical("Folder \"" + temp.path() + "/\" already exits"));
-
-  EXPECT_EQ(dialog.FolderPath(), temp.path());
-  EXPECT_EQ(view.closed, 0);
-}
-
-TEST_F(PickerFolderMode, ANewFolderNameIsOneNameInsideTheOpenFolder) {
-  for (const char* name : {"../x", "no/such/level", "/tmp", ".", " .. "}) {
+  const std::string invalid = "\" is not valid: type the name of one folder inside the open one";
+  const std::pair<std::string, std::string> cases[] = {
+      {"", "Before clicking this button you must type name for new folder"},
+      {"Patches", "Folder \"" + temp.File("Patches") + "\" already exits"},
+      {"file.txt", "Folder \"" + temp.File("file.txt") + "\" already exits"},
+      {"   ", "Folder \"" + temp.path() + "/\" already exits"},  // blanks name the open folder
+      {"../x", "Folder name \"../x" + invalid},
+      {"no/such/level", "Folder name \"no/such/level" + invalid},
+      {"/tmp", "Folder name \"/tmp" + invalid},
+      {".", "Folder name \"." + invalid},
+      {" .. ", "Folder name \".." + invalid}};
+  for (const auto& [name, message] : cases) {
     ui.Clear();
     view.newFolderName = name;
     dialog.OnNewFolder();
-    EXPECT_TRUE(ui.OnlyCritical("Folder name \"" + TrimNulls(name) +
-                                "\" is not valid: type the name of one folder inside the open one"))
-        << name;
+    EXPECT_TRUE(ui.OnlyCritical(message)) << name << ": " << ::testing::PrintToString(ui.Texts());
   }
   EXPECT_FALSE(std::filesystem::exists(ToFsPath(temp.File("../x"))));
   EXPECT_FALSE(std::filesystem::exists(ToFsPath(temp.File("no"))));
-  EXPECT_EQ(dialog.FolderPath(), temp.path());
-}
 
-TEST_F(PickerFolderMode, ANewFolderThatCannotBeMadeIsReported) {
+  ui.Clear();
   view.newFolderName = std::string("bad\0name", 8);
   dialog.OnNewFolder();
   ASSERT_EQ(ui.messages.size(), 1u);
@@ -133,9 +101,10 @@ TEST_F(PickerFolderMode, ANewFolderThatCannotBeMadeIsReported) {
   EXPECT_EQ(ui.messages[0].text.rfind("Cannot create folder \"", 0), 0u) << ui.messages[0].text;
   EXPECT_NE(ui.messages[0].text.find("\r\nError mexage: "), std::string::npos);
   EXPECT_EQ(dialog.FolderPath(), temp.path());
+  EXPECT_EQ(view.closed, 0);
 }
 
-class PickerDrives : public ::testing::Test {
+class PickerDrives : public PickerTest<TestDrivesEnvironment> {
  protected:
   void SetUp() override {
     temp.WriteText("data/x.exe", "MZ");
@@ -145,16 +114,10 @@ class PickerDrives : public ::testing::Test {
     environment.notReady = {temp.File("offline")};
     environment.currentOn[temp.File("data")] = temp.File("data/deep");
     environment.current = temp.File("work");
-    dialog.ImpostaValori(temp.File("work"), true, "*.exe");
-    dialog.AttachView(view);
+    Open(temp.File("work"), true, "*.exe");
   }
 
   TempDir temp;
-  TestDrivesEnvironment environment;
-  RecordingUi ui;
-  ScriptedHost host;
-  Dialog_GetFileODir dialog{environment, ui, host};
-  RecordingPickerView view;
 };
 
 TEST_F(PickerDrives, ListsTheDrivesAndFollowsTheOpenFolder) {
@@ -164,9 +127,6 @@ TEST_F(PickerDrives, ListsTheDrivesAndFollowsTheOpenFolder) {
   EXPECT_EQ(view.drive, 0);
   dialog.OnFolderOpened(view.FolderIndex("data"));
   EXPECT_EQ(view.drive, 1) << "a mount point lies on its own drive";
-}
-
-TEST_F(PickerDrives, ChoosingADriveOpensItsCurrentFolder) {
   dialog.OnDriveChosen(1);
   EXPECT_EQ(dialog.FolderPath(), temp.File("data/deep"));
   EXPECT_EQ(view.files, std::vector<std::string>{"y.exe"});
@@ -181,9 +141,7 @@ TEST_F(PickerDrives, ADriveThatIsNotReadyIsRefused) {
   EXPECT_EQ(dialog.FolderPath(), temp.File("work"));
   EXPECT_EQ(view.drive, 0) << "the drive list goes back to the open folder's drive";
   EXPECT_EQ(view.files, std::vector<std::string>{"z.exe"});
-}
-
-TEST_F(PickerDrives, AStartOnADriveThatIsNotReadyUsesTheCurrentFolder) {
+  ui.Clear();
   dialog.ImpostaValori(temp.File("offline/levels"), true, "*");
   EXPECT_EQ(dialog.FolderPath(), temp.File("work"));
   EXPECT_TRUE(ui.messages.empty());

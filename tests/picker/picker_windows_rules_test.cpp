@@ -7,7 +7,7 @@ namespace varnock::testing {
 namespace {
 
 // The rules of Windows paths, on a machine held in memory.
-class PickerOnWindows : public ::testing::Test {
+class PickerOnWindows : public PickerTest<FakeWindowsEnvironment> {
  protected:
   void SetUp() override {
     environment.AddFile("C:\\tomb4.exe");
@@ -15,17 +15,6 @@ class PickerOnWindows : public ::testing::Test {
     environment.AddFolder("C:\\Games\\TR4");
     environment.AddFolder("D:\\Levels");
   }
-
-  void Open(const std::string& folder, bool testFile, const std::string& mask = "tomb4*.exe") {
-    dialog.ImpostaValori(folder, testFile, mask);
-    dialog.AttachView(view);
-  }
-
-  FakeWindowsEnvironment environment;
-  RecordingUi ui;
-  ScriptedHost host;
-  Dialog_GetFileODir dialog{environment, ui, host};
-  RecordingPickerView view;
 };
 
 TEST_F(PickerOnWindows, FolderModeReturnsADriveRootAsLetterAndColon) {
@@ -40,6 +29,7 @@ TEST_F(PickerOnWindows, FolderModeReturnsADriveRootAsLetterAndColon) {
   EXPECT_EQ(dialog.PathDir(), "C:\\Games");
 }
 
+// In file mode a root is listed once and a file there keeps the doubled separator.
 TEST_F(PickerOnWindows, FileModeAtARootListsOnceAndKeepsTheDoubledSeparator) {
   Open("C:\\", true);
   EXPECT_EQ(environment.listed.back(), "C:");
@@ -97,20 +87,6 @@ TEST_F(PickerOnWindows, NewFolderAtARoot) {
     EXPECT_EQ(ui.messages[0].text.rfind("Folder name \"", 0), 0u) << name;
   }
   EXPECT_FALSE(environment.FolderExists("D:\\x"));
-}
-
-TEST_F(PickerOnWindows, ADriveWithoutAMediumGoesBack) {
-  environment.drives.push_back("A:\\");
-  environment.notReady = {"A:\\"};
-  Open("C:\\Games\\TR4", true);
-  dialog.OnDriveChosen(2);
-  EXPECT_TRUE(ui.OnlyCritical("Unit not ready"));
-  EXPECT_EQ(dialog.FolderPath(), "C:\\Games\\TR4");
-  EXPECT_EQ(view.drive, 0);
-  ui.Clear();
-  dialog.OnDriveChosen(1);
-  EXPECT_EQ(dialog.FolderPath(), "D:\\");
-  EXPECT_TRUE(ui.messages.empty());
 }
 
 }  // namespace

@@ -1,8 +1,5 @@
 #include "tests/qt/gui_fixture.h"
 
-#include <gtest/gtest.h>
-#include <QDir>
-
 #include "support/files.h"
 #include "support/paths.h"
 #include "tests/common/demo_install.h"
@@ -42,14 +39,6 @@ bool MainWindowHarness::Load() {
   }
   window->ShowCentred();
   return true;
-}
-
-QString SaveScreenshot(QWidget* widget, const QString& name) {
-  QDir().mkpath(QStringLiteral(VARNOCK_SCREENSHOT_DIR));
-  const QString path = QStringLiteral(VARNOCK_SCREENSHOT_DIR) + QLatin1Char('/') + name +
-                       qEnvironmentVariable("VARNOCK_SCREENSHOT_SUFFIX") + QStringLiteral(".png");
-  EXPECT_TRUE(widget->grab().save(path)) << path.toStdString();
-  return path;
 }
 
 }  // namespace varnock::testing

@@ -50,8 +50,4 @@ class MainWindowHarness {
   std::unique_ptr<MainPresenter> presenter;
 };
 
-// Saves a picture of `widget` as NAME.png (NAME-144dpi.png on the 144 dpi run) in the build's
-// screenshot folder; returns the file's path.
-QString SaveScreenshot(QWidget* widget, const QString& name);
-
 }  // namespace varnock::testing
