@@ -4,24 +4,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace varnock::testing {
-
-namespace {
-
-void WriteAll(int fd, const std::string& text) {
-  std::size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t written = ::write(fd, text.data() + done, text.size() - done);
-    if (written <= 0 && errno != EINTR) {
-      return;
-    }
-    done += written > 0 ? static_cast<std::size_t>(written) : 0;
-  }
-}
-
-}  // namespace
 
 ChildProcess::ChildProcess(const std::function<std::string()>& work) {
   int ends[2];
@@ -31,7 +17,14 @@ ChildProcess::ChildProcess(const std::function<std::string()>& work) {
   pid_ = ::fork();
   if (pid_ == 0) {
     ::close(ends[0]);
-    WriteAll(ends[1], work());
+    const std::string report = work();
+    for (std::size_t done = 0; done < report.size();) {
+      const ssize_t written = ::write(ends[1], report.data() + done, report.size() - done);
+      if (written <= 0 && errno != EINTR) {
+        break;
+      }
+      done += written > 0 ? static_cast<std::size_t>(written) : 0;
+    }
     ::_exit(0);
   }
   ::close(ends[1]);
@@ -39,44 +32,35 @@ ChildProcess::ChildProcess(const std::function<std::string()>& work) {
 }
 
 ChildProcess::~ChildProcess() {
-  if (pid_ > 0 && !exited_ && !signaled_) {
-    Kill();
-  }
+  Kill();
   if (report_ >= 0) {
     ::close(report_);
   }
 }
 
 void ChildProcess::Kill() {
-  if (pid_ > 0) {
+  if (pid_ > 0 && !ended_) {
     ::kill(pid_, SIGKILL);
     Wait();
   }
 }
 
 void ChildProcess::Wait() {
-  if (exited_ || signaled_) {
-    return;
-  }
   int status = 0;
-  while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+  while (!ended_ && ::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
   }
-  exited_ = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  signaled_ = WIFSIGNALED(status);
+  signaled_ = ended_ ? signaled_ : WIFSIGNALED(status);
+  ended_ = true;
 }
 
 std::string ChildProcess::Report() {
   std::string report;
   char buffer[4096];
-  for (;;) {
-    const ssize_t got = ::read(report_, buffer, sizeof buffer);
-    if (got < 0 && errno == EINTR) {
-      continue;
-    }
-    if (got <= 0) {
+  for (ssize_t got = 0; (got = ::read(report_, buffer, sizeof buffer)) != 0;) {
+    if (got < 0 && errno != EINTR) {
       break;
     }
-    report.append(buffer, static_cast<std::size_t>(got));
+    report.append(buffer, static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
   }
   Wait();
   return report;
