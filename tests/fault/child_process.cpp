@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 
 namespace varnock::testing {
 
@@ -18,13 +19,9 @@ ChildProcess::ChildProcess(const std::function<std::string()>& work) {
   if (pid_ == 0) {
     ::close(ends[0]);
     const std::string report = work();
-    for (std::size_t done = 0; done < report.size();) {
-      const ssize_t written = ::write(ends[1], report.data() + done, report.size() - done);
-      if (written <= 0 && errno != EINTR) {
-        break;
-      }
-      done += written > 0 ? static_cast<std::size_t>(written) : 0;
-    }
+    FILE* out = ::fdopen(ends[1], "w");
+    std::fwrite(report.data(), 1, report.size(), out);
+    std::fclose(out);
     ::_exit(0);
   }
   ::close(ends[1]);
@@ -56,10 +53,8 @@ void ChildProcess::Wait() {
 std::string ChildProcess::Report() {
   std::string report;
   char buffer[4096];
-  for (ssize_t got = 0; (got = ::read(report_, buffer, sizeof buffer)) != 0;) {
-    if (got < 0 && errno != EINTR) {
-      break;
-    }
+  ssize_t got = 0;
+  while ((got = ::read(report_, buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR)) {
     report.append(buffer, static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
   }
   Wait();
