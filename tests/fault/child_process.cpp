@@ -4,24 +4,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 
 namespace varnock::testing {
-
-namespace {
-
-void WriteAll(int fd, const std::string& text) {
-  std::size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t written = ::write(fd, text.data() + done, text.size() - done);
-    if (written <= 0 && errno != EINTR) {
-      return;
-    }
-    done += written > 0 ? static_cast<std::size_t>(written) : 0;
-  }
-}
-
-}  // namespace
 
 ChildProcess::ChildProcess(const std::function<std::string()>& work) {
   int ends[2];
@@ -31,7 +18,10 @@ ChildProcess::ChildProcess(const std::function<std::string()>& work) {
   pid_ = ::fork();
   if (pid_ == 0) {
     ::close(ends[0]);
-    WriteAll(ends[1], work());
+    const std::string report = work();
+    FILE* out = ::fdopen(ends[1], "w");
+    std::fwrite(report.data(), 1, report.size(), out);
+    std::fclose(out);
     ::_exit(0);
   }
   ::close(ends[1]);
@@ -39,44 +29,33 @@ ChildProcess::ChildProcess(const std::function<std::string()>& work) {
 }
 
 ChildProcess::~ChildProcess() {
-  if (pid_ > 0 && !exited_ && !signaled_) {
-    Kill();
-  }
+  Kill();
   if (report_ >= 0) {
     ::close(report_);
   }
 }
 
 void ChildProcess::Kill() {
-  if (pid_ > 0) {
+  if (pid_ > 0 && !ended_) {
     ::kill(pid_, SIGKILL);
     Wait();
   }
 }
 
 void ChildProcess::Wait() {
-  if (exited_ || signaled_) {
-    return;
-  }
   int status = 0;
-  while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+  while (!ended_ && ::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
   }
-  exited_ = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  signaled_ = WIFSIGNALED(status);
+  signaled_ = ended_ ? signaled_ : WIFSIGNALED(status);
+  ended_ = true;
 }
 
 std::string ChildProcess::Report() {
   std::string report;
   char buffer[4096];
-  for (;;) {
-    const ssize_t got = ::read(report_, buffer, sizeof buffer);
-    if (got < 0 && errno == EINTR) {
-      continue;
-    }
-    if (got <= 0) {
-      break;
-    }
-    report.append(buffer, static_cast<std::size_t>(got));
+  ssize_t got = 0;
+  while ((got = ::read(report_, buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR)) {
+    report.append(buffer, static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
   }
   Wait();
   return report;

@@ -22,7 +22,6 @@ class ChildProcess {
   void Kill();
   // Waits for the end and reads the report: empty when the child died before it.
   std::string Report();
-  bool Exited() const { return exited_; }
   bool KilledBySignal() const { return signaled_; }
 
  private:
@@ -30,7 +29,7 @@ class ChildProcess {
 
   pid_t pid_ = -1;
   int report_ = -1;
-  bool exited_ = false;
+  bool ended_ = false;
   bool signaled_ = false;
 };
 

@@ -7,32 +7,18 @@
 namespace varnock::testing {
 namespace {
 
-class PatchFolderFaults : public FaultTest {
- protected:
-  PatchFolderFaults() {
-    PatchRecord withArgument = Zones();
-    WithArgument(withArgument, NumByte, {100});
-    argumentPatch = WritePatchNamed("Patch#1#.ptc", withArgument);
-    // The earlier version wrote one byte elsewhere, whatever was there.
-    stale = WritePatchNamed("temp_Patch#9#.ptc", Patch(DontVerifySource, {Zone(200, {0}, {0xAA})}));
-    ui.QueueAnswer("9");
-  }
-  Bytes AppliedWithNine() const {
-    Bytes applied = Applied();
-    applied[100] = 9;
-    return applied;
-  }
-
-  std::string argumentPatch;
-  std::string stale;
-};
+using PatchFolderFaults = FaultTest;
 
 TEST_F(PatchFolderFaults, ACopyLeftByAnEarlierRunIsNeverLoadedNorReplaced) {
+  // The earlier version wrote one byte elsewhere, whatever was there.
+  const std::string stale =
+      WritePatchNamed("temp_Patch#9#.ptc", Patch(DontVerifySource, {Zone(200, {0}, {0xAA})}));
   const Bytes staleBytes = ReadBytes(stale);
-  Immutable locked(stale);
+  const Immutable locked(stale);
+  ui.QueueAnswer("9");
   EXPECT_EQ(Apply(argumentPatch), ResultDone);
-  EXPECT_TRUE(ui.OnlyPlain(kApplied)) << ::testing::PrintToString(ui.Texts());
-  EXPECT_EQ(ReadBytes(exe), AppliedWithNine());
+  EXPECT_TRUE(ui.OnlyPlain(kApplied)) << Told();
+  EXPECT_EQ(ReadBytes(exe), Applied(true));
   EXPECT_EQ(ReadBytes(stale), staleBytes);
 }
 

@@ -53,92 +53,70 @@ std::string Canonical(const std::string& path) {
   return error ? path : FromFsPath(canonical);
 }
 
-TEST(InstalledProgram, FoundThroughAppPaths) {
-  WinePrefix prefix;
-  const std::string program = prefix.Program("Tools/trle/winroomedit.exe");
-  prefix.Program("Program Files (x86)/Core Design/trle/winroomedit.exe");
-  prefix.Registry(std::string(kPlainKey) + "@=\"C:\\\\Tools\\\\trle\\\\WINROOMEDIT.EXE\"\n");
-  EXPECT_EQ(Canonical(FindInstalledProgram(kRelative)), program);
+// The App Paths value (of the 32-bit view first) names the program or its folder, in any
+// letter case; a value that names no file ends the search. Without one, the Program Files
+// folders are searched, the 32-bit one first. `found` indexes `programs`, -1 for none.
+TEST(InstalledProgram, FoundThroughAppPathsOrInProgramFiles) {
+  const auto AppPath = [](const std::string& value) {
+    return std::string(kPlainKey) + "@=\"" + value + "\"\n";
+  };
+  const std::string x86 = "Program Files (x86)/Core Design/trle/winroomedit.exe";
+  const std::string x64 = "Program Files/Core Design/trle/winroomedit.exe";
+  const struct {
+    std::string registry;
+    std::vector<std::string> programs;
+    int found;
+  } cases[] = {
+      {AppPath("C:\\\\Tools\\\\WINROOMEDIT.EXE"), {"Tools/winroomedit.exe", x86}, 0},
+      {AppPath("c:\\\\Tools\\\\trle"), {"Tools/trle/winroomedit.exe"}, 0},
+      {AppPath("C:\\\\x64\\\\winroomedit.exe") + kWow64Key + "@=\"C:\\\\x86\\\\winroomedit.exe\"\n",
+       {"x86/winroomedit.exe", "x64/winroomedit.exe"},
+       0},
+      {AppPath("C:\\\\Gone\\\\winroomedit.exe"), {x86}, -1},
+      {AppPath("\\\"C:\\\\Tools\\\\winroomedit.exe\\\""), {"Tools/winroomedit.exe"}, -1},
+      {AppPath("D:\\\\Tools\\\\winroomedit.exe"), {"Tools/winroomedit.exe"}, -1},
+      {AppPath("C:\\\\PROGRAM FILES\\\\Core Design\\\\trle"),
+       {"Program Files/core design/TRLE/WinRoomEdit.exe"},
+       0},
+      {"", {"Program Files/core design/TRLE/WinRoomEdit.exe"}, 0},
+      {"", {x86, x64}, 0},
+      {"", {}, -1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.registry);
+    WinePrefix prefix;
+    prefix.Registry(c.registry);
+    std::vector<std::string> natives;
+    for (const std::string& program : c.programs) {
+      natives.push_back(prefix.Program(program));
+    }
+    EXPECT_EQ(Canonical(FindInstalledProgram(kRelative)),
+              c.found < 0 ? "" : natives[static_cast<std::size_t>(c.found)]);
+  }
 }
 
-TEST(InstalledProgram, AppPathsValueNamingAFolder) {
+TEST(InstalledProgram, SpecialFoldersAndRegistryOfThePrefix) {
   WinePrefix prefix;
-  const std::string program = prefix.Program("Tools/trle/winroomedit.exe");
-  prefix.Registry(std::string(kPlainKey) + "@=\"c:\\\\Tools\\\\trle\"\n");
-  EXPECT_EQ(Canonical(FindInstalledProgram(kRelative)), program);
-}
-
-TEST(InstalledProgram, ThirtyTwoBitViewComesFirst) {
-  WinePrefix prefix;
-  const std::string program = prefix.Program("x86/winroomedit.exe");
-  prefix.Program("x64/winroomedit.exe");
-  prefix.Registry(std::string(kPlainKey) + "@=\"C:\\\\x64\\\\winroomedit.exe\"\n\n" + kWow64Key +
-                  "@=\"C:\\\\x86\\\\winroomedit.exe\"\n");
-  EXPECT_EQ(Canonical(FindInstalledProgram(kRelative)), program);
+  prefix.Registry(std::string(kWow64Key) + "@=\"C:\\\\x86\\\\winroomedit.exe\"\n");
+  EXPECT_EQ(GetSpecialFolder(38), "");
+  prefix.Program("Program Files/a.exe");
+  EXPECT_EQ(GetSpecialFolder(38), prefix.File("drive_c/Program Files"));
+  prefix.Program("Program Files (x86)/a.exe");
+  EXPECT_EQ(GetSpecialFolder(38), prefix.File("drive_c/Program Files (x86)"));
+  EXPECT_EQ(GetSpecialFolder(5), "");
   EXPECT_EQ(ReadFirstRegistryValue(
                 "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\winroomedit.exe"),
             "C:\\x86\\winroomedit.exe");
-}
-
-TEST(InstalledProgram, RegistryValueThatFailsStopsTheSearch) {
-  WinePrefix prefix;
-  prefix.Program("Program Files (x86)/Core Design/trle/winroomedit.exe");
-  // The named file is missing: Program Files is not tried.
-  prefix.Registry(std::string(kPlainKey) + "@=\"C:\\\\Gone\\\\winroomedit.exe\"\n");
-  EXPECT_EQ(FindInstalledProgram(kRelative), "");
-  // A value in quotes, or with arguments, is taken as it stands and names no file.
-  prefix.Registry(std::string(kPlainKey) + "@=\"\\\"C:\\\\Program Files (x86)\\\\Core Design\\\\" +
-                  "trle\\\\winroomedit.exe\\\"\"\n");
-  EXPECT_EQ(FindInstalledProgram(kRelative), "");
-  // A drive Wine has no link for.
-  prefix.Program("Tools/winroomedit.exe");
-  prefix.Registry(std::string(kPlainKey) + "@=\"D:\\\\Tools\\\\winroomedit.exe\"\n");
-  EXPECT_EQ(FindInstalledProgram(kRelative), "");
-}
-
-TEST(InstalledProgram, FoundInProgramFiles) {
-  WinePrefix prefix;
-  prefix.Registry("");
-  const std::string native = prefix.Program("Program Files/Core Design/trle/winroomedit.exe");
-  EXPECT_EQ(Canonical(FindInstalledProgram(kRelative)), native);
-  EXPECT_EQ(GetSpecialFolder(38), prefix.File("drive_c/Program Files"));
-
-  // The 32-bit Program Files folder of a 64-bit prefix comes first.
-  const std::string x86 = prefix.Program("Program Files (x86)/Core Design/trle/winroomedit.exe");
-  EXPECT_EQ(Canonical(FindInstalledProgram(kRelative)), x86);
-  EXPECT_EQ(GetSpecialFolder(38), prefix.File("drive_c/Program Files (x86)"));
-  EXPECT_EQ(GetSpecialFolder(5), "");
-}
-
-TEST(InstalledProgram, LetterCaseIsIgnoredAsOnWindows) {
-  WinePrefix prefix;
-  prefix.Registry("");
-  const std::string program = prefix.Program("Program Files/core design/TRLE/WinRoomEdit.exe");
-  EXPECT_EQ(Canonical(FindInstalledProgram(kRelative)), program);
-  prefix.Registry(std::string(kPlainKey) + "@=\"C:\\\\PROGRAM FILES\\\\Core Design\\\\trle\"\n");
-  EXPECT_EQ(Canonical(FindInstalledProgram(kRelative)), program);
-}
-
-TEST(InstalledProgram, NotInstalled) {
-  {
-    WinePrefix prefix;
-    prefix.Registry("");
-    fs::create_directories(ToFsPath(prefix.File("drive_c/Program Files (x86)/Core Design/trle")));
-    EXPECT_EQ(FindInstalledProgram(kRelative), "");
-  }
   TempDir empty;
-  {
-    ScopedVariable variable("WINEPREFIX", empty.File("missing"));
-    EXPECT_EQ(FindInstalledProgram(kRelative), "");
-    EXPECT_EQ(GetSpecialFolder(38), "");
-    EXPECT_EQ(ReadFirstRegistryValue("SOFTWARE\\Microsoft"), "");
-  }
+  const ScopedVariable variable("WINEPREFIX", empty.File("missing"));
+  EXPECT_EQ(FindInstalledProgram(kRelative), "");
+  EXPECT_EQ(ReadFirstRegistryValue("SOFTWARE\\Microsoft"), "");
 }
 
 TEST(InstalledProgram, DefaultPrefixInTheHomeFolder) {
   TempDir home;
-  ScopedVariable noPrefix("WINEPREFIX", std::nullopt);
-  ScopedVariable homeVariable("HOME", home.path());
+  const ScopedVariable noPrefix("WINEPREFIX", std::nullopt);
+  const ScopedVariable homeVariable("HOME", home.path());
   home.WriteText(".wine/drive_c/Program Files/Core Design/trle/winroomedit.exe", "MZ");
   home.WriteText(".wine/system.reg", "WINE REGISTRY Version 2\n");
   EXPECT_EQ(FindInstalledProgram(kRelative),

@@ -11,26 +11,19 @@ namespace varnock::testing {
 class ScopedVariable {
  public:
   ScopedVariable(const char* name, const std::optional<std::string>& value) : name_(name) {
-    if (const char* old = std::getenv(name)) {
-      old_ = old;
-    }
-    if (value) {
-      setenv(name, value->c_str(), 1);
-    } else {
-      unsetenv(name);
-    }
+    const char* old = std::getenv(name);
+    old_ = old != nullptr ? std::optional<std::string>(old) : std::nullopt;
+    Set(value);
   }
-  ~ScopedVariable() {
-    if (old_) {
-      setenv(name_, old_->c_str(), 1);
-    } else {
-      unsetenv(name_);
-    }
-  }
+  ~ScopedVariable() { Set(old_); }
   ScopedVariable(const ScopedVariable&) = delete;
   ScopedVariable& operator=(const ScopedVariable&) = delete;
 
  private:
+  void Set(const std::optional<std::string>& value) const {
+    value ? setenv(name_, value->c_str(), 1) : unsetenv(name_);
+  }
+
   const char* name_;
   std::optional<std::string> old_;
 };

@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
-
 #include "support/files.h"
 #include "support/paths.h"
 #include "support/user_folders.h"
@@ -15,42 +13,27 @@
 namespace varnock::testing {
 namespace {
 
-TEST(UserFoldersPosix, TheDataHomeDecidesAndARelativeOneIsIgnored) {
+// The data home decides, a relative one is ignored, and one that cannot be made gives none.
+TEST(UserFoldersPosix, ThePatchFolderAndWhoMayWriteInIt) {
   TempDir dir;
   const ScopedVariable home("HOME", dir.File("home"));
-  struct Case {
-    std::optional<std::string> dataHome;
-    std::string expected;
-  };
-  const Case cases[] = {
+  const std::string inHome = JoinPath(dir.File("home"), ".local/share/varnock/patches");
+  const std::pair<std::optional<std::string>, std::string> cases[] = {
       {dir.File("data"), JoinPath(dir.File("data"), "varnock/patches")},
-      {"relative/data", JoinPath(dir.File("home"), ".local/share/varnock/patches")},
-      {std::nullopt, JoinPath(dir.File("home"), ".local/share/varnock/patches")},
+      {"relative/data", inHome},
+      {std::nullopt, inHome},
+      {JoinPath(dir.WriteText("file", "x"), "data"), ""},
   };
-  for (const Case& c : cases) {
-    const ScopedVariable data("XDG_DATA_HOME", c.dataHome);
-    EXPECT_EQ(UserPatchFolder(), c.expected) << c.dataHome.value_or("unset");
-    EXPECT_TRUE(FolderExists(c.expected));
+  for (const auto& [dataHome, expected] : cases) {
+    const ScopedVariable data("XDG_DATA_HOME", dataHome);
+    EXPECT_EQ(UserPatchFolder(), expected) << dataHome.value_or("unset");
+    EXPECT_EQ(FolderExists(expected), !expected.empty());
   }
-  // A data home that cannot be made gives no folder.
-  const ScopedVariable data("XDG_DATA_HOME", JoinPath(dir.WriteText("file", "x"), "data"));
-  EXPECT_EQ(UserPatchFolder(), "");
-}
-
-TEST(UserFoldersPosix, AFolderNobodyMayChangeTakesNoFile) {
-  TempDir dir;
-  const std::string folder = dir.File("locked");
-  CreateFolder(folder);
   // Permission bits stop an ordinary user; the immutable flag stops the administrator too.
-  ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
-  if (::geteuid() != 0) {
-    EXPECT_FALSE(CanCreateFilesIn(folder));
-  }
-  const Immutable locked(folder);
-  if (!locked.Unavailable()) {
-    EXPECT_FALSE(CanCreateFilesIn(folder));
-  }
-  ::chmod(folder.c_str(), 0755);
+  ASSERT_EQ(::chmod(inHome.c_str(), 0555), 0);
+  EXPECT_EQ(CanCreateFilesIn(inHome), ::geteuid() == 0);
+  const Immutable locked(inHome);
+  EXPECT_TRUE(locked.Unavailable() || !CanCreateFilesIn(inHome));
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
+#include "support/user_folders.h"
+
 #include <gtest/gtest.h>
 
 #include "support/files.h"
 #include "support/list_files.h"
-#include "support/user_folders.h"
 #include "tests/common/temp_dir.h"
 
 namespace varnock::testing {
@@ -10,10 +11,9 @@ namespace {
 
 TEST(UserFolders, FilesCanBeCreatedOnlyInAnExistingFolderAndNoProbeStays) {
   TempDir dir;
-  const std::string file = dir.WriteText("file", "x");
   EXPECT_TRUE(CanCreateFilesIn(dir.path()));
   EXPECT_FALSE(CanCreateFilesIn(dir.File("missing")));
-  EXPECT_FALSE(CanCreateFilesIn(file));
+  EXPECT_FALSE(CanCreateFilesIn(dir.WriteText("file", "x")));
   std::int32_t count = 0;
   ListFiles(dir.path(), "*", count);
   EXPECT_EQ(count, 1);

@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 
-#include "support/files.h"
 #include "support/paths.h"
 #include "support/user_folders.h"
 
@@ -10,10 +9,11 @@ namespace varnock::testing {
 namespace {
 
 TEST(UserFoldersWin32, ThePatchesGoBelowTheUsersLocalApplicationData) {
-  const char* local = std::getenv("LOCALAPPDATA");
-  ASSERT_NE(local, nullptr);
+  ASSERT_NE(std::getenv("LOCALAPPDATA"), nullptr);
   const std::string folder = UserPatchFolder();
-  EXPECT_TRUE(EqualsIgnoreCase(folder, std::string(local) + "\\Varnock\\patches")) << folder;
+  EXPECT_TRUE(
+      EqualsIgnoreCase(folder, std::string(std::getenv("LOCALAPPDATA")) + "\\Varnock\\patches"))
+      << folder;
   EXPECT_TRUE(CanCreateFilesIn(folder));
 }
 

@@ -5,8 +5,7 @@
 namespace varnock {
 namespace {
 
-constexpr const char* kAppPaths =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\winroomedit.exe";
+const std::string kAppPaths = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths";
 
 const char* const kSystemReg = R"(WINE REGISTRY Version 2
 ;; All keys relative to \\Machine
@@ -47,47 +46,38 @@ const char* const kSystemReg = R"(WINE REGISTRY Version 2
 @="0123456789012345678901234567890123456789012345678901234567890123456789012345678901234567890123456789012345678901234567890123456789012345678901234567890123456789012345678901234567890123456789012345678901234567890123456789012345678901234567890123456789012345"
 )";
 
+// The first value of a key named in any letter case, whatever its name and type; nothing for
+// a key without one, a value too long for the 256-byte data area, or a line cut short.
 TEST(WineRegistry, FirstValueOfAKey) {
-  EXPECT_EQ(FirstRegistryValue(kSystemReg, kAppPaths),
-            "C:\\Program Files\\Core Design\\trle\\winroomedit.exe");
-  // Key names are compared without regard to letter case.
-  EXPECT_EQ(FirstRegistryValue(kSystemReg,
-                               "SOFTWARE\\MICROSOFT\\Windows\\CurrentVersion\\"
-                               "App Paths\\WINROOMEDIT.EXE"),
-            "C:\\Program Files\\Core Design\\trle\\winroomedit.exe");
-  // The first value whatever its name and type.
-  EXPECT_EQ(FirstRegistryValue(
-                kSystemReg, "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\wordpad.exe"),
-            "%ProgramFiles%\\Windows NT\\Accessories");
-  EXPECT_EQ(FirstRegistryValue(kSystemReg, "Software\\Quoted"), "\"C:\\a b\\x.exe\" /arg");
-}
-
-TEST(WineRegistry, EscapesAndTypes) {
-  EXPECT_EQ(FirstRegistryValue(kSystemReg, "Software\\Escapes"),
-            "C:\\Caf\xC3\xA9\\\xE2\x82\xAC\\t\tab");
-  EXPECT_EQ(FirstRegistryValue(kSystemReg, "Software\\Number"), "AB");
-  EXPECT_EQ(FirstRegistryValue(kSystemReg, "Software\\Binary"), "C:\\x");
-  EXPECT_EQ(FirstRegistryValue(kSystemReg, "Software\\Expand"), "C:\\");
-}
-
-TEST(WineRegistry, NothingToRead) {
-  EXPECT_EQ(FirstRegistryValue(kSystemReg, "Software\\Missing"), std::nullopt);
-  EXPECT_EQ(FirstRegistryValue(kSystemReg,
-                               "Software\\Microsoft\\Windows\\CurrentVersion\\"
-                               "App Paths"),
-            std::nullopt);
-  EXPECT_EQ(FirstRegistryValue(kSystemReg, "Software\\Empty"), std::nullopt);
-  EXPECT_EQ(FirstRegistryValue(kSystemReg, "Software\\Long"), std::nullopt);
-  EXPECT_EQ(FirstRegistryValue("", "Software"), std::nullopt);
-  EXPECT_EQ(FirstRegistryValue("[Software\\\\Cut", "Software\\Cut"), std::nullopt);
-  EXPECT_EQ(FirstRegistryValue("[Software] 1\n@=\"unterminated\n", "Software"), std::nullopt);
-  EXPECT_EQ(FirstRegistryValue("[Software] 1\n@=\n", "Software"), std::nullopt);
-  EXPECT_EQ(FirstRegistryValue("[Software] 1\n@=str(2):\n", "Software"), std::nullopt);
-  EXPECT_EQ(FirstRegistryValue("[Software] 1\n@=hex:\\\n", "Software"), "");
-}
-
-TEST(WineRegistry, WindowsLineEnds) {
-  EXPECT_EQ(FirstRegistryValue("[A\\\\B] 1\r\n@=\"x\"\r\n", "A\\B"), "x");
+  const std::pair<std::string, std::optional<std::string>> cases[] = {
+      {"SOFTWARE\\MICROSOFT\\Windows\\CurrentVersion\\App Paths\\WINROOMEDIT.EXE",
+       "C:\\Program Files\\Core Design\\trle\\winroomedit.exe"},
+      {kAppPaths + "\\wordpad.exe", "%ProgramFiles%\\Windows NT\\Accessories"},
+      {"Software\\Quoted", "\"C:\\a b\\x.exe\" /arg"},
+      {"Software\\Escapes", "C:\\Caf\xC3\xA9\\\xE2\x82\xAC\\t\tab"},
+      {"Software\\Number", "AB"},
+      {"Software\\Binary", "C:\\x"},
+      {"Software\\Expand", "C:\\"},
+      {"Software\\Missing", std::nullopt},
+      {kAppPaths, std::nullopt},
+      {"Software\\Empty", std::nullopt},
+      {"Software\\Long", std::nullopt},
+  };
+  for (const auto& [key, value] : cases) {
+    EXPECT_EQ(FirstRegistryValue(kSystemReg, key), value) << key;
+  }
+  const std::pair<const char*, std::optional<std::string>> cut[] = {
+      {"", std::nullopt},
+      {"[Software\n@=\"x\"\n", std::nullopt},
+      {"[Software] 1\n@=\"unterminated\n", std::nullopt},
+      {"[Software] 1\n@=\n", std::nullopt},
+      {"[Software] 1\n@=str(2):\n", std::nullopt},
+      {"[Software] 1\n@=hex:\\\n", ""},
+      {"[Software] 1\r\n@=\"x\"\r\n", "x"},
+  };
+  for (const auto& [text, value] : cut) {
+    EXPECT_EQ(FirstRegistryValue(text, "Software"), value) << text;
+  }
 }
 
 }  // namespace
