@@ -71,6 +71,33 @@ inline std::vector<std::string> Leftovers(const std::string& folder,
   return extra;
 }
 
+// A random image, its header putting the time stamp at 0x88, written as dir/tomb4.exe, and a
+// patch of two zones taken from it.
+class ImageTest : public ::testing::Test {
+ protected:
+  ImageTest() : image(RandomImage(4096)) {
+    Put(image, 0x3C, {0x80, 0, 0, 0});
+    exe = dir.Write("tomb4.exe", image);
+  }
+  Bytes Slice(std::size_t at, std::size_t size) const {
+    return {image.begin() + static_cast<long>(at), image.begin() + static_cast<long>(at + size)};
+  }
+  PatchRecord TwoZones(std::int32_t flags = 0) const {
+    return Patch(flags, {Zone(100, Slice(100, 4), {1, 2, 3, 4}), Zone(300, Slice(300, 2), {5, 6})});
+  }
+  Bytes Applied() const {
+    Bytes applied = image;
+    Put(applied, 100, {1, 2, 3, 4});
+    Put(applied, 300, {5, 6});
+    return applied;
+  }
+
+  TempDir dir;
+  RecordingUi ui;
+  Bytes image;
+  std::string exe;
+};
+
 inline const char* kGeneralFailure = "ERROR trying to apply binary patch. Error mexage: ";
 
 // True when the only message is the general failure message, with some description.

@@ -8,52 +8,36 @@
 namespace varnock::testing {
 namespace {
 
-class PatchStatusTest : public ::testing::Test {
+class PatchStatusTest : public ImageTest {
  protected:
-  PatchStatusTest() : image(RandomImage(4096)) {
-    Put(image, 0x3C, {0x80, 0, 0, 0});  // PE header offset, time stamp at 0x88
-    exe = dir.Write("tomb4.exe", image);
-  }
-
-  // Two zones taken from the image as it stands.
-  PatchRecord TwoZones(std::int32_t flags = 0) const {
-    return Patch(flags, {Zone(100, Slice(100, 4), {1, 2, 3, 4}), Zone(300, Slice(300, 2), {5, 6})});
-  }
-  Bytes Slice(std::size_t at, std::size_t size) const {
-    return Bytes(image.begin() + static_cast<long>(at),
-                 image.begin() + static_cast<long>(at + size));
-  }
-  void WriteExe(const Bytes& bytes) { dir.Write("tomb4.exe", bytes); }
-
   PatchStatus Status(const PatchRecord& patch, const std::string& name = "patch.ptc",
                      std::optional<std::string> argument = std::nullopt) {
-    const std::string path = dir.File(name);
-    EXPECT_TRUE(WritePatchFile(path, patch));
+    EXPECT_TRUE(WritePatchFile(dir.File(name), patch));
     std::string version;
-    return GetPatchStatus(path, exe, argument, version);
+    return GetPatchStatus(dir.File(name), exe, argument, version);
   }
   std::string Word(const PatchRecord& patch, const std::string& name = "patch.ptc") {
     return StateWord(Status(patch, name).state);
   }
-
-  TempDir dir;
-  Bytes image;
-  std::string exe;
+  void WriteExe(const Bytes& bytes) { dir.Write("tomb4.exe", bytes); }
 };
 
 TEST_F(PatchStatusTest, EveryStatusWord) {
   const PatchRecord patch = TwoZones();
-  EXPECT_EQ(Word(patch), "not-applied");
   Bytes changed = image;
-  Put(changed, 300, {5, 6});
-  WriteExe(changed);
-  EXPECT_EQ(Word(patch), "partly-applied");
-  Put(changed, 100, {1, 2, 3, 4});
-  WriteExe(changed);
-  EXPECT_EQ(Word(patch), "applied");
-  Put(changed, 101, {9});
-  WriteExe(changed);
-  EXPECT_EQ(Word(patch), "does-not-fit");
+  const struct {
+    std::size_t at;
+    Bytes bytes;
+    const char* word;
+  } steps[] = {{0, {}, "not-applied"},
+               {300, {5, 6}, "partly-applied"},
+               {100, {1, 2, 3, 4}, "applied"},
+               {101, {9}, "does-not-fit"}};
+  for (const auto& step : steps) {
+    Put(changed, step.at, step.bytes);
+    WriteExe(changed);
+    EXPECT_EQ(Word(patch), step.word);
+  }
   WriteExe(image);
 
   PatchRecord outside = patch;
@@ -64,7 +48,6 @@ TEST_F(PatchStatusTest, EveryStatusWord) {
   PatchRecord bound = TwoZones(SameExeVersionOnly);
   bound.ExeVersion = "LE_other build";
   EXPECT_EQ(Word(bound), "other-build");
-  RecordingUi ui;
   bound.ExeVersion = GetExeVersion(exe, ui);
   EXPECT_EQ(Word(bound), "not-applied");
 
@@ -83,27 +66,23 @@ TEST_F(PatchStatusTest, EveryStatusWord) {
   WithArgument(withArgument, NumByte, {101});
   EXPECT_EQ(Word(withArgument, "no_argument_in_name.ptc"), "broken");
   EXPECT_EQ(ReadBytes(exe), image) << "a status never writes";
-}
 
-TEST_F(PatchStatusTest, ZonesAreReportedWhereTheyAreFoundWithWhatTheyHold) {
   const PatchStatus status = Status(TwoZones());
   ASSERT_EQ(status.zones.size(), 2U);
   const ZoneReport& zone = status.zones[0];
-  EXPECT_EQ(zone.offset, 100);
-  EXPECT_EQ(zone.length, 4);
+  EXPECT_EQ(std::tie(zone.offset, zone.length, zone.verdict),
+            std::make_tuple(std::int64_t{100}, 4, ZoneVerdict::Original));
   EXPECT_EQ(zone.original, Slice(100, 4));
   EXPECT_EQ(zone.patched, (Bytes{1, 2, 3, 4}));
   EXPECT_EQ(zone.found, Slice(100, 4));
-  EXPECT_EQ(zone.verdict, ZoneVerdict::Original);
   EXPECT_EQ(status.zones[1].index, 1U);
 }
 
 TEST_F(PatchStatusTest, ADynamicPatchIsPlacedAsTheEngineWouldPlaceItEitherWay) {
-  const Bytes code = Slice(1000, 8);
-  const Bytes newCode{0x90, 0x90, 0x90, 0x90, 0x90, 0x90, 0x90, 0x90};
+  const Bytes newCode(8, 0x90);
   // Recorded 16 bytes before where the code lies; a short second zone follows it.
-  const PatchRecord patch =
-      Patch(Dynamic, {Zone(984, code, newCode), Zone(984 + 20, Slice(1020, 2), {0xC2, 0x04})});
+  const PatchRecord patch = Patch(
+      Dynamic, {Zone(984, Slice(1000, 8), newCode), Zone(984 + 20, Slice(1020, 2), {0xC2, 0x04})});
   PatchStatus status = Status(patch);
   EXPECT_EQ(status.state, PatchState::NotApplied);
   EXPECT_TRUE(status.placed);
@@ -119,12 +98,11 @@ TEST_F(PatchStatusTest, ADynamicPatchIsPlacedAsTheEngineWouldPlaceItEitherWay) {
   EXPECT_EQ(status.shift, 16);
   EXPECT_EQ(status.zones[0].verdict, ZoneVerdict::Patched);
 
-  RecordingUi ui;
   const DryRun removal = CheckOperation(dir.File("patch.ptc"), exe, true, std::nullopt, ui);
   EXPECT_EQ(removal.would, ResultDone);
   EXPECT_EQ(removal.status.zones[0].offset, 1000);
-  const DryRun apply = CheckOperation(dir.File("patch.ptc"), exe, false, std::nullopt, ui);
-  EXPECT_EQ(apply.would, ResultAlreadyDone);
+  EXPECT_EQ(CheckOperation(dir.File("patch.ptc"), exe, false, std::nullopt, ui).would,
+            ResultAlreadyDone);
   EXPECT_EQ(ReadBytes(exe), applied);
   EXPECT_TRUE(ui.messages.empty());
 
@@ -147,25 +125,21 @@ TEST_F(PatchStatusTest, AnArgumentAppliedWithAnotherValueIsReadBack) {
         Case{TextStringZ, {'h', 'i', 0}, "hi"}}) {
     PatchRecord patch = TwoZones();
     WithArgument(patch, c.type, {100}, 2);
-    Bytes applied = image;
-    Put(applied, 100, {1, 2, 3, 4});
+    Bytes applied = Applied();
     Put(applied, 100, c.inPlace);
-    Put(applied, 300, {5, 6});
     WriteExe(applied);
     const PatchStatus status = Status(patch, "p#250#.ptc");
     EXPECT_EQ(status.state, PatchState::Applied) << c.value;
     EXPECT_EQ(status.argument, c.value);
-    ASSERT_EQ(status.zones.size(), 2U);
-    EXPECT_EQ(status.zones[0].verdict, ZoneVerdict::Patched) << c.value;
+    EXPECT_EQ(status.zones.at(0).verdict, ZoneVerdict::Patched) << c.value;
     Put(applied, 300, {5, 7});  // the bytes outside the argument decide
     WriteExe(applied);
     EXPECT_EQ(Status(patch, "p#250#.ptc").argument, std::nullopt) << c.value;
   }
   PatchRecord patch = TwoZones();
   WithArgument(patch, NumByte, {101});
-  Bytes applied = image;
-  Put(applied, 100, {1, 250, 3, 4});
-  Put(applied, 300, {5, 6});
+  Bytes applied = Applied();
+  Put(applied, 101, {250});
   WriteExe(applied);
   const PatchStatus sameValue = Status(patch, "p#250#.ptc");
   EXPECT_EQ(sameValue.state, PatchState::Applied);
@@ -181,9 +155,8 @@ TEST(FindConflicts, PatchesConflictWhenTheirZonesShareAByte) {
       {{0, 1000, 0}},              // 3: shares with everything
       {},                          // 4: places nothing
   };
-  const std::vector<Conflict> conflicts = FindConflicts(spans);
   std::vector<std::string> found;
-  for (const Conflict& c : conflicts) {
+  for (const Conflict& c : FindConflicts(spans)) {
     found.push_back(std::to_string(c.first) + "-" + std::to_string(c.second) + "@" +
                     std::to_string(c.offset) + " zones " + std::to_string(c.firstZone) + "," +
                     std::to_string(c.secondZone));
@@ -195,7 +168,6 @@ TEST(FindConflicts, PatchesConflictWhenTheirZonesShareAByte) {
 TEST_F(PatchStatusTest, ADryRunTellsWhatTheOperationWouldDoAndWritesNothing) {
   const std::string path = dir.File("patch.ptc");
   ASSERT_TRUE(WritePatchFile(path, TwoZones()));
-  RecordingUi ui;
   EXPECT_EQ(CheckOperation(path, exe, false, std::nullopt, ui).would, ResultDone);
   EXPECT_EQ(CheckOperation(path, exe, true, std::nullopt, ui).would, ResultAlreadyDone);
   Bytes changed = image;

@@ -1,75 +1,46 @@
 #include "engine/perform_patch.h"
 
-#ifndef _WIN32
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
-
 #include "target/exe_version.h"
 #include "tests/engine/engine_fixture.h"
 
 namespace varnock::testing {
 namespace {
 
-class PerformPatchTest : public ::testing::Test {
+// Read-only files and crashes in the middle of a rewrite are tested in tests/fault.
+class PerformPatchTest : public ImageTest {
  protected:
-  PerformPatchTest() : image(RandomImage(4096)) {
-    Put(image, 0x3C, {0x80, 0, 0, 0});  // PE header offset, time stamp at 0x88
-    exe = dir.Write("tomb4.exe", image);
-  }
-
   ResultCode Run(const PatchRecord& patch, bool removing, const RewriteHooks* hooks = nullptr) {
-    const std::string path = dir.File("patch.ptc");
-    EXPECT_TRUE(WritePatchFile(path, patch));
-    return PerformPatch(path, exe, removing, version, loaded, ui, hooks);
+    EXPECT_TRUE(WritePatchFile(dir.File("patch.ptc"), patch));
+    return PerformPatch(dir.File("patch.ptc"), exe, removing, version, loaded, ui, hooks);
   }
 
-  // Two zones taken from the image as it stands.
-  PatchRecord TwoZones(std::int32_t flags = 0) const {
-    return Patch(flags, {Zone(100, Slice(100, 4), {1, 2, 3, 4}), Zone(300, Slice(300, 2), {5, 6})});
-  }
-  Bytes Slice(std::size_t at, std::size_t size) const {
-    return Bytes(image.begin() + static_cast<long>(at),
-                 image.begin() + static_cast<long>(at + size));
-  }
-  Bytes Applied() const {
-    Bytes applied = image;
-    Put(applied, 100, {1, 2, 3, 4});
-    Put(applied, 300, {5, 6});
-    return applied;
-  }
-
-  TempDir dir;
-  RecordingUi ui;
-  Bytes image;
-  std::string exe;
   std::string version;
   PatchRecord loaded;
 };
 
 TEST_F(PerformPatchTest, AppliesAndRemovesAndKnowsWhenThatIsAlreadyDone) {
-  const PatchRecord patch = TwoZones();
-  EXPECT_EQ(Run(patch, false), ResultDone);
-  EXPECT_EQ(ReadBytes(exe), Applied());
-  EXPECT_EQ(Run(patch, false), ResultAlreadyDone);
-  EXPECT_EQ(ReadBytes(exe), Applied());
-  EXPECT_EQ(Run(patch, true), ResultDone);
-  EXPECT_EQ(ReadBytes(exe), image);
-  EXPECT_EQ(Run(patch, true), ResultAlreadyDone);
-  EXPECT_EQ(ReadBytes(exe), image);
+  const struct {
+    bool removing;
+    ResultCode result;
+    bool appliedAfter;
+  } steps[] = {{false, ResultDone, true},
+               {false, ResultAlreadyDone, true},
+               {true, ResultDone, false},
+               {true, ResultAlreadyDone, false}};
+  for (const auto& step : steps) {
+    EXPECT_EQ(Run(TwoZones(), step.removing), step.result);
+    EXPECT_EQ(ReadBytes(exe), step.appliedAfter ? Applied() : image);
+  }
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_TRUE(Leftovers(dir.path(), {"tomb4.exe", "patch.ptc"}).empty());
 }
 
 TEST_F(PerformPatchTest, AZoneThatDoesNotMatchLeavesTheFileByteIdentical) {
   const PatchZone first = TwoZones().Zones[0];
-  // The first zone succeeds, the second fails.
-  PatchRecord patch = Patch(0, {first, Zone(300, {0xDE, 0xAD}, {5, 6})});
-  EXPECT_EQ(Run(patch, false), ResultFailed);
-  Bytes pastTheEnd = Slice(4094, 2);  // the second zone reaches past the end of the file
+  EXPECT_EQ(Run(Patch(0, {first, Zone(300, {0xDE, 0xAD}, {5, 6})}), false), ResultFailed);
+  Bytes pastTheEnd = Slice(4094, 2);
   pastTheEnd.push_back(0);
-  patch = Patch(0, {first, Zone(4094, pastTheEnd, {0, 0, 0})});
+  const PatchRecord patch = Patch(0, {first, Zone(4094, pastTheEnd, {0, 0, 0})});
   EXPECT_EQ(Run(patch, false), ResultFailed);
   EXPECT_EQ(ReadBytes(exe), image);
 
@@ -105,10 +76,7 @@ TEST_F(PerformPatchTest, TheAlignmentRecordIsNeverWrittenAndEmptyPatchesWriteNot
   Bytes expected = image;
   Put(expected, 300, {5, 6});
   EXPECT_EQ(ReadBytes(exe), expected);
-  EXPECT_EQ(rewrites, 1);
-
-  patch = Patch(RecordAlignment, {patch.Zones[0]});
-  EXPECT_EQ(Run(patch, false, &hooks), ResultDone);
+  EXPECT_EQ(Run(Patch(RecordAlignment, {patch.Zones[0]}), false, &hooks), ResultDone);
   EXPECT_EQ(Run(Patch(0, {}), true, &hooks), ResultDone);
   EXPECT_EQ(rewrites, 1) << "a patch without zones to write does not rewrite the file";
   EXPECT_EQ(ReadBytes(exe), expected);
@@ -117,7 +85,6 @@ TEST_F(PerformPatchTest, TheAlignmentRecordIsNeverWrittenAndEmptyPatchesWriteNot
 TEST_F(PerformPatchTest, VersionBoundPatchesMatchTheSignatureIgnoringLetterCase) {
   const std::string signature = GetExeVersion(exe, ui);
   ASSERT_NE(signature, "ERROR");
-  ASSERT_NE(signature, "");
   PatchRecord patch = TwoZones(SameExeVersionOnly);
   patch.ExeVersion = signature + "x";
   EXPECT_EQ(Run(patch, false), ResultFailed);
@@ -132,18 +99,15 @@ TEST_F(PerformPatchTest, VersionBoundPatchesMatchTheSignatureIgnoringLetterCase)
   version.clear();
   EXPECT_EQ(Run(patch, false), ResultDone);
   EXPECT_EQ(ReadBytes(exe), Applied());
-
   version = "cached and different";  // a cached signature is used as it stands
   EXPECT_EQ(Run(patch, true), ResultFailed);
   EXPECT_EQ(ReadBytes(exe), Applied());
   EXPECT_TRUE(ui.messages.empty());
-}
 
-TEST_F(PerformPatchTest, ASignatureThatCannotBeComputedNeverMatches) {
   Put(image, 0x3C, {0x9C, 0xFF, 0xFF, 0xFF});  // time stamp before the start of the file
   dir.Write("tomb4.exe", image);
-  PatchRecord patch = TwoZones(SameExeVersionOnly);
-  patch.ExeVersion = "ERROR";
+  patch.ExeVersion = "ERROR";  // a signature that cannot be computed never matches
+  version.clear();
   EXPECT_EQ(Run(patch, false), ResultFailed);
   EXPECT_EQ(version, "ERROR");
   ASSERT_EQ(ui.messages.size(), 1U);  // the signature's own message, nothing from the engine
@@ -152,61 +116,17 @@ TEST_F(PerformPatchTest, ASignatureThatCannotBeComputedNeverMatches) {
 }
 
 TEST_F(PerformPatchTest, MissingOrEmptyFilesGiveOneClearMessage) {
-  exe = dir.File("absent.exe");
-  EXPECT_EQ(Run(TwoZones(), false), ResultFailed);
-  EXPECT_TRUE(OnlyGeneralFailure(ui)) << ::testing::PrintToString(ui.Texts());
-
-  ui.Clear();
-  exe = dir.Write("empty.exe", {});
-  EXPECT_EQ(Run(TwoZones(), false), ResultFailed);
-  EXPECT_TRUE(OnlyGeneralFailure(ui)) << ::testing::PrintToString(ui.Texts());
+  for (const std::string& target : {dir.File("absent.exe"), dir.Write("empty.exe", {})}) {
+    ui.Clear();
+    exe = target;
+    EXPECT_EQ(Run(TwoZones(), false), ResultFailed);
+    EXPECT_TRUE(OnlyGeneralFailure(ui)) << ::testing::PrintToString(ui.Texts());
+  }
   EXPECT_EQ(ReadBytes(exe), Bytes{});
-
   ui.Clear();
   EXPECT_EQ(PerformPatch(dir.File("none.ptc"), exe, false, version, loaded, ui), ResultFailed);
   EXPECT_TRUE(ui.OnlyCritical("ERROR: cann't find patch file: " + dir.File("none.ptc")));
 }
-
-// Refusals that hold for every user, the system administrator included.
-// Read-only marks and crashes are made with POSIX calls here; the Windows suite has its own.
-#ifndef _WIN32
-TEST_F(PerformPatchTest, AFileThatCannotBeRewrittenIsLeftUntouched) {
-  ASSERT_EQ(::chmod(exe.c_str(), 0444), 0);
-  EXPECT_EQ(Run(TwoZones(), false), ResultFailed);
-  EXPECT_TRUE(OnlyGeneralFailure(ui)) << ::testing::PrintToString(ui.Texts());
-  EXPECT_EQ(ReadBytes(exe), image);
-  ASSERT_EQ(::chmod(exe.c_str(), 0644), 0);
-
-  ui.Clear();
-  RewriteHooks fullDisk;
-  fullDisk.allow_write = [](std::size_t, std::size_t) { return false; };
-  EXPECT_EQ(Run(TwoZones(), false, &fullDisk), ResultFailed);
-  EXPECT_TRUE(OnlyGeneralFailure(ui)) << ::testing::PrintToString(ui.Texts());
-  EXPECT_EQ(ReadBytes(exe), image);
-  EXPECT_TRUE(Leftovers(dir.path(), {"tomb4.exe", "patch.ptc"}).empty());
-}
-
-TEST_F(PerformPatchTest, ACrashInTheMiddleOfTheRewriteKeepsTheOldFile) {
-  const PatchRecord patch = TwoZones();
-  const std::string path = dir.File("patch.ptc");
-  ASSERT_TRUE(WritePatchFile(path, patch));
-  const pid_t child = ::fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    RewriteHooks crash;
-    crash.before_replace = [](const std::string&) { ::_exit(42); };
-    PerformPatch(path, exe, false, version, loaded, ui, &crash);
-    ::_exit(0);
-  }
-  int status = 0;
-  ASSERT_EQ(::waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 42) << "the crash came before the replace";
-  EXPECT_EQ(ReadBytes(exe), image);
-  EXPECT_EQ(Run(patch, false), ResultDone) << "the file is still usable";
-}
-
-#endif  // _WIN32
 
 }  // namespace
 }  // namespace varnock::testing
