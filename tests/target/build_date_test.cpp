@@ -35,27 +35,20 @@ TEST(BuildDateTest, StampsBecomeCalendarDatesWithoutTimeZone) {
   }
 }
 
-TEST(BuildDateTest, FileHeaderGivesTheStamp) {
+TEST(BuildDateTest, TheFileHeaderGivesTheStampOrADescriptionOfWhatIsWrong) {
   testing::TempDir dir;
-  const std::string path = dir.Write("a.exe", testing::ExeImage(0x400, 973956060));
   BuildDate date;
   std::string error;
-
-  ASSERT_TRUE(GetExeBuildDate(path, date, error));
-
+  ASSERT_TRUE(
+      GetExeBuildDate(dir.Write("a.exe", testing::ExeImage(0x400, 973956060)), date, error));
   EXPECT_EQ(FormatVersionDate(date), "11-Nov-2000  15:21");
   EXPECT_EQ(date.second, 0);
-}
 
-TEST(BuildDateTest, FileHeaderFailuresCarryADescription) {
-  testing::TempDir dir;
   Bytes image(0x40, 0);
   PutPeTimeStamp(image, -9, 0);  // grows nothing before the start: only the offset is written
-  const std::string cases[] = {dir.File("missing.exe"), dir.path(), dir.Write("b.exe", image)};
-  for (const std::string& path : cases) {
+  for (const std::string& path : {dir.File("missing.exe"), dir.path(), dir.Write("b.exe", image)}) {
     SCOPED_TRACE(path);
-    BuildDate date;
-    std::string error;
+    error.clear();
     EXPECT_FALSE(GetExeBuildDate(path, date, error));
     EXPECT_FALSE(error.empty());
   }
