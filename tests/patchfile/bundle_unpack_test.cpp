@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
 #include <vector>
 
@@ -84,48 +83,35 @@ TEST_F(BundleUnpack, WritesEveryEntryAndRecordsTheNewOnes) {
 TEST_F(BundleUnpack, CreatesTheFolderAcceptsAnyCaseMagicAndNoEntries) {
   EXPECT_TRUE(Unpack(Executable({Of("a.ptc", "A")}, "za-va-z")));
   EXPECT_TRUE(FolderExists(folder));
-  EXPECT_EQ(count, 1);
-
-  TempDir other;
-  const std::string exe = other.Write("varnock.exe", Executable({}));
-  EXPECT_TRUE(UnpackBundle(exe, other.File("out"), unpacked, count));
+  EXPECT_TRUE(
+      UnpackBundle(dir.Write("empty.exe", Executable({})), dir.File("out"), unpacked, count));
   EXPECT_EQ(count, 1);
 }
 
-TEST_F(BundleUnpack, NoBundleWritesNothing) {
-  EXPECT_FALSE(Unpack(ToBytes("MZ a program without any bundle at all")));
-  EXPECT_FALSE(Unpack(ToBytes("MZ")));
-  EXPECT_FALSE(Unpack({}));
-  EXPECT_FALSE(Unpack(Executable({Of("a.ptc", "A")}, "ZA-VA-X")));
-  EXPECT_FALSE(UnpackBundle(dir.File("missing.exe"), folder, unpacked, count));
+// Huge counts and sizes are tested in tests/fault.
+TEST_F(BundleUnpack, NoBundleOrADamagedOneWritesNothingAfterTheDamage) {
   Bytes pointsPastEnd = Executable({Of("a.ptc", "A")});
   pointsPastEnd.back() = 0x7F;
-  EXPECT_FALSE(Unpack(pointsPastEnd));
   Bytes negative = Executable({Of("a.ptc", "A")});
   negative.back() = 0xFF;
-  EXPECT_FALSE(Unpack(negative));
+  Bytes intoTrailer = Executable({Of("a.ptc", "A")});
+  intoTrailer[intoTrailer.size() - 4 - 1 - 6 - 4] = 5;  // the entry claims the trailer too
+  for (const Bytes& exe :
+       {ToBytes("MZ a program without any bundle at all"), ToBytes("MZ"), Bytes{},
+        Executable({Of("a.ptc", "A")}, "ZA-VA-X"), pointsPastEnd, negative}) {
+    EXPECT_FALSE(Unpack(exe));
+  }
+  EXPECT_FALSE(UnpackBundle(dir.File("missing.exe"), folder, unpacked, count));
   EXPECT_FALSE(FolderExists(folder));
   EXPECT_EQ(count, 0);
-}
 
-TEST_F(BundleUnpack, ADamagedEntryStopsButKeepsWhatWasWritten) {
-  const auto unpackStops = [this](const Entry& bad) {
-    return !Unpack(Executable({Of("good.ptc", "G"), bad, Of("after.ptc", "X")}));
-  };
-  EXPECT_TRUE(unpackStops({0, "zero.ptc", {}}));
-  EXPECT_TRUE(unpackStops({-5, "negative.ptc", ToBytes("abc")}));
-  EXPECT_TRUE(unpackStops({1000, "long.ptc", ToBytes("short")}));
-  EXPECT_TRUE(unpackStops({0x7FFFFFFF, "huge.ptc", ToBytes("short")}));
+  EXPECT_FALSE(Unpack(intoTrailer));
+  for (const Entry& bad : {Entry{0, "zero.ptc", {}}, Entry{-5, "negative.ptc", ToBytes("abc")},
+                           Entry{1000, "long.ptc", ToBytes("short")}}) {
+    EXPECT_FALSE(Unpack(Executable({Of("good.ptc", "G"), bad, Of("after.ptc", "X")})));
+  }
   EXPECT_EQ(FilesInFolder(), std::vector<std::string>{JoinPath(folder, "good.ptc")});
   EXPECT_EQ(unpacked, std::vector<std::string>{JoinPath(folder, "good.ptc")});
-}
-
-TEST_F(BundleUnpack, AHugeCountInASmallFileStopsAtOnce) {
-  const auto start = std::chrono::steady_clock::now();
-  EXPECT_FALSE(Unpack(Executable({Of("a.ptc", "A")}, "ZA-VA-Z", 0x7FFFFFFF)));
-  EXPECT_FALSE(Unpack(Executable({Of("a.ptc", "A")}, "ZA-VA-Z", 0x80000000)));
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
-  EXPECT_EQ(count, 1);
 }
 
 TEST_F(BundleUnpack, NamesCanOnlyNameFilesInsideTheFolder) {
@@ -137,13 +123,6 @@ TEST_F(BundleUnpack, NamesCanOnlyNameFilesInsideTheFolder) {
   EXPECT_TRUE(FilesInFolder().empty());
   EXPECT_FALSE(FileExists(dir.File("escape.ptc")));
   EXPECT_EQ(count, 0);
-}
-
-TEST_F(BundleUnpack, AnEntryNeverReachesIntoTheTrailer) {
-  Bytes exe = Executable({Of("a.ptc", "A")});
-  // The entry claims the trailer's 4 bytes as well.
-  exe[exe.size() - 4 - 1 - 6 - 4] = 5;
-  EXPECT_FALSE(Unpack(exe));
 }
 
 TEST_F(BundleUnpack, NamesAreAnsiAndEndAtTheirNul) {

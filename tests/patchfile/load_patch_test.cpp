@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
 
 #include "patchfile/patch_reader.h"
@@ -105,48 +104,39 @@ TEST_F(LoadPatchTest, MissingFileIsReportedAndLeavesThePatchUntouched) {
   EXPECT_EQ(record, SamplePatch());
 }
 
-TEST_F(LoadPatchTest, OutOfRangeSizesAreRefusedWithADescription) {
+// Out-of-range sizes are described; strings that cannot be read have an empty description.
+TEST_F(LoadPatchTest, RefusedFilesAreDescribed) {
   const struct {
     const char* name;
     Bytes bytes;
+    std::string description;
   } cases[] = {
-      {"negative zone count", PatchBytes().Ints({-1, 0, 0, 0, 0, 0, 0, 0}).bytes()},
-      {"negative argument offset count", PatchBytes().Ints({0, 0, -2, 0, 0, 0, 0, 0}).bytes()},
-      {"zone of length 0", PatchBytes().Ints({1, 0, 0, 0, 0, 0, 0, 0, 0x10, 0, 0, 0}).bytes()},
-      {"zone of negative length", PatchBytes().Ints({1, 0, 0, 0, 0, 0, 0, 0, 0, -4, 0}).bytes()},
+      {"negative zone count", PatchBytes().Ints({-1, 0, 0, 0, 0, 0, 0, 0}).bytes(),
+       "out of range size"},
+      {"negative argument offset count", PatchBytes().Ints({0, 0, -2, 0, 0, 0, 0, 0}).bytes(),
+       "out of range size"},
+      {"zone of length 0", PatchBytes().Ints({1, 0, 0, 0, 0, 0, 0, 0, 0x10, 0, 0, 0}).bytes(),
+       "out of range size"},
+      {"zone of negative length", PatchBytes().Ints({1, 0, 0, 0, 0, 0, 0, 0, 0, -4, 0}).bytes(),
+       "out of range size"},
+      {"negative string count", PatchBytes().Ints({0, 0, 0, 0, 0, -1}).Text("").Text("").bytes(),
+       ""},
+      {"typographic apostrophe as a unit",
+       PatchBytes().Ints({0, 0, 0, 0, 0}).Text("").Units(u"it\u2019s").Text("").bytes(), ""},
+      {"unit 256", PatchBytes().Ints({0, 0, 0, 0, 0}).Text("").Text("").Units(u"\u0100").bytes(),
+       ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     ui.Clear();
     const std::string path = Write(c.bytes);
-
     EXPECT_FALSE(LoadPatch(path, record, ui));
-
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].icon, MessageIcon::Critical);
-    EXPECT_TRUE(ui.messages[0].text.starts_with(LoadFailure(path, "out of range size")))
+    const std::string expected = LoadFailure(path, c.description);
+    EXPECT_TRUE(c.description.empty() ? ui.messages[0].text == expected
+                                      : ui.messages[0].text.starts_with(expected))
         << ui.messages[0].text;
-  }
-}
-
-TEST_F(LoadPatchTest, UnreadableStringsFailWithAnEmptyDescription) {
-  const struct {
-    const char* name;
-    Bytes bytes;
-  } cases[] = {
-      {"negative count", PatchBytes().Ints({0, 0, 0, 0, 0, -1}).Text("").Text("").bytes()},
-      {"typographic apostrophe as a unit",
-       PatchBytes().Ints({0, 0, 0, 0, 0}).Text("").Units(u"it\u2019s").Text("").bytes()},
-      {"unit 256", PatchBytes().Ints({0, 0, 0, 0, 0}).Text("").Text("").Units(u"\u0100").bytes()},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    ui.Clear();
-    const std::string path = Write(c.bytes);
-
-    EXPECT_FALSE(LoadPatch(path, record, ui));
-
-    EXPECT_TRUE(ui.OnlyCritical(LoadFailure(path, ""))) << ui.Texts().at(0);
   }
 }
 
@@ -190,33 +180,17 @@ TEST_F(LoadPatchTest, FileCutAtAnyByteFailsAsEndingEarly) {
   }
 }
 
-TEST_F(LoadPatchTest, HugeCountsInATinyFileFailAtOnce) {
-  const struct {
-    const char* name;
-    Bytes bytes;
-  } cases[] = {
-      {"zone count", PatchBytes().Ints({0x7FFFFFFF, 0, 0, 0, 0, 0, 0, 0}).bytes()},
-      {"argument offsets", PatchBytes().Ints({0, 0, 0x7FFFFFFF, 0, 0, 0, 0, 0}).bytes()},
-      {"string units", PatchBytes().Ints({0, 0, 0, 0, 0, 0x7FFFFFFF, 0, 0}).bytes()},
-      {"zone length", PatchBytes().Ints({1, 0, 0, 0, 0, 0, 0, 0, 0, 0x7FFFFFFF, 0}).bytes()},
-      {"many short zones",
-       PatchBytes().Ints({100000000, 0, 0, 0, 0, 0, 0, 0}).Raw(Bytes(990, 0)).bytes()},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    ui.Clear();
-    PatchRecord loaded;
-    const std::string path = Write(c.bytes);
-    const auto start = std::chrono::steady_clock::now();
-    testing::LargestAllocation allocations;
-
-    EXPECT_FALSE(LoadPatch(path, loaded, ui));
-
-    EXPECT_LT(allocations.Largest(), 64u * 1024u);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
-    EXPECT_TRUE(ui.OnlyCritical(LoadFailure(path, kPatchEndsEarly))) << ui.Texts().at(0);
-    EXPECT_LE(loaded.Zones.size() + loaded.ArgOffsets.size(), 100u);
-  }
+// Huge counts of each kind stop the operation in tests/fault; many short zones in a small
+// file are not sized by their count either.
+TEST_F(LoadPatchTest, ManyZonesInATinyFileFailAtOnce) {
+  const std::string path =
+      Write(PatchBytes().Ints({100000000, 0, 0, 0, 0, 0, 0, 0}).Raw(Bytes(990, 0)).bytes());
+  PatchRecord loaded;
+  testing::LargestAllocation allocations;
+  EXPECT_FALSE(LoadPatch(path, loaded, ui));
+  EXPECT_LT(allocations.Largest(), 64u * 1024u);
+  EXPECT_TRUE(ui.OnlyCritical(LoadFailure(path, kPatchEndsEarly))) << ui.Texts().at(0);
+  EXPECT_LE(loaded.Zones.size(), 100u);
 }
 
 }  // namespace
