@@ -21,11 +21,6 @@ Bytes Executable(std::uint32_t seed = 7) {
   return image;
 }
 
-PatchOptions Options(bool dynamic, bool versionBound, std::string program = "",
-                     std::string description = "") {
-  return {std::move(program), dynamic, versionBound, std::move(description)};
-}
-
 class CreatePatchTest : public ::testing::Test {
  protected:
   // Makes the patch from the two images and writes it; false when it was refused.
@@ -95,7 +90,7 @@ TEST_F(CreatePatchTest, ADynamicPatchFindsItsPlaceInAShiftedBuild) {
   Bytes modified = original;
   testing::Put(modified, 2000, {1, 2, 3, 4, 5, 6});
   testing::Put(modified, 2100, {7, 8, 9});
-  ASSERT_TRUE(Create(original, modified, Options(true, false)));
+  ASSERT_TRUE(Create(original, modified, {"", true, false, ""}));
   EXPECT_EQ(patch_.Flags, Dynamic);
 
   // Another build: 16 bytes more before the patched code, 16 fewer at the end.
@@ -114,7 +109,7 @@ TEST_F(CreatePatchTest, TheTargetItsSignatureAndTheOptionsAreRecorded) {
   const Bytes original = Executable();
   Bytes modified = original;
   modified[3000] ^= 1;
-  ASSERT_TRUE(Create(original, modified, Options(false, true, "TOM2PC", "\xEF\xBB\xBFOne\nTwo\n\n"),
+  ASSERT_TRUE(Create(original, modified, {"TOM2PC", false, true, "\xEF\xBB\xBFOne\nTwo\n\n"},
                      "converter copy.exe"));
   EXPECT_EQ(patch_.ExeName, "tom2pc.exe");
   // Probed as the converter, not as a program of unknown name ("??_").
@@ -124,11 +119,11 @@ TEST_F(CreatePatchTest, TheTargetItsSignatureAndTheOptionsAreRecorded) {
   EXPECT_EQ(patch_.ZoneCount, 1);
   EXPECT_TRUE(ui_.messages.empty());
 
-  ASSERT_TRUE(Create(original, modified, Options(true, true, "", "Windows\r\nlines\r\n")));
+  ASSERT_TRUE(Create(original, modified, {"", true, true, "Windows\r\nlines\r\n"}));
   EXPECT_EQ(patch_.ExeName, "tomb4.exe");
   EXPECT_EQ(patch_.Flags, Dynamic | SameExeVersionOnly);
   EXPECT_EQ(patch_.Description, "Windows\r\nlines");
-  ASSERT_TRUE(Create(original, modified, Options(false, false, "", "\n")));
+  ASSERT_TRUE(Create(original, modified, {"", false, false, "\n"}));
   EXPECT_EQ(patch_.Description, "");
 }
 
@@ -146,21 +141,33 @@ TEST_F(CreatePatchTest, WhatCannotBeAPatchIsRefusedWithAClearMessage) {
     std::string name;
     std::string message;
   } cases[] = {
-      {longer, Options(false, false), "tomb4.exe",
+      {longer,
+       {},
+       "tomb4.exe",
        "ERROR: the modified executable is 1 bytes longer than the original (4096 bytes): a "
        "patch never changes the length of a file, so the tail that differs cannot be patched"},
-      {shorter, Options(false, false), "tomb4.exe",
+      {shorter,
+       {},
+       "tomb4.exe",
        "ERROR: the modified executable is 3 bytes shorter than the original (4096 bytes): a "
        "patch never changes the length of a file, so the tail that differs cannot be patched"},
-      {original, Options(false, false), "tomb4.exe",
+      {original,
+       {},
+       "tomb4.exe",
        "ERROR: the two executables are identical: there is nothing to patch"},
-      {changed, Options(false, false), "game.exe",
+      {changed,
+       {},
+       "game.exe",
        "ERROR: cannot tell the target program from game.exe: expected " + names +
            ", or the program named separately"},
-      {changed, Options(false, false, "tomb5"), "tomb4.exe",
+      {changed,
+       {"tomb5", false, false, ""},
+       "tomb4.exe",
        "ERROR: cannot tell the target program from tomb5: expected " + names +
            ", or the program named separately"},
-      {changed, Options(false, false, "", "\xCE\xA9"), "tomb4.exe",
+      {changed,
+       {"", false, false, "\xCE\xA9"},
+       "tomb4.exe",
        "ERROR: the description holds characters that the ANSI code page cannot hold"},
   };
   for (const auto& c : cases) {

@@ -2,7 +2,6 @@
 #include "engine/float_to_bits.h"
 #include "engine/number_to_bytes.h"
 
-#include "engine/perform_patch.h"
 #include "support/paths.h"
 #include "support/platform.h"
 #include "tests/engine/engine_fixture.h"
@@ -113,7 +112,8 @@ TEST(InsertPatchArgument, EncodesNumbersAndTextsInsideTheirZone) {
 }
 
 // A refusal the user is told about leaves the zone's bytes as they were; a general failure
-// (empty message) is told by the engine's own message instead.
+// (empty message) is told by the engine's own message instead (tests/fault runs such patches
+// through the engine).
 TEST(InsertPatchArgument, RefusesArgumentsThatAreNotNumbersDoNotFitOrHaveNoPlace) {
   const std::string numeric = "ERROR: current patch requires a numeric argument but the argument '";
   const std::string floating =
@@ -176,32 +176,6 @@ TEST(InsertPatchArgument, RefusesArgumentsThatAreNotNumbersDoNotFitOrHaveNoPlace
                 "Error trying to convert '1e39' in floating point value: ", 0),
             0U);
   EXPECT_EQ(overflow.ui.messages[0].icon, MessageIcon::Critical);
-}
-
-TEST(InsertPatchArgument, ThroughTheEngineAnArgumentThatCannotBePlacedLeavesTheFileAlone) {
-  TempDir dir;
-  RecordingUi ui;
-  PatchRecord loaded;
-  std::string version;
-  const Bytes image = RandomImage(512);
-  const std::string exe = dir.Write("tomb4.exe", image);
-  PatchRecord patch =
-      Patch(0, {Zone(0x100, Bytes(image.begin() + 0x100, image.begin() + 0x104), {0, 0, 0, 0})});
-  WithArgument(patch, NumLong, {0x102});
-  const std::string path = dir.File("Patch#7#.ptc");
-  ASSERT_TRUE(WritePatchFile(path, patch));
-  EXPECT_EQ(PerformPatch(path, exe, false, version, loaded, ui), ResultFailed);
-  EXPECT_TRUE(OnlyGeneralFailure(ui)) << ::testing::PrintToString(ui.Texts());
-  EXPECT_EQ(ReadBytes(exe), image);
-
-  ui.Clear();
-  patch.ArgOffsets = {0x100};
-  ASSERT_TRUE(WritePatchFile(path, patch));
-  EXPECT_EQ(PerformPatch(path, exe, false, version, loaded, ui), ResultDone);
-  Bytes expected = image;
-  Put(expected, 0x100, {7, 0, 0, 0});
-  EXPECT_EQ(ReadBytes(exe), expected);
-  EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST(FloatToBits, GivesTheSinglePrecisionPattern) {
