@@ -30,19 +30,16 @@ std::string Text(const Bytes& bytes) {
 
 class AuthoringCommands : public ::testing::Test {
  protected:
+  // The converter's header at 0x80 with the time stamp 0: built on the 1st of January 1970.
   void SetUp() override {
     Bytes original(8192);
     for (std::size_t i = 0; i < original.size(); ++i) {
-      original[i] = static_cast<std::uint8_t>(i * 7 + i / 251);
+      original[i] = i >= 0x88 && i < 0x8C ? 0 : static_cast<std::uint8_t>(i * 7 + i / 251);
     }
-    // The header at 0x80, its time stamp 0: built on the 1st of January 1970.
-    std::fill(original.begin() + 0x3C, original.begin() + 0x40, 0);
-    std::fill(original.begin() + 0x88, original.begin() + 0x8C, 0);
-    original[0x3C] = 0x80;
-    Bytes modified = original;
-    modified[0x1000] ^= 0xFF, modified[0x1003] ^= 0xFF;
+    std::copy_n("\x80\0\0\0", 4, original.begin() + 0x3C);
     original_ = dir_.Write("original/tom2pc.exe", original);
-    modified_ = dir_.Write("modified/tom2pc.exe", modified);
+    original[0x1000] ^= 0xFF, original[0x1003] ^= 0xFF;
+    modified_ = dir_.Write("modified/tom2pc.exe", original);
   }
 
   TempDir dir_;
