@@ -1,7 +1,4 @@
 #include <gtest/gtest.h>
-#include <windows.h>
-// After windows.h, which it needs.
-#include <commctrl.h>
 
 #include <functional>
 
@@ -11,7 +8,6 @@
 #include "tests/win32/modal_driver.h"
 #include "win32/control_ids.h"
 #include "win32/layout.h"
-#include "win32/text.h"
 
 namespace varnock::testing {
 namespace {
@@ -35,7 +31,10 @@ void PressKey(HWND dialog, HWND control, UINT key, bool shift = false, bool ctrl
   Settle(dialog);
 }
 
-TEST(Win32Keyboard, TheTabKeysLeaveTheDescriptionAndTabbingInSelectsNothing) {
+// The description lets the Tab keys out and selects nothing when tabbed into; an access key
+// presses its button; in the picker the path line passes the focus on, and the name box has it
+// back after the message that a name is missing, and makes the folder with Enter.
+TEST(Win32Keyboard, TheFocusMovesWhereTheKeysSend) {
   MainWindowHarness harness;
   ASSERT_TRUE(harness.Load());
   HWND description = harness.Control(win32::kTextDescription);
@@ -49,8 +48,7 @@ TEST(Win32Keyboard, TheTabKeysLeaveTheDescriptionAndTabbingInSelectsNothing) {
   for (const auto& key : keys) {
     SetFocus(description);
     PressKey(harness.Main(), description, VK_TAB, key.shift, key.ctrl);
-    EXPECT_EQ(GetDlgCtrlID(GetFocus()), key.expected)
-        << "shift " << key.shift << " ctrl " << key.ctrl;
+    EXPECT_EQ(GetDlgCtrlID(GetFocus()), key.expected) << key.shift << key.ctrl;
   }
   SetFocus(harness.Control(win32::kComboPatch));
   PressKey(harness.Main(), harness.Control(win32::kComboPatch), VK_TAB);
@@ -64,29 +62,10 @@ TEST(Win32Keyboard, TheTabKeysLeaveTheDescriptionAndTabbingInSelectsNothing) {
   // The edit's own request to move the focus on is answered.
   SendMessageW(harness.Main(), WM_NEXTDLGCTL, 0, 0);
   EXPECT_EQ(GetDlgCtrlID(GetFocus()), win32::kPulChangeTomb);
-}
 
-TEST(Win32Keyboard, ALongPathCutWithAnEllipsisHasATooltipWithTheWholePath) {
-  MainWindowHarness harness;
-  ASSERT_TRUE(harness.Load());
-  const std::string path = "C:\\" + std::string(40, 'a') + "\\" + std::string(40, 'b') + "\\" +
-                           std::string(40, 'c') + "\\tomb4.exe";
-  harness.window->SetCaption(MainLabel::NomeExe, path);
-  wchar_t shown[1024] = {};
-  TOOLINFOW tool{};
-  tool.cbSize = TTTOOLINFOW_V2_SIZE;
-  tool.hwnd = harness.Main();
-  tool.uId = reinterpret_cast<UINT_PTR>(harness.Control(win32::kLabelNomeExe));
-  tool.lpszText = shown;
-  SendMessageW(harness.window->ToolTips(), TTM_GETTEXTW, std::size(shown),
-               reinterpret_cast<LPARAM>(&tool));
-  EXPECT_EQ(win32::Narrow(shown), path);
-}
-
-TEST(Win32Keyboard, PickerGivesTheFocusBackAfterAMessageAndEnterMakesTheFolder) {
-  MainWindowHarness harness;
-  ASSERT_TRUE(harness.Load());
   ModalDriver driver;
+  std::string caption;
+  bool focusPassedOn = false;
   bool focusBack = false;
   std::string folder;
   HWND name = nullptr;
@@ -99,20 +78,28 @@ TEST(Win32Keyboard, PickerGivesTheFocusBackAfterAMessageAndEnterMakesTheFolder) 
     focusBack = GetFocus() == name;
     SetWindowTextW(name, L"Made");
     Post(name, WM_KEYDOWN, VK_RETURN, 1);
-    HWND picker = GetParent(name);
-    driver.Later([picker] { PostClick(picker, win32::kPickerCancel); });
+    driver.Later([&] { PostClick(GetParent(name), win32::kPickerCancel); });
   };
   driver.Then(win32::kPickerClass, [&](HWND picker) {
+    caption = win32::WindowText(picker);
     driver.Later([&, picker] {
       folder = win32::WindowText(GetDlgItem(picker, win32::kTextPath));
-      name = GetDlgItem(picker, win32::kTextPathDir);
-      SetFocus(name);
-      // Enter with no name: the message, then the focus in the name box again.
-      Post(name, WM_KEYDOWN, VK_RETURN, 1);
-      driver.Later(afterMessage);
+      SetFocus(GetDlgItem(picker, win32::kTextPath));
+      driver.Later([&, picker] {
+        focusPassedOn = GetFocus() == GetDlgItem(picker, win32::kPulNuovaCartella);
+        name = GetDlgItem(picker, win32::kTextPathDir);
+        SetFocus(name);
+        Post(name, WM_KEYDOWN, VK_RETURN, 1);  // Enter with no name
+        driver.Later(afterMessage);
+      });
     });
   });
-  harness.Click(win32::kPulChangeDirSrc);
+  // Alt+P, as the window's message loop hands it to the dialog manager.
+  MSG key{harness.Control(win32::kComboPatch), WM_SYSCHAR, 'p', 0x20000000, 0, {}};
+  EXPECT_TRUE(IsDialogMessageW(harness.Main(), &key));
+  Settle(harness.Main());
+  EXPECT_EQ(caption, "Select folder with patches");
+  EXPECT_TRUE(focusPassedOn);
   ASSERT_EQ(driver.messages.size(), 1u);
   EXPECT_EQ(driver.messages[0].text,
             "Before clicking this button you must type name for new folder");
