@@ -99,12 +99,13 @@ Picture SaveScreenshot(HWND window, const std::string& name) {
   GetWindowRect(window, &frame);
   Picture picture{frame.right - frame.left, frame.bottom - frame.top, {}};
   // A 32-bit picture, top row first, as the BMP file holds it too.
-  BITMAPINFOHEADER header{sizeof(header), picture.width, -picture.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  BITMAPINFOHEADER header{
+      sizeof(header), picture.width, -picture.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   void* bits = nullptr;
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateDIBSection(memory, reinterpret_cast<BITMAPINFO*>(&header),
-                                    DIB_RGB_COLORS, &bits, nullptr, 0);
+  HBITMAP bitmap = CreateDIBSection(memory, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS,
+                                    &bits, nullptr, 0);
   HGDIOBJ previous = SelectObject(memory, bitmap);
   BitBlt(memory, 0, 0, picture.width, picture.height, screen, frame.left, frame.top, SRCCOPY);
   GdiFlush();

@@ -54,9 +54,9 @@ TEST(Win32MainWindow, FromStartUpToCloseThroughTheButtons) {
   std::string pickerCaption;
   driver.Then(win32::kPickerClass, [&](HWND picker) {
     pickerCaption = win32::WindowText(picker);
-    const auto index = SendDlgItemMessageW(picker, win32::kListFiles, LB_FINDSTRINGEXACT,
-                                           static_cast<WPARAM>(-1),
-                                           reinterpret_cast<LPARAM>(L"tomb4.exe"));
+    const auto index =
+        SendDlgItemMessageW(picker, win32::kListFiles, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                            reinterpret_cast<LPARAM>(L"tomb4.exe"));
     PostListChoice(picker, win32::kListFiles, static_cast<int>(index));
     PostClick(picker, win32::kPickerOk);
   });
@@ -76,7 +76,8 @@ TEST(Win32MainWindow, FromStartUpToCloseThroughTheButtons) {
   EXPECT_EQ(ReadWholeFile(harness.exe), original);
 
   DWORD size = 0;
-  const bool printer = GetDefaultPrinterW(nullptr, &size) || GetLastError() == ERROR_INSUFFICIENT_BUFFER;
+  const bool printer =
+      GetDefaultPrinterW(nullptr, &size) || GetLastError() == ERROR_INSUFFICIENT_BUFFER;
   if (!printer) {
     harness.Click(win32::kPulStampaDescription);
   }

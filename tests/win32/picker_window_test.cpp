@@ -27,7 +27,8 @@ void ExpectFolderModeLayout(HWND picker) {
   for (std::size_t i = 0; i < kPickerControls.size(); ++i) {
     HWND control = GetDlgItem(picker, win32::kPickerControlBase + static_cast<int>(i));
     const bool shown = ShownInMode(kPickerControls[i], true);
-    EXPECT_EQ((GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) != 0, shown) << kPickerControls[i].name;
+    EXPECT_EQ((GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) != 0, shown)
+        << kPickerControls[i].name;
     RECT box{};
     GetWindowRect(control, &box);
     MapWindowPoints(nullptr, picker, reinterpret_cast<POINT*>(&box), 2);
@@ -38,8 +39,10 @@ void ExpectFolderModeLayout(HWND picker) {
   }
 }
 
-// Folder mode: a new folder refused without a name and made with one, the way up and down the
-// folder list, and OK taking the open folder.
+// Folder mode, opened by its access key: the path line passes the focus on; Enter in the name
+// box without a name brings a message, after which the focus is back in the name box; the
+// button makes the folder of the name typed; the way up and down the folder list; OK takes the open
+// folder.
 TEST(Win32Picker, FolderModeMakesAFolderAndChoosesAnother) {
   MainWindowHarness harness;
   harness.temp.Write("more\\Patch_ExtraWadTextures.ptc",
@@ -47,27 +50,45 @@ TEST(Win32Picker, FolderModeMakesAFolderAndChoosesAnother) {
   ASSERT_TRUE(harness.Load());
   ModalDriver driver;
   std::string caption;
+  bool focusPassedOn = false;
+  bool focusBack = false;
   std::string pathAfterNewFolder;
   driver.Then(win32::kPickerClass, [&](HWND picker) {
     caption = win32::WindowText(picker);
     ExpectFolderModeLayout(picker);
-    PostClick(picker, win32::kPulNuovaCartella);
-  });
-  driver.Then(win32::kPickerClass, [&](HWND picker) {
-    SetDlgItemTextW(picker, win32::kTextPathDir, L" Spare ");
-    PostClick(picker, win32::kPulNuovaCartella);
     driver.Later([&, picker] {
-      pathAfterNewFolder = win32::WindowText(GetDlgItem(picker, win32::kTextPath));
-      PostListChoice(picker, win32::kDir1,
-                     FindItem(picker, win32::kDir1, GetFileName(harness.temp.path())), true);
+      SetFocus(GetDlgItem(picker, win32::kTextPath));
       driver.Later([&, picker] {
-        PostListChoice(picker, win32::kDir1, FindItem(picker, win32::kDir1, "more"), true);
-        PostClick(picker, win32::kPickerOk);
+        focusPassedOn = GetFocus() == GetDlgItem(picker, win32::kPulNuovaCartella);
+        SetFocus(GetDlgItem(picker, win32::kTextPathDir));
+        Post(GetDlgItem(picker, win32::kTextPathDir), WM_KEYDOWN, VK_RETURN, 1);
       });
     });
   });
-  harness.Click(win32::kPulChangeDirSrc);
+  // Active again once the message has been answered.
+  driver.Then(win32::kPickerClass, [&](HWND picker) {
+    driver.Later([&, picker] {
+      focusBack = GetFocus() == GetDlgItem(picker, win32::kTextPathDir);
+      SetDlgItemTextW(picker, win32::kTextPathDir, L" Spare ");
+      PostClick(picker, win32::kPulNuovaCartella);
+      driver.Later([&, picker] {
+        pathAfterNewFolder = win32::WindowText(GetDlgItem(picker, win32::kTextPath));
+        PostListChoice(picker, win32::kDir1,
+                       FindItem(picker, win32::kDir1, GetFileName(harness.temp.path())), true);
+        driver.Later([&, picker] {
+          PostListChoice(picker, win32::kDir1, FindItem(picker, win32::kDir1, "more"), true);
+          PostClick(picker, win32::kPickerOk);
+        });
+      });
+    });
+  });
+  // Alt+P, as the window's message loop hands it to the dialog manager.
+  MSG key{harness.Control(win32::kComboPatch), WM_SYSCHAR, 'p', 0x20000000, 0, {}};
+  EXPECT_TRUE(IsDialogMessageW(harness.Main(), &key));
+  Settle(harness.Main());
   EXPECT_EQ(caption, "Select folder with patches");
+  EXPECT_TRUE(focusPassedOn);
+  EXPECT_TRUE(focusBack);
   ASSERT_EQ(driver.messages.size(), 1u);
   EXPECT_EQ(driver.messages[0].text,
             "Before clicking this button you must type name for new folder");

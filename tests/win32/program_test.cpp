@@ -130,7 +130,8 @@ class AppPathsEntry {
 
 // Three runs: one that finds tomb4.exe through the level editor in the registry, applies and
 // removes a patch and deletes the unpacked bundle at the end; one started with a patch and an
-// executable; one started with nothing, which begins where the one before ended.
+// executable in a folder outside ASCII; one started with nothing, which begins where the one
+// before ended.
 TEST(Win32ProgramAlone, StartsFromTheRegistryOrItsFilesAndCleansUpAtTheEnd) {
   RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Varnock");  // nothing remembered
   TempDir temp;
@@ -159,7 +160,7 @@ TEST(Win32ProgramAlone, StartsFromTheRegistryOrItsFilesAndCleansUpAtTheEnd) {
     EXPECT_FALSE(FileExists(temp.File("program\\Patch_ExtraVideoMemory20MB.ptc")));
     EXPECT_TRUE(FileExists(exe));
   }
-  const std::string patch = temp.Write("patches\\Patch_ExtraWadTextures.ptc",
+  const std::string patch = temp.Write("p\xC3\xA4tches\\Patch_ExtraWadTextures.ptc",
                                        ReadWholeFile(DemoFile("Patch_ExtraWadTextures.ptc")));
   const std::string other = temp.Write("game\\tomb4.exe", original);
   for (const std::vector<std::string>& arguments :
@@ -167,7 +168,7 @@ TEST(Win32ProgramAlone, StartsFromTheRegistryOrItsFilesAndCleansUpAtTheEnd) {
     ProgramRun run(exe, arguments);
     HWND window = run.WaitForWindow(win32::kMainWindowClass);
     ASSERT_NE(window, nullptr) << "no window appeared";
-    EXPECT_EQ(Text(window, win32::kLabelDirSrc), temp.File("patches"));
+    EXPECT_EQ(Text(window, win32::kLabelDirSrc), GetParentFolder(patch));
     EXPECT_EQ(Text(window, win32::kComboPatch), "Patch_ExtraWadTextures.ptc");
     EXPECT_EQ(Text(window, win32::kLabelNomeExe), other);
     EXPECT_EQ(Text(window, win32::kLabelTombVersionNow), tools::kDemoEngineVersion);

@@ -10,18 +10,6 @@
 namespace varnock::testing {
 namespace {
 
-TEST(Win32Boxes, MessagesShowTheirTextAndTheirIcon) {
-  win32::Win32UserInterface ui;
-  ModalDriver driver;
-  ui.ShowMessage("ERROR: first line\r\nsecond line", MessageIcon::Critical);
-  ui.ShowMessage("No patch selected", MessageIcon::None);
-  ASSERT_EQ(driver.messages.size(), 2u);
-  EXPECT_EQ(driver.messages[0].text, "ERROR: first line\r\nsecond line");
-  EXPECT_TRUE(driver.messages[0].critical);
-  EXPECT_EQ(driver.messages[1].text, "No patch selected");
-  EXPECT_FALSE(driver.messages[1].critical);
-}
-
 // The answer typed and OK, Enter on the proposed answer, Cancel, an empty answer, the close box.
 TEST(Win32Boxes, TheInputBoxGivesTheAnswerOrNothing) {
   win32::Win32UserInterface ui;
@@ -39,8 +27,9 @@ TEST(Win32Boxes, TheInputBoxGivesTheAnswerOrNothing) {
   for (const auto& item : cases) {
     std::string seen;
     driver.Then(win32::kInputBoxClass, [&](HWND box) {
-      seen = win32::WindowText(box) + "|" + win32::WindowText(GetDlgItem(box, win32::kInputPrompt)) +
-             "|" + win32::WindowText(GetDlgItem(box, win32::kInputAnswer));
+      seen = win32::WindowText(box) + "|" +
+             win32::WindowText(GetDlgItem(box, win32::kInputPrompt)) + "|" +
+             win32::WindowText(GetDlgItem(box, win32::kInputAnswer));
       if (item.typed != nullptr) {
         SetDlgItemTextW(box, win32::kInputAnswer, item.typed);
       }

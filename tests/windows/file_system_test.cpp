@@ -1,16 +1,13 @@
-// Files and folders on a Windows file system: drive letters, attributes, letter case, files
-// other programs hold open, names that are no UTF-8. The portable file tests of
-// tests/support run here too.
+// Files on a Windows file system: files other programs hold open, names that are no UTF-8.
+// The portable file tests of tests/support run under Wine too.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "support/files.h"
 #include "support/list_files.h"
-#include "support/paths.h"
 #include "tests/common/temp_dir.h"
 #include "tests/windows/win32_helpers.h"
 
@@ -22,38 +19,6 @@ using testing::ReadBytes;
 using testing::SetAttributes;
 using testing::TempDir;
 using testing::ToBytes;
-using Paths = std::vector<std::string>;
-
-TEST(DrivePaths, RootsAreLetterAndColonAndAMissingDriveHoldsNothing) {
-  wchar_t windowsFolder[MAX_PATH] = {};
-  GetWindowsDirectoryW(windowsFolder, MAX_PATH);
-  const std::string drive = FromFsPath(std::wstring(windowsFolder, 2));  // "C:"
-  EXPECT_TRUE(FolderExists(drive + "\\"));
-  EXPECT_FALSE(FileExists(drive + "\\"));
-  const std::string windows = JoinPath(drive, "windows");
-  EXPECT_EQ(windows, drive + "\\windows");
-  EXPECT_TRUE(FolderExists(JoinPath(drive + "\\", "windows")));
-  std::int32_t count = 0;
-  const Paths found = ListFiles(windows, "NOTEPAD.EXE", count);
-  ASSERT_EQ(count, 1);
-  EXPECT_TRUE(EqualsIgnoreCase(found[0], windows + "\\notepad.exe")) << found[0];
-  EXPECT_EQ(GetParentFolder(drive + "\\tomb4.exe"), drive);
-
-  // Letters are taken from the end of the alphabet down until one names no drive.
-  char letter = 'Y';
-  while (letter > 'D' && (GetLogicalDrives() & (1u << (letter - 'A'))) != 0) {
-    --letter;
-  }
-  const std::string missing = std::string(1, letter) + ":";
-  EXPECT_FALSE(FolderExists(missing + "\\"));
-  count = -1;
-  EXPECT_TRUE(ListFiles(missing, "*.ptc", count).empty());
-  EXPECT_EQ(count, 0);
-  Bytes content;
-  std::string error;
-  EXPECT_FALSE(ReadWholeFile(missing + "\\tomb4.exe", content, error));
-  EXPECT_FALSE(error.empty());
-}
 
 TEST(HeldFiles, FileHeldOpenIsNeitherRemovedNorCopiedOverNorReadWhenLocked) {
   TempDir dir;
@@ -90,7 +55,9 @@ TEST(HeldFiles, FileHeldOpenIsNeitherRemovedNorCopiedOverNorReadWhenLocked) {
 TEST(Names, TextThatIsNoUtf8NamesNoFileAndThrowsNothing) {
   // "\xC9diteur" is "Éditeur" in the ANSI code page, not in UTF-8.
   TempDir dir;
-  const std::string bad = dir.File("\xC9" "diteur.exe");
+  const std::string bad = dir.File(
+      "\xC9"
+      "diteur.exe");
   EXPECT_FALSE(FileExists(bad));
   EXPECT_FALSE(FolderExists(bad));
   EXPECT_TRUE(ReadWholeFile(bad).empty());

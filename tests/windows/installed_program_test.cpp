@@ -66,7 +66,11 @@ class InstalledProgramTest : public ::testing::Test {
 TEST_F(InstalledProgramTest, TheAppPathsValueNamesTheProgramOrItsFolderAndNothingElse) {
   const std::string exe = dir_.WriteText("Editor\\" + name_, "MZ");
   const std::string upper = dir_.WriteText("WINROOMEDIT.EXE", "MZ");
-  const std::string accented = dir_.WriteText("\xC3\x89" "diteur\\" + name_, "MZ");  // "Éditeur"
+  const std::string accented = dir_.WriteText(
+      "\xC3\x89"
+      "diteur\\" +
+          name_,
+      "MZ");  // "Éditeur"
   const InstalledFile installed(GetSpecialFolder(kProgramFilesX86), relative_);
   const struct {
     std::string value;
@@ -111,7 +115,8 @@ TEST_F(InstalledProgramTest, TheFirstValueIsReadWhateverItsNameUpToTheDataArea) 
 TEST_F(InstalledProgramTest, WithoutAValueTheProgramFilesFoldersAreTriedThe32BitOneFirst) {
   const std::string programFiles = GetSpecialFolder(kProgramFiles);
   EXPECT_TRUE(EqualsIgnoreCase(programFiles, std::getenv("ProgramFiles")));
-  EXPECT_TRUE(EqualsIgnoreCase(GetSpecialFolder(kProgramFilesX86), std::getenv("ProgramFiles(x86)")));
+  EXPECT_TRUE(
+      EqualsIgnoreCase(GetSpecialFolder(kProgramFilesX86), std::getenv("ProgramFiles(x86)")));
   EXPECT_NE(programFiles.back(), '\\');
   EXPECT_EQ(GetSpecialFolder(-5), "");
   EXPECT_EQ(FindInstalledProgram(relative_), "");

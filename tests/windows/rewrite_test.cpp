@@ -81,9 +81,9 @@ TEST(RewriteOnWindows, NewBytesWaitCompleteInAHiddenFileWhileNoOtherProgramMayWr
     EXPECT_EQ(ReadBytes(temporary), kNew);
     EXPECT_NE(AttributesOf(temporary) & FILE_ATTRIBUTE_HIDDEN, 0u);
     EXPECT_EQ(GetParentFolder(temporary), dir.path());
-    EXPECT_FALSE(HeldFile(exe, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE |
-                                                  FILE_SHARE_DELETE)
-                     .valid());
+    EXPECT_FALSE(
+        HeldFile(exe, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE)
+            .valid());
   };
   std::string error;
   ASSERT_TRUE(RewriteFile(exe, kNew, error, &hooks)) << error;

@@ -43,9 +43,8 @@ TEST_F(UserLocaleAlone, FloatArgumentsAreReadWithTheUsersSeparator) {
     EXPECT_EQ(FloatToBits(std::string("1") + item.separator + "5", ui), 0x3FC00000);
     EXPECT_EQ(FloatToBits(other, ui), std::nullopt);
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text.rfind("Error trying to convert '" + other +
-                                            "' in floating point value: ",
-                                        0),
+    EXPECT_EQ(ui.messages[0].text.rfind(
+                  "Error trying to convert '" + other + "' in floating point value: ", 0),
               0u)
         << ui.messages[0].text;
   }

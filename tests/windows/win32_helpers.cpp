@@ -8,8 +8,8 @@ void SetAttributes(const std::string& path, DWORD attributes) {
   ASSERT_TRUE(SetFileAttributesW(Wide(path).c_str(), attributes)) << path;
 }
 
-ScopedRegistryKey::ScopedRegistryKey(const std::string& path, REGSAM view,
-                                     const std::string& name, const std::string& data)
+ScopedRegistryKey::ScopedRegistryKey(const std::string& path, REGSAM view, const std::string& name,
+                                     const std::string& data)
     : path_(Wide(path)), view_(view) {
   HKEY key = nullptr;
   EXPECT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, path_.c_str(), 0, nullptr, 0,
