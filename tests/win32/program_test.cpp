@@ -106,27 +106,9 @@ std::string Text(HWND window, int id) {
 }
 
 // The registry entry through which the room editor, and with it the level editor's folder,
-// is found; removed again when the object goes.
-class AppPathsEntry {
- public:
-  explicit AppPathsEntry(const std::string& value) {
-    HKEY key = nullptr;
-    RegCreateKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY,
-                    nullptr, &key, nullptr);
-    const std::wstring data = Wide(value);
-    EXPECT_EQ(RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                             static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t))),
-              ERROR_SUCCESS);
-    RegCloseKey(key);
-  }
-  ~AppPathsEntry() { RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kKey, KEY_WOW64_32KEY, 0); }
-  AppPathsEntry(const AppPathsEntry&) = delete;
-  AppPathsEntry& operator=(const AppPathsEntry&) = delete;
-
- private:
-  static constexpr const wchar_t* kKey =
-      L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\winroomedit.exe";
-};
+// is found.
+constexpr const wchar_t* kAppPaths =
+    L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\winroomedit.exe";
 
 // Three runs: one that finds tomb4.exe through the level editor in the registry, applies and
 // removes a patch and deletes the unpacked bundle at the end; one started with a patch and an
@@ -141,7 +123,10 @@ TEST(Win32ProgramAlone, StartsFromTheRegistryOrItsFilesAndCleansUpAtTheEnd) {
   const Bytes original = ReadWholeFile(engine);
   const std::string unpacked = temp.File("program\\Patch_ExtraWadTextures.ptc");
   {
-    const AppPathsEntry entry(temp.WriteText("trle\\winroomedit.exe", "room editor"));
+    const std::wstring editor = Wide(temp.WriteText("trle\\winroomedit.exe", "room editor"));
+    ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, kAppPaths, nullptr, REG_SZ, editor.c_str(),
+                              static_cast<DWORD>((editor.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
     ProgramRun run(exe);
     HWND window = run.WaitForWindow(win32::kMainWindowClass);
     ASSERT_NE(window, nullptr) << "no window appeared";
@@ -156,6 +141,7 @@ TEST(Win32ProgramAlone, StartsFromTheRegistryOrItsFilesAndCleansUpAtTheEnd) {
               "Ok: removing patch operation has been performed");
     EXPECT_EQ(ReadWholeFile(engine), original);
     EXPECT_EQ(run.Close(window), 0);
+    RegDeleteKeyW(HKEY_LOCAL_MACHINE, kAppPaths);
     EXPECT_FALSE(FileExists(unpacked));
     EXPECT_FALSE(FileExists(temp.File("program\\Patch_ExtraVideoMemory20MB.ptc")));
     EXPECT_TRUE(FileExists(exe));

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -25,12 +24,6 @@ constexpr int kProgramFiles = 38;
 constexpr int kProgramFilesX86 = 42;
 constexpr REGSAM k32 = KEY_WOW64_32KEY;
 const std::string kAppPaths = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
-
-// A name no other test running at the same time uses.
-std::string UniqueName(const std::string& prefix) {
-  static std::atomic<unsigned> counter{0};
-  return prefix + "-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++);
-}
 
 // A program below a Program Files folder, removed with its folders when the object goes.
 class InstalledFile {
@@ -57,8 +50,10 @@ class InstalledFile {
 
 class InstalledProgramTest : public ::testing::Test {
  protected:
-  const std::string name_ = UniqueName("varnock-room-editor") + ".exe";
-  const std::string relative_ = UniqueName("Varnock Test Design") + "\\trle\\" + name_;
+  // Names of this test program alone, so that tests running side by side never meet.
+  const std::string id_ = std::to_string(GetCurrentProcessId());
+  const std::string name_ = "varnock-room-editor-" + id_ + ".exe";
+  const std::string relative_ = "Varnock Test Design " + id_ + "\\trle\\" + name_;
   const std::string key_ = kAppPaths + name_;
   testing::TempDir dir_;
 };
