@@ -42,13 +42,16 @@ int TextWidth(HWND control, const std::string& text) {
 }
 
 // Every control of the design is in the window at its box, in its font, with its caption
-// whole, and the Tab key goes through the controls that take the focus in the design's order.
-void ExpectBuiltFromDesign(HWND window, const WindowDesign& design, int idBase) {
+// whole, and the Tab key goes through the controls that take the focus in the design's order;
+// in the picker's folder mode, the file list is hidden and the controls below it moved up.
+void ExpectBuiltFromDesign(HWND window, const WindowDesign& design, int idBase,
+                           bool folderMode = false) {
   const int dpi = win32::ScreenDpi();
   RECT client{};
   GetClientRect(window, &client);
   EXPECT_EQ(client.right, win32::TwipsToPixels(design.width, dpi));
-  EXPECT_EQ(client.bottom, win32::TwipsToPixels(design.height, dpi));
+  EXPECT_EQ(client.bottom,
+            win32::TwipsToPixels(folderMode ? kPickerFolderModeHeight : design.height, dpi));
   std::vector<std::pair<int, int>> tabStops;  // tab index, identifier
   for (std::size_t i = 0; i < design.controls.size(); ++i) {
     const ControlDesign& control = design.controls[i];
@@ -56,8 +59,12 @@ void ExpectBuiltFromDesign(HWND window, const WindowDesign& design, int idBase) 
     const int id = idBase + static_cast<int>(i);
     HWND made = GetDlgItem(window, id);
     ASSERT_NE(made, nullptr);
+    if (!ShownInMode(control, folderMode)) {
+      EXPECT_EQ(GetWindowLongPtrW(made, GWL_STYLE) & WS_VISIBLE, 0) << "shown";
+      continue;
+    }
     const RECT box = InParent(made, window);
-    const RECT wanted = win32::PixelRect(control.box, dpi);
+    const RECT wanted = win32::PixelRect(BoxInMode(control, folderMode), dpi);
     EXPECT_EQ(box.left, wanted.left);
     EXPECT_EQ(box.top, wanted.top);
     EXPECT_EQ(box.right, wanted.right);
@@ -127,19 +134,22 @@ TEST(Win32Layout, MainWindowIsAFixedFrameBuiltFromItsDesignAtTheScreensDpi) {
   EXPECT_EQ(metrics.tmPitchAndFamily & TMPF_FIXED_PITCH, 0) << "a variable-pitch face";
 }
 
-TEST(Win32Layout, PickerIsBuiltFromItsDesign) {
+TEST(Win32Layout, PickerIsBuiltFromItsDesignInBothModes) {
   MainWindowHarness harness;
   ASSERT_TRUE(harness.Load());
   ModalDriver driver;
-  driver.Then(win32::kPickerClass, [&](HWND picker) {
-    driver.Later([&driver, picker] {
-      ExpectBuiltFromDesign(picker, kPickerDesign, win32::kPickerControlBase);
-      EXPECT_EQ(GetFocus(), GetDlgItem(picker, win32::kPickerOk));
-      SaveScreenshot(picker, "picker-file-mode");
-      driver.Later([picker] { PostClick(picker, win32::kPickerCancel); });
+  for (const bool folderMode : {false, true}) {
+    SCOPED_TRACE(folderMode ? "folder mode" : "file mode");
+    driver.Then(win32::kPickerClass, [&, folderMode](HWND picker) {
+      driver.Later([&driver, picker, folderMode] {
+        ExpectBuiltFromDesign(picker, kPickerDesign, win32::kPickerControlBase, folderMode);
+        EXPECT_EQ(GetFocus(), GetDlgItem(picker, win32::kPickerOk));
+        SaveScreenshot(picker, folderMode ? "picker-folder-mode" : "picker-file-mode");
+        driver.Later([picker] { PostClick(picker, win32::kPickerCancel); });
+      });
     });
-  });
-  harness.Click(win32::kPulChangeTomb);
+    harness.Click(folderMode ? win32::kPulChangeDirSrc : win32::kPulChangeTomb);
+  }
   EXPECT_TRUE(driver.Done());
   EXPECT_TRUE(driver.unexpected.empty());
 }
