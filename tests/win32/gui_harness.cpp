@@ -6,53 +6,12 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "support/files.h"
 #include "support/paths.h"
 #include "tests/common/demo_install.h"
 #include "win32/control_ids.h"
 #include "win32/layout.h"
 
 namespace varnock::testing {
-
-namespace {
-
-void Put(std::ofstream& out, std::uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) {
-    out.put(static_cast<char>((value >> (8 * i)) & 0xFF));
-  }
-}
-
-// A 24-bit BMP file of the picture.
-void WriteBmp(const std::string& path, const Picture& picture) {
-  const int stride = (picture.width * 3 + 3) & ~3;
-  const std::uint32_t imageBytes = static_cast<std::uint32_t>(stride * picture.height);
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write("BM", 2);
-  Put(out, 54 + imageBytes, 4);
-  Put(out, 0, 4);
-  Put(out, 54, 4);
-  Put(out, 40, 4);
-  Put(out, static_cast<std::uint32_t>(picture.width), 4);
-  Put(out, static_cast<std::uint32_t>(picture.height), 4);
-  Put(out, 1, 2);
-  Put(out, 24, 2);
-  Put(out, 0, 4);
-  Put(out, imageBytes, 4);
-  for (int i = 0; i < 4; ++i) {
-    Put(out, 0, 4);
-  }
-  for (int y = picture.height - 1; y >= 0; --y) {
-    for (int x = 0; x < picture.width; ++x) {
-      Put(out, picture.At(x, y), 3);
-    }
-    for (int pad = picture.width * 3; pad < stride; ++pad) {
-      out.put('\0');
-    }
-  }
-  EXPECT_TRUE(out.good()) << path;
-}
-
-}  // namespace
 
 std::string BuildPath(std::string path) {
   std::replace(path.begin(), path.end(), '/', '\\');
@@ -68,9 +27,7 @@ MainWindowHarness::MainWindowHarness(bool bundled,
   const DemoInstall install =
       InstallDemo(temp, BuildPath(VARNOCK_DEMO_DIR), "varnock.exe", bundled);
   programFolder = install.programFolder;
-  gameFolder = install.gameFolder;
   exe = install.exe;
-
   window = std::make_unique<win32::MainWindow>();
   pickerHost = std::make_unique<win32::Win32PickerWindowHost>(window->Handle());
   picker = std::make_unique<Dialog_GetFileODir>(pickerEnvironment, ui, *pickerHost);
@@ -101,9 +58,8 @@ std::string MainWindowHarness::Text(int id) const {
 }
 
 void MainWindowHarness::Click(int id) const {
-  HWND button = Control(id);
-  EXPECT_NE(button, nullptr) << "control " << id;
-  SendMessageW(button, BM_CLICK, 0, 0);
+  EXPECT_NE(Control(id), nullptr) << "control " << id;
+  SendMessageW(Control(id), BM_CLICK, 0, 0);
   Settle(Main());
 }
 
@@ -139,29 +95,22 @@ Picture SaveScreenshot(HWND window, const std::string& name) {
     GdiFlush();
     Sleep(40);
   }
-  Picture picture;
   RECT frame{};
   GetWindowRect(window, &frame);
-  picture.width = frame.right - frame.left;
-  picture.height = frame.bottom - frame.top;
+  Picture picture{frame.right - frame.left, frame.bottom - frame.top, {}};
+  // A 32-bit picture, top row first, as the BMP file holds it too.
+  BITMAPINFOHEADER header{
+      sizeof(header), picture.width, -picture.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = picture.width;
-  info.bmiHeader.biHeight = -picture.height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HBITMAP bitmap = CreateDIBSection(memory, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS,
+                                    &bits, nullptr, 0);
   HGDIOBJ previous = SelectObject(memory, bitmap);
   BitBlt(memory, 0, 0, picture.width, picture.height, screen, frame.left, frame.top, SRCCOPY);
   GdiFlush();
   const auto* data = static_cast<const std::uint32_t*>(bits);
   picture.pixels.assign(data, data + static_cast<std::size_t>(picture.width) * picture.height);
-  for (std::uint32_t& pixel : picture.pixels) {
-    pixel &= 0x00FFFFFF;
-  }
   SelectObject(memory, previous);
   DeleteObject(bitmap);
   DeleteDC(memory);
@@ -170,17 +119,19 @@ Picture SaveScreenshot(HWND window, const std::string& name) {
   const std::string folder = BuildPath(VARNOCK_SCREENSHOT_DIR);
   CreateDirectoryA(folder.c_str(), nullptr);
   const char* suffix = std::getenv("VARNOCK_SCREENSHOT_SUFFIX");
-  WriteBmp(JoinPath(folder, name + (suffix != nullptr ? suffix : "") + ".bmp"), picture);
+  std::ofstream out(JoinPath(folder, name + (suffix != nullptr ? suffix : "") + ".bmp"),
+                    std::ios::binary);
+  const auto imageBytes = static_cast<DWORD>(picture.pixels.size() * 4);
+  const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof(header);
+  const BITMAPFILEHEADER file{0x4D42, offset + imageBytes, 0, 0, offset};
+  out.write(reinterpret_cast<const char*>(&file), sizeof(file));
+  out.write(reinterpret_cast<const char*>(&header), sizeof(header));
+  out.write(reinterpret_cast<const char*>(picture.pixels.data()), imageBytes);
+  EXPECT_TRUE(out.good()) << name;
+  for (std::uint32_t& pixel : picture.pixels) {
+    pixel &= 0x00FFFFFF;
+  }
   return picture;
-}
-
-RECT RectInPicture(HWND control) {
-  RECT frame{};
-  GetWindowRect(GetAncestor(control, GA_ROOT), &frame);
-  RECT box{};
-  GetWindowRect(control, &box);
-  OffsetRect(&box, -frame.left, -frame.top);
-  return box;
 }
 
 }  // namespace varnock::testing

@@ -30,8 +30,7 @@ std::string DemoFile(const std::string& name);
 // tomb4.exe, and the real main window and presenter over them, with real message boxes.
 class MainWindowHarness {
  public:
-  // `adjust` changes the program's environment before the presenter is made: files opened
-  // with it, settings kept between runs.
+  // `adjust` changes the program's environment before the presenter is made.
   explicit MainWindowHarness(bool bundled = false,
                              const std::function<void(AppEnvironment&)>& adjust = {});
   ~MainWindowHarness();
@@ -49,7 +48,6 @@ class MainWindowHarness {
 
   TempDir temp;
   std::string programFolder;
-  std::string gameFolder;
   std::string exe;  // the copy of the demonstration tomb4.exe
   win32::Win32UserInterface ui;
   std::unique_ptr<win32::MainWindow> window;
@@ -73,8 +71,5 @@ struct Picture {
 // Takes the window's picture from the screen, with its frame, and saves it as NAME.bmp
 // (NAME-144dpi.bmp on the 144 dpi run) in the build's screenshot folder.
 Picture SaveScreenshot(HWND window, const std::string& name);
-
-// The rectangle of a control in the coordinates of its top-level window's picture.
-RECT RectInPicture(HWND control);
 
 }  // namespace varnock::testing

@@ -12,7 +12,6 @@ namespace {
 // A Windows hook carries no data of its own: the driver of the running test is kept here.
 thread_local ModalDriver* runningDriver = nullptr;
 
-constexpr UINT kWatchdogMilliseconds = 4000;
 constexpr wchar_t kCallsClass[] = L"Varnock.TestCalls";
 constexpr UINT kRunCall = WM_APP + 7;
 
@@ -22,24 +21,17 @@ std::wstring ClassOf(HWND window) {
   return name;
 }
 
-bool IsDriven(const std::wstring& windowClass) {
-  return windowClass == L"#32770" || windowClass == win32::kPickerClass ||
-         windowClass == win32::kInputBoxClass;
-}
-
-BOOL CALLBACK CollectOpen(HWND window, LPARAM found) {
-  if (IsWindowVisible(window) && IsDriven(ClassOf(window))) {
-    reinterpret_cast<std::set<HWND>*>(found)->insert(window);
+// Whether a message box shows the critical-error icon.
+bool ShowsErrorIcon(HWND messageBox) {
+  const HICON error = LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_ERROR));
+  for (HWND child = GetWindow(messageBox, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    if (ClassOf(child) == L"Static" && IsWindowVisible(child) &&
+        reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0)) == error) {
+      return true;
+    }
   }
-  return TRUE;
-}
-
-void Dismiss(HWND window) {
-  if (ClassOf(window) == L"#32770") {
-    PostMessageW(window, WM_COMMAND, IDOK, 0);
-  } else {
-    PostMessageW(window, WM_CLOSE, 0, 0);
-  }
+  return false;
 }
 
 }  // namespace
@@ -47,7 +39,6 @@ void Dismiss(HWND window) {
 ModalDriver::ModalDriver() {
   runningDriver = this;
   hook_ = SetWindowsHookExW(WH_CBT, &ModalDriver::OnCbt, nullptr, GetCurrentThreadId());
-  timer_ = SetTimer(nullptr, 0, kWatchdogMilliseconds, &ModalDriver::OnWatchdog);
   WNDCLASSEXW callsClass{};
   callsClass.cbSize = sizeof(callsClass);
   callsClass.lpfnWndProc = &ModalDriver::OnCall;
@@ -60,7 +51,6 @@ ModalDriver::ModalDriver() {
 }
 
 ModalDriver::~ModalDriver() {
-  KillTimer(nullptr, timer_);
   DestroyWindow(calls_);
   UnhookWindowsHookEx(hook_);
   runningDriver = nullptr;
@@ -94,9 +84,6 @@ LRESULT CALLBACK ModalDriver::OnCbt(int code, WPARAM wParam, LPARAM lParam) {
 
 void ModalDriver::Activated(HWND window) {
   const std::wstring windowClass = ClassOf(window);
-  if (!IsDriven(windowClass)) {
-    return;
-  }
   if (windowClass == L"#32770") {
     if (seen_.insert(window).second) {
       // Read once the box has been filled and shown, then answered.
@@ -105,51 +92,17 @@ void ModalDriver::Activated(HWND window) {
         PostMessageW(window, WM_COMMAND, IDOK, 0);
       });
     }
-    return;
-  }
-  if (!steps_.empty() && steps_.front().first == windowClass) {
-    const Step step = std::move(steps_.front().second);
-    steps_.pop_front();
-    seen_.insert(window);
-    step(window);
-    return;
-  }
-  if (seen_.insert(window).second) {
-    unexpected.push_back("a window nobody expected: " + win32::WindowText(window));
-    PostMessageW(window, WM_CLOSE, 0, 0);
-  }
-}
-
-void CALLBACK ModalDriver::OnWatchdog(HWND, UINT, UINT_PTR, DWORD) {
-  if (runningDriver != nullptr) {
-    runningDriver->Watch();
-  }
-}
-
-// A modal window open at two ticks in a row is left unanswered: it is closed.
-void ModalDriver::Watch() {
-  std::set<HWND> open;
-  EnumThreadWindows(GetCurrentThreadId(), CollectOpen, reinterpret_cast<LPARAM>(&open));
-  for (HWND window : open) {
-    if (openAtLastTick_.count(window) != 0) {
-      unexpected.push_back("left open, closed by the watchdog: " + win32::WindowText(window));
-      Dismiss(window);
+  } else if (windowClass == win32::kPickerClass || windowClass == win32::kInputBoxClass) {
+    if (!steps_.empty() && steps_.front().first == windowClass) {
+      const Step step = std::move(steps_.front().second);
+      steps_.pop_front();
+      seen_.insert(window);
+      step(window);
+    } else if (seen_.insert(window).second) {
+      unexpected.push_back("a window nobody expected: " + win32::WindowText(window));
+      PostMessageW(window, WM_CLOSE, 0, 0);
     }
   }
-  openAtLastTick_ = open;
-}
-
-bool ShowsErrorIcon(HWND messageBox) {
-  const HICON error = LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_ERROR));
-  for (HWND child = GetWindow(messageBox, GW_CHILD); child != nullptr;
-       child = GetWindow(child, GW_HWNDNEXT)) {
-    const LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE);
-    if (ClassOf(child) == L"Static" && (style & SS_TYPEMASK) == SS_ICON && IsWindowVisible(child) &&
-        reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0)) == error) {
-      return true;
-    }
-  }
-  return false;
 }
 
 void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -13,8 +13,7 @@ namespace varnock::testing {
 // Answers the modal windows a test opens in its own thread. Every message box is recorded and
 // answered with OK. A picker or input box runs the next step queued for its window class; a
 // step must only post messages to it, as the window is still being activated. A window nobody
-// expected, or one that stays open for seconds, is closed and recorded in `unexpected`, so
-// that a broken test fails instead of hanging. One driver at a time.
+// expected is closed and recorded in `unexpected`. One driver at a time.
 class ModalDriver {
  public:
   using Step = std::function<void(HWND)>;
@@ -41,22 +40,15 @@ class ModalDriver {
 
  private:
   static LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam);
-  static void CALLBACK OnWatchdog(HWND, UINT, UINT_PTR, DWORD);
   static LRESULT CALLBACK OnCall(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void Activated(HWND window);
-  void Watch();
 
   HHOOK hook_ = nullptr;
-  UINT_PTR timer_ = 0;
   HWND calls_ = nullptr;
   std::deque<std::function<void()>> pendingCalls_;
   std::deque<std::pair<std::wstring, Step>> steps_;
   std::set<HWND> seen_;
-  std::set<HWND> openAtLastTick_;
 };
-
-// Whether a message box shows the critical-error icon.
-bool ShowsErrorIcon(HWND messageBox);
 
 // Posts `message` to `window` and fails the test when it cannot be posted.
 void Post(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);

@@ -1,3 +1,4 @@
+// varnock.exe started as a program of its own, and its windows found and driven from here.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -23,80 +24,58 @@ using win32::Wide;
 
 constexpr DWORD kPatience = 20000;  // milliseconds
 
-std::string ProgramPath() {
-  return BuildPath(VARNOCK_PROGRAM_PATH);
-}
-
-// The registry entry through which the room editor, and with it the level editor's folder,
-// is found; removed again when the object goes.
-class AppPathsEntry {
- public:
-  AppPathsEntry(const std::string& name, const std::string& value)
-      : key_(L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\" + Wide(name)) {
-    HKEY key = nullptr;
-    EXPECT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, key_.c_str(), 0, nullptr, 0,
-                              KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    const std::wstring data = Wide(value);
-    RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                   static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(key);
-  }
-  ~AppPathsEntry() { RegDeleteKeyExW(HKEY_LOCAL_MACHINE, key_.c_str(), KEY_WOW64_32KEY, 0); }
-  AppPathsEntry(const AppPathsEntry&) = delete;
-  AppPathsEntry& operator=(const AppPathsEntry&) = delete;
-
- private:
-  std::wstring key_;
-};
-
-// varnock.exe started as a program of its own, and its windows found and driven from here.
 class ProgramRun {
  public:
   // `arguments`: the files it is started with, each one quoted.
   explicit ProgramRun(const std::string& exe, const std::vector<std::string>& arguments = {}) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
-    std::wstring commandLine = L"\"" + Wide(exe) + L"\"";
+    std::wstring line = L"\"" + Wide(exe) + L"\"";
     for (const std::string& argument : arguments) {
-      commandLine += L" \"" + Wide(argument) + L"\"";
+      line += L" \"" + Wide(argument) + L"\"";
     }
-    started_ = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                              Wide(GetParentFolder(exe)).c_str(), &startup, &process_) != FALSE;
+    EXPECT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               Wide(GetParentFolder(exe)).c_str(), &startup, &process_));
   }
   ~ProgramRun() {
-    if (started_) {
-      if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
-        TerminateProcess(process_.hProcess, 1);
-      }
-      CloseHandle(process_.hThread);
-      CloseHandle(process_.hProcess);
-    }
+    TerminateProcess(process_.hProcess, 1);  // nothing when it has ended
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
   }
   ProgramRun(const ProgramRun&) = delete;
   ProgramRun& operator=(const ProgramRun&) = delete;
 
-  bool Started() const { return started_; }
-
   // The program's visible top-level window of this class; null when none comes in time.
   HWND WaitForWindow(const wchar_t* windowClass) const {
-    for (DWORD waited = 0; waited < kPatience; waited += 50) {
-      Search search{process_.dwProcessId, windowClass, nullptr};
-      EnumWindows(&ProgramRun::Match, reinterpret_cast<LPARAM>(&search));
-      if (search.found != nullptr) {
-        return search.found;
-      }
+    struct Search {
+      DWORD processId;
+      const wchar_t* windowClass;
+      HWND found;
+    } search{process_.dwProcessId, windowClass, nullptr};
+    for (DWORD waited = 0; waited < kPatience && search.found == nullptr; waited += 50) {
       Sleep(50);
+      EnumWindows(
+          [](HWND window, LPARAM data) -> BOOL {
+            auto* search = reinterpret_cast<Search*>(data);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            wchar_t name[64] = {};
+            GetClassNameW(window, name, 64);
+            if (owner == search->processId && IsWindowVisible(window) &&
+                std::wstring(name) == search->windowClass) {
+              search->found = window;
+            }
+            return search->found == nullptr;
+          },
+          reinterpret_cast<LPARAM>(&search));
     }
-    return nullptr;
+    return search.found;
   }
 
-  // Waits for the program's message box, reads it and answers OK; empty when none came.
-  std::string AnswerMessage() const {
+  // A button of the main window pressed; the message box it brings is read and answered OK.
+  std::string Press(HWND window, int button) const {
+    PostMessageW(GetDlgItem(window, button), BM_CLICK, 0, 0);
     HWND box = WaitForWindow(L"#32770");
-    if (box == nullptr) {
-      return {};
-    }
     const std::string text = win32::WindowText(GetDlgItem(box, 0xFFFF));
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     for (DWORD waited = 0; IsWindow(box) && waited < kPatience; waited += 20) {
@@ -105,90 +84,83 @@ class ProgramRun {
     return text;
   }
 
-  // The exit code, or -1 when the program has not ended in time.
-  long WaitForExit() const {
-    if (WaitForSingleObject(process_.hProcess, kPatience) != WAIT_OBJECT_0) {
-      return -1;
-    }
+  // Closes the main window; the exit code, or -1 when the program has not ended in time.
+  long Close(HWND window) const {
+    PostMessageW(window, WM_CLOSE, 0, 0);
     DWORD code = 0;
-    GetExitCodeProcess(process_.hProcess, &code);
-    return static_cast<long>(code);
+    return WaitForSingleObject(process_.hProcess, kPatience) == WAIT_OBJECT_0 &&
+                   GetExitCodeProcess(process_.hProcess, &code)
+               ? static_cast<long>(code)
+               : -1;
   }
 
  private:
-  struct Search {
-    DWORD processId;
-    const wchar_t* windowClass;
-    HWND found;
-  };
-  static BOOL CALLBACK Match(HWND window, LPARAM data) {
-    auto* search = reinterpret_cast<Search*>(data);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    if (owner == search->processId && IsWindowVisible(window) &&
-        std::wstring(name) == search->windowClass) {
-      search->found = window;
-      return FALSE;
-    }
-    return TRUE;
-  }
-
   PROCESS_INFORMATION process_{};
-  bool started_ = false;
 };
 
 std::string Text(HWND window, int id) {
-  return win32::WindowText(GetDlgItem(window, id));
+  // Another process's controls give their text only when asked by a message.
+  wchar_t text[MAX_PATH] = {};
+  SendDlgItemMessageW(window, id, WM_GETTEXT, MAX_PATH, reinterpret_cast<LPARAM>(text));
+  return win32::Narrow(text);
 }
 
-// The program's own settings key of the current user, emptied before and after a test.
-class OwnSettings {
- public:
-  OwnSettings() { Clear(); }
-  ~OwnSettings() { Clear(); }
-  OwnSettings(const OwnSettings&) = delete;
-  OwnSettings& operator=(const OwnSettings&) = delete;
+// The registry entry through which the room editor, and with it the level editor's folder,
+// is found.
+constexpr const wchar_t* kAppPaths =
+    L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\winroomedit.exe";
 
- private:
-  static void Clear() { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Varnock"); }
-};
-
-TEST(Win32ProgramAlone, RunsWithTheEditorFoundInTheRegistryAndCleansUpAtTheEnd) {
-  const OwnSettings settings;  // nothing remembered from another run
+// Three runs: one that finds tomb4.exe through the level editor in the registry, applies and
+// removes a patch and deletes the unpacked bundle at the end; one started with a patch and an
+// executable in a folder outside ASCII; one started with nothing, which begins where the one
+// before ended.
+TEST(Win32ProgramAlone, StartsFromTheRegistryOrItsFilesAndCleansUpAtTheEnd) {
+  RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Varnock");  // nothing remembered
   TempDir temp;
-  const std::string exe = temp.Write("program\\varnock.exe", ReadWholeFile(ProgramPath()));
+  const std::string exe =
+      temp.Write("program\\varnock.exe", ReadWholeFile(BuildPath(VARNOCK_PROGRAM_PATH)));
   const std::string engine = temp.Write("trle\\tomb4.exe", ReadWholeFile(DemoFile("tomb4.exe")));
-  const std::string editor = temp.WriteText("trle\\winroomedit.exe", "room editor");
-  const AppPathsEntry entry("winroomedit.exe", editor);
   const Bytes original = ReadWholeFile(engine);
-
-  ProgramRun run(exe);
-  ASSERT_TRUE(run.Started());
-  HWND window = run.WaitForWindow(win32::kMainWindowClass);
-  ASSERT_NE(window, nullptr) << "no window appeared";
-  // Start-up unpacked the bundle beside the program and found tomb4.exe in the editor's folder.
   const std::string unpacked = temp.File("program\\Patch_ExtraWadTextures.ptc");
-  EXPECT_TRUE(FileExists(unpacked));
-  EXPECT_EQ(SendDlgItemMessageW(window, win32::kComboPatch, CB_GETCOUNT, 0, 0), 2);
-  EXPECT_EQ(Text(window, win32::kLabelDirSrc), temp.File("program"));
-  EXPECT_EQ(Text(window, win32::kLabelNomeExe), engine);
-  EXPECT_EQ(Text(window, win32::kLabelTombVersionNow), tools::kDemoEngineVersion);
-
-  PostMessageW(GetDlgItem(window, win32::kPulApplyPatch), BM_CLICK, 0, 0);
-  EXPECT_EQ(run.AnswerMessage(), "Ok: applying patch operation has been performed");
-  const Bytes applied = ReadWholeFile(engine);
-  PostMessageW(GetDlgItem(window, win32::kPulRemovePatch), BM_CLICK, 0, 0);
-  EXPECT_EQ(run.AnswerMessage(), "Ok: removing patch operation has been performed");
-  EXPECT_NE(applied, original);
-  EXPECT_EQ(ReadWholeFile(engine), original);
-
-  PostMessageW(window, WM_CLOSE, 0, 0);
-  EXPECT_EQ(run.WaitForExit(), 0);
-  EXPECT_FALSE(FileExists(unpacked));
-  EXPECT_FALSE(FileExists(temp.File("program\\Patch_ExtraVideoMemory20MB.ptc")));
-  EXPECT_TRUE(FileExists(exe));
+  {
+    const std::wstring editor = Wide(temp.WriteText("trle\\winroomedit.exe", "room editor"));
+    ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, kAppPaths, nullptr, REG_SZ, editor.c_str(),
+                              static_cast<DWORD>((editor.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+    ProgramRun run(exe);
+    HWND window = run.WaitForWindow(win32::kMainWindowClass);
+    ASSERT_NE(window, nullptr) << "no window appeared";
+    EXPECT_TRUE(FileExists(unpacked));
+    EXPECT_EQ(SendDlgItemMessageW(window, win32::kComboPatch, CB_GETCOUNT, 0, 0), 2);
+    EXPECT_EQ(Text(window, win32::kLabelDirSrc), temp.File("program"));
+    EXPECT_EQ(Text(window, win32::kLabelNomeExe), engine);
+    EXPECT_EQ(run.Press(window, win32::kPulApplyPatch),
+              "Ok: applying patch operation has been performed");
+    EXPECT_NE(ReadWholeFile(engine), original);
+    EXPECT_EQ(run.Press(window, win32::kPulRemovePatch),
+              "Ok: removing patch operation has been performed");
+    EXPECT_EQ(ReadWholeFile(engine), original);
+    EXPECT_EQ(run.Close(window), 0);
+    RegDeleteKeyW(HKEY_LOCAL_MACHINE, kAppPaths);
+    EXPECT_FALSE(FileExists(unpacked));
+    EXPECT_FALSE(FileExists(temp.File("program\\Patch_ExtraVideoMemory20MB.ptc")));
+    EXPECT_TRUE(FileExists(exe));
+  }
+  const std::string patch = temp.Write("p\xC3\xA4tches\\Patch_ExtraWadTextures.ptc",
+                                       ReadWholeFile(DemoFile("Patch_ExtraWadTextures.ptc")));
+  const std::string other = temp.Write("game\\tomb4.exe", original);
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{patch, other}, std::vector<std::string>{}}) {
+    ProgramRun run(exe, arguments);
+    HWND window = run.WaitForWindow(win32::kMainWindowClass);
+    ASSERT_NE(window, nullptr) << "no window appeared";
+    EXPECT_EQ(Text(window, win32::kLabelDirSrc), GetParentFolder(patch));
+    EXPECT_EQ(Text(window, win32::kComboPatch), "Patch_ExtraWadTextures.ptc");
+    EXPECT_EQ(Text(window, win32::kLabelNomeExe), other);
+    EXPECT_EQ(Text(window, win32::kLabelTombVersionNow), tools::kDemoEngineVersion);
+    EXPECT_EQ(run.Close(window), 0);
+  }
+  RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Varnock");
 }
 
 // The program as installed from the zip where its user may not write: read_only_folder.sh
@@ -200,15 +172,12 @@ TEST(Win32InstalledProgram, UnpacksItsPatchesForTheUserAndDeletesThemAtTheEnd) {
   }
   ASSERT_FALSE(CanCreateFilesIn(GetParentFolder(exe))) << "the folder can be written";
   const std::string user = UserPatchFolder();
-  ASSERT_FALSE(user.empty());
   const std::string unpacked[] = {JoinPath(user, "Patch_ExtraVideoMemory20MB.ptc"),
                                   JoinPath(user, "Patch_ExtraWadTextures.ptc")};
   for (const std::string& file : unpacked) {
     RemoveFile(file);  // left by an earlier run that did not end
   }
-
   ProgramRun run(exe);
-  ASSERT_TRUE(run.Started());
   HWND window = run.WaitForWindow(win32::kMainWindowClass);
   ASSERT_NE(window, nullptr) << "no window appeared";
   EXPECT_EQ(SendDlgItemMessageW(window, win32::kComboPatch, CB_GETCOUNT, 0, 0), 2);
@@ -216,48 +185,17 @@ TEST(Win32InstalledProgram, UnpacksItsPatchesForTheUserAndDeletesThemAtTheEnd) {
   for (const std::string& file : unpacked) {
     EXPECT_TRUE(FileExists(file)) << file;
   }
-
-  PostMessageW(window, WM_CLOSE, 0, 0);
-  EXPECT_EQ(run.WaitForExit(), 0);
+  EXPECT_EQ(run.Close(window), 0);
   for (const std::string& file : unpacked) {
     EXPECT_FALSE(FileExists(file)) << file;
   }
 }
 
-TEST(Win32ProgramAlone, OpensThePatchAndExecutableItIsStartedWithAndRemembersThem) {
-  const OwnSettings settings;
-  TempDir temp;
-  const std::string exe = temp.Write("program\\varnock.exe", ReadWholeFile(ProgramPath()));
-  const std::string patch = temp.Write("patches\\Patch_ExtraWadTextures.ptc",
-                                       ReadWholeFile(DemoFile("Patch_ExtraWadTextures.ptc")));
-  const std::string engine = temp.Write("game\\tomb4.exe", ReadWholeFile(DemoFile("tomb4.exe")));
-  for (const std::vector<std::string>& arguments :
-       {std::vector<std::string>{patch, engine}, std::vector<std::string>{}}) {
-    ProgramRun run(exe, arguments);
-    ASSERT_TRUE(run.Started());
-    HWND window = run.WaitForWindow(win32::kMainWindowClass);
-    ASSERT_NE(window, nullptr) << "no window appeared";
-    // The second run, started with nothing, begins where the first one ended.
-    EXPECT_EQ(Text(window, win32::kLabelDirSrc), temp.File("patches"));
-    // The patch opened is the one chosen. Another process's list gives its text only when
-    // asked by a message.
-    wchar_t chosen[MAX_PATH] = {};
-    SendDlgItemMessageW(window, win32::kComboPatch, WM_GETTEXT, MAX_PATH,
-                        reinterpret_cast<LPARAM>(chosen));
-    EXPECT_EQ(win32::Narrow(chosen), "Patch_ExtraWadTextures.ptc");
-    EXPECT_EQ(Text(window, win32::kLabelNomeExe), engine);
-    EXPECT_EQ(Text(window, win32::kLabelTombVersionNow), tools::kDemoEngineVersion);
-    PostMessageW(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(run.WaitForExit(), 0);
-  }
-}
-
 TEST(Win32Program, CarriesItsIconVersionAndManifest) {
-  const std::wstring exe = Wide(ProgramPath());
+  const std::wstring exe = Wide(BuildPath(VARNOCK_PROGRAM_PATH));
   HMODULE module = LoadLibraryExW(exe.c_str(), nullptr,
                                   LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
   ASSERT_NE(module, nullptr);
-  // The icon group (14) and the manifest (24).
   EXPECT_NE(FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(14)), nullptr);
   HRSRC manifest = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
   ASSERT_NE(manifest, nullptr);
@@ -267,12 +205,9 @@ TEST(Win32Program, CarriesItsIconVersionAndManifest) {
       text.find("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true"),
       std::string::npos);
   FreeLibrary(module);
-
   DWORD handle = 0;
-  const DWORD size = GetFileVersionInfoSizeW(exe.c_str(), &handle);
-  ASSERT_GT(size, 0u);
-  std::string block(size, '\0');
-  ASSERT_TRUE(GetFileVersionInfoW(exe.c_str(), 0, size, block.data()));
+  std::string block(GetFileVersionInfoSizeW(exe.c_str(), &handle), '\0');
+  ASSERT_TRUE(GetFileVersionInfoW(exe.c_str(), 0, static_cast<DWORD>(block.size()), block.data()));
   wchar_t* name = nullptr;
   UINT length = 0;
   ASSERT_TRUE(VerQueryValueW(block.data(), L"\\StringFileInfo\\040904B0\\ProductName",

@@ -18,19 +18,12 @@
 namespace varnock {
 namespace {
 
-using testing::HeldFile;
 using testing::ScopedRegistryKey;
-using testing::TempDir;
-using testing::UniqueName;
 
 constexpr int kProgramFiles = 38;
 constexpr int kProgramFilesX86 = 42;
+constexpr REGSAM k32 = KEY_WOW64_32KEY;
 const std::string kAppPaths = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
-
-std::string Environment(const char* name) {
-  const char* value = std::getenv(name);
-  return value == nullptr ? std::string() : std::string(value);
-}
 
 // A program below a Program Files folder, removed with its folders when the object goes.
 class InstalledFile {
@@ -39,7 +32,8 @@ class InstalledFile {
       : top_(JoinPath(programFiles, relativePath.substr(0, relativePath.find('\\')))),
         path_(JoinPath(programFiles, relativePath)) {
     std::filesystem::create_directories(ToFsPath(GetParentFolder(path_)));
-    testing::WriteText(path_, "MZ");
+    CloseHandle(CreateFileW(testing::Wide(path_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
   }
   ~InstalledFile() {
     std::error_code error;
@@ -56,126 +50,75 @@ class InstalledFile {
 
 class InstalledProgramTest : public ::testing::Test {
  protected:
-  // A program name of this test alone, so that tests running side by side never meet.
-  const std::string name_ = UniqueName("varnock-room-editor") + ".exe";
-  const std::string relative_ = UniqueName("Varnock Test Design") + "\\trle\\" + name_;
-  TempDir dir_;
+  // Names of this test program alone, so that tests running side by side never meet.
+  const std::string id_ = std::to_string(GetCurrentProcessId());
+  const std::string name_ = "varnock-room-editor-" + id_ + ".exe";
+  const std::string relative_ = "Varnock Test Design " + id_ + "\\trle\\" + name_;
+  const std::string key_ = kAppPaths + name_;
+  testing::TempDir dir_;
 };
 
-TEST_F(InstalledProgramTest, ProgramFilesFoldersAreTheSystemOnes) {
-  EXPECT_TRUE(EqualsIgnoreCase(GetSpecialFolder(kProgramFiles), Environment("ProgramFiles")));
-  EXPECT_TRUE(
-      EqualsIgnoreCase(GetSpecialFolder(kProgramFilesX86), Environment("ProgramFiles(x86)")));
-  EXPECT_TRUE(FolderExists(GetSpecialFolder(kProgramFiles)));
-  // A drive-letter path without a trailing separator, as folders are passed around.
-  const std::string folder = GetSpecialFolder(kProgramFiles);
-  ASSERT_GE(folder.size(), 3u);
-  EXPECT_EQ(folder.substr(1, 2), ":\\");
-  EXPECT_NE(folder.back(), '\\');
-  EXPECT_EQ(GetSpecialFolder(-5), "");
-}
-
-TEST_F(InstalledProgramTest, AppPathsValueIsRead) {
-  const std::string exe = dir_.WriteText(name_, "MZ");
-  ScopedRegistryKey key(kAppPaths + name_, KEY_WOW64_32KEY);
-  key.SetString("", exe);
-  EXPECT_EQ(ReadFirstRegistryValue(kAppPaths + name_), exe);
-  EXPECT_EQ(FindInstalledProgram(relative_), exe);
-}
-
-TEST_F(InstalledProgramTest, AppPathsAreTheSameForBothRegistryViews) {
-  // App Paths is one of the keys 32-bit and 64-bit programs share: whichever kind of
-  // installer wrote the value, the program reads it.
-  const std::string exe = dir_.WriteText(name_, "MZ");
-  for (const REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
-    {
-      ScopedRegistryKey key(kAppPaths + name_, view);
-      key.SetString("", exe);
-      EXPECT_EQ(ReadFirstRegistryValue(kAppPaths + name_), exe) << view;
-      EXPECT_EQ(FindInstalledProgram(relative_), exe) << view;
-    }
-    EXPECT_EQ(ReadFirstRegistryValue(kAppPaths + name_), "") << view;
-  }
-}
-
-TEST_F(InstalledProgramTest, ValueNamingAFolderIsSearchedForTheProgram) {
+TEST_F(InstalledProgramTest, TheAppPathsValueNamesTheProgramOrItsFolderAndNothingElse) {
   const std::string exe = dir_.WriteText("Editor\\" + name_, "MZ");
-  ScopedRegistryKey key(kAppPaths + name_, KEY_WOW64_32KEY);
-  key.SetString("", GetParentFolder(exe));
-  EXPECT_EQ(FindInstalledProgram(relative_), exe);
-  // With a trailing separator the joined path holds a doubled one, which Windows accepts.
-  key.SetString("", GetParentFolder(exe) + "\\");
-  const std::string found = FindInstalledProgram(relative_);
-  EXPECT_TRUE(FileExists(found)) << found;
-  EXPECT_EQ(GetFileName(found), name_);
-}
-
-TEST_F(InstalledProgramTest, ValueWithAnUpperCaseExtensionNamesTheProgram) {
-  const std::string exe = dir_.WriteText("WINROOMEDIT.EXE", "MZ");
-  ScopedRegistryKey key(kAppPaths + name_, KEY_WOW64_32KEY);
-  key.SetString("", exe);
-  EXPECT_EQ(FindInstalledProgram(relative_), exe);
-}
-
-TEST_F(InstalledProgramTest, MissingFileOfTheValueDoesNotFallBackToProgramFiles) {
-  const InstalledFile installed(GetSpecialFolder(kProgramFilesX86), relative_);
-  ASSERT_EQ(FindInstalledProgram(relative_), installed.path());
-  ScopedRegistryKey key(kAppPaths + name_, KEY_WOW64_32KEY);
-  key.SetString("", dir_.File(name_));
-  EXPECT_EQ(FindInstalledProgram(relative_), "");
-  // A quoted value, or one with arguments after the path, names no file either.
-  key.SetString("", "\"" + installed.path() + "\"");
-  EXPECT_EQ(FindInstalledProgram(relative_), "");
-  key.SetString("", installed.path() + " /safe");
-  EXPECT_EQ(FindInstalledProgram(relative_), "");
-}
-
-TEST_F(InstalledProgramTest, WithoutAValueTheProgramFilesFoldersAreTried) {
-  EXPECT_EQ(FindInstalledProgram(relative_), "");
-  {
-    // Where the 32-bit installer of the room editor puts it on a 64-bit system.
-    const InstalledFile installed(GetSpecialFolder(kProgramFilesX86), relative_);
-    EXPECT_EQ(FindInstalledProgram(relative_), installed.path());
-  }
-  {
-    const InstalledFile installed(GetSpecialFolder(kProgramFiles), relative_);
-    EXPECT_EQ(FindInstalledProgram(relative_), installed.path());
-    const InstalledFile preferred(GetSpecialFolder(kProgramFilesX86), relative_);
-    EXPECT_EQ(FindInstalledProgram(relative_), preferred.path());
-  }
-}
-
-TEST_F(InstalledProgramTest, ValueOutsideAsciiComesThroughTheCodePage) {
-  if (GetACP() != 1252) {
-    GTEST_SKIP() << "the system code page is " << GetACP() << ", not 1252";
-  }
-  const std::string exe = dir_.WriteText(
+  const std::string upper = dir_.WriteText("WINROOMEDIT.EXE", "MZ");
+  const std::string accented = dir_.WriteText(
       "\xC3\x89"
       "diteur\\" +
           name_,
       "MZ");  // "Éditeur"
-  ScopedRegistryKey key(kAppPaths + name_, KEY_WOW64_32KEY);
-  key.SetString("", exe);
-  EXPECT_EQ(ReadFirstRegistryValue(kAppPaths + name_), exe);
-  EXPECT_EQ(FindInstalledProgram(relative_), exe);
+  const InstalledFile installed(GetSpecialFolder(kProgramFilesX86), relative_);
+  const struct {
+    std::string value;
+    REGSAM view;
+    std::string found;
+  } cases[] = {
+      {exe, k32, exe},
+      {exe, KEY_WOW64_64KEY, exe},  // a key both registry views share
+      {GetParentFolder(exe), k32, exe},
+      {upper, k32, upper},
+      {GetACP() == 1252 ? accented : exe, k32, GetACP() == 1252 ? accented : exe},
+      // A value naming no file does not fall back to Program Files; neither does a quoted
+      // one, nor one with arguments after the path.
+      {dir_.File(name_), k32, ""},
+      {"\"" + installed.path() + "\"", k32, ""},
+      {installed.path() + " /safe", k32, ""},
+  };
+  for (const auto& item : cases) {
+    SCOPED_TRACE(item.value);
+    const ScopedRegistryKey key(key_, item.view, "", item.value);
+    EXPECT_EQ(ReadFirstRegistryValue(key_), item.value);
+    EXPECT_EQ(FindInstalledProgram(relative_), item.found);
+  }
+  EXPECT_EQ(ReadFirstRegistryValue(key_), "");
+  EXPECT_EQ(FindInstalledProgram(relative_), installed.path());
 }
 
-TEST_F(InstalledProgramTest, FirstValueIsReadWhateverItsName) {
-  ScopedRegistryKey key(kAppPaths + name_, KEY_WOW64_32KEY);
-  key.SetString("Path", "C:\\Editor");
-  EXPECT_EQ(ReadFirstRegistryValue(kAppPaths + name_), "C:\\Editor");
+TEST_F(InstalledProgramTest, TheFirstValueIsReadWhateverItsNameUpToTheDataArea) {
+  const struct {
+    std::string name;
+    std::string data;
+    std::string read;
+  } cases[] = {{"Path", "C:\\Editor", "C:\\Editor"},
+               {"", "C:\\" + std::string(250, 'x'), "C:\\" + std::string(250, 'x')},
+               {"", "C:\\" + std::string(255, 'x'), ""}};
+  for (const auto& item : cases) {
+    const ScopedRegistryKey key(key_, k32, item.name, item.data);
+    EXPECT_EQ(ReadFirstRegistryValue(key_), item.read) << item.name << item.data.size();
+  }
 }
 
-TEST_F(InstalledProgramTest, ValueLongerThanTheDataAreaGivesNothing) {
-  ScopedRegistryKey key(kAppPaths + name_, KEY_WOW64_32KEY);
-  key.SetString("", "C:\\" + std::string(255, 'x'));
-  EXPECT_EQ(ReadFirstRegistryValue(kAppPaths + name_), "");
-  key.SetString("", "C:\\" + std::string(250, 'x'));
-  EXPECT_EQ(ReadFirstRegistryValue(kAppPaths + name_), "C:\\" + std::string(250, 'x'));
-}
-
-TEST_F(InstalledProgramTest, MissingKeyGivesNothing) {
-  EXPECT_EQ(ReadFirstRegistryValue(kAppPaths + name_), "");
+TEST_F(InstalledProgramTest, WithoutAValueTheProgramFilesFoldersAreTriedThe32BitOneFirst) {
+  const std::string programFiles = GetSpecialFolder(kProgramFiles);
+  EXPECT_TRUE(EqualsIgnoreCase(programFiles, std::getenv("ProgramFiles")));
+  EXPECT_TRUE(
+      EqualsIgnoreCase(GetSpecialFolder(kProgramFilesX86), std::getenv("ProgramFiles(x86)")));
+  EXPECT_NE(programFiles.back(), '\\');
+  EXPECT_EQ(GetSpecialFolder(-5), "");
+  EXPECT_EQ(FindInstalledProgram(relative_), "");
+  const InstalledFile plain(programFiles, relative_);
+  EXPECT_EQ(FindInstalledProgram(relative_), plain.path());
+  const InstalledFile preferred(GetSpecialFolder(kProgramFilesX86), relative_);
+  EXPECT_EQ(FindInstalledProgram(relative_), preferred.path());
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -21,48 +22,40 @@ namespace {
 
 using testing::AttributesOf;
 using testing::HeldFile;
-using testing::Narrow;
 using testing::ReadBytes;
-using testing::SetAttributes;
 using testing::TempDir;
 using testing::ToBytes;
 using testing::Wide;
+using Paths = std::vector<std::string>;
 
-std::vector<std::string> EverythingIn(const TempDir& dir) {
+const Bytes kOld = ToBytes("MZ old bytes");
+const Bytes kNew = ToBytes("MZ new bytes");
+
+Paths EverythingIn(const TempDir& dir) {
   std::int32_t count = 0;
   return ListFiles(dir.path(), "*", count);
 }
 
-TEST(RewriteOnWindows, KeepsHiddenAndArchiveMarks) {
+TEST(RewriteOnWindows, KeepsTheMarksAndEveryNameOfTheFile) {
   TempDir dir;
-  const std::string exe = dir.WriteText("tomb4.exe", "MZ old bytes");
-  SetAttributes(exe, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
+  const std::string exe = dir.Write("tomb4.exe", kOld);
+  const std::string other = dir.File("other.exe");
+  ASSERT_TRUE(CreateHardLinkW(Wide(other).c_str(), Wide(exe).c_str(), nullptr));
+  testing::SetAttributes(exe, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
   std::string error;
-  ASSERT_TRUE(RewriteFile(exe, ToBytes("MZ new bytes"), error)) << error;
-  EXPECT_EQ(ReadBytes(exe), ToBytes("MZ new bytes"));
+  ASSERT_TRUE(RewriteFile(exe, kNew, error)) << error;
+  EXPECT_EQ(ReadBytes(exe), kNew);
+  EXPECT_EQ(ReadBytes(other), kNew);
   EXPECT_EQ(AttributesOf(exe) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE),
             static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
-  EXPECT_EQ(EverythingIn(dir), std::vector<std::string>{exe});
-}
-
-TEST(RewriteOnWindows, ReadOnlyExecutableIsRefusedAndKept) {
-  TempDir dir;
-  const std::string exe = dir.WriteText("tomb4.exe", "MZ old bytes");
-  SetAttributes(exe, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
-  std::string error;
-  EXPECT_FALSE(RewriteFile(exe, ToBytes("MZ new bytes"), error));
-  EXPECT_FALSE(error.empty());
-  EXPECT_EQ(ReadBytes(exe), ToBytes("MZ old bytes"));
-  EXPECT_EQ(AttributesOf(exe),
-            static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
-  EXPECT_EQ(EverythingIn(dir), std::vector<std::string>{exe});
+  EXPECT_EQ(EverythingIn(dir).size(), 2U);
 }
 
 TEST(RewriteOnWindows, RunningProgramsExecutableReadOpenElsewhereIsReplacedOrKeptWhole) {
   // The game holds its executable open for reading while it runs; the rewrite then either
   // succeeds whole or leaves the old bytes, never anything in between.
   TempDir dir;
-  const std::string exe = dir.WriteText("tomb4.exe", "MZ old bytes");
+  const std::string exe = dir.Write("tomb4.exe", kOld);
   std::string error;
   bool rewritten = false;
   {
@@ -70,68 +63,43 @@ TEST(RewriteOnWindows, RunningProgramsExecutableReadOpenElsewhereIsReplacedOrKep
     ASSERT_TRUE(running.valid());
     RewriteHooks impatient;
     impatient.wait = std::chrono::milliseconds(50);
-    rewritten = RewriteFile(exe, ToBytes("MZ new bytes"), error, &impatient);
+    rewritten = RewriteFile(exe, kNew, error, &impatient);
   }
-  EXPECT_EQ(ReadBytes(exe), ToBytes(rewritten ? "MZ new bytes" : "MZ old bytes")) << error;
+  EXPECT_EQ(ReadBytes(exe), rewritten ? kNew : kOld) << error;
   EXPECT_EQ(rewritten, error.empty()) << error;
-  EXPECT_EQ(EverythingIn(dir), std::vector<std::string>{exe});
+  EXPECT_EQ(EverythingIn(dir), Paths{exe});
 }
 
-TEST(RewriteOnWindows, NewBytesWaitCompleteInAHiddenFileUntilTheReplace) {
+TEST(RewriteOnWindows, NewBytesWaitCompleteInAHiddenFileWhileNoOtherProgramMayWrite) {
   TempDir dir;
-  const std::string exe = dir.WriteText("tomb4.exe", "MZ old bytes");
+  const std::string exe = dir.Write("tomb4.exe", kOld);
   std::string seenTemporary;
   RewriteHooks hooks;
   hooks.before_replace = [&](const std::string& temporary) {
     seenTemporary = temporary;
-    // At this moment the executable still holds all its old bytes and the new ones are
-    // complete in a hidden file next to it.
-    EXPECT_EQ(ReadBytes(exe), ToBytes("MZ old bytes"));
-    EXPECT_EQ(ReadBytes(temporary), ToBytes("MZ new bytes"));
+    EXPECT_EQ(ReadBytes(exe), kOld);
+    EXPECT_EQ(ReadBytes(temporary), kNew);
     EXPECT_NE(AttributesOf(temporary) & FILE_ATTRIBUTE_HIDDEN, 0u);
     EXPECT_EQ(GetParentFolder(temporary), dir.path());
+    EXPECT_FALSE(
+        HeldFile(exe, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE)
+            .valid());
   };
   std::string error;
-  ASSERT_TRUE(RewriteFile(exe, ToBytes("MZ new bytes"), error, &hooks)) << error;
+  ASSERT_TRUE(RewriteFile(exe, kNew, error, &hooks)) << error;
   EXPECT_FALSE(seenTemporary.empty());
-  EXPECT_FALSE(FileExists(seenTemporary));
-}
-
-TEST(RewriteOnWindows, NoOtherProgramWritesTheFileWhileItIsHeld) {
-  TempDir dir;
-  const std::string exe = dir.WriteText("tomb4.exe", "MZ old bytes");
-  RewriteHooks hooks;
-  hooks.before_replace = [&](const std::string&) {
-    const HeldFile writer(exe, GENERIC_WRITE,
-                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
-    EXPECT_FALSE(writer.valid());
-  };
-  std::string error;
-  ASSERT_TRUE(RewriteFile(exe, ToBytes("MZ new bytes"), error, &hooks)) << error;
-  EXPECT_EQ(ReadBytes(exe), ToBytes("MZ new bytes"));
-}
-
-TEST(RewriteOnWindows, ASecondNameSeesTheNewBytes) {
-  TempDir dir;
-  const std::string exe = dir.WriteText("tomb4.exe", "MZ old bytes");
-  const std::string other = dir.File("other.exe");
-  ASSERT_TRUE(CreateHardLinkW(Wide(other).c_str(), Wide(exe).c_str(), nullptr));
-  std::string error;
-  ASSERT_TRUE(RewriteFile(exe, ToBytes("MZ new bytes"), error)) << error;
-  EXPECT_EQ(ReadBytes(exe), ToBytes("MZ new bytes"));
-  EXPECT_EQ(ReadBytes(other), ToBytes("MZ new bytes"));
-  EXPECT_EQ(EverythingIn(dir).size(), 2U);
+  EXPECT_EQ(EverythingIn(dir), Paths{exe});
 }
 
 TEST(RewriteOnWindows, AHiddenCopyLeftByAProgramThatEndedIsRemoved) {
   TempDir dir;
-  const std::string exe = dir.WriteText("tomb4.exe", "MZ old bytes");
+  const std::string exe = dir.Write("tomb4.exe", kOld);
   const std::string stale = dir.WriteText(".tomb4.exe.varnock-999996-17", "left over");
-  const std::vector<std::string> kept = {
+  const Paths kept = {
       dir.WriteText(".tomb4.exe.varnock-" + std::to_string(GetCurrentProcessId()) + "-5", "in use"),
       dir.WriteText(".tomb4.exe.varnock-notes.txt", "user data")};
   std::string error;
-  ASSERT_TRUE(RewriteFile(exe, ToBytes("MZ new bytes"), error)) << error;
+  ASSERT_TRUE(RewriteFile(exe, kNew, error)) << error;
   EXPECT_FALSE(FileExists(stale));
   for (const std::string& path : kept) {
     EXPECT_TRUE(FileExists(path)) << path;
@@ -146,7 +114,7 @@ TEST(RewriteOnWindows, AnInterruptionFromTheConsoleRemovesTheHiddenCopy) {
     GTEST_SKIP() << "no console to interrupt a program from";
   }
   TempDir dir;
-  const std::string exe = dir.WriteText("tomb4.exe", "MZ old bytes");
+  const std::string exe = dir.Write("tomb4.exe", kOld);
   SetEnvironmentVariableW(L"VARNOCK_HELD_REWRITE", Wide(exe).c_str());
   std::wstring command = L"\"" + Wide(OwnExecutablePath()) +
                          L"\" --gtest_also_run_disabled_tests "
@@ -169,21 +137,20 @@ TEST(RewriteOnWindows, AnInterruptionFromTheConsoleRemovesTheHiddenCopy) {
   }
   CloseHandle(child.hThread);
   CloseHandle(child.hProcess);
-  if (!sent || !ended) {
-    GTEST_SKIP() << "this system cannot interrupt a program from its console ("
-                 << (sent ? "the program went on" : "no event sent") << ")";
+  if (!ended) {
+    GTEST_SKIP() << "this system cannot interrupt a program from its console";
   }
-  EXPECT_EQ(ReadBytes(exe), ToBytes("MZ old bytes"));
-  EXPECT_EQ(EverythingIn(dir), std::vector<std::string>{exe});
+  EXPECT_EQ(ReadBytes(exe), kOld);
+  EXPECT_EQ(EverythingIn(dir), Paths{exe});
 }
 
 TEST(RewriteOnWindows, DISABLED_StopsAtTheReplace) {
-  wchar_t exe[MAX_PATH] = {};
-  ASSERT_NE(GetEnvironmentVariableW(L"VARNOCK_HELD_REWRITE", exe, MAX_PATH), 0U);
+  const char* exe = std::getenv("VARNOCK_HELD_REWRITE");
+  ASSERT_NE(exe, nullptr);
   RewriteHooks hooks;
   hooks.before_replace = [](const std::string&) { Sleep(20000); };
   std::string error;
-  RewriteFile(Narrow(exe), ToBytes("MZ new bytes"), error, &hooks);
+  RewriteFile(exe, kNew, error, &hooks);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
-// The decimal separator of the user's number format, as set in the regional settings. These
-// tests change a setting of the whole user account, so they run alone (suite names ending in
-// "Alone") and put the setting back.
+// The decimal separator of the user's number format, as set in the regional settings. The test
+// changes a setting of the whole user account, so it runs alone (suite names ending in
+// "Alone") and puts the setting back.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -14,8 +14,6 @@
 namespace varnock {
 namespace {
 
-using testing::RecordingUi;
-
 class UserLocaleAlone : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -24,43 +22,32 @@ class UserLocaleAlone : public ::testing::Test {
     saved_ = saved;
   }
   void TearDown() override { SetDecimal(saved_); }
-
   static void SetDecimal(const std::wstring& separator) {
     ASSERT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator.c_str()));
   }
 
   std::wstring saved_;
-  RecordingUi ui;
 };
 
-TEST_F(UserLocaleAlone, CommaSeparatorReadsFloatArgumentsWithAComma) {
-  SetDecimal(L",");
-  EXPECT_EQ(LocaleDecimalSeparator(), ',');
-  EXPECT_EQ(FloatToBits("1,5", ui), 0x3FC00000);
-  EXPECT_EQ(FloatToBits(" -0,25 ", ui), static_cast<std::int32_t>(0xBE800000));
-  EXPECT_TRUE(ui.messages.empty());
-  // A point is no separator in this format.
-  EXPECT_EQ(FloatToBits("1.5", ui), std::nullopt);
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text.rfind("Error trying to convert '1.5' in floating point value: ", 0),
-            0u)
-      << ui.messages[0].text;
-  EXPECT_EQ(ui.messages[0].icon, MessageIcon::Critical);
-}
-
-TEST_F(UserLocaleAlone, PointSeparatorReadsFloatArgumentsWithAPoint) {
-  SetDecimal(L".");
-  EXPECT_EQ(LocaleDecimalSeparator(), '.');
-  EXPECT_EQ(FloatToBits("1.5", ui), 0x3FC00000);
-  EXPECT_EQ(FloatToBits("1,5", ui), std::nullopt);
-  EXPECT_EQ(ui.messages.size(), 1u);
-}
-
-TEST_F(UserLocaleAlone, SeparatorThatIsNoSingleAsciiCharacterFallsBackToThePoint) {
-  SetDecimal(L"\x066B");  // the Arabic decimal separator
-  EXPECT_EQ(LocaleDecimalSeparator(), '.');
-  SetDecimal(L",,");
-  EXPECT_EQ(LocaleDecimalSeparator(), '.');
+TEST_F(UserLocaleAlone, FloatArgumentsAreReadWithTheUsersSeparator) {
+  // A separator of more than one character, or outside ASCII, falls back to the point.
+  const struct {
+    const wchar_t* set;
+    char separator;
+  } cases[] = {{L",", ','}, {L".", '.'}, {L"\x066B", '.'}, {L",,", '.'}};
+  for (const auto& item : cases) {
+    SetDecimal(item.set);
+    EXPECT_EQ(LocaleDecimalSeparator(), item.separator);
+    const std::string other = item.separator == ',' ? "1.5" : "1,5";
+    testing::RecordingUi ui;
+    EXPECT_EQ(FloatToBits(std::string("1") + item.separator + "5", ui), 0x3FC00000);
+    EXPECT_EQ(FloatToBits(other, ui), std::nullopt);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text.rfind(
+                  "Error trying to convert '" + other + "' in floating point value: ", 0),
+              0u)
+        << ui.messages[0].text;
+  }
 }
 
 }  // namespace
