@@ -86,10 +86,10 @@ int CheckCommand::Run(ConsoleUi& console) {
   const DryRun run = CheckOperation(patch, AbsolutePath(exe_), remove_,
                                     takesArgument ? argument_ : std::nullopt, console);
   if (json_) {
-    console.out() << ToJson(run).dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
+    console.Out() << ToJson(run).dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
                   << '\n';
   } else {
-    PrintReport(console.out(), run);
+    PrintReport(console.Out(), run);
   }
   return ExitStatusOf(run.would);
 }

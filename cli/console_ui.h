@@ -23,8 +23,8 @@ class ConsoleUi : public UserInterface {
   // The answer to every input box from now on; without one the proposed answer is taken.
   void SetAnswer(std::optional<std::string> answer) { answer_ = std::move(answer); }
 
-  std::ostream& out() { return out_; }
-  std::ostream& err() { return err_; }
+  std::ostream& Out() { return out_; }
+  std::ostream& Err() { return err_; }
 
  private:
   std::ostream& out_;

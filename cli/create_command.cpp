@@ -33,7 +33,7 @@ int CreateCommand::Run(ConsoleUi& console) {
     Bytes text;
     std::string error;
     if (!ReadWholeFile(AbsolutePath(descriptionFile_), text, error)) {
-      console.err() << "ERROR: cannot read " << descriptionFile_ << "\nError mexage: " << error
+      console.Err() << "ERROR: cannot read " << descriptionFile_ << "\nError mexage: " << error
                     << "\n";
       return kExitFailure;
     }

@@ -24,8 +24,8 @@ int DecompileCommand::Run(ConsoleUi& console) {
   }
   const std::string text = DecompilePatch(source);
   if (output_.empty()) {
-    console.out() << text;
-    return console.out().flush() ? kExitOk : kExitFailure;
+    console.Out() << text;
+    return console.Out().flush() ? kExitOk : kExitFailure;
   }
   return WriteOutputFile(AbsolutePath(output_), Bytes(text.begin(), text.end()), force_, console);
 }

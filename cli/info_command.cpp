@@ -122,11 +122,11 @@ int InfoCommand::Run(ConsoleUi& console) {
     return kExitFailure;
   }
   if (json_) {
-    console.out() << ToJson(record, baseName, relativePath)
+    console.Out() << ToJson(record, baseName, relativePath)
                          .dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
                   << '\n';
   } else {
-    PrintSummary(console.out(), record, baseName, relativePath);
+    PrintSummary(console.Out(), record, baseName, relativePath);
   }
   return kExitOk;
 }

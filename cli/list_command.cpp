@@ -38,10 +38,10 @@ int ListCommand::Run(ConsoleUi& console) {
       list.push_back(
           {{"file", entry.fileName}, {"rank", entry.rank}, {"ExeVersion", entry.exeVersion}});
     }
-    console.out() << list.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+    console.Out() << list.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
   } else {
     for (const CatalogueEntry& entry : entries) {
-      console.out() << Printable(entry.fileName) << '\n';
+      console.Out() << Printable(entry.fileName) << '\n';
     }
   }
   return kExitOk;

@@ -39,14 +39,14 @@ bool NameTaken(const std::string& path) {
 int WriteOutputFile(const std::string& path, const Bytes& content, bool force, ConsoleUi& console) {
   const bool exists = NameTaken(path);
   if (exists && !force) {
-    console.err() << "ERROR: " << path << " already exists; give --force to replace it\n";
+    console.Err() << "ERROR: " << path << " already exists; give --force to replace it\n";
     return kExitFailure;
   }
   std::string error;
   const bool written =
       exists ? RewriteFile(path, content, error) : WriteNewFile(path, content, error);
   if (!written) {
-    console.err() << "ERROR: cannot write " << path << "\nError mexage: " << error << "\n";
+    console.Err() << "ERROR: cannot write " << path << "\nError mexage: " << error << "\n";
     return kExitFailure;
   }
   return kExitOk;

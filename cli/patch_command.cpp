@@ -68,7 +68,7 @@ int PatchCommand::RunOne(ConsoleUi& console) {
   // would be dropped without a word.
   const std::string name = GetFileName(AbsolutePath(files_[0]));
   if (!arguments_.empty() && name.find('#') == std::string::npos) {
-    console.err() << "--arg: the patch file's name " << Printable(name)
+    console.Err() << "--arg: the patch file's name " << Printable(name)
                   << " carries no argument between two '#'\n";
     return kExitUsage;
   }

@@ -15,7 +15,7 @@ CLI::App* SignatureCommand::Register(CLI::App& app) {
 
 int SignatureCommand::Run(ConsoleUi& console) {
   const std::string signature = GetExeVersion(AbsolutePath(exe_), console);
-  console.out() << Printable(signature) << '\n';
+  console.Out() << Printable(signature) << '\n';
   // A failure has been told on the error stream already; its signature reads "ERROR".
   return signature == kFailedExeVersion ? kExitFailure : kExitOk;
 }

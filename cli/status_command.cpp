@@ -63,10 +63,10 @@ int StatusCommand::Run(ConsoleUi& console) {
     return kExitFailure;
   }
   if (json_) {
-    console.out() << ToJson(entries).dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
+    console.Out() << ToJson(entries).dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
                   << '\n';
   } else {
-    PrintLines(console.out(), entries);
+    PrintLines(console.Out(), entries);
   }
   return kExitOk;
 }

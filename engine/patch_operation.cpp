@@ -101,8 +101,11 @@ std::optional<std::string> CopyForEngine(const std::string& patchPath,
       return copyPath;
     }
     if (made == NewCopy::Failed) {
-      ShowGeneralFailure(ui, "the temporary copy " + copyPath +
-                                 " of the patch cannot be made beside it: " + error);
+      std::string text = "the temporary copy ";
+      text += copyPath;
+      text += " of the patch cannot be made beside it: ";
+      text += error;
+      ShowGeneralFailure(ui, text);
       return std::nullopt;
     }
     if (!staleChecked && RemoveStaleCopy(copyPath, patchPath)) {

@@ -108,7 +108,7 @@ class SourceParser {
       return false;
     }
     zone.Length = static_cast<std::int32_t>(zone.OriginalBytes.size());
-    source_.record.Zones.push_back(std::move(zone));
+    source_.record.Zones.push_back(zone);
     return true;
   }
 

@@ -104,7 +104,7 @@ int RunDemo(const std::string& demoExecutable, std::ostream& out) {
   Dialog_GetFileODir picker(pickerEnvironment, ui, host);
   AppEnvironment environment = SystemEnvironment();
   // The pickers open on the folder of the copy.
-  const std::string copyFolder = FromFsPath(folder);
+  std::string copyFolder = FromFsPath(folder);
   environment.currentFolder = [copyFolder] { return copyFolder; };
   MainPresenter presenter(window, picker, ui, environment);
   window.Connect(presenter);

@@ -54,7 +54,7 @@ class Descriptor {
     }
     return *this;
   }
-  int get() const { return fd_; }
+  int Get() const { return fd_; }
   // Closes now and tells whether the close succeeded.
   bool Close() {
     const int fd = fd_;
@@ -115,7 +115,7 @@ bool IsTemporaryName(const std::string& name, const std::string& prefix) {
 // them, plain files of the same user, and held by nobody (a file being written is held).
 void RemoveStaleTemporaries(const std::string& target) {
   Descriptor folder(::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  DIR* listing = folder.get() >= 0 ? ::fdopendir(::dup(folder.get())) : nullptr;
+  DIR* listing = folder.Get() >= 0 ? ::fdopendir(::dup(folder.Get())) : nullptr;
   if (listing == nullptr) {
     return;
   }
@@ -125,12 +125,12 @@ void RemoveStaleTemporaries(const std::string& target) {
     if (!IsTemporaryName(name, prefix)) {
       continue;
     }
-    Descriptor stale(::openat(folder.get(), name.c_str(),
+    Descriptor stale(::openat(folder.Get(), name.c_str(),
                               O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat info {};
-    if (stale.get() >= 0 && ::fstat(stale.get(), &info) == 0 && S_ISREG(info.st_mode) &&
-        info.st_uid == ::geteuid() && ::flock(stale.get(), LOCK_EX | LOCK_NB) == 0) {
-      ::unlinkat(folder.get(), name.c_str(), 0);
+    if (stale.Get() >= 0 && ::fstat(stale.Get(), &info) == 0 && S_ISREG(info.st_mode) &&
+        info.st_uid == ::geteuid() && ::flock(stale.Get(), LOCK_EX | LOCK_NB) == 0) {
+      ::unlinkat(folder.Get(), name.c_str(), 0);
     }
   }
   ::closedir(listing);
@@ -301,12 +301,12 @@ bool LockedFile::State::OpenOnce(std::string& error) {
   writeError.clear();
   const int flags = O_NOCTTY | O_NONBLOCK | O_CLOEXEC;
   fd = Descriptor(::open(target.c_str(), O_RDWR | flags));
-  if (fd.get() < 0 && (errno == EACCES || errno == EPERM || errno == EROFS || errno == ETXTBSY)) {
+  if (fd.Get() < 0 && (errno == EACCES || errno == EPERM || errno == EROFS || errno == ETXTBSY)) {
     // A file that may only be read can still be found already patched.
     writeError = ErrnoText(errno);
     fd = Descriptor(::open(target.c_str(), O_RDONLY | flags));
   }
-  if (fd.get() < 0 || ::fstat(fd.get(), &seen) != 0) {
+  if (fd.Get() < 0 || ::fstat(fd.Get(), &seen) != 0) {
     error = errno == EISDIR ? NotAFileText(target) : ErrnoText(errno);
     return false;
   }
@@ -319,7 +319,7 @@ bool LockedFile::State::OpenOnce(std::string& error) {
 
 bool LockedFile::State::Lock(std::chrono::steady_clock::time_point deadline, std::string& error) {
   auto pause = std::chrono::milliseconds(1);
-  while (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+  while (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) {
     if (errno != EWOULDBLOCK && errno != EINTR) {
       error = ErrnoText(errno);
       return false;
@@ -331,14 +331,14 @@ bool LockedFile::State::Lock(std::chrono::steady_clock::time_point deadline, std
     std::this_thread::sleep_for(pause);
     pause = std::min(pause * 2, std::chrono::milliseconds(4));
   }
-  return ::fstat(fd.get(), &seen) == 0;
+  return ::fstat(fd.Get(), &seen) == 0;
 }
 
 // The name still leads to the file held, and nobody changed it.
 bool LockedFile::State::StillTheSame() const {
   struct stat now {};
   struct stat named {};
-  return ::fstat(fd.get(), &now) == 0 && SameState(now, seen) &&
+  return ::fstat(fd.Get(), &now) == 0 && SameState(now, seen) &&
          ::stat(target.c_str(), &named) == 0 && SameFile(named, seen);
 }
 
@@ -378,8 +378,8 @@ bool LockedFile::Read(Bytes& content, std::string& error) {
   std::size_t got = 0;
   std::uint8_t beyond = 0;
   std::size_t extra = 0;
-  if (!ReadAt(state_->fd.get(), buffer.data(), buffer.size(), 0, got) ||
-      !ReadAt(state_->fd.get(), &beyond, 1, static_cast<off_t>(buffer.size()), extra)) {
+  if (!ReadAt(state_->fd.Get(), buffer.data(), buffer.size(), 0, got) ||
+      !ReadAt(state_->fd.Get(), &beyond, 1, static_cast<off_t>(buffer.size()), extra)) {
     error = ErrnoText(errno);
     return false;
   }
@@ -422,7 +422,7 @@ bool LockedFile::State::ReplaceThroughTemporary(const Bytes& content, const Rewr
   std::vector<char> buffer(name.begin(), name.end());
   buffer.push_back('\0');
   Descriptor temporary(::mkstemp(buffer.data()));
-  if (temporary.get() < 0) {
+  if (temporary.Get() < 0) {
     // A folder that takes no new files: the file itself is written.
     inPlace = errno == EACCES || errno == EPERM || errno == EROFS;
     error = inPlace ? std::string() : ErrnoText(errno);
@@ -435,21 +435,21 @@ bool LockedFile::State::ReplaceThroughTemporary(const Bytes& content, const Rewr
     removed.Release();
   };
   // Held while it is written, so that no other run takes it for one left by a killed run.
-  ::flock(temporary.get(), LOCK_EX | LOCK_NB);
+  ::flock(temporary.Get(), LOCK_EX | LOCK_NB);
   // What the replacement cannot carry over (another user's ownership, an attribute this user
   // may not set) is kept by writing the file itself instead.
   struct stat made {};
-  if ((::fchown(temporary.get(), seen.st_uid, seen.st_gid) != 0 &&
-       (::fstat(temporary.get(), &made) != 0 || made.st_uid != seen.st_uid ||
+  if ((::fchown(temporary.Get(), seen.st_uid, seen.st_gid) != 0 &&
+       (::fstat(temporary.Get(), &made) != 0 || made.st_uid != seen.st_uid ||
         made.st_gid != seen.st_gid)) ||
-      !CopyAttributes(fd.get(), temporary.get())) {
+      !CopyAttributes(fd.Get(), temporary.Get())) {
     discard();
     inPlace = true;
     return true;
   }
   // The mode comes last: a change of owner clears the set-user-id bits.
-  if (!WriteAll(temporary.get(), content, hooks, error) || ::fsync(temporary.get()) != 0 ||
-      ::fchmod(temporary.get(), seen.st_mode & 07777) != 0) {
+  if (!WriteAll(temporary.Get(), content, hooks, error) || ::fsync(temporary.Get()) != 0 ||
+      ::fchmod(temporary.Get(), seen.st_mode & 07777) != 0) {
     if (error.empty()) {
       error = ErrnoText(errno);
     }
@@ -472,12 +472,12 @@ bool LockedFile::State::ReplaceThroughTemporary(const Bytes& content, const Rewr
   removed.Release();
   // The new name is made durable; the content is already in place whatever happens here.
   Descriptor folder(::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (folder.get() >= 0) {
-    ::fsync(folder.get());
+  if (folder.Get() >= 0) {
+    ::fsync(folder.Get());
   }
   // From now on the new file is the one held: it was locked before it took the name.
   fd = std::move(temporary);
-  ::fstat(fd.get(), &seen);
+  ::fstat(fd.Get(), &seen);
   return true;
 }
 
@@ -496,12 +496,12 @@ bool LockedFile::State::WriteInPlace(const Bytes& content, const RewriteHooks* h
   OldParts old{seen.st_size, {}};
   if (!WriteChangedParts(content, hooks, old, error) || !KeepTail(content.size(), old, error) ||
       !Flush(content.size(), error) || !ReadsBack(content, error)) {
-    if (!old.Restore(fd.get())) {
+    if (!old.Restore(fd.Get())) {
       error += "; the old content could not be put back, the file is damaged: " + target;
     }
     return false;
   }
-  ::fstat(fd.get(), &seen);
+  ::fstat(fd.Get(), &seen);
   return true;
 }
 
@@ -511,7 +511,7 @@ bool LockedFile::State::WriteChangedParts(const Bytes& content, const RewriteHoo
   for (std::size_t offset = 0; offset < content.size(); offset += kChunk) {
     const std::size_t size = std::min(kChunk, content.size() - offset);
     std::size_t got = 0;
-    if (!ReadAt(fd.get(), chunk.data(), size, static_cast<off_t>(offset), got)) {
+    if (!ReadAt(fd.Get(), chunk.data(), size, static_cast<off_t>(offset), got)) {
       error = ErrnoText(errno);
       return false;
     }
@@ -519,7 +519,7 @@ bool LockedFile::State::WriteChangedParts(const Bytes& content, const RewriteHoo
       continue;
     }
     old.parts.emplace_back(offset, Bytes(chunk.begin(), chunk.begin() + static_cast<long>(got)));
-    if (!WriteChunk(fd.get(), content, offset, size, hooks, error)) {
+    if (!WriteChunk(fd.Get(), content, offset, size, hooks, error)) {
       return false;
     }
   }
@@ -534,7 +534,7 @@ bool LockedFile::State::KeepTail(std::size_t newSize, OldParts& old, std::string
   }
   Bytes tail(oldSize - newSize);
   std::size_t got = 0;
-  if (!ReadAt(fd.get(), tail.data(), tail.size(), static_cast<off_t>(newSize), got)) {
+  if (!ReadAt(fd.Get(), tail.data(), tail.size(), static_cast<off_t>(newSize), got)) {
     error = ErrnoText(errno);
     return false;
   }
@@ -544,7 +544,7 @@ bool LockedFile::State::KeepTail(std::size_t newSize, OldParts& old, std::string
 }
 
 bool LockedFile::State::Flush(std::size_t size, std::string& error) {
-  if (::ftruncate(fd.get(), static_cast<off_t>(size)) != 0 || ::fsync(fd.get()) != 0) {
+  if (::ftruncate(fd.Get(), static_cast<off_t>(size)) != 0 || ::fsync(fd.Get()) != 0) {
     error = ErrnoText(errno);
     return false;
   }
@@ -556,7 +556,7 @@ bool LockedFile::State::ReadsBack(const Bytes& content, std::string& error) {
   for (std::size_t offset = 0; offset < content.size(); offset += kChunk) {
     const std::size_t size = std::min(kChunk, content.size() - offset);
     std::size_t got = 0;
-    if (!ReadAt(fd.get(), chunk.data(), size, static_cast<off_t>(offset), got) || got != size ||
+    if (!ReadAt(fd.Get(), chunk.data(), size, static_cast<off_t>(offset), got) || got != size ||
         std::memcmp(chunk.data(), content.data() + offset, size) != 0) {
       error = "the file did not read back as it was written: " + target;
       return false;

@@ -59,7 +59,7 @@ class EngineImage {
     return true;
   }
 
-  Bytes& bytes() { return bytes_; }
+  Bytes& Image() { return bytes_; }
 
  private:
   Bytes bytes_;
@@ -122,7 +122,10 @@ bool PutZones(EngineImage& image, const std::vector<PatchRecord>& patches, std::
       const std::string what = "zone " + std::to_string(i) + " of the patch for " + patch.ExeName;
       if (zone.Offset < 0 ||
           !image.Put(static_cast<std::size_t>(zone.Offset), zone.OriginalBytes, what, error)) {
-        error = error.empty() ? what + " lies outside the engine" : error;
+        if (error.empty()) {
+          error = what;
+          error += " lies outside the engine";
+        }
         return false;
       }
     }
@@ -138,7 +141,7 @@ bool MakeDemoEngine(const std::vector<PatchRecord>& patches, Bytes& engine, std:
   if (!PutHeader(image, error) || !PutZones(image, patches, error) || !PutProbes(image, error)) {
     return false;
   }
-  engine = std::move(image.bytes());
+  engine = std::move(image.Image());
   return true;
 }
 

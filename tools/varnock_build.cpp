@@ -69,7 +69,11 @@ int Bundle(const std::string& executable, const std::vector<std::string>& files)
   for (const std::string& file : files) {
     bundled.push_back({BundledName(file), {}});
     if (!ReadWholeFile(file, bundled.back().data, error)) {
-      return Fail("cannot read " + file + ": " + error);
+      std::string text = "cannot read ";
+      text += file;
+      text += ": ";
+      text += error;
+      return Fail(text);
     }
   }
   return tools::AppendBundle(executable, bundled, error) ? 0 : Fail(error);
