@@ -87,6 +87,10 @@ TEST_F(PickerFileMode, OkNeedsAnExistingClickedFile) {
   dialog.OnFolderOpened(levels);
   EXPECT_EQ(dialog.FolderPath(), temp.path());
   EXPECT_EQ(view.FolderIndex("Levels"), -1);
+  for (const int outside : {-1, static_cast<int>(view.folders.size())}) {
+    dialog.OnFolderOpened(outside);  // no such entry: nothing happens
+  }
+  EXPECT_EQ(dialog.FolderPath(), temp.path());
 
   dialog.OnFileClicked(view.FileIndex("Tomb4_old.EXE"));
   dialog.OnOk();
