@@ -73,6 +73,7 @@ TEST(WineRegistry, FirstValueOfAKey) {
       {"[Software] 1\n@=\n", std::nullopt},
       {"[Software] 1\n@=str(2):\n", std::nullopt},
       {"[Software] 1\n@=hex:\\\n", ""},
+      {"[Software] 1\n@=hex:43,3a,\\", "C:"},  // the file ends where the value goes on
       {"[Software] 1\r\n@=\"x\"\r\n", "x"},
   };
   for (const auto& [text, value] : cut) {
