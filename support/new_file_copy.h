@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "support/bytes.h"
+
 namespace varnock {
 
 enum class NewCopy {
@@ -33,6 +35,11 @@ class HeldCopy {
   std::string path_;
   std::intptr_t handle_ = -1;
 };
+
+// Writes `content` as a new file at `path`, created exclusively as a copy is: an entry already
+// there (a dangling link included) is never followed or replaced, and gives Taken. A file that
+// cannot be written whole is removed again.
+NewCopy WriteNewFile(const std::string& path, const Bytes& content, std::string& error);
 
 // True when the file at `path` holds at least one byte and is `source` or the start of it.
 bool HoldsStartOf(const std::string& path, const std::string& source);

@@ -20,6 +20,18 @@ std::string ErrnoText(int code) {
   return ErrorText(std::error_code(code, std::generic_category()));
 }
 
+bool WriteAll(int to, const char* data, std::size_t size, std::string& error) {
+  for (std::size_t done = 0; done < size;) {
+    const ssize_t put = ::write(to, data + done, size - done);
+    if (put < 0 && errno != EINTR) {
+      error = ErrnoText(errno);
+      return false;
+    }
+    done += put < 0 ? 0 : static_cast<std::size_t>(put);
+  }
+  return true;
+}
+
 bool CopyContent(int from, int to, std::string& error) {
   std::vector<char> buffer(kChunk);
   for (;;) {
@@ -31,13 +43,8 @@ bool CopyContent(int from, int to, std::string& error) {
       error = got < 0 ? ErrnoText(errno) : std::string();
       return got == 0;
     }
-    for (ssize_t done = 0; done < got;) {
-      const ssize_t put = ::write(to, buffer.data() + done, static_cast<std::size_t>(got - done));
-      if (put < 0 && errno != EINTR) {
-        error = ErrnoText(errno);
-        return false;
-      }
-      done += put < 0 ? 0 : put;
+    if (!WriteAll(to, buffer.data(), static_cast<std::size_t>(got), error)) {
+      return false;
     }
   }
 }
@@ -81,6 +88,26 @@ NewCopy HeldCopy::Make(const std::string& source, const std::string& destination
   }
   path_ = destination;
   handle_ = to;
+  return NewCopy::Made;
+}
+
+NewCopy WriteNewFile(const std::string& path, const Bytes& content, std::string& error) {
+  error.clear();
+  const int to = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (to < 0) {
+    const int code = errno;
+    error = ErrnoText(code);
+    return code == EEXIST ? NewCopy::Taken : NewCopy::Failed;
+  }
+  bool written = WriteAll(to, reinterpret_cast<const char*>(content.data()), content.size(), error);
+  if (::close(to) != 0 && written) {
+    error = ErrnoText(errno);
+    written = false;
+  }
+  if (!written) {
+    ::unlink(path.c_str());
+    return NewCopy::Failed;
+  }
   return NewCopy::Made;
 }
 

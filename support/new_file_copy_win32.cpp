@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <algorithm>
 #include <system_error>
 #include <vector>
 
@@ -22,6 +23,19 @@ std::string LastErrorText(DWORD code) {
   return ErrorText(std::error_code(static_cast<int>(code), std::system_category()));
 }
 
+bool WriteAll(HANDLE to, const char* data, std::size_t size, std::string& error) {
+  for (std::size_t done = 0; done < size;) {
+    const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(size - done, kChunk));
+    DWORD put = 0;
+    if (WriteFile(to, data + done, piece, &put, nullptr) == 0 || put != piece) {
+      error = LastErrorText(GetLastError());
+      return false;
+    }
+    done += put;
+  }
+  return true;
+}
+
 bool CopyContent(HANDLE from, HANDLE to, std::string& error) {
   std::vector<char> buffer(kChunk);
   for (;;) {
@@ -33,9 +47,7 @@ bool CopyContent(HANDLE from, HANDLE to, std::string& error) {
     if (got == 0) {
       return true;
     }
-    DWORD put = 0;
-    if (WriteFile(to, buffer.data(), got, &put, nullptr) == 0 || put != got) {
-      error = LastErrorText(GetLastError());
+    if (!WriteAll(to, buffer.data(), got, error)) {
       return false;
     }
   }
@@ -84,6 +96,29 @@ NewCopy HeldCopy::Make(const std::string& source, const std::string& destination
   }
   path_ = destination;
   handle_ = reinterpret_cast<std::intptr_t>(to);
+  return NewCopy::Made;
+}
+
+NewCopy WriteNewFile(const std::string& path, const Bytes& content, std::string& error) {
+  error.clear();
+  // CREATE_NEW never opens what is already there, a link included.
+  const HANDLE to = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (to == INVALID_HANDLE_VALUE) {
+    const DWORD code = GetLastError();
+    error = LastErrorText(code);
+    return code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS ? NewCopy::Taken
+                                                                     : NewCopy::Failed;
+  }
+  bool written = WriteAll(to, reinterpret_cast<const char*>(content.data()), content.size(), error);
+  if (CloseHandle(to) == 0 && written) {
+    error = LastErrorText(GetLastError());
+    written = false;
+  }
+  if (!written) {
+    DeleteFileW(Wide(path).c_str());
+    return NewCopy::Failed;
+  }
   return NewCopy::Made;
 }
 
