@@ -75,6 +75,7 @@ TEST(WineRegistry, FirstValueOfAKey) {
       {"[Software] 1\n@=hex:\\\n", ""},
       {"[Software] 1\n@=hex:43,3a,\\", "C:"},  // the file ends where the value goes on
       {"[Software] 1\r\n@=\"x\"\r\n", "x"},
+      {"[Software] 1\n@=\"\\101\\7\"\n", "A\x07"},  // octal escapes, the highest digit last
   };
   for (const auto& [text, value] : cut) {
     EXPECT_EQ(FirstRegistryValue(text, "Software"), value) << text;
