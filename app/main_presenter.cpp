@@ -4,6 +4,7 @@
 #include <exception>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <utility>
 #include <vector>
@@ -39,10 +40,10 @@ std::string StartUpPatchFolder(const AppEnvironment& environment) {
   return user.empty() ? own : user;
 }
 
-bool IsPatchFile(const std::string& path) {
+bool HasExtension(const std::string& path, std::string_view extension) {
   const std::string name = GetFileName(path);
-  return name.size() > 4 &&
-         EqualsIgnoreCase(std::string_view(name).substr(name.size() - 4), ".ptc");
+  return name.size() > extension.size() &&
+         EqualsIgnoreCase(std::string_view(name).substr(name.size() - extension.size()), extension);
 }
 
 // A path as the user gave it, taken from `folder` when it is relative.
@@ -315,9 +316,9 @@ void MainPresenter::FilesDropped(const std::vector<std::string>& paths) {
   Guarded("open the dropped files", [&] { OpenFiles(paths); });
 }
 
-// A .ptc file, or a folder, gives the patch folder; any other file is the executable to patch.
-// The executable comes first: its listing would choose the first patch instead of the one
-// opened.
+// A .ptc file, or a folder, gives the patch folder; a program (.exe) is the executable to
+// patch, and any other file is refused with a message. The executable comes first: its listing
+// would choose the first patch instead of the one opened.
 void MainPresenter::OpenFiles(const std::vector<std::string>& paths) {
   std::string patch;
   std::string folder;
@@ -331,8 +332,15 @@ void MainPresenter::OpenFiles(const std::vector<std::string>& paths) {
                           "open " + given,
                           ErrorText(std::make_error_code(std::errc::no_such_file_or_directory))),
                       MessageIcon::None);
+    } else if (HasExtension(path, ".ptc")) {
+      patch = path;
+    } else if (HasExtension(path, ".exe")) {
+      exe = path;
     } else {
-      (IsPatchFile(path) ? patch : exe) = path;
+      // Only a program is ever patched, as the picker offers only programs.
+      ui_.ShowMessage(
+          texts::UnexpectedFailure("open " + given, "only a program (.exe) can be patched"),
+          MessageIcon::None);
     }
   }
   if (!exe.empty()) {

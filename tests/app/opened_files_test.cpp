@@ -55,6 +55,13 @@ TEST_F(OpenedFiles, AMissingFileIsNamedAndADroppedPatchIsChosen) {
   EXPECT_EQ(view.SelectedPatchText(), "a.ptc");
   EXPECT_EQ(view.description, "program a");
   EXPECT_TRUE(ui.messages.empty());
+
+  // Only a program becomes the executable to patch.
+  const std::string notes = dir.Write("notes.txt", Bytes(128, 0));
+  Presenter().FilesDropped({notes});
+  EXPECT_TRUE(ui.OnlyPlain("ERROR trying to open " + notes +
+                           "\r\nError mexage: only a program (.exe) can be patched"));
+  EXPECT_EQ(view.Caption(MainLabel::NomeExe), "");
 }
 
 }  // namespace
