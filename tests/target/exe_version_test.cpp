@@ -138,7 +138,7 @@ TEST_F(ExeVersionTest, EngineProbes) {
        }},
        "LE_UK_P:XP_Standard"},
       {"shorter: the size piece comes last without underscore",
-       {[](Bytes& e) { e.resize(e.size() - 0x10); }},
+       {[](Bytes& e) { e.erase(e.end() - 0x10, e.end()); }},
        "LE_UK_P:XP_S:N10"},
       {"longer", {[](Bytes& e) { e.resize(e.size() + 0x10, 0); }}, "LE_UK_P:XP_S:10"},
   };
