@@ -3,15 +3,39 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <fstream>
 
+#include "app/access_keys.h"
+#include "picker/picker_design.h"
 #include "support/paths.h"
 #include "tests/common/demo_install.h"
 #include "win32/control_ids.h"
 #include "win32/layout.h"
+#include "win32/text.h"
 
 namespace varnock::testing {
+
+namespace {
+
+HFONT FontOf(HWND control) {
+  return reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+}
+
+// The width of `text` in the control's font, in pixels.
+int TextWidth(HWND control, const std::string& text) {
+  HDC dc = GetDC(control);
+  HGDIOBJ previous = SelectObject(dc, FontOf(control));
+  const std::wstring wide = win32::Wide(text);
+  SIZE size{};
+  GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+  SelectObject(dc, previous);
+  ReleaseDC(control, dc);
+  return size.cx;
+}
+
+}  // namespace
 
 std::string BuildPath(std::string path) {
   std::replace(path.begin(), path.end(), '/', '\\');
@@ -22,20 +46,18 @@ std::string DemoFile(const std::string& name) {
   return JoinPath(BuildPath(VARNOCK_DEMO_DIR), name);
 }
 
-MainWindowHarness::MainWindowHarness(bool bundled,
-                                     const std::function<void(AppEnvironment&)>& adjust) {
+MainWindowHarness::MainWindowHarness(bool bundled) {
   const DemoInstall install =
       InstallDemo(temp, BuildPath(VARNOCK_DEMO_DIR), "varnock.exe", bundled);
   programFolder = install.programFolder;
   exe = install.exe;
   window = std::make_unique<win32::MainWindow>();
+  EXPECT_NE(window->Handle(), nullptr)
+      << "no window can be created: run the tests with a display (under Wine: inside "
+         "xvfb-run -a -s \"-screen 0 1024x768x24\")";
   pickerHost = std::make_unique<win32::Win32PickerWindowHost>(window->Handle());
   picker = std::make_unique<Dialog_GetFileODir>(pickerEnvironment, ui, *pickerHost);
-  AppEnvironment environment = DemoEnvironment(install);
-  if (adjust) {
-    adjust(environment);
-  }
-  presenter = std::make_unique<MainPresenter>(*window, *picker, ui, environment);
+  presenter = std::make_unique<MainPresenter>(*window, *picker, ui, DemoEnvironment(install));
   window->Connect(*presenter);
 }
 
@@ -55,6 +77,13 @@ bool MainWindowHarness::Load() {
 
 std::string MainWindowHarness::Text(int id) const {
   return win32::WindowText(Control(id));
+}
+
+std::string MainWindowHarness::Shown() const {
+  const LRESULT count = SendMessageW(Control(win32::kComboPatch), CB_GETCOUNT, 0, 0);
+  return Text(win32::kLabelDirSrc) + "|" + std::to_string(count) + "|" +
+         Text(win32::kLabelNomeExe) + "|" + Text(win32::kLabelTombVersionNow) +
+         (IsWindowVisible(Control(win32::kLabelDynamic)) ? "|dynamic" : "");
 }
 
 void MainWindowHarness::Click(int id) const {
@@ -79,6 +108,68 @@ void Settle(HWND window) {
   for (int round = 0; round < 1000 && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE); ++round) {
     TranslateMessage(&message);
     DispatchMessageW(&message);
+  }
+}
+
+void ExpectBuiltFromDesign(HWND window, const WindowDesign& design, int idBase, bool folderMode) {
+  const int dpi = win32::ScreenDpi();
+  if (const char* expected = std::getenv("VARNOCK_EXPECT_DPI")) {
+    ASSERT_EQ(dpi, std::atoi(expected)) << "the screen's dots per inch are not set";
+  }
+  RECT client{};
+  GetClientRect(window, &client);
+  EXPECT_EQ(client.right, win32::TwipsToPixels(design.width, dpi));
+  EXPECT_EQ(client.bottom,
+            win32::TwipsToPixels(folderMode ? kPickerFolderModeHeight : design.height, dpi));
+  std::vector<std::pair<int, int>> tabStops;  // tab index, identifier
+  for (std::size_t i = 0; i < design.controls.size(); ++i) {
+    const ControlDesign& control = design.controls[i];
+    SCOPED_TRACE(std::string(control.name));
+    const int id = idBase + static_cast<int>(i);
+    HWND made = GetDlgItem(window, id);
+    ASSERT_NE(made, nullptr);
+    if (!ShownInMode(control, folderMode)) {
+      EXPECT_EQ(GetWindowLongPtrW(made, GWL_STYLE) & WS_VISIBLE, 0) << "shown";
+      continue;
+    }
+    RECT box{};
+    GetWindowRect(made, &box);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&box), 2);
+    const RECT wanted = win32::PixelRect(BoxInMode(control, folderMode), dpi);
+    EXPECT_EQ((std::array{box.left, box.top, box.right}),
+              (std::array{wanted.left, wanted.top, wanted.right}));
+    // The closed patch list as high as the design says, or as little more as the system needs
+    // for its font; the drive list as high as its font.
+    if (control.kind != ControlKind::DriveList) {
+      EXPECT_GE(box.bottom, wanted.bottom);
+      EXPECT_LE(box.bottom, wanted.bottom + (control.kind == ControlKind::DropDownList ? 2 : 0));
+    }
+    LOGFONTW font{};
+    GetObjectW(FontOf(made), sizeof(font), &font);
+    const bool courier = control.font == ControlFont::Courier;
+    EXPECT_EQ(font.lfHeight, -MulDiv(courier ? 975 : 825, dpi, 7200));
+    EXPECT_EQ(font.lfWeight, control.font == ControlFont::Bold ? FW_BOLD : FW_NORMAL);
+    EXPECT_EQ(courier, std::wstring(font.lfFaceName) == L"Courier New");
+    if (!control.caption.empty()) {
+      // Labels may show the captions start-up gave them.
+      std::string caption = win32::WindowText(made);
+      if (control.kind == ControlKind::Button) {
+        EXPECT_EQ(caption, WithAccessKey(control.caption));
+        // The access key's mark is no part of the visible text.
+        caption.erase(std::remove(caption.begin(), caption.end(), '&'), caption.end());
+      }
+      const int room = box.right - box.left - (control.kind == ControlKind::Button ? 4 : 0);
+      EXPECT_LE(TextWidth(made, caption), room) << "the caption \"" << caption << "\" is cut";
+    }
+    if (TakesFocus(control.kind)) {
+      tabStops.emplace_back(control.tabIndex, id);
+    }
+  }
+  std::stable_sort(tabStops.begin(), tabStops.end());
+  for (std::size_t i = 0; i < tabStops.size(); ++i) {
+    HWND next = GetNextDlgTabItem(window, GetDlgItem(window, tabStops[i].second), FALSE);
+    EXPECT_EQ(GetDlgCtrlID(next), tabStops[(i + 1) % tabStops.size()].second)
+        << "after control " << tabStops[i].second;
   }
 }
 

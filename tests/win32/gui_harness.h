@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,6 +10,7 @@
 #include "app/main_presenter.h"
 #include "picker/picker_presenter.h"
 #include "picker/system_picker_environment.h"
+#include "support/window_design.h"
 #include "tests/common/temp_dir.h"
 #include "win32/main_window.h"
 #include "win32/picker_window.h"
@@ -30,9 +30,7 @@ std::string DemoFile(const std::string& name);
 // tomb4.exe, and the real main window and presenter over them, with real message boxes.
 class MainWindowHarness {
  public:
-  // `adjust` changes the program's environment before the presenter is made.
-  explicit MainWindowHarness(bool bundled = false,
-                             const std::function<void(AppEnvironment&)>& adjust = {});
+  explicit MainWindowHarness(bool bundled = false);
   ~MainWindowHarness();
 
   // Window load, then the window shown; false when start-up ended the program.
@@ -41,6 +39,9 @@ class MainWindowHarness {
   HWND Main() const { return window->Handle(); }
   HWND Control(int id) const { return GetDlgItem(Main(), id); }
   std::string Text(int id) const;
+  // What the window shows: the patch folder, how many patches are listed, the executable and
+  // its version, and "dynamic" when the marker is up.
+  std::string Shown() const;
   // A button pressed; returns once its handler, and any box it opened, has finished.
   void Click(int id) const;
   // An item chosen in the patch list, as the user's click does.
@@ -59,6 +60,13 @@ class MainWindowHarness {
 
 // Dispatches the messages waiting in the thread's queue and paints what is due.
 void Settle(HWND window);
+
+// Every control of the design is in the window at its box at the screen's dots per inch, in
+// its font, with its caption whole, and the Tab key goes through the controls that take the
+// focus in the design's order; in the picker's folder mode, the file list is hidden and the
+// controls below it moved up.
+void ExpectBuiltFromDesign(HWND window, const WindowDesign& design, int idBase,
+                           bool folderMode = false);
 
 // The pixels of a window as the screen shows them, rows from the top, 0x00RRGGBB.
 struct Picture {

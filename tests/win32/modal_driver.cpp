@@ -12,13 +12,20 @@ namespace {
 // A Windows hook carries no data of its own: the driver of the running test is kept here.
 thread_local ModalDriver* runningDriver = nullptr;
 
-constexpr wchar_t kCallsClass[] = L"Varnock.TestCalls";
 constexpr UINT kRunCall = WM_APP + 7;
+constexpr UINT_PTR kWatchdog = 1;
+constexpr UINT kPatience = 10000;  // milliseconds
 
 std::wstring ClassOf(HWND window) {
   wchar_t name[64] = {};
   GetClassNameW(window, name, 64);
   return name;
+}
+
+// The modal windows the driver answers: message boxes, the picker and the input box.
+bool Driven(const std::wstring& windowClass) {
+  return windowClass == L"#32770" || windowClass == win32::kPickerClass ||
+         windowClass == win32::kInputBoxClass;
 }
 
 // Whether a message box shows the critical-error icon.
@@ -39,14 +46,11 @@ bool ShowsErrorIcon(HWND messageBox) {
 ModalDriver::ModalDriver() {
   runningDriver = this;
   hook_ = SetWindowsHookExW(WH_CBT, &ModalDriver::OnCbt, nullptr, GetCurrentThreadId());
-  WNDCLASSEXW callsClass{};
-  callsClass.cbSize = sizeof(callsClass);
-  callsClass.lpfnWndProc = &ModalDriver::OnCall;
-  callsClass.hInstance = GetModuleHandleW(nullptr);
-  callsClass.lpszClassName = kCallsClass;
-  RegisterClassExW(&callsClass);
-  calls_ = CreateWindowExW(0, kCallsClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                           GetModuleHandleW(nullptr), nullptr);
+  // A message-only window whose procedure runs the calls.
+  calls_ =
+      CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  SetWindowLongPtrW(calls_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ModalDriver::OnCall));
+  SetTimer(calls_, kWatchdog, kPatience, nullptr);
   EXPECT_NE(hook_, nullptr);
 }
 
@@ -72,6 +76,13 @@ LRESULT CALLBACK ModalDriver::OnCall(HWND window, UINT message, WPARAM wParam, L
     call();
     return 0;
   }
+  // A modal window left open ends the test's wait instead of its time limit.
+  HWND open = message == WM_TIMER ? GetActiveWindow() : nullptr;
+  if (open != nullptr && Driven(ClassOf(open))) {
+    ADD_FAILURE() << "a window was left open: " << win32::WindowText(open);
+    PostMessageW(open, WM_CLOSE, 0, 0);
+    return 0;
+  }
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
@@ -84,24 +95,20 @@ LRESULT CALLBACK ModalDriver::OnCbt(int code, WPARAM wParam, LPARAM lParam) {
 
 void ModalDriver::Activated(HWND window) {
   const std::wstring windowClass = ClassOf(window);
-  if (windowClass == L"#32770") {
-    if (seen_.insert(window).second) {
-      // Read once the box has been filled and shown, then answered.
-      Later([this, window] {
-        messages.push_back({win32::WindowText(GetDlgItem(window, 0xFFFF)), ShowsErrorIcon(window)});
-        PostMessageW(window, WM_COMMAND, IDOK, 0);
-      });
-    }
-  } else if (windowClass == win32::kPickerClass || windowClass == win32::kInputBoxClass) {
-    if (!steps_.empty() && steps_.front().first == windowClass) {
-      const Step step = std::move(steps_.front().second);
-      steps_.pop_front();
-      seen_.insert(window);
-      step(window);
-    } else if (seen_.insert(window).second) {
-      unexpected.push_back("a window nobody expected: " + win32::WindowText(window));
-      PostMessageW(window, WM_CLOSE, 0, 0);
-    }
+  if (!Driven(windowClass)) {
+    return;
+  }
+  SetTimer(calls_, kWatchdog, kPatience, nullptr);  // the watchdog's wait starts again
+  if (windowClass == L"#32770" && seen_.insert(window).second) {
+    // Read once the box has been filled and shown, then answered.
+    Later([this, window] {
+      messages.push_back({win32::WindowText(GetDlgItem(window, 0xFFFF)), ShowsErrorIcon(window)});
+      PostMessageW(window, WM_COMMAND, IDOK, 0);
+    });
+  } else if (!steps_.empty() && steps_.front().first == windowClass) {
+    // Run once the window is active and has the focus.
+    Later([step = std::move(steps_.front().second), window] { step(window); });
+    steps_.pop_front();
   }
 }
 

@@ -11,9 +11,10 @@
 namespace varnock::testing {
 
 // Answers the modal windows a test opens in its own thread. Every message box is recorded and
-// answered with OK. A picker or input box runs the next step queued for its window class; a
-// step must only post messages to it, as the window is still being activated. A window nobody
-// expected is closed and recorded in `unexpected`. One driver at a time.
+// answered with OK. A picker or input box runs the next step queued for its window class, once
+// the window has been activated. A box or window still open after ten seconds without another
+// one being activated, one that nobody expected or that a step left open, fails the test and
+// is closed. One driver at a time.
 class ModalDriver {
  public:
   using Step = std::function<void(HWND)>;
@@ -36,7 +37,6 @@ class ModalDriver {
   bool Done() const { return steps_.empty(); }
 
   std::vector<Message> messages;
-  std::vector<std::string> unexpected;
 
  private:
   static LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam);
