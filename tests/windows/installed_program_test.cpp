@@ -5,12 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <system_error>
+#include <vector>
 
 #include "support/files.h"
 #include "support/installed_program.h"
+#include "support/installed_program_platform.h"
 #include "support/paths.h"
 #include "tests/common/temp_dir.h"
 #include "tests/windows/win32_helpers.h"
@@ -20,105 +20,51 @@ namespace {
 
 using testing::ScopedRegistryKey;
 
-constexpr int kProgramFiles = 38;
-constexpr int kProgramFilesX86 = 42;
-constexpr REGSAM k32 = KEY_WOW64_32KEY;
-const std::string kAppPaths = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
+// Names of this test program alone, so that tests running side by side never meet.
+const std::string kId = std::to_string(GetCurrentProcessId());
+const std::string kName = "varnock-room-editor-" + kId + ".exe";
+const std::string kRelative = "Varnock Test Design " + kId + "\\trle\\" + kName;
+const std::string kKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\" + kName;
 
-// A program below a Program Files folder, removed with its folders when the object goes.
-class InstalledFile {
- public:
-  InstalledFile(const std::string& programFiles, const std::string& relativePath)
-      : top_(JoinPath(programFiles, relativePath.substr(0, relativePath.find('\\')))),
-        path_(JoinPath(programFiles, relativePath)) {
-    std::filesystem::create_directories(ToFsPath(GetParentFolder(path_)));
-    CloseHandle(CreateFileW(testing::Wide(path_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                            FILE_ATTRIBUTE_NORMAL, nullptr));
-  }
-  ~InstalledFile() {
-    std::error_code error;
-    std::filesystem::remove_all(ToFsPath(top_), error);
-  }
-  InstalledFile(const InstalledFile&) = delete;
-  InstalledFile& operator=(const InstalledFile&) = delete;
-  const std::string& path() const { return path_; }
-
- private:
-  std::string top_;
-  std::string path_;
-};
-
-class InstalledProgramTest : public ::testing::Test {
- protected:
-  // Names of this test program alone, so that tests running side by side never meet.
-  const std::string id_ = std::to_string(GetCurrentProcessId());
-  const std::string name_ = "varnock-room-editor-" + id_ + ".exe";
-  const std::string relative_ = "Varnock Test Design " + id_ + "\\trle\\" + name_;
-  const std::string key_ = kAppPaths + name_;
-  testing::TempDir dir_;
-};
-
-TEST_F(InstalledProgramTest, TheAppPathsValueNamesTheProgramOrItsFolderAndNothingElse) {
-  const std::string exe = dir_.WriteText("Editor\\" + name_, "MZ");
-  const std::string upper = dir_.WriteText("WINROOMEDIT.EXE", "MZ");
-  const std::string accented = dir_.WriteText(
+// The first value of the App Paths key, whatever its name, in the view both 32-bit and 64-bit
+// programs share, read through the ANSI code page and only as long as its data area.
+TEST(InstalledProgram, TheAppPathsValueNamesTheProgram) {
+  testing::TempDir dir;
+  const std::string exe = dir.WriteText("Editor\\" + kName, "MZ");
+  const std::string accented = dir.WriteText(
       "\xC3\x89"
       "diteur\\" +
-          name_,
+          kName,
       "MZ");  // "Éditeur"
-  const InstalledFile installed(GetSpecialFolder(kProgramFilesX86), relative_);
-  const struct {
-    std::string value;
-    REGSAM view;
-    std::string found;
-  } cases[] = {
-      {exe, k32, exe},
-      {exe, KEY_WOW64_64KEY, exe},  // a key both registry views share
-      {GetParentFolder(exe), k32, exe},
-      {upper, k32, upper},
-      {GetACP() == 1252 ? accented : exe, k32, GetACP() == 1252 ? accented : exe},
-      // A value naming no file does not fall back to Program Files; neither does a quoted
-      // one, nor one with arguments after the path.
-      {dir_.File(name_), k32, ""},
-      {"\"" + installed.path() + "\"", k32, ""},
-      {installed.path() + " /safe", k32, ""},
-  };
-  for (const auto& item : cases) {
-    SCOPED_TRACE(item.value);
-    const ScopedRegistryKey key(key_, item.view, "", item.value);
-    EXPECT_EQ(ReadFirstRegistryValue(key_), item.value);
-    EXPECT_EQ(FindInstalledProgram(relative_), item.found);
-  }
-  EXPECT_EQ(ReadFirstRegistryValue(key_), "");
-  EXPECT_EQ(FindInstalledProgram(relative_), installed.path());
-}
-
-TEST_F(InstalledProgramTest, TheFirstValueIsReadWhateverItsNameUpToTheDataArea) {
+  const std::string longest = "C:\\" + std::string(250, 'x');
   const struct {
     std::string name;
-    std::string data;
+    std::string value;
+    REGSAM view;
     std::string read;
-  } cases[] = {{"Path", "C:\\Editor", "C:\\Editor"},
-               {"", "C:\\" + std::string(250, 'x'), "C:\\" + std::string(250, 'x')},
-               {"", "C:\\" + std::string(255, 'x'), ""}};
+  } cases[] = {
+      {"", exe, KEY_WOW64_32KEY, exe},
+      {"Path", exe, KEY_WOW64_64KEY, exe},
+      {"", GetACP() == 1252 ? accented : exe, KEY_WOW64_32KEY, GetACP() == 1252 ? accented : exe},
+      {"", longest, KEY_WOW64_32KEY, longest},
+      {"", longest + "xxxxx", KEY_WOW64_32KEY, ""}};
   for (const auto& item : cases) {
-    const ScopedRegistryKey key(key_, k32, item.name, item.data);
-    EXPECT_EQ(ReadFirstRegistryValue(key_), item.read) << item.name << item.data.size();
+    SCOPED_TRACE(item.value);
+    const ScopedRegistryKey key(kKey, item.view, item.name, item.value);
+    EXPECT_EQ(ReadFirstRegistryValue(kKey), item.read);
+    EXPECT_EQ(FindInstalledProgram(kRelative), FileExists(item.read) ? item.read : "");
   }
+  EXPECT_EQ(ReadFirstRegistryValue(kKey), "");
 }
 
-TEST_F(InstalledProgramTest, WithoutAValueTheProgramFilesFoldersAreTriedThe32BitOneFirst) {
-  const std::string programFiles = GetSpecialFolder(kProgramFiles);
-  EXPECT_TRUE(EqualsIgnoreCase(programFiles, std::getenv("ProgramFiles")));
-  EXPECT_TRUE(
-      EqualsIgnoreCase(GetSpecialFolder(kProgramFilesX86), std::getenv("ProgramFiles(x86)")));
-  EXPECT_NE(programFiles.back(), '\\');
+// Without a value the program is looked for below Program Files, where a 32-bit installer put
+// it first.
+TEST(InstalledProgram, TheProgramFilesFoldersAreTheSystemsThe32BitOneFirst) {
+  const std::vector<std::string> folders = ProgramFilesFolders();
+  ASSERT_EQ(folders.size(), 2u);
+  EXPECT_TRUE(EqualsIgnoreCase(folders[0], std::getenv("ProgramFiles(x86)"))) << folders[0];
+  EXPECT_TRUE(EqualsIgnoreCase(folders[1], std::getenv("ProgramFiles"))) << folders[1];
   EXPECT_EQ(GetSpecialFolder(-5), "");
-  EXPECT_EQ(FindInstalledProgram(relative_), "");
-  const InstalledFile plain(programFiles, relative_);
-  EXPECT_EQ(FindInstalledProgram(relative_), plain.path());
-  const InstalledFile preferred(GetSpecialFolder(kProgramFilesX86), relative_);
-  EXPECT_EQ(FindInstalledProgram(relative_), preferred.path());
 }
 
 }  // namespace
