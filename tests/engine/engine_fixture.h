@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -28,12 +29,8 @@ inline Bytes RandomImage(std::size_t size, std::uint32_t seed = 12345) {
 }
 
 inline PatchZone Zone(std::int32_t offset, Bytes original, Bytes patched) {
-  PatchZone zone;
-  zone.Offset = offset;
-  zone.Length = static_cast<std::int32_t>(original.size());
-  zone.OriginalBytes = std::move(original);
-  zone.PatchBytes = std::move(patched);
-  return zone;
+  const auto length = static_cast<std::int32_t>(original.size());
+  return {offset, length, std::move(original), std::move(patched)};
 }
 
 inline PatchRecord Patch(std::int32_t flags, std::vector<PatchZone> zones) {
@@ -63,11 +60,10 @@ inline std::vector<std::string> Leftovers(const std::string& folder,
                                           const std::vector<std::string>& expected) {
   std::vector<std::string> extra;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    const std::string name = entry.path().filename().string();
-    if (std::find(expected.begin(), expected.end(), name) == expected.end()) {
-      extra.push_back(name);
-    }
+    extra.push_back(entry.path().filename().string());
   }
+  std::erase_if(extra,
+                [&](const std::string& name) { return std::ranges::count(expected, name) > 0; });
   return extra;
 }
 

@@ -1,6 +1,4 @@
 #include "engine/patch_argument.h"
-#include "engine/float_to_bits.h"
-#include "engine/number_to_bytes.h"
 
 #include "support/paths.h"
 #include "support/platform.h"
@@ -27,11 +25,10 @@ TEST(GetPatchArgument, ReadsTheTextBetweenTheFirstTwoHashesOfTheBaseNameOnly) {
     const std::string path = JoinPath(JoinPath("patches", "set#1#"), c.name);
     RecordingUi ui;
     EXPECT_EQ(GetPatchArgument(path, ui), c.argument) << path;
-    EXPECT_EQ(ui.Texts(), c.message.empty()
-                              ? std::vector<std::string>{}
-                              : std::vector<std::string>{
-                                    "Error trying to applicate patch: " + path + c.message});
-    EXPECT_TRUE(ui.messages.empty() || ui.messages[0].icon == MessageIcon::Critical);
+    EXPECT_TRUE(c.message.empty()
+                    ? ui.messages.empty()
+                    : ui.OnlyCritical("Error trying to applicate patch: " + path + c.message))
+        << path;
   }
 }
 
@@ -63,11 +60,29 @@ std::string Localised(std::string text) {
   return text;
 }
 
-TEST(InsertPatchArgument, EncodesNumbersAndTextsInsideTheirZone) {
+// Each argument is written into its zone, or refused: a refusal the user is told about, or a
+// general failure (empty message) that the engine tells in its own message, leaves the zone's
+// bytes as they were (tests/fault runs such patches through the engine).
+TEST(InsertPatchArgument, EncodesArgumentsInsideTheirZoneOrRefusesThemLeavingItAsItWas) {
+  const std::string numeric = "ERROR: current patch requires a numeric argument but the argument '";
+  const std::string floating =
+      "ERROR: current patch requires a numeric (float) argument but the argument '";
+  const std::string width = "ERROR: It's not possible keep argument with value ";
+  const auto tooLarge = [](const std::string& text) {
+    return "Error trying to convert '" + text +
+           "' in floating point value: the value is beyond the range of single precision (about "
+           "3.4E+38)";
+  };
+  const std::string noZone =
+      "ERROR: cann't found offset of macro corresponding to argumento offset ";
+  const std::string missing =
+      "Error trying to applicate patch: Patch#AB#.ptc\r\nMissing Argument type or argument text "
+      "in current patch";
   const struct {
     std::int32_t type;
     std::string text;
-    Bytes bytes;
+    Bytes bytes;                                        // the zone's first bytes afterwards
+    std::optional<std::string> refusal = std::nullopt;  // none when the argument is written
     std::int32_t maxLength = 0;
     std::vector<std::int32_t> offsets = {0x100};
   } cases[] = {
@@ -93,98 +108,47 @@ TEST(InsertPatchArgument, EncodesNumbersAndTextsInsideTheirZone) {
       {NumFloat, "-0", {0, 0, 0, 0x80}},
       {NumFloat, "3.4028235e38", {0xFF, 0xFF, 0x7F, 0x7F}},
       {NumFloat, "1e-50", {0, 0, 0, 0}},
-      {TextString, "ABCDEF", {0x41, 0x42, 0x43, 0x44}, 4},
-      {TextString, "AB", {0x41, 0x42}, 4},
-      {TextStringZ, "AB", {0x41, 0x42, 0x00}, 4},
-      {TextStringZ, "AB", {0x00}, 0},
-      {TextString, "\xC3\xA9\xC3\xA9", {0xE9}, 1},  // the maximum counts characters
-      {NumWord, "4660", {0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0x34, 0x12}, 0, {0x106}},
-      {NumByte, "1", {1, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 1}, 0, {0x100, 0x107}},
-      {NumByte, "1", {}, 0, {}},
+      {NumFloat, Localised("-0.1"), {0xCD, 0xCC, 0xCC, 0xBD}},
+      {TextString, "ABCDEF", {0x41, 0x42, 0x43, 0x44}, std::nullopt, 4},
+      {TextString, "AB", {0x41, 0x42}, std::nullopt, 4},
+      {TextStringZ, "AB", {0x41, 0x42, 0x00}, std::nullopt, 4},
+      {TextStringZ, "AB", {0x00}, std::nullopt, 0},
+      {TextString, "\xC3\xA9\xC3\xA9", {0xE9}, std::nullopt, 1},  // the maximum counts characters
+      {NumWord, "4660", {0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0x34, 0x12}, std::nullopt, 0, {0x106}},
+      {NumByte, "1", {1, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 1}, std::nullopt, 0, {0x100, 0x107}},
+      {NumByte, "1", {}, std::nullopt, 0, {}},
+      {NumByte, "256", {}, width + "256 using only 1 bytes"},
+      {NumByte, "-1", {}, width + "-1 using only 1 bytes"},
+      {NumWord, "65536", {}, width + "65536 using only 2 bytes"},
+      {NumLong, "abc", {}, numeric + "abc' is not numeric"},
+      {NumLong, "1,5", {}, numeric + "1,5' is not numeric"},
+      {NumLong, "1e", {}, numeric + "1e' is not numeric"},
+      {NumLong, " ", {}, numeric + " ' is not numeric"},
+      {NumFloat, "abc", {}, floating + "abc' is not numeric"},
+      {NumFloat, "inf", {}, floating + "inf' is not numeric"},
+      {NumFloat, "1e39", {}, tooLarge("1e39")},
+      {NumFloat, "-1e39", {}, tooLarge("-1e39")},
+      {NumFloat, Localised("3.4028236e38"), {}, tooLarge(Localised("3.4028236e38"))},
+      {NumLong, "2147483648", {}, ""},
+      {NumLong, "-2147483649", {}, ""},
+      {NumLong, "1e10", {}, ""},
+      {NumLong, "1e99999", {}, ""},
+      {TextString, "AB", {}, missing, 0},
+      {0, "AB", {}, missing, 4},
+      {TextString, "AB", {}, "", -1},
+      {NumLong, "1", {}, "", 0, {0x106}},  // reaches past the end of its zone
+      {NumByte, "1", {}, noZone + "0x8EBB1", 0, {0x8EBB1}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
     Encoded result = Encode(c.type, c.text, c.maxLength, c.offsets);
-    EXPECT_TRUE(result.ok);
+    EXPECT_EQ(result.ok, !c.refusal);
     EXPECT_EQ(result.bytes, Padded(c.bytes));
-    EXPECT_TRUE(result.ui.messages.empty());
+    EXPECT_EQ(result.failure.general, c.refusal && c.refusal->empty());
+    EXPECT_TRUE(c.refusal && !c.refusal->empty() ? result.ui.OnlyCritical(*c.refusal)
+                                                 : result.ui.messages.empty())
+        << ::testing::PrintToString(result.ui.Texts());
   }
-}
-
-// A refusal the user is told about leaves the zone's bytes as they were; a general failure
-// (empty message) is told by the engine's own message instead (tests/fault runs such patches
-// through the engine).
-TEST(InsertPatchArgument, RefusesArgumentsThatAreNotNumbersDoNotFitOrHaveNoPlace) {
-  const std::string numeric = "ERROR: current patch requires a numeric argument but the argument '";
-  const std::string floating =
-      "ERROR: current patch requires a numeric (float) argument but the argument '";
-  const std::string width = "ERROR: It's not possible keep argument with value ";
-  const std::string missing =
-      "Error trying to applicate patch: Patch#AB#.ptc\r\nMissing Argument type or argument text "
-      "in current patch";
-  const struct {
-    std::int32_t type;
-    std::string text;
-    std::string message;
-    std::int32_t maxLength = 0;
-    std::vector<std::int32_t> offsets = {0x100};
-  } cases[] = {
-      {NumByte, "256", width + "256 using only 1 bytes"},
-      {NumByte, "-1", width + "-1 using only 1 bytes"},
-      {NumWord, "65536", width + "65536 using only 2 bytes"},
-      {NumLong, "abc", numeric + "abc' is not numeric"},
-      {NumLong, "1,5", numeric + "1,5' is not numeric"},
-      {NumLong, "0x10", numeric + "0x10' is not numeric"},
-      {NumLong, "1e", numeric + "1e' is not numeric"},
-      {NumLong, " ", numeric + " ' is not numeric"},
-      {NumLong, "-", numeric + "-' is not numeric"},
-      {NumFloat, "abc", floating + "abc' is not numeric"},
-      {NumFloat, "inf", floating + "inf' is not numeric"},
-      {NumLong, "2147483648", ""},
-      {NumLong, "2147483647.5", ""},
-      {NumLong, "-2147483649", ""},
-      {NumLong, "1e10", ""},
-      {NumLong, "1e99999", ""},
-      {TextString, "AB", missing, 0},
-      {0, "AB", missing, 4},
-      {7, "AB", missing, 4},
-      {TextString, "AB", "", -1},
-      {NumLong, "1", "", 0, {0x106}},  // reaches past the end of its zone
-      {NumByte,
-       "1",
-       "ERROR: cann't found offset of macro corresponding to argumento offset 0x8EBB1",
-       0,
-       {0x8EBB1}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.text);
-    Encoded result = Encode(c.type, c.text, c.maxLength, c.offsets);
-    EXPECT_FALSE(result.ok);
-    if (c.message.empty()) {
-      EXPECT_TRUE(result.failure.general);
-      EXPECT_TRUE(result.ui.messages.empty());
-    } else {
-      EXPECT_FALSE(result.failure.general);
-      EXPECT_TRUE(result.ui.OnlyCritical(c.message)) << ::testing::PrintToString(result.ui.Texts());
-    }
-    EXPECT_EQ(result.bytes, Bytes(8, 0xEE));
-  }
-  Encoded overflow = Encode(NumFloat, "1e39");
-  EXPECT_FALSE(overflow.ok);
-  ASSERT_EQ(overflow.ui.messages.size(), 1U);
-  EXPECT_EQ(overflow.ui.messages[0].text.rfind(
-                "Error trying to convert '1e39' in floating point value: ", 0),
-            0U);
-  EXPECT_EQ(overflow.ui.messages[0].icon, MessageIcon::Critical);
-}
-
-TEST(FloatToBits, GivesTheSinglePrecisionPattern) {
-  RecordingUi ui;
-  EXPECT_EQ(FloatToBits(Localised("-0.1"), ui), static_cast<std::int32_t>(0xBDCCCCCD));
-  EXPECT_TRUE(ui.messages.empty());
-  EXPECT_EQ(FloatToBits("-1e39", ui), std::nullopt);
-  EXPECT_EQ(FloatToBits("3.4028236e38", ui), std::nullopt) << "rounds beyond the largest single";
-  EXPECT_EQ(ui.messages.size(), 2U);
 }
 
 }  // namespace

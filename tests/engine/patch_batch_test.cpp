@@ -29,18 +29,28 @@ class PatchBatchTest : public ImageTest {
   int rewrites = 0;
 };
 
-TEST_F(PatchBatchTest, SeveralPatchesGoOnAndOffInOneRewriteEach) {
-  const std::string a = Write("a.ptc", 100, {1, 2, 3, 4});
-  const std::string b = Write("b.ptc", 104, {5, 6});  // right after a: no byte shared
+// An argument patch, a dynamic one (recorded 16 bytes before where its bytes lie) and one
+// right after the first (no byte shared) go on and come off together, in one rewrite each.
+TEST_F(PatchBatchTest, PatchesGoOnAndOffInOneRewriteWithTheirArguments) {
+  PatchRecord withArgument = Patch(0, {Zone(100, Slice(100, 4), {1, 2, 3, 4})});
+  WithArgument(withArgument, NumByte, {101});
+  const std::string a = dir.File("a#5#.ptc");
+  ASSERT_TRUE(WritePatchFile(a, withArgument));
+  const std::string b = dir.File("b.ptc");
+  ASSERT_TRUE(WritePatchFile(b, Patch(Dynamic, {Zone(484, Slice(500, 8), Bytes(8, 0x90))})));
+  const std::vector<std::string> all = {a, b, Write("c.ptc", 104, {5, 6})};
   Bytes applied = image;
-  Put(applied, 100, {1, 2, 3, 4, 5, 6});
-  EXPECT_EQ(Run({a, b}, false), ResultDone);
+  Put(applied, 100, {1, 9, 3, 4, 5, 6});
+  Put(applied, 500, Bytes(8, 0x90));
+  EXPECT_EQ(Run(all, false, "9"), ResultDone);
   EXPECT_EQ(ReadBytes(exe), applied);
-  EXPECT_EQ(rewrites, 1);
-  EXPECT_EQ(Run({a, b}, false), ResultAlreadyDone);
-  EXPECT_EQ(Run({a, b}, true), ResultDone);
+  EXPECT_EQ(Run(all, false, "9"), ResultAlreadyDone);
+  EXPECT_EQ(Run(all, true), ResultFailed) << "the name's 5 is not what was applied";
+  EXPECT_EQ(ReadBytes(exe), applied);
+  ui.Clear();
+  EXPECT_EQ(Run(all, true, "9"), ResultDone);
   EXPECT_EQ(ReadBytes(exe), image);
-  EXPECT_EQ(Run({a, b}, true), ResultAlreadyDone);
+  EXPECT_EQ(Run(all, true, "9"), ResultAlreadyDone);
   EXPECT_EQ(rewrites, 2);
   EXPECT_TRUE(ui.messages.empty());
 }
@@ -93,27 +103,6 @@ TEST_F(PatchBatchTest, AListThatCannotGoWholeWritesNothing) {
   EXPECT_EQ(rewrites, 0);
   EXPECT_TRUE(
       Leftovers(dir.path(), {"tomb4.exe", "a.ptc", "b.ptc", "c.ptc", "d.ptc", "o.ptc"}).empty());
-}
-
-TEST_F(PatchBatchTest, ArgumentsAndDynamicPatchesGoThroughTheEngine) {
-  PatchRecord withArgument = Patch(0, {Zone(100, Slice(100, 4), {1, 2, 3, 4})});
-  WithArgument(withArgument, NumByte, {101});
-  const std::string a = dir.File("a#5#.ptc");
-  ASSERT_TRUE(WritePatchFile(a, withArgument));
-  // Recorded 16 bytes before where its bytes lie.
-  const std::string b = dir.File("b.ptc");
-  ASSERT_TRUE(WritePatchFile(b, Patch(Dynamic, {Zone(484, Slice(500, 8), Bytes(8, 0x90))})));
-  EXPECT_EQ(Run({a, b}, false, "9"), ResultDone);
-  Bytes applied = image;
-  Put(applied, 100, {1, 9, 3, 4});
-  Put(applied, 500, Bytes(8, 0x90));
-  EXPECT_EQ(ReadBytes(exe), applied);
-  EXPECT_EQ(Run({a, b}, true), ResultFailed) << "the name's 5 is not what was applied";
-  EXPECT_EQ(ReadBytes(exe), applied);
-  ui.Clear();
-  EXPECT_EQ(Run({a, b}, true, "9"), ResultDone);
-  EXPECT_EQ(ReadBytes(exe), image);
-  EXPECT_TRUE(ui.messages.empty());
 }
 
 }  // namespace

@@ -81,44 +81,47 @@ TEST_F(PatchOperationTest, AppliesAndRemovesWithTheArgumentTheUserTypes) {
   ExpectNoCopies();
 }
 
-TEST_F(PatchOperationTest, StopsQuietlyWithoutAnAnswer) {
-  for (const std::optional<std::string>& answer : {std::optional<std::string>{}, {""}}) {
-    EXPECT_EQ(Run(false, answer), ResultNone);
-    EXPECT_TRUE(ui.messages.empty());
-  }
-  EXPECT_EQ(Run(false, "300", WriteNamed("Patch##.ptc")), ResultNone);
-  EXPECT_TRUE(ui.messages.empty());
-  EXPECT_TRUE(ui.questions.empty());
-  EXPECT_EQ(Run(false, "300", dir.File("absent#1#.ptc")), ResultNone);
-  EXPECT_TRUE(ui.OnlyCritical("ERROR: cann't find patch file: " + dir.File("absent#1#.ptc")));
-  EXPECT_EQ(ReadBytes(exe), image);
-  ExpectNoCopies({"Patch_Example#250#.ptc", "Patch##.ptc"});
-}
-
-TEST_F(PatchOperationTest, APatchNamedWithoutHashesIsRefusedByTheEngineWithoutAQuestion) {
+// Without an answer, or without a value in the name, the operation stops quietly; an answer
+// that cannot travel in a file name, or a name without '#', is refused; the file stays as it
+// was and no copy is left.
+TEST_F(PatchOperationTest, StopsOrRefusesWithoutChangingTheFile) {
+  const std::string absent = dir.File("absent#1#.ptc");
   const std::string plain = WriteNamed("Patch_Example.ptc");
-  EXPECT_EQ(Run(false, "300", plain), ResultFailed);
-  EXPECT_TRUE(ui.questions.empty());
-  EXPECT_EQ(ui.Texts(),
-            (std::vector<std::string>{"Error trying to applicate patch: " + plain +
-                                          "\r\nMissing characters '#' used to delimite argument",
-                                      kApplyFailed}));
-  EXPECT_EQ(ui.messages[0].icon, MessageIcon::Critical);
-  EXPECT_EQ(ui.messages[1].icon, MessageIcon::None);
-  EXPECT_EQ(ReadBytes(exe), image);
-}
-
-// Answers that cannot travel in a file name, or make one too long, are told as such.
-TEST_F(PatchOperationTest, AnswersThatCannotBeACopysNameAreRefused) {
-  for (const std::string& answer : {std::string("1#2"), JoinPath("..", "300")}) {
-    EXPECT_EQ(Run(false, answer), ResultFailed) << answer;
-    ASSERT_EQ(ui.messages.size(), 2U) << answer;
-    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Critical);
-    EXPECT_NE(ui.messages[0].text.find("'" + answer + "'"), std::string::npos);
-    EXPECT_EQ(ui.messages[1], (RecordedMessage{kApplyFailed}));
+  const std::string up = JoinPath("..", "300");
+  const std::string refused =
+      "' cannot be used: it must not contain '#', path separators or "
+      "characters that a file name cannot hold";
+  const struct {
+    std::optional<std::string> answer;
+    std::string path;
+    ResultCode result;
+    std::string message;  // shown with the critical icon, before the closing message
+  } cases[] = {
+      {std::nullopt, patchPath, ResultNone, ""},
+      {"", patchPath, ResultNone, ""},
+      {"300", WriteNamed("Patch##.ptc"), ResultNone, ""},
+      {"300", absent, ResultNone, "ERROR: cann't find patch file: " + absent},
+      {"300", plain, ResultFailed,
+       "Error trying to applicate patch: " + plain +
+           "\r\nMissing characters '#' used to delimite argument"},
+      {"1#2", patchPath, ResultFailed, "ERROR: the argument '1#2" + refused},
+      {up, patchPath, ResultFailed, "ERROR: the argument '" + up + refused},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    EXPECT_EQ(Run(false, c.answer, c.path), c.result);
+    std::vector<RecordedMessage> told;
+    if (!c.message.empty()) {
+      told.push_back({c.message, MessageIcon::Critical});
+    }
+    if (c.result == ResultFailed) {
+      told.push_back({kApplyFailed});
+    }
+    EXPECT_EQ(ui.messages, told);
+    EXPECT_EQ(ui.questions.size(), c.path == patchPath ? 1U : 0U);
   }
   EXPECT_EQ(ReadBytes(exe), image);
-  ExpectNoCopies();
+  ExpectNoCopies({"Patch_Example#250#.ptc", "Patch##.ptc", "Patch_Example.ptc"});
 }
 
 TEST_F(PatchOperationTest, TheCopyStaysNextToThePatchWhateverTheFolderIsCalled) {
@@ -128,14 +131,6 @@ TEST_F(PatchOperationTest, TheCopyStaysNextToThePatchWhateverTheFolderIsCalled) 
   EXPECT_TRUE(Leftovers(dir.File("#250#"), {"Patch_Example#250#.ptc"}).empty());
   EXPECT_FALSE(fs::exists(dir.File("#300#")));
   EXPECT_EQ(TempPatchPath("P#1#.ptc"), "temp_P#1#.ptc");
-}
-
-TEST_F(PatchOperationTest, APatchWithoutArgumentIsAppliedWithoutAQuestionOrACopy) {
-  patch = Patch(0, {Zone(0x10, Bytes(image.begin() + 0x10, image.begin() + 0x11), {0x90})});
-  EXPECT_EQ(Run(false, "300", WriteNamed("Plain.ptc")), ResultDone);
-  EXPECT_TRUE(ui.questions.empty());
-  EXPECT_EQ(ReadBytes(exe)[0x10], 0x90);
-  ExpectNoCopies({"Patch_Example#250#.ptc", "Plain.ptc"});
 }
 
 #ifndef _WIN32
