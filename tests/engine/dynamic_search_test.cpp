@@ -71,28 +71,6 @@ TEST(FindDynamicShift, TheWholeImageSearchTakesTheNearestOccurrence) {
   EXPECT_EQ(nearest(-9'999'990, {10, 15}, ResultFailed), 0);
 }
 
-TEST(FindDynamicShift, TheWholeImageSearchSeesOverlappingOccurrencesAndUsesOriginalBytes) {
-  Bytes image = RandomImage(200);
-  Put(image, 50, {0xAB, 0xCD, 0xAB, 0xCD, 0xAB, 0xCD});
-  const PatchZone zone = Zone(55, {0xAB, 0xCD, 0xAB, 0xCD}, {1, 2, 3, 4});
-  std::int32_t found = 0;
-  EXPECT_EQ(FindDynamicShift(image, zone, true, found, true), ResultDone);
-  EXPECT_EQ(found, -3) << "the occurrences at 50 and 52 overlap; 52 is nearer to 55";
-}
-
-TEST(PlaceDynamicPatch, MovesEveryZoneByTheShiftOfTheFirstLongestZone) {
-  PatchRecord patch = DynamicPatch();
-  patch.Zones.push_back(Zone(3000, {0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77, 0x88}, kNewCode));
-  ASSERT_EQ(PlaceDynamicPatch(ImageWithCodeAt(-30), patch, false), ResultDone);
-  EXPECT_EQ(patch.Zones[0].Offset, kAt + 20 - 30);
-  EXPECT_EQ(patch.Zones[1].Offset, kAt - 30);
-  EXPECT_EQ(patch.Zones[2].Offset, 3000 - 30);
-
-  PatchRecord missing = DynamicPatch();
-  EXPECT_EQ(PlaceDynamicPatch(ImageWithCodeAt(200), missing, false), ResultFailed);
-  EXPECT_EQ(missing, DynamicPatch()) << "no offset changes when nothing is found";
-}
-
 TEST(PlaceDynamicPatch, ThroughTheEngineTheShiftedZonesAreVerifiedAndWritten) {
   TempDir dir;
   RecordingUi ui;

@@ -32,37 +32,15 @@ TEST(GetPatchArgument, ReadsTheTextBetweenTheFirstTwoHashesOfTheBaseNameOnly) {
   }
 }
 
-// The argument written at offset 0x100, the start of an 8-byte zone whose PatchBytes are EE.
-struct Encoded {
-  bool ok = false;
-  Bytes bytes;  // the zone's PatchBytes afterwards
-  RecordingUi ui;
-  ArgumentFailure failure;
-};
-
-Encoded Encode(std::int32_t type, const std::string& text, std::int32_t maxLength = 0,
-               std::vector<std::int32_t> offsets = {0x100}) {
-  PatchRecord record = Patch(0, {Zone(0x100, Bytes(8, 0), Bytes(8, 0xEE))});
-  WithArgument(record, type, std::move(offsets), maxLength);
-  Encoded result;
-  result.ok = InsertPatchArgument("Patch#" + text + "#.ptc", record, result.ui, result.failure);
-  result.bytes = record.Zones[0].PatchBytes;
-  return result;
-}
-
-Bytes Padded(Bytes bytes) {
-  bytes.resize(8, 0xEE);
-  return bytes;
-}
-
 std::string Localised(std::string text) {
   std::replace(text.begin(), text.end(), '.', LocaleDecimalSeparator());
   return text;
 }
 
-// Each argument is written into its zone, or refused: a refusal the user is told about, or a
-// general failure (empty message) that the engine tells in its own message, leaves the zone's
-// bytes as they were (tests/fault runs such patches through the engine).
+// Each argument is written into its zone (at 0x100, the start of an 8-byte zone whose new bytes
+// are EE), or refused: a refusal the user is told about, or a general failure (empty message)
+// that the engine tells in its own message, leaves the zone's bytes as they were (tests/fault
+// runs such patches through the engine).
 TEST(InsertPatchArgument, EncodesArgumentsInsideTheirZoneOrRefusesThemLeavingItAsItWas) {
   const std::string numeric = "ERROR: current patch requires a numeric argument but the argument '";
   const std::string floating =
@@ -94,23 +72,18 @@ TEST(InsertPatchArgument, EncodesArgumentsInsideTheirZoneOrRefusesThemLeavingItA
       {NumLong, "-2", {0xFE, 0xFF, 0xFF, 0xFF}},
       {NumLong, "2.5", {2, 0, 0, 0}},  // halves round to even
       {NumLong, "3.5", {4, 0, 0, 0}},
-      {NumLong, "-2.5", {0xFE, 0xFF, 0xFF, 0xFF}},
-      {NumLong, "0.5", {0, 0, 0, 0}},
       {NumLong, "2.5000000000000000001", {3, 0, 0, 0}},
       {NumLong, " +7\t", {7, 0, 0, 0}},
-      {NumLong, "1e2", {100, 0, 0, 0}},
       {NumLong, "25E-1", {2, 0, 0, 0}},
       {NumLong, ".75", {1, 0, 0, 0}},
       {NumLong, "2147483647", {0xFF, 0xFF, 0xFF, 0x7F}},
       {NumLong, "-2147483648", {0x00, 0x00, 0x00, 0x80}},
       {NumFloat, Localised("1.5"), {0x00, 0x00, 0xC0, 0x3F}},
-      {NumFloat, "0", {0, 0, 0, 0}},
       {NumFloat, "-0", {0, 0, 0, 0x80}},
       {NumFloat, "3.4028235e38", {0xFF, 0xFF, 0x7F, 0x7F}},
       {NumFloat, "1e-50", {0, 0, 0, 0}},
       {NumFloat, Localised("-0.1"), {0xCD, 0xCC, 0xCC, 0xBD}},
       {TextString, "ABCDEF", {0x41, 0x42, 0x43, 0x44}, std::nullopt, 4},
-      {TextString, "AB", {0x41, 0x42}, std::nullopt, 4},
       {TextStringZ, "AB", {0x41, 0x42, 0x00}, std::nullopt, 4},
       {TextStringZ, "AB", {0x00}, std::nullopt, 0},
       {TextString, "\xC3\xA9\xC3\xA9", {0xE9}, std::nullopt, 1},  // the maximum counts characters
@@ -127,7 +100,6 @@ TEST(InsertPatchArgument, EncodesArgumentsInsideTheirZoneOrRefusesThemLeavingItA
       {NumFloat, "abc", {}, floating + "abc' is not numeric"},
       {NumFloat, "inf", {}, floating + "inf' is not numeric"},
       {NumFloat, "1e39", {}, tooLarge("1e39")},
-      {NumFloat, "-1e39", {}, tooLarge("-1e39")},
       {NumFloat, Localised("3.4028236e38"), {}, tooLarge(Localised("3.4028236e38"))},
       {NumLong, "2147483648", {}, ""},
       {NumLong, "-2147483649", {}, ""},
@@ -141,13 +113,18 @@ TEST(InsertPatchArgument, EncodesArgumentsInsideTheirZoneOrRefusesThemLeavingItA
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
-    Encoded result = Encode(c.type, c.text, c.maxLength, c.offsets);
-    EXPECT_EQ(result.ok, !c.refusal);
-    EXPECT_EQ(result.bytes, Padded(c.bytes));
-    EXPECT_EQ(result.failure.general, c.refusal && c.refusal->empty());
-    EXPECT_TRUE(c.refusal && !c.refusal->empty() ? result.ui.OnlyCritical(*c.refusal)
-                                                 : result.ui.messages.empty())
-        << ::testing::PrintToString(result.ui.Texts());
+    PatchRecord record = Patch(0, {Zone(0x100, Bytes(8, 0), Bytes(8, 0xEE))});
+    WithArgument(record, c.type, c.offsets, c.maxLength);
+    RecordingUi ui;
+    ArgumentFailure failure;
+    EXPECT_EQ(InsertPatchArgument("Patch#" + c.text + "#.ptc", record, ui, failure), !c.refusal);
+    Bytes expected = c.bytes;
+    expected.resize(8, 0xEE);  // the zone's other bytes stay as they were
+    EXPECT_EQ(record.Zones[0].PatchBytes, expected);
+    EXPECT_EQ(failure.general, c.refusal && c.refusal->empty());
+    EXPECT_TRUE(c.refusal && !c.refusal->empty() ? ui.OnlyCritical(*c.refusal)
+                                                 : ui.messages.empty())
+        << ::testing::PrintToString(ui.Texts());
   }
 }
 
