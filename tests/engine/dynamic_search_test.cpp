@@ -11,9 +11,9 @@ const Bytes kCode{0x55, 0x8B, 0xEC, 0x83, 0xEC, 0x10, 0x53, 0x56};
 const Bytes kNewCode{0x90, 0x90, 0x90, 0x90, 0x90, 0x90, 0x90, 0x90};
 
 // The code at kAt + shift, with a second, shorter zone 20 bytes after it.
-Bytes ImageWithCodeAt(std::int32_t shift, const Bytes& code = kCode) {
+Bytes ImageWithCodeAt(std::int32_t shift) {
   Bytes image = RandomImage(4096);
-  Put(image, static_cast<std::size_t>(kAt + shift), code);
+  Put(image, static_cast<std::size_t>(kAt + shift), kCode);
   Put(image, static_cast<std::size_t>(kAt + shift + 20), {0xC3, 0xCC});
   return image;
 }
@@ -22,33 +22,28 @@ PatchRecord DynamicPatch(std::int32_t flags = Dynamic) {
   return Patch(flags, {Zone(kAt + 20, {0xC3, 0xCC}, {0xC2, 0x04}), Zone(kAt, kCode, kNewCode)});
 }
 
-TEST(FindDynamicShift, SearchesTheWindowAroundTheRecordedOffset) {
-  for (const std::int32_t shift : {0, 16, 48, -48, -100, 112, -112, 113, -113, 500}) {
-    const bool inside = shift >= -112 && shift <= 112;
-    std::int32_t found = 7;
-    EXPECT_EQ(
-        FindDynamicShift(ImageWithCodeAt(shift), Zone(kAt, kCode, kNewCode), false, found, false),
-        inside ? ResultDone : ResultFailed)
-        << shift;
-    EXPECT_EQ(found, inside ? shift : 0);
-  }
-}
-
-TEST(FindDynamicShift, TriesInPlaceThenMinusAndPlus48ThenTheWindowInIncreasingOrder) {
-  const auto firstFound = [](std::initializer_list<std::int32_t> shifts) {
+TEST(FindDynamicShift, SearchesInPlaceThenMinusAndPlus48ThenTheWindowInIncreasingOrder) {
+  const auto search = [](std::initializer_list<std::int32_t> shifts) {
     Bytes image = RandomImage(4096);
     for (const std::int32_t shift : shifts) {
       Put(image, static_cast<std::size_t>(kAt + shift), kCode);
     }
-    std::int32_t found = 0;
-    FindDynamicShift(image, Zone(kAt, kCode, kNewCode), false, found, false);
-    return found;
+    std::int32_t found = 7;
+    const ResultCode result =
+        FindDynamicShift(image, Zone(kAt, kCode, kNewCode), false, found, false);
+    return std::make_pair(result, found);
   };
-  EXPECT_EQ(firstFound({-5, -48}), -48);
-  EXPECT_EQ(firstFound({-100, 48}), 48);
-  EXPECT_EQ(firstFound({48, -48}), -48);
-  EXPECT_EQ(firstFound({5, -100}), -100);
-  EXPECT_EQ(firstFound({3, 2}), 2);
+  for (const std::int32_t shift : {0, 16, 112, -112, 113, -113, 500}) {
+    const bool inside = shift >= -112 && shift <= 112;
+    EXPECT_EQ(search({shift}),
+              std::make_pair(inside ? ResultDone : ResultFailed, inside ? shift : 0))
+        << shift;
+  }
+  EXPECT_EQ(search({-5, -48}).second, -48);
+  EXPECT_EQ(search({-100, 48}).second, 48);
+  EXPECT_EQ(search({48, -48}).second, -48);
+  EXPECT_EQ(search({5, -100}).second, -100);
+  EXPECT_EQ(search({3, 2}).second, 2);
 }
 
 TEST(FindDynamicShift, TheWholeImageSearchTakesTheNearestOccurrence) {
