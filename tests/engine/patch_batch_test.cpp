@@ -70,28 +70,25 @@ TEST_F(PatchBatchTest, AListThatCannotGoWholeWritesNothing) {
   const std::string neither =
       "ERROR: c.ptc: zone 0 at offset 0xABC holds neither its original nor its patched bytes";
   const struct {
-    Bytes exe;
-    std::vector<std::string> patches;
-    bool removing;
     std::string message;
+    std::vector<std::string> patches;
+    Bytes exe;
+    bool removing = false;
   } cases[] = {
-      {other, {a, b, c}, false, neither},
-      {other, {b, c}, true, neither},  // removing goes backwards: c fails first
-      {image, {a, d}, false, "ERROR: d.ptc: zone 0 at offset 0xFFE lies outside the executable"},
-      {image,
+      {neither, {a, b, c}, other},
+      {neither, {b, c}, other, true},  // removing goes backwards: c fails first
+      {"ERROR: d.ptc: zone 0 at offset 0xFFE lies outside the executable", {a, d}, image},
+      {"ERROR: a.ptc and o.ptc conflict: zone 0 of a.ptc and zone 0 of o.ptc share the byte at "
+       "offset 0x66",
        {a, overlap},
-       false,
-       "ERROR: a.ptc and o.ptc conflict: zone 0 of a.ptc and zone 0 of o.ptc share the byte at "
-       "offset 0x66"},
-      {half,
+       image},
+      {"ERROR: b.ptc: zone 0 at offset 0xC8 already holds its patched bytes, while other patches "
+       "of the list are not applied yet",
        {a, b},
-       false,
-       "ERROR: b.ptc: zone 0 at offset 0xC8 already holds its patched bytes, while other patches "
-       "of the list are not applied yet"},
-      {image,
+       half},
+      {"ERROR: cann't find patch file: " + dir.File("missing.ptc"),
        {a, dir.File("missing.ptc")},
-       false,
-       "ERROR: cann't find patch file: " + dir.File("missing.ptc")},
+       image},
   };
   for (const auto& c : cases) {
     ui.Clear();
