@@ -42,15 +42,11 @@ TEST(BuildDateTest, TheFileHeaderGivesTheStampOrADescriptionOfWhatIsWrong) {
   ASSERT_TRUE(
       GetExeBuildDate(dir.Write("a.exe", testing::ExeImage(0x400, 973956060)), date, error));
   EXPECT_EQ(FormatVersionDate(date), "11-Nov-2000  15:21");
-  EXPECT_EQ(date.second, 0);
-
   Bytes image(0x40, 0);
   PutPeTimeStamp(image, -9, 0);  // grows nothing before the start: only the offset is written
   for (const std::string& path : {dir.File("missing.exe"), dir.path(), dir.Write("b.exe", image)}) {
-    SCOPED_TRACE(path);
     error.clear();
-    EXPECT_FALSE(GetExeBuildDate(path, date, error));
-    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(GetExeBuildDate(path, date, error) || error.empty()) << path;
   }
 }
 

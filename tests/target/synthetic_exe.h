@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -13,23 +14,18 @@ namespace varnock::testing {
 // Stamps of the builds the stored signatures were made from.
 inline constexpr std::int32_t kEngineStamp = 973956060;     // 11-Nov-2000 15:21
 inline constexpr std::int32_t kConverterStamp = 971692620;  // 16-Oct-2000 10:37
-inline constexpr std::int32_t kHeaderOffset = 0x80;
 
-// `size` zero bytes with a PE header offset at 0x3C and `stamp` in that header.
+// `size` zero bytes with a PE header offset of 0x80 at 0x3C and `stamp` in that header.
 inline Bytes ExeImage(std::int64_t size, std::int32_t stamp) {
   Bytes image(static_cast<std::size_t>(size), 0);
-  PutPeTimeStamp(image, kHeaderOffset, stamp);
+  PutPeTimeStamp(image, 0x80, stamp);
   return image;
 }
 
 // Writes `bytes` at `at`, growing the image when needed.
 inline void Put(Bytes& image, std::int64_t at, std::string_view bytes) {
-  if (image.size() < at + bytes.size()) {
-    image.resize(at + bytes.size(), 0);
-  }
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    image[at + i] = static_cast<std::uint8_t>(bytes[i]);
-  }
+  image.resize(std::max<std::size_t>(image.size(), at + bytes.size()), 0);
+  std::copy(bytes.begin(), bytes.end(), image.begin() + at);
 }
 
 inline constexpr std::int64_t kLogoPlace = 0xB0000;
