@@ -1,36 +1,10 @@
 #include "engine/patch_argument.h"
 
-#include "support/paths.h"
 #include "support/platform.h"
 #include "tests/engine/engine_fixture.h"
 
 namespace varnock::testing {
 namespace {
-
-TEST(GetPatchArgument, ReadsTheTextBetweenTheFirstTwoHashesOfTheBaseNameOnly) {
-  const std::string missing = "\r\nMissing characters '#' used to delimite argument";
-  const struct {
-    std::string name;
-    std::string argument;
-    std::string message;  // after "Error trying to applicate patch: " and the path
-  } cases[] = {
-      {"Patch_X#a#b#.ptc", "a", ""},
-      {"Patch_X##.ptc", "", ""},
-      {"Patch_X#250.ptc", "",
-       "\r\nMissing ending character '#' used to delimite argument in patch name"},
-      {"Patch_X.ptc", "", missing},
-      {"Patch_X.p#1#tc", "", missing},
-  };
-  for (const auto& c : cases) {
-    const std::string path = JoinPath(JoinPath("patches", "set#1#"), c.name);
-    RecordingUi ui;
-    EXPECT_EQ(GetPatchArgument(path, ui), c.argument) << path;
-    EXPECT_TRUE(c.message.empty()
-                    ? ui.messages.empty()
-                    : ui.OnlyCritical("Error trying to applicate patch: " + path + c.message))
-        << path;
-  }
-}
 
 std::string Localised(std::string text) {
   std::replace(text.begin(), text.end(), '.', LocaleDecimalSeparator());

@@ -14,9 +14,10 @@ const std::string kNote =
     "apply this patch, otherwise the removing operation will fail";
 const std::string kApplyFailed = "ERROR: cann't applying the patch";
 
-// A word-sized argument patch for dir/tomb4.exe in a folder named like an argument: the
-// value the user types replaces the one in the file name only, and the copy stays beside it.
-const std::string kPatches = "#250#";
+// A word-sized argument patch for dir/tomb4.exe in a folder named like arguments: the value
+// is read from the file's base name only, and the value the user types replaces it in the file
+// name only, so that the copy stays beside the patch.
+const std::string kPatches = "#1##250#";
 
 class PatchOperationTest : public ImageTest {
  protected:
@@ -84,6 +85,7 @@ TEST_F(PatchOperationTest, AppliesAndRemovesWithTheArgumentTheUserTypes) {
 TEST_F(PatchOperationTest, StopsOrRefusesWithoutChangingTheFile) {
   const std::string absent = dir.File("absent#1#.ptc");
   const std::string plain = WriteNamed("Patch_Example.ptc");
+  const std::string unclosed = WriteNamed("Patch#250.ptc");
   const std::string up = JoinPath("..", "300");
   const std::string refused =
       "' cannot be used: it must not contain '#', path separators or "
@@ -97,6 +99,9 @@ TEST_F(PatchOperationTest, StopsOrRefusesWithoutChangingTheFile) {
       {std::nullopt, patchPath, ResultNone, ""},
       {"", patchPath, ResultNone, ""},
       {"300", WriteNamed("Patch##.ptc"), ResultNone, ""},
+      {"300", unclosed, ResultNone,
+       "Error trying to applicate patch: " + unclosed +
+           "\r\nMissing ending character '#' used to delimite argument in patch name"},
       {"300", absent, ResultNone, "ERROR: cann't find patch file: " + absent},
       {"300", plain, ResultFailed,
        "Error trying to applicate patch: " + plain +
@@ -118,7 +123,7 @@ TEST_F(PatchOperationTest, StopsOrRefusesWithoutChangingTheFile) {
     EXPECT_EQ(ui.questions.size(), c.path == patchPath ? 1U : 0U);
   }
   EXPECT_EQ(ReadBytes(exe), image);
-  ExpectNoCopies({"Patch_Example#250#.ptc", "Patch##.ptc", "Patch_Example.ptc"});
+  ExpectNoCopies({"Patch_Example#250#.ptc", "Patch##.ptc", "Patch_Example.ptc", "Patch#250.ptc"});
 }
 
 #ifndef _WIN32
