@@ -46,24 +46,6 @@ TEST(FindDynamicShift, SearchesInPlaceThenMinusAndPlus48ThenTheWindowInIncreasin
   EXPECT_EQ(search({3, 2}).second, 2);
 }
 
-TEST(FindDynamicShift, TheWholeImageSearchTakesTheNearestOccurrence) {
-  const auto nearest = [](std::int32_t offset, std::initializer_list<std::int32_t> positions,
-                          ResultCode expected = ResultDone) {
-    Bytes image = RandomImage(20000);
-    for (const std::int32_t position : positions) {
-      Put(image, static_cast<std::size_t>(position), kCode);
-    }
-    std::int32_t found = 7;
-    EXPECT_EQ(FindDynamicShift(image, Zone(offset, kCode, kNewCode), false, found, true), expected);
-    return found;
-  };
-  EXPECT_EQ(nearest(10000, {5000, 10100}), 100);
-  EXPECT_EQ(nearest(10000, {9900, 10100}), -100) << "a tie goes to the lower position";
-  // Candidates 10,000,000 bytes away or more are never chosen.
-  EXPECT_EQ(nearest(-9'999'990, {5, 15}), 9'999'995);
-  EXPECT_EQ(nearest(-9'999'990, {10, 15}, ResultFailed), 0);
-}
-
 TEST(PlaceDynamicPatch, ThroughTheEngineTheShiftedZonesAreVerifiedAndWritten) {
   TempDir dir;
   RecordingUi ui;
@@ -80,7 +62,8 @@ TEST(PlaceDynamicPatch, ThroughTheEngineTheShiftedZonesAreVerifiedAndWritten) {
   EXPECT_EQ(run(DynamicPatch(), -16, true), ResultAlreadyDone);
   EXPECT_EQ(ReadBytes(exe), ImageWithCodeAt(-16));
 
-  // Under RecordAlignment the alignment record is found anywhere and never written.
+  // Under RecordAlignment the alignment record is found anywhere in the file, at the nearest
+  // occurrence of its original bytes, and never written.
   PatchRecord aligned = DynamicPatch(Dynamic | RecordAlignment);
   aligned.Zones = {aligned.Zones[1], aligned.Zones[0]};
   EXPECT_EQ(run(aligned, 2000, false), ResultDone);

@@ -5,9 +5,6 @@
 #include <climits>
 
 #include "target/calendar.h"
-#include "target/exe_version.h"
-#include "tests/common/temp_dir.h"
-#include "tests/target/synthetic_exe.h"
 
 namespace varnock {
 namespace {
@@ -32,21 +29,6 @@ TEST(BuildDateTest, StampsBecomeCalendarDatesWithoutTimeZone) {
     const BuildDate date = DateFromSeconds(c.seconds);
     EXPECT_EQ(FormatVersionDate(date), c.text);
     EXPECT_EQ(SecondsFromDate(date), c.seconds);
-  }
-}
-
-TEST(BuildDateTest, TheFileHeaderGivesTheStampOrADescriptionOfWhatIsWrong) {
-  testing::TempDir dir;
-  BuildDate date;
-  std::string error;
-  ASSERT_TRUE(
-      GetExeBuildDate(dir.Write("a.exe", testing::ExeImage(0x400, 973956060)), date, error));
-  EXPECT_EQ(FormatVersionDate(date), "11-Nov-2000  15:21");
-  Bytes image(0x40, 0);
-  PutPeTimeStamp(image, -9, 0);  // grows nothing before the start: only the offset is written
-  for (const std::string& path : {dir.File("missing.exe"), dir.path(), dir.Write("b.exe", image)}) {
-    error.clear();
-    EXPECT_FALSE(GetExeBuildDate(path, date, error) || error.empty()) << path;
   }
 }
 
