@@ -3,16 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 int main(int argc, char** argv) {
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
   }
-  QTemporaryDir runtime;  // a private runtime folder keeps Qt quiet
+  QTemporaryDir runtime;  // a private runtime folder (made for the owner alone) keeps Qt quiet
   if (!qEnvironmentVariableIsSet("XDG_RUNTIME_DIR") && runtime.isValid()) {
-    QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
   }
   QApplication application(argc, argv);

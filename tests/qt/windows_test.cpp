@@ -1,0 +1,239 @@
+// The two windows, the main window and the picker, checked by rules over their design tables
+// (every control at its box with its caption whole, on the 96 and the 144 dpi run, and the tab
+// order) and driven end to end through their real widgets and boxes, over Varnock laid out as a
+// user has it.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStyleOptionButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <algorithm>
+#include <functional>
+#include <vector>
+
+#include "app/main_presenter.h"
+#include "app/main_window_design.h"
+#include "app/window_texts.h"
+#include "picker/picker_design.h"
+#include "picker/system_picker_environment.h"
+#include "qt/design_controls.h"
+#include "qt/picker_dialog.h"
+#include "qt/principale.h"
+#include "qt/qt_user_interface.h"
+#include "qt/twips.h"
+#include "support/files.h"
+#include "support/paths.h"
+#include "tests/common/demo_install.h"
+#include "tools/demo_engine.h"
+
+namespace varnock::testing {
+namespace {
+
+QString Latin1(std::string_view text) {
+  return QString::fromLatin1(text.data(), static_cast<int>(text.size()));
+}
+
+// The caption fits its control whole: no letter cut at the side, no line cut at the bottom.
+// The access key's mark is no part of the visible text.
+QString ExpectCaptionFits(const QWidget* widget) {
+  QString caption;
+  QSize room;
+  if (const auto* button = qobject_cast<const QPushButton*>(widget)) {
+    caption = QString(button->text()).remove(QLatin1Char('&'));
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = button->text();
+    room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button).size();
+  } else {
+    const auto* label = qobject_cast<const QLabel*>(widget);
+    caption = label->text();
+    const int frame = label->frameWidth();
+    room = QSize(label->width() - 2 * frame - std::max(label->indent(), 0),
+                 label->height() - 2 * frame);
+  }
+  const QFontMetrics metrics(widget->font());
+  EXPECT_LE(metrics.horizontalAdvance(caption), room.width()) << caption.toStdString();
+  EXPECT_LE(metrics.height(), room.height() + 2) << caption.toStdString();
+  return caption;
+}
+
+// The window has the design's fixed size; every control of the design is in it at its box, with its
+// caption and its weight, and the Tab key goes through the shown controls that take the focus in
+// the design's tab order.
+void ExpectBuiltFromDesign(QWidget* window, const WindowDesign& design, bool folderMode = false) {
+  const int height = folderMode ? kPickerFolderModeHeight : design.height;
+  EXPECT_EQ(window->size(), qt::TwipsRect(0, 0, design.width, height, window).size());
+  EXPECT_EQ(window->minimumSize(), window->maximumSize()) << "fixed size";
+  std::vector<ControlDesign> tabStops;
+  for (const ControlDesign& control : design.controls) {
+    SCOPED_TRACE(std::string(control.name));
+    const auto* widget = qt::DesignControl<QWidget>(window, control.name);
+    ASSERT_NE(widget, nullptr);
+    const bool shown = ShownInMode(control, folderMode);
+    EXPECT_EQ(widget->isHidden(), !shown);
+    const TwipsBox box = BoxInMode(control, folderMode);
+    EXPECT_EQ(widget->geometry(), qt::TwipsRect(box.left, box.top, box.width, box.height, window));
+    EXPECT_EQ(widget->font().bold(), control.font == ControlFont::Bold);
+    if (!control.caption.empty()) {
+      EXPECT_EQ(ExpectCaptionFits(widget), Latin1(control.caption));
+    }
+    if (TakesFocus(control.kind) && shown) {
+      tabStops.push_back(control);
+    }
+  }
+  std::ranges::stable_sort(tabStops, {}, &ControlDesign::tabIndex);
+  QWidget* widget = qt::DesignControl<QWidget>(window, tabStops.front().name);
+  for (std::size_t i = 1; i <= tabStops.size(); ++i) {
+    do {
+      widget = widget->nextInFocusChain();
+    } while (!(widget->focusPolicy() & Qt::TabFocus) || widget->isHidden() ||
+             widget->parentWidget() != window);
+    EXPECT_EQ(widget->objectName(), Latin1(tabStops[i % tabStops.size()].name));
+  }
+}
+
+TEST(Layout, MainWindowIsBuiltFromItsDesign) {
+  qt::Principale window;
+  EXPECT_EQ(window.windowTitle(), Latin1(kMainWindowCaption));
+  window.SetDynamicVisible(true);  // the only control hidden at start
+  ExpectBuiltFromDesign(&window, kMainWindowDesign);
+
+  // The captions the presenter sets fit for every target program.
+  for (const std::string name : {"tomb4", "tom2pc", "winroomedit", "script"}) {
+    window.SetCaption(MainLabel::ApplyPatchTo, texts::ApplyPatchToCaption(name));
+    ExpectCaptionFits(qt::DesignControl<QWidget>(&window, "Label_ApplyPatchTo"));
+    window.SetCaption(MainLabel::CreatedWithVersion, texts::CreatedWithVersionCaption(name));
+    ExpectCaptionFits(qt::DesignControl<QWidget>(&window, "Label_CreatedWithVersion"));
+    window.SetCaption(MainLabel::CurrentTomb, texts::CurrentTombCaption(name));
+    ExpectCaptionFits(qt::DesignControl<QWidget>(&window, "Label_CurrentTomb"));
+  }
+}
+
+void Click(const QWidget* window, const char* button) {
+  QTest::mouseClick(qt::DesignControl<QPushButton>(window, button), Qt::LeftButton);
+}
+
+// Acts on the modal window called `name` that the next click opens, once it runs its loop; a
+// modal window nobody answers stays open until the test's time runs out, so it fails the test.
+void OnModal(const QObject* context, const char* name, const std::function<void(QWidget*)>& step) {
+  QTimer::singleShot(0, context, [name, step] {
+    QWidget* modal = QApplication::activeModalWidget();
+    ASSERT_TRUE(modal != nullptr && modal->objectName() == QLatin1String(name)) << name;
+    step(modal);
+  });
+}
+
+// The demonstration patches in the program's folder (loose, or in a bundle appended to a stand-in
+// of the program), a copy of the demonstration tomb4.exe in a game folder, and the real main
+// window, picker, presenter and boxes over them, loaded and shown.
+struct Harness {
+  explicit Harness(bool bundled)
+      : install(InstallDemo(temp, VARNOCK_DEMO_DIR, "varnock", bundled)),
+        presenter(window, picker, ui, DemoEnvironment(install)) {
+    ui.SetMainWindow(&window);
+    window.Connect(presenter);
+    EXPECT_TRUE(presenter.Load());
+    window.ShowCentred();
+  }
+  std::string Caption(const char* label) const {
+    return qt::DesignControl<QLabel>(&window, label)->text().toStdString();
+  }
+  // The button clicked, and the first line of the plain message box it opens kept and answered.
+  void Answered(const char* button) {
+    OnModal(&window, "MessageBox", [this](QWidget* modal) {
+      auto* box = qobject_cast<QMessageBox*>(modal);
+      EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
+      messages.push_back(box->text().section(QLatin1Char('\n'), 0, 0).toStdString());
+      box->accept();
+    });
+    Click(&window, button);
+  }
+
+  TempDir temp;
+  DemoInstall install;
+  qt::QtUserInterface ui;
+  qt::Principale window;
+  qt::QtPickerWindowHost pickerHost{&window};
+  SystemPickerEnvironment pickerEnvironment;
+  Dialog_GetFileODir picker{pickerEnvironment, ui, pickerHost};
+  MainPresenter presenter;
+  std::vector<std::string> messages;
+};
+
+// Start-up over a bundle, the program chosen in the picker's file list, apply, remove, print,
+// and the Close button, which deletes the unpacked patches.
+TEST(MainWindow, AppliesRemovesAndPrintsThroughTheButtons) {
+  Harness h(true);
+  EXPECT_EQ(qt::DesignControl<QComboBox>(&h.window, "Combo_Patch")->count(), 2);
+  EXPECT_FALSE(
+      qt::DesignControl<QPlainTextEdit>(&h.window, "Text_Description")->toPlainText().isEmpty());
+  const Bytes original = ReadWholeFile(h.install.exe);
+  OnModal(&h.window, "Dialog_GetFileODir", [](QWidget* picker) {
+    ExpectBuiltFromDesign(picker, kPickerDesign);
+    qt::DesignControl<QListWidget>(picker, "List_Files")->setCurrentRow(0);
+    Click(picker, "Pul_Ok");
+  });
+  Click(&h.window, "Pul_ChangeTomb");
+  EXPECT_EQ(h.Caption("Label_NomeExe"), h.install.exe);
+  EXPECT_EQ(h.Caption("Label_TombVersionNow"), tools::kDemoEngineVersion);
+  h.Answered("Pul_ApplyPatch");
+  const Bytes applied = ReadWholeFile(h.install.exe);
+  EXPECT_NE(applied, original);
+  EXPECT_EQ(applied.size(), original.size());
+  h.Answered("Pul_RemovePatch");
+  EXPECT_EQ(ReadWholeFile(h.install.exe), original);
+
+  const std::string pdf = h.temp.File("printed.pdf");
+  h.window.SetPrintOutputFile(QString::fromStdString(pdf));
+  Click(&h.window, "Pul_StampaDescription");
+  EXPECT_TRUE(FileExists(pdf));
+  h.window.SetPrintOutputFile(QString::fromStdString(h.temp.File("no/printed.pdf")));
+  h.Answered("Pul_StampaDescription");
+  EXPECT_EQ(h.messages, (std::vector<std::string>{"Ok: applying patch operation has been performed",
+                                                  "Ok: removing patch operation has been performed",
+                                                  "ERROR trying to print the description"}));
+
+  Click(&h.window, "Pul_Cancel");
+  EXPECT_FALSE(h.window.isVisible());
+  EXPECT_FALSE(FileExists(JoinPath(h.install.programFolder, "Patch_ExtraWadTextures.ptc")));
+  EXPECT_TRUE(FileExists(h.install.program));
+}
+
+// The patch folder chosen in the picker's folder tree: a new folder made, then up two levels,
+// into another folder, and OK.
+TEST(MainWindow, ChoosesAnotherPatchFolderAndMakesAFolderInThePicker) {
+  Harness h(false);
+  const std::string patch = "Patch_ExtraWadTextures.ptc";
+  h.temp.Write("more/" + patch, ReadWholeFile(JoinPath(h.install.programFolder, patch)));
+  OnModal(&h.window, "Dialog_GetFileODir", [&](QWidget* picker) {
+    EXPECT_EQ(picker->windowTitle(), QStringLiteral("Select folder with patches"));
+    ExpectBuiltFromDesign(picker, kPickerDesign, true);
+    QTest::keyClicks(qt::DesignControl<QLineEdit>(picker, "Text_PathDir"), " Spare ");
+    Click(picker, "Pul_NuovaCartella");
+    EXPECT_EQ(qt::DesignControl<QLineEdit>(picker, "Text_Path")->text().toStdString(),
+              JoinPath(h.install.programFolder, "Spare"));
+    auto* tree = qt::DesignControl<QTreeWidget>(picker, "Dir1");
+    tree->setCurrentItem(tree->currentItem()->parent()->parent());
+    QTest::keyClick(tree, Qt::Key_Return);
+    tree->setCurrentItem(tree->findItems(QStringLiteral("more"), Qt::MatchRecursive).value(0));
+    QTest::keyClick(tree, Qt::Key_Return);
+    Click(picker, "Pul_Ok");
+  });
+  Click(&h.window, "Pul_ChangeDirSrc");
+  EXPECT_TRUE(FolderExists(JoinPath(h.install.programFolder, "Spare")));
+  EXPECT_EQ(h.Caption("Label_DirSrc"), h.temp.File("more"));
+  EXPECT_EQ(qt::DesignControl<QComboBox>(&h.window, "Combo_Patch")->count(), 1);
+}
+
+}  // namespace
+}  // namespace varnock::testing
