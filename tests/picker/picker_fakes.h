@@ -3,132 +3,128 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
+#include <cctype>
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "picker/picker_paths.h"
 #include "picker/picker_presenter.h"
 #include "picker/picker_view.h"
 #include "picker/picker_window_host.h"
 #include "picker/system_picker_environment.h"
+#include "support/list_files.h"
 #include "tests/common/recording_ui.h"
 
 namespace varnock::testing {
 
-// Shows nothing; keeps what the presenter last gave it.
+// Shows nothing: the presenter keeps what the window shows. It keeps the drive list as shown
+// and the times it was closed, and gives the name typed for a new folder.
 class RecordingPickerView : public PickerView {
  public:
-  void SetCaption(const std::string& text) override { caption = text; }
+  void SetCaption(const std::string&) override {}
   void SetDrives(const std::vector<std::string>& items) override { drives = items; }
-  void SelectDrive(int index) override { drive = index; }
-  void SetFolders(const std::vector<FolderEntry>& entries, int open) override {
-    folders = entries;
-    current = open;
-  }
-  void SetFiles(const std::vector<std::string>& names) override { files = names; }
-  void SetPathText(const std::string& text) override { pathText = text; }
+  void SelectDrive(int) override {}
+  void SetFolders(const std::vector<FolderEntry>&, int) override {}
+  void SetFiles(const std::vector<std::string>&) override {}
+  void SetPathText(const std::string&) override {}
   std::string NewFolderName() const override { return newFolderName; }
-  void SetFolderMode(bool on) override { folderMode = on; }
+  void SetFolderMode(bool) override {}
   void Close() override { ++closed; }
 
-  // The index of the folder entry or file with this name; -1 when there is none.
-  int FolderIndex(const std::string& name) const {
-    const auto found = std::find_if(folders.begin(), folders.end(),
-                                    [&](const FolderEntry& entry) { return entry.name == name; });
-    return found == folders.end() ? -1 : static_cast<int>(found - folders.begin());
-  }
-  int FileIndex(const std::string& name) const {
-    const auto found = std::find(files.begin(), files.end(), name);
-    return found == files.end() ? -1 : static_cast<int>(found - files.begin());
-  }
-
-  std::string caption;
   std::vector<std::string> drives;
-  int drive = -2;
-  std::vector<FolderEntry> folders;
-  int current = -2;
-  std::vector<std::string> files;
-  std::string pathText = "(never set)";
   std::string newFolderName;
-  bool folderMode = false;
   int closed = 0;
 };
 
-// Attaches a fresh recording view, plays the user's actions until one of them closes the
-// window, and detaches it, as the real window does around its modal display.
-class ScriptedHost : public PickerWindowHost {
+// A host for a picker that is never shown modally here (the windows' own tests show it).
+class NoHost : public PickerWindowHost {
  public:
-  using Action = std::function<void(Dialog_GetFileODir&, RecordingPickerView&)>;
-
-  void RunModal(Dialog_GetFileODir& dialog) override {
-    RecordingPickerView view;
-    dialog.AttachView(view);
-    for (const Action& action : script) {
-      action(dialog, view);
-      if (view.closed > 0) {
-        break;
-      }
-    }
-    lastView = view;
-    dialog.DetachView();
-    ++runs;
-  }
-
-  std::vector<Action> script;
-  RecordingPickerView lastView;
-  int runs = 0;
+  void RunModal(Dialog_GetFileODir&) override {}
 };
 
-// The real file system with drives and a current folder the test chooses.
+// The real file system with drives and a current folder the test chooses; a drive opens on
+// the current folder when that lies on it.
 class TestDrivesEnvironment : public SystemPickerEnvironment {
  public:
   std::vector<std::string> Drives() const override { return drives; }
   bool DriveReady(const std::string& root) const override { return !notReady.count(root); }
   std::string CurrentFolder() const override { return current; }
-  std::string CurrentFolderOn(const std::string& root) const override {
-    const auto found = currentOn.find(root);
-    return found != currentOn.end() ? found->second : root;
-  }
 
   std::vector<std::string> drives{"/"};
   std::set<std::string> notReady;
   std::string current;
-  std::map<std::string, std::string> currentOn;
 };
 
-// A Windows machine in memory: folders and files by full path, letter case ignored.
+// A Windows machine in memory: the drives C: and D:, the current folder C:\Games, and folders
+// and files by full path, letter case ignored.
 class FakeWindowsEnvironment : public PickerEnvironment {
  public:
   PathStyle Style() const override { return PathStyle::Windows; }
-  std::vector<std::string> Drives() const override { return drives; }
-  bool DriveReady(const std::string& root) const override { return !notReady.count(root); }
-  std::string CurrentFolder() const override { return current; }
-  std::string CurrentFolderOn(const std::string& root) const override;
-  bool FolderExists(const std::string& path) const override;
-  bool FileExists(const std::string& path) const override;
-  bool EntryExists(const std::string& path) const override;
-  std::vector<std::string> Subfolders(const std::string& folder) const override;
+  std::vector<std::string> Drives() const override { return {"C:\\", "D:\\"}; }
+  bool DriveReady(const std::string&) const override { return true; }
+  std::string CurrentFolder() const override { return "C:\\Games"; }
+  std::string CurrentFolderOn(const std::string& root) const override {
+    return Key(root) == "C:\\" ? CurrentFolder() : root;
+  }
+  bool FolderExists(const std::string& path) const override { return Holds(path, true); }
+  bool FileExists(const std::string& path) const override { return Holds(path, false); }
+  bool EntryExists(const std::string& path) const override { return entries.count(Key(path)); }
+  std::vector<std::string> Subfolders(const std::string& folder) const override {
+    return Names(folder, true, "*");
+  }
   std::vector<std::string> Files(const std::string& folder,
-                                 const std::string& pattern) const override;
-  bool CreateFolder(const std::string& path, std::string& error) override;
+                                 const std::string& pattern) const override {
+    listed.push_back(folder);
+    return Names(folder, false, pattern);
+  }
+  bool CreateFolder(const std::string& path, std::string&) override {
+    Add(path, true);
+    return true;
+  }
 
-  void AddFolder(const std::string& path) { folders.insert(path); }
-  void AddFile(const std::string& path) { files.insert(path); }
-  // The file system's own reading of a path: separators collapsed, no trailing one except at
-  // a root, letters upper case.
-  static std::string Key(const std::string& path);
+  void Add(const std::string& path, bool folder) { entries[Key(path)] = {path, folder}; }
 
-  std::vector<std::string> drives{"C:\\", "D:\\"};
-  std::set<std::string> notReady;
-  std::string current = "C:\\Games";
-  std::set<std::string> folders{"C:\\", "D:\\", "C:\\Games"};
-  std::set<std::string> files;
   mutable std::vector<std::string> listed;  // every folder Files was asked for
 
  private:
-  static bool Holds(const std::set<std::string>& paths, const std::string& path);
+  // The file system's own reading of a path: separators collapsed, no trailing one except at
+  // a root, letters upper case.
+  static std::string Key(const std::string& path) {
+    std::string key;
+    for (char c : path) {
+      if (c != '\\' || key.empty() || key.back() != '\\') {
+        key.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(c))));
+      }
+    }
+    if (key.size() > 3 && key.back() == '\\') {
+      key.pop_back();
+    }
+    return key.size() == 2 && key[1] == ':' ? key + '\\' : key;
+  }
+  bool Holds(const std::string& path, bool folder) const {
+    const auto found = entries.find(Key(path));
+    return found != entries.end() && found->second.second == folder;
+  }
+  std::vector<std::string> Names(const std::string& folder, bool folders,
+                                 const std::string& pattern) const {
+    std::vector<std::string> names;
+    for (const auto& [key, entry] : entries) {
+      const std::string name = GetFileName(entry.first, PathStyle::Windows);
+      if (entry.second == folders && !IsRootFolder(entry.first, PathStyle::Windows) &&
+          Key(GetParentFolder(entry.first, PathStyle::Windows)) == Key(folder) &&
+          WildcardMatch(pattern, name)) {
+        names.push_back(name);
+      }
+    }
+    return names;
+  }
+
+  // By key: the path as it was made, and whether it is a folder.
+  std::map<std::string, std::pair<std::string, bool>> entries{
+      {"C:\\", {"C:\\", true}}, {"D:\\", {"D:\\", true}}, {"C:\\GAMES", {"C:\\Games", true}}};
 };
 
 // A picker over `Environment` that records what it tells the user; Open attaches the view.
@@ -139,10 +135,17 @@ class PickerTest : public ::testing::Test {
     dialog.ImpostaValori(folder, testFile, mask);
     dialog.AttachView(view);
   }
+  // The index of the folder entry with this name; -1 when there is none.
+  int FolderIndex(const std::string& name) const {
+    const auto& folders = dialog.Folders();
+    const auto found = std::find_if(folders.begin(), folders.end(),
+                                    [&](const FolderEntry& entry) { return entry.name == name; });
+    return found == folders.end() ? -1 : static_cast<int>(found - folders.begin());
+  }
 
   Environment environment;
   RecordingUi ui;
-  ScriptedHost host;
+  NoHost host;
   Dialog_GetFileODir dialog{environment, ui, host};
   RecordingPickerView view;
 };

@@ -10,82 +10,74 @@ namespace {
 class PickerOnWindows : public PickerTest<FakeWindowsEnvironment> {
  protected:
   void SetUp() override {
-    environment.AddFile("C:\\tomb4.exe");
-    environment.AddFile("C:\\Games\\tomb4.exe");
-    environment.AddFolder("C:\\Games\\TR4");
-    environment.AddFolder("D:\\Levels");
+    environment.Add("C:\\tomb4.exe", false);
+    environment.Add("C:\\Games\\tomb4.exe", false);
+    environment.Add("C:\\Games\\TR4", true);
+    environment.Add("D:\\Levels", true);
   }
 };
 
-TEST_F(PickerOnWindows, FolderModeReturnsADriveRootAsLetterAndColon) {
-  Open("C:\\", false);
-  EXPECT_EQ(view.pathText, "C:\\");
-  dialog.OnOk();
-  EXPECT_EQ(dialog.PathDir(), "C:");
-
-  Open("C:\\Games\\", false);
-  EXPECT_EQ(view.pathText, "C:\\Games");
-  dialog.OnOk();
-  EXPECT_EQ(dialog.PathDir(), "C:\\Games");
-}
-
-// In file mode a root is listed once and a file there keeps the doubled separator.
-TEST_F(PickerOnWindows, FileModeAtARootListsOnceAndKeepsTheDoubledSeparator) {
+// Folder mode gives a drive root as letter and colon; file mode lists a root once, and a file
+// there keeps the doubled separator.
+TEST_F(PickerOnWindows, ADriveRootIsLetterAndColonAndAFileThereKeepsTheDoubledSeparator) {
+  for (const auto& [start, shown, chosen] :
+       {std::tuple{"C:\\", "C:\\", "C:"}, std::tuple{"C:\\Games\\", "C:\\Games", "C:\\Games"}}) {
+    Open(start, false);
+    EXPECT_EQ(dialog.PathText(), shown);
+    dialog.OnOk();
+    EXPECT_EQ(dialog.PathDir(), chosen);
+  }
   Open("C:\\", true);
   EXPECT_EQ(environment.listed.back(), "C:");
-  EXPECT_EQ(view.files, std::vector<std::string>{"tomb4.exe"});
+  EXPECT_EQ(dialog.Files(), std::vector<std::string>{"tomb4.exe"});
   dialog.OnFileClicked(0);
-  EXPECT_EQ(view.pathText, "C:\\\\tomb4.exe");
+  EXPECT_EQ(dialog.PathText(), "C:\\\\tomb4.exe");
   dialog.OnOk();
   EXPECT_TRUE(dialog.ExitValue());
   EXPECT_EQ(dialog.PathDir(), "C:\\\\tomb4.exe");
 }
 
-TEST_F(PickerOnWindows, TheFolderListRunsFromTheDriveRoot) {
+// The folder list runs from the drive root; a start on a missing drive or folder falls back to
+// the current folder, a bare drive names its current folder, "\" starts at the current
+// folder's drive and "C:" without a separator at the drive's current folder.
+TEST_F(PickerOnWindows, TheFolderListRunsFromTheDriveRootAndStartsFallBack) {
   Open("c:/games", true);
   EXPECT_EQ(dialog.FolderPath(), "C:\\games");
-  ASSERT_EQ(view.current, 1);
-  EXPECT_EQ(view.folders[0], (FolderEntry{"C:\\", "C:\\", 0, true}));
-  EXPECT_EQ(view.folders[2], (FolderEntry{"TR4", "C:\\games\\TR4", 2, false}));
+  ASSERT_EQ(dialog.CurrentFolderEntry(), 1);
+  EXPECT_EQ(dialog.Folders()[0], (FolderEntry{"C:\\", "C:\\", 0, true}));
+  EXPECT_EQ(dialog.Folders()[2], (FolderEntry{"TR4", "C:\\games\\TR4", 2, false}));
   EXPECT_EQ(view.drives, (std::vector<std::string>{"C:", "D:"}));
-  EXPECT_EQ(view.drive, 0);
-}
-
-TEST_F(PickerOnWindows, StartFoldersOnMissingDrivesOrFoldersFallBack) {
-  for (const char* start : {"Q:\\Games", "C:\\Nowhere", "\\\\server\\share"}) {
+  EXPECT_EQ(dialog.DriveIndex(), 0);
+  for (const auto& [start, opened] :
+       {std::pair{"Q:\\Games", "C:\\Games"}, std::pair{"C:\\Nowhere", "C:\\Games"},
+        std::pair{"\\\\server\\share", "C:\\Games"}, std::pair{"D:", "D:\\"},
+        std::pair{"\\Games\\TR4", "C:\\Games\\TR4"}, std::pair{"c:TR4", "C:\\Games\\TR4"}}) {
     Open(start, true);
-    EXPECT_EQ(dialog.FolderPath(), "C:\\Games") << start;
+    EXPECT_EQ(dialog.FolderPath(), opened) << start;
   }
-  Open("D:", true);  // a bare drive names its current folder
-  EXPECT_EQ(dialog.FolderPath(), "D:\\");
-  EXPECT_EQ(view.drive, 1);
-  Open("\\Games\\TR4", true);  // rooted on the current folder's drive
-  EXPECT_EQ(dialog.FolderPath(), "C:\\Games\\TR4");
 }
 
 TEST_F(PickerOnWindows, NewFolderAtARoot) {
   Open("D:\\", false);
-  view.newFolderName = "   ";
-  dialog.OnNewFolder();
-  EXPECT_TRUE(ui.OnlyCritical("Folder \"D:\\\" already exits"));
-  ui.Clear();
-  view.newFolderName = "Levels";
-  dialog.OnNewFolder();
-  EXPECT_TRUE(ui.OnlyCritical("Folder \"D:\\Levels\" already exits"));
+  const std::string invalid = "\" is not valid: type the name of one folder inside the open one";
+  const std::pair<std::string, std::string> cases[] = {
+      {"   ", "Folder \"D:\\\" already exits"},
+      {"Levels", "Folder \"D:\\Levels\" already exits"},
+      {"..\\x", "Folder name \"..\\x" + invalid},
+      {"a/b", "Folder name \"a/b" + invalid},
+      {"C:x", "Folder name \"C:x" + invalid}};
+  for (const auto& [name, message] : cases) {
+    ui.Clear();
+    view.newFolderName = name;
+    dialog.OnNewFolder();
+    EXPECT_TRUE(ui.OnlyCritical(message)) << name << ": " << ::testing::PrintToString(ui.Texts());
+  }
   ui.Clear();
   view.newFolderName = " Mine ";
   dialog.OnNewFolder();
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_TRUE(environment.FolderExists("D:\\Mine"));
-  EXPECT_EQ(dialog.FolderPath(), "D:\\Mine");
   EXPECT_EQ(dialog.PathDir(), "D:\\Mine");
-  for (const char* name : {"..\\x", "a/b", "C:x"}) {
-    ui.Clear();
-    view.newFolderName = name;
-    dialog.OnNewFolder();
-    ASSERT_EQ(ui.messages.size(), 1u) << name;
-    EXPECT_EQ(ui.messages[0].text.rfind("Folder name \"", 0), 0u) << name;
-  }
   EXPECT_FALSE(environment.FolderExists("D:\\x"));
 }
 
