@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "patchfile/bundle_unpack.h"
+#include <system_error>
+
+#include "app/remembered_choices.h"
 #include "support/files.h"
 #include "target/exe_version.h"
 #include "tests/app/app_fixture.h"
@@ -13,10 +15,9 @@ class StartUp : public AppFixture {
  protected:
   // The program's executable with these files appended as its bundle.
   void Bundle(const std::vector<tools::BundleFile>& entries) {
-    Bytes exe = ToBytes("MZ image");
-    const Bytes bundle = tools::BundleBytes(exe.size(), entries);
-    exe.insert(exe.end(), bundle.begin(), bundle.end());
-    dir.Write(JoinPath("program", "varnock.exe"), exe);
+    ownExe = ToBytes("MZ image");
+    const Bytes bundle = tools::BundleBytes(ownExe.size(), entries);
+    ownExe.insert(ownExe.end(), bundle.begin(), bundle.end());
   }
 };
 
@@ -30,52 +31,73 @@ TEST_F(StartUp, NoPatchAnywhereShowsTheFatalMessageAndUnloads) {
       "If this program was in a zip file, PLEASE, decompress whole zip file in a temporary folder "
       "before starting this program"));
   EXPECT_EQ(view.closed, 1);
-  EXPECT_TRUE(Presenter().Unloaded());
-  EXPECT_EQ(view.Caption(MainLabel::DirSrc), programFolder);
+  EXPECT_EQ(view.captions[MainLabel::DirSrc], programFolder);
   EXPECT_FALSE(FileExists(InProgram("readme.txt")));
 }
 
-// The patches listed (a broken one reported and still listed), the first chosen, and the target
-// found in the installed level editor's folder.
-TEST_F(StartUp, FillsTheStateAndChoosesTheFirstPatch) {
+// Start-up lists the patches (a broken one reported and still listed), chooses the first, and
+// finds the target in the installed level editor's folder. A path that holds "tomb4" anywhere
+// fits a tomb4 patch; a tomb4 executable does not fit a tom2pc patch, and the editor's
+// tom2pc.exe replaces it; a patch gone from the disk empties its fields.
+TEST_F(StartUp, FindsTheTargetInTheEditorAndChoosingAPatchKeepsOrReplacesIt) {
   editorInstalled = true;
   const std::string engine = dir.Write(JoinPath("editor", "tomb4.exe"), Bytes(64, 0));
-  WritePatch(programFolder, "b.ptc", Patch("tomb4.exe", "LE_X", "second", Dynamic));
-  WritePatch(programFolder, "a.ptc", Patch("tomb4.exe", "LE_Y", "first\r\nline two", Dynamic));
-  WritePatch(programFolder, "not a patch.txt", Patch("tomb4.exe", "LE_Z"));
+  const std::string converter = dir.Write(JoinPath("editor", "tom2pc.exe"), Bytes(16, 0));
+  WritePatch(programFolder, "p.ptc",
+             Patch("TP_Standard", "converter patch", Dynamic, "tom2pc.exe"));
+  WritePatch(programFolder, "a.ptc", Patch("LE_Y", "first\r\nline two", Dynamic));
+  WritePatch(programFolder, "q.ptc", Patch("LE_Y", "gone"));
   dir.Write(JoinPath("program", "c.ptc"), Bytes{0xFF, 0xFF, 0xFF, 0xFF});  // a negative count
 
   ASSERT_TRUE(Presenter().Load());
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].icon, MessageIcon::Critical);
-  EXPECT_EQ(ui.messages[0].text.rfind(
-                "Error trying to load binary patch from file: " + InProgram("c.ptc"), 0),
-            0u);
-  const ProgramState& state = Presenter().State();
-  EXPECT_EQ(state.TargetName, "tomb4");
-  EXPECT_EQ(state.PatchCount, 3);
-  EXPECT_EQ(state.EditorFolder, editorFolder);
-  EXPECT_EQ(editorLookups,
-            std::vector<std::string>{JoinPath(JoinPath("Core Design", "trle"), "winroomedit.exe")});
-  EXPECT_EQ(view.items, (std::vector<std::string>{"a.ptc", "b.ptc", "c.ptc"}));
-  EXPECT_EQ(view.selected, 0);
+  EXPECT_TRUE(ui.messages[0].icon == MessageIcon::Critical &&
+              ui.messages[0].text.starts_with("Error trying to load binary patch from file: " +
+                                              InProgram("c.ptc")));
+  EXPECT_EQ(view.items, (std::vector<std::string>{"a.ptc", "c.ptc", "p.ptc", "q.ptc"}));
   EXPECT_EQ(view.description, "first\r\nline two");
-  EXPECT_TRUE(view.dynamicVisible);
-  EXPECT_EQ(view.Caption(MainLabel::TombVersion), "LE_Y");
-  EXPECT_EQ(view.Caption(MainLabel::ApplyPatchTo), "Apply patch to following tomb4 program");
-  EXPECT_EQ(view.Caption(MainLabel::CreatedWithVersion), "From tomb4 version");
-  EXPECT_EQ(view.Caption(MainLabel::CurrentTomb), "Current tomb4 version");
-  EXPECT_EQ(view.Caption(MainLabel::DirSrc), programFolder);
-  EXPECT_EQ(view.Caption(MainLabel::NomeExe), engine);
   RecordingUi probe;
-  EXPECT_EQ(view.Caption(MainLabel::TombVersionNow), GetExeVersion(engine, probe));
+  EXPECT_EQ(view.captions, (std::map<MainLabel, std::string>{
+                               {MainLabel::NomeExe, engine},
+                               {MainLabel::TombVersionNow, GetExeVersion(engine, probe)},
+                               {MainLabel::TombVersion, "LE_Y"},
+                               {MainLabel::DirSrc, programFolder},
+                               {MainLabel::ApplyPatchTo, "Apply patch to following tomb4 program"},
+                               {MainLabel::CreatedWithVersion, "From tomb4 version"},
+                               {MainLabel::CurrentTomb, "Current tomb4 version"}}));
+
+  const std::string foreign = dir.Write(JoinPath("tomb4", "tom2pc.exe"), Bytes(16, 0));
+  view.pickerAnswers = {foreign, dir.Write(JoinPath("games", "tomb4.exe"), Bytes(16, 0))};
+  Presenter().ChangeTargetClicked();
+  EXPECT_EQ(view.captions[MainLabel::NomeExe], foreign);
+  Presenter().ChangeTargetClicked();
+  EXPECT_EQ(view.pickerCalls, (std::vector<std::string>{
+                                  "Select tomb4 to patch: " + editorFolder + " tomb4*.exe",
+                                  "Select tomb4 to patch: " + dir.File("tomb4") + " tomb4*.exe"}));
+  view.SelectPatchItem(2);
+  Presenter().PatchClicked();
+  EXPECT_EQ(view.captions[MainLabel::ApplyPatchTo], "Apply patch to following tom2pc program");
+  EXPECT_EQ(view.captions[MainLabel::NomeExe], converter);
+
+  ASSERT_TRUE(RemoveFile(InProgram("q.ptc")));
+  ui.Clear();
+  view.SelectPatchItem(3);
+  Presenter().PatchClicked();
+  EXPECT_TRUE(ui.OnlyCritical("ERROR: cann't find patch file: " + InProgram("q.ptc")));
+  EXPECT_EQ(view.description, "");
+  EXPECT_FALSE(view.dynamicVisible);
+  EXPECT_EQ(view.captions[MainLabel::TombVersion], "");
+  EXPECT_EQ(view.captions[MainLabel::NomeExe], "");
 }
 
 // The bundle is unpacked into the program's folder when it can be written, else into the
-// user's folder; unload deletes only the files it made, once.
+// user's folder, else into the program's folder as before; unload deletes only the files it
+// made, once.
 TEST_F(StartUp, UnpacksTheBundleAndDeletesOnlyNewFilesAtUnload) {
-  const Bytes fresh = varnock::WritePatch(Patch("tomb4.exe", "LE_B", "bundled"));
-  const Bytes kept = varnock::WritePatch(Patch("tomb4.exe", "LE_K", "bundled too"));
+  const Bytes fresh =
+      ReadBytes(WritePatch(dir.File("made"), "Fresh.ptc", Patch("LE_B", "bundled")));
+  const Bytes kept =
+      ReadBytes(WritePatch(dir.File("made"), "Kept.ptc", Patch("LE_K", "bundled too")));
   Bundle({{"Fresh.ptc", fresh}, {"Kept.ptc", kept}});
   dir.WriteText(JoinPath("program", "Kept.ptc"), "an older and longer copy of the kept patch");
   userFolder = dir.File("user");  // not wanted: the program's folder can be written
@@ -85,7 +107,6 @@ TEST_F(StartUp, UnpacksTheBundleAndDeletesOnlyNewFilesAtUnload) {
   EXPECT_EQ(view.items, (std::vector<std::string>{"Fresh.ptc", "Kept.ptc"}));
   EXPECT_EQ(ReadBytes(InProgram("Kept.ptc")), kept);
   EXPECT_EQ(Presenter().State().UnpackedFiles, std::vector<std::string>{InProgram("Fresh.ptc")});
-  EXPECT_EQ(Presenter().State().UnpackedCount, 1);
   Presenter().Unload();
   Presenter().CloseClicked();
   EXPECT_EQ(view.closed, 1);
@@ -94,20 +115,83 @@ TEST_F(StartUp, UnpacksTheBundleAndDeletesOnlyNewFilesAtUnload) {
   EXPECT_TRUE(FileExists(InProgram("Kept.ptc")));
 
   programFolderWritable = false;
-  presenter.reset();
-  ASSERT_TRUE(Presenter().Load());
-  EXPECT_EQ(Presenter().State().PatchFolder, userFolder);
-  EXPECT_EQ(view.Caption(MainLabel::DirSrc), userFolder);
-  EXPECT_EQ(ReadBytes(JoinPath(userFolder, "Fresh.ptc")), fresh);
-  Presenter().CloseClicked();
-  EXPECT_FALSE(FileExists(JoinPath(userFolder, "Fresh.ptc")));
-  EXPECT_FALSE(FileExists(InProgram("Fresh.ptc")));
+  for (const std::string& user : {dir.File("user"), std::string()}) {
+    userFolder = user;
+    presenter.reset();
+    ASSERT_TRUE(Presenter().Load());
+    const std::string folder = user.empty() ? programFolder : user;
+    EXPECT_EQ(view.captions[MainLabel::DirSrc], folder);
+    EXPECT_EQ(ReadBytes(JoinPath(folder, "Fresh.ptc")), fresh);
+    Presenter().CloseClicked();
+    EXPECT_FALSE(FileExists(JoinPath(folder, "Fresh.ptc")));
+  }
+}
 
-  // Without a per-user folder the program's folder is tried as before.
-  userFolder.clear();
-  presenter.reset();
+// Files opened with the program or dropped onto its window.
+class OpenedFiles : public AppFixture {
+ protected:
+  OpenedFiles() {
+    WritePatch(programFolder, "a.ptc", Patch("LE_A", "program a"));
+    RecordingUi probe;  // c.ptc is made for the engine, and so listed first once it is chosen
+    WritePatch(more, "b.ptc", Patch("LE_B", "more b"));
+    WritePatch(more, "c.ptc", Patch(GetExeVersion(engine, probe), "more c"));
+    WritePatch(more, "D.PTC", Patch("LE_D", "more d", Dynamic));
+  }
+
+  std::string more = dir.File("more");
+  std::string engine = dir.Write(JoinPath("games", "tomb4.exe"), Bytes(128, 0));
+};
+
+// The patch, relative to the current folder, opens in its folder and is chosen; the executable
+// after it on the command line is chosen first, so that the list is sorted for its version. Both
+// are kept: the next run starts with them, and with the program's folder once they are gone or hold
+// no patch.
+TEST_F(OpenedFiles, StartUpOpensThePatchAndTheExecutableAndTheNextRunStartsWithThem) {
+  openedFiles = {JoinPath("more", "D.PTC"), engine};
   ASSERT_TRUE(Presenter().Load());
+  EXPECT_EQ(view.items, (std::vector<std::string>{"c.ptc", "b.ptc", "D.PTC"}));
+  EXPECT_EQ(view.SelectedPatchText(), "D.PTC");
+  EXPECT_EQ(view.description, "more d");
+  EXPECT_TRUE(view.dynamicVisible);
+  EXPECT_EQ(settings, (std::map<std::string, std::string>{{kRememberedPatchFolder, more},
+                                                          {kRememberedTarget, engine}}));
+
+  dir.WriteText(JoinPath("empty", "notes.txt"), "no patch here");
+  openedFiles.clear();
+  for (const std::string& gone : {std::string(), dir.File("gone"), dir.File("empty")}) {
+    SCOPED_TRACE(gone);
+    if (!gone.empty()) {
+      settings = {{kRememberedPatchFolder, gone}, {kRememberedTarget, gone}};
+    }
+    EXPECT_TRUE(ui.messages.empty()) << ::testing::PrintToString(ui.Texts());
+    view = RecordingView();
+    presenter.reset();
+    ASSERT_TRUE(Presenter().Load());
+    EXPECT_EQ(view.captions[MainLabel::DirSrc], gone.empty() ? more : programFolder);
+    EXPECT_EQ(view.captions[MainLabel::NomeExe], gone.empty() ? engine : "");
+  }
+}
+
+// A missing file is named and the rest still opens (a folder as the patch folder); a dropped
+// patch opens its folder and is chosen; a dropped file that is no program is refused.
+TEST_F(OpenedFiles, AMissingFileIsNamedAndADroppedPatchIsChosen) {
+  openedFiles = {"gone.ptc", more};
+  ASSERT_TRUE(Presenter().Load());
+  EXPECT_TRUE(ui.OnlyPlain("ERROR trying to open gone.ptc\r\nError mexage: " +
+                           ErrorText(std::make_error_code(std::errc::no_such_file_or_directory))));
+  EXPECT_EQ(view.captions[MainLabel::DirSrc], more);
+  EXPECT_EQ(view.SelectedPatchText(), "b.ptc");
+  ui.Clear();
+  Presenter().FilesDropped({InProgram("a.ptc")});
   EXPECT_EQ(Presenter().State().PatchFolder, programFolder);
+  EXPECT_EQ(view.description, "program a");
+  EXPECT_TRUE(ui.messages.empty());
+
+  const std::string notes = dir.Write("notes.txt", Bytes(128, 0));
+  Presenter().FilesDropped({notes});
+  EXPECT_TRUE(ui.OnlyPlain("ERROR trying to open " + notes +
+                           "\r\nError mexage: only a program (.exe) can be patched"));
+  EXPECT_EQ(view.captions[MainLabel::NomeExe], "");
 }
 
 }  // namespace

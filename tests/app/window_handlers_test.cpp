@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <tuple>
+
 #include "support/files.h"
 #include "tests/app/app_fixture.h"
 
@@ -10,108 +14,102 @@ class WindowHandlers : public AppFixture {
  protected:
   // One patch for tomb4.exe, loaded, with the messages of start-up cleared.
   void SetUp() override {
-    WritePatch(programFolder, "four.ptc", Patch("tomb4.exe", "LE_Y", "changes four bytes"));
+    WritePatch(programFolder, "four.ptc", Patch("LE_Y", "changes four bytes"));
     ASSERT_TRUE(Presenter().Load());
     ui.Clear();
   }
 };
 
-TEST_F(WindowHandlers, RequestsWithoutPatchOrExecutableAreRefusedPlainly) {
-  struct Case {
-    int selected;
-    bool remove;
-    const char* message;
-  };
-  for (const Case& c :
-       {Case{0, false, "You must set path of tomb4 program to apply patch"},
-        Case{0, true, "You must set path of tomb4 program to remove patch"},
-        Case{-1, false, "No patch selected"}, Case{-1, true, "No patch selected"}}) {
+// Apply and remove need a patch and an executable; a click with nothing selected does nothing;
+// printing prints the description in Courier at 10 points, or tells why it could not.
+TEST_F(WindowHandlers, RequestsWithoutPatchOrExecutableAreRefusedAndPrintingTellsItsFailure) {
+  for (const auto& [selected, remove, message] :
+       {std::tuple{0, false, "You must set path of tomb4 program to apply patch"},
+        std::tuple{0, true, "You must set path of tomb4 program to remove patch"},
+        std::tuple{-1, false, "No patch selected"}, std::tuple{-1, true, "No patch selected"}}) {
     ui.Clear();
-    view.SelectPatchItem(c.selected);
-    c.remove ? Presenter().RemoveClicked() : Presenter().ApplyClicked();
-    EXPECT_TRUE(ui.OnlyPlain(c.message)) << c.message;
+    view.SelectPatchItem(selected);
+    remove ? Presenter().RemoveClicked() : Presenter().ApplyClicked();
+    EXPECT_TRUE(ui.OnlyPlain(message)) << message;
   }
   ui.Clear();
-  Presenter().PatchClicked();  // a click with nothing selected does nothing at all
+  Presenter().PatchClicked();
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_TRUE(view.pickerCalls.empty());
+
+  view.SelectPatchItem(0);
+  view.printError = "no printer is installed";
+  Presenter().PrintClicked();
+  EXPECT_EQ(view.printed, std::vector<std::string>{"changes four bytes in Courier 10"});
+  EXPECT_TRUE(ui.OnlyPlain(
+      "ERROR trying to print the description\r\nError mexage: no printer is installed"));
 }
 
+// A folder without patches is refused, another one is listed; a picker that fails is reported.
+// The picker starts in the patch folder.
 TEST_F(WindowHandlers, ChangingThePatchFolder) {
-  const std::string empty = dir.File("empty");
   dir.WriteText(JoinPath("empty", "notes.txt"), "no patch here");
   const std::string other = dir.File("other");
-  WritePatch(other, "x.ptc", Patch("tomb4.exe", "LE_X", "from the other folder", Dynamic));
+  WritePatch(other, "x.ptc", Patch("LE_X", "from the other folder", Dynamic));
 
-  view.pickerAnswers = {empty, other};
+  view.pickerAnswers = {dir.File("empty"), other};
   Presenter().ChangePatchFolderClicked();
   EXPECT_TRUE(ui.OnlyPlain("WARNING: in folder you selected there is NO patch"));
   EXPECT_EQ(view.items, std::vector<std::string>{"four.ptc"});
-  EXPECT_EQ(view.Caption(MainLabel::DirSrc), programFolder);
+  EXPECT_EQ(view.captions[MainLabel::DirSrc], programFolder);
 
   ui.Clear();
   Presenter().ChangePatchFolderClicked();
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_EQ(view.items, std::vector<std::string>{"x.ptc"});
   EXPECT_EQ(Presenter().State().PatchFolder, other);
-  EXPECT_EQ(Presenter().State().PatchCount, 1);
   EXPECT_EQ(view.description, "from the other folder");
 
-  view.pickerFails = true;
+  view.pickerAnswers = {""};
   Presenter().ChangePatchFolderClicked();
   EXPECT_TRUE(
       ui.OnlyPlain("ERROR trying to change the patch folder\r\nError mexage: the folder vanished"));
   EXPECT_EQ(view.items, std::vector<std::string>{"x.ptc"});
+  const std::string start = "Select folder with patches: ";
+  EXPECT_EQ(view.pickerCalls, (std::vector<std::string>{start + programFolder,
+                                                        start + programFolder, start + other}));
 }
 
-// A path that holds "tomb4" anywhere fits a tomb4 patch; a tomb4 executable does not fit a
-// tom2pc patch, and the editor's tom2pc.exe replaces it; a patch gone from the disk empties its
-// fields.
-TEST_F(WindowHandlers, ChoosingAPatchKeepsOrReplacesTheTarget) {
-  editorInstalled = true;
-  const std::string converter = dir.Write(JoinPath("editor", "tom2pc.exe"), Bytes(16, 0));
-  WritePatch(programFolder, "p.ptc",
-             Patch("tom2pc.exe", "TP_Standard", "converter patch", Dynamic));
-  WritePatch(programFolder, "q.ptc", Patch("tomb4.exe", "LE_Y", "gone"));
-  const std::string foreign = dir.Write(JoinPath("tomb4", "tom2pc.exe"), Bytes(16, 0));
-  presenter.reset();
-  ASSERT_TRUE(Presenter().Load());
+using StatusLine = AppFixture;
 
-  view.pickerAnswers = {foreign, dir.Write(JoinPath("games", "tomb4.exe"), Bytes(16, 0))};
+// Apply runs on the chosen executable (remove too: the windows' flows run both); the line follows
+// the patch, the executable and the file as they change through the window.
+TEST_F(StatusLine, FollowsThePatchTheExecutableAndTheFile) {
+  PatchRecord four = Patch("LE_Y");
+  four.ZoneCount = 1;
+  four.Zones = {{4, 4, ToBytes("ABCD"), ToBytes("WXYZ")}};
+  WritePatch(programFolder, "a.ptc", four);
+  four.Zones = {{6, 2, ToBytes("CD"), ToBytes("QQ")}};  // shares two bytes with a.ptc
+  WritePatch(programFolder, "b.ptc", four);
+  dir.WriteText(JoinPath("program", "c.ptc"), "broken");
+  const std::string engine = dir.Write(JoinPath("games", "tomb4.exe"), ToBytes("MZ..ABCD...."));
+  ASSERT_TRUE(Presenter().Load());
+  EXPECT_EQ(view.statusLine, "") << "no executable chosen yet";
+
+  view.pickerAnswers = {engine};
   Presenter().ChangeTargetClicked();
-  EXPECT_EQ(view.Caption(MainLabel::NomeExe), foreign);
-  Presenter().ChangeTargetClicked();
+  EXPECT_EQ(view.statusLine, "Status: not-applied \u2014 conflicts with b.ptc");
+  ui.Clear();
+  Presenter().ApplyClicked();
+  // The broken c.ptc of the folder told the user when the list was built, never again.
+  EXPECT_TRUE(ui.OnlyPlain("Ok: applying patch operation has been performed"));
+  EXPECT_EQ(ReadBytes(engine), ToBytes("MZ..WXYZ...."));
+  EXPECT_EQ(view.statusLine, "Status: applied \u2014 conflicts with b.ptc");
+  EXPECT_EQ(Presenter().StatusLine(), view.statusLine);
   view.SelectPatchItem(1);
   Presenter().PatchClicked();
-  EXPECT_EQ(Presenter().State().TargetName, "tom2pc");
-  EXPECT_EQ(view.Caption(MainLabel::ApplyPatchTo), "Apply patch to following tom2pc program");
-  EXPECT_EQ(view.Caption(MainLabel::NomeExe), converter);
-  EXPECT_EQ(view.description, "converter patch");
-  EXPECT_TRUE(view.dynamicVisible);
-
-  ASSERT_TRUE(RemoveFile(InProgram("q.ptc")));
-  ui.Clear();
-  view.SelectPatchItem(2);
-  Presenter().PatchClicked();
-  EXPECT_TRUE(ui.OnlyCritical("ERROR: cann't find patch file: " + InProgram("q.ptc")));
-  EXPECT_EQ(view.description, "");
-  EXPECT_FALSE(view.dynamicVisible);
-  EXPECT_EQ(view.Caption(MainLabel::TombVersion), "");
-  EXPECT_EQ(view.Caption(MainLabel::NomeExe), "");
-  EXPECT_EQ(Presenter().State().TargetName, "tom2pc");
-}
-
-TEST_F(WindowHandlers, PrintingTheDescription) {
-  Presenter().PrintClicked();
-  ASSERT_EQ(view.printCalls.size(), 1u);
-  EXPECT_EQ(view.printCalls[0].text, "changes four bytes");
-  EXPECT_EQ(view.printCalls[0].face, "Courier");
-  EXPECT_EQ(view.printCalls[0].points, 10);
-  EXPECT_TRUE(ui.messages.empty());
-  view.printError = "no printer is installed";
-  Presenter().PrintClicked();
-  EXPECT_TRUE(ui.OnlyPlain(
-      "ERROR trying to print the description\r\nError mexage: no printer is installed"));
+  EXPECT_EQ(view.statusLine, "Status: does-not-fit \u2014 conflicts with a.ptc");
+  std::string upper = engine;  // the same executable in other letter case changes nothing
+  std::transform(upper.begin(), upper.end(), upper.begin(), ::toupper);
+  view.pickerAnswers = {upper};
+  Presenter().ChangeTargetClicked();
+  EXPECT_EQ(view.SelectedPatchText(), "b.ptc");
+  EXPECT_EQ(view.captions[MainLabel::NomeExe], engine);
 }
 
 }  // namespace
