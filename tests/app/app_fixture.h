@@ -118,12 +118,12 @@ class AppFixture : public ::testing::Test, public SettingsStore {
     return environment;
   }
 
-  MainPresenter& Presenter() {
-    if (!presenter) {
-      presenter = std::make_unique<MainPresenter>(view, view, ui, Environment());
-    }
-    return *presenter;
+  // A run of the program: a new presenter over the environment as it stands, loaded.
+  bool Load() {
+    presenter = std::make_unique<MainPresenter>(view, view, ui, Environment());
+    return presenter->Load();
   }
+  MainPresenter& Presenter() { return *presenter; }
 
   // A patch for `exeName` made from an executable of signature `version`.
   static PatchRecord Patch(const std::string& version, const std::string& description = "a patch",

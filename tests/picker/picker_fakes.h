@@ -71,7 +71,7 @@ class FakeWindowsEnvironment : public PickerEnvironment {
   }
   bool FolderExists(const std::string& path) const override { return Holds(path, true); }
   bool FileExists(const std::string& path) const override { return Holds(path, false); }
-  bool EntryExists(const std::string& path) const override { return entries.count(Key(path)); }
+  bool EntryExists(const std::string& path) const override { return entries_.count(Key(path)); }
   std::vector<std::string> Subfolders(const std::string& folder) const override {
     return Names(folder, true, "*");
   }
@@ -85,7 +85,7 @@ class FakeWindowsEnvironment : public PickerEnvironment {
     return true;
   }
 
-  void Add(const std::string& path, bool folder) { entries[Key(path)] = {path, folder}; }
+  void Add(const std::string& path, bool folder) { entries_[Key(path)] = {path, folder}; }
 
   mutable std::vector<std::string> listed;  // every folder Files was asked for
 
@@ -105,13 +105,13 @@ class FakeWindowsEnvironment : public PickerEnvironment {
     return key.size() == 2 && key[1] == ':' ? key + '\\' : key;
   }
   bool Holds(const std::string& path, bool folder) const {
-    const auto found = entries.find(Key(path));
-    return found != entries.end() && found->second.second == folder;
+    const auto found = entries_.find(Key(path));
+    return found != entries_.end() && found->second.second == folder;
   }
   std::vector<std::string> Names(const std::string& folder, bool folders,
                                  const std::string& pattern) const {
     std::vector<std::string> names;
-    for (const auto& [key, entry] : entries) {
+    for (const auto& [key, entry] : entries_) {
       const std::string name = GetFileName(entry.first, PathStyle::Windows);
       if (entry.second == folders && !IsRootFolder(entry.first, PathStyle::Windows) &&
           Key(GetParentFolder(entry.first, PathStyle::Windows)) == Key(folder) &&
@@ -123,7 +123,7 @@ class FakeWindowsEnvironment : public PickerEnvironment {
   }
 
   // By key: the path as it was made, and whether it is a folder.
-  std::map<std::string, std::pair<std::string, bool>> entries{
+  std::map<std::string, std::pair<std::string, bool>> entries_{
       {"C:\\", {"C:\\", true}}, {"D:\\", {"D:\\", true}}, {"C:\\GAMES", {"C:\\Games", true}}};
 };
 

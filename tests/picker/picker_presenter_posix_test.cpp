@@ -39,9 +39,9 @@ TEST_F(Picker, FileModeShowsTheFolderAndOkNeedsAnExistingClickedFile) {
   ASSERT_EQ(dialog.Files(), (std::vector<std::string>{"tomb4.exe", "Tomb4_old.EXE"}));
   std::vector<FolderEntry> shown{{"/", "/", 0, true}};
   for (const std::filesystem::path& part : ToFsPath(temp.path()).relative_path()) {
-    const std::string parent = shown.back().path == "/" ? "" : shown.back().path;
     const std::string name = FromFsPath(part);
-    shown.push_back({name, parent + "/" + name, static_cast<int>(shown.size()), true});
+    shown.push_back({name, JoinChild(shown.back().path, name, PathStyle::Posix),
+                     static_cast<int>(shown.size()), true});
   }
   const int below = static_cast<int>(shown.size());
   shown.push_back({"bin", temp.File("bin"), below, false});
