@@ -59,7 +59,8 @@ class TestDrivesEnvironment : public SystemPickerEnvironment {
 };
 
 // A Windows machine in memory: the drives C: and D:, the current folder C:\Games, and folders
-// and files by full path, letter case ignored.
+// and files by full path, letter case ignored; to start with, the folders C:\Games\TR4 and
+// D:\Levels and a tomb4.exe in C:\Games and at the root of C:.
 class FakeWindowsEnvironment : public PickerEnvironment {
  public:
   PathStyle Style() const override { return PathStyle::Windows; }
@@ -124,7 +125,13 @@ class FakeWindowsEnvironment : public PickerEnvironment {
 
   // By key: the path as it was made, and whether it is a folder.
   std::map<std::string, std::pair<std::string, bool>> entries_{
-      {"C:\\", {"C:\\", true}}, {"D:\\", {"D:\\", true}}, {"C:\\GAMES", {"C:\\Games", true}}};
+      {"C:\\", {"C:\\", true}},
+      {"D:\\", {"D:\\", true}},
+      {"C:\\GAMES", {"C:\\Games", true}},
+      {"C:\\GAMES\\TR4", {"C:\\Games\\TR4", true}},
+      {"D:\\LEVELS", {"D:\\Levels", true}},
+      {"C:\\TOMB4.EXE", {"C:\\tomb4.exe", false}},
+      {"C:\\GAMES\\TOMB4.EXE", {"C:\\Games\\tomb4.exe", false}}};
 };
 
 // A picker over `Environment` that records what it tells the user; Open attaches the view.

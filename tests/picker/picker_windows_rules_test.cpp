@@ -7,15 +7,7 @@ namespace varnock::testing {
 namespace {
 
 // The rules of Windows paths, on a machine held in memory.
-class PickerOnWindows : public PickerTest<FakeWindowsEnvironment> {
- protected:
-  void SetUp() override {
-    environment.Add("C:\\tomb4.exe", false);
-    environment.Add("C:\\Games\\tomb4.exe", false);
-    environment.Add("C:\\Games\\TR4", true);
-    environment.Add("D:\\Levels", true);
-  }
-};
+using PickerOnWindows = PickerTest<FakeWindowsEnvironment>;
 
 // Folder mode gives a drive root as letter and colon; file mode lists a root once, and a file
 // there keeps the doubled separator.
