@@ -109,9 +109,7 @@ class AppFixture : public ::testing::Test, public SettingsStore {
                  : std::string();
     };
     environment.currentFolder = [this] { return dir.path(); };
-    environment.canCreateFilesIn = [this](const std::string& folder) {
-      return folder != programFolder || programFolderWritable;
-    };
+    environment.canCreateFilesIn = [](const std::string&) { return true; };
     environment.userPatchFolder = [this] { return userFolder; };
     environment.openedFiles = openedFiles;
     environment.settings = this;
@@ -149,7 +147,6 @@ class AppFixture : public ::testing::Test, public SettingsStore {
   std::string editorFolder = dir.File("editor");
   Bytes ownExe = ToBytes("MZ not a bundle");  // the program's own executable
   bool editorInstalled = false;
-  bool programFolderWritable = true;
   std::string userFolder;  // the per-user patch folder; none when empty
   std::vector<std::string> openedFiles;
   std::map<std::string, std::string> settings;
