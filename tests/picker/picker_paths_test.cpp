@@ -27,13 +27,11 @@ TEST(PickerPaths, DriveIndexOfTakesTheLongestMountOnAWholeName) {
 TEST(MountPoints, KeepsDevicesAndSharesRootFirst) {
   const std::string table =
       "overlay / overlay rw 0 0\n"
-      "proc /proc proc rw 0 0\n"
       "tmpfs /dev tmpfs rw 0 0\n"
       "/dev/sdb1 /media/My\\040Games ext4 rw 0 0\n"
       "/dev/sda2 /home ext4 rw 0 0\n"
       "/dev/sda2 /home ext4 rw 0 0\n"
       "server:/export /mnt/nas nfs4 rw 0 0\n"
-      "/dev/loop3 /snap/core/1 squashfs ro 0 0\n"
       "/dev/loop4 /mnt/image squashfs ro 0 0\n"
       "/dev/sdc1 /run/media/me/USB vfat rw 0 0\n"
       "/dev/sda1 /run/lock ext4 rw 0 0\n"
