@@ -100,8 +100,7 @@ inline const char* kGeneralFailure = "ERROR trying to apply binary patch. Error 
 inline bool OnlyGeneralFailure(const RecordingUi& ui) {
   const std::string prefix = kGeneralFailure;
   return ui.messages.size() == 1 && ui.messages[0].icon == MessageIcon::Critical &&
-         ui.messages[0].text.size() > prefix.size() &&
-         ui.messages[0].text.compare(0, prefix.size(), prefix) == 0;
+         ui.messages[0].text.size() > prefix.size() && ui.messages[0].text.starts_with(prefix);
 }
 
 }  // namespace varnock::testing

@@ -16,11 +16,10 @@ class PatchBatchTest : public ImageTest {
                                Patch(0, {Zone(offset, Slice(offset, patched.size()), patched)})));
     return dir.File(name);
   }
-  ResultCode Run(const std::vector<std::string>& paths, bool removing,
-                 std::optional<std::string> argument = std::nullopt) {
+  ResultCode Run(const std::vector<std::string>& paths, bool removing) {
     std::vector<BatchItem> items;
     for (const std::string& path : paths) {
-      items.push_back({path, argument});
+      items.push_back({path, std::nullopt});
     }
     return PerformBatch(items, exe, removing, ui, &hooks);
   }
@@ -29,28 +28,23 @@ class PatchBatchTest : public ImageTest {
   int rewrites = 0;
 };
 
-// An argument patch, a dynamic one (recorded 16 bytes before where its bytes lie) and one
-// right after the first (no byte shared) go on and come off together, in one rewrite each.
-TEST_F(PatchBatchTest, PatchesGoOnAndOffInOneRewriteWithTheirArguments) {
-  PatchRecord withArgument = Patch(0, {Zone(100, Slice(100, 4), {1, 2, 3, 4})});
-  WithArgument(withArgument, NumByte, {101});
-  const std::string a = dir.File("a#5#.ptc");
-  ASSERT_TRUE(WritePatchFile(a, withArgument));
+// A dynamic patch (recorded 16 bytes before where its bytes lie) and two patches side by side
+// (no byte shared) go on and come off together, in one rewrite each; the arguments of a list
+// are tested with the command line.
+TEST_F(PatchBatchTest, PatchesGoOnAndOffInOneRewriteEach) {
   const std::string b = dir.File("b.ptc");
   ASSERT_TRUE(WritePatchFile(b, Patch(Dynamic, {Zone(484, Slice(500, 8), Bytes(8, 0x90))})));
-  const std::vector<std::string> all = {a, b, Write("c.ptc", 104, {5, 6})};
+  const std::vector<std::string> all = {Write("a.ptc", 100, {1, 2, 3, 4}), b,
+                                        Write("c.ptc", 104, {5, 6})};
   Bytes applied = image;
-  Put(applied, 100, {1, 9, 3, 4, 5, 6});
+  Put(applied, 100, {1, 2, 3, 4, 5, 6});
   Put(applied, 500, Bytes(8, 0x90));
-  EXPECT_EQ(Run(all, false, "9"), ResultDone);
+  EXPECT_EQ(Run(all, false), ResultDone);
   EXPECT_EQ(ReadBytes(exe), applied);
-  EXPECT_EQ(Run(all, false, "9"), ResultAlreadyDone);
-  EXPECT_EQ(Run(all, true), ResultFailed) << "the name's 5 is not what was applied";
-  EXPECT_EQ(ReadBytes(exe), applied);
-  ui.Clear();
-  EXPECT_EQ(Run(all, true, "9"), ResultDone);
+  EXPECT_EQ(Run(all, false), ResultAlreadyDone);
+  EXPECT_EQ(Run(all, true), ResultDone);
   EXPECT_EQ(ReadBytes(exe), image);
-  EXPECT_EQ(Run(all, true, "9"), ResultAlreadyDone);
+  EXPECT_EQ(Run(all, true), ResultAlreadyDone);
   EXPECT_EQ(rewrites, 2);
   EXPECT_TRUE(ui.messages.empty());
 }

@@ -1,6 +1,7 @@
 #include "engine/patch_operation.h"
 
 #include <system_error>
+#include <tuple>
 
 #include "support/files.h"
 #include "support/paths.h"
@@ -57,9 +58,8 @@ TEST_F(PatchOperationTest, AppliesAndRemovesWithTheArgumentTheUserTypes) {
       dir.WriteText(JoinPath(kPatches, "temp_Patch_Example#300#.ptc"), "notes");
   EXPECT_EQ(Run(false, "300"), ResultDone);
   ASSERT_EQ(ui.questions.size(), 1U);
-  EXPECT_EQ(ui.questions[0].prompt, "Set argument value");
-  EXPECT_EQ(ui.questions[0].title, "Input argument");
-  EXPECT_EQ(ui.questions[0].proposed, "250");
+  EXPECT_EQ(std::tie(ui.questions[0].prompt, ui.questions[0].title, ui.questions[0].proposed),
+            std::tuple("Set argument value", "Input argument", "250"));
   EXPECT_TRUE(ui.OnlyPlain("Ok: applying patch operation has been performed"));
   EXPECT_EQ(ReadBytes(exe), ImageWith({0x2C, 0x01}));
 
