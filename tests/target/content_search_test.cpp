@@ -15,17 +15,6 @@ std::int64_t NaiveFind(std::string_view content, std::string_view pattern, std::
   return at == std::string_view::npos ? kNotFound : static_cast<std::int64_t>(at);
 }
 
-// Every occurrence of each pattern, as the sweep reports them.
-std::vector<std::vector<std::int64_t>> SweepAll(const std::string& content,
-                                                const std::vector<std::string_view>& patterns) {
-  std::vector<std::vector<std::int64_t>> found(patterns.size());
-  ContentSearch(content).Sweep(patterns, [&](std::size_t i, std::int64_t at) {
-    found[i].push_back(at);
-    return true;
-  });
-  return found;
-}
-
 // Few letters make many near misses; the content is long enough for several sweep blocks, and
 // a pattern of other letters lies across each block edge and at the very end.
 TEST(ContentSearchTest, MatchesThePlainDefinitionOnAFewLetters) {
@@ -39,8 +28,12 @@ TEST(ContentSearchTest, MatchesThePlainDefinitionOnAFewLetters) {
   }
   const std::vector<std::string_view> patterns = {
       "abca", std::string_view("a\0b", 3), "cc", "bbbbbbbbbbbbbbbb", "c", "XYZW", "XYZW!"};
-  const auto swept = SweepAll(content, patterns);
   const ContentSearch search(content);
+  std::vector<std::vector<std::int64_t>> swept(patterns.size());  // every occurrence of each
+  search.Sweep(patterns, [&](std::size_t i, std::int64_t at) {
+    swept[i].push_back(at);
+    return true;
+  });
   for (std::size_t i = 0; i < patterns.size(); ++i) {
     SCOPED_TRACE(i);
     std::vector<std::int64_t> expected;

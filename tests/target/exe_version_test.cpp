@@ -161,9 +161,6 @@ TEST_F(ExeVersionTest, TheHeaderIsReadWithZerosBeyondTheEndButNothingBeforeTheSt
   Put(image, 0x3C, std::string("\x38\0\0\0", 4));
   Put(image, 0x40, "\x10\x0E");  // low half of the stamp 3600; the high half lies past the end
   EXPECT_EQ(Signature(image, "a.exe"), "??_ (1-Jan-1970  01:00)");
-  Bytes tiny(0x3E, 0);
-  Put(tiny, 0x3C, "\x01\x01");  // offset 0x101: the stamp lies past the end
-  EXPECT_EQ(Signature(tiny, "b.exe"), "??_ (1-Jan-1970  00:00)");
 
   Bytes early(0x100, 0);
   Put(early, 0, "\x10\x0E");             // the stamp 3600 at the very start ...

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "patchfile/patch_writer.h"
 #include "support/paths.h"
 #include "tests/common/recording_ui.h"
@@ -14,28 +16,27 @@ TEST(TargetTableTest, RowsMatchIgnoringCaseOthersGiveAStarAndAFailedLoadChangesN
   testing::TempDir dir;
   testing::RecordingUi ui;
   PatchRecord record;
-  const std::string sep(1, Separator());
-  std::string baseName;
+  std::string baseName = "before";
   std::string relativePath;
-  for (const auto& [exeName, target] : std::initializer_list<std::pair<std::string, std::string>>{
-           {"TOMB4.EXE", "TOMB4 " + sep + "tomb4.exe"},
-           {"script.exe", "script " + sep + "script" + sep + "script.exe"},
-           {"tomb4_copy.exe", "* "},
-           {"tomb4", "* "}}) {
-    PatchRecord patch;
-    patch.ExeName = exeName;
-    patch.Description = "for " + exeName;
-    ASSERT_TRUE(WritePatchFile(dir.File("p.ptc"), patch));
-    ASSERT_TRUE(GetPatchTarget(dir.File("p.ptc"), record, ui, baseName, relativePath));
-    EXPECT_EQ(baseName + " " + relativePath, target);
-    EXPECT_EQ(record.Description, patch.Description);  // the patch stays loaded
-  }
-  EXPECT_TRUE(ui.messages.empty());
-
-  baseName = "before";
   EXPECT_FALSE(GetPatchTarget(dir.File("absent.ptc"), record, ui, baseName, relativePath));
   EXPECT_TRUE(ui.OnlyCritical("ERROR: cann't find patch file: " + dir.File("absent.ptc")));
   EXPECT_EQ(baseName, "before");
+
+  const std::string sep(1, Separator());
+  for (const auto& [exeName, base, relative] :
+       {std::tuple{"TOMB4.EXE", "TOMB4", sep + "tomb4.exe"},
+        std::tuple{"script.exe", "script", sep + "script" + sep + "script.exe"},
+        std::tuple{"tomb4_copy.exe", "*", std::string()}}) {
+    PatchRecord patch;
+    patch.ExeName = exeName;
+    ASSERT_TRUE(WritePatchFile(dir.File("p.ptc"), patch));
+    ui.Clear();
+    ASSERT_TRUE(GetPatchTarget(dir.File("p.ptc"), record, ui, baseName, relativePath));
+    // The patch stays loaded.
+    EXPECT_EQ(std::tie(baseName, relativePath, record.ExeName),
+              std::tuple(base, relative, exeName));
+    EXPECT_TRUE(ui.messages.empty());
+  }
 }
 
 }  // namespace
