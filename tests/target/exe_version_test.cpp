@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <tuple>
 
 #include "support/bytes.h"
 #include "support/paths.h"
@@ -180,16 +181,13 @@ TEST_F(ExeVersionTest, ShortFilesFailOnlyWhenAProbeReadsPastTheEnd) {
 
 TEST_F(ExeVersionTest, ToolMarkersSizesAndNames) {
   EXPECT_EQ(Signature({}), "LE_UNKNOWN_A:M_B:M_C:M_D:M_S:NC1000 (1-Jan-1970  00:00)");
-  const auto converter = [](std::int64_t size, std::int64_t at) {
-    Bytes image = ExeImage(size, kConverterStamp);
-    Put(image, at, "PC Level Converter");
-    return image;
-  };
   // The distance is unsigned, unlabelled.
-  EXPECT_EQ(Signature(converter(0x20000, 0x199C0 - 0x10), "tom2pc.exe"),
-            "TP_10 (16-Oct-2000  10:37)");
-  EXPECT_EQ(Signature(converter(0x20010, 0x199C0 + 0x10), "tom2pc.exe"),
-            "TP_10_S:10 (16-Oct-2000  10:37)");
+  for (const auto& [size, at, signature] : {std::tuple{0x20000, 0x199C0 - 0x10, "TP_10"},
+                                            std::tuple{0x20010, 0x199C0 + 0x10, "TP_10_S:10"}}) {
+    Bytes converter = ExeImage(size, kConverterStamp);
+    Put(converter, at, "PC Level Converter");
+    EXPECT_EQ(Signature(converter, "tom2pc.exe"), std::string(signature) + " (16-Oct-2000  10:37)");
+  }
 
   EXPECT_EQ(Signature(engine, "TOMB4.EXE"), "LE_UK_P:XP_Standard" + kEngineDate);
   EXPECT_EQ(Signature(engine, "tomb4_copy.exe"), "??_" + kEngineDate);
