@@ -63,8 +63,6 @@ TEST_F(PatchOperationTest, AppliesAndRemovesWithTheArgumentTheUserTypes) {
   EXPECT_TRUE(ui.OnlyPlain("Ok: applying patch operation has been performed"));
   EXPECT_EQ(ReadBytes(exe), ImageWith({0x2C, 0x01}));
 
-  EXPECT_EQ(Run(false, "300"), ResultAlreadyDone);
-  EXPECT_TRUE(ui.OnlyPlain("WARNING: applying patch operation was already been performed"));
   EXPECT_EQ(Run(true, "301"), ResultFailed) << "removal needs the same argument";
   EXPECT_EQ(ui.questions[0].prompt, "Set argument value" + kNote);
   EXPECT_TRUE(ui.OnlyPlain("ERROR: cann't removing the patch"));
@@ -72,8 +70,6 @@ TEST_F(PatchOperationTest, AppliesAndRemovesWithTheArgumentTheUserTypes) {
 
   EXPECT_EQ(Run(true, "300"), ResultDone);
   EXPECT_TRUE(ui.OnlyPlain("Ok: removing patch operation has been performed"));
-  EXPECT_EQ(Run(true, "300"), ResultAlreadyDone);
-  EXPECT_TRUE(ui.OnlyPlain("WARNING: removing patch operation was already been performed"));
   EXPECT_EQ(ReadBytes(exe), image);
   EXPECT_EQ(ReadBytes(taken), ToBytes("notes"));
   ExpectNoCopies({"Patch_Example#250#.ptc", "temp_Patch_Example#300#.ptc"});
