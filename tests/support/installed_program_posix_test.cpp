@@ -23,28 +23,22 @@ constexpr const char* kWow64Key =
     "[Software\\\\Wow6432Node\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\App Paths\\\\"
     "winroomedit.exe] 1\n";
 
-// A Wine prefix made by the test: drive C is linked as Wine links it, the registry holds
-// what the test writes.
-class WinePrefix {
- public:
-  WinePrefix() : variable_("WINEPREFIX", dir_.path()) {
-    fs::create_directories(ToFsPath(dir_.File("drive_c")));
-    fs::create_directories(ToFsPath(dir_.File("dosdevices")));
-    fs::create_directory_symlink("../drive_c", ToFsPath(dir_.File("dosdevices/c:")));
-  }
-  void Registry(const std::string& text) const {
-    dir_.WriteText("system.reg", "WINE REGISTRY Version 2\n#arch=win64\n\n" + text);
+// A Wine prefix made by the test: drive C is linked as Wine links it, the registry holds what
+// the test gives.
+struct WinePrefix {
+  explicit WinePrefix(const std::string& registry) {
+    fs::create_directories(ToFsPath(dir.File("dosdevices")));
+    fs::create_directory_symlink("../drive_c", ToFsPath(dir.File("dosdevices/c:")));
+    dir.WriteText("system.reg", "WINE REGISTRY Version 2\n#arch=win64\n\n" + registry);
   }
   // Makes a file below drive_c; gives its native path.
   std::string Program(const std::string& below) const {
-    dir_.WriteText("drive_c/" + below, "MZ");
-    return FromFsPath(fs::canonical(ToFsPath(dir_.File("drive_c/" + below))));
+    dir.WriteText("drive_c/" + below, "MZ");
+    return FromFsPath(fs::canonical(ToFsPath(dir.File("drive_c/" + below))));
   }
-  std::string File(const std::string& name) const { return dir_.File(name); }
 
- private:
-  TempDir dir_;
-  ScopedVariable variable_;
+  TempDir dir;
+  ScopedVariable variable{"WINEPREFIX", dir.path()};
 };
 
 std::string Canonical(const std::string& path) {
@@ -84,8 +78,7 @@ TEST(InstalledProgram, FoundThroughAppPathsOrInProgramFiles) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.registry);
-    WinePrefix prefix;
-    prefix.Registry(c.registry);
+    const WinePrefix prefix(c.registry);
     std::vector<std::string> natives;
     for (const std::string& program : c.programs) {
       natives.push_back(prefix.Program(program));
@@ -96,13 +89,12 @@ TEST(InstalledProgram, FoundThroughAppPathsOrInProgramFiles) {
 }
 
 TEST(InstalledProgram, SpecialFoldersAndRegistryOfThePrefix) {
-  WinePrefix prefix;
-  prefix.Registry(std::string(kWow64Key) + "@=\"C:\\\\x86\\\\winroomedit.exe\"\n");
+  const WinePrefix prefix(std::string(kWow64Key) + "@=\"C:\\\\x86\\\\winroomedit.exe\"\n");
   EXPECT_EQ(GetSpecialFolder(38), "");
   prefix.Program("Program Files/a.exe");
-  EXPECT_EQ(GetSpecialFolder(38), prefix.File("drive_c/Program Files"));
+  EXPECT_EQ(GetSpecialFolder(38), prefix.dir.File("drive_c/Program Files"));
   prefix.Program("Program Files (x86)/a.exe");
-  EXPECT_EQ(GetSpecialFolder(38), prefix.File("drive_c/Program Files (x86)"));
+  EXPECT_EQ(GetSpecialFolder(38), prefix.dir.File("drive_c/Program Files (x86)"));
   EXPECT_EQ(GetSpecialFolder(5), "");
   EXPECT_EQ(ReadFirstRegistryValue(
                 "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\winroomedit.exe"),
