@@ -48,33 +48,26 @@ std::string Canonical(const std::string& path) {
 }
 
 // The App Paths value (of the 32-bit view first) names the program or its folder, in any
-// letter case; a value that names no file ends the search. Without one, the Program Files
-// folders are searched, the 32-bit one first. `found` indexes `programs`, -1 for none.
+// letter case; a value that names no file on a drive ends the search. Without one, the Program
+// Files folders are searched, the 32-bit one first. `found` indexes `programs`, -1 for none.
 TEST(InstalledProgram, FoundThroughAppPathsOrInProgramFiles) {
   const auto AppPath = [](const std::string& value) {
     return std::string(kPlainKey) + "@=\"" + value + "\"\n";
   };
-  const std::string x86 = "Program Files (x86)/Core Design/trle/winroomedit.exe";
-  const std::string x64 = "Program Files/Core Design/trle/winroomedit.exe";
+  const std::string x86 = "Program Files (x86)/core design/TRLE/WinRoomEdit.exe";
   const struct {
     std::string registry;
     std::vector<std::string> programs;
     int found;
   } cases[] = {
       {AppPath("C:\\\\Tools\\\\WINROOMEDIT.EXE"), {"Tools/winroomedit.exe", x86}, 0},
-      {AppPath("c:\\\\Tools\\\\trle"), {"Tools/trle/winroomedit.exe"}, 0},
+      {AppPath("c:\\\\TOOLS\\\\Trle"), {"Tools/trle/winroomedit.exe"}, 0},
       {AppPath("C:\\\\x64\\\\winroomedit.exe") + kWow64Key + "@=\"C:\\\\x86\\\\winroomedit.exe\"\n",
        {"x86/winroomedit.exe", "x64/winroomedit.exe"},
        0},
       {AppPath("C:\\\\Gone\\\\winroomedit.exe"), {x86}, -1},
       {AppPath("\\\"C:\\\\Tools\\\\winroomedit.exe\\\""), {"Tools/winroomedit.exe"}, -1},
-      {AppPath("D:\\\\Tools\\\\winroomedit.exe"), {"Tools/winroomedit.exe"}, -1},
-      {AppPath("C:\\\\PROGRAM FILES\\\\Core Design\\\\trle"),
-       {"Program Files/core design/TRLE/WinRoomEdit.exe"},
-       0},
-      {"", {"Program Files/core design/TRLE/WinRoomEdit.exe"}, 0},
-      {"", {x86, x64}, 0},
-      {"", {}, -1},
+      {"", {x86, "Program Files/Core Design/trle/winroomedit.exe"}, 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.registry);
@@ -88,27 +81,20 @@ TEST(InstalledProgram, FoundThroughAppPathsOrInProgramFiles) {
   }
 }
 
-TEST(InstalledProgram, SpecialFoldersAndRegistryOfThePrefix) {
-  const WinePrefix prefix(std::string(kWow64Key) + "@=\"C:\\\\x86\\\\winroomedit.exe\"\n");
+// The Program Files special folders are the prefix's, the 32-bit one first; without
+// WINEPREFIX the prefix is ~/.wine, and where there is none nothing is found.
+TEST(InstalledProgram, SpecialFoldersAndTheDefaultPrefix) {
+  const WinePrefix prefix("");
   EXPECT_EQ(GetSpecialFolder(38), "");
   prefix.Program("Program Files/a.exe");
   EXPECT_EQ(GetSpecialFolder(38), prefix.dir.File("drive_c/Program Files"));
   prefix.Program("Program Files (x86)/a.exe");
-  EXPECT_EQ(GetSpecialFolder(38), prefix.dir.File("drive_c/Program Files (x86)"));
+  EXPECT_EQ(GetSpecialFolder(42), prefix.dir.File("drive_c/Program Files (x86)"));
   EXPECT_EQ(GetSpecialFolder(5), "");
-  EXPECT_EQ(ReadFirstRegistryValue(
-                "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\winroomedit.exe"),
-            "C:\\x86\\winroomedit.exe");
-  TempDir empty;
-  const ScopedVariable variable("WINEPREFIX", empty.File("missing"));
-  EXPECT_EQ(FindInstalledProgram(kRelative), "");
-  EXPECT_EQ(ReadFirstRegistryValue("SOFTWARE\\Microsoft"), "");
-}
-
-TEST(InstalledProgram, DefaultPrefixInTheHomeFolder) {
   TempDir home;
   const ScopedVariable noPrefix("WINEPREFIX", std::nullopt);
   const ScopedVariable homeVariable("HOME", home.path());
+  EXPECT_EQ(FindInstalledProgram(kRelative), "");
   home.WriteText(".wine/drive_c/Program Files/Core Design/trle/winroomedit.exe", "MZ");
   home.WriteText(".wine/system.reg", "WINE REGISTRY Version 2\n");
   EXPECT_EQ(FindInstalledProgram(kRelative),

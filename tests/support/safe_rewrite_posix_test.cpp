@@ -74,28 +74,26 @@ TEST(RewriteFile, KeepsWhatTheFileHasBesidesItsBytes) {
     Step check;
     How how = Plain;
   } cases[] = {
-      {"mode", [](const std::string& p) { return ::chmod(p.c_str(), 0751) == 0; },
-       [](const std::string& p) { return (StatOf(p).st_mode & 07777) == 0751; }},
-      {"owner given away, set-user-ID",
+      {"mode, set-user-ID, and an owner given away where the user may",
        [](const std::string& p) {
-         return ::geteuid() == 0 && ::chown(p.c_str(), 65534, 65534) == 0 &&
-                ::chmod(p.c_str(), 04755) == 0;
+         return (::geteuid() != 0 || ::chown(p.c_str(), 65534, 65534) == 0) &&
+                ::chmod(p.c_str(), 04751) == 0;
        },
        [](const std::string& p) {
          const struct stat info = StatOf(p);
-         return info.st_uid == 65534 && info.st_gid == 65534 && (info.st_mode & 07777) == 04755;
+         return (info.st_mode & 07777) == 04751 &&
+                (::geteuid() != 0 || (info.st_uid == 65534 && info.st_gid == 65534));
        }},
-      {"extended attribute",
-       [](const std::string& p) { return ::setxattr(p.c_str(), "user.origin", "disc", 4, 0) == 0; },
+      {"extended attribute and access control list",
        [](const std::string& p) {
-         return Attribute(p, "user.origin") == testing::ToBytes("disc");
-       }},
-      {"access control list",
-       [](const std::string& p) {
-         return ::setxattr(p.c_str(), "system.posix_acl_access", kAccessList.data(),
+         return ::setxattr(p.c_str(), "user.origin", "disc", 4, 0) == 0 &&
+                ::setxattr(p.c_str(), "system.posix_acl_access", kAccessList.data(),
                            kAccessList.size(), 0) == 0;
        },
-       [](const std::string& p) { return Attribute(p, "system.posix_acl_access") == kAccessList; }},
+       [](const std::string& p) {
+         return Attribute(p, "user.origin") == testing::ToBytes("disc") &&
+                Attribute(p, "system.posix_acl_access") == kAccessList;
+       }},
       {"second name", [](const std::string& p) { return ::link(p.c_str(), Other(p).c_str()) == 0; },
        [](const std::string& p) {
          return ReadBytes(Other(p)) == ReadBytes(p) && StatOf(p).st_nlink == 2;

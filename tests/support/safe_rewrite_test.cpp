@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "support/files.h"
+#include "support/paths.h"
 #include "tests/common/temp_dir.h"
 #include "tests/support/folder_contents.h"
 
@@ -38,9 +39,8 @@ TEST(RewriteFile, ReplacesTheWholeContentThroughAHiddenFileBesideIt) {
     ASSERT_TRUE(RewriteFile(path, next, error, &hooks)) << error;
     EXPECT_EQ(error, "");
     EXPECT_EQ(ReadBytes(path), next);
-    const fs::path temporary = ToFsPath(seen);
-    EXPECT_EQ(fs::canonical(temporary.parent_path()), fs::canonical(ToFsPath(dir.path())));
-    EXPECT_TRUE(FromFsPath(temporary.filename()).starts_with(".tomb4.exe.varnock-")) << seen;
+    EXPECT_EQ(GetParentFolder(seen), dir.path());
+    EXPECT_TRUE(GetFileName(seen).starts_with(".tomb4.exe.varnock-")) << seen;
     old = next;
   }
   EXPECT_TRUE(Leftovers(dir, {"tomb4.exe"}).empty());
@@ -50,9 +50,7 @@ TEST(RewriteFile, ReplacesTheWholeContentThroughAHiddenFileBesideIt) {
 TEST(RewriteFile, RefusesWhatCannotBeWritten) {
   TempDir dir;
   const std::string readOnly = dir.Write("ro.exe", Pattern(100, 1));
-  fs::permissions(ToFsPath(readOnly),
-                  fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                  fs::perm_options::remove);
+  fs::permissions(ToFsPath(readOnly), fs::perms::owner_read);
   fs::create_directory(ToFsPath(dir.File("folder.exe")));
   for (const std::string& path :
        {readOnly, dir.File("missing.exe"), dir.File("folder.exe"), std::string()}) {
@@ -61,7 +59,7 @@ TEST(RewriteFile, RefusesWhatCannotBeWritten) {
     EXPECT_FALSE(error.empty());
   }
   EXPECT_EQ(ReadBytes(readOnly), Pattern(100, 1));
-  EXPECT_EQ(fs::status(ToFsPath(readOnly)).permissions() & fs::perms::owner_write, fs::perms::none);
+  EXPECT_EQ(fs::status(ToFsPath(readOnly)).permissions(), fs::perms::owner_read);
   EXPECT_FALSE(FileExists(dir.File("missing.exe")));
   EXPECT_TRUE(Leftovers(dir, {"ro.exe", "folder.exe"}).empty());
 }
