@@ -81,16 +81,8 @@ TEST(InstalledProgram, FoundThroughAppPathsOrInProgramFiles) {
   }
 }
 
-// The Program Files special folders are the prefix's, the 32-bit one first; without
-// WINEPREFIX the prefix is ~/.wine, and where there is none nothing is found.
-TEST(InstalledProgram, SpecialFoldersAndTheDefaultPrefix) {
-  const WinePrefix prefix("");
-  EXPECT_EQ(GetSpecialFolder(38), "");
-  prefix.Program("Program Files/a.exe");
-  EXPECT_EQ(GetSpecialFolder(38), prefix.dir.File("drive_c/Program Files"));
-  prefix.Program("Program Files (x86)/a.exe");
-  EXPECT_EQ(GetSpecialFolder(42), prefix.dir.File("drive_c/Program Files (x86)"));
-  EXPECT_EQ(GetSpecialFolder(5), "");
+// Without WINEPREFIX the prefix is ~/.wine; where there is none nothing is found.
+TEST(InstalledProgram, TheDefaultPrefixIsInTheHomeFolder) {
   TempDir home;
   const ScopedVariable noPrefix("WINEPREFIX", std::nullopt);
   const ScopedVariable homeVariable("HOME", home.path());
