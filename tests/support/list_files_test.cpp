@@ -36,11 +36,8 @@ TEST(ListFiles, MatchingFilesOnlyInTheOrderOfAnNtfsFolder) {
   const std::string withSeparator = dir.path() + Separator();
   EXPECT_EQ(ListFiles(withSeparator, ".T*", count),
             Paths{withSeparator + Separator() + ".tomb4.exe"});
-  for (const std::string& folder : {dir.File("missing"), dir.File("Tomb4.exe")}) {
-    count = -1;
-    EXPECT_TRUE(ListFiles(folder, "*", count).empty());
-    EXPECT_EQ(count, 0);
-  }
+  EXPECT_TRUE(ListFiles(dir.File("missing"), "*", count).empty());
+  EXPECT_EQ(count, 0);
 }
 
 TEST(WildcardMatch, StarsAndQuestionMarks) {
