@@ -13,7 +13,7 @@ constexpr PathStyle kWin = PathStyle::Windows;
 constexpr PathStyle kPosix = PathStyle::Posix;
 
 // A Windows path ends its folder part at a "\" or a drive colon, a POSIX one at a "/" only.
-TEST(PathTexts, FileNameParentAndBaseName) {
+TEST(PathTexts, FileNameParentBaseNameTrimJoinAndLetterCase) {
   const struct {
     const char* path;
     PathStyle style;
@@ -37,9 +37,6 @@ TEST(PathTexts, FileNameParentAndBaseName) {
     EXPECT_EQ(GetBaseName(c.path, c.style), c.base);
   }
   EXPECT_EQ(StripExtension(".hidden"), "");
-}
-
-TEST(PathTexts, TrimJoinAndLetterCase) {
   EXPECT_EQ(TrimNulls("  \0 \0"s), "");
   EXPECT_EQ(TrimNulls("\ta\n"), "\ta\n");  // only blanks are trimmed
   EXPECT_EQ(JoinPath("C:", "tomb4.exe", kWin), "C:\\tomb4.exe");
