@@ -13,20 +13,28 @@ namespace {
 using testing::Pattern;
 using testing::ReadBytes;
 
-// A file another program holds open without sharing is refused as in use and left as it was.
-TEST(RewriteFileWindows, RefusesAFileHeldWithoutSharing) {
+// The hidden and system marks are kept; a file another program holds open without sharing is
+// refused as in use and left as it was.
+TEST(RewriteFileWindows, KeepsMarksAndRefusesAFileHeldWithoutSharing) {
   testing::TempDir dir;
   const std::string path = dir.Write("tomb4.exe", Pattern(100, 1));
-  const HANDLE held = CreateFileW(ToFsPath(path).wstring().c_str(), GENERIC_READ, 0, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const std::wstring wide = ToFsPath(path).wstring();
+  ASSERT_TRUE(SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+  std::string error;
+  ASSERT_TRUE(RewriteFile(path, Pattern(100, 2), error)) << error;
+  EXPECT_EQ(ReadBytes(path), Pattern(100, 2));
+  const DWORD marks = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  EXPECT_EQ(GetFileAttributesW(wide.c_str()) & marks, marks);
+
+  const HANDLE held = CreateFileW(wide.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   RewriteHooks impatient;
   impatient.wait = std::chrono::milliseconds(50);
-  std::string error;
-  EXPECT_FALSE(RewriteFile(path, Pattern(100, 2), error, &impatient));
+  EXPECT_FALSE(RewriteFile(path, Pattern(100, 3), error, &impatient));
   EXPECT_NE(error.find("in use by another program"), std::string::npos) << error;
   CloseHandle(held);
-  EXPECT_EQ(ReadBytes(path), Pattern(100, 1));
+  EXPECT_EQ(ReadBytes(path), Pattern(100, 2));
   EXPECT_TRUE(testing::Leftovers(dir, {"tomb4.exe"}).empty());
 }
 
