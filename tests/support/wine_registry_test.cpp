@@ -20,9 +20,6 @@ const char* const kSystemReg = R"(WINE REGISTRY Version 2
 [Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\wordpad.exe] 1700000002
 "Path"=str(2):"%ProgramFiles%\\Windows NT\\Accessories"
 
-[Software\\Quoted] 1700000003
-@="\"C:\\a b\\x.exe\" /arg"
-
 [Software\\Escapes] 1700000004
 "First"="C:\\Caf\xe9\\\x20ac\\t\tab"
 
@@ -47,7 +44,6 @@ TEST(WineRegistry, FirstValueOfAKey) {
       {"SOFTWARE\\MICROSOFT\\Windows\\CurrentVersion\\App Paths\\WINROOMEDIT.EXE",
        "C:\\Program Files\\Core Design\\trle\\winroomedit.exe"},
       {kAppPaths + "\\wordpad.exe", "%ProgramFiles%\\Windows NT\\Accessories"},
-      {"Software\\Quoted", "\"C:\\a b\\x.exe\" /arg"},
       {"Software\\Escapes", "C:\\Caf\xC3\xA9\\\xE2\x82\xAC\\t\tab"},
       {"Software\\Number", "AB"},
       {"Software\\Binary", "C:\\x"},
