@@ -17,11 +17,7 @@ namespace varnock::testing {
 class Immutable {
  public:
   explicit Immutable(std::string path) : path_(std::move(path)) { applied_ = Set(true); }
-  ~Immutable() {
-    if (applied_) {
-      Set(false);
-    }
-  }
+  ~Immutable() { Set(false); }
   Immutable(const Immutable&) = delete;
   Immutable& operator=(const Immutable&) = delete;
   bool Unavailable() const { return !applied_; }
@@ -30,14 +26,11 @@ class Immutable {
   bool Set([[maybe_unused]] bool on) const {
 #ifdef __linux__
     const int fd = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-      return false;
-    }
     int flags = 0;
-    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    bool ok = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
     flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
     ok = ok && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    ::close(fd);
+    ::close(fd);  // nothing to close when the open failed
     return ok;
 #else
     return false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <deque>
 #include <optional>
 #include <string>
@@ -25,9 +26,19 @@ struct RecordedQuestion {
 // (the proposed answer when the queue is empty, std::nullopt for a cancelled box).
 class RecordingUi : public UserInterface {
  public:
-  void ShowMessage(const std::string& text, MessageIcon icon) override;
+  void ShowMessage(const std::string& text, MessageIcon icon) override {
+    messages.push_back({text, icon});
+  }
   std::optional<std::string> AskText(const std::string& prompt, const std::string& title,
-                                     const std::string& proposed) override;
+                                     const std::string& proposed) override {
+    questions.push_back({prompt, title, proposed});
+    if (answers_.empty()) {
+      return proposed;
+    }
+    auto answer = std::move(answers_.front());
+    answers_.pop_front();
+    return answer;
+  }
 
   void QueueAnswer(std::optional<std::string> answer) { answers_.push_back(std::move(answer)); }
 
@@ -35,12 +46,24 @@ class RecordingUi : public UserInterface {
   std::vector<RecordedQuestion> questions;
 
   // The texts only, for compact assertions.
-  std::vector<std::string> Texts() const;
+  std::vector<std::string> Texts() const {
+    std::vector<std::string> texts(messages.size());
+    std::ranges::transform(messages, texts.begin(), &RecordedMessage::text);
+    return texts;
+  }
   // One critical message with exactly this text and nothing else.
-  bool OnlyCritical(const std::string& text) const;
+  bool OnlyCritical(const std::string& text) const {
+    return messages == std::vector<RecordedMessage>{{text, MessageIcon::Critical}};
+  }
   // One plain (no icon) message with exactly this text and nothing else.
-  bool OnlyPlain(const std::string& text) const;
-  void Clear();
+  bool OnlyPlain(const std::string& text) const {
+    return messages == std::vector<RecordedMessage>{{text, MessageIcon::None}};
+  }
+  void Clear() {
+    messages.clear();
+    questions.clear();
+    answers_.clear();
+  }
 
  private:
   std::deque<std::optional<std::string>> answers_;

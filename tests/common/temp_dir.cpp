@@ -7,7 +7,6 @@
 #include <system_error>
 
 #include "support/files.h"
-#include "support/paths.h"
 
 namespace varnock::testing {
 
@@ -17,15 +16,11 @@ TempDir::TempDir() {
   static std::atomic<unsigned> counter{0};
   const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
   const fs::path base = fs::temp_directory_path() / "varnock-tests";
-  for (;;) {
-    fs::path candidate = base / ("t" + std::to_string(stamp) + "-" + std::to_string(counter++));
-    std::error_code error;
-    fs::create_directories(candidate.parent_path(), error);
-    if (fs::create_directory(candidate, error)) {
-      path_ = FromFsPath(candidate);
-      return;
-    }
-  }
+  std::error_code error;
+  fs::create_directories(base, error);
+  do {
+    path_ = FromFsPath(base / ("t" + std::to_string(stamp) + "-" + std::to_string(counter++)));
+  } while (!fs::create_directory(ToFsPath(path_), error));
 }
 
 TempDir::~TempDir() {
@@ -38,10 +33,6 @@ TempDir::~TempDir() {
   fs::remove_all(ToFsPath(path_), error);
 }
 
-std::string TempDir::File(const std::string& name) const {
-  return JoinPath(path_, name);
-}
-
 std::string TempDir::Write(const std::string& name, const Bytes& content) const {
   const std::string path = File(name);
   std::error_code error;
@@ -52,17 +43,9 @@ std::string TempDir::Write(const std::string& name, const Bytes& content) const 
   return path;
 }
 
-std::string TempDir::WriteText(const std::string& name, const std::string& content) const {
-  return Write(name, ToBytes(content));
-}
-
 Bytes ReadBytes(const std::string& path) {
   std::ifstream in(ToFsPath(path), std::ios::binary);
   return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-Bytes ToBytes(const std::string& text) {
-  return Bytes(text.begin(), text.end());
 }
 
 }  // namespace varnock::testing

@@ -4,8 +4,14 @@
 #include <string>
 
 #include "support/bytes.h"
+#include "support/paths.h"
 
 namespace varnock::testing {
+
+Bytes ReadBytes(const std::string& path);
+inline Bytes ToBytes(const std::string& text) {
+  return Bytes(text.begin(), text.end());
+}
 
 // A fresh folder under the system's temporary folder, removed with everything in it when the
 // object goes. Paths are native UTF-8 texts, as the program uses them.
@@ -18,16 +24,15 @@ class TempDir {
 
   const std::string& path() const { return path_; }
   // path() + separator + name.
-  std::string File(const std::string& name) const;
+  std::string File(const std::string& name) const { return JoinPath(path_, name); }
   // Writes `content` to path() + separator + name (folders created as needed); returns the path.
   std::string Write(const std::string& name, const Bytes& content) const;
-  std::string WriteText(const std::string& name, const std::string& content) const;
+  std::string WriteText(const std::string& name, const std::string& content) const {
+    return Write(name, ToBytes(content));
+  }
 
  private:
   std::string path_;
 };
-
-Bytes ReadBytes(const std::string& path);
-Bytes ToBytes(const std::string& text);
 
 }  // namespace varnock::testing

@@ -21,8 +21,7 @@ TEST(PlatformPosix, DecimalSeparatorOfTheUsersLocale) {
   }
   const std::string before = std::setlocale(LC_ALL, nullptr);
   const ScopedVariable path("LOCPATH", dir.path());
-  for (const auto& [locale, separator] :
-       {std::pair{"de_DE", ','}, {"C", '.'}, {"xx_NOWHERE", '.'}}) {
+  for (const auto& [locale, separator] : {std::pair{"de_DE", ','}, {"xx_NOWHERE", '.'}}) {
     const ScopedVariable all("LC_ALL", locale);
     EXPECT_EQ(LocaleDecimalSeparator(), separator) << locale;
   }

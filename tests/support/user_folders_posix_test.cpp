@@ -29,7 +29,10 @@ TEST(UserFoldersPosix, ThePatchFolderAndWhoMayWriteInIt) {
     EXPECT_EQ(UserPatchFolder(), expected) << dataHome.value_or("unset");
     EXPECT_EQ(FolderExists(expected), !expected.empty());
   }
-  // Permission bits stop an ordinary user; the immutable flag stops the administrator too.
+  // Only an existing folder takes files; permission bits stop an ordinary user, the immutable
+  // flag the administrator too.
+  EXPECT_TRUE(CanCreateFilesIn(inHome));
+  EXPECT_FALSE(CanCreateFilesIn(dir.File("file")));
   ASSERT_EQ(::chmod(inHome.c_str(), 0555), 0);
   EXPECT_EQ(CanCreateFilesIn(inHome), ::geteuid() == 0);
   const Immutable locked(inHome);
