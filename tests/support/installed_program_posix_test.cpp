@@ -76,17 +76,5 @@ TEST(InstalledProgram, FoundThroughAppPathsOrInProgramFiles) {
   }
 }
 
-// Without WINEPREFIX the prefix is ~/.wine; where there is none nothing is found.
-TEST(InstalledProgram, TheDefaultPrefixIsInTheHomeFolder) {
-  TempDir home;
-  const ScopedVariable noPrefix("WINEPREFIX", std::nullopt);
-  const ScopedVariable homeVariable("HOME", home.path());
-  EXPECT_EQ(FindInstalledProgram(kRelative), "");
-  home.WriteText(".wine/drive_c/Program Files/Core Design/trle/winroomedit.exe", "MZ");
-  home.WriteText(".wine/system.reg", "WINE REGISTRY Version 2\n");
-  EXPECT_EQ(FindInstalledProgram(kRelative),
-            home.File(".wine/drive_c/Program Files/Core Design/trle/winroomedit.exe"));
-}
-
 }  // namespace
 }  // namespace varnock
