@@ -61,7 +61,6 @@ TEST(InstalledProgram, FoundThroughAppPathsOrInProgramFiles) {
        {"x86/winroomedit.exe", "x64/winroomedit.exe"},
        0},
       {AppPath("C:\\\\Gone\\\\winroomedit.exe"), {x86}, -1},
-      {AppPath("\\\"C:\\\\Tools\\\\winroomedit.exe\\\""), {"Tools/winroomedit.exe"}, -1},
       {"", {x86, "Program Files/Core Design/trle/winroomedit.exe"}, 0},
   };
   for (const auto& c : cases) {
