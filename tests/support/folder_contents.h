@@ -1,10 +1,9 @@
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <set>
 #include <string>
-#include <vector>
 
 #include "support/bytes.h"
 #include "support/files.h"
@@ -12,15 +11,12 @@
 
 namespace varnock::testing {
 
-// The names in the folder other than the ones the test made.
-inline std::vector<std::string> Leftovers(const TempDir& dir,
-                                          const std::vector<std::string>& expected) {
-  std::vector<std::string> names;
+// The names in the folder.
+using Names = std::set<std::string>;
+inline Names NamesIn(const TempDir& dir) {
+  Names names;
   for (const auto& entry : std::filesystem::directory_iterator(ToFsPath(dir.path()))) {
-    const std::string name = FromFsPath(entry.path().filename());
-    if (std::find(expected.begin(), expected.end(), name) == expected.end()) {
-      names.push_back(name);
-    }
+    names.insert(FromFsPath(entry.path().filename()));
   }
   return names;
 }

@@ -35,7 +35,7 @@ TEST(RewriteFileWindows, KeepsMarksAndRefusesAFileHeldWithoutSharing) {
   EXPECT_NE(error.find("in use by another program"), std::string::npos) << error;
   CloseHandle(held);
   EXPECT_EQ(ReadBytes(path), Pattern(100, 2));
-  EXPECT_TRUE(testing::Leftovers(dir, {"tomb4.exe"}).empty());
+  EXPECT_EQ(testing::NamesIn(dir), testing::Names{"tomb4.exe"});
 }
 
 }  // namespace
