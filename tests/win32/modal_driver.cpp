@@ -28,19 +28,6 @@ bool Driven(const std::wstring& windowClass) {
          windowClass == win32::kInputBoxClass;
 }
 
-// Whether a message box shows the critical-error icon.
-bool ShowsErrorIcon(HWND messageBox) {
-  const HICON error = LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_ERROR));
-  for (HWND child = GetWindow(messageBox, GW_CHILD); child != nullptr;
-       child = GetWindow(child, GW_HWNDNEXT)) {
-    if (ClassOf(child) == L"Static" && IsWindowVisible(child) &&
-        reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0)) == error) {
-      return true;
-    }
-  }
-  return false;
-}
-
 }  // namespace
 
 ModalDriver::ModalDriver() {
@@ -102,7 +89,7 @@ void ModalDriver::Activated(HWND window) {
   if (windowClass == L"#32770" && seen_.insert(window).second) {
     // Read once the box has been filled and shown, then answered.
     Later([this, window] {
-      messages.push_back({win32::WindowText(GetDlgItem(window, 0xFFFF)), ShowsErrorIcon(window)});
+      messages.push_back(win32::WindowText(GetDlgItem(window, 0xFFFF)));
       PostMessageW(window, WM_COMMAND, IDOK, 0);
     });
   } else if (!steps_.empty() && steps_.front().first == windowClass) {

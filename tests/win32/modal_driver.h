@@ -10,19 +10,14 @@
 
 namespace varnock::testing {
 
-// Answers the modal windows a test opens in its own thread. Every message box is recorded and
-// answered with OK. A picker or input box runs the next step queued for its window class, once
-// the window has been activated. A box or window still open after ten seconds without another
-// one being activated, one that nobody expected or that a step left open, fails the test and
-// is closed. One driver at a time.
+// Answers the modal windows a test opens in its own thread. Every message box's text is
+// recorded and the box answered with OK. A picker or input box runs the next step queued for its
+// window class, once the window has been activated. A box or window still open after ten seconds
+// without another one being activated, one that nobody expected or that a step left open, fails the
+// test and is closed. One driver at a time.
 class ModalDriver {
  public:
   using Step = std::function<void(HWND)>;
-
-  struct Message {
-    std::string text;
-    bool critical = false;
-  };
 
   ModalDriver();
   ~ModalDriver();
@@ -36,7 +31,7 @@ class ModalDriver {
   void Later(std::function<void()> call);
   bool Done() const { return steps_.empty(); }
 
-  std::vector<Message> messages;
+  std::vector<std::string> messages;  // the texts of the message boxes
 
  private:
   static LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam);
