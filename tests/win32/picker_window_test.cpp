@@ -12,12 +12,6 @@
 namespace varnock::testing {
 namespace {
 
-int FindItem(HWND dialog, int listId, const std::string& text) {
-  return static_cast<int>(SendDlgItemMessageW(dialog, listId, LB_FINDSTRINGEXACT,
-                                              static_cast<WPARAM>(-1),
-                                              reinterpret_cast<LPARAM>(win32::Wide(text).c_str())));
-}
-
 // The picker built from its design in both modes. Folder mode, opened by its access key: the
 // way up and down the folder list, and OK takes the open folder. File mode: a file clicked and
 // OK take the file.
@@ -32,12 +26,9 @@ TEST(Win32Picker, FolderAndFileModeFromTheirDesign) {
     caption = win32::WindowText(picker);
     ExpectBuiltFromDesign(picker, kPickerDesign, win32::kPickerControlBase, true);
     const Screenshot shot(picker, "picker-folder-mode");
-    PostListChoice(picker, win32::kDir1,
-                   FindItem(picker, win32::kDir1, GetFileName(harness.temp.path())), true);
-    driver.Later([&, picker] {
-      PostListChoice(picker, win32::kDir1, FindItem(picker, win32::kDir1, "more"), true);
-      PostClick(picker, win32::kPickerOk);
-    });
+    ChooseInList(picker, win32::kDir1, GetFileName(harness.temp.path()), true);
+    ChooseInList(picker, win32::kDir1, "more", true);
+    PostClick(picker, win32::kPickerOk);
   });
   // Alt+P, as the window's message loop hands it to the dialog manager.
   MSG key{harness.Control(win32::kComboPatch), WM_SYSCHAR, 'p', 0x20000000, 0, {}};
@@ -49,7 +40,7 @@ TEST(Win32Picker, FolderAndFileModeFromTheirDesign) {
   driver.Then(win32::kPickerClass, [&](HWND picker) {
     ExpectBuiltFromDesign(picker, kPickerDesign, win32::kPickerControlBase);
     const Screenshot shot(picker, "picker-file-mode");
-    PostListChoice(picker, win32::kListFiles, FindItem(picker, win32::kListFiles, "tomb4.exe"));
+    ChooseInList(picker, win32::kListFiles, "tomb4.exe");
     PostClick(picker, win32::kPickerOk);
   });
   harness.Click(win32::kPulChangeTomb);
