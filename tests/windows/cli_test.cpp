@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "support/files.h"
-#include "support/list_files.h"
 #include "support/paths.h"
 #include "tests/common/temp_dir.h"
 #include "tests/windows/win32_helpers.h"
@@ -66,10 +65,6 @@ class CliOnWindows : public ::testing::Test {
     const Bytes bytes = ReadBytes(output_);
     return std::string(bytes.begin(), bytes.end()).find(text) != std::string::npos;
   }
-  Paths Everything(const std::string& folder) const {
-    std::int32_t count = 0;
-    return ListFiles(folder, "*", count);
-  }
 
   std::string cli_;
   testing::TempDir dir_;
@@ -87,8 +82,6 @@ TEST_F(CliOnWindows, EveryPatchCommandOnAHiddenExecutableInAFolderOutsideTheCode
   const std::string exe = dir_.Write("\xCE\xA9mega Design\\tomb4.exe", original_);
   SetAttributes(exe, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
   const std::string patch = WritePatchAt("\xCE\xA9mega Design\\complement.ptc");
-  EXPECT_EQ(Cli("check " + Quoted(patch) + " " + Quoted(exe) + " --json"), 0);
-  EXPECT_TRUE(Said("\"would\": \"done\""));
   EXPECT_EQ(Cli("status . tomb4.exe", folder), 0);
   EXPECT_TRUE(Said("not-applied    complement.ptc"));
   EXPECT_EQ(ReadBytes(exe), original_);
@@ -103,7 +96,7 @@ TEST_F(CliOnWindows, EveryPatchCommandOnAHiddenExecutableInAFolderOutsideTheCode
             0);
   EXPECT_EQ(ReadBytes(exe), original_);
   EXPECT_EQ(AttributesOf(exe), static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
-  EXPECT_EQ(Everything(folder), (Paths{patch, exe}));
+  EXPECT_EQ(testing::FilesIn(folder), (Paths{patch, exe}));
 }
 
 // A read-only executable, one the running game holds, a folder, and an argument the patch does
@@ -128,16 +121,7 @@ TEST_F(CliOnWindows, WhatCannotBePatchedIsToldAndLeftByteIdentical) {
   EXPECT_TRUE(Said("the path names a folder, not a file"));
   EXPECT_EQ(Cli("apply " + both + " --arg 9"), 2);
   EXPECT_EQ(ReadBytes(exe), original_);
-  EXPECT_EQ(Everything(dir_.path()), (Paths{patch, exe}));
-}
-
-// A patch made from two copies of a program, through its readable source and back.
-TEST_F(CliOnWindows, CreateDecompileAndCompileKeepThePatchByteForByte) {
-  const std::string patch = WritePatchAt("made.ptc");
-  ASSERT_EQ(Cli("decompile " + Quoted(patch) + " -o " + Quoted(dir_.File("made.txt"))), 0);
-  ASSERT_EQ(Cli("compile " + Quoted(dir_.File("made.txt")) + " -o " + Quoted(dir_.File("a.ptc"))),
-            0);
-  EXPECT_EQ(ReadBytes(dir_.File("a.ptc")), ReadBytes(patch));
+  EXPECT_EQ(testing::FilesIn(dir_.path()), (Paths{patch, exe}));
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "support/files.h"
-#include "support/list_files.h"
 #include "support/safe_rewrite.h"
 #include "tests/common/temp_dir.h"
 #include "tests/windows/win32_helpers.h"
@@ -28,11 +27,6 @@ using Paths = std::vector<std::string>;
 const Bytes kOld = ToBytes("MZ old bytes");
 const Bytes kNew = ToBytes("MZ new bytes");
 
-Paths EverythingIn(const TempDir& dir) {
-  std::int32_t count = 0;
-  return ListFiles(dir.path(), "*", count);
-}
-
 // A file with a second name (a hard link) is written in place: both names see the new bytes.
 TEST(RewriteOnWindows, EveryNameOfTheFileSeesTheNewBytes) {
   TempDir dir;
@@ -43,7 +37,7 @@ TEST(RewriteOnWindows, EveryNameOfTheFileSeesTheNewBytes) {
   ASSERT_TRUE(RewriteFile(exe, kNew, error)) << error;
   EXPECT_EQ(ReadBytes(exe), kNew);
   EXPECT_EQ(ReadBytes(other), kNew);
-  EXPECT_EQ(EverythingIn(dir).size(), 2U);
+  EXPECT_EQ(testing::FilesIn(dir.path()).size(), 2U);
 }
 
 TEST(RewriteOnWindows, RunningProgramsExecutableReadOpenElsewhereIsReplacedOrKeptWhole) {
@@ -62,7 +56,7 @@ TEST(RewriteOnWindows, RunningProgramsExecutableReadOpenElsewhereIsReplacedOrKep
   }
   EXPECT_EQ(ReadBytes(exe), rewritten ? kNew : kOld) << error;
   EXPECT_EQ(rewritten, error.empty()) << error;
-  EXPECT_EQ(EverythingIn(dir), Paths{exe});
+  EXPECT_EQ(testing::FilesIn(dir.path()), Paths{exe});
 }
 
 // The new bytes wait in a hidden file while no other program may write the old one, and then

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/list_files.h"
+
 namespace varnock::testing {
 
 void SetAttributes(const std::string& path, DWORD attributes) {
@@ -22,6 +24,11 @@ ScopedRegistryKey::ScopedRegistryKey(const std::string& path, REGSAM view, const
                            static_cast<DWORD>((wideData.size() + 1) * sizeof(wchar_t))),
             ERROR_SUCCESS);
   RegCloseKey(key);
+}
+
+std::vector<std::string> FilesIn(const std::string& folder) {
+  std::int32_t count = 0;
+  return ListFiles(folder, "*", count);
 }
 
 int RunProgram(const std::string& command_line, const std::string& output_path,

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "support/files.h"
 
@@ -53,6 +54,9 @@ class ScopedRegistryKey {
   std::wstring path_;
   REGSAM view_;
 };
+
+// The paths of the files in `folder`.
+std::vector<std::string> FilesIn(const std::string& folder);
 
 // Runs a command line in `folder`, waits for it and gives its exit code (-1 when it cannot
 // start). Its output and error streams go to `output_path`.
