@@ -41,9 +41,8 @@ class CliOnWindows : public ::testing::Test {
     original_ = ReadWholeFile(JoinPath(FromFsPath(system), "notepad.exe"));
     ASSERT_GT(original_.size(), static_cast<std::size_t>(kOffset + kLength));
     patched_ = original_;
-    for (std::int32_t i = kOffset; i < kOffset + kLength; ++i) {
-      patched_[i] = static_cast<std::uint8_t>(~patched_[i]);
-    }
+    std::for_each(patched_.begin() + kOffset, patched_.begin() + kOffset + kLength,
+                  [](std::uint8_t& byte) { byte = static_cast<std::uint8_t>(~byte); });
   }
 
   // A patch for tomb4.exe that turns the bytes at kOffset into their complement, made by
@@ -57,9 +56,11 @@ class CliOnWindows : public ::testing::Test {
     return dir_.File(path);
   }
 
-  // Runs varnock-cli with the arguments (already quoted where needed) in `folder`.
+  // Runs varnock-cli with the arguments (already quoted where needed) in `folder` (by default
+  // the test's folder).
   int Cli(const std::string& arguments, const std::string& folder = {}) {
-    return testing::RunProgram(Quoted(cli_) + " " + arguments, output_, folder);
+    return testing::RunProgram(Quoted(cli_) + " " + arguments, output_,
+                               folder.empty() ? dir_.path() : folder);
   }
   bool Said(const std::string& text) const {
     const Bytes bytes = ReadBytes(output_);
@@ -113,8 +114,8 @@ TEST_F(CliOnWindows, WhatCannotBePatchedIsToldAndLeftByteIdentical) {
   SetAttributes(exe, FILE_ATTRIBUTE_NORMAL);
   {
     // The game is running and holds its executable without letting anyone write it.
-    const testing::HeldFile game(exe, GENERIC_READ, FILE_SHARE_READ);
-    ASSERT_TRUE(game.valid());
+    const testing::HeldFile game = testing::Hold(exe, GENERIC_READ, FILE_SHARE_READ);
+    ASSERT_TRUE(game);
     EXPECT_EQ(Cli("apply " + both), 1);
   }
   EXPECT_EQ(Cli("apply " + Quoted(patch) + " " + Quoted(dir_.path())), 1);

@@ -17,7 +17,7 @@ namespace varnock {
 namespace {
 
 using testing::AttributesOf;
-using testing::HeldFile;
+using testing::Hold;
 using testing::ReadBytes;
 using testing::TempDir;
 using testing::ToBytes;
@@ -48,8 +48,8 @@ TEST(RewriteOnWindows, RunningProgramsExecutableReadOpenElsewhereIsReplacedOrKep
   std::string error;
   bool rewritten = false;
   {
-    const HeldFile running(exe, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE);
-    ASSERT_TRUE(running.valid());
+    const auto running = Hold(exe, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE);
+    ASSERT_TRUE(running);
     RewriteHooks impatient;
     impatient.wait = std::chrono::milliseconds(50);
     rewritten = RewriteFile(exe, kNew, error, &impatient);
@@ -74,9 +74,7 @@ TEST(RewriteOnWindows, NewBytesWaitInAHiddenCopyAndStaleCopiesGo) {
   hooks.before_replace = [&](const std::string& temporary) {
     seenTemporary = temporary;
     EXPECT_NE(AttributesOf(temporary) & FILE_ATTRIBUTE_HIDDEN, 0u);
-    EXPECT_FALSE(
-        HeldFile(exe, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE)
-            .valid());
+    EXPECT_FALSE(Hold(exe, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE));
   };
   std::string error;
   ASSERT_TRUE(RewriteFile(exe, kNew, error, &hooks)) << error;

@@ -6,10 +6,6 @@
 
 namespace varnock::testing {
 
-void SetAttributes(const std::string& path, DWORD attributes) {
-  ASSERT_TRUE(SetFileAttributesW(Wide(path).c_str(), attributes)) << path;
-}
-
 ScopedRegistryKey::ScopedRegistryKey(const std::string& path, REGSAM view, const std::string& name,
                                      const std::string& data)
     : path_(Wide(path)), view_(view) {
@@ -39,15 +35,12 @@ int RunProgram(const std::string& command_line, const std::string& output_path,
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   startup.hStdOutput = output;
   startup.hStdError = output;
   std::wstring line = Wide(command_line);
-  const std::wstring wideFolder = Wide(folder);
   PROCESS_INFORMATION process{};
-  const BOOL started =
-      CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                     folder.empty() ? nullptr : wideFolder.c_str(), &startup, &process);
+  const BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                      Wide(folder).c_str(), &startup, &process);
   CloseHandle(output);
   if (!started) {
     return -1;
