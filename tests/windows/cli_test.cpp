@@ -13,12 +13,9 @@
 #include "tests/common/temp_dir.h"
 #include "tests/windows/win32_helpers.h"
 
-namespace varnock {
+namespace varnock::testing {
 namespace {
 
-using testing::AttributesOf;
-using testing::ReadBytes;
-using testing::SetAttributes;
 using Paths = std::vector<std::string>;
 
 constexpr std::int32_t kOffset = 0x40;
@@ -59,8 +56,8 @@ class CliOnWindows : public ::testing::Test {
   // Runs varnock-cli with the arguments (already quoted where needed) in `folder` (by default
   // the test's folder).
   int Cli(const std::string& arguments, const std::string& folder = {}) {
-    return testing::RunProgram(Quoted(cli_) + " " + arguments, output_,
-                               folder.empty() ? dir_.path() : folder);
+    return RunProgram(Quoted(cli_) + " " + arguments, output_,
+                      folder.empty() ? dir_.path() : folder);
   }
   bool Said(const std::string& text) const {
     const Bytes bytes = ReadBytes(output_);
@@ -68,8 +65,8 @@ class CliOnWindows : public ::testing::Test {
   }
 
   std::string cli_;
-  testing::TempDir dir_;
-  testing::TempDir scratch_;  // the output and the copies a patch is made from
+  TempDir dir_;
+  TempDir scratch_;  // the output and the copies a patch is made from
   const std::string output_ = scratch_.File("output.txt");
   Bytes original_;
   Bytes patched_;
@@ -97,7 +94,7 @@ TEST_F(CliOnWindows, EveryPatchCommandOnAHiddenExecutableInAFolderOutsideTheCode
             0);
   EXPECT_EQ(ReadBytes(exe), original_);
   EXPECT_EQ(AttributesOf(exe), static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
-  EXPECT_EQ(testing::FilesIn(folder), (Paths{patch, exe}));
+  EXPECT_EQ(FilesIn(folder), (Paths{patch, exe}));
 }
 
 // A read-only executable, one the running game holds, a folder, and an argument the patch does
@@ -114,7 +111,7 @@ TEST_F(CliOnWindows, WhatCannotBePatchedIsToldAndLeftByteIdentical) {
   SetAttributes(exe, FILE_ATTRIBUTE_NORMAL);
   {
     // The game is running and holds its executable without letting anyone write it.
-    const testing::HeldFile game = testing::Hold(exe, GENERIC_READ, FILE_SHARE_READ);
+    const HeldFile game = Hold(exe, GENERIC_READ, FILE_SHARE_READ);
     ASSERT_TRUE(game);
     EXPECT_EQ(Cli("apply " + both), 1);
   }
@@ -122,8 +119,8 @@ TEST_F(CliOnWindows, WhatCannotBePatchedIsToldAndLeftByteIdentical) {
   EXPECT_TRUE(Said("the path names a folder, not a file"));
   EXPECT_EQ(Cli("apply " + both + " --arg 9"), 2);
   EXPECT_EQ(ReadBytes(exe), original_);
-  EXPECT_EQ(testing::FilesIn(dir_.path()), (Paths{patch, exe}));
+  EXPECT_EQ(FilesIn(dir_.path()), (Paths{patch, exe}));
 }
 
 }  // namespace
-}  // namespace varnock
+}  // namespace varnock::testing

@@ -13,15 +13,9 @@
 #include "tests/common/temp_dir.h"
 #include "tests/windows/win32_helpers.h"
 
-namespace varnock {
+namespace varnock::testing {
 namespace {
 
-using testing::AttributesOf;
-using testing::Hold;
-using testing::ReadBytes;
-using testing::TempDir;
-using testing::ToBytes;
-using testing::Wide;
 using Paths = std::vector<std::string>;
 
 const Bytes kOld = ToBytes("MZ old bytes");
@@ -37,7 +31,7 @@ TEST(RewriteOnWindows, EveryNameOfTheFileSeesTheNewBytes) {
   ASSERT_TRUE(RewriteFile(exe, kNew, error)) << error;
   EXPECT_EQ(ReadBytes(exe), kNew);
   EXPECT_EQ(ReadBytes(other), kNew);
-  EXPECT_EQ(testing::FilesIn(dir.path()).size(), 2U);
+  EXPECT_EQ(FilesIn(dir.path()).size(), 2U);
 }
 
 TEST(RewriteOnWindows, RunningProgramsExecutableReadOpenElsewhereIsReplacedOrKeptWhole) {
@@ -56,7 +50,7 @@ TEST(RewriteOnWindows, RunningProgramsExecutableReadOpenElsewhereIsReplacedOrKep
   }
   EXPECT_EQ(ReadBytes(exe), rewritten ? kNew : kOld) << error;
   EXPECT_EQ(rewritten, error.empty()) << error;
-  EXPECT_EQ(testing::FilesIn(dir.path()), Paths{exe});
+  EXPECT_EQ(FilesIn(dir.path()), Paths{exe});
 }
 
 // The new bytes wait in a hidden file while no other program may write the old one, and then
@@ -88,4 +82,4 @@ TEST(RewriteOnWindows, NewBytesWaitInAHiddenCopyAndStaleCopiesGo) {
 }
 
 }  // namespace
-}  // namespace varnock
+}  // namespace varnock::testing
