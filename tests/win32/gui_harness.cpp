@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdlib>
 #include <fstream>
+#include <tuple>
 
 #include "app/access_keys.h"
 #include "picker/picker_design.h"
@@ -75,10 +76,6 @@ bool MainWindowHarness::Load() {
   return true;
 }
 
-std::string MainWindowHarness::Text(int id) const {
-  return win32::WindowText(Control(id));
-}
-
 std::string MainWindowHarness::Shown() const {
   const LRESULT count = SendMessageW(Control(win32::kComboPatch), CB_GETCOUNT, 0, 0);
   return Text(win32::kLabelDirSrc) + "|" + std::to_string(count) + "|" +
@@ -140,9 +137,10 @@ void ExpectBuiltFromDesign(HWND window, const WindowDesign& design, int idBase, 
     LOGFONTW font{};
     GetObjectW(FontOf(made), sizeof(font), &font);
     const bool courier = control.font == ControlFont::Courier;
-    EXPECT_EQ(font.lfHeight, -MulDiv(courier ? 975 : 825, dpi, 7200));
-    EXPECT_EQ(font.lfWeight, control.font == ControlFont::Bold ? FW_BOLD : FW_NORMAL);
-    EXPECT_EQ(courier, std::wstring(font.lfFaceName) == L"Courier New");
+    EXPECT_EQ(
+        std::tuple(font.lfHeight, font.lfWeight, std::wstring(font.lfFaceName) == L"Courier New"),
+        std::tuple(-MulDiv(courier ? 975 : 825, dpi, 7200),
+                   control.font == ControlFont::Bold ? FW_BOLD : FW_NORMAL, courier));
     if (!control.caption.empty()) {
       // Labels may show the captions start-up gave them.
       std::string caption = win32::WindowText(made);

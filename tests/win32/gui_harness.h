@@ -12,6 +12,7 @@
 #include "picker/system_picker_environment.h"
 #include "support/window_design.h"
 #include "tests/common/temp_dir.h"
+#include "win32/layout.h"
 #include "win32/main_window.h"
 #include "win32/picker_window.h"
 #include "win32/win32_user_interface.h"
@@ -38,7 +39,7 @@ class MainWindowHarness {
 
   HWND Main() const { return window->Handle(); }
   HWND Control(int id) const { return GetDlgItem(Main(), id); }
-  std::string Text(int id) const;
+  std::string Text(int id) const { return win32::WindowText(Control(id)); }
   // What the window shows: the patch folder, how many patches are listed, the executable and
   // its version, and "dynamic" when the marker is up.
   std::string Shown() const;
