@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdlib>
 #include <fstream>
+#include <tuple>
 
 #include "app/access_keys.h"
 #include "picker/picker_design.h"
@@ -75,10 +76,6 @@ bool MainWindowHarness::Load() {
   return true;
 }
 
-std::string MainWindowHarness::Text(int id) const {
-  return win32::WindowText(Control(id));
-}
-
 std::string MainWindowHarness::Shown() const {
   const LRESULT count = SendMessageW(Control(win32::kComboPatch), CB_GETCOUNT, 0, 0);
   return Text(win32::kLabelDirSrc) + "|" + std::to_string(count) + "|" +
@@ -90,13 +87,6 @@ void MainWindowHarness::Click(int id) const {
   EXPECT_NE(Control(id), nullptr) << "control " << id;
   SendMessageW(Control(id), BM_CLICK, 0, 0);
   Settle(Main());
-}
-
-void MainWindowHarness::ChoosePatch(int index) const {
-  HWND list = Control(win32::kComboPatch);
-  SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-  SendMessageW(Main(), WM_COMMAND, MAKEWPARAM(win32::kComboPatch, CBN_SELCHANGE),
-               reinterpret_cast<LPARAM>(list));
 }
 
 void Settle(HWND window) {
@@ -147,9 +137,10 @@ void ExpectBuiltFromDesign(HWND window, const WindowDesign& design, int idBase, 
     LOGFONTW font{};
     GetObjectW(FontOf(made), sizeof(font), &font);
     const bool courier = control.font == ControlFont::Courier;
-    EXPECT_EQ(font.lfHeight, -MulDiv(courier ? 975 : 825, dpi, 7200));
-    EXPECT_EQ(font.lfWeight, control.font == ControlFont::Bold ? FW_BOLD : FW_NORMAL);
-    EXPECT_EQ(courier, std::wstring(font.lfFaceName) == L"Courier New");
+    EXPECT_EQ(
+        std::tuple(font.lfHeight, font.lfWeight, std::wstring(font.lfFaceName) == L"Courier New"),
+        std::tuple(-MulDiv(courier ? 975 : 825, dpi, 7200),
+                   control.font == ControlFont::Bold ? FW_BOLD : FW_NORMAL, courier));
     if (!control.caption.empty()) {
       // Labels may show the captions start-up gave them.
       std::string caption = win32::WindowText(made);
@@ -173,56 +164,61 @@ void ExpectBuiltFromDesign(HWND window, const WindowDesign& design, int idBase, 
   }
 }
 
-Picture SaveScreenshot(HWND window, const std::string& name) {
+Screenshot::Screenshot(HWND window, const std::string& name) {
   // Painted, and the paint handed to the display, without running any other message: the
   // picture may be taken while a test's posted actions wait.
-  RedrawWindow(window, nullptr, nullptr,
-               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
   for (int round = 0; round < 5; ++round) {
-    MSG message{};
-    while (PeekMessageW(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) {
-      DispatchMessageW(&message);
-    }
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     GdiFlush();
     Sleep(40);
   }
-  RECT frame{};
-  GetWindowRect(window, &frame);
-  Picture picture{frame.right - frame.left, frame.bottom - frame.top, {}};
+  GetWindowRect(window, &frame_);
+  const int width = frame_.right - frame_.left;
+  const int height = frame_.bottom - frame_.top;
   // A 32-bit picture, top row first, as the BMP file holds it too.
-  BITMAPINFOHEADER header{
-      sizeof(header), picture.width, -picture.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
+  BITMAPINFOHEADER header{sizeof(header), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateDIBSection(memory, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS,
-                                    &bits, nullptr, 0);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
   HGDIOBJ previous = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, picture.width, picture.height, screen, frame.left, frame.top, SRCCOPY);
-  GdiFlush();
-  const auto* data = static_cast<const std::uint32_t*>(bits);
-  picture.pixels.assign(data, data + static_cast<std::size_t>(picture.width) * picture.height);
+  BitBlt(memory, 0, 0, width, height, screen, frame_.left, frame_.top, SRCCOPY);
   SelectObject(memory, previous);
+  pixels_.resize(static_cast<std::size_t>(width) * height);
+  GetDIBits(memory, bitmap, 0, height, pixels_.data(), reinterpret_cast<BITMAPINFO*>(&header),
+            DIB_RGB_COLORS);
   DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
 
-  const std::string folder = BuildPath(VARNOCK_SCREENSHOT_DIR);
-  CreateDirectoryA(folder.c_str(), nullptr);
   const char* suffix = std::getenv("VARNOCK_SCREENSHOT_SUFFIX");
-  std::ofstream out(JoinPath(folder, name + (suffix != nullptr ? suffix : "") + ".bmp"),
+  CreateDirectoryA(BuildPath(VARNOCK_SCREENSHOT_DIR).c_str(), nullptr);
+  std::ofstream out(JoinPath(BuildPath(VARNOCK_SCREENSHOT_DIR),
+                             name + (suffix != nullptr ? suffix : "") + ".bmp"),
                     std::ios::binary);
-  const auto imageBytes = static_cast<DWORD>(picture.pixels.size() * 4);
+  const auto imageBytes = static_cast<DWORD>(pixels_.size() * 4);
   const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof(header);
   const BITMAPFILEHEADER file{0x4D42, offset + imageBytes, 0, 0, offset};
   out.write(reinterpret_cast<const char*>(&file), sizeof(file));
   out.write(reinterpret_cast<const char*>(&header), sizeof(header));
-  out.write(reinterpret_cast<const char*>(picture.pixels.data()), imageBytes);
+  out.write(reinterpret_cast<const char*>(pixels_.data()), imageBytes);
   EXPECT_TRUE(out.good()) << name;
-  for (std::uint32_t& pixel : picture.pixels) {
-    pixel &= 0x00FFFFFF;
+}
+
+std::pair<int, int> Screenshot::Count(HWND control, std::uint32_t colour, int inset) const {
+  RECT box{};
+  GetWindowRect(control, &box);
+  InflateRect(&box, -inset, -inset);
+  int found = 0;
+  for (int y = box.top; y < box.bottom; ++y) {
+    for (int x = box.left; x < box.right; ++x) {
+      const std::size_t at =
+          static_cast<std::size_t>(y - frame_.top) * (frame_.right - frame_.left) +
+          (x - frame_.left);
+      found += (pixels_[at] & 0x00FFFFFF) == colour ? 1 : 0;
+    }
   }
-  return picture;
+  return {found, (box.right - box.left) * (box.bottom - box.top)};
 }
 
 }  // namespace varnock::testing

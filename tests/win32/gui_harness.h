@@ -12,6 +12,7 @@
 #include "picker/system_picker_environment.h"
 #include "support/window_design.h"
 #include "tests/common/temp_dir.h"
+#include "win32/layout.h"
 #include "win32/main_window.h"
 #include "win32/picker_window.h"
 #include "win32/win32_user_interface.h"
@@ -38,14 +39,12 @@ class MainWindowHarness {
 
   HWND Main() const { return window->Handle(); }
   HWND Control(int id) const { return GetDlgItem(Main(), id); }
-  std::string Text(int id) const;
+  std::string Text(int id) const { return win32::WindowText(Control(id)); }
   // What the window shows: the patch folder, how many patches are listed, the executable and
   // its version, and "dynamic" when the marker is up.
   std::string Shown() const;
   // A button pressed; returns once its handler, and any box it opened, has finished.
   void Click(int id) const;
-  // An item chosen in the patch list, as the user's click does.
-  void ChoosePatch(int index) const;
 
   TempDir temp;
   std::string programFolder;
@@ -68,16 +67,18 @@ void Settle(HWND window);
 void ExpectBuiltFromDesign(HWND window, const WindowDesign& design, int idBase,
                            bool folderMode = false);
 
-// The pixels of a window as the screen shows them, rows from the top, 0x00RRGGBB.
-struct Picture {
-  int width = 0;
-  int height = 0;
-  std::vector<std::uint32_t> pixels;
-  std::uint32_t At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
-};
+// The window as the screen shows it, with its frame, saved as NAME.bmp (NAME-144dpi.bmp on the
+// 144 dpi run) in the build's screenshot folder.
+class Screenshot {
+ public:
+  Screenshot(HWND window, const std::string& name);
+  // How many pixels of `control`'s box, less `inset` on each side, are of `colour`
+  // (0x00RRGGBB), and how many there are.
+  std::pair<int, int> Count(HWND control, std::uint32_t colour, int inset) const;
 
-// Takes the window's picture from the screen, with its frame, and saves it as NAME.bmp
-// (NAME-144dpi.bmp on the 144 dpi run) in the build's screenshot folder.
-Picture SaveScreenshot(HWND window, const std::string& name);
+ private:
+  RECT frame_{};
+  std::vector<std::uint32_t> pixels_;
+};
 
 }  // namespace varnock::testing

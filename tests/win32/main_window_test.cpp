@@ -41,13 +41,12 @@ void DropFiles(HWND window, const std::vector<std::string>& paths) {
 void PressTab(HWND window) {
   MSG key{GetFocus(), WM_KEYDOWN, VK_TAB, 1, GetTickCount(), {}};
   EXPECT_TRUE(IsDialogMessageW(window, &key));
-  Settle(window);
 }
 
-// A user's session: the window built from its design, the patches listed at start-up and
-// painted, the description left with the Tab key, a patch and the program dropped onto the
-// window, the patch applied twice and removed, the description printed, and the window closed,
-// which deletes the patches unpacked from the bundle. The picture is taken from the screen: no
+// A user's session: the window built from its design, the patches listed at start-up, the
+// description left with the Tab key, a patch and the program dropped onto the window and
+// painted, the patch applied twice and removed, and the window closed, which deletes the
+// patches unpacked from the bundle. The picture is taken from the screen: no
 // other test's window may cover the window meanwhile.
 TEST(Win32MainWindowAlone, FromStartUpToCloseBuiltFromItsDesign) {
   MainWindowHarness harness(true);
@@ -60,53 +59,31 @@ TEST(Win32MainWindowAlone, FromStartUpToCloseBuiltFromItsDesign) {
   EXPECT_EQ(GetWindowLongPtrW(harness.Main(), GWL_STYLE) &
                 (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME),
             WS_CAPTION | WS_SYSMENU);
-  EXPECT_NE(SendMessageW(harness.Main(), WM_GETICON, ICON_SMALL, 0), 0);
   EXPECT_EQ(harness.Shown(), harness.programFolder + "|2||");
   EXPECT_EQ(harness.Text(win32::kLabelTombVersion), tools::kDemoEngineVersion);
   // Each line of the description on a line of its own.
   HWND description = harness.Control(win32::kTextDescription);
   EXPECT_EQ(win32::WindowText(description).rfind("Extra video memory (20 MB)\r\n\r\n", 0), 0u);
-  harness.ChoosePatch(1);
-  EXPECT_EQ(win32::WindowText(description).rfind("Extra WAD textures\r\n", 0), 0u);
-  // The value fields green on dark green, the dynamic patch's marker red.
-  const Picture picture = SaveScreenshot(harness.Main(), "main-window");
-  RECT frame{};
-  GetWindowRect(harness.Main(), &frame);
-  // How many pixels of the control's box, less `inset` on each side, are of `colour`, and
-  // how many there are.
-  const auto count = [&](int id, std::uint32_t colour, int inset) {
-    RECT box{};
-    GetWindowRect(harness.Control(id), &box);
-    OffsetRect(&box, -frame.left, -frame.top);
-    InflateRect(&box, -inset, -inset);
-    int found = 0;
-    for (int y = box.top; y < box.bottom; ++y) {
-      for (int x = box.left; x < box.right; ++x) {
-        found += picture.At(x, y) == colour ? 1 : 0;
-      }
-    }
-    return std::pair{found, (box.right - box.left) * (box.bottom - box.top)};
-  };
-  for (int id : {win32::kLabelTombVersion, win32::kLabelDirSrc, win32::kTextDescription}) {
-    EXPECT_GT(count(id, 0x004000, 2).first, count(id, 0x004000, 2).second / 2) << "field " << id;
-    EXPECT_GT(count(id, 0x00FF00, 2).first, 20) << "bright green text in " << id;
-  }
-  EXPECT_GT(count(win32::kLabelDynamic, 0xFF0000, 0).first, 20);
   // Tabbing into the read-only description selects nothing, and the Tab key leaves it.
   EXPECT_EQ(GetFocus(), harness.Control(win32::kComboPatch));
   PressTab(harness.Main());
   ASSERT_EQ(GetFocus(), description);
-  DWORD start = 0;
-  DWORD end = 0;
-  SendMessageW(description, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-               reinterpret_cast<LPARAM>(&end));
-  EXPECT_EQ(start, end) << "the text is selected";
+  const auto selection = static_cast<DWORD>(SendMessageW(description, EM_GETSEL, 0, 0));
+  EXPECT_EQ(LOWORD(selection), HIWORD(selection)) << "the text is selected";
   PressTab(harness.Main());
   EXPECT_EQ(GetDlgCtrlID(GetFocus()), win32::kPulChangeTomb);
 
   DropFiles(harness.Main(), {patch, harness.exe});
   EXPECT_EQ(harness.Shown(), GetParentFolder(patch) + "|1|" + harness.exe + "|" +
                                  tools::kDemoEngineVersion + "|dynamic");
+  // The value fields green on dark green, the dynamic patch's marker red.
+  const Screenshot picture(harness.Main(), "main-window");
+  for (int id : {win32::kLabelTombVersion, win32::kLabelDirSrc, win32::kTextDescription}) {
+    const auto [dark, all] = picture.Count(harness.Control(id), 0x004000, 2);
+    EXPECT_GT(dark, all / 2) << "field " << id;
+    EXPECT_GT(picture.Count(harness.Control(id), 0x00FF00, 2).first, 20) << "text in " << id;
+  }
+  EXPECT_GT(picture.Count(harness.Control(win32::kLabelDynamic), 0xFF0000, 0).first, 20);
   ModalDriver driver;
   const Bytes original = ReadWholeFile(harness.exe);
   harness.Click(win32::kPulApplyPatch);
@@ -116,22 +93,10 @@ TEST(Win32MainWindowAlone, FromStartUpToCloseBuiltFromItsDesign) {
   EXPECT_NE(applied, original);
   EXPECT_EQ(applied.size(), original.size());
   EXPECT_EQ(ReadWholeFile(harness.exe), original);
-  std::string expected =
-      "Ok: applying patch operation has been performed\n"
-      "WARNING: applying patch operation was already been performed\n"
-      "Ok: removing patch operation has been performed\n";
-  DWORD size = 0;
-  if (!GetDefaultPrinterW(nullptr, &size) && GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
-    harness.Click(win32::kPulStampaDescription);
-    expected +=
-        "ERROR trying to print the description\r\nError mexage: No default printer is "
-        "installed.\n";
-  }
-  std::string said;
-  for (const auto& message : driver.messages) {
-    said += message.text + (message.critical ? " (critical)\n" : "\n");
-  }
-  EXPECT_EQ(said, expected);
+  EXPECT_EQ(driver.messages, (std::vector<std::string>{
+                                 "Ok: applying patch operation has been performed",
+                                 "WARNING: applying patch operation was already been performed",
+                                 "Ok: removing patch operation has been performed"}));
 
   const std::string unpacked = JoinPath(harness.programFolder, "Patch_ExtraWadTextures.ptc");
   EXPECT_TRUE(FileExists(unpacked));

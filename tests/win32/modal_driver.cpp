@@ -4,6 +4,7 @@
 
 #include "win32/control_ids.h"
 #include "win32/layout.h"
+#include "win32/text.h"
 
 namespace varnock::testing {
 
@@ -12,7 +13,7 @@ namespace {
 // A Windows hook carries no data of its own: the driver of the running test is kept here.
 thread_local ModalDriver* runningDriver = nullptr;
 
-constexpr UINT kRunCall = WM_APP + 7;
+constexpr UINT kAnswer = WM_APP + 7;
 constexpr UINT_PTR kWatchdog = 1;
 constexpr UINT kPatience = 10000;  // milliseconds
 
@@ -23,22 +24,10 @@ std::wstring ClassOf(HWND window) {
 }
 
 // The modal windows the driver answers: message boxes, the picker and the input box.
-bool Driven(const std::wstring& windowClass) {
+bool Driven(HWND window) {
+  const std::wstring windowClass = ClassOf(window);
   return windowClass == L"#32770" || windowClass == win32::kPickerClass ||
          windowClass == win32::kInputBoxClass;
-}
-
-// Whether a message box shows the critical-error icon.
-bool ShowsErrorIcon(HWND messageBox) {
-  const HICON error = LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_ERROR));
-  for (HWND child = GetWindow(messageBox, GW_CHILD); child != nullptr;
-       child = GetWindow(child, GW_HWNDNEXT)) {
-    if (ClassOf(child) == L"Static" && IsWindowVisible(child) &&
-        reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0)) == error) {
-      return true;
-    }
-  }
-  return false;
 }
 
 }  // namespace
@@ -46,7 +35,7 @@ bool ShowsErrorIcon(HWND messageBox) {
 ModalDriver::ModalDriver() {
   runningDriver = this;
   hook_ = SetWindowsHookExW(WH_CBT, &ModalDriver::OnCbt, nullptr, GetCurrentThreadId());
-  // A message-only window whose procedure runs the calls.
+  // A message-only window whose procedure answers the windows and runs the watchdog.
   calls_ =
       CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
   SetWindowLongPtrW(calls_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ModalDriver::OnCall));
@@ -60,25 +49,24 @@ ModalDriver::~ModalDriver() {
   runningDriver = nullptr;
 }
 
-void ModalDriver::Then(const wchar_t* windowClass, Step step) {
-  steps_.emplace_back(windowClass, std::move(step));
-}
-
-void ModalDriver::Later(std::function<void()> call) {
-  pendingCalls_.push_back(std::move(call));
-  Post(calls_, kRunCall);
+LRESULT CALLBACK ModalDriver::OnCbt(int code, WPARAM wParam, LPARAM lParam) {
+  auto* window = reinterpret_cast<HWND>(wParam);
+  if (code == HCBT_ACTIVATE && runningDriver != nullptr && Driven(window)) {
+    SetTimer(runningDriver->calls_, kWatchdog, kPatience, nullptr);  // the wait starts again
+    // Answered once the window has been filled, shown and activated.
+    Post(runningDriver->calls_, kAnswer, wParam);
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 LRESULT CALLBACK ModalDriver::OnCall(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == kRunCall && runningDriver != nullptr && !runningDriver->pendingCalls_.empty()) {
-    const std::function<void()> call = std::move(runningDriver->pendingCalls_.front());
-    runningDriver->pendingCalls_.pop_front();
-    call();
+  if (message == kAnswer && runningDriver != nullptr) {
+    runningDriver->Answer(reinterpret_cast<HWND>(wParam));
     return 0;
   }
   // A modal window left open ends the test's wait instead of its time limit.
   HWND open = message == WM_TIMER ? GetActiveWindow() : nullptr;
-  if (open != nullptr && Driven(ClassOf(open))) {
+  if (open != nullptr && Driven(open)) {
     ADD_FAILURE() << "a window was left open: " << win32::WindowText(open);
     PostMessageW(open, WM_CLOSE, 0, 0);
     return 0;
@@ -86,29 +74,16 @@ LRESULT CALLBACK ModalDriver::OnCall(HWND window, UINT message, WPARAM wParam, L
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-LRESULT CALLBACK ModalDriver::OnCbt(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HCBT_ACTIVATE && runningDriver != nullptr) {
-    runningDriver->Activated(reinterpret_cast<HWND>(wParam));
-  }
-  return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-void ModalDriver::Activated(HWND window) {
-  const std::wstring windowClass = ClassOf(window);
-  if (!Driven(windowClass)) {
-    return;
-  }
-  SetTimer(calls_, kWatchdog, kPatience, nullptr);  // the watchdog's wait starts again
-  if (windowClass == L"#32770" && seen_.insert(window).second) {
-    // Read once the box has been filled and shown, then answered.
-    Later([this, window] {
-      messages.push_back({win32::WindowText(GetDlgItem(window, 0xFFFF)), ShowsErrorIcon(window)});
+void ModalDriver::Answer(HWND window) {
+  if (ClassOf(window) == L"#32770") {
+    if (seen_.insert(window).second) {
+      messages.push_back(win32::WindowText(GetDlgItem(window, 0xFFFF)));
       PostMessageW(window, WM_COMMAND, IDOK, 0);
-    });
-  } else if (!steps_.empty() && steps_.front().first == windowClass) {
-    // Run once the window is active and has the focus.
-    Later([step = std::move(steps_.front().second), window] { step(window); });
+    }
+  } else if (!steps_.empty() && steps_.front().first == ClassOf(window)) {
+    const Step step = std::move(steps_.front().second);
     steps_.pop_front();
+    step(window);
   }
 }
 
@@ -122,12 +97,14 @@ void PostClick(HWND dialog, int buttonId) {
   Post(button, BM_CLICK);
 }
 
-void PostListChoice(HWND dialog, int listId, int index, bool open) {
+void ChooseInList(HWND dialog, int listId, const std::string& item, bool open) {
   HWND list = GetDlgItem(dialog, listId);
-  ASSERT_NE(list, nullptr) << "list " << listId;
-  Post(list, LB_SETCURSEL, static_cast<WPARAM>(index));
-  Post(dialog, WM_COMMAND, MAKEWPARAM(listId, open ? LBN_DBLCLK : LBN_SELCHANGE),
-       reinterpret_cast<LPARAM>(list));
+  const LRESULT index = SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                     reinterpret_cast<LPARAM>(win32::Wide(item).c_str()));
+  ASSERT_NE(index, LB_ERR) << item;
+  SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(listId, open ? LBN_DBLCLK : LBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(list));
 }
 
 }  // namespace varnock::testing

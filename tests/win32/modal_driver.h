@@ -10,19 +10,14 @@
 
 namespace varnock::testing {
 
-// Answers the modal windows a test opens in its own thread. Every message box is recorded and
-// answered with OK. A picker or input box runs the next step queued for its window class, once
-// the window has been activated. A box or window still open after ten seconds without another
-// one being activated, one that nobody expected or that a step left open, fails the test and
-// is closed. One driver at a time.
+// Answers the modal windows a test opens in its own thread. Every message box's text is
+// recorded and the box answered with OK. A picker or input box runs the next step queued for
+// its window class, once the window is active and has the focus. A box or window still open
+// after ten seconds without another one being activated, one that nobody expected or that a
+// step left open, fails the test and is closed. One driver at a time.
 class ModalDriver {
  public:
   using Step = std::function<void(HWND)>;
-
-  struct Message {
-    std::string text;
-    bool critical = false;
-  };
 
   ModalDriver();
   ~ModalDriver();
@@ -30,22 +25,20 @@ class ModalDriver {
   ModalDriver& operator=(const ModalDriver&) = delete;
 
   // The next activation of a window of `windowClass` runs `step` with that window.
-  void Then(const wchar_t* windowClass, Step step);
-  // Runs `call` once the messages posted before it have been handled, inside whatever modal
-  // loop is running then.
-  void Later(std::function<void()> call);
+  void Then(const wchar_t* windowClass, Step step) {
+    steps_.emplace_back(windowClass, std::move(step));
+  }
   bool Done() const { return steps_.empty(); }
 
-  std::vector<Message> messages;
+  std::vector<std::string> messages;  // the texts of the message boxes
 
  private:
   static LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK OnCall(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  void Activated(HWND window);
+  void Answer(HWND window);
 
   HHOOK hook_ = nullptr;
   HWND calls_ = nullptr;
-  std::deque<std::function<void()>> pendingCalls_;
   std::deque<std::pair<std::wstring, Step>> steps_;
   std::set<HWND> seen_;
 };
@@ -54,8 +47,8 @@ class ModalDriver {
 void Post(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 // A click on a dialog's button, posted.
 void PostClick(HWND dialog, int buttonId);
-// A list box's selection set and its notification sent to the parent, as a click does; with
-// `open`, a double click.
-void PostListChoice(HWND dialog, int listId, int index, bool open = false);
+// A list box's item chosen as a click does, or with `open` as a double click; the dialog has
+// handled it on return.
+void ChooseInList(HWND dialog, int listId, const std::string& item, bool open = false);
 
 }  // namespace varnock::testing

@@ -31,23 +31,20 @@ const std::string kKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Path
 TEST(InstalledProgram, TheAppPathsValueNamesTheProgram) {
   testing::TempDir dir;
   const std::string exe = dir.WriteText("Editor\\" + kName, "MZ");
-  const std::string accented = dir.WriteText(
-      "\xC3\x89"
-      "diteur\\" +
-          kName,
-      "MZ");  // "Éditeur"
+  // A name outside ASCII that the ANSI code page can spell, where it is Western European.
+  const std::string accented =
+      GetACP() == 1252 ? dir.WriteText("\u00C9diteur\\" + kName, "MZ") : exe;
   const std::string longest = "C:\\" + std::string(250, 'x');
   const struct {
     std::string name;
     std::string value;
     REGSAM view;
     std::string read;
-  } cases[] = {
-      {"", exe, KEY_WOW64_32KEY, exe},
-      {"Path", exe, KEY_WOW64_64KEY, exe},
-      {"", GetACP() == 1252 ? accented : exe, KEY_WOW64_32KEY, GetACP() == 1252 ? accented : exe},
-      {"", longest, KEY_WOW64_32KEY, longest},
-      {"", longest + "xxxxx", KEY_WOW64_32KEY, ""}};
+  } cases[] = {{"", exe, KEY_WOW64_32KEY, exe},
+               {"Path", exe, KEY_WOW64_64KEY, exe},
+               {"", accented, KEY_WOW64_32KEY, accented},
+               {"", longest, KEY_WOW64_32KEY, longest},
+               {"", longest + "xxxxx", KEY_WOW64_32KEY, ""}};
   for (const auto& item : cases) {
     SCOPED_TRACE(item.value);
     const ScopedRegistryKey key(kKey, item.view, item.name, item.value);

@@ -9,29 +9,17 @@
 #include <vector>
 
 #include "support/files.h"
-#include "support/list_files.h"
 #include "support/safe_rewrite.h"
 #include "tests/common/temp_dir.h"
 #include "tests/windows/win32_helpers.h"
 
-namespace varnock {
+namespace varnock::testing {
 namespace {
 
-using testing::AttributesOf;
-using testing::HeldFile;
-using testing::ReadBytes;
-using testing::TempDir;
-using testing::ToBytes;
-using testing::Wide;
 using Paths = std::vector<std::string>;
 
 const Bytes kOld = ToBytes("MZ old bytes");
 const Bytes kNew = ToBytes("MZ new bytes");
-
-Paths EverythingIn(const TempDir& dir) {
-  std::int32_t count = 0;
-  return ListFiles(dir.path(), "*", count);
-}
 
 // A file with a second name (a hard link) is written in place: both names see the new bytes.
 TEST(RewriteOnWindows, EveryNameOfTheFileSeesTheNewBytes) {
@@ -43,7 +31,7 @@ TEST(RewriteOnWindows, EveryNameOfTheFileSeesTheNewBytes) {
   ASSERT_TRUE(RewriteFile(exe, kNew, error)) << error;
   EXPECT_EQ(ReadBytes(exe), kNew);
   EXPECT_EQ(ReadBytes(other), kNew);
-  EXPECT_EQ(EverythingIn(dir).size(), 2U);
+  EXPECT_EQ(FilesIn(dir.path()).size(), 2U);
 }
 
 TEST(RewriteOnWindows, RunningProgramsExecutableReadOpenElsewhereIsReplacedOrKeptWhole) {
@@ -54,15 +42,15 @@ TEST(RewriteOnWindows, RunningProgramsExecutableReadOpenElsewhereIsReplacedOrKep
   std::string error;
   bool rewritten = false;
   {
-    const HeldFile running(exe, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE);
-    ASSERT_TRUE(running.valid());
+    const auto running = Hold(exe, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE);
+    ASSERT_TRUE(running);
     RewriteHooks impatient;
     impatient.wait = std::chrono::milliseconds(50);
     rewritten = RewriteFile(exe, kNew, error, &impatient);
   }
   EXPECT_EQ(ReadBytes(exe), rewritten ? kNew : kOld) << error;
   EXPECT_EQ(rewritten, error.empty()) << error;
-  EXPECT_EQ(EverythingIn(dir), Paths{exe});
+  EXPECT_EQ(FilesIn(dir.path()), Paths{exe});
 }
 
 // The new bytes wait in a hidden file while no other program may write the old one, and then
@@ -80,9 +68,7 @@ TEST(RewriteOnWindows, NewBytesWaitInAHiddenCopyAndStaleCopiesGo) {
   hooks.before_replace = [&](const std::string& temporary) {
     seenTemporary = temporary;
     EXPECT_NE(AttributesOf(temporary) & FILE_ATTRIBUTE_HIDDEN, 0u);
-    EXPECT_FALSE(
-        HeldFile(exe, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE)
-            .valid());
+    EXPECT_FALSE(Hold(exe, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE));
   };
   std::string error;
   ASSERT_TRUE(RewriteFile(exe, kNew, error, &hooks)) << error;
@@ -96,4 +82,4 @@ TEST(RewriteOnWindows, NewBytesWaitInAHiddenCopyAndStaleCopiesGo) {
 }
 
 }  // namespace
-}  // namespace varnock
+}  // namespace varnock::testing

@@ -14,36 +14,24 @@
 namespace varnock {
 namespace {
 
-class UserLocaleAlone : public ::testing::Test {
- protected:
-  void SetUp() override {
-    wchar_t saved[8] = {};
-    ASSERT_GT(GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, saved, 8), 0);
-    saved_ = saved;
-  }
-  void TearDown() override { SetDecimal(saved_); }
-  static void SetDecimal(const std::wstring& separator) {
-    ASSERT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator.c_str()));
-  }
-
-  std::wstring saved_;
-};
-
 // A separator of more than one character, or outside ASCII, falls back to the point; the
-// other one is refused.
-TEST_F(UserLocaleAlone, FloatArgumentsAreReadWithTheUsersSeparator) {
+// other one is refused. The user's own separator is put back.
+TEST(UserLocaleAlone, FloatArgumentsAreReadWithTheUsersSeparator) {
+  wchar_t saved[8] = {};
+  ASSERT_GT(GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, saved, 8), 0);
   const struct {
     const wchar_t* set;
     char separator;
   } cases[] = {{L",", ','}, {L"\x066B", '.'}, {L",,", '.'}};
   for (const auto& item : cases) {
-    SetDecimal(item.set);
+    EXPECT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, item.set));
     EXPECT_EQ(LocaleDecimalSeparator(), item.separator);
     testing::RecordingUi ui;
     EXPECT_EQ(FloatToBits(std::string("1") + item.separator + "5", ui), 0x3FC00000);
     EXPECT_EQ(FloatToBits(item.separator == ',' ? "1.5" : "1,5", ui), std::nullopt);
     EXPECT_EQ(ui.messages.size(), 1u);
   }
+  EXPECT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, saved));
 }
 
 }  // namespace

@@ -2,11 +2,9 @@
 
 #include <gtest/gtest.h>
 
-namespace varnock::testing {
+#include "support/list_files.h"
 
-void SetAttributes(const std::string& path, DWORD attributes) {
-  ASSERT_TRUE(SetFileAttributesW(Wide(path).c_str(), attributes)) << path;
-}
+namespace varnock::testing {
 
 ScopedRegistryKey::ScopedRegistryKey(const std::string& path, REGSAM view, const std::string& name,
                                      const std::string& data)
@@ -24,6 +22,11 @@ ScopedRegistryKey::ScopedRegistryKey(const std::string& path, REGSAM view, const
   RegCloseKey(key);
 }
 
+std::vector<std::string> FilesIn(const std::string& folder) {
+  std::int32_t count = 0;
+  return ListFiles(folder, "*", count);
+}
+
 int RunProgram(const std::string& command_line, const std::string& output_path,
                const std::string& folder) {
   SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
@@ -32,15 +35,12 @@ int RunProgram(const std::string& command_line, const std::string& output_path,
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   startup.hStdOutput = output;
   startup.hStdError = output;
   std::wstring line = Wide(command_line);
-  const std::wstring wideFolder = Wide(folder);
   PROCESS_INFORMATION process{};
-  const BOOL started =
-      CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                     folder.empty() ? nullptr : wideFolder.c_str(), &startup, &process);
+  const BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                      Wide(folder).c_str(), &startup, &process);
   CloseHandle(output);
   if (!started) {
     return -1;

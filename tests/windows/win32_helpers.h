@@ -2,7 +2,11 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "support/files.h"
 
@@ -16,27 +20,18 @@ inline std::wstring Wide(const std::string& text) {
 inline DWORD AttributesOf(const std::string& path) {
   return GetFileAttributesW(Wide(path).c_str());
 }
-void SetAttributes(const std::string& path, DWORD attributes);
+inline void SetAttributes(const std::string& path, DWORD attributes) {
+  ASSERT_TRUE(SetFileAttributesW(Wide(path).c_str(), attributes)) << path;
+}
 
-// A file handle opened with the given share mode, closed when the object goes: while it is
-// open, another program holds the file.
-class HeldFile {
- public:
-  HeldFile(const std::string& path, DWORD access, DWORD share)
-      : handle_(CreateFileW(Wide(path).c_str(), access, share, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-  ~HeldFile() {
-    if (valid()) {
-      CloseHandle(handle_);
-    }
-  }
-  HeldFile(const HeldFile&) = delete;
-  HeldFile& operator=(const HeldFile&) = delete;
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE handle_;
-};
+// A file opened with the given share mode (null when it cannot be), closed when the pointer
+// goes: while it is open, another program holds the file.
+using HeldFile = std::unique_ptr<void, decltype(&CloseHandle)>;
+inline HeldFile Hold(const std::string& path, DWORD access, DWORD share) {
+  HANDLE handle = CreateFileW(Wide(path).c_str(), access, share, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  return {handle == INVALID_HANDLE_VALUE ? nullptr : handle, &CloseHandle};
+}
 
 // A registry key under HKEY_LOCAL_MACHINE in one registry view (KEY_WOW64_32KEY or
 // KEY_WOW64_64KEY) holding one string value (an empty name: the key's default value), deleted
@@ -54,9 +49,12 @@ class ScopedRegistryKey {
   REGSAM view_;
 };
 
+// The paths of the files in `folder`.
+std::vector<std::string> FilesIn(const std::string& folder);
+
 // Runs a command line in `folder`, waits for it and gives its exit code (-1 when it cannot
 // start). Its output and error streams go to `output_path`.
 int RunProgram(const std::string& command_line, const std::string& output_path,
-               const std::string& folder = {});
+               const std::string& folder);
 
 }  // namespace varnock::testing
