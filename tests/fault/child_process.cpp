@@ -4,9 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
-#include <cstdio>
 
 namespace varnock::testing {
 
@@ -19,9 +17,7 @@ ChildProcess::ChildProcess(const std::function<std::string()>& work) {
   if (pid_ == 0) {
     ::close(ends[0]);
     const std::string report = work();
-    FILE* out = ::fdopen(ends[1], "w");
-    std::fwrite(report.data(), 1, report.size(), out);
-    std::fclose(out);
+    [[maybe_unused]] const ssize_t written = ::write(ends[1], report.data(), report.size());
     ::_exit(0);
   }
   ::close(ends[1]);
@@ -30,43 +26,31 @@ ChildProcess::ChildProcess(const std::function<std::string()>& work) {
 
 ChildProcess::~ChildProcess() {
   Kill();
-  if (report_ >= 0) {
-    ::close(report_);
-  }
+  ::close(report_);
 }
 
 void ChildProcess::Kill() {
-  if (pid_ > 0 && !ended_) {
+  if (pid_ > 0) {
     ::kill(pid_, SIGKILL);
-    Wait();
+    Report();
   }
-}
-
-void ChildProcess::Wait() {
-  int status = 0;
-  while (!ended_ && ::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
-  }
-  signaled_ = ended_ ? signaled_ : WIFSIGNALED(status);
-  ended_ = true;
 }
 
 std::string ChildProcess::Report() {
   std::string report;
   char buffer[4096];
-  ssize_t got = 0;
-  while ((got = ::read(report_, buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR)) {
-    report.append(buffer, static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+  for (ssize_t got = 0; (got = ::read(report_, buffer, sizeof buffer)) != 0;) {
+    if (got < 0 && errno != EINTR) {
+      break;
+    }
+    report.append(buffer, got < 0 ? 0 : static_cast<std::size_t>(got));
   }
-  Wait();
+  int status = 0;
+  while (pid_ > 0 && ::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+  }
+  signaled_ = signaled_ || (pid_ > 0 && WIFSIGNALED(status));
+  pid_ = -1;
   return report;
-}
-
-bool EndsBySignal(const std::function<void()>& work) {
-  ChildProcess child([&work] {
-    work();
-    return std::string("not ended");
-  });
-  return child.Started() && child.Report().empty() && child.KilledBySignal();
 }
 
 }  // namespace varnock::testing

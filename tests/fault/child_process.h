@@ -22,19 +22,13 @@ class ChildProcess {
   void Kill();
   // Waits for the end and reads the report: empty when the child died before it.
   std::string Report();
+  // Whether a signal ended the child (after Kill or Report).
   bool KilledBySignal() const { return signaled_; }
 
  private:
-  void Wait();
-
   pid_t pid_ = -1;
   int report_ = -1;
-  bool ended_ = false;
   bool signaled_ = false;
 };
-
-// Runs `work` in a child process and tells whether a signal ended the child before `work`
-// returned.
-bool EndsBySignal(const std::function<void()>& work);
 
 }  // namespace varnock::testing

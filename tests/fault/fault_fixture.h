@@ -15,7 +15,6 @@
 namespace varnock::testing {
 
 inline constexpr const char* kApplyFailed = "ERROR: cann't applying the patch";
-inline constexpr const char* kApplied = "Ok: applying patch operation has been performed";
 using Names = std::vector<std::string>;
 
 // A user who does something to the files while the argument prompt is open, then answers.
@@ -63,9 +62,7 @@ class FaultTest : public ::testing::Test {
     for (const PatchZone& zone : Zones().Zones) {
       Put(applied, static_cast<std::size_t>(zone.Offset), zone.PatchBytes);
     }
-    if (withNine) {
-      applied[100] = 9;
-    }
+    applied[100] = withNine ? 9 : 1;
     return applied;
   }
   std::string WritePatchNamed(const std::string& name, const PatchRecord& record) const {

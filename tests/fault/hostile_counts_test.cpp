@@ -11,54 +11,44 @@
 namespace varnock::testing {
 namespace {
 
-struct HostilePatch {
-  const char* name;
-  Bytes file;
-};
-
 // Patches whose counts stop them at the loader, then patches that load, with values that only
 // the engine meets.
-std::vector<HostilePatch> HostilePatches(const PatchRecord& good) {
-  std::vector<HostilePatch> cases;
-  for (const Bytes& file :
-       {PatchBytes().Ints({INT_MAX, 0, 0, 0, 0, 0, 0, 0}).bytes(),
-        PatchBytes().Ints({0, 0, INT_MAX, 0, 0, 0, 0, 0}).bytes(),
-        PatchBytes().Ints({0, 0, 0, 0, 0, 0, INT_MAX, 0}).bytes(),
-        PatchBytes().Ints({1, 0, 0, 0, 0, 0, 0, 0, 100, INT_MAX, 1, 2}).bytes()}) {
-    cases.push_back({"huge count", file});
-  }
-  const auto add = [&](const char* name, const std::function<void(PatchRecord&)>& change) {
+std::vector<Bytes> HostilePatches(const PatchRecord& good) {
+  std::vector<Bytes> files = {PatchBytes().Ints({INT_MAX, 0, 0, 0, 0, 0, 0, 0}).bytes(),
+                              PatchBytes().Ints({0, 0, INT_MAX, 0, 0, 0, 0, 0}).bytes(),
+                              PatchBytes().Ints({0, 0, 0, 0, 0, 0, INT_MAX, 0}).bytes(),
+                              PatchBytes().Ints({1, 0, 0, 0, 0, 0, 0, 0, 100, INT_MAX, 1}).bytes()};
+  const auto add = [&](const std::function<void(PatchRecord&)>& change) {
     PatchRecord record = good;
     change(record);
-    cases.push_back({name, WritePatch(record)});
+    files.push_back(WritePatch(record));
   };
   for (const std::int32_t offset : {INT_MAX, INT_MAX - 1, INT_MIN, -1}) {
-    add("zone offset", [offset](PatchRecord& r) { r.Zones.SetOffset(1, offset); });
-    add("dynamic zone offset", [offset](PatchRecord& r) {
-      r.Flags |= Dynamic;
-      r.Zones.SetOffset(0, offset);
-    });
-    add("alignment record offset", [offset](PatchRecord& r) {
-      r.Flags |= Dynamic | RecordAlignment;
-      r.Zones.SetOffset(0, offset);
-    });
-    add("argument offset", [offset](PatchRecord& r) { WithArgument(r, NumLong, {offset}); });
+    add([offset](PatchRecord& r) { r.Zones.SetOffset(1, offset); });
+    for (const std::int32_t flags : {Dynamic, Dynamic | RecordAlignment}) {
+      add([offset, flags](PatchRecord& r) {
+        r.Flags |= flags;
+        r.Zones.SetOffset(0, offset);
+      });
+    }
+    add([offset](PatchRecord& r) { WithArgument(r, NumLong, {offset}); });
   }
   for (const std::int32_t maxLength : {INT_MIN, -1}) {
-    add("text argument length", [maxLength](PatchRecord& r) {
+    add([maxLength](PatchRecord& r) {
       WithArgument(r, TextStringZ, {r.Zones[0].Offset}, maxLength);
     });
   }
-  add("argument type", [](PatchRecord& r) { WithArgument(r, INT_MIN, {r.Zones[0].Offset}); });
-  return cases;
+  add([](PatchRecord& r) { WithArgument(r, INT_MIN, {r.Zones[0].Offset}); });
+  return files;
 }
 
 using HostileCounts = FaultTest;
 
 TEST_F(HostileCounts, HostilePatchValuesChangeNothing) {
-  for (const HostilePatch& c : HostilePatches(Zones())) {
-    SCOPED_TRACE(c.name);
-    const std::string path = dir.Write(JoinPath("patches", "Patch#2#.ptc"), c.file);
+  const std::vector<Bytes> files = HostilePatches(Zones());
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    SCOPED_TRACE(i);
+    const std::string path = dir.Write(JoinPath("patches", "Patch#2#.ptc"), files[i]);
     ui.Clear();
     ui.QueueAnswer("abc");
     LargestAllocation allocations;
@@ -77,27 +67,20 @@ TEST_F(HostileCounts, HostilePatchValuesChangeNothing) {
 
 // A bundle is read whole once; nothing it claims is sized beyond that.
 TEST_F(HostileCounts, HugeCountsInABundleAreRefusedWithinTheFilesOwnSize) {
-  const auto bundleOf = [](std::int32_t entryCount, std::int32_t size, const std::string& name) {
-    PatchBytes bytes;
-    bytes.Raw(Bytes(64, 0x90));
-    bytes.Raw(Bytes(kBundleMagic, kBundleMagic + sizeof kBundleMagic)).Raw({'V', '1', '.', '5'});
-    bytes.Int(entryCount).Int(size).Raw(ToBytes(name));
-    bytes.Raw({'d', 'a', 't', 'a'}).Int(64);
-    return bytes.bytes();
-  };
-  const Bytes bundles[] = {
-      bundleOf(INT_MAX, 4, std::string("a.ptc") + '\0'),
-      bundleOf(1, INT_MAX, std::string("a.ptc") + '\0'),
-      bundleOf(1, 4, "a name without its end"),
-      bundleOf(INT_MIN, 4, std::string("a.ptc") + '\0'),
-  };
-  for (const Bytes& bundle : bundles) {
-    const std::string program = dir.Write("varnock.exe", bundle);
+  const std::string name = std::string("a.ptc") + '\0';
+  const std::tuple<std::int32_t, std::int32_t, std::string> claims[] = {
+      {INT_MAX, 4, name}, {1, INT_MAX, name}, {1, 4, "a name without its end"}, {INT_MIN, 4, name}};
+  for (const auto& [entryCount, size, entryName] : claims) {
+    PatchBytes bundle;
+    bundle.Raw(Bytes(64, 0x90)).Raw(Bytes(kBundleMagic, kBundleMagic + sizeof kBundleMagic));
+    bundle.Raw({'V', '1', '.', '5'}).Int(entryCount).Int(size).Raw(ToBytes(entryName));
+    bundle.Raw({'d', 'a', 't', 'a'}).Int(64);
+    const std::string program = dir.Write("varnock.exe", bundle.bytes());
     std::vector<std::string> unpacked;
     std::int32_t count = 0;
     LargestAllocation allocations;
     EXPECT_FALSE(UnpackBundle(program, dir.File("unpacked"), unpacked, count));
-    EXPECT_LT(allocations.Largest(), bundle.size() + 64U * 1024U);  // buffers, never counts
+    EXPECT_LT(allocations.Largest(), bundle.bytes().size() + 64U * 1024U);  // buffers only
   }
   EXPECT_TRUE(Leftovers(dir.File("unpacked"), {"a.ptc"}).empty());
 }

@@ -1,10 +1,16 @@
-// The executable is not what it was when the operation began, or may not be written: every
-// case ends with a clear message, and the file is left byte-identical or rewritten whole.
+// The executable is not what it was when the operation began, or may not be written, or
+// another run writes it at the same time: every case ends with a clear message, and the file
+// is left byte-identical, as the other writer made it, or rewritten whole. No change is lost.
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
+#include <memory>
+#include <optional>
 
 #include "tests/common/immutable_flag.h"
+#include "tests/fault/child_process.h"
 #include "tests/fault/fault_fixture.h"
 
 namespace varnock::testing {
@@ -32,57 +38,125 @@ TEST_F(TargetFaults, AnExecutableThatMayNotBeWrittenIsLeftAsItWas) {
   EXPECT_EQ(LeftBehind(), Names{});
 }
 
-// While the user types the argument, or while the new content is written, the executable goes
-// away or a folder takes its place: that is another program's choice, not undone, and said.
-TEST_F(TargetFaults, AnExecutableGoneOrReplacedByAFolderIsReportedNotRecreated) {
+// While the user types the argument, while the new content is written or just before it
+// replaces the old, another program removes the executable, puts a folder or a new file in
+// its place or appends to it: that is the other program's choice, not undone, and said.
+TEST_F(TargetFaults, AnExecutableChangedByAnotherProgramIsReportedNotReplacedNorRecreated) {
   const auto remove = [this] { fs::remove(ToFsPath(exe)); };
   const auto folder = [this] {
     fs::remove(ToFsPath(exe));
     fs::create_directory(ToFsPath(exe));
   };
+  const Bytes other = RandomImage(image.size(), 5);
+  const auto replace = [&] { fs::rename(dir.Write(JoinPath("game", "new.exe"), other), exe); };
+  const auto append = [this] {
+    std::ofstream(exe, std::ios::app | std::ios::binary) << "\x01\x02\x03";
+  };
+  Bytes grown = image;
+  grown.insert(grown.end(), {1, 2, 3});
+  const auto writing = [](const std::function<void()>& change) {
+    RewriteHooks hooks;
+    hooks.allow_write = [change](std::size_t, std::size_t) {
+      change();
+      return true;
+    };
+    return hooks;
+  };
+  const auto replacing = [](const std::function<void()>& change) {
+    RewriteHooks hooks;
+    hooks.before_replace = [change](const std::string&) { change(); };
+    return hooks;
+  };
   const struct {
-    std::function<void()> change;
+    std::function<void()> whileAsked;  // else the hooks act
+    RewriteHooks hooks;
     std::int32_t flags;
     std::string start;
     const char* description;
-  } asked[] = {
-      {remove, 0, kGeneralFailure, "No such file"},
+    std::optional<Bytes> left;  // no file when empty
+  } cases[] = {
+      {remove, {}, 0, kGeneralFailure, "No such file", {}},
       // Bound to one version: the signature cannot be computed any more.
-      {remove, SameExeVersionOnly, "ERROR trying to compute version of file: " + exe, ""},
-      {folder, 0, kGeneralFailure, ""},
+      {remove, {}, SameExeVersionOnly, "ERROR trying to compute version of file: " + exe, "", {}},
+      {folder, {}, 0, kGeneralFailure, "", {}},
+      {nullptr, writing(remove), 0, kGeneralFailure, "", {}},
+      {nullptr, replacing(folder), 0, kGeneralFailure, "", {}},
+      {nullptr, replacing(append), 0, kGeneralFailure, "", grown},
+      {nullptr, replacing(replace), 0, kGeneralFailure, "", other},
   };
-  const auto expectNoFileMade = [this] {
-    EXPECT_FALSE(FileExists(exe));
-    EXPECT_TRUE(!fs::exists(ToFsPath(exe)) || fs::is_empty(ToFsPath(exe)));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(&c - cases);
+    PatchRecord withArgument = Zones(true);
+    withArgument.Flags |= c.flags;
+    WritePatchNamed("Patch#1#.ptc", withArgument);
+    ui.whileAsked = c.whileAsked;
+    ui.QueueAnswer("9");
+    if (c.whileAsked) {
+      EXPECT_EQ(Apply(argumentPatch), ResultFailed);
+      ExpectFailure(c.description, c.start);
+    } else {
+      EXPECT_EQ(Perform(c.hooks), ResultFailed);
+      EXPECT_TRUE(OnlyGeneralFailure(ui)) << Told();
+    }
+    EXPECT_EQ(FileExists(exe) ? std::optional(ReadBytes(exe)) : std::nullopt, c.left);
+    EXPECT_TRUE(!fs::exists(ToFsPath(exe)) || FileExists(exe) || fs::is_empty(ToFsPath(exe)));
     EXPECT_EQ(LeftBehind(), Names{});
     fs::remove_all(ToFsPath(exe));
     dir.Write(JoinPath("game", "tomb4.exe"), image);
     ui.Clear();
-  };
-  for (const auto& c : asked) {
-    SCOPED_TRACE(c.start + c.description);
-    PatchRecord withArgument = Zones(true);
-    withArgument.Flags |= c.flags;
-    WritePatchNamed("Patch#1#.ptc", withArgument);
-    ui.whileAsked = c.change;
-    ui.QueueAnswer("9");
-    EXPECT_EQ(Apply(argumentPatch), ResultFailed);
-    ExpectFailure(c.description, c.start);
-    expectNoFileMade();
   }
-  ui.whileAsked = nullptr;
-  RewriteHooks removed;
-  removed.allow_write = [&](std::size_t, std::size_t) {
-    remove();
-    return true;
-  };
-  RewriteHooks replaced;
-  replaced.before_replace = [&](const std::string&) { folder(); };
-  for (const RewriteHooks& hooks : {removed, replaced}) {
-    EXPECT_EQ(Perform(hooks), ResultFailed);
-    EXPECT_TRUE(OnlyGeneralFailure(ui)) << Told();
-    expectNoFileMade();
+}
+
+using TwoWriters = FaultTest;
+
+// Eight runs with eight different patches start together on one executable, fifty times: each
+// ends with its zones in the file and "Ok", or with a clear message and none of them.
+TEST_F(TwoWriters, ConcurrentAppliesNeverLoseAChange) {
+  std::vector<std::string> patches;
+  std::vector<PatchZone> zones;
+  Names made = {"tomb4.exe", "Patch.ptc", "Patch#1#.ptc"};
+  for (int k = 0; k < 8; ++k) {
+    const auto at = static_cast<std::int32_t>(200 + 300 * k);
+    zones.push_back(Zone(at, Slice(at, 4), {static_cast<std::uint8_t>(k), 0xAA, 0xBB, 0xCC}));
+    patches.push_back(WritePatchNamed("P" + std::to_string(k) + ".ptc", Patch(0, {zones.back()})));
+    made.push_back(GetFileName(patches.back()));
   }
+  for (int round = 0; round < 50 && !HasFailure(); ++round) {
+    dir.Write(JoinPath("game", "tomb4.exe"), image);
+    int go[2];
+    ASSERT_EQ(::pipe(go), 0);
+    std::vector<std::unique_ptr<ChildProcess>> children;
+    for (const std::string& path : patches) {
+      children.push_back(std::make_unique<ChildProcess>([&] {
+        ::close(go[1]);
+        char byte = 0;
+        [[maybe_unused]] const ssize_t ignored = ::read(go[0], &byte, 1);
+        const ResultCode result = Apply(path);
+        return std::to_string(result) + (ui.messages.size() == 2 ? ui.messages[0].text : "");
+      }));
+    }
+    ::close(go[0]);
+    ::close(go[1]);
+    Names reports;
+    for (const auto& child : children) {
+      reports.push_back(child->Report());
+    }
+    const Bytes after = ReadBytes(exe);
+    ASSERT_EQ(after.size(), image.size());
+    for (std::size_t k = 0; k < patches.size(); ++k) {
+      SCOPED_TRACE("round " + std::to_string(round) + ", writer " + std::to_string(k));
+      const std::string& report = reports[k];
+      const PatchZone& zone = zones[k];
+      const Bytes inFile(after.begin() + zone.Offset, after.begin() + zone.Offset + zone.Length);
+      if (report == std::to_string(ResultDone)) {
+        EXPECT_EQ(inFile, zone.PatchBytes) << "an \"Ok\" whose change is lost";
+      } else {
+        EXPECT_EQ(report.rfind(std::to_string(ResultFailed) + kGeneralFailure, 0), 0U) << report;
+        EXPECT_EQ(inFile, zone.OriginalBytes);
+      }
+    }
+  }
+  EXPECT_EQ(LeftBehind(made), Names{});
 }
 
 }  // namespace
