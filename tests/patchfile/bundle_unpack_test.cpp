@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "patchfile/patch_writer.h"
 #include "support/files.h"
 #include "support/list_files.h"
 #include "support/paths.h"
@@ -17,49 +18,37 @@ using testing::ReadBytes;
 using testing::TempDir;
 using testing::ToBytes;
 
-void Int32(Bytes& out, std::int64_t value) {
-  for (int i = 0; i < 4; ++i) {
-    out.push_back(static_cast<std::uint8_t>(static_cast<std::uint64_t>(value) >> (8 * i)));
-  }
-}
-
 struct Entry {
-  std::int64_t size;
+  std::int32_t size;
   std::string name;
-  Bytes data;
+  std::string data;
 };
 
 Entry Of(const std::string& name, const std::string& data) {
-  return {static_cast<std::int64_t>(data.size()), name, ToBytes(data)};
+  return {static_cast<std::int32_t>(data.size()), name, data};
 }
 
 // An executable image followed by a bundle written by hand, field by field.
-Bytes Executable(const std::vector<Entry>& entries, const std::string& magic = "ZA-VA-Z",
-                 std::int64_t count = -1) {
+Bytes Executable(const std::vector<Entry>& entries, const std::string& magic = "ZA-VA-Z") {
   Bytes out = ToBytes("MZ image bytes");
-  const std::size_t header = out.size();
-  out.insert(out.end(), magic.begin(), magic.end());
-  out.push_back(0);
-  const std::string tag = "V1.5";
+  const auto header = static_cast<std::int32_t>(out.size());
+  const Bytes tag = ToBytes(magic + '\0' + "V1.5");
   out.insert(out.end(), tag.begin(), tag.end());
-  Int32(out, count < 0 ? static_cast<std::int64_t>(entries.size()) : count);
+  AppendInt32(out, static_cast<std::int32_t>(entries.size()));
   for (const Entry& entry : entries) {
-    Int32(out, entry.size);
-    out.insert(out.end(), entry.name.begin(), entry.name.end());
-    out.push_back(0);
-    out.insert(out.end(), entry.data.begin(), entry.data.end());
+    AppendInt32(out, entry.size);
+    const Bytes named = ToBytes(entry.name + '\0' + entry.data);
+    out.insert(out.end(), named.begin(), named.end());
   }
-  Int32(out, static_cast<std::int64_t>(header));
+  AppendInt32(out, header);
   return out;
 }
 
 class BundleUnpack : public ::testing::Test {
  protected:
   bool Unpack(const Bytes& executable) {
-    const std::string exe = dir.Write("varnock.exe", executable);
-    return UnpackBundle(exe, folder, unpacked, count);
+    return UnpackBundle(dir.Write("varnock.exe", executable), folder, unpacked, count);
   }
-
   std::vector<std::string> FilesInFolder() {
     std::int32_t n = 0;
     return ListFiles(folder, "*", n);
@@ -71,21 +60,19 @@ class BundleUnpack : public ::testing::Test {
   std::int32_t count = 0;
 };
 
+// Names are ANSI and end at their NUL; the magic may be in any case.
 TEST_F(BundleUnpack, WritesEveryEntryAndRecordsTheNewOnes) {
   dir.WriteText("patches/old.ptc", "an older, longer copy of this file");
-  EXPECT_TRUE(Unpack(Executable({Of("new.ptc", "NEW"), Of("old.ptc", "OLD")})));
-  EXPECT_EQ(ReadBytes(JoinPath(folder, "new.ptc")), ToBytes("NEW"));
+  EXPECT_TRUE(Unpack(Executable({Of("caf\xE9.ptc", "NEW"), Of("old.ptc", "OLD")}, "za-va-z")));
+  const std::string made = JoinPath(folder, "caf\xC3\xA9.ptc");
+  EXPECT_EQ(ReadBytes(made), ToBytes("NEW"));
   EXPECT_EQ(ReadBytes(JoinPath(folder, "old.ptc")), ToBytes("OLD"));
-  EXPECT_EQ(unpacked, std::vector<std::string>{JoinPath(folder, "new.ptc")});
+  EXPECT_EQ(unpacked, std::vector<std::string>{made});
   EXPECT_EQ(count, 1);
-}
-
-TEST_F(BundleUnpack, CreatesTheFolderAcceptsAnyCaseMagicAndNoEntries) {
-  EXPECT_TRUE(Unpack(Executable({Of("a.ptc", "A")}, "za-va-z")));
-  EXPECT_TRUE(FolderExists(folder));
+  // An empty bundle still makes the folder.
   EXPECT_TRUE(
       UnpackBundle(dir.Write("empty.exe", Executable({})), dir.File("out"), unpacked, count));
-  EXPECT_EQ(count, 1);
+  EXPECT_TRUE(FolderExists(dir.File("out")));
 }
 
 // Huge counts and sizes are tested in tests/fault.
@@ -94,8 +81,6 @@ TEST_F(BundleUnpack, NoBundleOrADamagedOneWritesNothingAfterTheDamage) {
   pointsPastEnd.back() = 0x7F;
   Bytes negative = Executable({Of("a.ptc", "A")});
   negative.back() = 0xFF;
-  Bytes intoTrailer = Executable({Of("a.ptc", "A")});
-  intoTrailer[intoTrailer.size() - 4 - 1 - 6 - 4] = 5;  // the entry claims the trailer too
   for (const Bytes& exe :
        {ToBytes("MZ a program without any bundle at all"), ToBytes("MZ"), Bytes{},
         Executable({Of("a.ptc", "A")}, "ZA-VA-X"), pointsPastEnd, negative}) {
@@ -103,11 +88,12 @@ TEST_F(BundleUnpack, NoBundleOrADamagedOneWritesNothingAfterTheDamage) {
   }
   EXPECT_FALSE(UnpackBundle(dir.File("missing.exe"), folder, unpacked, count));
   EXPECT_FALSE(FolderExists(folder));
-  EXPECT_EQ(count, 0);
 
+  Bytes intoTrailer = Executable({Of("a.ptc", "A")});
+  intoTrailer[intoTrailer.size() - 4 - 1 - 6 - 4] = 5;  // the entry claims the trailer too
   EXPECT_FALSE(Unpack(intoTrailer));
-  for (const Entry& bad : {Entry{0, "zero.ptc", {}}, Entry{-5, "negative.ptc", ToBytes("abc")},
-                           Entry{1000, "long.ptc", ToBytes("short")}}) {
+  for (const Entry& bad : {Entry{0, "zero.ptc", ""}, Entry{-5, "negative.ptc", "abc"},
+                           Entry{1000, "long.ptc", "short"}}) {
     EXPECT_FALSE(Unpack(Executable({Of("good.ptc", "G"), bad, Of("after.ptc", "X")})));
   }
   EXPECT_EQ(FilesInFolder(), std::vector<std::string>{JoinPath(folder, "good.ptc")});
@@ -123,19 +109,6 @@ TEST_F(BundleUnpack, NamesCanOnlyNameFilesInsideTheFolder) {
   EXPECT_TRUE(FilesInFolder().empty());
   EXPECT_FALSE(FileExists(dir.File("escape.ptc")));
   EXPECT_EQ(count, 0);
-}
-
-TEST_F(BundleUnpack, NamesAreAnsiAndEndAtTheirNul) {
-  Bytes content = ToBytes("caf\xE9.ptc");
-  content.push_back(0);
-  content.push_back('x');
-  std::size_t position = 0;
-  std::string name;
-  ASSERT_TRUE(ReadNulTerminatedName(content, position, name));
-  EXPECT_EQ(name, "caf\xC3\xA9.ptc");
-  EXPECT_EQ(position, 9u);
-  EXPECT_FALSE(ReadNulTerminatedName(content, position, name));
-  EXPECT_EQ(position, 9u);
 }
 
 }  // namespace

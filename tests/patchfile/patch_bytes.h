@@ -23,31 +23,20 @@ class PatchBytes {
     }
     return *this;
   }
-  // A string of ASCII text: count, then one 16-bit unit per character.
-  PatchBytes& Text(const std::string& ascii) {
-    Int(static_cast<std::int32_t>(ascii.size()));
-    for (const char c : ascii) {
-      Raw({static_cast<std::uint8_t>(c), 0});
-    }
-    return *this;
-  }
+  // A string: count, then one 16-bit unit per character (for ASCII text, the character).
   PatchBytes& Units(std::u16string_view units) {
     AppendPatchUnits(bytes_, units);
     return *this;
   }
-  PatchBytes& Raw(std::initializer_list<std::uint8_t> values) {
-    bytes_.insert(bytes_.end(), values);
-    return *this;
+  PatchBytes& Text(const std::string& ascii) {
+    return Units(std::u16string(ascii.begin(), ascii.end()));
   }
   PatchBytes& Raw(const Bytes& values) {
     bytes_.insert(bytes_.end(), values.begin(), values.end());
     return *this;
   }
   PatchBytes& Zone(std::int32_t offset, const Bytes& original, const Bytes& patched) {
-    Int(offset).Int(static_cast<std::int32_t>(original.size()));
-    bytes_.insert(bytes_.end(), original.begin(), original.end());
-    bytes_.insert(bytes_.end(), patched.begin(), patched.end());
-    return *this;
+    return Int(offset).Int(static_cast<std::int32_t>(original.size())).Raw(original).Raw(patched);
   }
   const Bytes& bytes() const { return bytes_; }
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "patchfile/patch_writer.h"
+#include "patchfile/patch_reader.h"
 #include "tests/common/recording_ui.h"
 #include "tests/common/temp_dir.h"
 
@@ -20,7 +20,7 @@ PatchSource SourceOf(PatchRecord record, Bytes trailing = {}) {
   return {std::move(record), std::move(trailing)};
 }
 
-// Patches as the tests and the fuzz seeds make them, and the odd ones a loader accepts.
+// A shipped patch, one with every field at an edge, one of odd texts, and the empty one.
 std::vector<PatchSource> Patches() {
   PatchRecord shipped;
   shipped.Flags = SameExeVersionOnly;
@@ -43,20 +43,17 @@ std::vector<PatchSource> Patches() {
       "back\\slash \xC3\xA9\xE2\x82\xAC\r\n\tcontrols\x01\x7F\xC2\x81\xC2\xA0\r"
       "\nlone\rreturns\nand feeds\r\n\r\n";
   texts.ExeName = "\xC3\xBF.exe";
-
-  PatchRecord empty;  // the 32 bytes of eight zeros
-  return {SourceOf(shipped), SourceOf(everything), SourceOf(texts, {0xEE, 0, 0x0A}),
-          SourceOf(empty), SourceOf(shipped, Bytes(6, 0))};
+  return {SourceOf(shipped), SourceOf(everything, {0xEE}), SourceOf(texts, {0xEE, 0, 0x0A}),
+          SourceOf(PatchRecord{})};
 }
 
 TEST(PatchSource, EveryPatchRoundTripsByteForByteAndTextForText) {
   TempDir dir;
   for (const PatchSource& patch : Patches()) {
     const Bytes bytes = CompiledPatch(patch);
-    const std::string path = dir.Write("patch.ptc", bytes);
     RecordingUi ui;
     PatchSource read;
-    ASSERT_TRUE(ReadPatchAsSource(path, read, ui)) << ui.Texts().front();
+    ASSERT_TRUE(ReadPatchAsSource(dir.Write("patch.ptc", bytes), read, ui)) << ui.Texts().front();
     const std::string text = DecompilePatch(read);
 
     PatchSource parsed;
@@ -69,9 +66,7 @@ TEST(PatchSource, EveryPatchRoundTripsByteForByteAndTextForText) {
 }
 
 TEST(PatchSource, TheTextIsReadable) {
-  PatchSource patch = Patches()[1];
-  patch.trailing = {0xEE};
-  EXPECT_EQ(DecompilePatch(patch),
+  EXPECT_EQ(DecompilePatch(Patches()[1]),
             "exe: tomb4.exe\n"
             "version: LE_UK_P:XP_Standard (11-Nov-2000  15:21)\n"
             "flags: Dynamic HasArgument RecordAlignment DontVerifySource SameExeVersionOnly "
@@ -110,52 +105,45 @@ TEST(PatchSource, HandWrittenSourcesMayBeLooser) {
   EXPECT_EQ(parsed.record.Zones, (std::vector<PatchZone>{{0x10, 1, {0xAA}, {0xBB}}}));
 }
 
+// Each mistake on the third line, after a valid exe and version.
 TEST(PatchSource, AMistakeIsToldWithItsLineAndWhatWasExpected) {
-  const std::string head = "exe: tomb4.exe\nversion: V\n";
-  const struct {
-    std::string text;
-    std::string error;
-  } cases[] = {
-      {head + "just words\n", "line 3: expected \"key: value\", found just words"},
-      {head + "colour: red\n",
-       "line 3: expected a key (exe, version, flags, argument-type, "
-       "argument-max-length, argument-offset, description, zone, "
-       "trailing), found colour"},
-      {head + "exe: b.exe\n", "line 3: expected one exe line, found a second"},
-      {head + "flags: Dynamic Fast\n",
-       "line 3: expected none, or flag names (Dynamic, HasArgument, RecordAlignment, "
-       "DontVerifySource, SameExeVersionOnly) and numbers, found Fast"},
-      {head + "flags:\n", "line 3: expected none, or flag names, found nothing"},
-      {head + "argument-type: NumDouble\n",
-       "line 3: expected none, an argument type (TextString, TextStringZ, NumByte, NumWord, "
-       "NumLong, NumFloat) or a number, found NumDouble"},
-      {head + "argument-offset: 0x80000000\n",
-       "line 3: expected a number from -2147483648 to 2147483647, found 0x80000000"},
-      {head + "argument-max-length: 12a\n",
-       "line 3: expected a number from -2147483648 to 2147483647, found 12a"},
-      {head + "zone: 0x10 AA CC\n",
-       "line 3: expected an offset, the original bytes, -> and the patched bytes, found 0x10 "
-       "AA CC"},
-      {head + "zone: 0x10 AAB -> CC\n",
-       "line 3: expected a byte as two hexadecimal digits, found AAB"},
-      {head + "zone: 0x10 AA BB -> CC\n",
-       "line 3: expected as many patched bytes as original bytes, at least one, found 2 and 1"},
-      {head + "trailing:\n", "line 3: expected the bytes after the last zone, found nothing"},
-      {head + "description: 100\\%\n",
-       "line 3: expected \\\\ or \\x and two hexadecimal digits, found \\%"},
-      {head + "description: \xCE\xA9mega\n",
-       "line 3: expected characters of the ANSI code page, found \xCE\xA9mega"},
-      {"exe: tomb4.exe\n",
-       "line 2: expected an exe line and a version line, found the end of "
-       "the source"},
+  const std::pair<std::string, std::string> cases[] = {
+      {"just words", "expected \"key: value\", found just words"},
+      {"colour: red",
+       "expected a key (exe, version, flags, argument-type, argument-max-length, "
+       "argument-offset, description, zone, trailing), found colour"},
+      {"exe: b.exe", "expected one exe line, found a second"},
+      {"flags: Dynamic Fast",
+       "expected none, or flag names (Dynamic, HasArgument, RecordAlignment, DontVerifySource, "
+       "SameExeVersionOnly) and numbers, found Fast"},
+      {"flags:", "expected none, or flag names, found nothing"},
+      {"argument-type: NumDouble",
+       "expected none, an argument type (TextString, TextStringZ, NumByte, NumWord, NumLong, "
+       "NumFloat) or a number, found NumDouble"},
+      {"argument-offset: 0x80000000",
+       "expected a number from -2147483648 to 2147483647, found 0x80000000"},
+      {"argument-max-length: 12a", "expected a number from -2147483648 to 2147483647, found 12a"},
+      {"zone: 0x10 AA CC",
+       "expected an offset, the original bytes, -> and the patched bytes, found 0x10 AA CC"},
+      {"zone: 0x10 AAB -> CC", "expected a byte as two hexadecimal digits, found AAB"},
+      {"zone: 0x10 AA BB -> CC",
+       "expected as many patched bytes as original bytes, at least one, found 2 and 1"},
+      {"trailing:", "expected the bytes after the last zone, found nothing"},
+      {"description: 100\\%", "expected \\\\ or \\x and two hexadecimal digits, found \\%"},
+      {"description: \xCE\xA9mega",
+       "expected characters of the ANSI code page, found \xCE\xA9mega"},
   };
-  for (const auto& c : cases) {
+  for (const auto& [line, expected] : cases) {
     PatchSource source = Patches()[0];
     std::string error;
-    EXPECT_FALSE(ParsePatchSource(c.text, source, error)) << c.text;
-    EXPECT_EQ(error, c.error) << c.text;
+    EXPECT_FALSE(ParsePatchSource("exe: tomb4.exe\nversion: V\n" + line + "\n", source, error));
+    EXPECT_EQ(error, "line 3: " + expected) << line;
     EXPECT_EQ(source, Patches()[0]);
   }
+  std::string error;
+  PatchSource source;
+  EXPECT_FALSE(ParsePatchSource("exe: tomb4.exe\n", source, error));
+  EXPECT_EQ(error, "line 2: expected an exe line and a version line, found the end of the source");
 }
 
 TEST(PatchSource, FilesNameThemselvesInTheirErrors) {
@@ -167,12 +155,11 @@ TEST(PatchSource, FilesNameThemselvesInTheirErrors) {
   EXPECT_EQ(error.rfind(bad + ": line 2: expected an offset", 0), 0u) << error;
   EXPECT_FALSE(ReadPatchSourceFile(dir.File("missing.txt"), source, error));
   EXPECT_EQ(error.rfind("cannot read " + dir.File("missing.txt") + ": ", 0), 0u) << error;
-
   RecordingUi ui;
   EXPECT_FALSE(ReadPatchAsSource(bad, source, ui));
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text.rfind("Error trying to load binary patch from file: " + bad, 0),
-            0u);
+  EXPECT_TRUE(ui.OnlyCritical("Error trying to load binary patch from file: " + bad +
+                              "\r\nError mexage: " + kPatchEndsEarly))
+      << ui.Texts().front();
 }
 
 }  // namespace
