@@ -1,13 +1,21 @@
-// The executable is not what it was when the operation began, or may not be written, or
-// another run writes it at the same time: every case ends with a clear message, and the file
-// is left byte-identical, as the other writer made it, or rewritten whole. No change is lost.
+// The executable is not what it was when the operation began, may not be written, fills the
+// disk, the program is stopped while it rewrites it, or another run writes it at the same time:
+// every case ends with a clear message, and the file is left byte-identical, as the other
+// writer made it, or rewritten whole. No change is lost.
+#include <sched.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <optional>
+#include <tuple>
 
 #include "tests/common/immutable_flag.h"
 #include "tests/fault/child_process.h"
@@ -36,6 +44,46 @@ TEST_F(TargetFaults, AnExecutableThatMayNotBeWrittenIsLeftAsItWas) {
   ExpectFailure("");
   EXPECT_EQ(ReadBytes(exe), image);
   EXPECT_EQ(LeftBehind(), Names{});
+}
+
+// The disk fills while the new content is written: a real limit, not a simulated one, in a
+// child process that reports what the user saw and what was left. The limit is a file size
+// limit, or a small file system mounted in a mount namespace private to the child, so the
+// mount goes with it whatever happens.
+TEST_F(TargetFaults, AFullDiskLeavesTheOldFileWholeAndNoTemporaryFile) {
+  fs::create_directory(ToFsPath(dir.File("small")));
+  for (const std::string folder : {"game", "small"}) {
+    const std::string report =
+        ChildProcess([&] {
+          const std::string options = "size=" + std::to_string(image.size() * 3 / 2);
+          if (folder == "small" &&
+              (::unshare(CLONE_NEWNS) != 0 ||
+               ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+               ::mount("tmpfs", dir.File(folder).c_str(), "tmpfs", 0, options.c_str()) != 0)) {
+            return std::string("unavailable");
+          }
+          const std::string target = dir.Write(JoinPath(folder, "tomb4.exe"), image);
+          const std::string copy =
+              dir.Write(JoinPath(folder, "P#1#.ptc"), ReadBytes(argumentPatch));
+          const rlimit limit{image.size() / 2, image.size() / 2};
+          ::signal(SIGXFSZ, SIG_IGN);
+          if (folder == "game" && ::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+            return std::string("unavailable");
+          }
+          ui.QueueAnswer("9");
+          const ResultCode result = RunPatchOperation(copy, target, false, loaded, ui);
+          return ::testing::PrintToString(
+              std::tuple(result, ui.Texts(), ReadBytes(target) == image,
+                         Leftovers(dir.File(folder), {"tomb4.exe", "P#1#.ptc"})));
+        }).Report();
+    const std::string description = folder == "game" ? "File too large" : "No space left on device";
+    EXPECT_TRUE(report == "unavailable" ||
+                report == ::testing::PrintToString(std::tuple(
+                              ResultFailed, Names{kGeneralFailure + description, kApplyFailed},
+                              true, Names{})))
+        << report;
+  }
+  EXPECT_TRUE(fs::is_empty(ToFsPath(dir.File("small")))) << "the mount stayed inside the child";
 }
 
 // While the user types the argument, while the new content is written or just before it
@@ -105,6 +153,59 @@ TEST_F(TargetFaults, AnExecutableChangedByAnotherProgramIsReportedNotReplacedNor
     dir.Write(JoinPath("game", "tomb4.exe"), image);
     ui.Clear();
   }
+}
+
+// The program is stopped while it rewrites the executable, which keeps every old byte. By a
+// signal it can catch (Ctrl-C, a terminal closed, a polite kill) nothing is left behind; by one
+// it cannot (SIGKILL: no handler, no clean-up), the hidden copy left over is removed by the next
+// operation on the same file.
+class StoppedOperation : public FaultTest {
+ protected:
+  StoppedOperation() : FaultTest(3 << 20) {}  // more than one write, for a signal between two
+};
+
+TEST_F(StoppedOperation, ASignalKeepsTheOldFileAndWhatAKillLeavesGoesWithTheNextOperation) {
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGKILL}) {
+    RewriteHooks whileWriting;
+    whileWriting.allow_write = [signal](std::size_t offset, std::size_t) {
+      return offset == 0 || ::raise(signal) == 0;
+    };
+    RewriteHooks beforeReplace;
+    beforeReplace.before_replace = [signal](const std::string&) { ::raise(signal); };
+    for (const RewriteHooks& hooks : {whileWriting, beforeReplace}) {
+      SCOPED_TRACE(std::string(strsignal(signal)) + (hooks.before_replace ? " before" : " while"));
+      ChildProcess child([&] { return std::to_string(Perform(hooks)); });
+      EXPECT_EQ(child.Report(), "");
+      EXPECT_TRUE(child.KilledBySignal());
+      EXPECT_EQ(ReadBytes(exe), image);
+      const Names left = LeftBehind();
+      EXPECT_EQ(left.empty(), signal != SIGKILL) << ::testing::PrintToString(left);
+      for (const std::string& name : left) {
+        EXPECT_TRUE(name.starts_with(".tomb4.exe.varnock-")) << name;
+      }
+    }
+  }
+  // Names like a hidden copy that are not one, or one still in use, stay.
+  const Names kept = {".tomb4.exe.varnock-notes.txt", ".tomb4.exe.varnock-",
+                      ".other.exe.varnock-Ab12Cd", ".tomb4.exe.varnock-InUse1"};
+  for (const std::string& name : kept) {
+    dir.WriteText(JoinPath("game", name), "user data");
+  }
+  fs::create_directory(ToFsPath(dir.File(JoinPath("game", ".tomb4.exe.varnock-Folder"))));
+  const int inUse = ::open(dir.File(JoinPath("game", kept.back())).c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_EQ(::flock(inUse, LOCK_EX), 0);
+
+  // Even an operation that writes nothing cleans up.
+  dir.Write(JoinPath("game", "tomb4.exe"), Applied());
+  EXPECT_EQ(Apply(patch), ResultAlreadyDone);
+  Names expected = kept;
+  expected.insert(expected.end(),
+                  {"tomb4.exe", "Patch.ptc", "Patch#1#.ptc", ".tomb4.exe.varnock-Folder"});
+  EXPECT_EQ(LeftBehind(expected), Names{});
+  for (const std::string& name : kept) {
+    EXPECT_TRUE(FileExists(dir.File(JoinPath("game", name)))) << name;
+  }
+  ::close(inUse);
 }
 
 using TwoWriters = FaultTest;
