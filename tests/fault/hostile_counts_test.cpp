@@ -5,7 +5,7 @@
 
 #include "patchfile/bundle_unpack.h"
 #include "tests/fault/fault_fixture.h"
-#include "tests/patchfile/largest_allocation.h"
+#include "tests/fault/largest_allocation.h"
 #include "tests/patchfile/patch_bytes.h"
 
 namespace varnock::testing {

@@ -8,7 +8,6 @@
 #include "patchfile/patch_writer.h"
 #include "tests/common/recording_ui.h"
 #include "tests/common/temp_dir.h"
-#include "tests/patchfile/largest_allocation.h"
 #include "tests/patchfile/patch_bytes.h"
 
 namespace varnock {
@@ -119,6 +118,7 @@ TEST_F(LoadPatchTest, FailureInDescriptionKeepsNewFieldsBeforeItAndOldOnesAfter)
   EXPECT_EQ(record, expected);
 }
 
+// Huge counts of each kind are refused before anything is sized by them in tests/fault.
 TEST_F(LoadPatchTest, FileCutAtAnyByteFailsAsEndingEarly) {
   const Bytes whole = WritePatch(SamplePatch());
   for (std::size_t size = 0; size < whole.size(); ++size) {
@@ -128,18 +128,6 @@ TEST_F(LoadPatchTest, FileCutAtAnyByteFailsAsEndingEarly) {
     EXPECT_FALSE(LoadPatch(path, record, ui));
     ASSERT_TRUE(ui.OnlyCritical(LoadFailure(path, kPatchEndsEarly))) << ui.Texts().at(0);
   }
-}
-
-// Huge counts of each kind stop the operation in tests/fault; many short zones in a small
-// file are not sized by their count either.
-TEST_F(LoadPatchTest, ManyZonesInATinyFileFailAtOnce) {
-  const std::string path =
-      Write(PatchBytes().Ints({100000000, 0, 0, 0, 0, 0, 0, 0}).Raw(Bytes(990, 0)).bytes());
-  testing::LargestAllocation allocations;
-  EXPECT_FALSE(LoadPatch(path, record, ui));
-  EXPECT_LT(allocations.Largest(), 64u * 1024u);
-  EXPECT_TRUE(ui.OnlyCritical(LoadFailure(path, kPatchEndsEarly))) << ui.Texts().at(0);
-  EXPECT_LE(record.Zones.size(), 100u);
 }
 
 }  // namespace

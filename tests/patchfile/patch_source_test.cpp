@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "patchfile/patch_reader.h"
 #include "tests/common/recording_ui.h"
 #include "tests/common/temp_dir.h"
 
@@ -144,22 +143,6 @@ TEST(PatchSource, AMistakeIsToldWithItsLineAndWhatWasExpected) {
   PatchSource source;
   EXPECT_FALSE(ParsePatchSource("exe: tomb4.exe\n", source, error));
   EXPECT_EQ(error, "line 2: expected an exe line and a version line, found the end of the source");
-}
-
-TEST(PatchSource, FilesNameThemselvesInTheirErrors) {
-  TempDir dir;
-  PatchSource source;
-  std::string error;
-  const std::string bad = dir.WriteText("bad.txt", "exe: tomb4.exe\nzone: 1\n");
-  EXPECT_FALSE(ReadPatchSourceFile(bad, source, error));
-  EXPECT_EQ(error.rfind(bad + ": line 2: expected an offset", 0), 0u) << error;
-  EXPECT_FALSE(ReadPatchSourceFile(dir.File("missing.txt"), source, error));
-  EXPECT_EQ(error.rfind("cannot read " + dir.File("missing.txt") + ": ", 0), 0u) << error;
-  RecordingUi ui;
-  EXPECT_FALSE(ReadPatchAsSource(bad, source, ui));
-  EXPECT_TRUE(ui.OnlyCritical("Error trying to load binary patch from file: " + bad +
-                              "\r\nError mexage: " + kPatchEndsEarly))
-      << ui.Texts().front();
 }
 
 }  // namespace

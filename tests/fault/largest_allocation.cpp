@@ -1,4 +1,4 @@
-#include "tests/patchfile/largest_allocation.h"
+#include "tests/fault/largest_allocation.h"
 
 #include <atomic>
 #include <cstdlib>
