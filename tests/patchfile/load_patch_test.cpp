@@ -35,17 +35,17 @@ class LoadPatchTest : public ::testing::Test {
 // Every field distinct and read in file order over the previous patch; bytes after the last
 // zone are ignored; eight zero integers are an empty patch.
 TEST_F(LoadPatchTest, FieldsAreReadInFileOrderAndEightZerosAreAnEmptyPatch) {
-  PatchRecord expected;
-  expected.ZoneCount = 2;
-  expected.Flags = 0x15;
-  expected.ArgOffsetCount = 2;
-  expected.ArgOffsets = {0x1234, -5};
-  expected.ArgType = 3;
-  expected.ArgMaxLength = 40;
-  expected.ExeVersion = "LE_UK_P:XP_Standard (11-Nov-2000  15:21)";
-  expected.Description = "D\r\n" + std::string(178, 'd');
-  expected.ExeName = "tom2pc.exe";
-  expected.Zones = {{-1, 1, {0xAA}, {0xBB}}, {0x8EBB1, 4, {0x40, 0x4B, 0x4C, 0}, {0, 0, 0x40, 1}}};
+  const PatchRecord expected{
+      .ZoneCount = 2,
+      .Flags = 0x15,
+      .ArgOffsetCount = 2,
+      .ArgOffsets = {0x1234, -5},
+      .ArgType = 3,
+      .ArgMaxLength = 40,
+      .ExeVersion = "LE_UK_P:XP_Standard (11-Nov-2000  15:21)",
+      .Description = "D\r\n" + std::string(178, 'd'),
+      .ExeName = "tom2pc.exe",
+      .Zones = {{-1, 1, {0xAA}, {0xBB}}, {0x8EBB1, 4, {0x40, 0x4B, 0x4C, 0}, {0, 0, 0x40, 1}}}};
   PatchBytes file;
   file.Ints({2, 0x15, 2, 0x1234, -5, 3, 40})
       .Text(expected.ExeVersion)
@@ -105,16 +105,16 @@ TEST_F(LoadPatchTest, FailureInDescriptionKeepsNewFieldsBeforeItAndOldOnesAfter)
   EXPECT_FALSE(LoadPatch(path, record, ui));
   EXPECT_TRUE(ui.OnlyCritical(LoadFailure(path, "")));
 
-  PatchRecord expected = SamplePatch();
-  expected.ZoneCount = 1;
-  expected.Zones = std::vector<PatchZone>(1);  // replaced, not yet filled
-  expected.Flags = Dynamic;
-  expected.ArgOffsetCount = 1;
-  expected.ArgOffsets = {0x77};
-  expected.ArgType = TextString;
-  expected.ArgMaxLength = 12;
-  expected.ExeVersion = "TP_Standard (16-Oct-2000  10:37)";
-  expected.Description = "ok";
+  const PatchRecord expected{.ZoneCount = 1,
+                             .Flags = Dynamic,
+                             .ArgOffsetCount = 1,
+                             .ArgOffsets = {0x77},
+                             .ArgType = TextString,
+                             .ArgMaxLength = 12,
+                             .ExeVersion = "TP_Standard (16-Oct-2000  10:37)",
+                             .Description = "ok",
+                             .ExeName = SamplePatch().ExeName,
+                             .Zones = std::vector<PatchZone>(1)};  // replaced, not yet filled
   EXPECT_EQ(record, expected);
 }
 

@@ -46,19 +46,17 @@ class PatchBytes {
 
 // A record with every field set, none of them to the defaults.
 inline PatchRecord SamplePatch() {
-  PatchRecord record;
-  record.ZoneCount = 2;
-  record.Flags = HasArgument | SameExeVersionOnly;
-  record.ArgOffsetCount = 2;
-  record.ArgOffsets = {0x1000, 0x1004};
-  record.ArgType = NumWord;
-  record.ArgMaxLength = 7;
-  record.ExeVersion = "LE_UK_P:XP_Standard (11-Nov-2000  15:21)";
-  record.Description = "Bigger \xE2\x80\x98limits\xE2\x80\x99 \xE2\x82\xAC\r\ncaf\xC3\xA9";
-  record.ExeName = "tomb4.exe";
-  record.Zones = {PatchZone{0x1000, 8, Bytes(8, 0x90), Bytes{1, 2, 3, 4, 5, 6, 7, 8}},
-                  PatchZone{0x8EBB1, 4, Bytes{0x40, 0x4B, 0x4C, 0x00}, Bytes{0, 0, 0x40, 1}}};
-  return record;
+  return {.ZoneCount = 2,
+          .Flags = HasArgument | SameExeVersionOnly,
+          .ArgOffsetCount = 2,
+          .ArgOffsets = {0x1000, 0x1004},
+          .ArgType = NumWord,
+          .ArgMaxLength = 7,
+          .ExeVersion = "LE_UK_P:XP_Standard (11-Nov-2000  15:21)",
+          .Description = "Bigger \xE2\x80\x98limits\xE2\x80\x99 \xE2\x82\xAC\r\ncaf\xC3\xA9",
+          .ExeName = "tomb4.exe",
+          .Zones = {PatchZone{0x1000, 8, Bytes(8, 0x90), Bytes{1, 2, 3, 4, 5, 6, 7, 8}},
+                    PatchZone{0x8EBB1, 4, Bytes{0x40, 0x4B, 0x4C, 0x00}, Bytes{0, 0, 0x40, 1}}}};
 }
 
 }  // namespace varnock::testing
