@@ -86,7 +86,7 @@ TEST_F(TargetFaults, AFullDiskLeavesTheOldFileWholeAndNoTemporaryFile) {
   EXPECT_TRUE(fs::is_empty(ToFsPath(dir.File("small")))) << "the mount stayed inside the child";
 }
 
-// While the user types the argument, while the new content is written or just before it
+// While the user types the argument, or after the new content is written and before it
 // replaces the old, another program removes the executable, puts a folder or a new file in
 // its place or appends to it: that is the other program's choice, not undone, and said.
 TEST_F(TargetFaults, AnExecutableChangedByAnotherProgramIsReportedNotReplacedNorRecreated) {
@@ -102,14 +102,6 @@ TEST_F(TargetFaults, AnExecutableChangedByAnotherProgramIsReportedNotReplacedNor
   };
   Bytes grown = image;
   grown.insert(grown.end(), {1, 2, 3});
-  const auto writing = [](const std::function<void()>& change) {
-    RewriteHooks hooks;
-    hooks.allow_write = [change](std::size_t, std::size_t) {
-      change();
-      return true;
-    };
-    return hooks;
-  };
   const auto replacing = [](const std::function<void()>& change) {
     RewriteHooks hooks;
     hooks.before_replace = [change](const std::string&) { change(); };
@@ -127,7 +119,7 @@ TEST_F(TargetFaults, AnExecutableChangedByAnotherProgramIsReportedNotReplacedNor
       // Bound to one version: the signature cannot be computed any more.
       {remove, {}, SameExeVersionOnly, "ERROR trying to compute version of file: " + exe, "", {}},
       {folder, {}, 0, kGeneralFailure, "", {}},
-      {nullptr, writing(remove), 0, kGeneralFailure, "", {}},
+      {nullptr, replacing(remove), 0, kGeneralFailure, "", {}},
       {nullptr, replacing(folder), 0, kGeneralFailure, "", {}},
       {nullptr, replacing(append), 0, kGeneralFailure, "", grown},
       {nullptr, replacing(replace), 0, kGeneralFailure, "", other},
