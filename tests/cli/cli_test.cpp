@@ -152,20 +152,16 @@ TEST_F(CliTest, SignatureAndInfo) {
 }
 
 TEST_F(CliTest, ApplyAndRemoveHaveTheirExitStatuses) {
-  const struct {
-    const char* command;
-    std::string seen;
-    std::uint8_t first;
-  } steps[] = {
-      {"apply", "0 " + kApplied, 0x40},
-      {"apply", "3 WARNING: applying patch operation was already been performed\n", 0x40},
-      {"remove", "0 Ok: removing patch operation has been performed\n", 0},
-      {"remove", "3 WARNING: removing patch operation was already been performed\n", 0},
+  const std::pair<std::string, std::string> steps[] = {
+      {"apply", "0 " + kApplied},
+      {"apply", "3 WARNING: applying patch operation was already been performed\n"},
+      {"remove", "0 Ok: removing patch operation has been performed\n"},
+      {"remove", "3 WARNING: removing patch operation was already been performed\n"},
   };
-  for (const auto& step : steps) {
+  for (const auto& [command, seen] : steps) {
     // Relative paths are taken from the current folder.
-    EXPECT_EQ(Seen(Cli({step.command, "Patch_Fast.ptc", "./tom2pc.exe"}, dir_.path())), step.seen);
-    EXPECT_EQ(ZoneBytes()[0], step.first);
+    EXPECT_EQ(Seen(Cli({command, "Patch_Fast.ptc", "./tom2pc.exe"}, dir_.path())), seen);
+    EXPECT_EQ(ZoneBytes()[0], command == "apply" ? 0x40 : 0);
   }
   EXPECT_EQ(ReadBytes(exe_), StandardConverter());
 
