@@ -85,12 +85,17 @@ class CliTest : public ::testing::Test {
     EXPECT_TRUE(WritePatchFile(dir_.File(name), patch));
     return dir_.File(name);
   }
-  // The converter with two bytes of its zone changed, for the authoring commands.
-  std::string Modified() const {
-    Bytes image = StandardConverter();
-    image[kZoneOffset] = 0xFF;
-    image[kZoneOffset + 3] = 0xFF;
-    return dir_.Write("modified/tom2pc.exe", image);
+  // For the authoring commands: a converter without its marker, built on the 1st of January
+  // 1970, and (modified) the same with two bytes of its zone changed.
+  std::string Authored(bool modified) const {
+    Bytes image(8192);
+    for (std::size_t i = 0; i < image.size(); ++i) {
+      image[i] = i >= 0x88 && i < 0x8C ? 0 : static_cast<std::uint8_t>(i * 7 + i / 251);
+    }
+    std::copy_n("\x80\0\0\0", 4, image.begin() + 0x3C);
+    image[kZoneOffset] ^= modified ? 0xFF : 0;
+    image[kZoneOffset + 3] ^= modified ? 0xFF : 0;
+    return dir_.Write(modified ? "modified/tom2pc.exe" : "original/tom2pc.exe", image);
   }
   std::string ArgumentPatch(std::int32_t at = kZoneOffset) {
     return WritePatch("Patch_Arg#250#.ptc", ConverterPatch(at, true));
@@ -357,18 +362,21 @@ TEST_F(CliTest, SeveralPatchesGoInOneRewriteWithOneArgumentOrOneEach) {
 TEST_F(CliTest, APatchIsCreatedAppliedAndCarriedThroughItsSourceUnchanged) {
   const std::string description =
       dir_.WriteText("about.txt", "Faster converter\n\nFor one build\n");
-  const std::string modified = Modified();
-  ProcessResult result = Cli({"create", exe_, modified, "-o", made_, "--version-bound",
+  const std::string original = Authored(false);
+  const std::string modified = Authored(true);
+  ProcessResult result = Cli({"create", original, modified, "-o", made_, "--version-bound",
                               "--description-file", description});
   EXPECT_EQ(Seen(result) + result.err, "0 ");
-  EXPECT_EQ(Seen(Cli({"apply", made_, exe_})), "0 " + kApplied);
-  EXPECT_EQ(ReadBytes(exe_), ReadBytes(modified));
+  const std::string exe = dir_.Write("game/tom2pc.exe", ReadBytes(original));
+  EXPECT_EQ(Seen(Cli({"apply", made_, exe})), "0 " + kApplied);
+  EXPECT_EQ(ReadBytes(exe), ReadBytes(modified));
 
   result = Cli({"decompile", made_});
   ASSERT_EQ(result.exit_code, 0) << result.err;
-  EXPECT_TRUE(result.out.starts_with("exe: tom2pc.exe\nversion: " + kSignature +
-                                     "\nflags: SameExeVersionOnly\ndescription: Faster converter\n"
-                                     "description:\ndescription: For one build\nzone: 0x1000 "))
+  EXPECT_TRUE(
+      result.out.starts_with("exe: tom2pc.exe\nversion: TP_M_S:N1E000 (1-Jan-1970  00:00)"
+                             "\nflags: SameExeVersionOnly\ndescription: Faster converter\n"
+                             "description:\ndescription: For one build\nzone: 0x1000 "))
       << result.out;
   const std::string source = dir_.WriteText("made.txt", result.out);
   ASSERT_EQ(Cli({"compile", source, "-o", dir_.File("again.ptc")}).exit_code, 0);
@@ -388,7 +396,7 @@ TEST_F(CliTest, AnExistingOutputIsReplacedOnlyWithForceAndOnlyAFile) {
   ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
   const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
   const std::vector<std::string> commands[] = {
-      {"create", exe_, Modified(), "--dynamic", "--program", "tomb4", "-o"},
+      {"create", Authored(false), Authored(true), "--dynamic", "--program", "tomb4", "-o"},
       {"compile", source, "-o"},
       {"decompile", made_, "-o"},
   };
@@ -418,9 +426,9 @@ TEST_F(CliTest, AuthoringFailuresAreToldAndWriteNothing) {
   const std::pair<std::vector<std::string>, std::string> cases[] = {
       {{"compile", bad, "-o", made_}, "ERROR: " + bad + ": line 2: expected none, or flag"},
       {{"compile", none, "-o", made_}, "ERROR: cannot read " + none + ": "},
-      {{"create", exe_, dir_.Write("longer.exe", Bytes(0x20008, 1)), "-o", made_},
+      {{"create", Authored(false), dir_.Write("longer.exe", Bytes(8200, 1)), "-o", made_},
        "ERROR: the modified executable is 8 bytes longer"},
-      {{"create", exe_, none, "-o", made_}, "ERROR: cannot read the executable " + none},
+      {{"create", Authored(false), none, "-o", made_}, "ERROR: cannot read the executable " + none},
       {{"decompile", dir_.File("none.ptc")}, "ERROR: cann't find patch file: "},
   };
   for (const auto& [arguments, error] : cases) {

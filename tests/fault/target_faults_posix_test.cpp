@@ -147,6 +147,23 @@ TEST_F(TargetFaults, AnExecutableChangedByAnotherProgramIsReportedNotReplacedNor
   }
 }
 
+// A temporary copy of the same name left in the patch folder by an interrupted earlier run of
+// another version of the patch, which wrote one byte elsewhere: the engine loads the patch the
+// user chose, through a copy of its own, and leaves that one as it is.
+TEST_F(TargetFaults, ACopyLeftByAnEarlierRunIsNeverLoadedNorReplaced) {
+  const std::string stale =
+      WritePatchNamed("temp_Patch#9#.ptc", Patch(DontVerifySource, {Zone(200, {0}, {0xAA})}));
+  const Bytes staleBytes = ReadBytes(stale);
+  const Immutable locked(stale);
+  ui.QueueAnswer("9");
+  EXPECT_EQ(Apply(argumentPatch), ResultDone);
+  EXPECT_TRUE(ui.OnlyPlain("Ok: applying patch operation has been performed")) << Told();
+  Bytes applied = Applied();
+  applied[100] = 9;
+  EXPECT_EQ(ReadBytes(exe), applied);
+  EXPECT_EQ(ReadBytes(stale), staleBytes);
+}
+
 // The program is stopped while it rewrites the executable, which keeps every old byte. By a
 // signal it can catch (Ctrl-C, a terminal closed, a polite kill) nothing is left behind; by one
 // it cannot (SIGKILL: no handler, no clean-up), the hidden copy left over is removed by the next
