@@ -25,7 +25,6 @@ using testing::TempDir;
 constexpr std::int32_t kZoneOffset = 0x1000;
 const std::string kSignature = "TP_Standard (16-Oct-2000  10:37)";
 const std::string kApplied = "Ok: applying patch operation has been performed\n";
-const std::string kNotApplied = "ERROR: cann't applying the patch\n";
 
 ProcessResult Cli(const std::vector<std::string>& arguments, const std::string& folder = "") {
   return testing::RunProcess(VARNOCK_CLI_PATH, arguments, folder);
@@ -173,7 +172,7 @@ TEST_F(CliTest, ApplyAndRemoveHaveTheirExitStatuses) {
   Bytes other = StandardConverter();
   other[kZoneOffset] = 0x99;
   dir_.Write("tom2pc.exe", other);
-  EXPECT_EQ(Seen(Cli({"apply", patch_, exe_})), "1 " + kNotApplied);
+  EXPECT_EQ(Seen(Cli({"apply", patch_, exe_})), "1 ERROR: cann't applying the patch\n");
   EXPECT_EQ(ReadBytes(exe_), other);
 }
 
@@ -336,18 +335,10 @@ TEST_F(CliTest, CheckIsADryRunThatExitsAsTheOperationWould) {
   EXPECT_FALSE(TempCopiesLeft());
 }
 
+// The conflicts of a batch are the engine's, tested with it; here the arguments: a value for
+// every patch, and NAME=VALUE for one.
 TEST_F(CliTest, SeveralPatchesGoInOneRewriteWithOneArgumentOrOneEach) {
-  PatchRecord over = ConverterPatch();  // over the last two bytes of Patch_Fast's zone
-  over.Zones = {{kZoneOffset + 2, 2, {0, 0}, {1, 1}}};
   const std::string second = WritePatch("Patch_Two#1#.ptc", ConverterPatch(kZoneOffset + 8, true));
-  const ProcessResult result =
-      Cli({"apply", second, patch_, WritePatch("Patch_Over.ptc", over), exe_});
-  EXPECT_EQ(Seen(result) + result.err,
-            "1 " + kNotApplied +
-                "ERROR: Patch_Fast.ptc and Patch_Over.ptc conflict: zone 0 of Patch_Fast.ptc and "
-                "zone 0 of Patch_Over.ptc share the byte at offset 0x1002\n");
-  EXPECT_EQ(ReadBytes(exe_), StandardConverter());
-
   const std::vector<std::string> both = {"apply", ArgumentPatch(),     second, exe_, "--arg", "9",
                                          "--arg", "Patch_Two#1#.ptc=3"};
   EXPECT_EQ(Seen(Cli(both)), "0 " + kApplied);
