@@ -2,6 +2,7 @@
 // with a clear message (or, for a bundle, quietly), sizes nothing beyond the file's own
 // size, and leaves the executable byte-identical.
 #include <climits>
+#include <tuple>
 
 #include "patchfile/bundle_unpack.h"
 #include "tests/fault/fault_fixture.h"
