@@ -147,20 +147,25 @@ TEST_F(TargetFaults, AnExecutableChangedByAnotherProgramIsReportedNotReplacedNor
   }
 }
 
-// A temporary copy of the same name left in the patch folder by an interrupted earlier run of
-// another version of the patch, which wrote one byte elsewhere: the engine loads the patch the
-// user chose, through a copy of its own, and leaves that one as it is.
-TEST_F(TargetFaults, ACopyLeftByAnEarlierRunIsNeverLoadedNorReplaced) {
+// A temporary copy of the argument's patch left by an earlier run that was killed: one cut
+// short while this patch was copied is the next run's to remove; one of another version of
+// the patch, which wrote one byte elsewhere, is never loaded nor replaced.
+TEST_F(TargetFaults, ACopyLeftByAnEarlierRunIsRemovedOnlyWhenItIsThisPatchs) {
+  const Bytes whole = ReadBytes(argumentPatch);
+  dir.Write(JoinPath("patches", "temp_Patch#9#.ptc"), Bytes(whole.begin(), whole.begin() + 10));
+  ui.QueueAnswer("9");
+  EXPECT_EQ(Apply(argumentPatch), ResultDone);
+  EXPECT_EQ(LeftBehind(), Names{});
+
   const std::string stale =
       WritePatchNamed("temp_Patch#9#.ptc", Patch(DontVerifySource, {Zone(200, {0}, {0xAA})}));
   const Bytes staleBytes = ReadBytes(stale);
   const Immutable locked(stale);
+  ui.Clear();
   ui.QueueAnswer("9");
-  EXPECT_EQ(Apply(argumentPatch), ResultDone);
-  EXPECT_TRUE(ui.OnlyPlain("Ok: applying patch operation has been performed")) << Told();
-  Bytes applied = Applied();
-  applied[100] = 9;
-  EXPECT_EQ(ReadBytes(exe), applied);
+  EXPECT_EQ(RunPatchOperation(argumentPatch, exe, true, loaded, ui), ResultDone);
+  EXPECT_TRUE(ui.OnlyPlain("Ok: removing patch operation has been performed")) << Told();
+  EXPECT_EQ(ReadBytes(exe), image);
   EXPECT_EQ(ReadBytes(stale), staleBytes);
 }
 
