@@ -36,58 +36,6 @@ TEST_F(StartUp, NoPatchAnywhereShowsTheFatalMessageAndUnloads) {
   EXPECT_FALSE(FileExists(InProgram("readme.txt")));
 }
 
-// Start-up lists the patches (a broken one reported and still listed), chooses the first, and
-// finds the target in the installed level editor's folder. A path that holds "tomb4" anywhere
-// fits a tomb4 patch; a tomb4 executable does not fit a tom2pc patch, and the editor's
-// tom2pc.exe replaces it; a patch gone from the disk empties its fields.
-TEST_F(StartUp, FindsTheTargetInTheEditorAndChoosingAPatchKeepsOrReplacesIt) {
-  editorInstalled = true;
-  const std::string engine = dir.Write(JoinPath("editor", "tomb4.exe"), Bytes(64, 0));
-  const std::string converter = dir.Write(JoinPath("editor", "tom2pc.exe"), Bytes(16, 0));
-  WritePatch(programFolder, "p.ptc",
-             Patch("TP_Standard", "converter patch", Dynamic, "tom2pc.exe"));
-  WritePatch(programFolder, "a.ptc", Patch("LE_Y", "first\r\nline two", Dynamic));
-  WritePatch(programFolder, "q.ptc", Patch("LE_Y", "gone"));
-  dir.Write(JoinPath("program", "c.ptc"), Bytes{0xFF, 0xFF, 0xFF, 0xFF});  // a negative count
-
-  ASSERT_TRUE(Load());
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_TRUE(ui.messages[0].icon == MessageIcon::Critical &&
-              ui.messages[0].text.starts_with("Error trying to load binary patch from file: " +
-                                              InProgram("c.ptc")));
-  EXPECT_EQ(view.items, (std::vector<std::string>{"a.ptc", "c.ptc", "p.ptc", "q.ptc"}));
-  EXPECT_EQ(view.description, "first\r\nline two");
-  RecordingUi probe;
-  EXPECT_EQ(view.captions, (std::map<MainLabel, std::string>{
-                               {MainLabel::NomeExe, engine},
-                               {MainLabel::TombVersionNow, GetExeVersion(engine, probe)},
-                               {MainLabel::TombVersion, "LE_Y"},
-                               {MainLabel::DirSrc, programFolder},
-                               {MainLabel::ApplyPatchTo, "Apply patch to following tomb4 program"},
-                               {MainLabel::CreatedWithVersion, "From tomb4 version"},
-                               {MainLabel::CurrentTomb, "Current tomb4 version"}}));
-
-  const std::string foreign = dir.Write(JoinPath("tomb4", "tom2pc.exe"), Bytes(16, 0));
-  view.pickerAnswers = {foreign, dir.Write(JoinPath("games", "tomb4.exe"), Bytes(16, 0))};
-  Presenter().ChangeTargetClicked();
-  EXPECT_EQ(view.captions[MainLabel::NomeExe], foreign);
-  Presenter().ChangeTargetClicked();
-  EXPECT_EQ(view.pickerCalls.back(), "Select tomb4 to patch: " + dir.File("tomb4") + " tomb4*.exe");
-  view.SelectPatchItem(2);
-  Presenter().PatchClicked();
-  EXPECT_EQ(view.captions[MainLabel::ApplyPatchTo], "Apply patch to following tom2pc program");
-  EXPECT_EQ(view.captions[MainLabel::NomeExe], converter);
-
-  ASSERT_TRUE(RemoveFile(InProgram("q.ptc")));
-  ui.Clear();
-  view.SelectPatchItem(3);
-  Presenter().PatchClicked();
-  EXPECT_TRUE(ui.OnlyCritical("ERROR: cann't find patch file: " + InProgram("q.ptc")));
-  EXPECT_EQ(std::tuple(view.description, view.dynamicVisible, view.captions[MainLabel::TombVersion],
-                       view.captions[MainLabel::NomeExe]),
-            std::tuple("", false, "", ""));
-}
-
 // The bundle is unpacked into the program's folder when it can be written, replacing what is
 // there; unload deletes only the files it made, once.
 TEST_F(StartUp, UnpacksTheBundleAndDeletesOnlyNewFilesAtUnload) {

@@ -28,27 +28,6 @@ class PatchBatchTest : public ImageTest {
   int rewrites = 0;
 };
 
-// A dynamic patch (recorded 16 bytes before where its bytes lie) and two patches side by side
-// (no byte shared) go on and come off together, in one rewrite each; the arguments of a list
-// are tested with the command line.
-TEST_F(PatchBatchTest, PatchesGoOnAndOffInOneRewriteEach) {
-  const std::string b = dir.File("b.ptc");
-  ASSERT_TRUE(WritePatchFile(b, Patch(Dynamic, {Zone(484, Slice(500, 8), Bytes(8, 0x90))})));
-  const std::vector<std::string> all = {Write("a.ptc", 100, {1, 2, 3, 4}), b,
-                                        Write("c.ptc", 104, {5, 6})};
-  Bytes applied = image;
-  Put(applied, 100, {1, 2, 3, 4, 5, 6});
-  Put(applied, 500, Bytes(8, 0x90));
-  EXPECT_EQ(Run(all, false), ResultDone);
-  EXPECT_EQ(ReadBytes(exe), applied);
-  EXPECT_EQ(Run(all, false), ResultAlreadyDone);
-  EXPECT_EQ(Run(all, true), ResultDone);
-  EXPECT_EQ(ReadBytes(exe), image);
-  EXPECT_EQ(Run(all, true), ResultAlreadyDone);
-  EXPECT_EQ(rewrites, 2);
-  EXPECT_TRUE(ui.messages.empty());
-}
-
 // Nothing is written when any patch of the list would fail, and the message says which.
 TEST_F(PatchBatchTest, AListThatCannotGoWholeWritesNothing) {
   const std::string a = Write("a.ptc", 100, {1, 2, 3, 4});

@@ -86,24 +86,6 @@ TEST(PatchSource, TheTextIsReadable) {
             0u);
 }
 
-TEST(PatchSource, HandWrittenSourcesMayBeLooser) {
-  const std::string text =
-      "\xEF\xBB\xBF# a comment\r\n"
-      "\r\n"
-      "  zone:0x10 aa -> BB  \r\n"
-      "exe: a\\x41\\\\\r\n"
-      "flags: 16 Dynamic 0x80000000\r\n"
-      "argument-type: 3\n"
-      "version:";
-  PatchSource parsed;
-  std::string error;
-  ASSERT_TRUE(ParsePatchSource(text, parsed, error)) << error;
-  EXPECT_EQ(parsed.record.ExeName, "aA\\");
-  EXPECT_EQ(parsed.record.Flags, static_cast<std::int32_t>(0x80000011));
-  EXPECT_EQ(parsed.record.ArgType, NumByte);
-  EXPECT_EQ(parsed.record.Zones, (std::vector<PatchZone>{{0x10, 1, {0xAA}, {0xBB}}}));
-}
-
 // Each mistake on the third line, after a valid exe and version.
 TEST(PatchSource, AMistakeIsToldWithItsLineAndWhatWasExpected) {
   const std::pair<std::string, std::string> cases[] = {
