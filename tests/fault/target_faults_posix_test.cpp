@@ -1,6 +1,7 @@
 // The executable is not what it was when the operation began, may not be written, fills the
-// disk, or the program is stopped while it rewrites it: every case ends with a clear message,
-// and the file is left byte-identical, as another program made it, or rewritten whole.
+// disk, the program is stopped while it rewrites it, or another run writes it at the same time:
+// every case ends with a clear message, and the file is left byte-identical, as the other
+// writer made it, or rewritten whole. No change is lost.
 #include <signal.h>
 #include <sys/file.h>
 #include <sys/resource.h>
@@ -10,6 +11,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <tuple>
 
@@ -201,6 +203,58 @@ TEST_F(StoppedOperation, ASignalKeepsTheOldFileAndWhatAKillLeavesGoesWithTheNext
     EXPECT_TRUE(FileExists(dir.File(JoinPath("game", name)))) << name;
   }
   ::close(inUse);
+}
+
+using TwoWriters = FaultTest;
+
+// Eight runs with eight different patches start together on one executable, fifty times: each
+// ends with its zones in the file and "Ok", or with a clear message and none of them.
+TEST_F(TwoWriters, ConcurrentAppliesNeverLoseAChange) {
+  std::vector<std::string> patches;
+  std::vector<PatchZone> zones;
+  Names made = {"tomb4.exe", "Patch.ptc", "Patch#1#.ptc"};
+  for (int k = 0; k < 8; ++k) {
+    const auto at = static_cast<std::int32_t>(200 + 300 * k);
+    zones.push_back(Zone(at, Slice(at, 4), {static_cast<std::uint8_t>(k), 0xAA, 0xBB, 0xCC}));
+    patches.push_back(WritePatchNamed("P" + std::to_string(k) + ".ptc", Patch(0, {zones.back()})));
+    made.push_back(GetFileName(patches.back()));
+  }
+  for (int round = 0; round < 50 && !HasFailure(); ++round) {
+    dir.Write(JoinPath("game", "tomb4.exe"), image);
+    int go[2];
+    ASSERT_EQ(::pipe(go), 0);
+    std::vector<std::unique_ptr<ChildProcess>> children;
+    for (const std::string& path : patches) {
+      children.push_back(std::make_unique<ChildProcess>([&] {
+        ::close(go[1]);
+        char byte = 0;
+        [[maybe_unused]] const ssize_t ignored = ::read(go[0], &byte, 1);
+        const ResultCode result = Apply(path);
+        return std::to_string(result) + (ui.messages.size() == 2 ? ui.messages[0].text : "");
+      }));
+    }
+    ::close(go[0]);
+    ::close(go[1]);
+    Names reports;
+    for (const auto& child : children) {
+      reports.push_back(child->Report());
+    }
+    const Bytes after = ReadBytes(exe);
+    ASSERT_EQ(after.size(), image.size());
+    for (std::size_t k = 0; k < patches.size(); ++k) {
+      SCOPED_TRACE("round " + std::to_string(round) + ", writer " + std::to_string(k));
+      const std::string& report = reports[k];
+      const PatchZone& zone = zones[k];
+      const Bytes inFile(after.begin() + zone.Offset, after.begin() + zone.Offset + zone.Length);
+      if (report == std::to_string(ResultDone)) {
+        EXPECT_EQ(inFile, zone.PatchBytes) << "an \"Ok\" whose change is lost";
+      } else {
+        EXPECT_EQ(report.rfind(std::to_string(ResultFailed) + kGeneralFailure, 0), 0U) << report;
+        EXPECT_EQ(inFile, zone.OriginalBytes);
+      }
+    }
+  }
+  EXPECT_EQ(LeftBehind(made), Names{});
 }
 
 }  // namespace
