@@ -5,14 +5,11 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
-#include <fstream>
 #include <tuple>
 
 #include "app/access_keys.h"
 #include "picker/picker_design.h"
 #include "support/paths.h"
-#include "tests/common/demo_install.h"
-#include "win32/control_ids.h"
 #include "win32/layout.h"
 #include "win32/text.h"
 
@@ -45,48 +42,6 @@ std::string BuildPath(std::string path) {
 
 std::string DemoFile(const std::string& name) {
   return JoinPath(BuildPath(VARNOCK_DEMO_DIR), name);
-}
-
-MainWindowHarness::MainWindowHarness(bool bundled) {
-  const DemoInstall install =
-      InstallDemo(temp, BuildPath(VARNOCK_DEMO_DIR), "varnock.exe", bundled);
-  programFolder = install.programFolder;
-  exe = install.exe;
-  window = std::make_unique<win32::MainWindow>();
-  EXPECT_NE(window->Handle(), nullptr)
-      << "no window can be created: run the tests with a display (under Wine: inside "
-         "xvfb-run -a -s \"-screen 0 1024x768x24\")";
-  pickerHost = std::make_unique<win32::Win32PickerWindowHost>(window->Handle());
-  picker = std::make_unique<Dialog_GetFileODir>(pickerEnvironment, ui, *pickerHost);
-  presenter = std::make_unique<MainPresenter>(*window, *picker, ui, DemoEnvironment(install));
-  window->Connect(*presenter);
-}
-
-MainWindowHarness::~MainWindowHarness() {
-  window.reset();
-  Settle(nullptr);
-}
-
-bool MainWindowHarness::Load() {
-  if (!presenter->Load()) {
-    return false;
-  }
-  window->ShowCentred();
-  Settle(Main());
-  return true;
-}
-
-std::string MainWindowHarness::Shown() const {
-  const LRESULT count = SendMessageW(Control(win32::kComboPatch), CB_GETCOUNT, 0, 0);
-  return Text(win32::kLabelDirSrc) + "|" + std::to_string(count) + "|" +
-         Text(win32::kLabelNomeExe) + "|" + Text(win32::kLabelTombVersionNow) +
-         (IsWindowVisible(Control(win32::kLabelDynamic)) ? "|dynamic" : "");
-}
-
-void MainWindowHarness::Click(int id) const {
-  EXPECT_NE(Control(id), nullptr) << "control " << id;
-  SendMessageW(Control(id), BM_CLICK, 0, 0);
-  Settle(Main());
 }
 
 void Settle(HWND window) {
@@ -164,61 +119,37 @@ void ExpectBuiltFromDesign(HWND window, const WindowDesign& design, int idBase, 
   }
 }
 
-Screenshot::Screenshot(HWND window, const std::string& name) {
-  // Painted, and the paint handed to the display, without running any other message: the
-  // picture may be taken while a test's posted actions wait.
+std::vector<std::uint32_t> PixelsOnScreen(HWND control, int inset) {
+  // Painted, and the paint handed to the display, without running any other message.
   for (int round = 0; round < 5; ++round) {
-    RedrawWindow(window, nullptr, nullptr,
+    RedrawWindow(GetAncestor(control, GA_ROOT), nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     GdiFlush();
     Sleep(40);
   }
-  GetWindowRect(window, &frame_);
-  const int width = frame_.right - frame_.left;
-  const int height = frame_.bottom - frame_.top;
-  // A 32-bit picture, top row first, as the BMP file holds it too.
+  RECT box{};
+  GetWindowRect(control, &box);
+  InflateRect(&box, -inset, -inset);
+  const int width = box.right - box.left;
+  const int height = box.bottom - box.top;
+  // A 32-bit picture, top row first.
   BITMAPINFOHEADER header{sizeof(header), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
   HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
   HGDIOBJ previous = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, frame_.left, frame_.top, SRCCOPY);
+  BitBlt(memory, 0, 0, width, height, screen, box.left, box.top, SRCCOPY);
   SelectObject(memory, previous);
-  pixels_.resize(static_cast<std::size_t>(width) * height);
-  GetDIBits(memory, bitmap, 0, height, pixels_.data(), reinterpret_cast<BITMAPINFO*>(&header),
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+  GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&header),
             DIB_RGB_COLORS);
   DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
-
-  const char* suffix = std::getenv("VARNOCK_SCREENSHOT_SUFFIX");
-  CreateDirectoryA(BuildPath(VARNOCK_SCREENSHOT_DIR).c_str(), nullptr);
-  std::ofstream out(JoinPath(BuildPath(VARNOCK_SCREENSHOT_DIR),
-                             name + (suffix != nullptr ? suffix : "") + ".bmp"),
-                    std::ios::binary);
-  const auto imageBytes = static_cast<DWORD>(pixels_.size() * 4);
-  const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof(header);
-  const BITMAPFILEHEADER file{0x4D42, offset + imageBytes, 0, 0, offset};
-  out.write(reinterpret_cast<const char*>(&file), sizeof(file));
-  out.write(reinterpret_cast<const char*>(&header), sizeof(header));
-  out.write(reinterpret_cast<const char*>(pixels_.data()), imageBytes);
-  EXPECT_TRUE(out.good()) << name;
-}
-
-std::pair<int, int> Screenshot::Count(HWND control, std::uint32_t colour, int inset) const {
-  RECT box{};
-  GetWindowRect(control, &box);
-  InflateRect(&box, -inset, -inset);
-  int found = 0;
-  for (int y = box.top; y < box.bottom; ++y) {
-    for (int x = box.left; x < box.right; ++x) {
-      const std::size_t at =
-          static_cast<std::size_t>(y - frame_.top) * (frame_.right - frame_.left) +
-          (x - frame_.left);
-      found += (pixels_[at] & 0x00FFFFFF) == colour ? 1 : 0;
-    }
+  for (std::uint32_t& pixel : pixels) {
+    pixel &= 0x00FFFFFF;
   }
-  return {found, (box.right - box.left) * (box.bottom - box.top)};
+  return pixels;
 }
 
 }  // namespace varnock::testing

@@ -54,47 +54,40 @@ LRESULT CALLBACK ModalDriver::OnCbt(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HCBT_ACTIVATE && runningDriver != nullptr && Driven(window)) {
     SetTimer(runningDriver->calls_, kWatchdog, kPatience, nullptr);  // the wait starts again
     // Answered once the window has been filled, shown and activated.
-    Post(runningDriver->calls_, kAnswer, wParam);
+    PostMessageW(runningDriver->calls_, kAnswer, wParam, 0);
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 LRESULT CALLBACK ModalDriver::OnCall(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == kAnswer && runningDriver != nullptr) {
-    runningDriver->Answer(reinterpret_cast<HWND>(wParam));
-    return 0;
+  ModalDriver* driver = runningDriver;
+  auto* opened = reinterpret_cast<HWND>(wParam);
+  if (message == kAnswer && driver != nullptr && ClassOf(opened) == L"#32770") {
+    if (driver->seen_.insert(opened).second) {
+      driver->messages.push_back(win32::WindowText(GetDlgItem(opened, 0xFFFF)));
+      PostMessageW(opened, WM_COMMAND, IDOK, 0);
+    }
+  } else if (message == kAnswer && driver != nullptr && !driver->steps_.empty() &&
+             driver->steps_.front().first == ClassOf(opened)) {
+    const Step step = std::move(driver->steps_.front().second);
+    driver->steps_.pop_front();
+    step(opened);
   }
   // A modal window left open ends the test's wait instead of its time limit.
   HWND open = message == WM_TIMER ? GetActiveWindow() : nullptr;
   if (open != nullptr && Driven(open)) {
     ADD_FAILURE() << "a window was left open: " << win32::WindowText(open);
     PostMessageW(open, WM_CLOSE, 0, 0);
-    return 0;
   }
-  return DefWindowProcW(window, message, wParam, lParam);
-}
-
-void ModalDriver::Answer(HWND window) {
-  if (ClassOf(window) == L"#32770") {
-    if (seen_.insert(window).second) {
-      messages.push_back(win32::WindowText(GetDlgItem(window, 0xFFFF)));
-      PostMessageW(window, WM_COMMAND, IDOK, 0);
-    }
-  } else if (!steps_.empty() && steps_.front().first == ClassOf(window)) {
-    const Step step = std::move(steps_.front().second);
-    steps_.pop_front();
-    step(window);
-  }
-}
-
-void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  EXPECT_TRUE(PostMessageW(window, message, wParam, lParam)) << "message " << message;
+  return message == kAnswer || message == WM_TIMER
+             ? 0
+             : DefWindowProcW(window, message, wParam, lParam);
 }
 
 void PostClick(HWND dialog, int buttonId) {
   HWND button = GetDlgItem(dialog, buttonId);
   ASSERT_NE(button, nullptr) << "button " << buttonId;
-  Post(button, BM_CLICK);
+  PostMessageW(button, BM_CLICK, 0, 0);
 }
 
 void ChooseInList(HWND dialog, int listId, const std::string& item, bool open) {

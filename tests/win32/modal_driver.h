@@ -35,7 +35,6 @@ class ModalDriver {
  private:
   static LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK OnCall(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  void Answer(HWND window);
 
   HHOOK hook_ = nullptr;
   HWND calls_ = nullptr;
@@ -43,8 +42,6 @@ class ModalDriver {
   std::set<HWND> seen_;
 };
 
-// Posts `message` to `window` and fails the test when it cannot be posted.
-void Post(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 // A click on a dialog's button, posted.
 void PostClick(HWND dialog, int buttonId);
 // A list box's item chosen as a click does, or with `open` as a double click; the dialog has

@@ -32,7 +32,7 @@ TEST(Win32Boxes, TheInputBoxGivesTheAnswerOrNothing) {
       if (item.pressed != 0) {
         PostClick(box, item.pressed);
       } else {
-        Post(GetDlgItem(box, win32::kInputAnswer), WM_KEYDOWN, VK_RETURN, 1);
+        PostMessageW(GetDlgItem(box, win32::kInputAnswer), WM_KEYDOWN, VK_RETURN, 1);
       }
     });
     EXPECT_EQ(ui.AskText("Number of pages:\r\n(256 to 4096)", "Patch argument", "256"),
