@@ -5,6 +5,8 @@
 #include <climits>
 
 #include "target/calendar.h"
+#include "target/exe_version.h"
+#include "tests/common/temp_dir.h"
 
 namespace varnock {
 namespace {
@@ -29,6 +31,20 @@ TEST(BuildDateTest, StampsBecomeCalendarDatesWithoutTimeZone) {
     EXPECT_EQ(FormatVersionDate(date), c.text);
     EXPECT_EQ(SecondsFromDate(date), c.seconds);
   }
+}
+
+// The date read from the file itself, as the signature of a file it could not hold takes it: the
+// stamp the header offset points to; an offset that puts it before the file's start gives none.
+TEST(BuildDateTest, ReadFromTheFile) {
+  testing::TempDir dir;
+  Bytes image(0x40, 0);
+  PutPeTimeStamp(image, 0x80, 973956060);
+  BuildDate date;
+  std::string error;
+  ASSERT_TRUE(GetExeBuildDate(dir.Write("a.exe", image), date, error)) << error;
+  EXPECT_EQ(FormatVersionDate(date), "11-Nov-2000  15:21");
+  PutPeTimeStamp(image, -9, 0);
+  EXPECT_FALSE(GetExeBuildDate(dir.Write("b.exe", image), date, error));
 }
 
 }  // namespace
