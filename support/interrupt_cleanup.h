@@ -2,6 +2,10 @@
 
 #include <string>
 
+#ifndef _WIN32
+#include <signal.h>
+#endif
+
 namespace varnock {
 
 // While the object lives, the file at `path` is deleted when the program is interrupted before
@@ -20,6 +24,22 @@ class RemovedOnInterrupt {
  private:
   std::string path_;
   int slot_ = -1;
+};
+
+// While the object lives, an interruption (the same ones) waits, whichever thread of the
+// program it reaches: a file being written in place is never left half old and half new. An
+// interruption that came meanwhile takes its usual course when the last such object goes.
+class InterruptionsHeld {
+ public:
+  InterruptionsHeld();
+  ~InterruptionsHeld();
+  InterruptionsHeld(const InterruptionsHeld&) = delete;
+  InterruptionsHeld& operator=(const InterruptionsHeld&) = delete;
+
+ private:
+#ifndef _WIN32
+  sigset_t previous_{};  // the calling thread's signal mask before the hold
+#endif
 };
 
 }  // namespace varnock

@@ -15,11 +15,14 @@ constexpr std::array<int, 3> kSignals = {SIGINT, SIGTERM, SIGHUP};
 
 // What the signal handler needs. A handler reaches nothing but process-wide data, so this is
 // the one place where the library keeps some: the paths to delete, as plain pointers the
-// handler reads without locking, and the actions the handler replaced.
+// handler reads without locking, the holds in force with the signal that came during them, and
+// the actions the handler replaced.
 struct Registry {
   std::array<std::atomic<const char*>, 64> paths{};
+  std::atomic<int> held{0};
+  std::atomic<int> pending{0};
   std::mutex mutex;
-  int users = 0;
+  int users = 0;  // objects of either kind that need the handler
   std::array<struct sigaction, kSignals.size()> previous{};
   std::array<bool, kSignals.size()> installed{};
 };
@@ -31,6 +34,10 @@ Registry& TheRegistry() {
 
 extern "C" void RemoveAndEnd(int signal) {
   Registry& registry = TheRegistry();
+  if (registry.held.load() > 0) {
+    registry.pending.store(signal);  // taken up when the last hold ends
+    return;
+  }
   for (auto& slot : registry.paths) {
     const char* path = slot.load();
     if (path != nullptr) {
@@ -50,6 +57,8 @@ extern "C" void RemoveAndEnd(int signal) {
 void Install(Registry& registry) {
   struct sigaction action {};
   action.sa_handler = RemoveAndEnd;
+  // A signal kept for later must not fail the system calls of the thread that received it.
+  action.sa_flags = SA_RESTART;
   sigemptyset(&action.sa_mask);
   for (std::size_t i = 0; i < kSignals.size(); ++i) {
     struct sigaction previous {};
@@ -69,6 +78,19 @@ void Uninstall(Registry& registry) {
   }
 }
 
+// The handler is in place while any object needs it; called with the mutex held.
+void Join(Registry& registry) {
+  if (registry.users++ == 0) {
+    Install(registry);
+  }
+}
+
+void Leave(Registry& registry) {
+  if (--registry.users == 0) {
+    Uninstall(registry);
+  }
+}
+
 }  // namespace
 
 RemovedOnInterrupt::RemovedOnInterrupt(std::string path) : path_(std::move(path)) {
@@ -81,8 +103,8 @@ RemovedOnInterrupt::RemovedOnInterrupt(std::string path) : path_(std::move(path)
       break;
     }
   }
-  if (slot_ >= 0 && registry.users++ == 0) {
-    Install(registry);
+  if (slot_ >= 0) {
+    Join(registry);
   }
 }
 
@@ -98,8 +120,37 @@ void RemovedOnInterrupt::Release() {
   const std::lock_guard<std::mutex> lock(registry.mutex);
   registry.paths[static_cast<std::size_t>(slot_)].store(nullptr);
   slot_ = -1;
-  if (--registry.users == 0) {
-    Uninstall(registry);
+  Leave(registry);
+}
+
+// The signals are also blocked in the calling thread, so that its own system calls run on
+// undisturbed; one sent to this thread alone arrives when its mask is restored.
+InterruptionsHeld::InterruptionsHeld() {
+  sigset_t held;
+  sigemptyset(&held);
+  for (const int signal : kSignals) {
+    sigaddset(&held, signal);
+  }
+  ::pthread_sigmask(SIG_BLOCK, &held, &previous_);
+  Registry& registry = TheRegistry();
+  const std::lock_guard<std::mutex> lock(registry.mutex);
+  registry.held.fetch_add(1);
+  Join(registry);
+}
+
+InterruptionsHeld::~InterruptionsHeld() {
+  Registry& registry = TheRegistry();
+  int pending = 0;
+  {
+    const std::lock_guard<std::mutex> lock(registry.mutex);
+    if (registry.held.fetch_sub(1) == 1) {
+      pending = registry.pending.exchange(0);
+    }
+    Leave(registry);
+  }
+  ::pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
+  if (pending != 0) {
+    ::raise(pending);
   }
 }
 

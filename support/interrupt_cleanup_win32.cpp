@@ -2,6 +2,7 @@
 
 #include <array>
 #include <atomic>
+#include <condition_variable>
 #include <mutex>
 
 #include "support/files.h"
@@ -13,12 +14,14 @@ namespace {
 
 // What the console's control handler needs. A handler reaches nothing but process-wide data,
 // so this is the one place where the library keeps some: the paths to delete, as plain
-// pointers the handler reads without locking.
+// pointers the handler reads without locking, and the holds in force.
 struct Registry {
   std::array<std::atomic<const wchar_t*>, 64> paths{};
   std::array<std::wstring, 64> storage;
   std::mutex mutex;
-  int users = 0;
+  std::condition_variable released;
+  int held = 0;
+  bool installed = false;
 };
 
 Registry& TheRegistry() {
@@ -27,10 +30,14 @@ Registry& TheRegistry() {
 }
 
 // Runs on a thread of its own when Ctrl-C or Ctrl-Break is pressed or the console is closed.
-// The files are marked for deletion (an open one goes when its last handle closes, at the
-// latest when the program ends); the next handler, by default the one that ends the
-// program, then runs.
+// It waits until no hold is in force; the files are then marked for deletion (an open one goes
+// when its last handle closes, at the latest when the program ends), and the next handler, by
+// default the one that ends the program, runs.
 BOOL WINAPI RemoveOnControl(DWORD) {
+  {
+    std::unique_lock<std::mutex> lock(TheRegistry().mutex);
+    TheRegistry().released.wait(lock, [] { return TheRegistry().held == 0; });
+  }
   for (auto& slot : TheRegistry().paths) {
     const wchar_t* path = slot.load();
     if (path != nullptr) {
@@ -38,6 +45,16 @@ BOOL WINAPI RemoveOnControl(DWORD) {
     }
   }
   return FALSE;
+}
+
+// The handler is put in place by the first object that needs it and stays: the system holds
+// its own lock while a handler runs, so one that waits for a hold to end must not meet a
+// removal made under that hold. With nothing registered and nothing held it passes at once.
+// Called with the mutex held.
+void Join(Registry& registry) {
+  if (!registry.installed) {
+    registry.installed = SetConsoleCtrlHandler(RemoveOnControl, TRUE) != 0;
+  }
 }
 
 }  // namespace
@@ -53,8 +70,8 @@ RemovedOnInterrupt::RemovedOnInterrupt(std::string path) : path_(std::move(path)
       break;
     }
   }
-  if (slot_ >= 0 && registry.users++ == 0) {
-    SetConsoleCtrlHandler(RemoveOnControl, TRUE);
+  if (slot_ >= 0) {
+    Join(registry);
   }
 }
 
@@ -70,9 +87,22 @@ void RemovedOnInterrupt::Release() {
   const std::lock_guard<std::mutex> lock(registry.mutex);
   registry.paths[static_cast<std::size_t>(slot_)].store(nullptr);
   slot_ = -1;
-  if (--registry.users == 0) {
-    SetConsoleCtrlHandler(RemoveOnControl, FALSE);
+}
+
+InterruptionsHeld::InterruptionsHeld() {
+  Registry& registry = TheRegistry();
+  const std::lock_guard<std::mutex> lock(registry.mutex);
+  ++registry.held;
+  Join(registry);
+}
+
+InterruptionsHeld::~InterruptionsHeld() {
+  Registry& registry = TheRegistry();
+  {
+    const std::lock_guard<std::mutex> lock(registry.mutex);
+    --registry.held;
   }
+  registry.released.notify_all();
 }
 
 }  // namespace varnock

@@ -1,6 +1,5 @@
 #include <dirent.h>
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -235,26 +234,6 @@ bool CopyAttributes(int from, int to) {
   }
   return true;
 }
-
-// Interruptions wait while the file itself is written, so that they cannot leave it half old
-// and half new; they take effect when the object goes.
-class InterruptionsHeld {
- public:
-  InterruptionsHeld() {
-    sigset_t held;
-    sigemptyset(&held);
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
-      sigaddset(&held, signal);
-    }
-    ::pthread_sigmask(SIG_BLOCK, &held, &previous_);
-  }
-  ~InterruptionsHeld() { ::pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
-  InterruptionsHeld(const InterruptionsHeld&) = delete;
-  InterruptionsHeld& operator=(const InterruptionsHeld&) = delete;
-
- private:
-  sigset_t previous_{};
-};
 
 // The old bytes of every part of the file written in place, so that a write that fails
 // half-way can be undone.

@@ -460,6 +460,7 @@ bool LockedFile::State::WriteInPlace(const Bytes& content, const RewriteHooks* h
   if (hooks != nullptr && hooks->before_replace) {
     hooks->before_replace(std::string());
   }
+  const InterruptionsHeld held;
   if (!StillTheSame()) {
     error = ChangedText(target);
     return false;

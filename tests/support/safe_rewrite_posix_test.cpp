@@ -1,3 +1,4 @@
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
@@ -5,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
+#include <thread>
 
 #include "support/files.h"
 #include "support/paths.h"
@@ -125,6 +128,37 @@ TEST(RewriteFile, KeepsWhatTheFileHasBesidesItsBytes) {
     EXPECT_TRUE(!other || ReadBytes(Other(path)) == ReadBytes(path));
     EXPECT_EQ(testing::NamesIn(dir),
               (other ? testing::Names{"tomb4.exe", "other.exe"} : testing::Names{"tomb4.exe"}));
+  }
+}
+
+// A file with a second name is written in place. A signal sent to the program meanwhile reaches
+// another of its threads, which does not hold it; the program still ends only once the file
+// holds all its new bytes.
+TEST(RewriteFile, AWriteInPlaceEndsBeforeAnInterruptionEndsTheProgram) {
+  constexpr std::size_t kSize = std::size_t{3} << 20;  // more than one write
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    SCOPED_TRACE(strsignal(signal));
+    testing::TempDir dir;
+    const std::string path = dir.Write("tomb4.exe", Pattern(kSize, 1));
+    ASSERT_EQ(::link(path.c_str(), Other(path).c_str()), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+      std::thread([] { ::pause(); }).detach();  // takes the signal
+      RewriteHooks hooks;
+      hooks.allow_write = [signal](std::size_t offset, std::size_t) {
+        if (offset > 0) {
+          ::kill(::getpid(), signal);
+          std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        return true;
+      };
+      std::string error;
+      ::_exit(RewriteFile(path, Pattern(kSize, 2), error, &hooks) ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+    EXPECT_TRUE(ReadBytes(path) == Pattern(kSize, 2)) << "the file was left half written";
   }
 }
 
