@@ -27,7 +27,8 @@ class RemovedOnInterrupt {
 };
 
 // While the object lives, an interruption (the same ones) waits, whichever thread of the
-// program it reaches: a file being written in place is never left half old and half new. An
+// program it reaches, so that a file being written in place is not left half old and half new;
+// a closed console on Windows waits only as long as the system allows (a few seconds). An
 // interruption that came meanwhile takes its usual course when the last such object goes.
 class InterruptionsHeld {
  public:

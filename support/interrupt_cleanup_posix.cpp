@@ -27,6 +27,10 @@ struct Registry {
   std::array<bool, kSignals.size()> installed{};
 };
 
+// The handler uses these without locking, which is safe only where they never lock.
+static_assert(std::atomic<int>::is_always_lock_free &&
+              std::atomic<const char*>::is_always_lock_free);
+
 Registry& TheRegistry() {
   static Registry registry;
   return registry;
@@ -34,8 +38,10 @@ Registry& TheRegistry() {
 
 extern "C" void RemoveAndEnd(int signal) {
   Registry& registry = TheRegistry();
-  if (registry.held.load() > 0) {
-    registry.pending.store(signal);  // taken up when the last hold ends
+  // The signal is noted before the holds are counted: either the end of the last hold finds
+  // it, or this handler finds no hold and takes it back itself. It is never lost.
+  registry.pending.store(signal);
+  if (registry.held.load() > 0 || registry.pending.exchange(0) == 0) {
     return;
   }
   for (auto& slot : registry.paths) {

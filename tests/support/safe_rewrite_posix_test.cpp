@@ -143,6 +143,7 @@ TEST(RewriteFile, AWriteInPlaceEndsBeforeAnInterruptionEndsTheProgram) {
     ASSERT_EQ(::link(path.c_str(), Other(path).c_str()), 0);
     const pid_t child = ::fork();
     if (child == 0) {
+      ::signal(signal, SIG_DFL);                // as in a program started from a terminal
       std::thread([] { ::pause(); }).detach();  // takes the signal
       RewriteHooks hooks;
       hooks.allow_write = [signal](std::size_t offset, std::size_t) {
