@@ -28,16 +28,14 @@ namespace varnock {
 
 namespace {
 
-// The program's own folder, or, when no file can be created there (an installed program),
-// the per-user patch folder; the bundle is unpacked there and listed from there.
-std::string StartUpPatchFolder(const AppEnvironment& environment) {
-  std::string own = GetParentFolder(environment.ownExecutablePath);
+// The per-user patch folder when no file can be created in the program's own folder (an
+// installed program); empty when the program's folder serves, or there is no per-user folder.
+std::string UserFolderInstead(const AppEnvironment& environment) {
   if (!environment.canCreateFilesIn || !environment.userPatchFolder ||
-      environment.canCreateFilesIn(own)) {
-    return own;
+      environment.canCreateFilesIn(GetParentFolder(environment.ownExecutablePath))) {
+    return {};
   }
-  const std::string user = environment.userPatchFolder();
-  return user.empty() ? own : user;
+  return environment.userPatchFolder();
 }
 
 bool HasExtension(const std::string& path, std::string_view extension) {
@@ -78,6 +76,9 @@ void MainPresenter::Unload() {
   picker_.Unload();
   for (std::int32_t i = 0; i < state_.UnpackedCount; ++i) {
     RemoveFile(state_.UnpackedFiles[static_cast<std::size_t>(i)]);
+  }
+  if (sharedUnpack_) {
+    sharedUnpack_->Release();
   }
 }
 
@@ -120,9 +121,18 @@ void MainPresenter::InitProgram() {
   }
   // The executable chosen in the last run, while it still exists; else none.
   SetTargetExe(RecalledTarget());
-  state_.PatchFolder = TrimRootBackslash(StartUpPatchFolder(environment_));
-  UnpackBundle(environment_.ownExecutablePath, state_.PatchFolder, state_.UnpackedFiles,
-               state_.UnpackedCount);
+  // The bundle goes beside the program, or into the per-user folder the user's other windows
+  // share, whose files the folder's record, not this window, owns.
+  const std::string user = UserFolderInstead(environment_);
+  state_.PatchFolder =
+      TrimRootBackslash(user.empty() ? GetParentFolder(environment_.ownExecutablePath) : user);
+  if (user.empty()) {
+    UnpackBundle(environment_.ownExecutablePath, state_.PatchFolder, state_.UnpackedFiles,
+                 state_.UnpackedCount);
+  } else {
+    sharedUnpack_ = std::make_unique<SharedUnpack>(state_.PatchFolder);
+    sharedUnpack_->Unpack(environment_.ownExecutablePath);
+  }
   ListPatches(StartPatchFolder(), state_.PatchCount);
   if (state_.PatchCount == 0) {
     ui_.ShowMessage(std::string(texts::kNoPatchFound), MessageIcon::Critical);

@@ -2,12 +2,14 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/app_environment.h"
 #include "app/main_window_view.h"
 #include "app/program_state.h"
+#include "patchfile/shared_unpack.h"
 #include "picker/file_or_folder_picker.h"
 #include "support/user_interface.h"
 
@@ -102,6 +104,8 @@ class MainPresenter {
   std::vector<std::string> patchItems_;
   std::string statusLine_;
   bool unloaded_ = false;
+  // The bundle unpacked into the per-user folder; null when it went beside the program.
+  std::unique_ptr<SharedUnpack> sharedUnpack_;
 };
 
 }  // namespace varnock

@@ -70,7 +70,8 @@ bool LocateEntries(const Bytes& content, std::size_t& first, std::size_t& end,
 // One entry: its data is checked against the bytes left before anything is written.
 bool UnpackEntry(const Bytes& content, std::size_t& position, std::size_t end,
                  const std::string& folder, std::vector<std::string>& unpackedFiles,
-                 std::int32_t& unpackedCount) {
+                 std::int32_t& unpackedCount,
+                 const std::function<bool(const std::string&)>& ownedBefore) {
   const std::optional<std::int32_t> size = ReadInt32(content, position, end);
   std::string name;
   if (!size || *size < 1 || !ReadNulTerminatedName(content, position, name) || position > end ||
@@ -82,7 +83,7 @@ bool UnpackEntry(const Bytes& content, std::size_t& position, std::size_t end,
     return false;
   }
   const std::string destination = JoinPath(folder, name);
-  if (!FileExists(destination)) {
+  if (!FileExists(destination) || (ownedBefore && ownedBefore(name))) {
     unpackedFiles.push_back(destination);
     ++unpackedCount;
   }
@@ -119,6 +120,12 @@ bool IsPlainFileName(const std::string& name) {
 
 bool UnpackBundle(const std::string& executablePath, const std::string& folder,
                   std::vector<std::string>& unpackedFiles, std::int32_t& unpackedCount) {
+  return UnpackBundle(executablePath, folder, unpackedFiles, unpackedCount, nullptr);
+}
+
+bool UnpackBundle(const std::string& executablePath, const std::string& folder,
+                  std::vector<std::string>& unpackedFiles, std::int32_t& unpackedCount,
+                  const std::function<bool(const std::string& name)>& ownedBefore) {
   Bytes content;
   std::string error;
   if (!ReadWholeFile(executablePath, content, error)) {
@@ -134,7 +141,7 @@ bool UnpackBundle(const std::string& executablePath, const std::string& folder,
     CreateFolder(folder);
   }
   for (std::int32_t i = 0; i < entryCount; ++i) {
-    if (!UnpackEntry(content, position, end, folder, unpackedFiles, unpackedCount)) {
+    if (!UnpackEntry(content, position, end, folder, unpackedFiles, unpackedCount, ownedBefore)) {
       return false;
     }
   }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,11 @@ inline constexpr std::size_t kBundleHeaderSize = 16;
 // drive colon, stops the unpacking.
 bool UnpackBundle(const std::string& executablePath, const std::string& folder,
                   std::vector<std::string>& unpackedFiles, std::int32_t& unpackedCount);
+// The same, where a file already present is recorded too when `ownedBefore` says, from its
+// name, that an earlier unpacking made it and it is still as made.
+bool UnpackBundle(const std::string& executablePath, const std::string& folder,
+                  std::vector<std::string>& unpackedFiles, std::int32_t& unpackedCount,
+                  const std::function<bool(const std::string& name)>& ownedBefore);
 
 // The name that starts at `position` in `content`, up to its NUL byte, as UTF-8 text;
 // `position` then lies after the NUL. False when the content ends before a NUL.

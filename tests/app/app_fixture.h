@@ -16,6 +16,7 @@
 #include "support/paths.h"
 #include "tests/common/recording_ui.h"
 #include "tests/common/temp_dir.h"
+#include "tools/bundle_writer.h"
 
 namespace varnock::testing {
 
@@ -109,7 +110,7 @@ class AppFixture : public ::testing::Test, public SettingsStore {
                  : std::string();
     };
     environment.currentFolder = [this] { return dir.path(); };
-    environment.canCreateFilesIn = [](const std::string&) { return true; };
+    environment.canCreateFilesIn = [this](const std::string&) { return programWritable; };
     environment.userPatchFolder = [this] { return userFolder; };
     environment.openedFiles = openedFiles;
     environment.settings = this;
@@ -140,6 +141,13 @@ class AppFixture : public ::testing::Test, public SettingsStore {
                      varnock::WritePatch(record));
   }
 
+  // The program's executable with these files appended as its bundle.
+  void Bundle(const std::vector<tools::BundleFile>& entries) {
+    ownExe = ToBytes("MZ image");
+    const Bytes bundle = tools::BundleBytes(ownExe.size(), entries);
+    ownExe.insert(ownExe.end(), bundle.begin(), bundle.end());
+  }
+
   std::string InProgram(const std::string& name) const { return JoinPath(programFolder, name); }
 
   TempDir dir;
@@ -147,7 +155,8 @@ class AppFixture : public ::testing::Test, public SettingsStore {
   std::string editorFolder = dir.File("editor");
   Bytes ownExe = ToBytes("MZ not a bundle");  // the program's own executable
   bool editorInstalled = false;
-  std::string userFolder;  // the per-user patch folder; none when empty
+  std::string userFolder;       // the per-user patch folder; none when empty
+  bool programWritable = true;  // false: installed where the user cannot write
   std::vector<std::string> openedFiles;
   std::map<std::string, std::string> settings;
   RecordingView view;

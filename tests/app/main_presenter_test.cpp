@@ -7,20 +7,11 @@
 #include "support/files.h"
 #include "target/exe_version.h"
 #include "tests/app/app_fixture.h"
-#include "tools/bundle_writer.h"
 
 namespace varnock::testing {
 namespace {
 
-class StartUp : public AppFixture {
- protected:
-  // The program's executable with these files appended as its bundle.
-  void Bundle(const std::vector<tools::BundleFile>& entries) {
-    ownExe = ToBytes("MZ image");
-    const Bytes bundle = tools::BundleBytes(ownExe.size(), entries);
-    ownExe.insert(ownExe.end(), bundle.begin(), bundle.end());
-  }
-};
+class StartUp : public AppFixture {};
 
 // No patch anywhere (the bundle holds none): the fatal message, the window unloads, and what
 // the bundle unpacked is deleted.

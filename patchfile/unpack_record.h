@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+
+namespace varnock {
+
+// What Varnock unpacked into a folder that outlives one window: for each file name, the sum of
+// the content as it was unpacked. Kept in the folder as one line per file, the sum in 16
+// hexadecimal digits, a space and the name.
+using UnpackRecord = std::map<std::string, std::uint64_t>;
+
+// The record kept at `path`; empty when there is none. Lines that do not read as a sum and a
+// plain file name are left out, so a damaged record never names a file outside its folder.
+UnpackRecord ReadUnpackRecord(const std::string& path);
+// Replaces the record at `path` whole (a new file renamed over the old one); an empty record
+// removes it. False when it cannot be written.
+bool WriteUnpackRecord(const std::string& path, const UnpackRecord& record);
+
+// True when `folder` holds the file `name` with the content of sum `sum`: still as unpacked.
+bool IsAsUnpacked(const std::string& folder, const std::string& name, std::uint64_t sum);
+
+}  // namespace varnock
