@@ -1,6 +1,8 @@
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -9,6 +11,7 @@
 #include "support/files.h"
 #include "support/paths.h"
 #include "support/user_folders.h"
+#include "support/user_folders_platform.h"
 
 namespace varnock {
 
@@ -30,15 +33,11 @@ std::string HomeFolder() {
   return found->pw_dir;
 }
 
-// The base of the user's data files; a relative $XDG_DATA_HOME is ignored, as the base
-// directory rules ask.
-std::string DataHome() {
-  const char* data = std::getenv("XDG_DATA_HOME");
-  if (data != nullptr && data[0] == '/') {
-    return data;
-  }
-  const std::string home = HomeFolder();
-  return home.empty() ? std::string() : JoinPath(JoinPath(home, ".local"), "share");
+// An absolute path from the environment; relative ones are ignored, as the base directory
+// rules ask.
+std::string AbsoluteVariable(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr && value[0] == '/' ? value : std::string();
 }
 
 }  // namespace
@@ -48,15 +47,40 @@ bool CanCreateFilesIn(const std::string& folder) {
   return FolderExists(folder) && access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
-std::string UserPatchFolder() {
-  const std::string base = DataHome();
-  if (base.empty()) {
-    return {};
+std::string UserDataFolder() {
+  std::string data = AbsoluteVariable("XDG_DATA_HOME");
+  if (data.empty()) {
+    const std::string home = HomeFolder();
+    data = home.empty() ? std::string() : JoinPath(JoinPath(home, ".local"), "share");
   }
-  const std::string folder = JoinPath(JoinPath(base, "varnock"), "patches");
+  return data.empty() ? std::string() : JoinPath(data, "varnock");
+}
+
+std::vector<std::string> ScratchFolders() {
+  std::vector<std::string> folders;
+  if (const std::string runtime = AbsoluteVariable("XDG_RUNTIME_DIR"); !runtime.empty()) {
+    folders.push_back(runtime);
+  }
   std::error_code error;
-  std::filesystem::create_directories(ToFsPath(folder), error);
-  return FolderExists(folder) ? folder : std::string();
+  const std::filesystem::path temporary = std::filesystem::temp_directory_path(error);
+  if (!error) {
+    folders.push_back(FromFsPath(temporary));
+  }
+  return folders;
+}
+
+std::string PrivateFolderName() {
+  return "varnock-" + std::to_string(::geteuid());
+}
+
+bool MakePrivateFolder(const std::string& folder) {
+  if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+    return false;
+  }
+  // lstat: a link someone put there is refused, not followed.
+  struct stat made {};
+  return ::lstat(folder.c_str(), &made) == 0 && S_ISDIR(made.st_mode) &&
+         made.st_uid == ::geteuid() && (made.st_mode & 077) == 0;
 }
 
 }  // namespace varnock

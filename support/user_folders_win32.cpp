@@ -1,15 +1,64 @@
-#include <shlobj.h>
 #include <windows.h>
+// After windows.h, which they need.
+#include <aclapi.h>
+#include <sddl.h>
+#include <shlobj.h>
 
 #include <filesystem>
 #include <string>
-#include <system_error>
+#include <vector>
 
 #include "support/files.h"
 #include "support/paths.h"
 #include "support/user_folders.h"
+#include "support/user_folders_platform.h"
 
 namespace varnock {
+
+namespace {
+
+// The security identifier of the user this process runs as; empty when it cannot be read.
+std::vector<BYTE> UserSid() {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+    return {};
+  }
+  std::vector<BYTE> buffer(256);
+  DWORD size = 0;
+  const bool read = GetTokenInformation(token, TokenUser, buffer.data(),
+                                        static_cast<DWORD>(buffer.size()), &size) != 0;
+  CloseHandle(token);
+  if (!read) {
+    return {};
+  }
+  const PSID sid = reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid;
+  const BYTE* start = static_cast<const BYTE*>(sid);
+  return std::vector<BYTE>(start, start + GetLengthSid(sid));
+}
+
+// True when `folder` belongs to the user `sid` and its access list lets nobody else in.
+bool OwnedAlone(const std::wstring& folder, std::vector<BYTE>& sid) {
+  PSID owner = nullptr;
+  PACL access = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (GetNamedSecurityInfoW(folder.c_str(), SE_FILE_OBJECT,
+                            OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &owner, nullptr,
+                            &access, nullptr, &descriptor) != ERROR_SUCCESS) {
+    return false;
+  }
+  bool alone = owner != nullptr && access != nullptr && EqualSid(owner, sid.data());
+  for (DWORD i = 0; alone && i < access->AceCount; ++i) {
+    void* entry = nullptr;
+    alone = GetAce(access, i, &entry) != 0;
+    const auto* allowed = static_cast<const ACCESS_ALLOWED_ACE*>(entry);
+    alone = alone && (allowed->Header.AceType != ACCESS_ALLOWED_ACE_TYPE ||
+                      EqualSid(const_cast<DWORD*>(&allowed->SidStart), sid.data()));
+  }
+  LocalFree(descriptor);
+  return alone;
+}
+
+}  // namespace
 
 bool CanCreateFilesIn(const std::string& folder) {
   if (!FolderExists(folder)) {
@@ -28,17 +77,57 @@ bool CanCreateFilesIn(const std::string& folder) {
   return true;
 }
 
-std::string UserPatchFolder() {
+std::string UserDataFolder() {
   wchar_t local[MAX_PATH] = {};
   if (SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, local) !=
       S_OK) {
     return {};
   }
-  const std::string folder =
-      JoinPath(JoinPath(FromFsPath(std::filesystem::path(local)), "Varnock"), "patches");
-  std::error_code error;
-  std::filesystem::create_directories(ToFsPath(folder), error);
-  return FolderExists(folder) ? folder : std::string();
+  return JoinPath(FromFsPath(std::filesystem::path(local)), "Varnock");
+}
+
+std::vector<std::string> ScratchFolders() {
+  wchar_t temporary[MAX_PATH + 1] = {};
+  const DWORD length = GetTempPathW(MAX_PATH + 1, temporary);
+  if (length == 0 || length > MAX_PATH) {
+    return {};
+  }
+  std::string folder = FromFsPath(std::filesystem::path(temporary));
+  while (folder.size() > 3 && (folder.back() == '\\' || folder.back() == '/')) {
+    folder.pop_back();
+  }
+  return {folder};
+}
+
+std::string PrivateFolderName() {
+  wchar_t name[256 + 1] = {};
+  DWORD size = 256 + 1;
+  return GetUserNameW(name, &size) ? "Varnock-" + FromFsPath(std::filesystem::path(name))
+                                   : "Varnock";
+}
+
+bool MakePrivateFolder(const std::string& folder) {
+  std::vector<BYTE> sid = UserSid();
+  LPWSTR sidText = nullptr;
+  if (sid.empty() || !ConvertSidToStringSidW(sid.data(), &sidText)) {
+    return false;
+  }
+  // Full control for the user alone, nothing inherited from the folder above.
+  const std::wstring rules = L"D:P(A;OICI;FA;;;" + std::wstring(sidText) + L")";
+  LocalFree(sidText);
+  SECURITY_ATTRIBUTES attributes{sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE};
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(
+          rules.c_str(), SDDL_REVISION_1, &attributes.lpSecurityDescriptor, nullptr)) {
+    return false;
+  }
+  const std::wstring path = ToFsPath(folder).wstring();
+  const bool made =
+      CreateDirectoryW(path.c_str(), &attributes) || GetLastError() == ERROR_ALREADY_EXISTS;
+  LocalFree(attributes.lpSecurityDescriptor);
+  // A link (a junction someone put there) is refused, not followed.
+  const DWORD kind = GetFileAttributesW(path.c_str());
+  return made && kind != INVALID_FILE_ATTRIBUTES && (kind & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+         (kind & FILE_ATTRIBUTE_REPARSE_POINT) == 0 && OwnedAlone(path, sid);
 }
 
 }  // namespace varnock
