@@ -36,7 +36,16 @@ std::vector<BYTE> UserSid() {
   return std::vector<BYTE>(start, start + GetLengthSid(sid));
 }
 
-// True when `folder` belongs to the user `sid` and its access list lets nobody else in.
+// True when the access entry lets in the user `sid`, or the system and the administrators, who
+// may enter every folder anyway (as root does on Linux).
+bool LetsInOnly(const ACCESS_ALLOWED_ACE& allowed, std::vector<BYTE>& sid) {
+  const PSID whom = const_cast<DWORD*>(&allowed.SidStart);
+  return allowed.Header.AceType != ACCESS_ALLOWED_ACE_TYPE || EqualSid(whom, sid.data()) ||
+         IsWellKnownSid(whom, WinLocalSystemSid) ||
+         IsWellKnownSid(whom, WinBuiltinAdministratorsSid);
+}
+
+// True when `folder` belongs to the user `sid` and its access list lets no other user in.
 bool OwnedAlone(const std::wstring& folder, std::vector<BYTE>& sid) {
   PSID owner = nullptr;
   PACL access = nullptr;
@@ -49,10 +58,8 @@ bool OwnedAlone(const std::wstring& folder, std::vector<BYTE>& sid) {
   bool alone = owner != nullptr && access != nullptr && EqualSid(owner, sid.data());
   for (DWORD i = 0; alone && i < access->AceCount; ++i) {
     void* entry = nullptr;
-    alone = GetAce(access, i, &entry) != 0;
-    const auto* allowed = static_cast<const ACCESS_ALLOWED_ACE*>(entry);
-    alone = alone && (allowed->Header.AceType != ACCESS_ALLOWED_ACE_TYPE ||
-                      EqualSid(const_cast<DWORD*>(&allowed->SidStart), sid.data()));
+    alone = GetAce(access, i, &entry) != 0 &&
+            LetsInOnly(*static_cast<const ACCESS_ALLOWED_ACE*>(entry), sid);
   }
   LocalFree(descriptor);
   return alone;
