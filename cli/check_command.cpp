@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/info_command.h"
+#include "cli/json_text.h"
 #include "engine/dry_run.h"
 #include "support/paths.h"
 
@@ -47,7 +48,7 @@ nlohmann::json ToJson(const DryRun& run) {
 void PrintReport(std::ostream& out, const DryRun& run) {
   out << "Status: " << StateWord(run.status.state);
   if (run.status.argument) {
-    out << ", applied with argument " << *run.status.argument;
+    out << ", applied with argument " << Printable(*run.status.argument);
   }
   out << "\nWould: " << WouldWord(run.would) << '\n';
   if (run.status.placed && run.status.shift != 0) {
@@ -86,8 +87,7 @@ int CheckCommand::Run(ConsoleUi& console) {
   const DryRun run = CheckOperation(patch, AbsolutePath(exe_), remove_,
                                     takesArgument ? argument_ : std::nullopt, console);
   if (json_) {
-    console.Out() << ToJson(run).dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
-                  << '\n';
+    console.Out() << JsonText(ToJson(run)) << '\n';
   } else {
     PrintReport(console.Out(), run);
   }

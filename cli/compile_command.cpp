@@ -20,7 +20,7 @@ int CompileCommand::Run(ConsoleUi& console) {
   PatchSource source;
   std::string error;
   if (!ReadPatchSourceFile(AbsolutePath(source_), source, error)) {
-    console.Err() << "ERROR: " << error << "\n";
+    console.Err() << "ERROR: " << ToConsoleLines(error) << "\n";
     return kExitFailure;
   }
   return WriteOutputFile(AbsolutePath(output_), CompiledPatch(source), force_, console);

@@ -1,6 +1,9 @@
 #include "cli/console_ui.h"
 
+#include <cstdint>
 #include <ostream>
+
+#include "support/utf8.h"
 
 namespace varnock::cli {
 
@@ -13,24 +16,35 @@ void AppendEscape(std::string& text, unsigned code, const char* prefix) {
   text += kDigits[code & 0x0F];
 }
 
+// Every control character escaped: C0 (but newline and tab where `keepLayout`), DEL, and C1,
+// both as UTF-8 and as a raw byte that belongs to no UTF-8 character (an 8-bit terminal takes
+// 0x9B for the start of a command).
+std::string Escaped(std::string_view text, bool keepLayout) {
+  std::string shown;
+  shown.reserve(text.size());
+  while (!text.empty()) {
+    std::uint32_t code = 0;
+    std::size_t length = DecodeUtf8(text, code);
+    const bool raw = length == 0;
+    if (raw) {
+      code = static_cast<unsigned char>(text[0]);
+      length = 1;
+    }
+    const bool layout = keepLayout && (code == '\n' || code == '\t');
+    if ((code < 0x20 && !layout) || code == 0x7F || (code >= 0x80 && code < 0xA0)) {
+      AppendEscape(shown, code, raw || code < 0x80 ? "\\x" : "\\u00");
+    } else {
+      shown.append(text.substr(0, length));
+    }
+    text.remove_prefix(length);
+  }
+  return shown;
+}
+
 }  // namespace
 
 std::string Printable(std::string_view text) {
-  std::string shown;
-  shown.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0U;
-    if ((byte < 0x20 && byte != '\n' && byte != '\t') || byte == 0x7F) {
-      AppendEscape(shown, byte, "\\x");
-    } else if (byte == 0xC2 && next >= 0x80 && next <= 0x9F) {
-      AppendEscape(shown, next, "\\u00");  // a C1 control in UTF-8
-      ++i;
-    } else {
-      shown += text[i];
-    }
-  }
-  return shown;
+  return Escaped(text, false);
 }
 
 std::string ToConsoleLines(const std::string& text) {
@@ -42,7 +56,7 @@ std::string ToConsoleLines(const std::string& text) {
     }
     lines += text[i];
   }
-  return Printable(lines);
+  return Escaped(lines, true);
 }
 
 void ConsoleUi::ShowMessage(const std::string& text, MessageIcon icon) {

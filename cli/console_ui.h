@@ -32,10 +32,12 @@ class ConsoleUi : public UserInterface {
   std::optional<std::string> answer_;
 };
 
-// The text with every CR LF turned into a newline and the other control characters escaped.
+// The text with every CR LF turned into a newline and the other control characters but
+// newline and tab escaped as by Printable.
 std::string ToConsoleLines(const std::string& text);
-// The text with its control characters (C0 but newline and tab, DEL, C1) written as \xHH or
-// \u00HH, so that a text read from a file cannot move the cursor or rewrite the terminal.
+// The text on one line, with its control characters (C0, DEL, C1 in UTF-8 or as a raw byte
+// outside UTF-8) written as \xHH or \u00HH, so that a text read from a file or a file name
+// cannot move the cursor, start a line or rewrite the terminal.
 std::string Printable(std::string_view text);
 
 }  // namespace varnock::cli

@@ -33,8 +33,8 @@ int CreateCommand::Run(ConsoleUi& console) {
     Bytes text;
     std::string error;
     if (!ReadWholeFile(AbsolutePath(descriptionFile_), text, error)) {
-      console.Err() << "ERROR: cannot read " << descriptionFile_ << "\nError mexage: " << error
-                    << "\n";
+      console.Err() << "ERROR: cannot read " << Printable(descriptionFile_)
+                    << "\nError mexage: " << Printable(error) << "\n";
       return kExitFailure;
     }
     options_.description.assign(text.begin(), text.end());

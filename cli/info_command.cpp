@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "cli/console_ui.h"
+#include "cli/json_text.h"
 #include "patchfile/load_patch.h"
 #include "target/target_table.h"
 
@@ -122,9 +123,7 @@ int InfoCommand::Run(ConsoleUi& console) {
     return kExitFailure;
   }
   if (json_) {
-    console.Out() << ToJson(record, baseName, relativePath)
-                         .dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
-                  << '\n';
+    console.Out() << JsonText(ToJson(record, baseName, relativePath)) << '\n';
   } else {
     PrintSummary(console.Out(), record, baseName, relativePath);
   }

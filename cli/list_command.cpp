@@ -5,6 +5,7 @@
 
 #include "app/catalogue.h"
 #include "app/window_texts.h"
+#include "cli/json_text.h"
 #include "target/exe_version.h"
 
 namespace varnock::cli {
@@ -38,7 +39,7 @@ int ListCommand::Run(ConsoleUi& console) {
       list.push_back(
           {{"file", entry.fileName}, {"rank", entry.rank}, {"ExeVersion", entry.exeVersion}});
     }
-    console.Out() << list.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+    console.Out() << JsonText(list) << '\n';
   } else {
     for (const CatalogueEntry& entry : entries) {
       console.Out() << Printable(entry.fileName) << '\n';

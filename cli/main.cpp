@@ -82,7 +82,7 @@ int Run(int argc, char** argv) {
   } catch (const CLI::CallForVersion& version) {
     return WithOutputWritten(app.exit(version));
   } catch (const CLI::ParseError& error) {
-    std::cerr << error.what() << "\n\n" << app.help();
+    std::cerr << ToConsoleLines(error.what()) << "\n\n" << app.help();
     return kExitUsage;
   }
 
@@ -104,7 +104,7 @@ int main(int argc, char** argv) {
   } catch (const std::exception& error) {
     // Nothing the code throws is expected to reach here; if it does, say so plainly rather
     // than end with the runtime's own exit code, which could read as "already done".
-    std::cerr << "ERROR: " << error.what() << '\n';
+    std::cerr << "ERROR: " << ToConsoleLines(error.what()) << '\n';
   }
   return kExitFailure;
 }

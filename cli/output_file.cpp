@@ -13,13 +13,15 @@ int WriteOutputFile(const std::string& path, const Bytes& content, bool force, C
   NewCopy made = WriteNewFile(path, content, error);
   if (made == NewCopy::Taken) {
     if (!force) {
-      console.Err() << "ERROR: " << path << " already exists; give --force to replace it\n";
+      console.Err() << "ERROR: " << Printable(path)
+                    << " already exists; give --force to replace it\n";
       return kExitFailure;
     }
     made = RewriteFile(path, content, error) ? NewCopy::Made : NewCopy::Failed;
   }
   if (made == NewCopy::Failed) {
-    console.Err() << "ERROR: cannot write " << path << "\nError mexage: " << error << "\n";
+    console.Err() << "ERROR: cannot write " << Printable(path)
+                  << "\nError mexage: " << Printable(error) << "\n";
     return kExitFailure;
   }
   return kExitOk;

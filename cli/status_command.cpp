@@ -6,6 +6,7 @@
 
 #include "app/folder_status.h"
 #include "app/window_texts.h"
+#include "cli/json_text.h"
 
 namespace varnock::cli {
 
@@ -31,12 +32,12 @@ nlohmann::json ToJson(const std::vector<FolderStatusEntry>& entries) {
 
 void PrintLines(std::ostream& out, const std::vector<FolderStatusEntry>& entries) {
   for (const FolderStatusEntry& entry : entries) {
-    out << std::left << std::setw(15) << StateWord(entry.status.state) << entry.fileName;
+    out << std::left << std::setw(15) << StateWord(entry.status.state) << Printable(entry.fileName);
     if (entry.status.argument) {
-      out << "  argument " << *entry.status.argument;
+      out << "  argument " << Printable(*entry.status.argument);
     }
     for (std::size_t i = 0; i < entry.conflicts.size(); ++i) {
-      out << (i == 0 ? "  conflicts with " : ", ") << entry.conflicts[i];
+      out << (i == 0 ? "  conflicts with " : ", ") << Printable(entry.conflicts[i]);
     }
     out << '\n';
   }
@@ -63,8 +64,7 @@ int StatusCommand::Run(ConsoleUi& console) {
     return kExitFailure;
   }
   if (json_) {
-    console.Out() << ToJson(entries).dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
-                  << '\n';
+    console.Out() << JsonText(ToJson(entries)) << '\n';
   } else {
     PrintLines(console.Out(), entries);
   }

@@ -6,6 +6,7 @@
 #include "engine/patch_argument.h"
 #include "support/files.h"
 #include "support/paths.h"
+#include "support/shared_read.h"
 #include "target/exe_version.h"
 
 namespace varnock {
@@ -45,7 +46,7 @@ bool ReadExecutableImage(const std::string& exePath, LockedFile& exe, Bytes& ima
 
 bool ReadExecutableImage(const std::string& exePath, Bytes& image, UserInterface& ui) {
   std::string error;
-  if (!ReadWholeFile(exePath, image, error)) {
+  if (!ReadFileShared(exePath, image, error)) {
     ShowGeneralFailure(ui, error);
     return false;
   }

@@ -25,7 +25,8 @@ bool VersionAccepted(const std::string& exePath, const PatchRecord& record, std:
 // ends in the general failure message.
 bool ReadExecutableImage(const std::string& exePath, LockedFile& exe, Bytes& image,
                          UserInterface& ui, const RewriteHooks* hooks = nullptr);
-// The same for a look that writes nothing: the file is read, not held.
+// The same for a look that writes nothing: the file is read while no writer holds it, and
+// held against writers only for the read.
 bool ReadExecutableImage(const std::string& exePath, Bytes& image, UserInterface& ui);
 
 // Writes the argument into the loaded record when it takes one: the value `argument` when

@@ -11,12 +11,12 @@
 #include <cstring>
 #include <filesystem>
 #include <system_error>
-#include <thread>
 #include <utility>
 #include <vector>
 
 #include "support/files.h"
 #include "support/interrupt_cleanup.h"
+#include "support/lock_wait.h"
 #include "support/paths.h"
 #include "support/safe_rewrite.h"
 
@@ -25,7 +25,6 @@ namespace varnock {
 namespace {
 
 constexpr std::size_t kChunk = 1 << 20;
-constexpr std::chrono::milliseconds kDefaultWait{10000};
 constexpr const char* kTemporaryMark = ".varnock-";
 constexpr std::size_t kTemporaryLetters = 6;
 
@@ -297,20 +296,17 @@ bool LockedFile::State::OpenOnce(std::string& error) {
 }
 
 bool LockedFile::State::Lock(std::chrono::steady_clock::time_point deadline, std::string& error) {
-  auto pause = std::chrono::milliseconds(1);
-  while (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) {
-    if (errno != EWOULDBLOCK && errno != EINTR) {
-      error = ErrnoText(errno);
-      return false;
+  const auto attempt = [&] {
+    if (::flock(fd.Get(), LOCK_EX | LOCK_NB) == 0) {
+      return LockAttempt::Taken;
     }
-    if (std::chrono::steady_clock::now() > deadline) {
-      error = "the file is in use by another program: " + target;
-      return false;
+    if (errno == EWOULDBLOCK || errno == EINTR) {
+      return LockAttempt::Busy;
     }
-    std::this_thread::sleep_for(pause);
-    pause = std::min(pause * 2, std::chrono::milliseconds(4));
-  }
-  return ::fstat(fd.Get(), &seen) == 0;
+    error = ErrnoText(errno);
+    return LockAttempt::Failed;
+  };
+  return WaitForLock(attempt, deadline, target, error) && ::fstat(fd.Get(), &seen) == 0;
 }
 
 // The name still leads to the file held, and nobody changed it.
@@ -327,7 +323,7 @@ LockedFile::~LockedFile() = default;
 bool LockedFile::Open(const std::string& path, std::string& error, const RewriteHooks* hooks) {
   error.clear();
   state_ = std::make_unique<State>();
-  const auto wait = hooks != nullptr && hooks->wait ? *hooks->wait : kDefaultWait;
+  const auto wait = hooks != nullptr && hooks->wait ? *hooks->wait : kLockWait;
   const auto deadline = std::chrono::steady_clock::now() + wait;
   for (;;) {
     if (!ResolveTarget(path, state_->target, error) || !state_->OpenOnce(error) ||

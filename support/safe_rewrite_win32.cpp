@@ -7,12 +7,12 @@
 #include <random>
 #include <string>
 #include <system_error>
-#include <thread>
 #include <utility>
 #include <vector>
 
 #include "support/files.h"
 #include "support/interrupt_cleanup.h"
+#include "support/lock_wait.h"
 #include "support/safe_rewrite.h"
 
 namespace varnock {
@@ -20,7 +20,6 @@ namespace varnock {
 namespace {
 
 constexpr DWORD kChunk = 1 << 20;
-constexpr std::chrono::milliseconds kDefaultWait{10000};
 constexpr const wchar_t* kTemporaryMark = L".varnock-";
 
 std::string LastErrorText(DWORD code) {
@@ -294,34 +293,34 @@ struct LockedFile::State {
 // closed again, and waits.
 bool LockedFile::State::OpenOnce(std::chrono::steady_clock::time_point deadline,
                                  std::string& error) {
-  auto pause = std::chrono::milliseconds(1);
   bool waited = false;
-  for (DWORD access = GENERIC_READ | GENERIC_WRITE;;) {
-    file.Reset(CreateFileW(target.c_str(), access, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    const DWORD failure = GetLastError();
-    if (file.valid()) {
-      break;
+  DWORD access = GENERIC_READ | GENERIC_WRITE;
+  const auto attempt = [&] {
+    for (;;) {
+      file.Reset(CreateFileW(target.c_str(), access, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+      const DWORD failure = GetLastError();
+      if (file.valid()) {
+        return LockAttempt::Taken;
+      }
+      if (failure == ERROR_ACCESS_DENIED && access != GENERIC_READ) {
+        // A file that may only be read can still be found already patched.
+        writeError = LastErrorText(failure);
+        access = GENERIC_READ;
+        continue;
+      }
+      // While another writer replaces the file, its name is missing for a moment.
+      const bool replacedMeanwhile = waited && failure == ERROR_FILE_NOT_FOUND;
+      if (failure != ERROR_SHARING_VIOLATION && !replacedMeanwhile) {
+        error = LastErrorText(failure);
+        return LockAttempt::Failed;
+      }
+      waited = true;
+      return LockAttempt::Busy;
     }
-    if (failure == ERROR_ACCESS_DENIED && access != GENERIC_READ) {
-      // A file that may only be read can still be found already patched.
-      writeError = LastErrorText(failure);
-      access = GENERIC_READ;
-      continue;
-    }
-    // While another writer replaces the file, its name is missing for a moment.
-    const bool replacedMeanwhile = waited && failure == ERROR_FILE_NOT_FOUND;
-    if (failure != ERROR_SHARING_VIOLATION && !replacedMeanwhile) {
-      error = LastErrorText(failure);
-      return false;
-    }
-    waited = true;
-    if (std::chrono::steady_clock::now() > deadline) {
-      error = "the file is in use by another program: " + FromFsPath(std::filesystem::path(target));
-      return false;
-    }
-    std::this_thread::sleep_for(pause);
-    pause = std::min(pause * 2, std::chrono::milliseconds(4));
+  };
+  if (!WaitForLock(attempt, deadline, FromFsPath(std::filesystem::path(target)), error)) {
+    return false;
   }
   if (!GetFileInformationByHandle(file.get(), &seen)) {
     error = LastErrorText(GetLastError());
@@ -348,7 +347,7 @@ bool LockedFile::Open(const std::string& path, std::string& error, const Rewrite
     state_.reset();
     return false;
   }
-  const auto wait = hooks != nullptr && hooks->wait ? *hooks->wait : kDefaultWait;
+  const auto wait = hooks != nullptr && hooks->wait ? *hooks->wait : kLockWait;
   if (!ResolveTarget(ToFsPath(path).wstring(), state_->target, error) ||
       !state_->OpenOnce(std::chrono::steady_clock::now() + wait, error)) {
     state_.reset();

@@ -12,9 +12,12 @@ bool IsLowSurrogate(char16_t unit) {
   return unit >= 0xDC00 && unit < 0xE000;
 }
 
-// The length of the well-formed sequence at the start of `text` and its code point; 0 when
-// the first byte starts none.
-std::size_t DecodeOne(std::string_view text, std::uint32_t& codePoint) {
+}  // namespace
+
+std::size_t DecodeUtf8(std::string_view text, std::uint32_t& codePoint) {
+  if (text.empty()) {
+    return 0;
+  }
   const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
   const unsigned char lead = byte(0);
   std::size_t length = 0;
@@ -51,14 +54,12 @@ std::size_t DecodeOne(std::string_view text, std::uint32_t& codePoint) {
   return codePoint < minimum || codePoint > 0x10FFFF || surrogate ? 0 : length;
 }
 
-}  // namespace
-
 std::u16string Utf8ToUtf16(std::string_view text) {
   std::u16string units;
   units.reserve(text.size());
   while (!text.empty()) {
     std::uint32_t codePoint = 0xFFFD;
-    std::size_t length = DecodeOne(text, codePoint);
+    std::size_t length = DecodeUtf8(text, codePoint);
     if (length == 0) {
       codePoint = 0xFFFD;
       length = 1;

@@ -4,6 +4,7 @@
 
 #include "support/files.h"
 #include "support/paths.h"
+#include "support/shared_read.h"
 #include "target/build_date.h"
 #include "target/content_search.h"
 #include "target/engine_probes.h"
@@ -34,13 +35,13 @@ bool ProbeContent(const std::string& fileName, std::string_view content, Signatu
 
 bool ComputeExeVersion(const std::string& path, const std::string& fileName, std::string& signature,
                        std::string& error) {
-  // The executable is read once; the probes and the build date both work on that copy. A
-  // missing file is probed as empty, and the build date read from the file decides; anything
-  // else that cannot be read whole (a folder, a pipe, a device, a file larger than memory)
-  // ends here, as the probes of a part of it would name the wrong build.
+  // The executable is read once, never while a writer holds it; the probes and the build date both
+  // work on that copy. A missing file is probed as empty, and the build date read from the file
+  // decides; anything else that cannot be read whole (a folder, a pipe, a device, a file larger
+  // than memory) ends here, as the probes of a part of it would name the wrong build.
   Bytes content;
   std::string readError;
-  const bool read = ReadWholeFile(path, content, readError);
+  const bool read = ReadFileShared(path, content, readError);
   if (!read && EntryExists(path)) {
     error = readError;
     return false;

@@ -187,19 +187,48 @@ TEST_F(CliTest, ArgumentComesFromTheOptionOrTheFileName) {
   EXPECT_FALSE(TempCopiesLeft());
 }
 
+// Texts of a patch, its file name and an argument read back from the executable reach the
+// terminal escaped (C0, DEL, C1 in UTF-8 and as a raw byte) through every command and message.
 TEST_F(CliTest, ControlCharactersFromAPatchAreShownEscaped) {
   PatchRecord patch = ConverterPatch();
   patch.ExeVersion = "TP\x1B[2J\x7F";
   patch.Description = "one\rtwo\x1B]0;title\x07\r\nthree\xC2\x81";
-  WritePatch("e\x1B[31m.ptc", patch);
+  const std::string hostile = WritePatch("x\x1B]0;pwned\x07\x1B[2J\xC2\x9B\x9B.ptc", patch);
+  const std::string shown = "x\\x1B]0;pwned\\x07\\x1B[2J\\u009B\\x9B.ptc";
   std::filesystem::remove(patch_);
-  const ProcessResult info = Cli({"info", dir_.File("e\x1B[31m.ptc")});
+  const ProcessResult info = Cli({"info", hostile});
   EXPECT_EQ(info.exit_code, 0) << info.err;
   EXPECT_NE(info.out.find("TP\\x1B[2J\\x7F\n"), std::string::npos) << info.out;
   EXPECT_NE(info.out.find("one\\x0Dtwo\\x1B]0;title\\x07\nthree\\u0081"), std::string::npos)
       << info.out;
-  EXPECT_EQ(info.out.find_first_of("\x1B\r\x07\x7F"), std::string::npos) << info.out;
-  EXPECT_EQ(Cli({"list", dir_.path()}).out, "e\\x1B[31m.ptc\n");
+  EXPECT_EQ(Cli({"list", dir_.path()}).out, shown + "\n");
+  EXPECT_NE(Cli({"status", dir_.path(), exe_}).out.find(shown), std::string::npos);
+
+  // A text argument applied as ESC [ is read back from the executable.
+  patch = ConverterPatch(kZoneOffset, true);
+  patch.ArgType = TextStringZ;
+  patch.ArgMaxLength = 3;
+  const std::string text = WritePatch("T#a#.ptc", patch);
+  Bytes image = StandardConverter();
+  std::copy_n("\x40\x1B[\0", 4, image.begin() + kZoneOffset);
+  dir_.Write("tom2pc.exe", image);
+  const std::string missing = dir_.File("\x1B[2J\x9B.exe");
+  for (const std::vector<std::string>& arguments :
+       std::vector<std::vector<std::string>>{{"info", hostile},
+                                             {"list", dir_.path(), "--json"},
+                                             {"status", dir_.path(), exe_},
+                                             {"status", dir_.path(), exe_, "--json"},
+                                             {"check", text, exe_},
+                                             {"check", text, exe_, "--json"},
+                                             {"check", hostile, missing},
+                                             {"apply", hostile, missing},
+                                             {"signature", missing}}) {
+    const ProcessResult result = Cli(arguments);
+    const std::string all = result.out + result.err;
+    EXPECT_TRUE(std::all_of(all.begin(), all.end(),
+                            [](char c) { return c == '\n' || (c >= 0x20 && c < 0x7F); }))
+        << arguments[0] << ": " << all;
+  }
 }
 
 TEST_F(CliTest, HelpVersionUsageErrorsAndUnwritableOutput) {

@@ -13,8 +13,10 @@
 #include <fstream>
 #include <memory>
 #include <optional>
+#include <thread>
 #include <tuple>
 
+#include "engine/patch_status.h"
 #include "tests/common/immutable_flag.h"
 #include "tests/fault/child_process.h"
 #include "tests/fault/fault_fixture.h"
@@ -255,6 +257,31 @@ TEST_F(TwoWriters, ConcurrentAppliesNeverLoseAChange) {
     }
   }
   EXPECT_EQ(LeftBehind(made), Names{});
+}
+
+// A status taken while another run writes the executable in place, holding it, waits for the
+// write to end and judges the whole result, never a file half written.
+TEST_F(TwoWriters, AStatusWaitsForAWriteInPlace) {
+  int ready[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  ChildProcess writer([&]() -> std::string {
+    const int fd = ::open(exe.c_str(), O_RDWR);
+    const Bytes applied = Applied();
+    if (::flock(fd, LOCK_EX) != 0 || ::pwrite(fd, applied.data(), 4096, 0) != 4096) {
+      return "not held";
+    }
+    ::close(ready[1]);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    const auto size = static_cast<ssize_t>(applied.size());
+    return ::pwrite(fd, applied.data(), applied.size(), 0) == size ? "" : "not written";
+  });
+  ::close(ready[1]);
+  char byte = 0;
+  ASSERT_EQ(::read(ready[0], &byte, 1), 0);
+  std::string version;
+  EXPECT_EQ(GetPatchStatus(patch, exe, std::nullopt, version).state, PatchState::Applied);
+  EXPECT_EQ(writer.Report(), "");
+  ::close(ready[0]);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "support/files.h"
 #include "support/paths.h"
+#include "support/shared_read.h"
 #include "tests/common/temp_dir.h"
 #include "tests/support/folder_contents.h"
 
@@ -90,14 +91,17 @@ TEST(RewriteFile, FullDiskLeavesOldFile) {
   }
 }
 
-// A second writer waits for the first, then reads what it wrote (a new file in the old one's
-// place); one that waits too long is told the file is in use, and the file stays as it was.
+// A second writer, and a reader, wait for the first writer, then read what it wrote (a new file
+// in the old one's place); one that waits too long is told the file is in use, and the file
+// stays as it was.
 TEST(LockedFile, ASecondWriterWaitsForTheFirstAndSeesItsResult) {
   TempDir dir;
   const std::string path = dir.Write("tomb4.exe", Pattern(5000, 1));
   std::atomic<bool> opened{false};
   Bytes seenBySecond;
+  Bytes seenByReader;
   std::thread second;
+  std::thread reader;
   {
     LockedFile first;
     Bytes content;
@@ -109,18 +113,26 @@ TEST(LockedFile, ASecondWriterWaitsForTheFirstAndSeesItsResult) {
       opened = file.Open(path, secondError);
       EXPECT_TRUE(opened && file.Read(seenBySecond, secondError)) << secondError;
     });
+    reader = std::thread([&] {
+      std::string readError;
+      EXPECT_TRUE(ReadFileShared(path, seenByReader, readError)) << readError;
+    });
     RewriteHooks impatient;
     impatient.wait = std::chrono::milliseconds(50);
     std::thread([&] {
       EXPECT_FALSE(RewriteFile(path, Pattern(5000, 3), error, &impatient));
     }).join();
     EXPECT_NE(error.find("in use by another program"), std::string::npos) << error;
+    EXPECT_FALSE(ReadFileShared(path, content, error, impatient.wait));
+    EXPECT_EQ(error, "the file is in use by another program: " + path);
     EXPECT_FALSE(opened);
     EXPECT_EQ(ReadBytes(path), Pattern(5000, 1));
     ASSERT_TRUE(first.Rewrite(Pattern(5000, 2), error)) << error;
   }
   second.join();
+  reader.join();
   EXPECT_EQ(seenBySecond, Pattern(5000, 2));
+  EXPECT_EQ(seenByReader, Pattern(5000, 2));
   EXPECT_EQ(NamesIn(dir), Names{"tomb4.exe"});
 }
 
