@@ -187,6 +187,42 @@ TEST_F(CliTest, ArgumentComesFromTheOptionOrTheFileName) {
   EXPECT_FALSE(TempCopiesLeft());
 }
 
+// Started without a standard stream, or under a file size limit smaller than the executable
+// (with a second name it is written in place): the executable is never written with a message
+// nor left half patched, the failure is told where a stream is left to tell it, and nothing
+// is left beside the executable.
+TEST_F(CliTest, ClosedStreamsAndASizeLimitNeverDamageTheExecutable) {
+  const std::string argument = ArgumentPatch(0x2000);
+  const std::string link = dir_.File("link.exe");
+  const Bytes original = StandardConverter();
+  const struct {
+    const char* setup;
+    std::vector<std::string> arguments;
+    std::string told;  // on standard error
+  } cases[] = {
+      {"exec 2>&-", {"apply", patch_, patch_, exe_}, ""},
+      {"exec 2>&-", {"apply", argument, exe_, "--arg", "zzz"}, ""},
+      {"ulimit -f 0", {"apply", patch_, exe_}, ""},  // not even a message fits
+      {"ulimit -f 64", {"apply", patch_, exe_}, "(ulimit -f): " + exe_},
+      {"ulimit -f 64", {"apply", patch_, link}, "(ulimit -f): " + link},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.setup);
+    const bool secondName = c.arguments.back() == link;
+    if (secondName) {
+      std::filesystem::create_hard_link(exe_, link);
+    }
+    const ProcessResult result = CliAfter(c.setup, c.arguments);
+    EXPECT_EQ(result.exit_code, 1);
+    EXPECT_NE(result.err.find(c.told), std::string::npos) << result.err;
+    EXPECT_EQ(ReadBytes(exe_), original);
+    const std::filesystem::directory_iterator files(dir_.path());
+    EXPECT_EQ(std::distance(begin(files), end(files)), secondName ? 4 : 3);
+    std::filesystem::remove(link);
+    dir_.Write("tom2pc.exe", original);
+  }
+}
+
 TEST_F(CliTest, ControlCharactersFromAPatchAreShownEscaped) {
   PatchRecord patch = ConverterPatch();
   patch.ExeVersion = "TP\x1B[2J\x7F";

@@ -13,8 +13,10 @@
 #include <fstream>
 #include <memory>
 #include <optional>
+#include <thread>
 #include <tuple>
 
+#include "support/process_start.h"
 #include "tests/common/immutable_flag.h"
 #include "tests/fault/child_process.h"
 #include "tests/fault/fault_fixture.h"
@@ -44,29 +46,40 @@ TEST_F(TargetFaults, AnExecutableThatMayNotBeWrittenIsLeftAsItWas) {
   EXPECT_EQ(LeftBehind(), Names{});
 }
 
-// The disk fills while the new content is written: a real file size limit, not a simulated
-// one, in a child process that reports what the user saw and what was left.
-TEST_F(TargetFaults, AFullDiskLeavesTheOldFileWholeAndNoTemporaryFile) {
-  const std::string report =
-      ChildProcess([&] {
-        const std::string copy = dir.Write(JoinPath("game", "P#1#.ptc"), ReadBytes(argumentPatch));
-        const rlimit limit{image.size() / 2, image.size() / 2};
-        ::signal(SIGXFSZ, SIG_IGN);
-        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
-          return std::string("unavailable");
-        }
-        ui.QueueAnswer("9");
-        const ResultCode result = RunPatchOperation(copy, exe, false, loaded, ui);
-        return ::testing::PrintToString(
-            std::tuple(result, ui.Texts(), ReadBytes(exe) == image,
-                       Leftovers(dir.File("game"), {"tomb4.exe", "P#1#.ptc"})));
-      }).Report();
-  EXPECT_TRUE(report == "unavailable" ||
-              report == ::testing::PrintToString(std::tuple(
-                            ResultFailed,
-                            Names{std::string(kGeneralFailure) + "File too large", kApplyFailed},
-                            true, Names{})))
-      << report;
+// The file size limit (ulimit -f) is smaller than the executable, written through a hidden copy
+// or, with a second name, in place: the program is not ended half-way by the limit's signal,
+// the failure is said, and the file keeps every old byte with nothing left beside it. A real
+// limit, in a child process prepared as the programs prepare theirs.
+TEST_F(TargetFaults, AFileSizeLimitLeavesTheOldFileWholeAndNoTemporaryFile) {
+  for (const bool secondName : {false, true}) {
+    SCOPED_TRACE(secondName ? "in place" : "through a copy");
+    const Names made = {"tomb4.exe", "P#1#.ptc", "link.exe"};
+    const std::string link = dir.File(JoinPath("game", made[2]));
+    ASSERT_TRUE(!secondName || ::link(exe.c_str(), link.c_str()) == 0);
+    const std::string report =
+        ChildProcess([&] {
+          const std::string copy = dir.Write(JoinPath("game", made[1]), ReadBytes(argumentPatch));
+          const rlimit limit{image.size() / 2, image.size() / 2};
+          PrepareProcess();
+          if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+            return std::string("unavailable");
+          }
+          ui.QueueAnswer("9");
+          const ResultCode result = RunPatchOperation(copy, exe, false, loaded, ui);
+          return ::testing::PrintToString(std::tuple(result, ui.Texts(), ReadBytes(exe) == image,
+                                                     Leftovers(dir.File("game"), made)));
+        }).Report();
+    EXPECT_TRUE(report == "unavailable" ||
+                report == ::testing::PrintToString(std::tuple(
+                              ResultFailed,
+                              Names{std::string(kGeneralFailure) +
+                                        "the file is larger than the file size limit set for "
+                                        "this program (ulimit -f): " +
+                                        exe,
+                                    kApplyFailed},
+                              true, Names{})))
+        << report;
+  }
 }
 
 // While the user types the argument, or after the new content is written and before it
