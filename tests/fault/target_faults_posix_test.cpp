@@ -218,6 +218,31 @@ TEST_F(StoppedOperation, ASignalKeepsTheOldFileAndWhatAKillLeavesGoesWithTheNext
   ::close(inUse);
 }
 
+// The program is stopped while the argument's patch copy waits for an executable another
+// writer holds: the copy goes with the program, as the hidden copy does.
+TEST_F(TargetFaults, ASignalRemovesTheCopyOfTheArgumentsPatch) {
+  const int held = ::open(exe.c_str(), O_RDONLY);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  const std::string copy = dir.File(JoinPath("patches", "temp_Patch#9#.ptc"));
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    SCOPED_TRACE(strsignal(signal));
+    ChildProcess child([&] {
+      std::thread([&] {
+        while (!FileExists(copy)) {
+          std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        ::kill(::getpid(), signal);
+      }).detach();
+      ui.QueueAnswer("9");
+      return std::to_string(Apply(argumentPatch));
+    });
+    EXPECT_EQ(child.Report(), "");
+    EXPECT_TRUE(child.KilledBySignal());
+    EXPECT_EQ(LeftBehind(), Names{});
+  }
+  ::close(held);
+}
+
 using TwoWriters = FaultTest;
 
 // Eight runs with eight different patches start together on one executable, fifty times: each
