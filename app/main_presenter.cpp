@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -292,7 +291,7 @@ bool MainPresenter::UsePatchFolder(const std::string& folder) {
   std::int32_t found = 0;
   ListFiles(folder, "*.ptc", found);
   if (found == 0) {
-    ui_.ShowMessage(std::string(texts::kEmptyPatchFolder), MessageIcon::None);
+    ui_.ShowMessage(texts::EmptyPatchFolderText(folder), MessageIcon::None);
     return false;
   }
   ListPatches(folder, state_.PatchCount);
@@ -338,9 +337,7 @@ void MainPresenter::OpenFiles(const std::vector<std::string>& paths) {
     if (FolderExists(path)) {
       folder = path;
     } else if (!FileExists(path)) {
-      ui_.ShowMessage(texts::UnexpectedFailure(
-                          "open " + given,
-                          ErrorText(std::make_error_code(std::errc::no_such_file_or_directory))),
+      ui_.ShowMessage(texts::UnexpectedFailure("open " + given, NotAFileText(path)),
                       MessageIcon::None);
     } else if (HasExtension(path, ".ptc")) {
       patch = path;

@@ -30,7 +30,7 @@ int ListCommand::Run(ConsoleUi& console) {
   const std::vector<CatalogueEntry> entries =
       BuildCatalogue(AbsolutePath(folder_), current, record, console);
   if (entries.empty()) {
-    console.ShowMessage(std::string(texts::kEmptyPatchFolder), MessageIcon::None);
+    console.ShowMessage(texts::EmptyPatchFolderText(AbsolutePath(folder_)), MessageIcon::None);
     return kExitFailure;
   }
   if (json_) {

@@ -18,6 +18,7 @@
 #include "cli/signature_command.h"
 #include "cli/status_command.h"
 #include "cli/utf8_arguments.h"
+#include "support/process_start.h"
 
 namespace {
 
@@ -98,6 +99,7 @@ int Run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  varnock::PrepareProcess();
   UseUtf8Console();
   try {
     return Run(argc, argv);

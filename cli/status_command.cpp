@@ -60,7 +60,7 @@ int StatusCommand::Run(ConsoleUi& console) {
     return kExitFailure;
   }
   if (entries.empty()) {
-    console.ShowMessage(std::string(texts::kEmptyPatchFolder), MessageIcon::None);
+    console.ShowMessage(texts::EmptyPatchFolderText(AbsolutePath(folder_)), MessageIcon::None);
     return kExitFailure;
   }
   if (json_) {

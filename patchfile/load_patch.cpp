@@ -93,7 +93,10 @@ bool ReadRecord(PatchReader& reader, PatchRecord& record) {
 
 bool LoadPatch(const std::string& path, PatchRecord& record, UserInterface& ui) {
   if (!FileExists(path)) {
-    ui.ShowMessage("ERROR: cann't find patch file: " + path, MessageIcon::Critical);
+    // A path the system refuses for its length may well name an existing file.
+    ui.ShowMessage(PathTooLong(path) ? "ERROR: " + PathTooLongText(path) + ": " + path
+                                     : "ERROR: cann't find patch file: " + path,
+                   MessageIcon::Critical);
     return false;
   }
   return LoadListedPatch(path, record, ui);

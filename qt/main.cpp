@@ -14,9 +14,11 @@
 #include "qt/principale.h"
 #include "qt/qt_settings.h"
 #include "qt/qt_user_interface.h"
+#include "support/process_start.h"
 
 int main(int argc, char** argv) {
   using namespace varnock;
+  PrepareProcess();
   // "--demo PROGRAM": a run without a screen that shows the main job on the console.
   const bool demo = argc == 3 && std::strcmp(argv[1], "--demo") == 0;
   if (demo && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {

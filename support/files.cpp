@@ -180,8 +180,24 @@ std::string NotAFileText(const std::string& path) {
     case fs::file_type::socket:
       return "the path names a socket, not a file";
     default:
+      if (error == std::errc::filename_too_long) {
+        return PathTooLongText(path);
+      }
       return ErrorText(std::make_error_code(std::errc::no_such_file_or_directory));
   }
+}
+
+bool PathTooLong(const std::string& path) {
+  std::error_code error;
+  if (!HoldsNul(path)) {
+    static_cast<void>(fs::symlink_status(ToFsPath(path), error));
+  }
+  return error == std::errc::filename_too_long;
+}
+
+std::string PathTooLongText(const std::string& path) {
+  return "the path is too long for the system to open (" + std::to_string(path.size()) +
+         " characters)";
 }
 
 std::string ErrorText(const std::error_code& error) {

@@ -32,9 +32,15 @@ void CreateFolder(const std::string& path);
 // Copies `source` over `destination`; failures are swallowed.
 void CopyFileOver(const std::string& source, const std::string& destination);
 
-// Why `path` cannot be read as a file: it names a folder, a pipe, a device or a socket, or
-// nothing at all.
+// Why `path` cannot be read as a file: it names a folder, a pipe, a device or a socket, is too
+// long for the system, or names nothing at all.
 std::string NotAFileText(const std::string& path);
+
+// True when the system refuses `path` for its length (the whole path, or one name in it):
+// whether anything is there cannot be told, so nothing there may be called missing.
+bool PathTooLong(const std::string& path);
+// Says that `path` is too long for the system to open (without the path itself).
+std::string PathTooLongText(const std::string& path);
 
 // The platform's description of an error, for the texts after "Error mexage: ".
 std::string ErrorText(const std::error_code& error);

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "support/bytes.h"
+#include "support/interrupt_cleanup.h"
 
 namespace varnock {
 
@@ -16,7 +18,10 @@ enum class NewCopy {
 // A copy of a file made as a new file, created exclusively (an entry already at the
 // destination is never followed, replaced or deleted), and held by this run while the object
 // lives: locked on POSIX, open without delete sharing on Windows, so that another run can
-// tell it from a copy left behind by a run that was killed. Others may read it meanwhile.
+// tell it from a copy left behind by a run that was killed. Others may read it meanwhile. On
+// POSIX the copy also goes when the program is interrupted (SIGINT, SIGTERM, SIGHUP), as a
+// hidden copy does; on Windows it cannot be deleted while held, and one left by an interruption
+// goes with the next run of the same patch (RemoveStaleCopy).
 class HeldCopy {
  public:
   HeldCopy() = default;
@@ -34,6 +39,7 @@ class HeldCopy {
 
   std::string path_;
   std::intptr_t handle_ = -1;
+  std::optional<RemovedOnInterrupt> removed_;
 };
 
 // Writes `content` as a new file at `path`, created exclusively as a copy is: an entry already

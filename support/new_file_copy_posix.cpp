@@ -79,10 +79,12 @@ NewCopy HeldCopy::Make(const std::string& source, const std::string& destination
   }
   // Locked before its first byte: a copy with bytes and no lock is one a killed run left.
   ::flock(to, LOCK_EX);
+  removed_.emplace(destination);
   const bool copied = CopyContent(from, to, error);
   ::close(from);
   if (!copied) {
     ::unlink(destination.c_str());
+    removed_.reset();
     ::close(to);
     return NewCopy::Failed;
   }
@@ -116,6 +118,7 @@ void HeldCopy::Remove() {
     ::unlink(path_.c_str());
     path_.clear();
   }
+  removed_.reset();
   Release();
 }
 

@@ -1,6 +1,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -73,6 +74,18 @@ bool SameState(const struct stat& a, const struct stat& b) {
   return SameFile(a, b) && a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec &&
          a.st_mtim.tv_nsec == b.st_mtim.tv_nsec && a.st_ctim.tv_sec == b.st_ctim.tv_sec &&
          a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
+}
+
+// A file larger than the size limit set for this program (ulimit -f) can be neither written
+// whole nor put back whole: it is refused before its first byte is written.
+bool WithinSizeLimit(std::uintmax_t size, const std::string& target, std::string& error) {
+  rlimit limit{};
+  if (::getrlimit(RLIMIT_FSIZE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY ||
+      size <= limit.rlim_cur) {
+    return true;
+  }
+  error = "the file is larger than the file size limit set for this program (ulimit -f): " + target;
+  return false;
 }
 
 // The file a symbolic link leads to; the file itself when it is none.
@@ -381,6 +394,10 @@ bool LockedFile::Rewrite(const Bytes& content, std::string& error, const Rewrite
   }
   if (!state_->StillTheSame()) {
     error = ChangedText(state_->target);
+    return false;
+  }
+  const auto oldSize = static_cast<std::uintmax_t>(state_->seen.st_size);
+  if (!WithinSizeLimit(std::max<std::uintmax_t>(content.size(), oldSize), state_->target, error)) {
     return false;
   }
   bool inPlace = state_->seen.st_nlink > 1;

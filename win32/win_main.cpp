@@ -10,6 +10,7 @@
 #include "app/main_presenter.h"
 #include "picker/picker_presenter.h"
 #include "picker/system_picker_environment.h"
+#include "support/process_start.h"
 #include "win32/main_window.h"
 #include "win32/modal_loop.h"
 #include "win32/picker_window.h"
@@ -19,6 +20,7 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   using namespace varnock;
+  PrepareProcess();
   win32::Win32UserInterface ui;
   win32::MainWindow window;
   if (window.Handle() == nullptr) {

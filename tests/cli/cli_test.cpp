@@ -187,6 +187,59 @@ TEST_F(CliTest, ArgumentComesFromTheOptionOrTheFileName) {
   EXPECT_FALSE(TempCopiesLeft());
 }
 
+// Started without a standard stream, or under a file size limit smaller than the executable
+// (with a second name it is written in place): the executable is never written with a message
+// nor left half patched, the failure is told where a stream is left to tell it, and nothing
+// is left beside the executable.
+TEST_F(CliTest, ClosedStreamsAndASizeLimitNeverDamageTheExecutable) {
+  const std::string link = dir_.File("link.exe");
+  const std::pair<std::string, std::vector<std::string>> cases[] = {
+      {"exec 2>&-", {"apply", patch_, patch_, exe_}},
+      {"exec 2>&-", {"apply", ArgumentPatch(0x2000), exe_, "--arg", "zzz"}},
+      {"ulimit -f 0", {"apply", patch_, exe_}},  // not even a message fits
+      {"ulimit -f 64", {"apply", patch_, exe_}},
+      {"ulimit -f 64", {"apply", patch_, link}},
+  };
+  for (const auto& [setup, arguments] : cases) {
+    SCOPED_TRACE(setup);
+    const bool secondName = arguments.back() == link;
+    if (secondName) {
+      std::filesystem::create_hard_link(exe_, link);
+    }
+    const ProcessResult result = CliAfter(setup, arguments);
+    EXPECT_EQ(result.exit_code, 1);
+    EXPECT_EQ(result.err.find("(ulimit -f): " + arguments.back()) != std::string::npos,
+              setup == "ulimit -f 64")
+        << result.err;
+    EXPECT_EQ(ReadBytes(exe_), StandardConverter());
+    const std::filesystem::directory_iterator files(dir_.path());
+    EXPECT_EQ(std::distance(begin(files), end(files)), secondName ? 4 : 3);
+    std::filesystem::remove(link);
+    dir_.Write("tom2pc.exe", StandardConverter());
+  }
+}
+
+// In a folder more than 4,096 characters deep, which the shell makes and enters one level at a
+// time, the program cannot open its files; it says so, and never calls them missing.
+TEST_F(CliTest, FilesInAFolderTooDeepAreNeverCalledMissing) {
+  const std::string deep = "d=$(printf %0200d 0); cd '" + dir_.path() +
+                           "' && for i in $(seq 22); do mkdir -p $d && cd -P $d; done && cp '" +
+                           exe_ + "' '" + patch_ + "' .";
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{"apply", "Patch_Fast.ptc", "tom2pc.exe"},
+        {"check", "Patch_Fast.ptc", "tom2pc.exe"},
+        {"list", "."}}) {
+    const ProcessResult result = CliAfter(deep, arguments);
+    const std::string told = result.out + result.err;
+    EXPECT_EQ(result.exit_code, 1) << told;
+    constexpr auto npos = std::string::npos;
+    EXPECT_TRUE(told.find("too long") != npos && told.find("cann't find") == npos &&
+                told.find("NO patch") == npos && told.find("No such file") == npos)
+        << told;
+  }
+  testing::RunProcess("/bin/rm", {"-rf", dir_.File(std::string(200, '0'))});
+}
+
 // Texts of a patch, its file name and an argument read back from the executable reach the
 // terminal escaped (C0, DEL, C1 in UTF-8 and as a raw byte) through every command and message.
 TEST_F(CliTest, ControlCharactersFromAPatchAreShownEscaped) {

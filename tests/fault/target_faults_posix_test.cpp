@@ -1,10 +1,9 @@
-// The executable is not what it was when the operation began, may not be written, fills the
-// disk, the program is stopped while it rewrites it, or another run writes it at the same time:
+// The executable is not what it was when the operation began, may not be written, the program
+// is stopped while it rewrites it or waits for it, or another run writes it at the same time:
 // every case ends with a clear message, and the file is left byte-identical, as the other
 // writer made it, or rewritten whole. No change is lost.
 #include <signal.h>
 #include <sys/file.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,7 +13,6 @@
 #include <memory>
 #include <optional>
 #include <thread>
-#include <tuple>
 
 #include "engine/patch_status.h"
 #include "tests/common/immutable_flag.h"
@@ -44,31 +42,6 @@ TEST_F(TargetFaults, AnExecutableThatMayNotBeWrittenIsLeftAsItWas) {
   ExpectFailure("");
   EXPECT_EQ(ReadBytes(exe), image);
   EXPECT_EQ(LeftBehind(), Names{});
-}
-
-// The disk fills while the new content is written: a real file size limit, not a simulated
-// one, in a child process that reports what the user saw and what was left.
-TEST_F(TargetFaults, AFullDiskLeavesTheOldFileWholeAndNoTemporaryFile) {
-  const std::string report =
-      ChildProcess([&] {
-        const std::string copy = dir.Write(JoinPath("game", "P#1#.ptc"), ReadBytes(argumentPatch));
-        const rlimit limit{image.size() / 2, image.size() / 2};
-        ::signal(SIGXFSZ, SIG_IGN);
-        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
-          return std::string("unavailable");
-        }
-        ui.QueueAnswer("9");
-        const ResultCode result = RunPatchOperation(copy, exe, false, loaded, ui);
-        return ::testing::PrintToString(
-            std::tuple(result, ui.Texts(), ReadBytes(exe) == image,
-                       Leftovers(dir.File("game"), {"tomb4.exe", "P#1#.ptc"})));
-      }).Report();
-  EXPECT_TRUE(report == "unavailable" ||
-              report == ::testing::PrintToString(std::tuple(
-                            ResultFailed,
-                            Names{std::string(kGeneralFailure) + "File too large", kApplyFailed},
-                            true, Names{})))
-      << report;
 }
 
 // While the user types the argument, or after the new content is written and before it
@@ -205,6 +178,27 @@ TEST_F(StoppedOperation, ASignalKeepsTheOldFileAndWhatAKillLeavesGoesWithTheNext
     EXPECT_TRUE(FileExists(dir.File(JoinPath("game", name)))) << name;
   }
   ::close(inUse);
+}
+
+// The program is stopped while the argument's patch copy waits for an executable another
+// writer holds: the copy goes with the program, as the hidden copy does.
+TEST_F(TargetFaults, ASignalRemovesTheCopyOfTheArgumentsPatch) {
+  const int held = ::open(exe.c_str(), O_RDONLY);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    ChildProcess child([&] {
+      std::thread([&] {
+        while (!FileExists(dir.File(JoinPath("patches", "temp_Patch#9#.ptc")))) {
+        }
+        ::kill(::getpid(), signal);
+      }).detach();
+      ui.QueueAnswer("9");
+      return std::to_string(Apply(argumentPatch));
+    });
+    EXPECT_EQ(child.Report(), "") << strsignal(signal);
+    EXPECT_EQ(LeftBehind(), Names{}) << strsignal(signal);
+  }
+  ::close(held);
 }
 
 using TwoWriters = FaultTest;
