@@ -11,7 +11,9 @@ namespace varnock {
 
 // What an apply or remove would do, without doing it.
 struct DryRun {
-  PatchStatus status;  // the patch's status and, zone by zone, where it lies and what it holds
+  // The patch's status; its zones are those of the operation that would run: where each lies
+  // and what it holds, with the argument given (or the file name's) written in.
+  PatchStatus status;
   ResultCode would = ResultFailed;  // the engine's result had it run
 };
 
