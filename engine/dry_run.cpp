@@ -5,20 +5,11 @@
 
 namespace varnock {
 
-DryRun CheckOperation(const std::string& patchPath, const std::string& exePath, bool removing,
+DryRun CheckOperation(const std::string& patchPath, PatchRecord record, const Bytes& image,
+                      const std::string& exePath, bool removing,
                       const std::optional<std::string>& argument, UserInterface& ui) {
-  DryRun run;
-  PatchRecord record;
-  Bytes image;
-  if (!LoadPatch(patchPath, record, ui)) {
-    run.status.reason = "the patch does not load";
-    return run;
-  }
-  if (!ReadExecutableImage(exePath, image, ui)) {
-    run.status.state = PatchState::DoesNotFit;
-    return run;
-  }
   // The operation's own steps first, so that what they would tell the user is told.
+  DryRun run;
   std::string exeVersion;
   PatchRecord operation = record;
   const bool prepared = VersionAccepted(exePath, operation, exeVersion, ui) &&
@@ -35,6 +26,22 @@ DryRun CheckOperation(const std::string& patchPath, const std::string& exePath, 
     run.status.reason = Unplaced(operation, trial);
   }
   return run;
+}
+
+DryRun CheckOperation(const std::string& patchPath, const std::string& exePath, bool removing,
+                      const std::optional<std::string>& argument, UserInterface& ui) {
+  DryRun run;
+  PatchRecord record;
+  Bytes image;
+  if (!LoadPatch(patchPath, record, ui)) {
+    run.status.reason = "the patch does not load";
+    return run;
+  }
+  if (!ReadExecutableImage(exePath, image, ui)) {
+    run.status.state = PatchState::DoesNotFit;
+    return run;
+  }
+  return CheckOperation(patchPath, std::move(record), image, exePath, removing, argument, ui);
 }
 
 }  // namespace varnock

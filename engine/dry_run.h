@@ -24,5 +24,9 @@ struct DryRun {
 // way (a patch that does not load, a bad argument) is told through `ui`.
 DryRun CheckOperation(const std::string& patchPath, const std::string& exePath, bool removing,
                       const std::optional<std::string>& argument, UserInterface& ui);
+// The same for the patch loaded from `patchPath` as `record` and the executable's `image`.
+DryRun CheckOperation(const std::string& patchPath, PatchRecord record, const Bytes& image,
+                      const std::string& exePath, bool removing,
+                      const std::optional<std::string>& argument, UserInterface& ui);
 
 }  // namespace varnock

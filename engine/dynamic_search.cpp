@@ -58,6 +58,11 @@ ResultCode FindDynamicShift(const Bytes& image, const ZoneView& zone, bool remov
                             std::int32_t& shift, bool searchWholeFile) {
   shift = 0;
   const ResultCode inPlace = TestZoneAt(image, 0, zone, removing);
+  if (searchWholeFile && removing && inPlace == ResultAlreadyDone) {
+    // The alignment record is never written: its original bytes in place are where the patch
+    // lies, not a sign that it was removed.
+    return ResultDone;
+  }
   if (inPlace != ResultFailed) {
     return inPlace;
   }

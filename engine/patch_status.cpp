@@ -24,11 +24,11 @@ namespace varnock {
 //   does-not-fit    neither would write, and some zone holds other bytes or lies outside the
 //                   file, or the dynamic search finds no place for the patch.
 // other-program, other-build and broken are decided before any zone is looked at. A patch
-// written without verification is applied when every zone holds its patched bytes (apply and
-// remove would both write it again). An argument's value is read back only when the value
-// judged with leaves the patch partly applied or not fitting, and it is told only when apply
-// and remove with that value would find the patch applied: original bytes are never read back
-// as "applied with another value".
+// written without verification is applied when the dynamic search finds it applied or every
+// zone holds its patched bytes; apply would then write it again, and remove would succeed. An
+// argument's value is read back only when the value judged with leaves the patch partly applied or
+// not fitting, and it is told only when apply and remove with that value would find the patch
+// applied: original bytes are never read back as "applied with another value".
 
 namespace {
 
@@ -67,8 +67,12 @@ PatchState StateOf(const PatchRecord& record, const Trial& apply, const Trial& r
       allPatched = allPatched && HoldsPatched(zone);
     }
   }
-  if (record.Has(DontVerifySource) && apply.result != ResultFailed) {
-    return patched && allPatched ? PatchState::Applied : PatchState::NotApplied;
+  if (record.Has(DontVerifySource)) {
+    if (apply.result == ResultFailed || remove.result == ResultFailed) {
+      return PatchState::DoesNotFit;
+    }
+    const bool done = apply.result == ResultAlreadyDone || (patched && allPatched);
+    return done ? PatchState::Applied : PatchState::NotApplied;
   }
   if (apply.result == ResultDone) {
     return PatchState::NotApplied;

@@ -62,26 +62,6 @@ TEST_F(PatchStatusTest, EveryStatusWord) {
   EXPECT_EQ(ReadBytes(exe), image) << "a status never writes";
 }
 
-TEST_F(PatchStatusTest, ADynamicPatchIsPlacedAsTheEngineWouldPlaceItEitherWay) {
-  const Bytes newCode(8, 0x90);
-  // Recorded 16 bytes before where the code lies; a short second zone follows it.
-  const PatchRecord patch =
-      Patch(Dynamic, {Zone(984, Slice(1000, 8), newCode), Zone(1004, Slice(1020, 2), {0xC2, 4})});
-  const auto placement = [&] {
-    const PatchStatus status = Status(patch);
-    return std::make_tuple(status.state, status.placed, status.shift, status.zones.at(1).offset);
-  };
-  EXPECT_EQ(placement(), std::make_tuple(PatchState::NotApplied, true, 16, std::int64_t{1020}));
-  Bytes applied = image;
-  Put(applied, 1000, newCode);
-  Put(applied, 1020, {0xC2, 4});
-  WriteExe(applied);
-  EXPECT_EQ(placement(), std::make_tuple(PatchState::Applied, true, 16, std::int64_t{1020}));
-
-  WriteExe(RandomImage(4096, 77));  // found nowhere: the zones stay where they were recorded
-  EXPECT_EQ(placement(), std::make_tuple(PatchState::DoesNotFit, false, 0, std::int64_t{1004}));
-}
-
 TEST_F(PatchStatusTest, AnArgumentAppliedWithAnotherValueIsReadBack) {
   struct Case {
     std::int32_t type;
