@@ -232,4 +232,10 @@ PatchStatus GetPatchStatus(const std::string& patchPath, const std::string& exeP
   return StatusOfPatch(patchPath, argument, std::move(record), image, exePath, exeVersion);
 }
 
+std::optional<std::string> AppliedArgument(const std::string& patchPath,
+                                           const std::string& exePath) {
+  std::string exeVersion;
+  return GetPatchStatus(patchPath, exePath, std::nullopt, exeVersion).argument;
+}
+
 }  // namespace varnock

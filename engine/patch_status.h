@@ -80,4 +80,9 @@ PatchStatus StatusOfPatch(const std::string& patchPath, const std::optional<std:
 PatchStatus GetPatchStatus(const std::string& patchPath, const std::string& exePath,
                            const std::optional<std::string>& argument, std::string& exeVersion);
 
+// The value the patch at `patchPath` is applied with on the executable at `exePath`, when it
+// is another than the one its file name carries; std::nullopt otherwise.
+std::optional<std::string> AppliedArgument(const std::string& patchPath,
+                                           const std::string& exePath);
+
 }  // namespace varnock

@@ -174,8 +174,9 @@ TEST_F(CliTest, ArgumentComesFromTheOptionOrTheFileName) {
   const std::string patch = ArgumentPatch();
   EXPECT_EQ(Seen(Cli({"apply", patch, exe_, "--arg", "7"})), "0 " + kApplied);
   EXPECT_EQ(ZoneBytes(), (Bytes{0x40, 0x07, 0x4C, 0x00}));
-  // The name's 250 is not what was applied.
-  EXPECT_EQ(Seen(Cli({"remove", patch, exe_})), "1 ERROR: cann't removing the patch\n");
+  // The name's 250 is not what was applied; the value found is told.
+  EXPECT_EQ(Seen(Cli({"remove", patch, exe_})),
+            "1 ERROR: cann't removing the patch\napplied with 7: --arg 7 removes it\n");
   EXPECT_EQ(Cli({"remove", patch, exe_, "--arg", "7"}).exit_code, 0);
   EXPECT_EQ(ReadBytes(exe_), StandardConverter());
 
