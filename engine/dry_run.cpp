@@ -7,10 +7,10 @@ namespace varnock {
 
 DryRun CheckOperation(const std::string& patchPath, PatchRecord record, const Bytes& image,
                       const std::string& exePath, bool removing,
-                      const std::optional<std::string>& argument, UserInterface& ui) {
+                      const std::optional<std::string>& argument, std::string& exeVersion,
+                      UserInterface& ui) {
   // The operation's own steps first, so that what they would tell the user is told.
   DryRun run;
-  std::string exeVersion;
   PatchRecord operation = record;
   const bool prepared = VersionAccepted(exePath, operation, exeVersion, ui) &&
                         InsertArgument(patchPath, argument, operation, ui);
@@ -41,7 +41,9 @@ DryRun CheckOperation(const std::string& patchPath, const std::string& exePath, 
     run.status.state = PatchState::DoesNotFit;
     return run;
   }
-  return CheckOperation(patchPath, std::move(record), image, exePath, removing, argument, ui);
+  std::string exeVersion;
+  return CheckOperation(patchPath, std::move(record), image, exePath, removing, argument,
+                        exeVersion, ui);
 }
 
 }  // namespace varnock

@@ -291,15 +291,8 @@ TEST_F(CliTest, CheckIsADryRunThatExitsAsTheOperationWould) {
             json::parse(R"j({"status": "not-applied", "would": "done", "shift": 0,
       "zones": [{"index": 0, "offset": 4096, "length": 4, "original": "00000000",
       "patched": "404B4C00", "found": "00000000", "verdict": "original"}]})j"));
-  EXPECT_EQ(Cli({"check", patch_, exe_, "--remove"}).exit_code, 3);
-
+  // Its exit status is the operation's (tested in process over random patches).
   ASSERT_EQ(Cli({"apply", patch_, exe_}).exit_code, 0);
-  result = Cli({"check", patch_, exe_});
-  EXPECT_EQ(result.exit_code, 3);
-  EXPECT_NE(result.out.find("Status: applied\nWould: already-done\n"), std::string::npos)
-      << result.out;
-  EXPECT_EQ(Cli({"check", patch_, exe_, "--remove"}).exit_code, 0);
-
   Bytes other = ReadBytes(exe_);
   other[kZoneOffset + 3] = 0x99;
   dir_.Write("tom2pc.exe", other);
