@@ -5,6 +5,7 @@
 #include <random>
 
 #include "engine/dry_run.h"
+#include "engine/dynamic_search.h"
 #include "engine/patch_argument.h"
 #include "engine/patch_status.h"
 #include "engine/perform_patch.h"
@@ -111,12 +112,8 @@ Case MakeCase(Random& random) {
   const std::int32_t shift = (flags & Dynamic) == 0 || random.Chance(30) ? 0
                              : random.Chance(80)                         ? random.Pick(-112, 112)
                                                                          : random.Pick(300, 600);
-  for (std::size_t i = 0; i < c.patch.Zones.size(); ++i) {
-    c.patch.Zones.SetOffset(i, c.patch.Zones.View(i).Offset - shift);
-  }
-  for (auto& offset : c.patch.ArgOffsets) {
-    offset -= shift;
-  }
+  MoveZones(c.patch, -shift);
+  std::ranges::for_each(c.patch.ArgOffsets, [&](std::int32_t& offset) { offset -= shift; });
   c.patch.ExeName = random.Chance(4) ? "tom2pc.exe" : "tomb4.exe";
   if (random.Chance(3)) {
     c.patch.Zones.SetOffset(0, static_cast<std::int32_t>(c.image.size()) - 1);
