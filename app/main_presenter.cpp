@@ -15,6 +15,7 @@
 #include "app/trim_root_backslash.h"
 #include "app/window_texts.h"
 #include "engine/patch_operation.h"
+#include "engine/patch_status.h"
 #include "engine/silent_ui.h"
 #include "patchfile/bundle_unpack.h"
 #include "support/files.h"
@@ -273,7 +274,11 @@ void MainPresenter::RequestOperation(bool remove) {
                     MessageIcon::None);
     return;
   }
-  RunPatchOperation(path, exe, remove, state_.Patch, ui_);
+  // A removal proposes the value the patch was applied with, when it is not the name's.
+  const auto applied = remove && GetFileName(path).find('#') != std::string::npos && FileExists(exe)
+                           ? AppliedArgument(path, exe)
+                           : std::nullopt;
+  RunPatchOperation(path, exe, remove, state_.Patch, ui_, applied);
   RefreshStatusLine();
 }
 

@@ -42,6 +42,9 @@ nlohmann::json ToJson(const DryRun& run) {
   if (run.status.placed) {
     result["shift"] = run.status.shift;
   }
+  if (!run.status.reason.empty()) {
+    result["reason"] = run.status.reason;
+  }
   return result;
 }
 
@@ -53,6 +56,9 @@ void PrintReport(std::ostream& out, const DryRun& run) {
   out << "\nWould: " << WouldWord(run.would) << '\n';
   if (run.status.placed && run.status.shift != 0) {
     out << "Found moved by " << run.status.shift << " bytes\n";
+  }
+  if (!run.status.placed && !run.status.zones.empty()) {
+    out << "Not placed: " << run.status.reason << '\n';
   }
   for (const ZoneReport& zone : run.status.zones) {
     out << "Zone " << zone.index << " at 0x" << std::uppercase << std::hex << zone.offset

@@ -5,6 +5,7 @@
 
 #include "engine/patch_batch.h"
 #include "engine/patch_operation.h"
+#include "engine/patch_status.h"
 #include "patchfile/patch_record.h"
 #include "support/paths.h"
 
@@ -76,8 +77,18 @@ int PatchCommand::RunOne(ConsoleUi& console) {
     console.SetAnswer(arguments_.back());
   }
   PatchRecord record;
-  return ExitStatusOf(RunPatchOperation(AbsolutePath(files_[0]), AbsolutePath(files_[1]), remove_,
-                                        record, console));
+  const std::string patch = AbsolutePath(files_[0]);
+  const std::string exe = AbsolutePath(files_[1]);
+  const ResultCode result = RunPatchOperation(patch, exe, remove_, record, console);
+  if (remove_ && result == ResultFailed && name.find('#') != std::string::npos) {
+    // The value the executable holds, when it is not the one the removal used.
+    const auto applied = AppliedArgument(patch, exe);
+    if (applied && (arguments_.empty() || *applied != arguments_.back())) {
+      console.ShowMessage("applied with " + *applied + ": --arg " + *applied + " removes it",
+                          MessageIcon::None);
+    }
+  }
+  return ExitStatusOf(result);
 }
 
 int PatchCommand::RunBatch(ConsoleUi& console) {

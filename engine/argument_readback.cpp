@@ -8,9 +8,6 @@
 #include <sstream>
 #include <vector>
 
-#include "engine/silent_ui.h"
-#include "engine/zone_at.h"
-#include "engine/zone_pipeline.h"
 #include "support/code_page.h"
 #include "support/platform.h"
 
@@ -104,28 +101,11 @@ std::vector<std::string> Candidates(const PatchRecord& record, const Bytes& byte
   return texts;
 }
 
-// True when the patch, with `value` written in and moved by `shift`, is what every written
-// zone holds.
-bool AppliedWith(const std::string& patchPath, const std::string& value, PatchRecord record,
-                 std::int32_t shift, const Bytes& image) {
-  SilentUi silent;
-  if (value.empty() || !InsertArgument(patchPath, value, record, silent)) {
-    return false;
-  }
-  for (std::size_t i = FirstWrittenZone(record); i < record.Zones.size(); ++i) {
-    const ZoneView zone = record.Zones.View(i);
-    // Verified as for a removal: the patched bytes are the ones expected in place.
-    if (CheckZoneAt(image, std::int64_t{zone.Offset} + shift, zone, true, false) != ResultDone) {
-      return false;
-    }
-  }
-  return true;
-}
-
 }  // namespace
 
-std::optional<std::string> ReadBackArgument(const std::string& patchPath, const PatchRecord& loaded,
-                                            std::int32_t shift, const Bytes& image) {
+std::optional<std::string> ReadBackArgument(
+    const PatchRecord& loaded, std::int32_t shift, const Bytes& image,
+    const std::function<bool(const std::string&)>& appliedWith) {
   if (!loaded.Has(HasArgument) || loaded.ArgOffsets.empty()) {
     return std::nullopt;
   }
@@ -137,7 +117,7 @@ std::optional<std::string> ReadBackArgument(const std::string& patchPath, const 
   }
   const Bytes bytes(image.begin() + at, image.begin() + at + width);
   for (const std::string& candidate : Candidates(loaded, bytes)) {
-    if (AppliedWith(patchPath, candidate, loaded, shift, image)) {
+    if (!candidate.empty() && appliedWith(candidate)) {
       return candidate;
     }
   }

@@ -11,7 +11,9 @@ namespace varnock {
 
 // What an apply or remove would do, without doing it.
 struct DryRun {
-  PatchStatus status;  // the patch's status and, zone by zone, where it lies and what it holds
+  // The patch's status; its zones are those of the operation that would run: where each lies
+  // and what it holds, with the argument given (or the file name's) written in.
+  PatchStatus status;
   ResultCode would = ResultFailed;  // the engine's result had it run
 };
 
@@ -22,5 +24,11 @@ struct DryRun {
 // way (a patch that does not load, a bad argument) is told through `ui`.
 DryRun CheckOperation(const std::string& patchPath, const std::string& exePath, bool removing,
                       const std::optional<std::string>& argument, UserInterface& ui);
+// The same for the patch loaded from `patchPath` as `record` and the executable's `image`;
+// `exeVersion` caches the executable's signature (computed when empty and needed).
+DryRun CheckOperation(const std::string& patchPath, PatchRecord record, const Bytes& image,
+                      const std::string& exePath, bool removing,
+                      const std::optional<std::string>& argument, std::string& exeVersion,
+                      UserInterface& ui);
 
 }  // namespace varnock

@@ -58,6 +58,11 @@ ResultCode FindDynamicShift(const Bytes& image, const ZoneView& zone, bool remov
                             std::int32_t& shift, bool searchWholeFile) {
   shift = 0;
   const ResultCode inPlace = TestZoneAt(image, 0, zone, removing);
+  if (searchWholeFile && removing && inPlace == ResultAlreadyDone) {
+    // The alignment record is never written: its original bytes in place are where the patch
+    // lies, not a sign that it was removed.
+    return ResultDone;
+  }
   if (inPlace != ResultFailed) {
     return inPlace;
   }
@@ -74,15 +79,16 @@ ResultCode FindDynamicShift(const Bytes& image, const ZoneView& zone, bool remov
   return ResultDone;
 }
 
-ResultCode PlaceDynamicPatch(const Bytes& image, PatchRecord& record, bool removing) {
+ResultCode FindPatchShift(const Bytes& image, const PatchRecord& record, bool removing,
+                          std::int32_t& shift) {
+  shift = 0;
   if (record.Zones.empty()) {
     return ResultDone;  // nothing to place
   }
   const ZoneView reference = record.Zones.View(ReferenceZoneIndex(record));
-  std::int32_t shift = 0;
   const ResultCode result =
       FindDynamicShift(image, reference, removing, shift, record.Has(RecordAlignment));
-  if (result != ResultDone) {
+  if (result == ResultFailed) {
     return result;
   }
   // A zone moved beyond the 32-bit range lies outside any image: the patch does not fit.
@@ -90,25 +96,26 @@ ResultCode PlaceDynamicPatch(const Bytes& image, PatchRecord& record, bool remov
     const std::int64_t moved = std::int64_t{record.Zones.View(i).Offset} + shift;
     if (moved < std::numeric_limits<std::int32_t>::min() ||
         moved > std::numeric_limits<std::int32_t>::max()) {
+      shift = 0;
       return ResultFailed;
     }
   }
+  return result;
+}
+
+void MoveZones(PatchRecord& record, std::int32_t shift) {
   for (std::size_t i = 0; i < record.Zones.size(); ++i) {
     record.Zones.SetOffset(i, record.Zones.View(i).Offset + shift);
   }
-  return ResultDone;
 }
 
-bool PlaceEitherWay(const Bytes& image, PatchRecord& record) {
-  if (!record.Has(Dynamic)) {
-    return true;
+ResultCode PlaceDynamicPatch(const Bytes& image, PatchRecord& record, bool removing) {
+  std::int32_t shift = 0;
+  const ResultCode result = FindPatchShift(image, record, removing, shift);
+  if (result == ResultDone) {
+    MoveZones(record, shift);
   }
-  // The search moves the zones only when it found what the direction expects.
-  const ResultCode forApplying = PlaceDynamicPatch(image, record, false);
-  if (forApplying == ResultAlreadyDone) {
-    return PlaceDynamicPatch(image, record, true) == ResultDone;
-  }
-  return forApplying == ResultDone;
+  return result;
 }
 
 }  // namespace varnock

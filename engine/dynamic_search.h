@@ -13,13 +13,16 @@ namespace varnock {
 // The zone searched for: zone 0 under RecordAlignment, otherwise the first of the longest.
 std::size_t ReferenceZoneIndex(const PatchRecord& record);
 
+// The shift of a dynamic patch: the search for its reference zone, in the operation's
+// direction. ResultDone or ResultAlreadyDone with the shift where the reference zone lies;
+// ResultFailed, shift 0, when it is found nowhere (or a zone would move past the 32-bit range).
+// The place found is the same in both directions: each test looks for either byte list.
+ResultCode FindPatchShift(const Bytes& image, const PatchRecord& record, bool removing,
+                          std::int32_t& shift);
+void MoveZones(PatchRecord& record, std::int32_t shift);
+
 // Finds the shift of a dynamic patch and, on ResultDone, adds it to every zone's Offset.
 ResultCode PlaceDynamicPatch(const Bytes& image, PatchRecord& record, bool removing);
-
-// The placement whichever way the patch stands: the search finds the first place that holds
-// either the original or the patched bytes, the same place in both directions. True when the
-// zones were moved there (or the patch is not dynamic).
-bool PlaceEitherWay(const Bytes& image, PatchRecord& record);
 
 // The shift of one zone: in place, then the window search (0, -48, +48, -112 .. +112), or,
 // with searchWholeFile, the nearest occurrence of its original bytes in the whole image.

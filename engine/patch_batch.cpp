@@ -37,13 +37,14 @@ std::string ZoneAt(const Step& step) {
 // Verifies and changes the patch's zones in the image; the image keeps the changes only when
 // every zone succeeded.
 void Apply(Step& step, Bytes& image, bool removing) {
+  std::int32_t shift = 0;
   const ResultCode placed =
-      step.record.Has(Dynamic) ? PlaceDynamicPatch(image, step.record, removing) : ResultDone;
+      step.record.Has(Dynamic) ? FindPatchShift(image, step.record, removing, shift) : ResultDone;
+  MoveZones(step.record, shift);  // where it lies, also for the conflicts
   if (placed != ResultDone) {
     step.result = placed;
     step.zone = ReferenceZoneIndex(step.record);
     step.problem = "is found nowhere near its place";
-    PlaceEitherWay(image, step.record);  // where it lies, for the conflicts
     return;
   }
   Bytes changed = image;

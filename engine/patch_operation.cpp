@@ -41,13 +41,14 @@ bool FitsInFileName(const std::string& answer) {
 
 // The patch path with the argument the user chose, or nothing when the operation stops here.
 std::optional<std::string> PathWithAnswer(const std::string& patchPath, bool remove,
+                                          const std::optional<std::string>& proposed,
                                           UserInterface& ui, bool& refused) {
   const std::string proposal = GetPatchArgument(patchPath, ui);
   if (proposal.empty()) {
     return std::nullopt;
   }
-  const auto answer =
-      ui.AskText("Set argument value" + RemoveNote(remove), "Input argument", proposal);
+  const auto answer = ui.AskText("Set argument value" + RemoveNote(remove), "Input argument",
+                                 proposed.value_or(proposal));
   if (!answer || answer->empty()) {
     return std::nullopt;
   }
@@ -163,7 +164,8 @@ void ShowOperationOutcome(ResultCode result, bool remove, UserInterface& ui) {
 }
 
 ResultCode RunPatchOperation(const std::string& patchPath, const std::string& exePath, bool remove,
-                             PatchRecord& record, UserInterface& ui) {
+                             PatchRecord& record, UserInterface& ui,
+                             const std::optional<std::string>& proposed) {
   std::string baseName;
   std::string relativePath;
   if (!GetPatchTarget(patchPath, record, ui, baseName, relativePath)) {
@@ -173,7 +175,7 @@ ResultCode RunPatchOperation(const std::string& patchPath, const std::string& ex
   HeldCopy copy;
   if (GetFileName(patchPath).find('#') != std::string::npos) {
     bool refused = false;
-    const auto withAnswer = PathWithAnswer(patchPath, remove, ui, refused);
+    const auto withAnswer = PathWithAnswer(patchPath, remove, proposed, ui, refused);
     if (!withAnswer) {
       ShowClosingMessage(refused ? ResultFailed : ResultNone, remove, ui);
       return refused ? ResultFailed : ResultNone;

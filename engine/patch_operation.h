@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "engine/result_code.h"
@@ -21,7 +22,10 @@ void ShowOperationOutcome(ResultCode result, bool remove, UserInterface& ui);
 // One apply or remove request, from the argument prompt to the one closing message. Returns
 // the engine's result (ResultNone when the operation stopped before the engine ran), so that
 // callers such as the command line can tell outcomes apart; the user has been told already.
+// The argument prompt proposes `proposed` when given (the value the patch was applied with),
+// otherwise the value the file name carries.
 ResultCode RunPatchOperation(const std::string& patchPath, const std::string& exePath, bool remove,
-                             PatchRecord& record, UserInterface& ui);
+                             PatchRecord& record, UserInterface& ui,
+                             const std::optional<std::string>& proposed = std::nullopt);
 
 }  // namespace varnock

@@ -1,5 +1,8 @@
 #include "engine/patch_status.h"
 
+#include <algorithm>
+#include <sstream>
+
 #include "engine/argument_readback.h"
 #include "engine/dynamic_search.h"
 #include "engine/silent_ui.h"
@@ -12,14 +15,29 @@
 
 namespace varnock {
 
+// How a status is decided. It is what the operation itself would do, found by the operation's
+// own steps (the argument written in, the dynamic search, every zone verified in order), run
+// in memory in both directions with the same argument:
+//   not-applied     apply would succeed;
+//   applied         apply would find the work done, and remove would succeed;
+//   partly-applied  neither would write, and every zone holds its original or patched bytes;
+//   does-not-fit    neither would write, and some zone holds other bytes or lies outside the
+//                   file, or the dynamic search finds no place for the patch.
+// other-program, other-build and broken are decided before any zone is looked at. A patch
+// written without verification is applied when the dynamic search finds it applied or every
+// zone holds its patched bytes; apply would then write it again, and remove would succeed. An
+// argument's value is read back only when the value judged with leaves the patch partly applied or
+// not fitting, and it is told only when apply and remove with that value would find the patch
+// applied: original bytes are never read back as "applied with another value".
+
 namespace {
 
-ZoneVerdict VerdictAt(const Bytes& image, const PatchZone& zone) {
+ZoneVerdict VerdictAt(const Bytes& image, std::int64_t position, const ZoneView& zone) {
   // Without verification the check only asks whether the zone lies inside the file.
-  if (CheckZoneAt(image, zone.Offset, zone, false, true) != ResultDone) {
+  if (CheckZoneAt(image, position, zone, false, true) != ResultDone) {
     return ZoneVerdict::Outside;
   }
-  switch (CheckZoneAt(image, zone.Offset, zone, false, false)) {
+  switch (CheckZoneAt(image, position, zone, false, false)) {
     case ResultDone:
       return ZoneVerdict::Original;
     case ResultAlreadyDone:
@@ -29,43 +47,53 @@ ZoneVerdict VerdictAt(const Bytes& image, const PatchZone& zone) {
   }
 }
 
-std::vector<ZoneReport> ZoneReports(const PatchRecord& record, const Bytes& image) {
-  std::vector<ZoneReport> reports;
-  reports.reserve(record.Zones.size());
-  for (std::size_t i = 0; i < record.Zones.size(); ++i) {
-    const PatchZone& zone = record.Zones[i];
-    ZoneReport report{i,
-                      zone.Offset,
-                      zone.Length,
-                      zone.OriginalBytes,
-                      zone.PatchBytes,
-                      {},
-                      VerdictAt(image, zone),
-                      i >= FirstWrittenZone(record)};
-    if (report.verdict != ZoneVerdict::Outside) {
-      report.found.assign(image.begin() + zone.Offset, image.begin() + zone.Offset + zone.Length);
-    }
-    reports.push_back(std::move(report));
-  }
-  return reports;
+bool HoldsPatched(const ZoneReport& zone) {
+  return zone.found.size() == static_cast<std::size_t>(zone.length) &&
+         std::equal(zone.found.begin(), zone.found.end(), zone.patched.begin());
 }
 
-PatchState StateOf(const std::vector<ZoneReport>& zones) {
-  bool original = false;
+PatchState StateOf(const PatchRecord& record, const Trial& apply, const Trial& remove,
+                   const std::vector<ZoneReport>& zones) {
+  if (!apply.placed) {
+    return PatchState::DoesNotFit;
+  }
+  bool other = false;
   bool patched = false;
+  bool allPatched = true;
   for (const ZoneReport& zone : zones) {
-    if (!zone.written) {
-      continue;
+    if (zone.written) {
+      other = other || zone.verdict == ZoneVerdict::Other || zone.verdict == ZoneVerdict::Outside;
+      patched = patched || zone.verdict == ZoneVerdict::Patched;
+      allPatched = allPatched && HoldsPatched(zone);
     }
-    if (zone.verdict == ZoneVerdict::Other || zone.verdict == ZoneVerdict::Outside) {
+  }
+  if (record.Has(DontVerifySource)) {
+    if (apply.result == ResultFailed || remove.result == ResultFailed) {
       return PatchState::DoesNotFit;
     }
-    (zone.verdict == ZoneVerdict::Patched ? patched : original) = true;
+    const bool done = apply.result == ResultAlreadyDone || (patched && allPatched);
+    return done ? PatchState::Applied : PatchState::NotApplied;
   }
-  if (patched && original) {
-    return PatchState::PartlyApplied;
+  if (apply.result == ResultDone) {
+    return PatchState::NotApplied;
   }
-  return patched ? PatchState::Applied : PatchState::NotApplied;
+  if (apply.result == ResultAlreadyDone && remove.result == ResultDone) {
+    return PatchState::Applied;
+  }
+  return other ? PatchState::DoesNotFit : PatchState::PartlyApplied;
+}
+
+// The status of a record whose argument is written in.
+PatchStatus Judge(const PatchRecord& record, const Bytes& image) {
+  PatchStatus status;
+  const Trial apply = TryZones(image, record, false);
+  const Trial remove = TryZones(image, record, true);
+  status.placed = apply.placed;
+  status.shift = apply.shift;
+  status.zones = ZoneTable(record, image, apply);
+  status.reason = Unplaced(record, apply);
+  status.state = StateOf(record, apply, remove, status.zones);
+  return status;
 }
 
 bool ForOtherProgram(const PatchRecord& record, const std::string& exePath) {
@@ -80,6 +108,29 @@ PatchStatus Broken(std::string reason) {
   return status;
 }
 
+// The status with the value the executable holds, when the patch is applied with one.
+std::optional<PatchStatus> AppliedWithOtherValue(const std::string& patchPath,
+                                                 const PatchRecord& loaded,
+                                                 const PatchStatus& judged, const Bytes& image) {
+  std::optional<PatchStatus> found;
+  const auto appliedWith = [&](const std::string& value) {
+    SilentUi silent;
+    PatchRecord record = loaded;
+    if (!InsertArgument(patchPath, value, record, silent)) {
+      return false;
+    }
+    PatchStatus status = Judge(record, image);
+    if (status.state != PatchState::Applied) {
+      return false;
+    }
+    status.argument = value;
+    found = std::move(status);
+    return true;
+  };
+  ReadBackArgument(loaded, judged.placed ? judged.shift : 0, image, appliedWith);
+  return found;
+}
+
 }  // namespace
 
 const char* StateWord(PatchState state) {
@@ -90,8 +141,50 @@ const char* StateWord(PatchState state) {
 }
 
 const char* VerdictWord(ZoneVerdict verdict) {
-  static constexpr const char* kWords[] = {"original", "patched", "other", "outside"};
+  static constexpr const char* kWords[] = {"original", "patched",   "other",
+                                           "outside",  "not-found", "unplaced"};
   return kWords[static_cast<int>(verdict)];
+}
+
+std::vector<ZoneReport> ZoneTable(const PatchRecord& record, const Bytes& image,
+                                  const Trial& trial) {
+  const std::size_t reference = record.Zones.empty() ? 0 : ReferenceZoneIndex(record);
+  std::vector<ZoneReport> reports;
+  reports.reserve(record.Zones.size());
+  for (std::size_t i = 0; i < record.Zones.size(); ++i) {
+    const ZoneView zone = record.Zones.View(i);
+    const std::int64_t position = std::int64_t{zone.Offset} + trial.shift;
+    ZoneReport report{i,
+                      position,
+                      zone.Length,
+                      Bytes(zone.OriginalBytes.begin(), zone.OriginalBytes.end()),
+                      Bytes(zone.PatchBytes.begin(), zone.PatchBytes.end()),
+                      {},
+                      VerdictAt(image, position, zone),
+                      i >= FirstWrittenZone(record)};
+    if (report.verdict != ZoneVerdict::Outside) {
+      report.found.assign(image.begin() + position, image.begin() + position + zone.Length);
+    }
+    if (!trial.placed) {
+      report.verdict = i == reference ? ZoneVerdict::NotFound : ZoneVerdict::Unplaced;
+    }
+    reports.push_back(std::move(report));
+  }
+  return reports;
+}
+
+std::string Unplaced(const PatchRecord& record, const Trial& trial) {
+  if (trial.placed) {
+    return {};
+  }
+  if (record.Has(RecordAlignment)) {
+    return "the alignment record, zone 0, is found nowhere in the executable";
+  }
+  const std::size_t reference = ReferenceZoneIndex(record);
+  std::ostringstream text;
+  text << "zone " << reference << " is found nowhere within 112 bytes of offset 0x"
+       << std::uppercase << std::hex << record.Zones.View(reference).Offset;
+  return text.str();
 }
 
 PatchStatus StatusOfPatch(const std::string& patchPath, const std::optional<std::string>& argument,
@@ -107,26 +200,16 @@ PatchStatus StatusOfPatch(const std::string& patchPath, const std::optional<std:
     status.state = PatchState::OtherBuild;
     return status;
   }
-  const PatchRecord loaded = record;
+  const bool takesArgument = record.Has(HasArgument);
+  const PatchRecord loaded = takesArgument ? record : PatchRecord{};
   if (!InsertArgument(patchPath, argument, record, silent)) {
     return Broken(silent.FirstMessage());
   }
-  status.placed = PlaceEitherWay(image, record);
-  if (status.placed && !record.Zones.empty()) {
-    status.shift = record.Zones.View(0).Offset - loaded.Zones.View(0).Offset;
-  }
-  status.zones = ZoneReports(record, image);
-  status.state = StateOf(status.zones);
-  if (status.state != PatchState::Applied && status.placed) {
-    status.argument = ReadBackArgument(patchPath, loaded, status.shift, image);
-    if (status.argument) {
-      record = loaded;
-      InsertArgument(patchPath, status.argument, record, silent);
-      for (std::size_t i = 0; i < record.Zones.size(); ++i) {
-        record.Zones.SetOffset(i, record.Zones.View(i).Offset + status.shift);
-      }
-      status.zones = ZoneReports(record, image);
-      status.state = PatchState::Applied;
+  status = Judge(record, image);
+  if (takesArgument &&
+      (status.state == PatchState::PartlyApplied || status.state == PatchState::DoesNotFit)) {
+    if (auto other = AppliedWithOtherValue(patchPath, loaded, status, image)) {
+      return std::move(*other);
     }
   }
   return status;
@@ -147,6 +230,12 @@ PatchStatus GetPatchStatus(const std::string& patchPath, const std::string& exeP
     return status;
   }
   return StatusOfPatch(patchPath, argument, std::move(record), image, exePath, exeVersion);
+}
+
+std::optional<std::string> AppliedArgument(const std::string& patchPath,
+                                           const std::string& exePath) {
+  std::string exeVersion;
+  return GetPatchStatus(patchPath, exePath, std::nullopt, exeVersion).argument;
 }
 
 }  // namespace varnock

@@ -26,10 +26,11 @@ enum class PatchState {
 // "other-program", "broken".
 const char* StateWord(PatchState state);
 
-// What one zone's place holds.
-enum class ZoneVerdict { Original, Patched, Other, Outside };
+// What one zone's place holds. A dynamic patch that the search finds nowhere has its reference
+// zone NotFound and every other zone Unplaced: they are not judged at their recorded places.
+enum class ZoneVerdict { Original, Patched, Other, Outside, NotFound, Unplaced };
 
-// "original", "patched", "other", "outside".
+// "original", "patched", "other", "outside", "not-found", "unplaced".
 const char* VerdictWord(ZoneVerdict verdict);
 
 struct ZoneReport {
@@ -53,9 +54,19 @@ struct PatchStatus {
   // The argument value read back from the executable, when it is applied with a value other
   // than the one judged with.
   std::optional<std::string> argument;
-  // Why the patch is broken: the message the engine would have shown.
+  // Why the patch is broken (the message the engine would have shown), or why a dynamic patch
+  // has no place.
   std::string reason;
 };
+
+struct Trial;
+
+// The zones of `record` (argument written in, offsets as recorded) where `trial` places them,
+// with what the image holds there.
+std::vector<ZoneReport> ZoneTable(const PatchRecord& record, const Bytes& image,
+                                  const Trial& trial);
+// Why a dynamic patch has no place; empty when it has one.
+std::string Unplaced(const PatchRecord& record, const Trial& trial);
 
 // The status of the patch loaded from `patchPath` (as `record`) on the executable `image` at
 // `exePath`, judged with `argument` or, without one, with the value the file name carries.
@@ -68,5 +79,10 @@ PatchStatus StatusOfPatch(const std::string& patchPath, const std::optional<std:
 // The same, loading the patch and reading the executable itself.
 PatchStatus GetPatchStatus(const std::string& patchPath, const std::string& exePath,
                            const std::optional<std::string>& argument, std::string& exeVersion);
+
+// The value the patch at `patchPath` is applied with on the executable at `exePath`, when it
+// is another than the one its file name carries; std::nullopt otherwise.
+std::optional<std::string> AppliedArgument(const std::string& patchPath,
+                                           const std::string& exePath);
 
 }  // namespace varnock

@@ -1,9 +1,15 @@
 #include "engine/zone_pipeline.h"
 
+#include <algorithm>
+#include <limits>
+#include <utility>
+#include <vector>
+
 #include "engine/apply_zone.h"
 #include "engine/dynamic_search.h"
 #include "engine/general_failure.h"
 #include "engine/patch_argument.h"
+#include "engine/zone_at.h"
 #include "support/files.h"
 #include "support/paths.h"
 #include "support/shared_read.h"
@@ -96,6 +102,68 @@ ResultCode ApplyZones(Bytes& image, const PatchRecord& record, bool removing,
     }
   }
   return ResultDone;
+}
+
+namespace {
+
+// True when no two written zones share a byte: each is then verified against the image as it
+// was read, which is what the zones before it leave there.
+bool ZonesApart(const PatchRecord& record) {
+  std::vector<std::pair<std::int64_t, std::int64_t>> runs;
+  runs.reserve(record.Zones.size());
+  for (std::size_t i = FirstWrittenZone(record); i < record.Zones.size(); ++i) {
+    const ZoneView zone = record.Zones.View(i);
+    runs.emplace_back(zone.Offset, std::int64_t{zone.Offset} + std::max(zone.Length, 0));
+  }
+  if (!std::is_sorted(runs.begin(), runs.end())) {
+    std::sort(runs.begin(), runs.end());
+  }
+  std::int64_t end = std::numeric_limits<std::int64_t>::min();
+  for (const auto& [first, last] : runs) {
+    if (first < end) {
+      return false;
+    }
+    end = std::max(end, last);
+  }
+  return true;
+}
+
+}  // namespace
+
+ResultCode VerifyZones(const Bytes& image, const PatchRecord& record, bool removing,
+                       std::int32_t shift, std::size_t* failedZone) {
+  if (!ZonesApart(record)) {
+    PatchRecord moved = record;
+    MoveZones(moved, shift);
+    Bytes copy = image;
+    return ApplyZones(copy, moved, removing, failedZone);
+  }
+  for (std::size_t i = FirstWrittenZone(record); i < record.Zones.size(); ++i) {
+    const ZoneView zone = record.Zones.View(i);
+    const ResultCode result = CheckZoneAt(image, std::int64_t{zone.Offset} + shift, zone, removing,
+                                          record.Has(DontVerifySource));
+    if (result != ResultDone) {
+      if (failedZone != nullptr) {
+        *failedZone = i;
+      }
+      return result;
+    }
+  }
+  return ResultDone;
+}
+
+Trial TryZones(const Bytes& image, const PatchRecord& record, bool removing) {
+  Trial trial;
+  if (record.Has(Dynamic)) {
+    trial.result = FindPatchShift(image, record, removing, trial.shift);
+    trial.placed = trial.result != ResultFailed;
+    if (trial.result != ResultDone) {
+      trial.zone = record.Zones.empty() ? 0 : ReferenceZoneIndex(record);
+      return trial;
+    }
+  }
+  trial.result = VerifyZones(image, record, removing, trial.shift, &trial.zone);
+  return trial;
 }
 
 }  // namespace varnock

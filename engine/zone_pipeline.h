@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -48,5 +49,20 @@ bool WritesAnyZone(const PatchRecord& record);
 // not succeed decides the result, and its index goes to `failedZone` when given.
 ResultCode ApplyZones(Bytes& image, const PatchRecord& record, bool removing,
                       std::size_t* failedZone = nullptr);
+
+// The result ApplyZones would give on the zones moved by `shift`, without writing: each zone is
+// verified against the image as the zones before it would have left it.
+ResultCode VerifyZones(const Bytes& image, const PatchRecord& record, bool removing,
+                       std::int32_t shift, std::size_t* failedZone = nullptr);
+
+// The engine's steps after the argument is written in, on an image in memory, writing nothing.
+struct Trial {
+  ResultCode result = ResultFailed;  // what the operation would return
+  // False when the dynamic search found no place: the zones are then as recorded.
+  bool placed = true;
+  std::int32_t shift = 0;  // where the zones lie from where they were recorded
+  std::size_t zone = 0;    // the zone that decided a result other than ResultDone
+};
+Trial TryZones(const Bytes& image, const PatchRecord& record, bool removing);
 
 }  // namespace varnock

@@ -201,5 +201,22 @@ TEST_F(StatusLine, FollowsThePatchAndTheExecutable) {
   EXPECT_EQ(view.statusLine, "Status: does-not-fit \u2014 conflicts with a.ptc");
 }
 
+// A patch applied with another value than its name's is removed with that value proposed.
+TEST_F(StatusLine, RemovingProposesTheValueTheExecutableHolds) {
+  PatchRecord patch = Patch("LE_Y", "a patch", HasArgument);
+  patch.Zones = {{4, 2, ToBytes("AB"), ToBytes("?X")}};
+  patch.ArgType = NumByte;
+  patch.ArgOffsets = {4};
+  patch.ZoneCount = patch.ArgOffsetCount = 1;
+  WritePatch(programFolder, "value#20#.ptc", patch);
+  ASSERT_TRUE(Load());
+  view.pickerAnswers = {dir.Write(JoinPath("games", "tomb4.exe"), ToBytes("MZ..#X...."))};
+  Presenter().ChangeTargetClicked();
+  EXPECT_EQ(view.statusLine, "Status: applied with argument 35");
+  Presenter().RemoveClicked();
+  EXPECT_EQ(ui.questions.at(0).proposed, "35");
+  EXPECT_EQ(view.statusLine, "Status: not-applied");
+}
+
 }  // namespace
 }  // namespace varnock::testing

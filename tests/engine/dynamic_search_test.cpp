@@ -71,6 +71,10 @@ TEST_F(PlaceDynamicPatch, ThroughTheEngineTheShiftedZonesAreVerifiedAndWritten) 
   Bytes expected = ImageWithCodeAt(2000);
   Put(expected, kAt + 2000 + 20, {0xC2, 0x04});
   EXPECT_EQ(ReadBytes(exe), expected);
+  // On its own build the record lies in place with its original bytes: removable, not removed.
+  EXPECT_EQ(run(aligned, 0, false), ResultDone);
+  EXPECT_EQ(PerformPatch(dir.File("dynamic.ptc"), exe, true, version, loaded, ui), ResultDone);
+  EXPECT_EQ(ReadBytes(exe), ImageWithCodeAt(0));
   EXPECT_TRUE(ui.messages.empty());
 }
 
