@@ -44,6 +44,7 @@ void PickerDialog::SetUpControls() {
   newFolderName_ = DesignControl<QLineEdit>(this, "Text_PathDir");
   newFolderName_->setAccessibleName(QStringLiteral("New folder name"));
   folderTree_ = DesignControl<QTreeWidget>(this, "Dir1");
+  folderTree_->setAccessibleName(QStringLiteral("Folder"));
   folderTree_->setHeaderHidden(true);
   folderTree_->setRootIsDecorated(false);
   folderTree_->setItemsExpandable(false);
@@ -54,6 +55,7 @@ void PickerDialog::SetUpControls() {
       QStringLiteral("QTreeView::branch { image: none; border-image: none; }"));
   DesignControl<QLabel>(this, "Label1")->setBuddy(folderTree_);
   files_ = DesignControl<QListWidget>(this, "List_Files");
+  files_->setAccessibleName(QStringLiteral("File"));
   DesignControl<QLabel>(this, "Label_File")->setBuddy(files_);
   path_ = DesignControl<QLineEdit>(this, "Text_Path");
   path_->setAccessibleName(QStringLiteral("Chosen path"));
