@@ -3,7 +3,6 @@
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -53,10 +52,8 @@ void PickerDialog::SetUpControls() {
   // The folders cannot be folded: no branch marks.
   folderTree_->setStyleSheet(
       QStringLiteral("QTreeView::branch { image: none; border-image: none; }"));
-  DesignControl<QLabel>(this, "Label1")->setBuddy(folderTree_);
   files_ = DesignControl<QListWidget>(this, "List_Files");
   files_->setAccessibleName(QStringLiteral("File"));
-  DesignControl<QLabel>(this, "Label_File")->setBuddy(files_);
   path_ = DesignControl<QLineEdit>(this, "Text_Path");
   path_->setAccessibleName(QStringLiteral("Chosen path"));
   path_->installEventFilter(this);

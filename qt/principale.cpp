@@ -44,8 +44,6 @@ Principale::Principale(QWidget* parent)
       QString::fromLatin1(kMainWindowCaption.data(), static_cast<int>(kMainWindowCaption.size())));
   setWindowIcon(AppIcon());
   BuildWindow(this, kMainWindowDesign);
-  Find<QLabel>("Label1")->setBuddy(Find<QWidget>("Combo_Patch"));
-  Find<QLabel>("Label3")->setBuddy(Find<QWidget>("Text_Description"));
   const struct {
     const char* control;
     const char* accessibleName;
