@@ -79,8 +79,9 @@ void InstallFactory() {
 
 void SetAccessibleValue(QWidget* widget, const QString& value) {
   InstallFactory();
+  const QString before = widget->property(kValueProperty).toString();
   widget->setProperty(kValueProperty, value);
-  QAccessibleValueChangeEvent changed(widget, value);
+  QAccessibleTextUpdateEvent changed(widget, 0, before, value);
   QAccessible::updateAccessibility(&changed);
 }
 
