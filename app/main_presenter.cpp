@@ -50,6 +50,12 @@ std::string AbsoluteFrom(const std::string& folder, const std::string& path) {
   return FromFsPath((given.is_absolute() ? given : ToFsPath(folder) / given).lexically_normal());
 }
 
+// The executable `exe` fits the program `targetName` as the window has always matched them: by
+// the program's name anywhere in its path.
+bool FitsProgram(const std::string& exe, const std::string& targetName) {
+  return ContainsIgnoreCase(exe, targetName) && FileExists(exe);
+}
+
 // The description prints in the face of its text box, at 10 points.
 constexpr const char* kPrintFace = "Courier";
 constexpr int kPrintPoints = 10;
@@ -120,7 +126,8 @@ void MainPresenter::InitProgram() {
     state_.EditorFolder = GetParentFolder(state_.EditorFolder);
   }
   // The executable chosen in the last run, while it still exists; else none.
-  SetTargetExe(RecalledTarget());
+  namedExe_ = RecalledTarget();
+  SetTargetExe(namedExe_);
   // The bundle goes beside the program, or into the per-user folder the user's other windows
   // share, whose files the folder's record, not this window, owns.
   const std::string user = UserFolderInstead(environment_);
@@ -198,6 +205,11 @@ void MainPresenter::ChoosePatch() {
   view_.SetDynamicVisible(state_.Patch.Has(Dynamic));
   if (ContainsIgnoreCase(Caption(MainLabel::NomeExe), state_.TargetName)) {
     RefreshStatusLine();
+    return;
+  }
+  // The executable the user named comes back whenever the patch is for its program.
+  if (FitsProgram(namedExe_, state_.TargetName)) {
+    SetTargetExe(namedExe_);
     return;
   }
   SetTargetExe("");
@@ -313,15 +325,18 @@ void MainPresenter::ChooseTarget() {
                  true, state_.TargetName + "*.exe", exe)) {
     return;
   }
-  UseTarget(exe);
+  if (!EqualsIgnoreCase(exe, Caption(MainLabel::NomeExe))) {
+    UseTarget(exe);
+    Remember(kRememberedTarget, exe);
+  }
 }
 
 void MainPresenter::UseTarget(const std::string& exe) {
   if (EqualsIgnoreCase(exe, Caption(MainLabel::NomeExe))) {
     return;
   }
+  namedExe_ = exe;
   SetTargetExe(exe);
-  Remember(kRememberedTarget, exe);
   // A patch folder at the root "/" is empty once trimmed; its listing shows it whole.
   ListPatches(WholeRoot(state_.PatchFolder), state_.PatchCount);
 }
@@ -355,6 +370,7 @@ void MainPresenter::OpenFiles(const std::vector<std::string>& paths) {
           MessageIcon::None);
     }
   }
+  const std::string named = namedExe_;
   if (!exe.empty()) {
     UseTarget(exe);
   }
@@ -363,6 +379,24 @@ void MainPresenter::OpenFiles(const std::vector<std::string>& paths) {
   } else if (!folder.empty()) {
     UsePatchFolder(folder);
   }
+  if (!exe.empty()) {
+    KeepOrRefuseTarget(exe, named);
+  }
+}
+
+// An opened executable is kept and remembered when the patch chosen in the end is for its
+// program; otherwise the user is told why it was not taken, and the one named before it stays.
+void MainPresenter::KeepOrRefuseTarget(const std::string& exe, const std::string& before) {
+  if (EqualsIgnoreCase(exe, Caption(MainLabel::NomeExe))) {
+    Remember(kRememberedTarget, exe);
+    return;
+  }
+  namedExe_ = before;
+  if (FitsProgram(before, state_.TargetName)) {
+    SetTargetExe(before);
+  }
+  ui_.ShowMessage(texts::ProgramNotTaken(exe, view_.SelectedPatchText(), state_.TargetName),
+                  MessageIcon::None);
 }
 
 // The patch's folder becomes the patch folder, and the patch is chosen in the list.

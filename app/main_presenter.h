@@ -78,6 +78,7 @@ class MainPresenter {
   bool UsePatchFolder(const std::string& folder);
   void UseTarget(const std::string& exe);
   void OpenFiles(const std::vector<std::string>& paths);
+  void KeepOrRefuseTarget(const std::string& exe, const std::string& before);
   void OpenPatch(const std::string& patch);
 
   // The choices kept between runs: what start-up uses when it still exists, and the
@@ -103,6 +104,9 @@ class MainPresenter {
   // The names in the patch list, as the last listing gave them.
   std::vector<std::string> patchItems_;
   std::string statusLine_;
+  // The executable the user named last (opened, dropped, picked or remembered): it is chosen
+  // again whenever the chosen patch is for its program.
+  std::string namedExe_;
   bool unloaded_ = false;
   // The bundle unpacked into the per-user folder; null when it went beside the program.
   std::unique_ptr<SharedUnpack> sharedUnpack_;

@@ -63,7 +63,16 @@ inline constexpr std::array<ControlDesign, 19> kMainWindowControls = {{
     {"Label_Status", ControlKind::Label, "", {90, 3375, 8505, 240}, 18},
 }};
 
-inline constexpr WindowDesign kMainWindowDesign = {8685, 4125, kMainWindowControls};
+inline constexpr std::array<ControlLabel, 5> kMainWindowLabels = {{
+    {"Combo_Patch", "Label1"},
+    {"Label_TombVersion", "Label_CreatedWithVersion"},
+    {"Text_Description", "Label3"},
+    {"Label_NomeExe", "Label_ApplyPatchTo"},
+    {"Label_TombVersionNow", "Label_CurrentTomb"},
+}};
+
+inline constexpr WindowDesign kMainWindowDesign = {8685, 4125, kMainWindowControls,
+                                                   kMainWindowLabels};
 
 // The control that shows each label the presenter sets.
 std::string_view ControlNameOf(MainLabel label);

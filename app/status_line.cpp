@@ -2,8 +2,19 @@
 
 namespace varnock {
 
+const char* StatusWord(PatchState state) {
+  static constexpr const char* kWords[] = {"applied",
+                                           "not applied",
+                                           "partly applied",
+                                           "does not fit this file",
+                                           "made for another build",
+                                           "made for another program",
+                                           "broken"};
+  return kWords[static_cast<int>(state)];
+}
+
 std::string StatusLineText(const FolderStatusEntry& entry) {
-  std::string text = std::string("Status: ") + StateWord(entry.status.state);
+  std::string text = std::string("Status: ") + StatusWord(entry.status.state);
   if (entry.status.argument) {
     text += " with argument " + *entry.status.argument;
   }

@@ -32,6 +32,12 @@ std::string EmptyPatchFolderText(const std::string& folder) {
   return std::string(kEmptyPatchFolder);
 }
 
+std::string ProgramNotTaken(const std::string& exe, const std::string& patch,
+                            const std::string& targetName) {
+  return "The program " + exe + " was not taken:\r\nthe chosen patch " + patch + " is made for " +
+         targetName + ", not for this program.";
+}
+
 std::string UnexpectedFailure(const std::string& doing, const std::string& description) {
   return "ERROR trying to " + doing + "\r\nError mexage: " + description;
 }

@@ -32,6 +32,10 @@ std::string CreatedWithVersionCaption(const std::string& targetName);
 std::string CurrentTombCaption(const std::string& targetName);
 std::string TargetPickerCaption(const std::string& targetName);
 
+// Why an opened executable was not taken: the chosen patch is for another program.
+std::string ProgramNotTaken(const std::string& exe, const std::string& patch,
+                            const std::string& targetName);
+
 // The message that closes a handler which met an unexpected failure.
 std::string UnexpectedFailure(const std::string& doing, const std::string& description);
 

@@ -22,7 +22,12 @@ inline constexpr std::array<ControlDesign, 10> kPickerControls = {{
 }};
 
 // The file-mode window; folder mode hides the file list and moves the controls below it up.
-inline constexpr WindowDesign kPickerDesign = {5865, 6240, kPickerControls};
+inline constexpr std::array<ControlLabel, 2> kPickerLabels = {{
+    {"Dir1", "Label1"},
+    {"List_Files", "Label_File"},
+}};
+
+inline constexpr WindowDesign kPickerDesign = {5865, 6240, kPickerControls, kPickerLabels};
 
 // The client area's height in folder mode: it ends below the moved buttons with the margin of
 // file mode (an outer height of 4015 twips with a classic frame).

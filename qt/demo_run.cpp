@@ -73,8 +73,10 @@ void ShowCatalogue(const Principale& window, std::ostream& out) {
 }
 
 void ShowLabel(const Principale& window, const char* title, const char* name, std::ostream& out) {
+  // A value field may show a long path cut; its tooltip holds the whole value.
   const auto* label = window.findChild<QLabel*>(QString::fromLatin1(name));
-  out << title << label->text().toStdString() << "\n";
+  const QString whole = label->frameShape() == QFrame::NoFrame ? label->text() : label->toolTip();
+  out << title << whole.toStdString() << "\n";
 }
 
 }  // namespace

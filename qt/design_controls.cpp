@@ -118,6 +118,10 @@ void BuildWindow(QWidget* window, const WindowDesign& design) {
     QWidget::setTabOrder(DesignControl<QWidget>(window, tabOrder[i - 1]->name),
                          DesignControl<QWidget>(window, tabOrder[i]->name));
   }
+  for (const ControlLabel& named : design.labels) {
+    DesignControl<QLabel>(window, named.label)
+        ->setBuddy(DesignControl<QWidget>(window, named.control));
+  }
   window->setFixedSize(Twips(design.width, window), Twips(design.height, window));
   FitCaptions(window, design);
 }

@@ -3,7 +3,6 @@
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -44,6 +43,7 @@ void PickerDialog::SetUpControls() {
   newFolderName_ = DesignControl<QLineEdit>(this, "Text_PathDir");
   newFolderName_->setAccessibleName(QStringLiteral("New folder name"));
   folderTree_ = DesignControl<QTreeWidget>(this, "Dir1");
+  folderTree_->setAccessibleName(QStringLiteral("Folder"));
   folderTree_->setHeaderHidden(true);
   folderTree_->setRootIsDecorated(false);
   folderTree_->setItemsExpandable(false);
@@ -52,9 +52,8 @@ void PickerDialog::SetUpControls() {
   // The folders cannot be folded: no branch marks.
   folderTree_->setStyleSheet(
       QStringLiteral("QTreeView::branch { image: none; border-image: none; }"));
-  DesignControl<QLabel>(this, "Label1")->setBuddy(folderTree_);
   files_ = DesignControl<QListWidget>(this, "List_Files");
-  DesignControl<QLabel>(this, "Label_File")->setBuddy(files_);
+  files_->setAccessibleName(QStringLiteral("File"));
   path_ = DesignControl<QLineEdit>(this, "Text_Path");
   path_->setAccessibleName(QStringLiteral("Chosen path"));
   path_->installEventFilter(this);

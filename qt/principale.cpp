@@ -12,12 +12,16 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QTimer>
+#include <algorithm>
 
 #include "app/access_keys.h"
 #include "app/main_presenter.h"
 #include "app/main_window_design.h"
+#include "qt/accessible_value.h"
 #include "qt/app_icon.h"
 #include "qt/design_controls.h"
+#include "qt/elide_path.h"
 #include "qt/fit_caption.h"
 #include "qt/qt_user_interface.h"
 
@@ -40,8 +44,6 @@ Principale::Principale(QWidget* parent)
       QString::fromLatin1(kMainWindowCaption.data(), static_cast<int>(kMainWindowCaption.size())));
   setWindowIcon(AppIcon());
   BuildWindow(this, kMainWindowDesign);
-  Find<QLabel>("Label1")->setBuddy(Find<QWidget>("Combo_Patch"));
-  Find<QLabel>("Label3")->setBuddy(Find<QWidget>("Text_Description"));
   const struct {
     const char* control;
     const char* accessibleName;
@@ -51,8 +53,13 @@ Principale::Principale(QWidget* parent)
                {"Label_NomeExe", "Program to patch"},
                {"Label_TombVersionNow", "Program version"},
                {"Label_Status", "Patch status"}};
+  MarkAccessibleWindow(this);
   for (const auto& name : names) {
-    Find<QWidget>(name.control)->setAccessibleName(QString::fromLatin1(name.accessibleName));
+    auto* control = Find<QWidget>(name.control);
+    if (qobject_cast<QLabel*>(control) != nullptr) {
+      SetAccessibleValue(control, QString());
+    }
+    control->setAccessibleName(QString::fromLatin1(name.accessibleName));
   }
   Find<QWidget>("Combo_Patch")->setFocus();
   // Files dropped anywhere on the window are opened, also over the description.
@@ -118,13 +125,17 @@ std::string Principale::SelectedPatchText() const {
 
 void Principale::SetCaption(MainLabel label, const std::string& text) {
   auto* shown = Find<QLabel>(ControlNameOf(label));
-  shown->setText(Text(text));
   if (shown->frameShape() == QFrame::NoFrame) {
+    shown->setText(Text(text));
     FitCaption(shown, kDialogPoints);
-  } else {
-    // A path longer than its field can still be read whole.
-    shown->setToolTip(Text(text));
+    return;
   }
+  // A path longer than its field keeps its file name, and can still be read whole.
+  const QString whole = Text(text);
+  shown->setText(ElidePath(whole, shown->fontMetrics(),
+                           shown->contentsRect().width() - std::max(shown->indent(), 0)));
+  shown->setToolTip(whole);
+  SetAccessibleValue(shown, whole);
 }
 
 void Principale::SetDescription(const std::string& text) {
@@ -141,6 +152,7 @@ void Principale::SetStatusLine(const std::string& text) {
   const QString whole = Text(text);
   status->setText(status->fontMetrics().elidedText(whole, Qt::ElideRight, status->width()));
   status->setToolTip(status->text() == whole ? QString() : whole);
+  SetAccessibleValue(status, whole);
 }
 
 bool Principale::PrintText(const std::string& text, const std::string& fontFace, int pointSize,
@@ -188,7 +200,8 @@ void Principale::dropEvent(QDropEvent* event) {
     return;
   }
   event->acceptProposedAction();
-  presenter_->FilesDropped(paths);
+  // Opened once the drop has ended: a message it shows must not hold the drag's source.
+  QTimer::singleShot(0, this, [this, paths] { presenter_->FilesDropped(paths); });
 }
 
 }  // namespace varnock::qt

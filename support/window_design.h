@@ -48,10 +48,18 @@ struct ControlDesign {
   ControlFont font = ControlFont::Dialog;
 };
 
+// A control that shows no caption of its own and the label that names it: assistive technology
+// reads the label as the control's name (Win32 takes the label just before it in tab order).
+struct ControlLabel {
+  std::string_view control;
+  std::string_view label;
+};
+
 struct WindowDesign {
   int width;   // client area, in twips
   int height;  // client area, in twips
   std::span<const ControlDesign> controls;
+  std::span<const ControlLabel> labels = {};
 };
 
 // True for the kinds the Tab key stops on.

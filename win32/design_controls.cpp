@@ -67,9 +67,19 @@ void BuildControls(HWND window, const WindowDesign& design, int idBase, const Wi
   for (std::size_t i = 0; i < order.size(); ++i) {
     order[i] = i;
   }
-  std::stable_sort(order.begin(), order.end(), [&design](std::size_t a, std::size_t b) {
-    return design.controls[a].tabIndex < design.controls[b].tabIndex;
-  });
+  // A label that names a control comes just before it, where assistive technology looks for
+  // it; labels take no focus, so the Tab key's order stays the design's.
+  std::vector<int> place(design.controls.size());
+  for (std::size_t i = 0; i < place.size(); ++i) {
+    place[i] = 2 * design.controls[i].tabIndex + 1;
+  }
+  for (const ControlLabel& named : design.labels) {
+    place[static_cast<std::size_t>(IndexOf(design.controls, named.label))] =
+        2 *
+        design.controls[static_cast<std::size_t>(IndexOf(design.controls, named.control))].tabIndex;
+  }
+  std::stable_sort(order.begin(), order.end(),
+                   [&place](std::size_t a, std::size_t b) { return place[a] < place[b]; });
   for (const std::size_t index : order) {
     const ControlDesign& control = design.controls[index];
     const NativeControl native = NativeFor(control.kind);

@@ -113,6 +113,34 @@ TEST_F(OpenedFiles, AMissingFileIsNamedAndADroppedPatchIsChosen) {
   EXPECT_EQ(view.captions[MainLabel::NomeExe], "");
 }
 
+// The executable the user named stays chosen whenever the chosen patch is for its program, though
+// a patch for another program lists first; one for another program than the chosen patch's is
+// refused with a notice and not remembered.
+TEST_F(OpenedFiles, TheNamedExecutableStaysWithAPatchForItsProgram) {
+  RecordingUi probe;
+  WritePatch(more, "A_convert.ptc", Patch(GetExeVersion(engine, probe), "", 0, "tom2pc.exe"));
+  const std::string b = JoinPath(more, "b.ptc");
+  for (const auto& opened : {std::vector<std::string>{b, engine}, {}, {b}}) {
+    openedFiles = opened;
+    view = RecordingView();
+    ASSERT_TRUE(Load());
+    if (opened.empty()) {  // start-up chose the converter's patch; the user chooses b.ptc
+      EXPECT_EQ(view.captions[MainLabel::NomeExe], "");
+      view.SelectPatchItem(2);
+      Presenter().PatchClicked();
+    }
+    EXPECT_EQ(view.SelectedPatchText(), "b.ptc");
+    EXPECT_EQ(view.captions[MainLabel::NomeExe], engine) << opened.size();
+    EXPECT_EQ(settings[kRememberedTarget], engine);
+  }
+  const std::string converter = dir.Write(JoinPath("tools", "tom2pc.exe"), Bytes(128, 0));
+  Presenter().FilesDropped({InProgram("a.ptc"), converter});
+  EXPECT_TRUE(ui.OnlyPlain("The program " + converter + " was not taken:\r\nthe chosen patch " +
+                           "a.ptc is made for tomb4, not for this program."));
+  EXPECT_EQ(view.captions[MainLabel::NomeExe], engine);
+  EXPECT_EQ(settings[kRememberedTarget], engine);
+}
+
 class WindowHandlers : public AppFixture {
  protected:
   // One patch for tomb4.exe, loaded, with the messages of start-up cleared.
@@ -180,7 +208,8 @@ TEST_F(WindowHandlers, ChangingThePatchFolder) {
 
 using StatusLine = AppFixture;
 
-// The line follows the executable and the patch as they are chosen and applied through the window.
+// The line follows the executable and the patch as they are chosen and applied through the window,
+// in words a person reads.
 TEST_F(StatusLine, FollowsThePatchAndTheExecutable) {
   PatchRecord four = Patch("LE_Y");
   four.ZoneCount = 1;
@@ -193,12 +222,12 @@ TEST_F(StatusLine, FollowsThePatchAndTheExecutable) {
 
   view.pickerAnswers = {dir.Write(JoinPath("games", "tomb4.exe"), ToBytes("MZ..ABCD...."))};
   Presenter().ChangeTargetClicked();
-  EXPECT_EQ(view.statusLine, "Status: not-applied \u2014 conflicts with b.ptc");
+  EXPECT_EQ(view.statusLine, "Status: not applied \u2014 conflicts with b.ptc");
   Presenter().ApplyClicked();
   EXPECT_EQ(view.statusLine, "Status: applied \u2014 conflicts with b.ptc");
   view.SelectPatchItem(1);
   Presenter().PatchClicked();
-  EXPECT_EQ(view.statusLine, "Status: does-not-fit \u2014 conflicts with a.ptc");
+  EXPECT_EQ(view.statusLine, "Status: does not fit this file \u2014 conflicts with a.ptc");
 }
 
 // A patch applied with another value than its name's is removed with that value proposed.

@@ -5,12 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyleOptionButton>
@@ -119,6 +122,10 @@ TEST(Layout, MainWindowIsBuiltFromItsDesign) {
   }
 }
 
+QString AccessibleName(QObject* control) {
+  return QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
+}
+
 void Click(const QWidget* window, const char* button) {
   QTest::mouseClick(qt::DesignControl<QPushButton>(window, button), Qt::LeftButton);
 }
@@ -145,8 +152,12 @@ struct Harness {
     EXPECT_TRUE(presenter.Load());
     window.ShowCentred();
   }
+  // A value field's whole value, as assistive technology reads it.
   std::string Caption(const char* label) const {
-    return qt::DesignControl<QLabel>(&window, label)->text().toStdString();
+    QAccessibleTextInterface* value =
+        QAccessible::queryAccessibleInterface(qt::DesignControl<QLabel>(&window, label))
+            ->textInterface();
+    return value->text(0, value->characterCount()).toStdString();
   }
   // The button clicked, and the first line of the plain message box it opens kept and answered.
   void Answered(const char* button) {
@@ -210,7 +221,7 @@ TEST(MainWindow, AppliesRemovesAndPrintsThroughTheButtons) {
 }
 
 // The patch folder chosen in the picker's folder tree: a new folder made, then up two levels,
-// into another folder, and OK.
+// into another folder, and OK. The picker's tree, file list and drive list are named.
 TEST(MainWindow, ChoosesAnotherPatchFolderAndMakesAFolderInThePicker) {
   Harness h(false);
   const std::string patch = "Patch_ExtraWadTextures.ptc";
@@ -218,6 +229,9 @@ TEST(MainWindow, ChoosesAnotherPatchFolderAndMakesAFolderInThePicker) {
   OnModal(&h.window, "Dialog_GetFileODir", [&](QWidget* picker) {
     EXPECT_EQ(picker->windowTitle(), QStringLiteral("Select folder with patches"));
     ExpectBuiltFromDesign(picker, kPickerDesign, true);
+    for (const char* control : {"Dir1", "List_Files", "Drive1"}) {
+      EXPECT_FALSE(AccessibleName(qt::DesignControl<QWidget>(picker, control)).isEmpty());
+    }
     QTest::keyClicks(qt::DesignControl<QLineEdit>(picker, "Text_PathDir"), " Spare ");
     Click(picker, "Pul_NuovaCartella");
     EXPECT_EQ(qt::DesignControl<QLineEdit>(picker, "Text_Path")->text().toStdString(),
@@ -233,6 +247,51 @@ TEST(MainWindow, ChoosesAnotherPatchFolderAndMakesAFolderInThePicker) {
   EXPECT_TRUE(FolderExists(JoinPath(h.install.programFolder, "Spare")));
   EXPECT_EQ(h.Caption("Label_DirSrc"), h.temp.File("more"));
   EXPECT_EQ(qt::DesignControl<QComboBox>(&h.window, "Combo_Patch")->count(), 1);
+}
+
+// What assistive technology reads: the main window is a window; each of its controls has a role
+// and a name, and each value field its whole value as text, though a long path shows cut in its
+// middle with its file name kept. (The picker's controls are named too: see above.)
+TEST(MainWindow, AssistiveTechnologyReadsEveryControlAndItsWholeValue) {
+  Harness h(false);
+  const std::string exe = "/games/" + std::string(120, 'x') + "/tomb4.exe";
+  h.window.SetCaption(MainLabel::NomeExe, exe);
+  h.window.SetStatusLine("Status: not applied");
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(&h.window)->role(), QAccessible::Window);
+  for (const ControlDesign& control : kMainWindowControls) {
+    const QAccessibleInterface* shown =
+        QAccessible::queryAccessibleInterface(qt::DesignControl<QWidget>(&h.window, control.name));
+    EXPECT_NE(shown->role(), QAccessible::Client) << control.name;
+    EXPECT_FALSE(AccessibleName(shown->object()).isEmpty()) << control.name;
+  }
+  const QString path = qt::DesignControl<QLabel>(&h.window, "Label_NomeExe")->text();
+  EXPECT_TRUE(path.endsWith(QStringLiteral("x\u2026/tomb4.exe"))) << path.toStdString();
+  EXPECT_EQ(h.Caption("Label_NomeExe"), exe);
+  EXPECT_EQ(h.Caption("Label_Status"), "Status: not applied");
+}
+
+// A refused drop tells why once the drop has ended, so that the box does not hold the drag's
+// source.
+TEST(MainWindow, ARefusedDropIsToldAfterTheDrop) {
+  Harness h(false);
+  QMimeData files;
+  files.setUrls({QUrl::fromLocalFile(QString::fromStdString(h.temp.Write("notes.txt", Bytes(4))))});
+  QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+  bool dropping = true;
+  QTimer answer;
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      h.messages.push_back(dropping ? "told while dropping" : "told after the drop");
+      box->accept();
+    }
+  });
+  answer.start(5);
+  QApplication::sendEvent(&h.window, &enter);
+  QApplication::sendEvent(&h.window, &drop);
+  dropping = false;
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !h.messages.empty(); }));
+  EXPECT_EQ(h.messages, std::vector<std::string>{"told after the drop"});
 }
 
 }  // namespace

@@ -111,6 +111,13 @@ void ExpectBuiltFromDesign(HWND window, const WindowDesign& design, int idBase, 
       tabStops.emplace_back(control.tabIndex, id);
     }
   }
+  // Each control without a caption of its own comes just after the label that names it.
+  for (const ControlLabel& named : design.labels) {
+    EXPECT_EQ(GetWindow(GetDlgItem(window, idBase + IndexOf(design.controls, named.control)),
+                        GW_HWNDPREV),
+              GetDlgItem(window, idBase + IndexOf(design.controls, named.label)))
+        << named.control;
+  }
   std::stable_sort(tabStops.begin(), tabStops.end());
   for (std::size_t i = 0; i < tabStops.size(); ++i) {
     HWND next = GetNextDlgTabItem(window, GetDlgItem(window, tabStops[i].second), FALSE);
