@@ -244,7 +244,7 @@ TEST_F(StatusLine, RemovingProposesTheValueTheExecutableHolds) {
   EXPECT_EQ(view.statusLine, "Status: applied with argument 35");
   Presenter().RemoveClicked();
   EXPECT_EQ(ui.questions.at(0).proposed, "35");
-  EXPECT_EQ(view.statusLine, "Status: not-applied");
+  EXPECT_EQ(view.statusLine, "Status: not applied");
 }
 
 }  // namespace
