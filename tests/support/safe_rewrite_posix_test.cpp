@@ -1,4 +1,5 @@
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
@@ -131,25 +132,29 @@ TEST(RewriteFile, KeepsWhatTheFileHasBesidesItsBytes) {
   }
 }
 
-// A file with a second name is written in place. A signal sent to the program meanwhile reaches
-// another of its threads, which does not hold it; the program still ends only once the file
-// holds all its new bytes.
+// A file with a second name is written in place. Any signal that would end the program, sent
+// meanwhile, reaches another of its threads, which does not hold it; the program still ends
+// only once the file holds all its new bytes.
 TEST(RewriteFile, AWriteInPlaceEndsBeforeAnInterruptionEndsTheProgram) {
   constexpr std::size_t kSize = std::size_t{3} << 20;  // more than one write
-  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+  for (const int signal :
+       {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2, SIGPIPE, SIGALRM, SIGVTALRM, SIGPROF,
+        SIGXCPU, SIGIO, SIGSTKFLT, SIGPWR, SIGRTMIN, SIGRTMIN + 5, SIGRTMAX}) {
     SCOPED_TRACE(strsignal(signal));
     testing::TempDir dir;
     const std::string path = dir.Write("tomb4.exe", Pattern(kSize, 1));
     ASSERT_EQ(::link(path.c_str(), Other(path).c_str()), 0);
     const pid_t child = ::fork();
     if (child == 0) {
+      const rlimit noCore{0, 0};
+      ::setrlimit(RLIMIT_CORE, &noCore);
       ::signal(signal, SIG_DFL);                // as in a program started from a terminal
       std::thread([] { ::pause(); }).detach();  // takes the signal
       RewriteHooks hooks;
       hooks.allow_write = [signal](std::size_t offset, std::size_t) {
         if (offset > 0) {
           ::kill(::getpid(), signal);
-          std::this_thread::sleep_for(std::chrono::milliseconds(100));
+          std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
         return true;
       };
