@@ -48,12 +48,17 @@ bool CanCreateFilesIn(const std::string& folder) {
   return FolderExists(folder) && access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
-std::string UserPatchFolder() {
+std::string UserDataFolder() {
   const std::string base = DataHome();
-  if (base.empty()) {
+  return base.empty() ? std::string() : JoinPath(base, "varnock");
+}
+
+std::string UserPatchFolder() {
+  const std::string data = UserDataFolder();
+  if (data.empty()) {
     return {};
   }
-  const std::string folder = JoinPath(JoinPath(base, "varnock"), "patches");
+  const std::string folder = JoinPath(data, "patches");
   std::error_code error;
   std::filesystem::create_directories(ToFsPath(folder), error);
   return FolderExists(folder) ? folder : std::string();

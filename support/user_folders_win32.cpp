@@ -28,14 +28,21 @@ bool CanCreateFilesIn(const std::string& folder) {
   return true;
 }
 
-std::string UserPatchFolder() {
+std::string UserDataFolder() {
   wchar_t local[MAX_PATH] = {};
   if (SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, local) !=
       S_OK) {
     return {};
   }
-  const std::string folder =
-      JoinPath(JoinPath(FromFsPath(std::filesystem::path(local)), "Varnock"), "patches");
+  return JoinPath(FromFsPath(std::filesystem::path(local)), "Varnock");
+}
+
+std::string UserPatchFolder() {
+  const std::string data = UserDataFolder();
+  if (data.empty()) {
+    return {};
+  }
+  const std::string folder = JoinPath(data, "patches");
   std::error_code error;
   std::filesystem::create_directories(ToFsPath(folder), error);
   return FolderExists(folder) ? folder : std::string();

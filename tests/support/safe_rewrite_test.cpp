@@ -5,7 +5,10 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <random>
+#include <stdexcept>
 #include <thread>
+#include <vector>
 
 #include "support/files.h"
 #include "support/paths.h"
@@ -88,6 +91,74 @@ TEST(RewriteFile, FullDiskLeavesOldFile) {
     EXPECT_EQ(ReadBytes(path), Pattern(3 << 20, 1));
     EXPECT_EQ(NamesIn(dir), (secondName ? Names{"tomb4.exe", "other.exe"} : Names{"tomb4.exe"}));
   }
+}
+
+// A write in place stopped half-way (an exception stands for a crash) leaves a journal of the
+// old bytes beside the file; the next opening puts them back, says so once, and removes it.
+// A journal cut short (the write was stopped before it touched the file), damaged or of another
+// file is never applied: it is refused with the reason, and the file stays as it is.
+TEST(RewriteFile, AnInterruptedWriteInPlaceIsUndoneOnlyByItsOwnWholeJournal) {
+  TempDir dir;
+  const Bytes old = Pattern(3 << 20, 1);
+  const std::string path = dir.Write("tomb4.exe", old);
+  std::error_code linked;
+  fs::create_hard_link(ToFsPath(path), ToFsPath(dir.File("other.exe")), linked);
+  if (linked) {
+    GTEST_SKIP() << "no second names here";
+  }
+  const std::string journalPath = dir.File(".tomb4.exe.varnock-journal");
+  const auto opened = [&](const std::string& file) {
+    LockedFile held;
+    std::string error;
+    EXPECT_TRUE(held.Open(file, error)) << error;
+    return held.Interrupted();
+  };
+  // Longer, shorter, and a few bytes changed with a tail added: each stopped at its second write.
+  Bytes sparse = old;
+  sparse[10] ^= 1;
+  sparse[(3 << 20) / 2] ^= 1;
+  sparse.resize((11 << 20) / 2, 7);
+  Bytes journal;
+  for (const Bytes& next : {Pattern((3 << 20) + 5, 2), Pattern((3 << 20) / 2 + 3, 2), sparse}) {
+    int writes = 0;
+    RewriteHooks crash;
+    crash.allow_write = [&writes](std::size_t, std::size_t) {
+      return ++writes == 1 || (throw std::runtime_error("crash"), false);
+    };
+    std::string error;
+    EXPECT_THROW(RewriteFile(path, next, error, &crash), std::runtime_error);
+    EXPECT_NE(ReadBytes(path), old);
+    journal = ReadBytes(journalPath);
+    const InterruptedWrite restored = opened(path);
+    EXPECT_EQ(restored.notice, path + " was restored to its state before an interrupted write");
+    EXPECT_FALSE(restored.refused);
+    EXPECT_EQ(ReadBytes(path), old);
+    EXPECT_EQ(opened(path).notice, "");
+    EXPECT_EQ(NamesIn(dir), (Names{"tomb4.exe", "other.exe"}));
+  }
+
+  std::mt19937 random(24);
+  std::vector<Bytes> damaged = {{}, Pattern(journal.size(), 7)};
+  for (int k = 0; k < 6; ++k) {
+    damaged.emplace_back(journal.begin(), journal.begin() + random() % journal.size());
+    damaged.push_back(journal);
+    damaged.back()[random() % journal.size()] ^= static_cast<std::uint8_t>(1 + random() % 255);
+  }
+  for (const Bytes& bad : damaged) {
+    dir.Write(".tomb4.exe.varnock-journal", bad);
+    const InterruptedWrite refused = opened(path);
+    EXPECT_TRUE(refused.refused);
+    EXPECT_NE(refused.notice.find("incomplete or damaged"), std::string::npos) << refused.notice;
+    EXPECT_EQ(ReadBytes(path), old);
+    EXPECT_FALSE(FileExists(journalPath));
+  }
+  const std::string copy = dir.Write("copy.exe", old);
+  dir.Write(".copy.exe.varnock-journal", journal);
+  const InterruptedWrite foreign = opened(copy);
+  EXPECT_TRUE(foreign.refused);
+  EXPECT_NE(foreign.notice.find("does not fit " + copy), std::string::npos) << foreign.notice;
+  EXPECT_EQ(ReadBytes(copy), old);
+  EXPECT_EQ(ReadBytes(dir.File(".copy.exe.varnock-journal")), journal);
 }
 
 // A second writer waits for the first, then reads what it wrote (a new file in the old one's
