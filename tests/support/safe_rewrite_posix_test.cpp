@@ -10,6 +10,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <stdexcept>
 #include <thread>
 
 #include "support/files.h"
@@ -18,6 +19,7 @@
 #include "tests/common/immutable_flag.h"
 #include "tests/common/temp_dir.h"
 #include "tests/support/folder_contents.h"
+#include "tests/support/scoped_variable.h"
 
 namespace varnock {
 namespace {
@@ -166,6 +168,32 @@ TEST(RewriteFile, AWriteInPlaceEndsBeforeAnInterruptionEndsTheProgram) {
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
     EXPECT_TRUE(ReadBytes(path) == Pattern(kSize, 2)) << "the file was left half written";
   }
+}
+
+// In a folder that takes no new files, the journal of a write in place goes to the per-user
+// folder, named for the file's identity, and the next opening finds it there.
+TEST(RewriteFile, AJournalGoesToTheUserFolderWhenTheFilesFolderTakesNoNewFiles) {
+  testing::TempDir dir;
+  const std::string path = dir.Write(JoinPath("frozen", "tomb4.exe"), Pattern(100, 1));
+  const testing::ScopedVariable data("XDG_DATA_HOME", dir.File("data"));
+  const testing::Immutable frozen(dir.File("frozen"));
+  if (frozen.Unavailable()) {
+    GTEST_SKIP() << "the immutable attribute cannot be set here";
+  }
+  RewriteHooks crash;
+  crash.allow_write = [](std::size_t, std::size_t) -> bool { throw std::runtime_error("crash"); };
+  std::string error;
+  EXPECT_THROW(RewriteFile(path, Pattern(100, 2), error, &crash), std::runtime_error);
+  struct stat info {};
+  ASSERT_EQ(::stat(path.c_str(), &info), 0);
+  const std::string journals = dir.File(JoinPath(JoinPath("data", "varnock"), "journals"));
+  EXPECT_TRUE(FileExists(JoinPath(
+      journals, "journal-" + std::to_string(info.st_dev) + "-" + std::to_string(info.st_ino))));
+  LockedFile file;
+  ASSERT_TRUE(file.Open(path, error)) << error;
+  EXPECT_EQ(file.Interrupted().notice,
+            path + " was restored to its state before an interrupted write");
+  EXPECT_TRUE(fs::is_empty(ToFsPath(journals)));
 }
 
 }  // namespace
