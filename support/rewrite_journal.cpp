@@ -116,7 +116,9 @@ bool DecodeJournal(const Bytes& stored, RewriteJournal& journal) {
 }
 
 std::string JournalBeside(const std::string& target) {
-  return JoinPath(GetParentFolder(target), "." + GetFileName(target) + kBesideMark);
+  const std::string name = "." + GetFileName(target) + kBesideMark;
+  const bool inCurrentFolder = GetFileName(target) == target;
+  return inCurrentFolder ? name : JoinPath(GetParentFolder(target), name);
 }
 
 std::string UserJournalFolder(bool make) {

@@ -101,8 +101,8 @@ bool KeepJournal(const std::string& target, const RewriteJournal& journal, std::
   const Bytes stored = EncodeJournal(journal);
   const std::string beside = JournalBeside(target);
   std::string failure;
-  if (CanCreateFilesIn(GetParentFolder(target)) && !EntryExists(beside) &&
-      WriteDurably(beside, stored, failure)) {
+  const std::string folder = GetFileName(beside) == beside ? "." : GetParentFolder(beside);
+  if (CanCreateFilesIn(folder) && !EntryExists(beside) && WriteDurably(beside, stored, failure)) {
     path = beside;
     return true;
   }
