@@ -252,6 +252,12 @@ void CopyAttributes(DWORD attributes, const std::wstring& temporaryPath) {
   SetFileAttributesW(temporaryPath.c_str(), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL);
 }
 
+// The file's path as the journal names it: with "\" alone, so that its folder and name are
+// found whichever separators it was given with.
+std::string JournalTarget(const std::wstring& target) {
+  return FromFsPath(std::filesystem::path(target).make_preferred());
+}
+
 // The system's calls on the held file, for the write in place and its journal.
 class HeldHandle final : public HeldFile {
  public:
@@ -372,8 +378,8 @@ bool LockedFile::Open(const std::string& path, std::string& error, const Rewrite
     return false;
   }
   HeldHandle held(state_->file.get());
-  if (!RollBackInterruptedWrite(held, FromFsPath(std::filesystem::path(state_->target)),
-                                state_->writeError.empty(), state_->interrupted, error)) {
+  if (!RollBackInterruptedWrite(held, JournalTarget(state_->target), state_->writeError.empty(),
+                                state_->interrupted, error)) {
     state_.reset();
     return false;
   }
@@ -495,8 +501,7 @@ bool LockedFile::State::WriteInPlace(const Bytes& content, const RewriteHooks* h
     return false;
   }
   HeldHandle handle(file.get());
-  if (!varnock::WriteInPlace(handle, FromFsPath(std::filesystem::path(target)), content, hooks,
-                             error)) {
+  if (!varnock::WriteInPlace(handle, JournalTarget(target), content, hooks, error)) {
     return false;
   }
   GetFileInformationByHandle(file.get(), &seen);
