@@ -205,12 +205,10 @@ bool UseJournal(HeldFile& file, const std::string& target, const std::string& pa
   Bytes stored;
   RewriteJournal journal;
   if (!ReadWholeFile(path, stored, error)) {
-    Tell(found,
-         "the journal " + path + " cannot be read (" + error + "): it was not used; " + target +
-             " was left as it is",
-         true);
-    error.clear();
-    return true;
+    // It may hold the only copy of the old bytes: the file is not used until it is read.
+    error = "the journal " + path + " of an interrupted write of " + target +
+            " cannot be read: " + error;
+    return false;
   }
   if (!DecodeJournal(stored, journal)) {
     // Cut short while it was written (the file was not touched then), or damaged.

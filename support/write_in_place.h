@@ -19,8 +19,9 @@ bool WriteInPlace(HeldFile& file, const std::string& target, const Bytes& conten
 // Puts back the old bytes of a write in place of the held file that was interrupted, when a
 // journal of it is found, and says so in `found`. A journal cut short or damaged is removed
 // and one that does not fit the file as it is now is left alone: neither touches the file.
-// False, with the reason in `error`, when a journal that fits cannot be applied (a file that
-// may not be written, a failing disk): the file is then half written and must not be used.
+// False, with the reason in `error`, when a journal cannot be read, or one that fits cannot
+// be applied (a file that may not be written, a failing disk): the file may then be half
+// written and must not be used.
 bool RollBackInterruptedWrite(HeldFile& file, const std::string& target, bool writable,
                               InterruptedWrite& found, std::string& error);
 
