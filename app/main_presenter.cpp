@@ -17,6 +17,7 @@
 #include "engine/patch_operation.h"
 #include "engine/patch_status.h"
 #include "engine/silent_ui.h"
+#include "engine/zone_pipeline.h"
 #include "patchfile/bundle_unpack.h"
 #include "support/files.h"
 #include "support/list_files.h"
@@ -232,6 +233,8 @@ void MainPresenter::SetTargetExe(const std::string& path) {
 void MainPresenter::TargetLabelChanged() {
   const std::string& exe = Caption(MainLabel::NomeExe);
   if (FileExists(exe)) {
+    // A write in place of it that was interrupted is undone before anything is read.
+    RestoreExecutable(exe, ui_);
     SetCaption(MainLabel::TombVersionNow, GetExeVersion(exe, ui_));
   }
   RefreshStatusLine();

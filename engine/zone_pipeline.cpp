@@ -40,10 +40,29 @@ bool NotEmpty(const std::string& exePath, const Bytes& image, UserInterface& ui)
 
 }  // namespace
 
+void TellInterruptedWrite(const InterruptedWrite& found, UserInterface& ui) {
+  if (!found.notice.empty()) {
+    ui.ShowMessage(found.notice, found.refused ? MessageIcon::Critical : MessageIcon::None);
+  }
+}
+
+bool RestoreExecutable(const std::string& exePath, UserInterface& ui) {
+  InterruptedWrite found;
+  std::string error;
+  if (!RestoreInterruptedWrite(exePath, found, error)) {
+    ShowGeneralFailure(ui, error);
+    return false;
+  }
+  TellInterruptedWrite(found, ui);
+  return true;
+}
+
 bool ReadExecutableImage(const std::string& exePath, LockedFile& exe, Bytes& image,
                          UserInterface& ui, const RewriteHooks* hooks) {
   std::string error;
-  if (!exe.Open(exePath, error, hooks) || !exe.Read(image, error)) {
+  const bool opened = exe.Open(exePath, error, hooks);
+  TellInterruptedWrite(exe.Interrupted(), ui);
+  if (!opened || !exe.Read(image, error)) {
     ShowGeneralFailure(ui, error);
     return false;
   }
@@ -52,6 +71,9 @@ bool ReadExecutableImage(const std::string& exePath, LockedFile& exe, Bytes& ima
 
 bool ReadExecutableImage(const std::string& exePath, Bytes& image, UserInterface& ui) {
   std::string error;
+  if (!RestoreExecutable(exePath, ui)) {
+    return false;
+  }
   if (!ReadFileShared(exePath, image, error)) {
     ShowGeneralFailure(ui, error);
     return false;

@@ -21,13 +21,22 @@ namespace varnock {
 bool VersionAccepted(const std::string& exePath, const PatchRecord& record, std::string& exeVersion,
                      UserInterface& ui);
 
+// Tells the user, once, what the opening of the executable found of a write in place that was
+// interrupted: a notice when its old bytes were put back, a critical message for a journal
+// that was not used.
+void TellInterruptedWrite(const InterruptedWrite& found, UserInterface& ui);
+// Puts the executable back when a write in place of it was interrupted, and tells so. False
+// after the general failure message, when that was needed and could not be done.
+bool RestoreExecutable(const std::string& exePath, UserInterface& ui);
+
 // The whole executable, held by `exe` from before the read to after its rewrite, so that no
 // other writer comes between them. A file that cannot be opened or read, or an empty one,
 // ends in the general failure message.
 bool ReadExecutableImage(const std::string& exePath, LockedFile& exe, Bytes& image,
                          UserInterface& ui, const RewriteHooks* hooks = nullptr);
-// The same for a look that writes nothing: the file is read while no writer holds it, and
-// held against writers only for the read.
+// The same for a look that writes nothing: a write in place that was interrupted is undone
+// first; then the file is read while no writer holds it, and held against writers only for the
+// read.
 bool ReadExecutableImage(const std::string& exePath, Bytes& image, UserInterface& ui);
 
 // Writes the argument into the loaded record when it takes one: the value `argument` when

@@ -9,8 +9,9 @@
 namespace varnock {
 
 // While the object lives, the file at `path` is deleted when the program is interrupted before
-// it ends: SIGINT, SIGTERM or SIGHUP on POSIX, Ctrl-C, Ctrl-Break or a closed console on
-// Windows. The interruption then takes its usual course (the program ends).
+// it ends: by any signal it may catch that would end it on POSIX (SIGINT, SIGTERM, SIGHUP,
+// SIGQUIT, SIGPIPE, SIGALRM, SIGUSR1…), by Ctrl-C, Ctrl-Break or a closed console on Windows. The
+// interruption then takes its usual course (the program ends).
 class RemovedOnInterrupt {
  public:
   explicit RemovedOnInterrupt(std::string path);

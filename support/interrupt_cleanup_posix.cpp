@@ -4,6 +4,7 @@
 #include <array>
 #include <atomic>
 #include <mutex>
+#include <vector>
 
 #include "support/interrupt_cleanup.h"
 
@@ -11,7 +12,22 @@ namespace varnock {
 
 namespace {
 
-constexpr std::array<int, 3> kSignals = {SIGINT, SIGTERM, SIGHUP};
+// Every signal that ends the program by default and that it may catch: the interruptions
+// (SIGINT, SIGTERM, SIGHUP, SIGQUIT), the timers, the user's signals, a closed pipe, the CPU
+// limit, the real-time signals. Left out are those that report a fault of the program itself
+// (SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGTRAP, SIGSYS, SIGABRT), which would come back at once if
+// held, and SIGXFSZ, ignored so that a write beyond the file-size limit fails instead.
+std::vector<int> FatalSignals() {
+  std::vector<int> signals = {SIGINT,  SIGTERM, SIGHUP,    SIGQUIT, SIGUSR1, SIGUSR2,
+                              SIGPIPE, SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU, SIGIO};
+#ifdef __linux__
+  signals.insert(signals.end(), {SIGSTKFLT, SIGPWR});
+#endif
+  for (int signal = SIGRTMIN; signal <= SIGRTMAX; ++signal) {
+    signals.push_back(signal);
+  }
+  return signals;
+}
 
 // What the signal handler needs. A handler reaches nothing but process-wide data, so this is
 // the one place where the library keeps some: the paths to delete, as plain pointers the
@@ -23,8 +39,9 @@ struct Registry {
   std::atomic<int> pending{0};
   std::mutex mutex;
   int users = 0;  // objects of either kind that need the handler
-  std::array<struct sigaction, kSignals.size()> previous{};
-  std::array<bool, kSignals.size()> installed{};
+  // By signal number: the actions the handler replaced.
+  std::array<struct sigaction, NSIG> previous{};
+  std::array<bool, NSIG> installed{};
 };
 
 // The handler uses these without locking, which is safe only where they never lock.
@@ -52,10 +69,8 @@ extern "C" void RemoveAndEnd(int signal) {
   }
   // The signal is raised again under the action it had before, usually the end of the
   // program; it is delivered when this handler returns.
-  for (std::size_t i = 0; i < kSignals.size(); ++i) {
-    if (kSignals[i] == signal && registry.installed[i]) {
-      ::sigaction(signal, &registry.previous[i], nullptr);
-    }
+  if (registry.installed[signal]) {
+    ::sigaction(signal, &registry.previous[signal], nullptr);
   }
   ::raise(signal);
 }
@@ -66,20 +81,21 @@ void Install(Registry& registry) {
   // A signal kept for later must not fail the system calls of the thread that received it.
   action.sa_flags = SA_RESTART;
   sigemptyset(&action.sa_mask);
-  for (std::size_t i = 0; i < kSignals.size(); ++i) {
+  for (const int signal : FatalSignals()) {
     struct sigaction previous {};
-    ::sigaction(kSignals[i], nullptr, &previous);
-    // A signal the program ignores (a program started with nohup) stays ignored.
-    registry.installed[i] = previous.sa_handler != SIG_IGN &&
-                            ::sigaction(kSignals[i], &action, &registry.previous[i]) == 0;
+    ::sigaction(signal, nullptr, &previous);
+    // A signal the program ignores (a program started with nohup) or handles itself stays so.
+    registry.installed[signal] = (previous.sa_flags & SA_SIGINFO) == 0 &&
+                                 previous.sa_handler == SIG_DFL &&
+                                 ::sigaction(signal, &action, &registry.previous[signal]) == 0;
   }
 }
 
 void Uninstall(Registry& registry) {
-  for (std::size_t i = 0; i < kSignals.size(); ++i) {
-    if (registry.installed[i]) {
-      ::sigaction(kSignals[i], &registry.previous[i], nullptr);
-      registry.installed[i] = false;
+  for (const int signal : FatalSignals()) {
+    if (registry.installed[signal]) {
+      ::sigaction(signal, &registry.previous[signal], nullptr);
+      registry.installed[signal] = false;
     }
   }
 }
@@ -134,7 +150,7 @@ void RemovedOnInterrupt::Release() {
 InterruptionsHeld::InterruptionsHeld() {
   sigset_t held;
   sigemptyset(&held);
-  for (const int signal : kSignals) {
+  for (const int signal : FatalSignals()) {
     sigaddset(&held, signal);
   }
   ::pthread_sigmask(SIG_BLOCK, &held, &previous_);

@@ -22,6 +22,12 @@ struct RewriteHooks {
   std::optional<std::chrono::milliseconds> wait;
 };
 
+// What the opening of a file found of a write in place that was interrupted (see LockedFile).
+struct InterruptedWrite {
+  std::string notice;    // what the user is told; empty when there was nothing to do
+  bool refused = false;  // a journal was found that could not be used
+};
+
 // An existing file held for one read-verify-rewrite. Every holder of a file excludes the
 // others (another run of this program waits until the first has finished, then sees its
 // result), and the content is replaced only when no other program changed the file since it
@@ -33,8 +39,10 @@ struct RewriteHooks {
 // attributes and access control lists, and a symbolic link is followed, not replaced. Where
 // the move cannot keep them (a file owned by another user, a file with several names, a
 // folder that takes no new files), the verified content is written over the file itself,
-// flushed and read back instead. The temporary file goes when the program is interrupted, and
-// one left by a program that was killed goes with the next operation on the same file.
+// flushed and read back instead, with a journal of its old bytes kept until it is done. The
+// temporary file goes when the program is interrupted, and one left by a program that was
+// killed goes with the next operation on the same file; a journal left by a write in place that
+// was killed puts the old bytes back when the file is next opened.
 class LockedFile {
  public:
   LockedFile();
@@ -45,6 +53,8 @@ class LockedFile {
   // Opens the file at `path` and waits until no other writer holds it. On failure returns
   // false with the platform's description (or the program's own) in `error`.
   bool Open(const std::string& path, std::string& error, const RewriteHooks* hooks = nullptr);
+  // What Open found of an interrupted write in place and did about it.
+  const InterruptedWrite& Interrupted() const;
   // The whole content; fails when the file changes while it is read.
   bool Read(Bytes& content, std::string& error);
   // Replaces the whole content, once per opening. A file that may not be written, or that
@@ -55,6 +65,11 @@ class LockedFile {
   struct State;
   std::unique_ptr<State> state_;
 };
+
+// Puts back the file at `path` when a write in place of it was interrupted, as the opening of
+// a LockedFile does; quickly does nothing when no journal can be there. False when the file
+// cannot be opened for it, or a journal that fits it cannot be applied.
+bool RestoreInterruptedWrite(const std::string& path, InterruptedWrite& found, std::string& error);
 
 // Opens, holds and rewrites the file at `path` in one step (see LockedFile).
 bool RewriteFile(const std::string& path, const Bytes& content, std::string& error,

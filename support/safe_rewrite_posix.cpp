@@ -20,6 +20,7 @@
 #include "support/lock_wait.h"
 #include "support/paths.h"
 #include "support/safe_rewrite.h"
+#include "support/write_in_place.h"
 
 namespace varnock {
 
@@ -247,22 +248,45 @@ bool CopyAttributes(int from, int to) {
   return true;
 }
 
-// The old bytes of every part of the file written in place, so that a write that fails
-// half-way can be undone.
-struct OldParts {
-  off_t size = 0;
-  std::vector<std::pair<std::size_t, Bytes>> parts;
-
-  // Puts the old bytes and length back; false when even that fails.
-  bool Restore(int fd) const {
-    std::string ignored;
-    for (const auto& [offset, bytes] : parts) {
-      if (!WriteAt(fd, bytes.data(), bytes.size(), static_cast<off_t>(offset), ignored)) {
-        return false;
-      }
+// The system's calls on the held file, for the write in place and its journal.
+class HeldDescriptor final : public HeldFile {
+ public:
+  explicit HeldDescriptor(int fd) : fd_(fd) {}
+  bool ReadAt(std::uint64_t offset, std::uint8_t* data, std::size_t size, std::size_t& got,
+              std::string& error) override {
+    const bool read = varnock::ReadAt(fd_, data, size, static_cast<off_t>(offset), got);
+    if (!read) {
+      error = ErrnoText(errno);
     }
-    return ::ftruncate(fd, size) == 0 && ::fsync(fd) == 0;
+    return read;
   }
+  bool WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t size,
+               std::string& error) override {
+    return varnock::WriteAt(fd_, data, size, static_cast<off_t>(offset), error);
+  }
+  bool Resize(std::uint64_t size, std::string& error) override {
+    return Succeeded(::ftruncate(fd_, static_cast<off_t>(size)), error);
+  }
+  bool Flush(std::string& error) override { return Succeeded(::fsync(fd_), error); }
+  bool Describe(FileIdentity& identity, std::uint64_t& size, std::string& error) override {
+    struct stat info {};
+    if (!Succeeded(::fstat(fd_, &info), error)) {
+      return false;
+    }
+    identity = {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
+    size = static_cast<std::uint64_t>(info.st_size);
+    return true;
+  }
+  std::string DiskFullText() const override { return ErrnoText(ENOSPC); }
+
+ private:
+  static bool Succeeded(int result, std::string& error) {
+    if (result != 0) {
+      error = ErrnoText(errno);
+    }
+    return result == 0;
+  }
+  int fd_;
 };
 
 }  // namespace
@@ -274,6 +298,7 @@ struct LockedFile::State {
   std::string writeError;
   // The file as it was opened, read or last written.
   struct stat seen {};
+  InterruptedWrite interrupted;
 
   bool OpenOnce(std::string& error);
   bool Lock(std::chrono::steady_clock::time_point deadline, std::string& error);
@@ -281,11 +306,6 @@ struct LockedFile::State {
   bool ReplaceThroughTemporary(const Bytes& content, const RewriteHooks* hooks, bool& inPlace,
                                std::string& error);
   bool WriteInPlace(const Bytes& content, const RewriteHooks* hooks, std::string& error);
-  bool WriteChangedParts(const Bytes& content, const RewriteHooks* hooks, OldParts& old,
-                         std::string& error);
-  bool KeepTail(std::size_t newSize, OldParts& old, std::string& error);
-  bool Flush(std::size_t size, std::string& error);
-  bool ReadsBack(const Bytes& content, std::string& error);
 };
 
 bool LockedFile::State::OpenOnce(std::string& error) {
@@ -351,8 +371,20 @@ bool LockedFile::Open(const std::string& path, std::string& error, const Rewrite
     }
     state_->fd.Close();
   }
+  HeldDescriptor held(state_->fd.Get());
+  if (!RollBackInterruptedWrite(held, state_->target, state_->writeError.empty(),
+                                state_->interrupted, error)) {
+    state_.reset();
+    return false;
+  }
+  ::fstat(state_->fd.Get(), &state_->seen);
   RemoveStaleTemporaries(state_->target);
   return true;
+}
+
+const InterruptedWrite& LockedFile::Interrupted() const {
+  static const InterruptedWrite kNothing;
+  return state_ ? state_->interrupted : kNothing;
 }
 
 bool LockedFile::Read(Bytes& content, std::string& error) {
@@ -473,8 +505,8 @@ bool LockedFile::State::ReplaceThroughTemporary(const Bytes& content, const Rewr
   return true;
 }
 
-// The content was verified in memory before; the file is written only where it differs,
-// flushed, and read back. A failure puts the old bytes back, or says loudly that it could not.
+// The content was verified in memory before; the file is written where it differs, under a
+// journal of its old bytes.
 bool LockedFile::State::WriteInPlace(const Bytes& content, const RewriteHooks* hooks,
                                      std::string& error) {
   if (hooks != nullptr && hooks->before_replace) {
@@ -485,75 +517,11 @@ bool LockedFile::State::WriteInPlace(const Bytes& content, const RewriteHooks* h
     error = ChangedText(target);
     return false;
   }
-  OldParts old{seen.st_size, {}};
-  if (!WriteChangedParts(content, hooks, old, error) || !KeepTail(content.size(), old, error) ||
-      !Flush(content.size(), error) || !ReadsBack(content, error)) {
-    if (!old.Restore(fd.Get())) {
-      error += "; the old content could not be put back, the file is damaged: " + target;
-    }
+  HeldDescriptor file(fd.Get());
+  if (!varnock::WriteInPlace(file, target, content, hooks, error)) {
     return false;
   }
   ::fstat(fd.Get(), &seen);
-  return true;
-}
-
-bool LockedFile::State::WriteChangedParts(const Bytes& content, const RewriteHooks* hooks,
-                                          OldParts& old, std::string& error) {
-  Bytes chunk(std::min(kChunk, content.size()));
-  for (std::size_t offset = 0; offset < content.size(); offset += kChunk) {
-    const std::size_t size = std::min(kChunk, content.size() - offset);
-    std::size_t got = 0;
-    if (!ReadAt(fd.Get(), chunk.data(), size, static_cast<off_t>(offset), got)) {
-      error = ErrnoText(errno);
-      return false;
-    }
-    if (got == size && std::memcmp(chunk.data(), content.data() + offset, size) == 0) {
-      continue;
-    }
-    old.parts.emplace_back(offset, Bytes(chunk.begin(), chunk.begin() + static_cast<long>(got)));
-    if (!WriteChunk(fd.Get(), content, offset, size, hooks, error)) {
-      return false;
-    }
-  }
-  return true;
-}
-
-// The old bytes past the new end, kept before the file is cut short.
-bool LockedFile::State::KeepTail(std::size_t newSize, OldParts& old, std::string& error) {
-  const auto oldSize = static_cast<std::size_t>(old.size);
-  if (oldSize <= newSize) {
-    return true;
-  }
-  Bytes tail(oldSize - newSize);
-  std::size_t got = 0;
-  if (!ReadAt(fd.Get(), tail.data(), tail.size(), static_cast<off_t>(newSize), got)) {
-    error = ErrnoText(errno);
-    return false;
-  }
-  tail.resize(got);
-  old.parts.emplace_back(newSize, std::move(tail));
-  return true;
-}
-
-bool LockedFile::State::Flush(std::size_t size, std::string& error) {
-  if (::ftruncate(fd.Get(), static_cast<off_t>(size)) != 0 || ::fsync(fd.Get()) != 0) {
-    error = ErrnoText(errno);
-    return false;
-  }
-  return true;
-}
-
-bool LockedFile::State::ReadsBack(const Bytes& content, std::string& error) {
-  Bytes chunk(std::min(kChunk, content.size()));
-  for (std::size_t offset = 0; offset < content.size(); offset += kChunk) {
-    const std::size_t size = std::min(kChunk, content.size() - offset);
-    std::size_t got = 0;
-    if (!ReadAt(fd.Get(), chunk.data(), size, static_cast<off_t>(offset), got) || got != size ||
-        std::memcmp(chunk.data(), content.data() + offset, size) != 0) {
-      error = "the file did not read back as it was written: " + target;
-      return false;
-    }
-  }
   return true;
 }
 

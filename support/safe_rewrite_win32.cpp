@@ -14,6 +14,7 @@
 #include "support/interrupt_cleanup.h"
 #include "support/lock_wait.h"
 #include "support/safe_rewrite.h"
+#include "support/write_in_place.h"
 
 namespace varnock {
 
@@ -250,22 +251,48 @@ void CopyAttributes(DWORD attributes, const std::wstring& temporaryPath) {
   SetFileAttributesW(temporaryPath.c_str(), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL);
 }
 
-// The old bytes of every part of the file written in place, so that a write that fails
-// half-way can be undone.
-struct OldParts {
-  std::size_t size = 0;
-  std::vector<std::pair<std::size_t, Bytes>> parts;
+// The file's path as the journal names it: with "\" alone, so that its folder and name are
+// found whichever separators it was given with.
+std::string JournalTarget(const std::wstring& target) {
+  return FromFsPath(std::filesystem::path(target).make_preferred());
+}
 
-  // Puts the old bytes and length back; false when even that fails.
-  bool Restore(HANDLE file) const {
-    std::string ignored;
-    for (const auto& [offset, bytes] : parts) {
-      if (!Seek(file, offset) || !WriteFully(file, bytes.data(), bytes.size(), ignored)) {
-        return false;
-      }
-    }
-    return Seek(file, size) && SetEndOfFile(file) && FlushFileBuffers(file);
+// The system's calls on the held file, for the write in place and its journal.
+class HeldHandle final : public HeldFile {
+ public:
+  explicit HeldHandle(HANDLE file) : file_(file) {}
+  bool ReadAt(std::uint64_t offset, std::uint8_t* data, std::size_t size, std::size_t& got,
+              std::string& error) override {
+    return Succeeded(Seek(file_, offset) && ReadFully(file_, data, size, got), error);
   }
+  bool WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t size,
+               std::string& error) override {
+    return Succeeded(Seek(file_, offset), error) && WriteFully(file_, data, size, error);
+  }
+  bool Resize(std::uint64_t size, std::string& error) override {
+    return Succeeded(Seek(file_, size) && SetEndOfFile(file_), error);
+  }
+  bool Flush(std::string& error) override { return Succeeded(FlushFileBuffers(file_), error); }
+  bool Describe(FileIdentity& identity, std::uint64_t& size, std::string& error) override {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!Succeeded(GetFileInformationByHandle(file_, &info), error)) {
+      return false;
+    }
+    identity = {info.dwVolumeSerialNumber,
+                (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+    size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    return true;
+  }
+  std::string DiskFullText() const override { return LastErrorText(ERROR_DISK_FULL); }
+
+ private:
+  static bool Succeeded(bool done, std::string& error) {
+    if (!done) {
+      error = LastErrorText(GetLastError());
+    }
+    return done;
+  }
+  HANDLE file_;
 };
 
 }  // namespace
@@ -276,17 +303,13 @@ struct LockedFile::State {
   // Why the file cannot be written, when it was opened for reading only.
   std::string writeError;
   BY_HANDLE_FILE_INFORMATION seen{};
+  InterruptedWrite interrupted;
 
   bool OpenOnce(std::chrono::steady_clock::time_point deadline, std::string& error);
   bool StillTheSame() const;
   bool ReplaceThroughTemporary(const Bytes& content, const RewriteHooks* hooks, bool& inPlace,
                                std::string& error);
   bool WriteInPlace(const Bytes& content, const RewriteHooks* hooks, std::string& error);
-  bool WriteChangedParts(const Bytes& content, const RewriteHooks* hooks, OldParts& old,
-                         std::string& error);
-  bool KeepTail(std::size_t newSize, OldParts& old, std::string& error);
-  bool Flush(std::size_t size, std::string& error);
-  bool ReadsBack(const Bytes& content, std::string& error);
 };
 
 // Opened without write sharing, the file is held: another writer cannot open it until it is
@@ -353,8 +376,20 @@ bool LockedFile::Open(const std::string& path, std::string& error, const Rewrite
     state_.reset();
     return false;
   }
+  HeldHandle held(state_->file.get());
+  if (!RollBackInterruptedWrite(held, JournalTarget(state_->target), state_->writeError.empty(),
+                                state_->interrupted, error)) {
+    state_.reset();
+    return false;
+  }
+  GetFileInformationByHandle(state_->file.get(), &state_->seen);
   RemoveStaleTemporaries(state_->target);
   return true;
+}
+
+const InterruptedWrite& LockedFile::Interrupted() const {
+  static const InterruptedWrite kNothing;
+  return state_ ? state_->interrupted : kNothing;
 }
 
 bool LockedFile::Read(Bytes& content, std::string& error) {
@@ -452,8 +487,8 @@ bool LockedFile::State::ReplaceThroughTemporary(const Bytes& content, const Rewr
   return true;
 }
 
-// The content was verified in memory before; the file is written only where it differs,
-// flushed, and read back. A failure puts the old bytes back, or says loudly that it could not.
+// The content was verified in memory before; the file is written where it differs, under a
+// journal of its old bytes.
 bool LockedFile::State::WriteInPlace(const Bytes& content, const RewriteHooks* hooks,
                                      std::string& error) {
   if (hooks != nullptr && hooks->before_replace) {
@@ -464,81 +499,11 @@ bool LockedFile::State::WriteInPlace(const Bytes& content, const RewriteHooks* h
     error = ChangedText(target);
     return false;
   }
-  OldParts old{static_cast<std::size_t>((static_cast<std::uint64_t>(seen.nFileSizeHigh) << 32) |
-                                        seen.nFileSizeLow),
-               {}};
-  if (!WriteChangedParts(content, hooks, old, error) || !KeepTail(content.size(), old, error) ||
-      !Flush(content.size(), error) || !ReadsBack(content, error)) {
-    if (!old.Restore(file.get())) {
-      error += "; the old content could not be put back, the file is damaged: " +
-               FromFsPath(std::filesystem::path(target));
-    }
+  HeldHandle handle(file.get());
+  if (!varnock::WriteInPlace(handle, JournalTarget(target), content, hooks, error)) {
     return false;
   }
   GetFileInformationByHandle(file.get(), &seen);
-  return true;
-}
-
-bool LockedFile::State::WriteChangedParts(const Bytes& content, const RewriteHooks* hooks,
-                                          OldParts& old, std::string& error) {
-  Bytes chunk(std::min<std::size_t>(kChunk, content.size()));
-  for (std::size_t offset = 0; offset < content.size(); offset += kChunk) {
-    const std::size_t size = std::min<std::size_t>(kChunk, content.size() - offset);
-    std::size_t got = 0;
-    if (!Seek(file.get(), offset) || !ReadFully(file.get(), chunk.data(), size, got)) {
-      error = LastErrorText(GetLastError());
-      return false;
-    }
-    if (got == size && std::memcmp(chunk.data(), content.data() + offset, size) == 0) {
-      continue;
-    }
-    old.parts.emplace_back(offset, Bytes(chunk.begin(), chunk.begin() + static_cast<long>(got)));
-    if (!Seek(file.get(), offset) || !WriteChunk(file.get(), content, offset, size, hooks, error)) {
-      if (error.empty()) {
-        error = LastErrorText(GetLastError());
-      }
-      return false;
-    }
-  }
-  return true;
-}
-
-// The old bytes past the new end, kept before the file is cut short.
-bool LockedFile::State::KeepTail(std::size_t newSize, OldParts& old, std::string& error) {
-  if (old.size <= newSize) {
-    return true;
-  }
-  Bytes tail(old.size - newSize);
-  std::size_t got = 0;
-  if (!Seek(file.get(), newSize) || !ReadFully(file.get(), tail.data(), tail.size(), got)) {
-    error = LastErrorText(GetLastError());
-    return false;
-  }
-  tail.resize(got);
-  old.parts.emplace_back(newSize, std::move(tail));
-  return true;
-}
-
-bool LockedFile::State::Flush(std::size_t size, std::string& error) {
-  if (!Seek(file.get(), size) || !SetEndOfFile(file.get()) || !FlushFileBuffers(file.get())) {
-    error = LastErrorText(GetLastError());
-    return false;
-  }
-  return true;
-}
-
-bool LockedFile::State::ReadsBack(const Bytes& content, std::string& error) {
-  Bytes chunk(std::min<std::size_t>(kChunk, content.size()));
-  for (std::size_t offset = 0; offset < content.size(); offset += kChunk) {
-    const std::size_t size = std::min<std::size_t>(kChunk, content.size() - offset);
-    std::size_t got = 0;
-    if (!Seek(file.get(), offset) || !ReadFully(file.get(), chunk.data(), size, got) ||
-        got != size || std::memcmp(chunk.data(), content.data() + offset, size) != 0) {
-      error = "the file did not read back as it was written: " +
-              FromFsPath(std::filesystem::path(target));
-      return false;
-    }
-  }
   return true;
 }
 

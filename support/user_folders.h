@@ -13,4 +13,8 @@ bool CanCreateFilesIn(const std::string& folder);
 // it, when missing; empty when the platform gives no such folder or it cannot be made.
 std::string UserPatchFolder();
 
+// The per-user folder of the program's own data, above the patch folder: $XDG_DATA_HOME/varnock
+// on Linux, %LOCALAPPDATA%\Varnock on Windows. Not made; empty when the platform gives none.
+std::string UserDataFolder();
+
 }  // namespace varnock

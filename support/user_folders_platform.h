@@ -7,9 +7,7 @@ namespace varnock {
 
 // The platform's side of UserPatchFolder.
 
-// The program's folder among the user's data files ($XDG_DATA_HOME/varnock,
-// %LOCALAPPDATA%\Varnock); empty when the platform gives no such place.
-std::string UserDataFolder();
+// UserDataFolder (user_folders.h) is the platform's too.
 
 // Folders where the user may keep files that need not last, in the order they are tried (the
 // runtime folder, the system's temporary folder); the ones the platform does not give are left

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <stdexcept>
 #include <system_error>
 #include <tuple>
 
 #include "app/remembered_choices.h"
 #include "support/files.h"
+#include "support/safe_rewrite.h"
 #include "target/exe_version.h"
 #include "tests/app/app_fixture.h"
 
@@ -139,6 +142,31 @@ TEST_F(OpenedFiles, TheNamedExecutableStaysWithAPatchForItsProgram) {
                            "a.ptc is made for tomb4, not for this program."));
   EXPECT_EQ(view.captions[MainLabel::NomeExe], engine);
   EXPECT_EQ(settings[kRememberedTarget], engine);
+}
+
+// A write in place of the recalled executable that a crash stopped (after its journal, before
+// its first byte) is undone as the window starts, and said once.
+TEST_F(OpenedFiles, AnInterruptedWriteOfTheRecalledExecutableIsUndoneAtStartUp) {
+  std::error_code linked;
+  std::filesystem::create_hard_link(ToFsPath(engine),
+                                    ToFsPath(dir.File(JoinPath("games", "other.exe"))), linked);
+  if (linked) {
+    GTEST_SKIP() << "no second names here";
+  }
+  RewriteHooks crash;
+  crash.allow_write = [](std::size_t, std::size_t) -> bool { throw std::runtime_error("crash"); };
+  std::string error;
+  EXPECT_THROW(RewriteFile(engine, Bytes(128, 1), error, &crash), std::runtime_error);
+  settings = {{kRememberedTarget, engine}};
+  for (const bool first : {true, false}) {
+    view = RecordingView();
+    ASSERT_TRUE(Load());
+    EXPECT_EQ(ui.Texts(), first ? std::vector<std::string>{engine + " was restored to its state "
+                                                                    "before an interrupted write"}
+                                : std::vector<std::string>{});
+    EXPECT_EQ(ReadBytes(engine), Bytes(128, 0));
+    ui.Clear();
+  }
 }
 
 class WindowHandlers : public AppFixture {

@@ -1,4 +1,5 @@
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
@@ -9,6 +10,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <stdexcept>
 #include <thread>
 
 #include "support/files.h"
@@ -17,6 +19,7 @@
 #include "tests/common/immutable_flag.h"
 #include "tests/common/temp_dir.h"
 #include "tests/support/folder_contents.h"
+#include "tests/support/scoped_variable.h"
 
 namespace varnock {
 namespace {
@@ -131,25 +134,29 @@ TEST(RewriteFile, KeepsWhatTheFileHasBesidesItsBytes) {
   }
 }
 
-// A file with a second name is written in place. A signal sent to the program meanwhile reaches
-// another of its threads, which does not hold it; the program still ends only once the file
-// holds all its new bytes.
+// A file with a second name is written in place. Any signal that would end the program, sent
+// meanwhile, reaches another of its threads, which does not hold it; the program still ends
+// only once the file holds all its new bytes.
 TEST(RewriteFile, AWriteInPlaceEndsBeforeAnInterruptionEndsTheProgram) {
   constexpr std::size_t kSize = std::size_t{3} << 20;  // more than one write
-  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+  for (const int signal :
+       {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2, SIGPIPE, SIGALRM, SIGVTALRM, SIGPROF,
+        SIGXCPU, SIGIO, SIGSTKFLT, SIGPWR, SIGRTMIN, SIGRTMIN + 5, SIGRTMAX}) {
     SCOPED_TRACE(strsignal(signal));
     testing::TempDir dir;
     const std::string path = dir.Write("tomb4.exe", Pattern(kSize, 1));
     ASSERT_EQ(::link(path.c_str(), Other(path).c_str()), 0);
     const pid_t child = ::fork();
     if (child == 0) {
+      const rlimit noCore{0, 0};
+      ::setrlimit(RLIMIT_CORE, &noCore);
       ::signal(signal, SIG_DFL);                // as in a program started from a terminal
       std::thread([] { ::pause(); }).detach();  // takes the signal
       RewriteHooks hooks;
       hooks.allow_write = [signal](std::size_t offset, std::size_t) {
         if (offset > 0) {
           ::kill(::getpid(), signal);
-          std::this_thread::sleep_for(std::chrono::milliseconds(100));
+          std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
         return true;
       };
@@ -161,6 +168,32 @@ TEST(RewriteFile, AWriteInPlaceEndsBeforeAnInterruptionEndsTheProgram) {
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
     EXPECT_TRUE(ReadBytes(path) == Pattern(kSize, 2)) << "the file was left half written";
   }
+}
+
+// In a folder that takes no new files, the journal of a write in place goes to the per-user
+// folder, named for the file's identity, and the next opening finds it there.
+TEST(RewriteFile, AJournalGoesToTheUserFolderWhenTheFilesFolderTakesNoNewFiles) {
+  testing::TempDir dir;
+  const std::string path = dir.Write(JoinPath("frozen", "tomb4.exe"), Pattern(100, 1));
+  const testing::ScopedVariable data("XDG_DATA_HOME", dir.File("data"));
+  const testing::Immutable frozen(dir.File("frozen"));
+  if (frozen.Unavailable()) {
+    GTEST_SKIP() << "the immutable attribute cannot be set here";
+  }
+  RewriteHooks crash;
+  crash.allow_write = [](std::size_t, std::size_t) -> bool { throw std::runtime_error("crash"); };
+  std::string error;
+  EXPECT_THROW(RewriteFile(path, Pattern(100, 2), error, &crash), std::runtime_error);
+  struct stat info {};
+  ASSERT_EQ(::stat(path.c_str(), &info), 0);
+  const std::string journals = dir.File(JoinPath(JoinPath("data", "varnock"), "journals"));
+  EXPECT_TRUE(FileExists(JoinPath(
+      journals, "journal-" + std::to_string(info.st_dev) + "-" + std::to_string(info.st_ino))));
+  LockedFile file;
+  ASSERT_TRUE(file.Open(path, error)) << error;
+  EXPECT_EQ(file.Interrupted().notice,
+            path + " was restored to its state before an interrupted write");
+  EXPECT_TRUE(fs::is_empty(ToFsPath(journals)));
 }
 
 }  // namespace

@@ -5,7 +5,10 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <random>
+#include <stdexcept>
 #include <thread>
+#include <vector>
 
 #include "support/files.h"
 #include "support/paths.h"
@@ -89,6 +92,84 @@ TEST(RewriteFile, FullDiskLeavesOldFile) {
     EXPECT_EQ(ReadBytes(path), Pattern(3 << 20, 1));
     EXPECT_EQ(NamesIn(dir), (secondName ? Names{"tomb4.exe", "other.exe"} : Names{"tomb4.exe"}));
   }
+}
+
+// A write in place stopped half-way (an exception stands for a crash) leaves a journal of the
+// old bytes beside the file; the next opening puts them back, says so once, and removes it.
+// A journal cut short (the write was stopped before it touched the file), damaged or of another
+// file is never applied: it is refused with the reason, and the file stays as it is.
+TEST(RewriteFile, AnInterruptedWriteInPlaceIsUndoneOnlyByItsOwnWholeJournal) {
+  TempDir dir;
+  const Bytes old = Pattern(3 << 20, 1);
+  const std::string path = dir.Write("tomb4.exe", old);
+  std::error_code linked;
+  fs::create_hard_link(ToFsPath(path), ToFsPath(dir.File("other.exe")), linked);
+  if (linked) {
+    GTEST_SKIP() << "no second names here";
+  }
+  const std::string journalPath = dir.File(".tomb4.exe.varnock-journal");
+  const auto opened = [&](const std::string& file) {
+    LockedFile held;
+    std::string error;
+    EXPECT_TRUE(held.Open(file, error)) << error;
+    return held.Interrupted();
+  };
+  // Seeded rewrites, a few runs changed and the file made shorter or longer, each stopped at one
+  // of its first writes; one with fewer writes ends, and is rewritten back.
+  std::mt19937 random(24);
+  Bytes journal;
+  for (int round = 0; round < 12; ++round) {
+    SCOPED_TRACE(round);
+    Bytes next = old;
+    for (int k = 0; k < 4; ++k) {
+      const std::size_t at = random() % old.size();
+      std::fill_n(next.begin() + static_cast<long>(at),
+                  std::min<std::size_t>(random() % 300000, old.size() - at),
+                  static_cast<std::uint8_t>(random()));
+    }
+    next.resize(old.size() / 2 + random() % old.size(), 7);
+    int writes = 0;
+    const int stop = 1 + static_cast<int>(random() % 3);
+    RewriteHooks crash;
+    crash.allow_write = [&](std::size_t, std::size_t) {
+      return ++writes < stop || (throw std::runtime_error("crash"), false);
+    };
+    std::string error;
+    try {
+      EXPECT_TRUE(RewriteFile(path, next, error, &crash)) << error;
+    } catch (const std::runtime_error&) {
+      journal = ReadBytes(journalPath);
+    }
+    const bool stopped = writes >= stop;
+    EXPECT_EQ(opened(path).notice,
+              stopped ? path + " was restored to its state before an interrupted write" : "");
+    EXPECT_TRUE(ReadBytes(path) == (stopped ? old : next));
+    EXPECT_TRUE(stopped || RewriteFile(path, old, error)) << error;
+    EXPECT_EQ(opened(path).notice, "");
+    EXPECT_EQ(NamesIn(dir), (Names{"tomb4.exe", "other.exe"}));
+  }
+
+  std::vector<Bytes> damaged = {{}, Pattern(journal.size(), 7)};
+  for (int k = 0; k < 6; ++k) {
+    damaged.emplace_back(journal.begin(), journal.begin() + random() % journal.size());
+    damaged.push_back(journal);
+    damaged.back()[random() % journal.size()] ^= static_cast<std::uint8_t>(1 + random() % 255);
+  }
+  for (const Bytes& bad : damaged) {
+    dir.Write(".tomb4.exe.varnock-journal", bad);
+    const InterruptedWrite refused = opened(path);
+    EXPECT_TRUE(refused.refused);
+    EXPECT_NE(refused.notice.find("incomplete or damaged"), std::string::npos) << refused.notice;
+    EXPECT_EQ(ReadBytes(path), old);
+    EXPECT_FALSE(FileExists(journalPath));
+  }
+  const std::string copy = dir.Write("copy.exe", old);
+  dir.Write(".copy.exe.varnock-journal", journal);
+  const InterruptedWrite foreign = opened(copy);
+  EXPECT_TRUE(foreign.refused);
+  EXPECT_NE(foreign.notice.find("does not fit " + copy), std::string::npos) << foreign.notice;
+  EXPECT_EQ(ReadBytes(copy), old);
+  EXPECT_EQ(ReadBytes(dir.File(".copy.exe.varnock-journal")), journal);
 }
 
 // A second writer, and a reader, wait for the first writer, then read what it wrote (a new file
