@@ -45,6 +45,9 @@ endforeach()
 if(TARGET varnock-cli)
   get_property(patches GLOBAL PROPERTY VARNOCK_BUNDLED_PATCHES)
   install(FILES ${patches} DESTINATION ${CMAKE_INSTALL_DATADIR}/varnock/patches COMPONENT cli)
+  install(FILES ${linux}/varnock-cli.bash-completion
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME varnock-cli
+          COMPONENT cli)
 endif()
 
 if(TARGET varnock)
