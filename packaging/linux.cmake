@@ -4,6 +4,9 @@ set(linux ${CMAKE_CURRENT_SOURCE_DIR}/linux)
 set(generated ${CMAKE_CURRENT_BINARY_DIR}/generated)
 set(VARNOCK_VERSION ${PROJECT_VERSION})
 set(VARNOCK_MAINTAINER ${VARNOCK_PACKAGE_MAINTAINER})
+# The picture of the window that software centres show, made by scripts/screenshots.
+set(VARNOCK_SCREENSHOT_URL "https://varnock.example.org/docs/images/varnock-qt.png"
+    CACHE STRING "Where the AppStream data finds the window's picture")
 string(TIMESTAMP VARNOCK_RELEASE_DATE "%Y-%m-%d" UTC)
 string(TIMESTAMP VARNOCK_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
 set(generated_files)
@@ -45,6 +48,9 @@ endforeach()
 if(TARGET varnock-cli)
   get_property(patches GLOBAL PROPERTY VARNOCK_BUNDLED_PATCHES)
   install(FILES ${patches} DESTINATION ${CMAKE_INSTALL_DATADIR}/varnock/patches COMPONENT cli)
+  install(FILES ${linux}/varnock-cli.bash-completion
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME varnock-cli
+          COMPONENT cli)
 endif()
 
 if(TARGET varnock)
@@ -64,6 +70,10 @@ if(TARGET varnock)
     install(FILES ${icon} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
             COMPONENT window)
   endforeach()
+
+  # The documentation's pictures are taken from a virtual display (scripts/screenshots).
+  add_executable(varnock-screen-png EXCLUDE_FROM_ALL screen_png_tool.cpp)
+  target_link_libraries(varnock-screen-png PRIVATE Qt6::Gui)
 
   configure_file(${linux}/org.varnock.Varnock.metainfo.xml.in
                  ${generated}/org.varnock.Varnock.metainfo.xml @ONLY)

@@ -1,5 +1,6 @@
-# The Windows zip: Varnock-<version>-win64/ holding the two programs, a README.txt and the
-# licence with Windows line ends, and the SHA-256 sums of the programs.
+# The Windows zip, Varnock-<version>-win64/ holding the two programs, a README.txt and the
+# licence with Windows line ends, and the SHA-256 sums of the programs; and the installer of the
+# same files, Varnock-<version>-win64-setup.exe (windows/NSIS.template.in).
 set(VARNOCK_VERSION ${PROJECT_VERSION})
 configure_file(windows/README.txt.in ${packaged}/README.txt @ONLY NEWLINE_STYLE CRLF)
 configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${packaged}/LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
@@ -19,8 +20,32 @@ add_custom_command(OUTPUT ${sums}
 add_custom_target(varnock_packaged ALL DEPENDS ${packaged_programs} ${sums})
 
 install(PROGRAMS ${packaged_programs} DESTINATION .)
-install(FILES ${packaged}/README.txt ${packaged}/LICENSE.txt ${sums} DESTINATION .)
+set(documents ${packaged}/README.txt ${packaged}/LICENSE.txt ${sums})
+install(FILES ${documents} DESTINATION .)
 
-set(CPACK_GENERATOR ZIP)
+set(CPACK_GENERATOR ZIP NSIS)
 set(CPACK_PACKAGE_FILE_NAME Varnock-${PROJECT_VERSION}-win64)
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_SOURCE_DIR}/windows/cpack_options.cmake)
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_SOURCE_DIR}/windows/plain_zip.cmake)
+
+# The installer names each file it installs, in a fixed order, and its uninstaller deletes
+# those and nothing else: patches a user put into the folder stay, and with them the folder.
+list(PREPEND CMAKE_MODULE_PATH ${CMAKE_CURRENT_SOURCE_DIR}/windows)
+set(installed ${names})
+foreach(file IN LISTS documents)
+  get_filename_component(name ${file} NAME)
+  list(APPEND installed ${name})
+endforeach()
+list(SORT installed)
+set(install_files "")
+set(delete_files "")
+foreach(name IN LISTS installed)
+  string(APPEND install_files "  File \"\${INST_DIR}\\${name}\"\n")
+  string(APPEND delete_files "  Delete \"$INSTDIR\\${name}\"\n")
+endforeach()
+set(CPACK_VARNOCK_FILES_NSH ${CMAKE_CURRENT_BINARY_DIR}/installed_files.nsh)
+file(WRITE ${CPACK_VARNOCK_FILES_NSH}
+  "!macro VARNOCK_INSTALL_FILES\n${install_files}!macroend\n"
+  "!macro VARNOCK_DELETE_FILES\n${delete_files}!macroend\n")
+set(CPACK_VARNOCK_ICON ${PROJECT_BINARY_DIR}/win32/varnock.ico)
