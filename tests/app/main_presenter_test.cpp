@@ -210,5 +210,32 @@ TEST_F(StatusLine, FollowsThePatchAndTheExecutable) {
   EXPECT_EQ(view.statusLine, "Status: does-not-fit \u2014 conflicts with a.ptc");
 }
 
+// Files changed by another program are seen when the window is activated again: the executable
+// (the patch removed behind the window's back) and a patch file rewritten in the folder.
+TEST_F(StatusLine, IsCheckedAgainWhenTheWindowIsActivated) {
+  PatchRecord four = Patch("LE_Y");
+  four.ZoneCount = 1;
+  four.Zones = {{4, 4, ToBytes("ABCD"), ToBytes("WXYZ")}};
+  for (const char* name : {"a.ptc", "b.ptc", "c.ptc", "d.ptc", "e.ptc"}) {
+    WritePatch(programFolder, name, four);
+  }
+  const Bytes original = ToBytes("MZ..ABCD....");
+  view.pickerAnswers = {dir.Write(JoinPath("games", "tomb4.exe"), original)};
+  ASSERT_TRUE(Load());
+  Presenter().ChangeTargetClicked();
+  Presenter().ApplyClicked();
+  const std::string others = " \u2014 conflicts with b.ptc, c.ptc and 2 others";
+  EXPECT_EQ(view.statusLine, "Status: applied" + others);
+
+  dir.Write(JoinPath("games", "tomb4.exe"), original);
+  EXPECT_EQ(view.statusLine, "Status: applied" + others) << "nothing has looked yet";
+  Presenter().WindowActivated();
+  EXPECT_EQ(view.statusLine, "Status: not-applied" + others);
+  four.Zones = {{8, 4, ToBytes("...."), ToBytes("WXYZ")}};  // no longer shares a byte
+  WritePatch(programFolder, "b.ptc", four);
+  Presenter().WindowActivated();
+  EXPECT_EQ(view.statusLine, "Status: not-applied \u2014 conflicts with c.ptc, d.ptc, e.ptc");
+}
+
 }  // namespace
 }  // namespace varnock::testing
