@@ -19,14 +19,12 @@ bool Share(const ZoneSpan& a, const ZoneSpan& b) {
 std::vector<std::size_t> ReferenceWith(const std::vector<Spans>& patches, std::size_t patch) {
   std::vector<std::size_t> with;
   for (std::size_t other = 0; other < patches.size(); ++other) {
-    bool shared = false;
     for (const ZoneSpan& a : patches[patch]) {
-      for (const ZoneSpan& b : patches[other]) {
-        shared = shared || (other != patch && Share(a, b));
+      if (other != patch && (with.empty() || with.back() != other) &&
+          std::any_of(patches[other].begin(), patches[other].end(),
+                      [&](const ZoneSpan& b) { return Share(a, b); })) {
+        with.push_back(other);
       }
-    }
-    if (shared) {
-      with.push_back(other);
     }
   }
   return with;
