@@ -35,24 +35,25 @@ std::size_t PlainStatus(const std::string& folder, const std::string& exe, Quiet
   return conflicting;
 }
 
-// A hostile patch of 200,000 two-byte zones, all at one offset, alone in its folder.
+// A hostile patch of 200,000 two-byte zones, all at one offset of the stand-in engine, written
+// into `folder`; returns its path.
+std::string WriteHostilePatch(const ScratchFolder& folder) {
+  const Bytes image = MakeEngineImage();
+  PatchRecord record;
+  record.ExeName = "tomb4.exe";
+  record.ZoneCount = 200'000;
+  for (int i = 0; i < record.ZoneCount; ++i) {
+    record.Zones.push_back({0x1000, 2, {image[0x1000], image[0x1001]}, {1, 2}});
+  }
+  return folder.Write("Hostile.ptc", WritePatch(record));
+}
+
+// The hostile patch alone in its folder.
 struct HostileScene {
   ScratchFolder patches;
   ScratchFolder engineFolder;
-  std::string patch;
-  std::string engine;
-
-  HostileScene() {
-    const Bytes image = MakeEngineImage();
-    engine = engineFolder.Write("tomb4.exe", image);
-    PatchRecord record;
-    record.ExeName = "tomb4.exe";
-    record.ZoneCount = 200'000;
-    for (int i = 0; i < record.ZoneCount; ++i) {
-      record.Zones.push_back({0x1000, 2, {image[0x1000], image[0x1001]}, {1, 2}});
-    }
-    patch = patches.Write("Hostile.ptc", WritePatch(record));
-  }
+  std::string patch = WriteHostilePatch(patches);
+  std::string engine = engineFolder.Write("tomb4.exe", MakeEngineImage());
 };
 
 // The status of a folder holding the hostile patch, against listing that folder: reading and
@@ -135,6 +136,32 @@ void BM_WindowStartupWithCopies(benchmark::State& state) {
   timing.Report(state);
 }
 BENCHMARK(BM_WindowStartupWithCopies)
+    ->Arg(3'000)
+    ->Iterations(5)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+// The same start-up with the hostile patch among the 3,000 different ones, against without it.
+void BM_WindowStartupWithHostilePatch(benchmark::State& state) {
+  const int count = static_cast<int>(state.range(0));
+  const FolderScene plain(count, false);
+  const FolderScene hostile(count, false);
+  WriteHostilePatch(hostile.patches);
+  PairedTiming timing(2.0);
+  for (auto _ : state) {
+    InProcessWindow without(plain.patches.path(), plain.engine);
+    InProcessWindow with(hostile.patches.path(), hostile.engine);
+    bool loaded = false;
+    timing.Floor([&] { loaded = without.Load(); });
+    timing.Job(state, [&] { loaded = with.Load() && loaded; });
+    if (!loaded || with.ItemCount() != static_cast<std::size_t>(count) + 1) {
+      state.SkipWithError("the window did not start as expected");
+      break;
+    }
+  }
+  timing.Report(state);
+}
+BENCHMARK(BM_WindowStartupWithHostilePatch)
     ->Arg(3'000)
     ->Iterations(5)
     ->UseManualTime()
