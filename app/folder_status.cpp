@@ -17,9 +17,9 @@ namespace {
 void Judge(FolderStatusEntry& entry, const std::string& path, const PatchRecord* record,
            const Bytes& image, const std::string& exePath, std::string& exeVersion) {
   entry.marker = MarkerOf(path);
-  entry.status = record == nullptr
-                     ? PatchStatus{}
-                     : StatusOfPatch(path, std::nullopt, *record, image, exePath, exeVersion);
+  entry.status = record == nullptr ? PatchStatus{}
+                                   : StatusOfPatch(path, std::nullopt, *record, image, exePath,
+                                                   exeVersion, ZoneDetail::PlacesOnly);
   entry.spans = WrittenSpans(entry.status);
   entry.status.zones = {};
 }

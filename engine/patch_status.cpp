@@ -14,7 +14,7 @@ namespace varnock {
 
 namespace {
 
-ZoneVerdict VerdictAt(const Bytes& image, const PatchZone& zone) {
+ZoneVerdict VerdictAt(const Bytes& image, const ZoneView& zone) {
   // Without verification the check only asks whether the zone lies inside the file.
   if (CheckZoneAt(image, zone.Offset, zone, false, true) != ResultDone) {
     return ZoneVerdict::Outside;
@@ -29,21 +29,27 @@ ZoneVerdict VerdictAt(const Bytes& image, const PatchZone& zone) {
   }
 }
 
-std::vector<ZoneReport> ZoneReports(const PatchRecord& record, const Bytes& image) {
+// The zones are seen in place; their bytes are copied into the reports only when asked for.
+std::vector<ZoneReport> ZoneReports(const PatchRecord& record, const Bytes& image,
+                                    ZoneDetail detail) {
   std::vector<ZoneReport> reports;
   reports.reserve(record.Zones.size());
   for (std::size_t i = 0; i < record.Zones.size(); ++i) {
-    const PatchZone& zone = record.Zones[i];
+    const ZoneView zone = record.Zones.View(i);
     ZoneReport report{i,
                       zone.Offset,
                       zone.Length,
-                      zone.OriginalBytes,
-                      zone.PatchBytes,
+                      {},
+                      {},
                       {},
                       VerdictAt(image, zone),
                       i >= FirstWrittenZone(record)};
-    if (report.verdict != ZoneVerdict::Outside) {
-      report.found.assign(image.begin() + zone.Offset, image.begin() + zone.Offset + zone.Length);
+    if (detail == ZoneDetail::WithBytes) {
+      report.original.assign(zone.OriginalBytes.begin(), zone.OriginalBytes.end());
+      report.patched.assign(zone.PatchBytes.begin(), zone.PatchBytes.end());
+      if (report.verdict != ZoneVerdict::Outside) {
+        report.found.assign(image.begin() + zone.Offset, image.begin() + zone.Offset + zone.Length);
+      }
     }
     reports.push_back(std::move(report));
   }
@@ -96,7 +102,7 @@ const char* VerdictWord(ZoneVerdict verdict) {
 
 PatchStatus StatusOfPatch(const std::string& patchPath, const std::optional<std::string>& argument,
                           PatchRecord record, const Bytes& image, const std::string& exePath,
-                          std::string& exeVersion) {
+                          std::string& exeVersion, ZoneDetail detail) {
   SilentUi silent;
   PatchStatus status;
   if (ForOtherProgram(record, exePath)) {
@@ -115,7 +121,7 @@ PatchStatus StatusOfPatch(const std::string& patchPath, const std::optional<std:
   if (status.placed && !record.Zones.empty()) {
     status.shift = record.Zones.View(0).Offset - loaded.Zones.View(0).Offset;
   }
-  status.zones = ZoneReports(record, image);
+  status.zones = ZoneReports(record, image, detail);
   status.state = StateOf(status.zones);
   if (status.state != PatchState::Applied && status.placed) {
     status.argument = ReadBackArgument(patchPath, loaded, status.shift, image);
@@ -125,7 +131,7 @@ PatchStatus StatusOfPatch(const std::string& patchPath, const std::optional<std:
       for (std::size_t i = 0; i < record.Zones.size(); ++i) {
         record.Zones.SetOffset(i, record.Zones.View(i).Offset + status.shift);
       }
-      status.zones = ZoneReports(record, image);
+      status.zones = ZoneReports(record, image, detail);
       status.state = PatchState::Applied;
     }
   }

@@ -57,13 +57,17 @@ struct PatchStatus {
   std::string reason;
 };
 
+// How much of each zone a status reports: everything, or where it lies and its verdict only,
+// its three runs of bytes left empty (all that the conflicts of a folder need).
+enum class ZoneDetail { WithBytes, PlacesOnly };
+
 // The status of the patch loaded from `patchPath` (as `record`) on the executable `image` at
 // `exePath`, judged with `argument` or, without one, with the value the file name carries.
 // `exeVersion` caches the executable's signature (computed when empty and needed). Shows
 // nothing and writes nothing.
 PatchStatus StatusOfPatch(const std::string& patchPath, const std::optional<std::string>& argument,
                           PatchRecord record, const Bytes& image, const std::string& exePath,
-                          std::string& exeVersion);
+                          std::string& exeVersion, ZoneDetail detail = ZoneDetail::WithBytes);
 
 // The same, loading the patch and reading the executable itself.
 PatchStatus GetPatchStatus(const std::string& patchPath, const std::string& exePath,
