@@ -99,6 +99,13 @@ TEST_F(OpenedFiles, StartUpOpensThePatchAndTheExecutableAndTheNextRunStartsWithT
     EXPECT_EQ(view.captions[MainLabel::DirSrc], gone.empty() ? more : programFolder);
     EXPECT_EQ(view.captions[MainLabel::NomeExe], gone.empty() ? engine : "");
   }
+  // A patch of the remembered folder: that folder is listed once.
+  settings = {{kRememberedPatchFolder, more}};
+  openedFiles = {JoinPath("more", "b.ptc")};
+  view = RecordingView();
+  ASSERT_TRUE(Load());
+  EXPECT_EQ(view.SelectedPatchText(), "b.ptc");
+  EXPECT_EQ(view.listings, 1);
 }
 
 // A missing file is named and the rest still opens (a folder as the patch folder); a dropped
