@@ -47,13 +47,16 @@ ZoneVerdict VerdictAt(const Bytes& image, std::int64_t position, const ZoneView&
   }
 }
 
-bool HoldsPatched(const ZoneReport& zone) {
-  return zone.found.size() == static_cast<std::size_t>(zone.length) &&
-         std::equal(zone.found.begin(), zone.found.end(), zone.patched.begin());
+// Whether the image holds the zone's patched bytes where the report places it (its verdict
+// says original first when the two runs are the same).
+bool HoldsPatched(const PatchRecord& record, const Bytes& image, const ZoneReport& zone) {
+  const ZoneView view = record.Zones.View(zone.index);
+  return zone.verdict != ZoneVerdict::Outside &&
+         std::equal(view.PatchBytes.begin(), view.PatchBytes.end(), image.begin() + zone.offset);
 }
 
-PatchState StateOf(const PatchRecord& record, const Trial& apply, const Trial& remove,
-                   const std::vector<ZoneReport>& zones) {
+PatchState StateOf(const PatchRecord& record, const Bytes& image, const Trial& apply,
+                   const Trial& remove, const std::vector<ZoneReport>& zones) {
   if (!apply.placed) {
     return PatchState::DoesNotFit;
   }
@@ -64,7 +67,7 @@ PatchState StateOf(const PatchRecord& record, const Trial& apply, const Trial& r
     if (zone.written) {
       other = other || zone.verdict == ZoneVerdict::Other || zone.verdict == ZoneVerdict::Outside;
       patched = patched || zone.verdict == ZoneVerdict::Patched;
-      allPatched = allPatched && HoldsPatched(zone);
+      allPatched = allPatched && HoldsPatched(record, image, zone);
     }
   }
   if (record.Has(DontVerifySource)) {
@@ -84,15 +87,15 @@ PatchState StateOf(const PatchRecord& record, const Trial& apply, const Trial& r
 }
 
 // The status of a record whose argument is written in.
-PatchStatus Judge(const PatchRecord& record, const Bytes& image) {
+PatchStatus Judge(const PatchRecord& record, const Bytes& image, ZoneDetail detail) {
   PatchStatus status;
   const Trial apply = TryZones(image, record, false);
   const Trial remove = TryZones(image, record, true);
   status.placed = apply.placed;
   status.shift = apply.shift;
-  status.zones = ZoneTable(record, image, apply);
+  status.zones = ZoneTable(record, image, apply, detail);
   status.reason = Unplaced(record, apply);
-  status.state = StateOf(record, apply, remove, status.zones);
+  status.state = StateOf(record, image, apply, remove, status.zones);
   return status;
 }
 
@@ -111,7 +114,8 @@ PatchStatus Broken(std::string reason) {
 // The status with the value the executable holds, when the patch is applied with one.
 std::optional<PatchStatus> AppliedWithOtherValue(const std::string& patchPath,
                                                  const PatchRecord& loaded,
-                                                 const PatchStatus& judged, const Bytes& image) {
+                                                 const PatchStatus& judged, const Bytes& image,
+                                                 ZoneDetail detail) {
   std::optional<PatchStatus> found;
   const auto appliedWith = [&](const std::string& value) {
     SilentUi silent;
@@ -119,7 +123,7 @@ std::optional<PatchStatus> AppliedWithOtherValue(const std::string& patchPath,
     if (!InsertArgument(patchPath, value, record, silent)) {
       return false;
     }
-    PatchStatus status = Judge(record, image);
+    PatchStatus status = Judge(record, image, detail);
     if (status.state != PatchState::Applied) {
       return false;
     }
@@ -146,8 +150,8 @@ const char* VerdictWord(ZoneVerdict verdict) {
   return kWords[static_cast<int>(verdict)];
 }
 
-std::vector<ZoneReport> ZoneTable(const PatchRecord& record, const Bytes& image,
-                                  const Trial& trial) {
+std::vector<ZoneReport> ZoneTable(const PatchRecord& record, const Bytes& image, const Trial& trial,
+                                  ZoneDetail detail) {
   const std::size_t reference = record.Zones.empty() ? 0 : ReferenceZoneIndex(record);
   std::vector<ZoneReport> reports;
   reports.reserve(record.Zones.size());
@@ -157,13 +161,18 @@ std::vector<ZoneReport> ZoneTable(const PatchRecord& record, const Bytes& image,
     ZoneReport report{i,
                       position,
                       zone.Length,
-                      Bytes(zone.OriginalBytes.begin(), zone.OriginalBytes.end()),
-                      Bytes(zone.PatchBytes.begin(), zone.PatchBytes.end()),
+                      {},
+                      {},
                       {},
                       VerdictAt(image, position, zone),
                       i >= FirstWrittenZone(record)};
-    if (report.verdict != ZoneVerdict::Outside) {
-      report.found.assign(image.begin() + position, image.begin() + position + zone.Length);
+    // The zones are seen in place; their bytes are copied into the reports only when asked for.
+    if (detail == ZoneDetail::WithBytes) {
+      report.original.assign(zone.OriginalBytes.begin(), zone.OriginalBytes.end());
+      report.patched.assign(zone.PatchBytes.begin(), zone.PatchBytes.end());
+      if (report.verdict != ZoneVerdict::Outside) {
+        report.found.assign(image.begin() + position, image.begin() + position + zone.Length);
+      }
     }
     if (!trial.placed) {
       report.verdict = i == reference ? ZoneVerdict::NotFound : ZoneVerdict::Unplaced;
@@ -189,7 +198,7 @@ std::string Unplaced(const PatchRecord& record, const Trial& trial) {
 
 PatchStatus StatusOfPatch(const std::string& patchPath, const std::optional<std::string>& argument,
                           PatchRecord record, const Bytes& image, const std::string& exePath,
-                          std::string& exeVersion) {
+                          std::string& exeVersion, ZoneDetail detail) {
   SilentUi silent;
   PatchStatus status;
   if (ForOtherProgram(record, exePath)) {
@@ -205,10 +214,10 @@ PatchStatus StatusOfPatch(const std::string& patchPath, const std::optional<std:
   if (!InsertArgument(patchPath, argument, record, silent)) {
     return Broken(silent.FirstMessage());
   }
-  status = Judge(record, image);
+  status = Judge(record, image, detail);
   if (takesArgument &&
       (status.state == PatchState::PartlyApplied || status.state == PatchState::DoesNotFit)) {
-    if (auto other = AppliedWithOtherValue(patchPath, loaded, status, image)) {
+    if (auto other = AppliedWithOtherValue(patchPath, loaded, status, image, detail)) {
       return std::move(*other);
     }
   }

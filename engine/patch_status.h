@@ -59,12 +59,16 @@ struct PatchStatus {
   std::string reason;
 };
 
+// How much of each zone a status reports: everything, or where it lies and its verdict only,
+// its three runs of bytes left empty (all that the conflicts of a folder need).
+enum class ZoneDetail { WithBytes, PlacesOnly };
+
 struct Trial;
 
 // The zones of `record` (argument written in, offsets as recorded) where `trial` places them,
 // with what the image holds there.
-std::vector<ZoneReport> ZoneTable(const PatchRecord& record, const Bytes& image,
-                                  const Trial& trial);
+std::vector<ZoneReport> ZoneTable(const PatchRecord& record, const Bytes& image, const Trial& trial,
+                                  ZoneDetail detail = ZoneDetail::WithBytes);
 // Why a dynamic patch has no place; empty when it has one.
 std::string Unplaced(const PatchRecord& record, const Trial& trial);
 
@@ -74,7 +78,7 @@ std::string Unplaced(const PatchRecord& record, const Trial& trial);
 // nothing and writes nothing.
 PatchStatus StatusOfPatch(const std::string& patchPath, const std::optional<std::string>& argument,
                           PatchRecord record, const Bytes& image, const std::string& exePath,
-                          std::string& exeVersion);
+                          std::string& exeVersion, ZoneDetail detail = ZoneDetail::WithBytes);
 
 // The same, loading the patch and reading the executable itself.
 PatchStatus GetPatchStatus(const std::string& patchPath, const std::string& exePath,
