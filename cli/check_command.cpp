@@ -39,8 +39,8 @@ void PrintJson(std::ostream& out, const DryRun& run) {
   std::string text = JsonLine(head);
   text.pop_back();  // the closing brace: the zones follow
   out << text << ",\"zones\": [";
-  for (std::size_t i = 0; i < run.status.zones.size(); ++i) {
-    const ZoneReport& zone = run.status.zones[i];
+  for (std::size_t i = 0; i < run.ZoneCount(); ++i) {
+    const ZoneReport zone = run.Zone(i);
     const nlohmann::json item = {{"index", zone.index},
                                  {"offset", zone.offset},
                                  {"length", zone.length},
@@ -62,10 +62,11 @@ void PrintReport(std::ostream& out, const DryRun& run) {
   if (run.status.placed && run.status.shift != 0) {
     out << "Found moved by " << run.status.shift << " bytes\n";
   }
-  if (!run.status.placed && !run.status.zones.empty()) {
+  if (!run.status.placed && run.ZoneCount() > 0) {
     out << "Not placed: " << run.status.reason << '\n';
   }
-  for (const ZoneReport& zone : run.status.zones) {
+  for (std::size_t i = 0; i < run.ZoneCount(); ++i) {
+    const ZoneReport zone = run.Zone(i);
     out << "Zone " << zone.index << " at 0x" << std::uppercase << std::hex << zone.offset
         << std::dec << ", " << zone.length << " bytes: " << VerdictWord(zone.verdict)
         << (zone.written ? "" : " (alignment record, never written)") << '\n'

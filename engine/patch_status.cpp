@@ -55,6 +55,7 @@ bool HoldsPatched(const PatchRecord& record, const Bytes& image, const ZoneRepor
          std::equal(view.PatchBytes.begin(), view.PatchBytes.end(), image.begin() + zone.offset);
 }
 
+// `zones` is the zone table, or empty when the status keeps none: each zone is then seen here.
 PatchState StateOf(const PatchRecord& record, const Bytes& image, const Trial& apply,
                    const Trial& remove, const std::vector<ZoneReport>& zones) {
   if (!apply.placed) {
@@ -63,12 +64,18 @@ PatchState StateOf(const PatchRecord& record, const Bytes& image, const Trial& a
   bool other = false;
   bool patched = false;
   bool allPatched = true;
-  for (const ZoneReport& zone : zones) {
+  const auto see = [&](const ZoneReport& zone) {
     if (zone.written) {
       other = other || zone.verdict == ZoneVerdict::Other || zone.verdict == ZoneVerdict::Outside;
       patched = patched || zone.verdict == ZoneVerdict::Patched;
       allPatched = allPatched && HoldsPatched(record, image, zone);
     }
+  };
+  for (const ZoneReport& zone : zones) {
+    see(zone);
+  }
+  for (std::size_t i = 0; zones.empty() && i < record.Zones.size(); ++i) {
+    see(ZoneReportAt(record, image, apply, i, ZoneDetail::PlacesOnly));
   }
   if (record.Has(DontVerifySource)) {
     if (apply.result == ResultFailed || remove.result == ResultFailed) {
@@ -135,6 +142,20 @@ std::optional<PatchStatus> AppliedWithOtherValue(const std::string& patchPath,
   return found;
 }
 
+// The status of `record`, its argument written in, or the one of the value read back from the
+// image when that one leaves the patch partly applied or not fitting.
+PatchStatus JudgeWithValue(const std::string& patchPath, const PatchRecord& loaded,
+                           const PatchRecord& record, const Bytes& image, ZoneDetail detail) {
+  PatchStatus status = Judge(record, image, detail);
+  if (record.Has(HasArgument) &&
+      (status.state == PatchState::PartlyApplied || status.state == PatchState::DoesNotFit)) {
+    if (auto other = AppliedWithOtherValue(patchPath, loaded, status, image, detail)) {
+      return std::move(*other);
+    }
+  }
+  return status;
+}
+
 }  // namespace
 
 const char* StateWord(PatchState state) {
@@ -150,34 +171,42 @@ const char* VerdictWord(ZoneVerdict verdict) {
   return kWords[static_cast<int>(verdict)];
 }
 
+ZoneReport ZoneReportAt(const PatchRecord& record, const Bytes& image, const Trial& trial,
+                        std::size_t index, ZoneDetail detail) {
+  const ZoneView zone = record.Zones.View(index);
+  const std::int64_t position = std::int64_t{zone.Offset} + trial.shift;
+  ZoneReport report{index,
+                    position,
+                    zone.Length,
+                    {},
+                    {},
+                    {},
+                    VerdictAt(image, position, zone),
+                    index >= FirstWrittenZone(record)};
+  // The zone is seen in place; its bytes are copied into the report only when asked for.
+  if (detail == ZoneDetail::WithBytes) {
+    report.original.assign(zone.OriginalBytes.begin(), zone.OriginalBytes.end());
+    report.patched.assign(zone.PatchBytes.begin(), zone.PatchBytes.end());
+    if (report.verdict != ZoneVerdict::Outside) {
+      report.found.assign(image.begin() + position, image.begin() + position + zone.Length);
+    }
+  }
+  if (!trial.placed) {
+    // The search names the zone it looked for.
+    report.verdict = index == trial.zone ? ZoneVerdict::NotFound : ZoneVerdict::Unplaced;
+  }
+  return report;
+}
+
 std::vector<ZoneReport> ZoneTable(const PatchRecord& record, const Bytes& image, const Trial& trial,
                                   ZoneDetail detail) {
-  const std::size_t reference = record.Zones.empty() ? 0 : ReferenceZoneIndex(record);
   std::vector<ZoneReport> reports;
+  if (detail == ZoneDetail::StateOnly) {
+    return reports;
+  }
   reports.reserve(record.Zones.size());
   for (std::size_t i = 0; i < record.Zones.size(); ++i) {
-    const ZoneView zone = record.Zones.View(i);
-    const std::int64_t position = std::int64_t{zone.Offset} + trial.shift;
-    ZoneReport report{i,
-                      position,
-                      zone.Length,
-                      {},
-                      {},
-                      {},
-                      VerdictAt(image, position, zone),
-                      i >= FirstWrittenZone(record)};
-    // The zones are seen in place; their bytes are copied into the reports only when asked for.
-    if (detail == ZoneDetail::WithBytes) {
-      report.original.assign(zone.OriginalBytes.begin(), zone.OriginalBytes.end());
-      report.patched.assign(zone.PatchBytes.begin(), zone.PatchBytes.end());
-      if (report.verdict != ZoneVerdict::Outside) {
-        report.found.assign(image.begin() + position, image.begin() + position + zone.Length);
-      }
-    }
-    if (!trial.placed) {
-      report.verdict = i == reference ? ZoneVerdict::NotFound : ZoneVerdict::Unplaced;
-    }
-    reports.push_back(std::move(report));
+    reports.push_back(ZoneReportAt(record, image, trial, i, detail));
   }
   return reports;
 }
@@ -209,19 +238,22 @@ PatchStatus StatusOfPatch(const std::string& patchPath, const std::optional<std:
     status.state = PatchState::OtherBuild;
     return status;
   }
-  const bool takesArgument = record.Has(HasArgument);
-  const PatchRecord loaded = takesArgument ? record : PatchRecord{};
+  const PatchRecord loaded = record.Has(HasArgument) ? record : PatchRecord{};
   if (!InsertArgument(patchPath, argument, record, silent)) {
     return Broken(silent.FirstMessage());
   }
-  status = Judge(record, image, detail);
-  if (takesArgument &&
-      (status.state == PatchState::PartlyApplied || status.state == PatchState::DoesNotFit)) {
-    if (auto other = AppliedWithOtherValue(patchPath, loaded, status, image, detail)) {
-      return std::move(*other);
-    }
+  return JudgeWithValue(patchPath, loaded, record, image, detail);
+}
+
+PatchStatus StatusOfPrepared(const std::string& patchPath, const PatchRecord& loaded,
+                             const PatchRecord& record, const Bytes& image,
+                             const std::string& exePath, ZoneDetail detail) {
+  if (ForOtherProgram(record, exePath)) {
+    PatchStatus status;
+    status.state = PatchState::OtherProgram;
+    return status;
   }
-  return status;
+  return JudgeWithValue(patchPath, loaded, record, image, detail);
 }
 
 PatchStatus GetPatchStatus(const std::string& patchPath, const std::string& exePath,
