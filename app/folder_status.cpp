@@ -13,15 +13,17 @@ namespace varnock {
 
 namespace {
 
-// The status of one patch, and the spans it writes; the zone reports are not kept.
+// The status of one patch, and the spans it writes (as placed, or as recorded when the
+// placement failed); no zone report is made. Patches that cannot be placed at all (broken, for
+// another build or program) write none.
 void Judge(FolderStatusEntry& entry, const std::string& path, const PatchRecord* record,
            const Bytes& image, const std::string& exePath, std::string& exeVersion) {
   entry.marker = MarkerOf(path);
   entry.status = record == nullptr ? PatchStatus{}
                                    : StatusOfPatch(path, std::nullopt, *record, image, exePath,
-                                                   exeVersion, ZoneDetail::PlacesOnly);
-  entry.spans = WrittenSpans(entry.status);
-  entry.status.zones = {};
+                                                   exeVersion, ZoneDetail::StateOnly);
+  const bool judgedByZones = entry.status.state <= PatchState::DoesNotFit;
+  entry.spans = judgedByZones ? WrittenRuns(*record, entry.status.shift) : std::vector<ZoneSpan>{};
 }
 
 void FindConflicts(FolderStatus& status) {

@@ -18,9 +18,9 @@ namespace varnock {
 struct FolderStatusEntry {
   std::string fileName;  // without folder
   std::int32_t rank = 0;
-  // Its status without the zone by zone report, which only the spans below are kept from.
+  // Its status without the zone by zone report.
   PatchStatus status;
-  std::vector<ZoneSpan> spans;  // the bytes it writes there
+  std::vector<ZoneSpan> spans;  // the bytes it writes there, in disjoint runs
   FileMarker marker;            // the patch file as it was judged
 };
 

@@ -15,8 +15,7 @@ DryRun CheckOperation(const std::string& patchPath, PatchRecord record, Bytes im
   const PatchRecord loaded = record.Has(HasArgument) ? record : PatchRecord{};
   if (!VersionAccepted(exePath, record, exeVersion, ui) ||
       !InsertArgument(patchPath, argument, record, ui)) {
-    run.status = StatusOfPatch(patchPath, argument,
-                               record.Has(HasArgument) ? PatchRecord(loaded) : std::move(record),
+    run.status = StatusOfPatch(patchPath, argument, record.Has(HasArgument) ? loaded : record,
                                image, exePath, exeVersion);
     return run;
   }

@@ -105,22 +105,48 @@ std::size_t ZoneCovering(const std::vector<ZoneSpan>& spans, std::int64_t offset
 
 }  // namespace
 
-std::vector<ZoneSpan> WrittenSpans(const PatchStatus& status) {
+std::vector<ZoneSpan> WrittenSpans(const PatchRecord& record, std::int64_t shift) {
   std::vector<ZoneSpan> spans;
-  for (const ZoneReport& zone : status.zones) {
-    if (zone.written) {
-      spans.push_back({zone.offset, zone.length, zone.index});
-    }
+  spans.reserve(record.Zones.size() - std::min(record.Zones.size(), FirstWrittenZone(record)));
+  for (std::size_t i = FirstWrittenZone(record); i < record.Zones.size(); ++i) {
+    spans.push_back({record.Zones.View(i).Offset + shift, record.Zones.View(i).Length, i});
   }
   return spans;
 }
 
-std::vector<ZoneSpan> WrittenSpans(const PatchRecord& placed) {
-  std::vector<ZoneSpan> spans;
-  for (std::size_t i = FirstWrittenZone(placed); i < placed.Zones.size(); ++i) {
-    spans.push_back({placed.Zones.View(i).Offset, placed.Zones.View(i).Length, i});
+std::vector<ZoneSpan> WrittenRuns(const PatchRecord& record, std::int64_t shift) {
+  std::vector<ZoneSpan> runs;
+  // Each span comes at or after the start of the last run, so it can only join that one.
+  const auto join = [&](const ZoneSpan& span) {
+    if (span.length <= 0) {
+      return true;
+    }
+    if (!runs.empty() && span.offset < runs.back().offset) {
+      return false;
+    }
+    if (!runs.empty() && span.offset <= runs.back().offset + runs.back().length) {
+      runs.back().length = std::max(runs.back().length, span.End() - runs.back().offset);
+    } else {
+      runs.push_back(span);
+    }
+    return true;
+  };
+  bool rising = true;
+  for (std::size_t i = FirstWrittenZone(record); rising && i < record.Zones.size(); ++i) {
+    const ZoneView zone = record.Zones.View(i);
+    rising = join({zone.Offset + shift, zone.Length, i});
   }
-  return spans;
+  if (!rising) {
+    std::vector<ZoneSpan> spans = WrittenSpans(record, shift);
+    std::stable_sort(spans.begin(), spans.end(),
+                     [](const ZoneSpan& a, const ZoneSpan& b) { return a.offset < b.offset; });
+    runs.clear();
+    for (const ZoneSpan& span : spans) {
+      join(span);
+    }
+  }
+  runs.shrink_to_fit();
+  return runs;
 }
 
 std::size_t PatchConflicts::RunsHash::operator()(const std::vector<Run>& runs) const {

@@ -18,6 +18,7 @@ struct ZoneSpan {
   std::int64_t offset = 0;
   std::int64_t length = 0;
   std::size_t zone = 0;  // the zone's index in its patch
+  std::int64_t End() const { return offset + length; }
 };
 
 // Two patches whose zones share at least one byte.
@@ -29,11 +30,13 @@ struct Conflict {
   std::int64_t offset = 0;  // the lowest byte they share
 };
 
-// The zones a patch writes, as placed on the executable (or as recorded when the placement
-// failed). Patches that cannot be placed at all (broken, for another build or program) have
-// none.
-std::vector<ZoneSpan> WrittenSpans(const PatchStatus& status);
-std::vector<ZoneSpan> WrittenSpans(const PatchRecord& placed);
+// The zones a patch writes, as placed on the executable: moved by `shift` from where `record`
+// has them.
+std::vector<ZoneSpan> WrittenSpans(const PatchRecord& record, std::int64_t shift = 0);
+// The same bytes in disjoint runs by rising offset, zones that overlap or touch merged into one
+// (each named by its first zone): what a folder keeps of a patch to find its conflicts. Zones
+// in rising order, the common case, are merged as they come, without a span for each.
+std::vector<ZoneSpan> WrittenRuns(const PatchRecord& record, std::int64_t shift);
 
 // Which patches of a set share a byte, found by one sweep over their spans sorted by offset.
 // A patch's own spans are first merged into disjoint runs, so that zones overlapping within one

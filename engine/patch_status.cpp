@@ -226,7 +226,7 @@ std::string Unplaced(const PatchRecord& record, const Trial& trial) {
 }
 
 PatchStatus StatusOfPatch(const std::string& patchPath, const std::optional<std::string>& argument,
-                          PatchRecord record, const Bytes& image, const std::string& exePath,
+                          const PatchRecord& record, const Bytes& image, const std::string& exePath,
                           std::string& exeVersion, ZoneDetail detail) {
   SilentUi silent;
   PatchStatus status;
@@ -238,11 +238,15 @@ PatchStatus StatusOfPatch(const std::string& patchPath, const std::optional<std:
     status.state = PatchState::OtherBuild;
     return status;
   }
-  const PatchRecord loaded = record.Has(HasArgument) ? record : PatchRecord{};
-  if (!InsertArgument(patchPath, argument, record, silent)) {
+  // The record is copied only to write an argument in.
+  if (!record.Has(HasArgument)) {
+    return JudgeWithValue(patchPath, record, record, image, detail);
+  }
+  PatchRecord withValue = record;
+  if (!InsertArgument(patchPath, argument, withValue, silent)) {
     return Broken(silent.FirstMessage());
   }
-  return JudgeWithValue(patchPath, loaded, record, image, detail);
+  return JudgeWithValue(patchPath, record, withValue, image, detail);
 }
 
 PatchStatus StatusOfPrepared(const std::string& patchPath, const PatchRecord& loaded,
@@ -270,7 +274,7 @@ PatchStatus GetPatchStatus(const std::string& patchPath, const std::string& exeP
     status.reason = silent.FirstMessage();
     return status;
   }
-  return StatusOfPatch(patchPath, argument, std::move(record), image, exePath, exeVersion);
+  return StatusOfPatch(patchPath, argument, record, image, exePath, exeVersion);
 }
 
 std::optional<std::string> AppliedArgument(const std::string& patchPath,

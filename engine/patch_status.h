@@ -81,7 +81,7 @@ std::string Unplaced(const PatchRecord& record, const Trial& trial);
 // `exeVersion` caches the executable's signature (computed when empty and needed). Shows
 // nothing and writes nothing.
 PatchStatus StatusOfPatch(const std::string& patchPath, const std::optional<std::string>& argument,
-                          PatchRecord record, const Bytes& image, const std::string& exePath,
+                          const PatchRecord& record, const Bytes& image, const std::string& exePath,
                           std::string& exeVersion, ZoneDetail detail = ZoneDetail::WithBytes);
 
 // The same for `record` with its version accepted and its argument written in; `loaded` is the

@@ -54,16 +54,31 @@ TEST(PatchConflictsTest, AgreesWithEveryPairComparedOnRandomSets) {
   std::mt19937 random(2025);
   for (int round = 0; round < 2000; ++round) {
     const std::vector<Spans> patches = RandomPatches(random);
+    // The same patches as records, moved by one shift, seen as a folder sees them: in runs.
     PatchConflicts conflicts;
+    PatchConflicts asRuns;
+    const std::int32_t shift = static_cast<std::int32_t>(random() % 9) - 4;
     for (const Spans& spans : patches) {
       conflicts.Add(spans);
+      PatchRecord record;
+      for (const ZoneSpan& span : spans) {
+        const auto length = static_cast<std::int32_t>(span.length);
+        record.Zones.push_back({static_cast<std::int32_t>(span.offset) - shift, length, {}, {}});
+      }
+      const Spans runs = WrittenRuns(record, shift);
+      for (std::size_t r = 1; r < runs.size(); ++r) {
+        ASSERT_LT(runs[r - 1].End(), runs[r].offset) << "round " << round;
+      }
+      asRuns.Add(runs);
     }
     conflicts.Find();
+    asRuns.Find();
     std::optional<Conflict> first;
     for (std::size_t p = 0; p < patches.size(); ++p) {
       const std::vector<std::size_t> expected = ReferenceWith(patches, p);
       ASSERT_EQ(conflicts.With(p), expected) << "round " << round << ", patch " << p;
       ASSERT_EQ(conflicts.Count(p), expected.size());
+      ASSERT_EQ(asRuns.With(p), expected) << "round " << round << ", patch " << p;
       const std::size_t limit = random() % 4;
       ASSERT_EQ(conflicts.With(p, limit),
                 std::vector<std::size_t>(expected.begin(),
