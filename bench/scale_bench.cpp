@@ -126,7 +126,7 @@ void BM_WindowStartupWithCopies(benchmark::State& state) {
     timing.Floor([&] { loaded = apart.Load(); });
     timing.Job(state, [&] { loaded = together.Load() && loaded; });
     if (!loaded || together.StatusLine().find(" others") == std::string::npos ||
-        apart.StatusLine() != "Status: not-applied") {
+        apart.StatusLine() != "Status: not applied") {
       state.SkipWithError(("the window did not start as expected: " + together.StatusLine() +
                            " / " + apart.StatusLine())
                               .c_str());
