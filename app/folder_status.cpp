@@ -3,8 +3,9 @@
 #include <unordered_map>
 
 #include "app/catalogue.h"
-#include "engine/patch_conflicts.h"
+#include "app/version_rank.h"
 #include "engine/zone_pipeline.h"
+#include "patchfile/load_patch.h"
 #include "support/paths.h"
 #include "target/exe_version.h"
 
@@ -12,51 +13,107 @@ namespace varnock {
 
 namespace {
 
-void AddConflicts(std::vector<FolderStatusEntry>& entries) {
-  std::vector<std::vector<ZoneSpan>> spans;
-  spans.reserve(entries.size());
-  for (const FolderStatusEntry& entry : entries) {
-    spans.push_back(WrittenSpans(entry.status));
+// The status of one patch, and the spans it writes (as placed, or as recorded when the
+// placement failed); no zone report is made. Patches that cannot be placed at all (broken, for
+// another build or program) write none.
+void Judge(FolderStatusEntry& entry, const std::string& path, const PatchRecord* record,
+           const Bytes& image, const std::string& exePath, std::string& exeVersion) {
+  entry.marker = MarkerOf(path);
+  entry.status = record == nullptr ? PatchStatus{}
+                                   : StatusOfPatch(path, std::nullopt, *record, image, exePath,
+                                                   exeVersion, ZoneDetail::StateOnly);
+  const bool judgedByZones = entry.status.state <= PatchState::DoesNotFit;
+  entry.spans = judgedByZones ? WrittenRuns(*record, entry.status.shift) : std::vector<ZoneSpan>{};
+}
+
+void FindConflicts(FolderStatus& status) {
+  status.conflicts = {};
+  for (const FolderStatusEntry& entry : status.entries) {
+    status.conflicts.Add(entry.spans);
   }
-  for (const Conflict& conflict : FindConflicts(spans)) {
-    entries[conflict.first].conflicts.push_back(entries[conflict.second].fileName);
-    entries[conflict.second].conflicts.push_back(entries[conflict.first].fileName);
+  status.conflicts.Find();
+}
+
+// The patches `changed` judged again from their files, as they are now.
+bool JudgeAgain(FolderStatus& status, const std::vector<std::size_t>& changed, UserInterface& ui) {
+  Bytes image;
+  if (!ReadExecutableImage(status.exePath, image, ui)) {
+    return false;
   }
+  for (const std::size_t index : changed) {
+    FolderStatusEntry& entry = status.entries[index];
+    const std::string path = JoinPath(status.folder, entry.fileName);
+    PatchRecord record;
+    const bool loaded = LoadPatch(path, record, ui);
+    entry.rank = loaded ? VersionRank(status.exeVersion, record.ExeVersion) : 0;
+    Judge(entry, path, loaded ? &record : nullptr, image, status.exePath, status.exeVersion);
+  }
+  FindConflicts(status);
+  return true;
 }
 
 }  // namespace
 
-bool GetFolderStatus(const std::string& folder, const std::string& exePath,
-                     std::vector<FolderStatusEntry>& entries, UserInterface& ui) {
+std::optional<std::size_t> FolderStatus::IndexOf(const std::string& fileName) const {
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (entries[i].fileName == fileName) {
+      return i;
+    }
+  }
+  return std::nullopt;
+}
+
+std::vector<std::string> FolderStatus::ConflictNames(std::size_t index, std::size_t limit) const {
+  std::vector<std::string> names;
+  for (const std::size_t other : conflicts.With(index, limit)) {
+    names.push_back(entries[other].fileName);
+  }
+  return names;
+}
+
+bool GetFolderStatus(const std::string& folder, const std::string& exePath, FolderStatus& status,
+                     UserInterface& ui) {
+  status = {};
+  status.folderMarker = MarkerOf(folder);
+  status.exeMarker = MarkerOf(exePath);
   Bytes image;
   if (!ReadExecutableImage(exePath, image, ui)) {
     return false;
   }
-  std::string exeVersion = GetExeVersion(exePath, ui);
-  std::unordered_map<std::string, PatchStatus> statuses;
+  status.folder = folder;
+  status.exePath = exePath;
+  status.exeVersion = GetExeVersion(exePath, ui);
+  std::unordered_map<std::string, FolderStatusEntry> judged;
   const auto visit = [&](const std::string& path, const PatchRecord* record) {
-    statuses[GetFileName(path)] =
-        record == nullptr ? PatchStatus{}
-                          : StatusOfPatch(path, std::nullopt, *record, image, exePath, exeVersion);
+    Judge(judged[GetFileName(path)], path, record, image, exePath, status.exeVersion);
   };
   PatchRecord record;
-  entries.clear();
-  for (CatalogueEntry& listed : BuildCatalogue(folder, exeVersion, record, ui, visit)) {
-    entries.push_back({std::move(listed.fileName), listed.rank, {}, {}});
-    entries.back().status = std::move(statuses[entries.back().fileName]);
+  for (CatalogueEntry& listed : BuildCatalogue(folder, status.exeVersion, record, ui, visit)) {
+    FolderStatusEntry& entry = judged[listed.fileName];
+    entry.fileName = std::move(listed.fileName);
+    entry.rank = listed.rank;
+    status.entries.push_back(std::move(entry));
   }
-  AddConflicts(entries);
+  FindConflicts(status);
   return true;
 }
 
-const FolderStatusEntry* FindEntry(const std::vector<FolderStatusEntry>& entries,
-                                   const std::string& fileName) {
-  for (const FolderStatusEntry& entry : entries) {
-    if (entry.fileName == fileName) {
-      return &entry;
+bool RefreshFolderStatus(FolderStatus& status, const std::string& folder,
+                         const std::string& exePath, const std::string& fileName,
+                         UserInterface& ui) {
+  if (folder != status.folder || exePath != status.exePath ||
+      MarkerOf(folder) != status.folderMarker || MarkerOf(exePath) != status.exeMarker) {
+    return GetFolderStatus(folder, exePath, status, ui);
+  }
+  std::vector<std::size_t> changed;
+  for (std::size_t i = 0; i < status.entries.size(); ++i) {
+    const FolderStatusEntry& entry = status.entries[i];
+    if ((fileName.empty() || entry.fileName == fileName) &&
+        MarkerOf(JoinPath(folder, entry.fileName)) != entry.marker) {
+      changed.push_back(i);
     }
   }
-  return nullptr;
+  return changed.empty() || JudgeAgain(status, changed, ui);
 }
 
 }  // namespace varnock

@@ -109,11 +109,13 @@ void MainPresenter::SetDescription(const std::string& text) {
 }
 
 void MainPresenter::Guarded(const std::string& doing, const std::function<void()>& handler) {
+  ++running_;
   try {
     handler();
   } catch (const std::exception& failure) {
     ui_.ShowMessage(texts::UnexpectedFailure(doing, failure.what()), MessageIcon::None);
   }
+  --running_;
 }
 
 // Start-up: the program-wide state, the bundle unpacked into the patch folder, and the first
@@ -294,6 +296,9 @@ void MainPresenter::RequestOperation(bool remove) {
                            ? AppliedArgument(path, exe)
                            : std::nullopt;
   RunPatchOperation(path, exe, remove, state_.Patch, ui_, applied);
+  // A rewrite within the file system's time resolution may leave the executable's marker as it
+  // was, so the folder's status is taken again whatever it shows.
+  folderStatus_ = {};
   RefreshStatusLine();
 }
 
@@ -403,20 +408,32 @@ void MainPresenter::KeepOrRefuseTarget(const std::string& exe, const std::string
 }
 
 // The patch's folder becomes the patch folder, and the patch is chosen in the list.
+// A folder already listed (the remembered one, at start-up) is listed again only when the
+// patch is not in its list yet.
 void MainPresenter::OpenPatch(const std::string& patch) {
-  if (!UsePatchFolder(WholeRoot(GetParentFolder(patch)))) {
+  const std::string folder = WholeRoot(GetParentFolder(patch));
+  const bool listed = !patchItems_.empty() && folder == WholeRoot(state_.PatchFolder);
+  if (listed) {
+    Remember(kRememberedPatchFolder, folder);
+  } else if (!UsePatchFolder(folder)) {
     return;
   }
-  const std::string name = GetFileName(patch);
+  if (!ChooseItem(GetFileName(patch)) && listed && UsePatchFolder(folder)) {
+    ChooseItem(GetFileName(patch));
+  }
+}
+
+bool MainPresenter::ChooseItem(const std::string& name) {
   for (std::size_t i = 0; i < patchItems_.size(); ++i) {
     if (EqualsIgnoreCase(patchItems_[i], name)) {
       if (static_cast<int>(i) != view_.SelectedPatchIndex()) {
         view_.SelectPatchItem(static_cast<int>(i));
         ChoosePatch();
       }
-      return;
+      return true;
     }
   }
+  return false;
 }
 
 std::string MainPresenter::RecalledTarget() const {
@@ -459,22 +476,34 @@ void MainPresenter::PrintDescription() {
   }
 }
 
+// A window is activated again also when a modal box of a running handler closes; that handler
+// refreshes the line itself when it needs to.
+void MainPresenter::WindowActivated() {
+  if (running_ > 0) {
+    return;
+  }
+  Guarded("refresh the status", [this] { RefreshStatusLine(true); });
+}
+
 // The line looks without telling: a patch of the folder that does not load has told the user
 // when the list was built.
-void MainPresenter::RefreshStatusLine() {
+void MainPresenter::RefreshStatusLine(bool everyPatch) {
   std::string text;
   const std::string& exe = Caption(MainLabel::NomeExe);
   if (view_.SelectedPatchIndex() >= 0 && FileExists(exe)) {
     SilentUi silent;
-    std::vector<FolderStatusEntry> entries;
-    if (GetFolderStatus(state_.PatchFolder, exe, entries, silent)) {
-      if (const FolderStatusEntry* entry = FindEntry(entries, view_.SelectedPatchText())) {
-        text = StatusLineText(*entry);
+    const std::string name = view_.SelectedPatchText();
+    if (RefreshFolderStatus(folderStatus_, state_.PatchFolder, exe, everyPatch ? "" : name,
+                            silent)) {
+      if (const std::optional<std::size_t> index = folderStatus_.IndexOf(name)) {
+        text = StatusLineText(folderStatus_, *index);
       }
     }
   }
-  statusLine_ = text;
-  view_.SetStatusLine(text);
+  if (text != statusLine_) {
+    statusLine_ = text;
+    view_.SetStatusLine(text);
+  }
 }
 
 }  // namespace varnock

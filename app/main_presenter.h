@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/app_environment.h"
+#include "app/folder_status.h"
 #include "app/main_window_view.h"
 #include "app/program_state.h"
 #include "patchfile/shared_unpack.h"
@@ -38,6 +39,9 @@ class MainPresenter {
   void ChangeTargetClicked();       // Pul_ChangeTomb
   void PrintClicked();              // Pul_StampaDescription
   void CloseClicked();              // Pul_Cancel
+  // The window is activated again (the user comes back from another program): the status line
+  // is checked against the executable and the patch folder as they are now on disk.
+  void WindowActivated();
   // Files dropped onto the window: a .ptc file is opened as a patch (its folder becomes the
   // patch folder and it is chosen), an executable is chosen as if picked with Change.
   void FilesDropped(const std::vector<std::string>& paths);
@@ -80,6 +84,8 @@ class MainPresenter {
   void OpenFiles(const std::vector<std::string>& paths);
   void KeepOrRefuseTarget(const std::string& exe, const std::string& before);
   void OpenPatch(const std::string& patch);
+  // Selects and chooses the list item `name`; false when the list has none.
+  bool ChooseItem(const std::string& name);
 
   // The choices kept between runs: what start-up uses when it still exists, and the
   // remembering of a new choice.
@@ -89,8 +95,10 @@ class MainPresenter {
 
   void SetCaption(MainLabel label, const std::string& text);
   void SetDescription(const std::string& text);
-  // The status line of the selected patch on the chosen executable, computed afresh.
-  void RefreshStatusLine();
+  // The status line of the selected patch on the chosen executable. The folder's status is
+  // kept and computed again only where the files changed on disk: the executable, the folder's
+  // listing, and the selected patch's file or, with `everyPatch`, every patch file.
+  void RefreshStatusLine(bool everyPatch = false);
   // Runs a handler; an unexpected failure ends in one plain message naming `doing`.
   void Guarded(const std::string& doing, const std::function<void()>& handler);
 
@@ -107,6 +115,8 @@ class MainPresenter {
   // The executable the user named last (opened, dropped, picked or remembered): it is chosen
   // again whenever the chosen patch is for its program.
   std::string namedExe_;
+  FolderStatus folderStatus_;
+  int running_ = 0;  // handlers running, nested ones included
   bool unloaded_ = false;
   // The bundle unpacked into the per-user folder; null when it went beside the program.
   std::unique_ptr<SharedUnpack> sharedUnpack_;

@@ -18,7 +18,9 @@ enum class MainLabel {
 // The main window as the presenter sees it. The view is passive: nothing the presenter sets
 // here calls back into the presenter; where a change of selection or caption has to run a
 // handler, the presenter runs it itself. The view calls the presenter's handlers for the
-// user's own actions only (a click in the list, a button, the close box).
+// user's own actions only (a click in the list, a button, the close box), and for one event of
+// its own: the window activated again (MainPresenter::WindowActivated), when the user comes
+// back from another program that may have changed the files.
 class MainWindowView {
  public:
   virtual ~MainWindowView() = default;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "app/folder_status.h"
@@ -10,8 +11,13 @@ namespace varnock {
 // file", "made for another build". The command line keeps its own words for scripts.
 const char* StatusWord(PatchState state);
 
+// "conflicts with " and the patches that share a byte with entry `index`: all of them up to
+// three, else the first two and how many more ("conflicts with A.ptc, B.ptc and 19,997
+// others"); empty when there are none. The windows and the plain status show the same text.
+std::string ConflictsText(const FolderStatus& folder, std::size_t index);
+
 // "Status: " and the patch's status word, the argument read back when there is one, and the
 // patches it conflicts with: "Status: applied — conflicts with Patch_X.ptc".
-std::string StatusLineText(const FolderStatusEntry& entry);
+std::string StatusLineText(const FolderStatus& folder, std::size_t index);
 
 }  // namespace varnock

@@ -23,29 +23,34 @@ const char* WouldWord(ResultCode result) {
   }
 }
 
-nlohmann::json ToJson(const DryRun& run) {
-  nlohmann::json zones = nlohmann::json::array();
-  for (const ZoneReport& zone : run.status.zones) {
-    zones.push_back({{"index", zone.index},
-                     {"offset", zone.offset},
-                     {"length", zone.length},
-                     {"original", HexBytes(zone.original)},
-                     {"patched", HexBytes(zone.patched)},
-                     {"found", HexBytes(zone.found)},
-                     {"verdict", VerdictWord(zone.verdict)}});
-  }
-  nlohmann::json result = {
-      {"status", StateWord(run.status.state)}, {"would", WouldWord(run.would)}, {"zones", zones}};
+// The object is written zone by zone: a patch of millions of zones is never held as one JSON
+// document.
+void PrintJson(std::ostream& out, const DryRun& run) {
+  nlohmann::json head = {{"status", StateWord(run.status.state)}, {"would", WouldWord(run.would)}};
   if (run.status.argument) {
-    result["argument"] = *run.status.argument;
+    head["argument"] = *run.status.argument;
   }
   if (run.status.placed) {
-    result["shift"] = run.status.shift;
+    head["shift"] = run.status.shift;
   }
   if (!run.status.reason.empty()) {
-    result["reason"] = run.status.reason;
+    head["reason"] = run.status.reason;
   }
-  return result;
+  std::string text = JsonLine(head);
+  text.pop_back();  // the closing brace: the zones follow
+  out << text << ",\"zones\": [";
+  for (std::size_t i = 0; i < run.ZoneCount(); ++i) {
+    const ZoneReport zone = run.Zone(i);
+    const nlohmann::json item = {{"index", zone.index},
+                                 {"offset", zone.offset},
+                                 {"length", zone.length},
+                                 {"original", HexBytes(zone.original)},
+                                 {"patched", HexBytes(zone.patched)},
+                                 {"found", HexBytes(zone.found)},
+                                 {"verdict", VerdictWord(zone.verdict)}};
+    out << (i == 0 ? "\n  " : ",\n  ") << JsonLine(item);
+  }
+  out << "\n]}\n";
 }
 
 void PrintReport(std::ostream& out, const DryRun& run) {
@@ -57,10 +62,11 @@ void PrintReport(std::ostream& out, const DryRun& run) {
   if (run.status.placed && run.status.shift != 0) {
     out << "Found moved by " << run.status.shift << " bytes\n";
   }
-  if (!run.status.placed && !run.status.zones.empty()) {
+  if (!run.status.placed && run.ZoneCount() > 0) {
     out << "Not placed: " << run.status.reason << '\n';
   }
-  for (const ZoneReport& zone : run.status.zones) {
+  for (std::size_t i = 0; i < run.ZoneCount(); ++i) {
+    const ZoneReport zone = run.Zone(i);
     out << "Zone " << zone.index << " at 0x" << std::uppercase << std::hex << zone.offset
         << std::dec << ", " << zone.length << " bytes: " << VerdictWord(zone.verdict)
         << (zone.written ? "" : " (alignment record, never written)") << '\n'
@@ -93,7 +99,7 @@ int CheckCommand::Run(ConsoleUi& console) {
   const DryRun run = CheckOperation(patch, AbsolutePath(exe_), remove_,
                                     takesArgument ? argument_ : std::nullopt, console);
   if (json_) {
-    console.Out() << JsonText(ToJson(run)) << '\n';
+    PrintJson(console.Out(), run);
   } else {
     PrintReport(console.Out(), run);
   }

@@ -9,5 +9,7 @@ namespace varnock::cli {
 // C1) and every other character outside ASCII is written as \uXXXX, so that no name or text
 // read from a file reaches the terminal raw; bytes that are not UTF-8 become U+FFFD.
 std::string JsonText(const nlohmann::json& value);
+// The same on one line, for outputs written one item at a time.
+std::string JsonLine(const nlohmann::json& value);
 
 }  // namespace varnock::cli

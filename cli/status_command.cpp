@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/folder_status.h"
+#include "app/status_line.h"
 #include "app/window_texts.h"
 #include "cli/json_text.h"
 
@@ -12,32 +13,38 @@ namespace varnock::cli {
 
 namespace {
 
-nlohmann::json ToJson(const std::vector<FolderStatusEntry>& entries) {
-  nlohmann::json list = nlohmann::json::array();
-  for (const FolderStatusEntry& entry : entries) {
+// One object a patch, written as it is made: a folder of thousands of patches that share bytes
+// is never held as one document.
+void PrintJson(std::ostream& out, const FolderStatus& folder) {
+  out << "[";
+  for (std::size_t i = 0; i < folder.entries.size(); ++i) {
+    const FolderStatusEntry& entry = folder.entries[i];
     nlohmann::json item = {{"file", entry.fileName},
                            {"rank", entry.rank},
                            {"status", StateWord(entry.status.state)},
-                           {"conflicts", entry.conflicts}};
+                           {"conflicts", folder.ConflictNames(i)},
+                           {"conflict_count", folder.conflicts.Count(i)}};
     if (entry.status.argument) {
       item["argument"] = *entry.status.argument;
     }
     if (entry.status.placed && entry.status.shift != 0) {
       item["shift"] = entry.status.shift;
     }
-    list.push_back(std::move(item));
+    out << (i == 0 ? "\n  " : ",\n  ") << JsonLine(item);
   }
-  return list;
+  out << "\n]\n";
 }
 
-void PrintLines(std::ostream& out, const std::vector<FolderStatusEntry>& entries) {
-  for (const FolderStatusEntry& entry : entries) {
+void PrintLines(std::ostream& out, const FolderStatus& folder) {
+  for (std::size_t i = 0; i < folder.entries.size(); ++i) {
+    const FolderStatusEntry& entry = folder.entries[i];
     out << std::left << std::setw(15) << StateWord(entry.status.state) << Printable(entry.fileName);
     if (entry.status.argument) {
       out << "  argument " << Printable(*entry.status.argument);
     }
-    for (std::size_t i = 0; i < entry.conflicts.size(); ++i) {
-      out << (i == 0 ? "  conflicts with " : ", ") << Printable(entry.conflicts[i]);
+    const std::string conflicts = ConflictsText(folder, i);
+    if (!conflicts.empty()) {
+      out << "  " << Printable(conflicts);
     }
     out << '\n';
   }
@@ -55,18 +62,18 @@ CLI::App* StatusCommand::Register(CLI::App& app) {
 }
 
 int StatusCommand::Run(ConsoleUi& console) {
-  std::vector<FolderStatusEntry> entries;
-  if (!GetFolderStatus(AbsolutePath(folder_), AbsolutePath(exe_), entries, console)) {
+  FolderStatus folder;
+  if (!GetFolderStatus(AbsolutePath(folder_), AbsolutePath(exe_), folder, console)) {
     return kExitFailure;
   }
-  if (entries.empty()) {
+  if (folder.entries.empty()) {
     console.ShowMessage(texts::EmptyPatchFolderText(AbsolutePath(folder_)), MessageIcon::None);
     return kExitFailure;
   }
   if (json_) {
-    console.Out() << JsonText(ToJson(entries)) << '\n';
+    PrintJson(console.Out(), folder);
   } else {
-    PrintLines(console.Out(), entries);
+    PrintLines(console.Out(), folder);
   }
   return kExitOk;
 }

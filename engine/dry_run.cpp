@@ -5,26 +5,30 @@
 
 namespace varnock {
 
-DryRun CheckOperation(const std::string& patchPath, PatchRecord record, const Bytes& image,
+DryRun CheckOperation(const std::string& patchPath, PatchRecord record, Bytes image,
                       const std::string& exePath, bool removing,
                       const std::optional<std::string>& argument, std::string& exeVersion,
                       UserInterface& ui) {
-  // The operation's own steps first, so that what they would tell the user is told.
+  // The operation's own steps first, so that what they would tell the user is told. The
+  // record is copied only for a patch that takes an argument, to read another value back.
   DryRun run;
-  PatchRecord operation = record;
-  const bool prepared = VersionAccepted(exePath, operation, exeVersion, ui) &&
-                        InsertArgument(patchPath, argument, operation, ui);
-  const Trial trial = prepared ? TryZones(image, operation, removing) : Trial{};
-  run.would = trial.result;
-  run.status = StatusOfPatch(patchPath, argument, std::move(record), image, exePath, exeVersion);
-  if (prepared) {
-    // The zone table is the operation's: its argument, its placement, its bytes. A value read
-    // back from the executable is the status's alone.
-    run.status.zones = ZoneTable(operation, image, trial);
-    run.status.placed = trial.placed;
-    run.status.shift = trial.shift;
-    run.status.reason = Unplaced(operation, trial);
+  const PatchRecord loaded = record.Has(HasArgument) ? record : PatchRecord{};
+  if (!VersionAccepted(exePath, record, exeVersion, ui) ||
+      !InsertArgument(patchPath, argument, record, ui)) {
+    run.status = StatusOfPatch(patchPath, argument, record.Has(HasArgument) ? loaded : record,
+                               image, exePath, exeVersion);
+    return run;
   }
+  run.trial = TryZones(image, record, removing);
+  run.would = run.trial.result;
+  run.status = StatusOfPrepared(patchPath, loaded, record, image, exePath, ZoneDetail::StateOnly);
+  // The zones are the operation's: its argument, its placement, its bytes. A value read back
+  // from the executable is the status's alone.
+  run.status.placed = run.trial.placed;
+  run.status.shift = run.trial.shift;
+  run.status.reason = Unplaced(record, run.trial);
+  run.operation = std::move(record);
+  run.image = std::move(image);
   return run;
 }
 
@@ -42,7 +46,7 @@ DryRun CheckOperation(const std::string& patchPath, const std::string& exePath, 
     return run;
   }
   std::string exeVersion;
-  return CheckOperation(patchPath, std::move(record), image, exePath, removing, argument,
+  return CheckOperation(patchPath, std::move(record), std::move(image), exePath, removing, argument,
                         exeVersion, ui);
 }
 

@@ -68,9 +68,8 @@ std::string Refusal(const std::vector<Step>& steps, bool removing) {
   for (const Step& step : steps) {
     spans.push_back(WrittenSpans(step.record));
   }
-  const std::vector<Conflict> conflicts = FindConflicts(spans);
-  if (!conflicts.empty()) {
-    const Conflict& c = conflicts.front();
+  if (const std::optional<Conflict> conflict = FirstConflict(spans)) {
+    const Conflict& c = *conflict;
     const std::string& a = steps[c.first].name;
     const std::string& b = steps[c.second].name;
     return "ERROR: " + a + " and " + b + " conflict: zone " + std::to_string(c.firstZone) + " of " +

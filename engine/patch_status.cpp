@@ -47,25 +47,35 @@ ZoneVerdict VerdictAt(const Bytes& image, std::int64_t position, const ZoneView&
   }
 }
 
-bool HoldsPatched(const ZoneReport& zone) {
-  return zone.found.size() == static_cast<std::size_t>(zone.length) &&
-         std::equal(zone.found.begin(), zone.found.end(), zone.patched.begin());
+// Whether the image holds the zone's patched bytes where the report places it (its verdict
+// says original first when the two runs are the same).
+bool HoldsPatched(const PatchRecord& record, const Bytes& image, const ZoneReport& zone) {
+  const ZoneView view = record.Zones.View(zone.index);
+  return zone.verdict != ZoneVerdict::Outside &&
+         std::equal(view.PatchBytes.begin(), view.PatchBytes.end(), image.begin() + zone.offset);
 }
 
-PatchState StateOf(const PatchRecord& record, const Trial& apply, const Trial& remove,
-                   const std::vector<ZoneReport>& zones) {
+// `zones` is the zone table, or empty when the status keeps none: each zone is then seen here.
+PatchState StateOf(const PatchRecord& record, const Bytes& image, const Trial& apply,
+                   const Trial& remove, const std::vector<ZoneReport>& zones) {
   if (!apply.placed) {
     return PatchState::DoesNotFit;
   }
   bool other = false;
   bool patched = false;
   bool allPatched = true;
-  for (const ZoneReport& zone : zones) {
+  const auto see = [&](const ZoneReport& zone) {
     if (zone.written) {
       other = other || zone.verdict == ZoneVerdict::Other || zone.verdict == ZoneVerdict::Outside;
       patched = patched || zone.verdict == ZoneVerdict::Patched;
-      allPatched = allPatched && HoldsPatched(zone);
+      allPatched = allPatched && HoldsPatched(record, image, zone);
     }
+  };
+  for (const ZoneReport& zone : zones) {
+    see(zone);
+  }
+  for (std::size_t i = 0; zones.empty() && i < record.Zones.size(); ++i) {
+    see(ZoneReportAt(record, image, apply, i, ZoneDetail::PlacesOnly));
   }
   if (record.Has(DontVerifySource)) {
     if (apply.result == ResultFailed || remove.result == ResultFailed) {
@@ -84,15 +94,15 @@ PatchState StateOf(const PatchRecord& record, const Trial& apply, const Trial& r
 }
 
 // The status of a record whose argument is written in.
-PatchStatus Judge(const PatchRecord& record, const Bytes& image) {
+PatchStatus Judge(const PatchRecord& record, const Bytes& image, ZoneDetail detail) {
   PatchStatus status;
   const Trial apply = TryZones(image, record, false);
   const Trial remove = TryZones(image, record, true);
   status.placed = apply.placed;
   status.shift = apply.shift;
-  status.zones = ZoneTable(record, image, apply);
+  status.zones = ZoneTable(record, image, apply, detail);
   status.reason = Unplaced(record, apply);
-  status.state = StateOf(record, apply, remove, status.zones);
+  status.state = StateOf(record, image, apply, remove, status.zones);
   return status;
 }
 
@@ -111,7 +121,8 @@ PatchStatus Broken(std::string reason) {
 // The status with the value the executable holds, when the patch is applied with one.
 std::optional<PatchStatus> AppliedWithOtherValue(const std::string& patchPath,
                                                  const PatchRecord& loaded,
-                                                 const PatchStatus& judged, const Bytes& image) {
+                                                 const PatchStatus& judged, const Bytes& image,
+                                                 ZoneDetail detail) {
   std::optional<PatchStatus> found;
   const auto appliedWith = [&](const std::string& value) {
     SilentUi silent;
@@ -119,7 +130,7 @@ std::optional<PatchStatus> AppliedWithOtherValue(const std::string& patchPath,
     if (!InsertArgument(patchPath, value, record, silent)) {
       return false;
     }
-    PatchStatus status = Judge(record, image);
+    PatchStatus status = Judge(record, image, detail);
     if (status.state != PatchState::Applied) {
       return false;
     }
@@ -129,6 +140,20 @@ std::optional<PatchStatus> AppliedWithOtherValue(const std::string& patchPath,
   };
   ReadBackArgument(loaded, judged.placed ? judged.shift : 0, image, appliedWith);
   return found;
+}
+
+// The status of `record`, its argument written in, or the one of the value read back from the
+// image when that one leaves the patch partly applied or not fitting.
+PatchStatus JudgeWithValue(const std::string& patchPath, const PatchRecord& loaded,
+                           const PatchRecord& record, const Bytes& image, ZoneDetail detail) {
+  PatchStatus status = Judge(record, image, detail);
+  if (record.Has(HasArgument) &&
+      (status.state == PatchState::PartlyApplied || status.state == PatchState::DoesNotFit)) {
+    if (auto other = AppliedWithOtherValue(patchPath, loaded, status, image, detail)) {
+      return std::move(*other);
+    }
+  }
+  return status;
 }
 
 }  // namespace
@@ -146,29 +171,42 @@ const char* VerdictWord(ZoneVerdict verdict) {
   return kWords[static_cast<int>(verdict)];
 }
 
-std::vector<ZoneReport> ZoneTable(const PatchRecord& record, const Bytes& image,
-                                  const Trial& trial) {
-  const std::size_t reference = record.Zones.empty() ? 0 : ReferenceZoneIndex(record);
-  std::vector<ZoneReport> reports;
-  reports.reserve(record.Zones.size());
-  for (std::size_t i = 0; i < record.Zones.size(); ++i) {
-    const ZoneView zone = record.Zones.View(i);
-    const std::int64_t position = std::int64_t{zone.Offset} + trial.shift;
-    ZoneReport report{i,
-                      position,
-                      zone.Length,
-                      Bytes(zone.OriginalBytes.begin(), zone.OriginalBytes.end()),
-                      Bytes(zone.PatchBytes.begin(), zone.PatchBytes.end()),
-                      {},
-                      VerdictAt(image, position, zone),
-                      i >= FirstWrittenZone(record)};
+ZoneReport ZoneReportAt(const PatchRecord& record, const Bytes& image, const Trial& trial,
+                        std::size_t index, ZoneDetail detail) {
+  const ZoneView zone = record.Zones.View(index);
+  const std::int64_t position = std::int64_t{zone.Offset} + trial.shift;
+  ZoneReport report{index,
+                    position,
+                    zone.Length,
+                    {},
+                    {},
+                    {},
+                    VerdictAt(image, position, zone),
+                    index >= FirstWrittenZone(record)};
+  // The zone is seen in place; its bytes are copied into the report only when asked for.
+  if (detail == ZoneDetail::WithBytes) {
+    report.original.assign(zone.OriginalBytes.begin(), zone.OriginalBytes.end());
+    report.patched.assign(zone.PatchBytes.begin(), zone.PatchBytes.end());
     if (report.verdict != ZoneVerdict::Outside) {
       report.found.assign(image.begin() + position, image.begin() + position + zone.Length);
     }
-    if (!trial.placed) {
-      report.verdict = i == reference ? ZoneVerdict::NotFound : ZoneVerdict::Unplaced;
-    }
-    reports.push_back(std::move(report));
+  }
+  if (!trial.placed) {
+    // The search names the zone it looked for.
+    report.verdict = index == trial.zone ? ZoneVerdict::NotFound : ZoneVerdict::Unplaced;
+  }
+  return report;
+}
+
+std::vector<ZoneReport> ZoneTable(const PatchRecord& record, const Bytes& image, const Trial& trial,
+                                  ZoneDetail detail) {
+  std::vector<ZoneReport> reports;
+  if (detail == ZoneDetail::StateOnly) {
+    return reports;
+  }
+  reports.reserve(record.Zones.size());
+  for (std::size_t i = 0; i < record.Zones.size(); ++i) {
+    reports.push_back(ZoneReportAt(record, image, trial, i, detail));
   }
   return reports;
 }
@@ -188,8 +226,8 @@ std::string Unplaced(const PatchRecord& record, const Trial& trial) {
 }
 
 PatchStatus StatusOfPatch(const std::string& patchPath, const std::optional<std::string>& argument,
-                          PatchRecord record, const Bytes& image, const std::string& exePath,
-                          std::string& exeVersion) {
+                          const PatchRecord& record, const Bytes& image, const std::string& exePath,
+                          std::string& exeVersion, ZoneDetail detail) {
   SilentUi silent;
   PatchStatus status;
   if (ForOtherProgram(record, exePath)) {
@@ -200,19 +238,26 @@ PatchStatus StatusOfPatch(const std::string& patchPath, const std::optional<std:
     status.state = PatchState::OtherBuild;
     return status;
   }
-  const bool takesArgument = record.Has(HasArgument);
-  const PatchRecord loaded = takesArgument ? record : PatchRecord{};
-  if (!InsertArgument(patchPath, argument, record, silent)) {
+  // The record is copied only to write an argument in.
+  if (!record.Has(HasArgument)) {
+    return JudgeWithValue(patchPath, record, record, image, detail);
+  }
+  PatchRecord withValue = record;
+  if (!InsertArgument(patchPath, argument, withValue, silent)) {
     return Broken(silent.FirstMessage());
   }
-  status = Judge(record, image);
-  if (takesArgument &&
-      (status.state == PatchState::PartlyApplied || status.state == PatchState::DoesNotFit)) {
-    if (auto other = AppliedWithOtherValue(patchPath, loaded, status, image)) {
-      return std::move(*other);
-    }
+  return JudgeWithValue(patchPath, record, withValue, image, detail);
+}
+
+PatchStatus StatusOfPrepared(const std::string& patchPath, const PatchRecord& loaded,
+                             const PatchRecord& record, const Bytes& image,
+                             const std::string& exePath, ZoneDetail detail) {
+  if (ForOtherProgram(record, exePath)) {
+    PatchStatus status;
+    status.state = PatchState::OtherProgram;
+    return status;
   }
-  return status;
+  return JudgeWithValue(patchPath, loaded, record, image, detail);
 }
 
 PatchStatus GetPatchStatus(const std::string& patchPath, const std::string& exePath,
@@ -229,7 +274,7 @@ PatchStatus GetPatchStatus(const std::string& patchPath, const std::string& exeP
     status.reason = silent.FirstMessage();
     return status;
   }
-  return StatusOfPatch(patchPath, argument, std::move(record), image, exePath, exeVersion);
+  return StatusOfPatch(patchPath, argument, record, image, exePath, exeVersion);
 }
 
 std::optional<std::string> AppliedArgument(const std::string& patchPath,

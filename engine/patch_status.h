@@ -59,12 +59,20 @@ struct PatchStatus {
   std::string reason;
 };
 
+// How much of each zone a status reports: everything; where it lies and its verdict only, its
+// three runs of bytes left empty (all that the conflicts of a folder need); or no zone at all,
+// the state alone (for a caller that makes each zone's report when it shows it).
+enum class ZoneDetail { WithBytes, PlacesOnly, StateOnly };
+
 struct Trial;
 
-// The zones of `record` (argument written in, offsets as recorded) where `trial` places them,
-// with what the image holds there.
-std::vector<ZoneReport> ZoneTable(const PatchRecord& record, const Bytes& image,
-                                  const Trial& trial);
+// The report of zone `index` of `record` (argument written in, offsets as recorded) where
+// `trial` places it, with what the image holds there.
+ZoneReport ZoneReportAt(const PatchRecord& record, const Bytes& image, const Trial& trial,
+                        std::size_t index, ZoneDetail detail = ZoneDetail::WithBytes);
+// Those of every zone.
+std::vector<ZoneReport> ZoneTable(const PatchRecord& record, const Bytes& image, const Trial& trial,
+                                  ZoneDetail detail = ZoneDetail::WithBytes);
 // Why a dynamic patch has no place; empty when it has one.
 std::string Unplaced(const PatchRecord& record, const Trial& trial);
 
@@ -73,8 +81,15 @@ std::string Unplaced(const PatchRecord& record, const Trial& trial);
 // `exeVersion` caches the executable's signature (computed when empty and needed). Shows
 // nothing and writes nothing.
 PatchStatus StatusOfPatch(const std::string& patchPath, const std::optional<std::string>& argument,
-                          PatchRecord record, const Bytes& image, const std::string& exePath,
-                          std::string& exeVersion);
+                          const PatchRecord& record, const Bytes& image, const std::string& exePath,
+                          std::string& exeVersion, ZoneDetail detail = ZoneDetail::WithBytes);
+
+// The same for `record` with its version accepted and its argument written in; `loaded` is the
+// record as loaded (only for a patch that takes an argument), from which another value is read
+// back.
+PatchStatus StatusOfPrepared(const std::string& patchPath, const PatchRecord& loaded,
+                             const PatchRecord& record, const Bytes& image,
+                             const std::string& exePath, ZoneDetail detail);
 
 // The same, loading the patch and reading the executable itself.
 PatchStatus GetPatchStatus(const std::string& patchPath, const std::string& exePath,

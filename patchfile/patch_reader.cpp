@@ -115,11 +115,13 @@ bool ReadPatchString(std::string& destination, PatchReader& reader) {
   }
   // The low bytes are gathered and converted at once, not one short text per character; the
   // characters before a unit that fails stay in `destination`, as a partial load leaves them.
-  std::string ansi;
-  ansi.reserve(units.size() / 2);
-  for (std::size_t i = 0; i < units.size() && units[i + 1] == 0; i += 2) {
-    ansi.push_back(static_cast<char>(units[i]));
+  std::string ansi(units.size() / 2, '\0');
+  std::size_t kept = 0;
+  while (kept < ansi.size() && units[2 * kept + 1] == 0) {
+    ansi[kept] = static_cast<char>(units[2 * kept]);
+    ++kept;
   }
+  ansi.resize(kept);
   destination = AnsiToUtf8(ansi);
   if (ansi.size() * 2 != units.size()) {
     return reader.Fail("");

@@ -172,6 +172,13 @@ void Principale::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
+void Principale::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && presenter_ != nullptr) {
+    presenter_->WindowActivated();
+  }
+}
+
 namespace {
 
 // The local files a drag carries; empty when it carries anything else.

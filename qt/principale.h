@@ -43,6 +43,8 @@ class Principale : public QWidget, public MainWindowView {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Back from another program: the files on disk may have changed meanwhile.
+  void changeEvent(QEvent* event) override;
   // Files dropped onto the window are opened: patches and the executable to patch.
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;

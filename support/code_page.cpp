@@ -1,5 +1,7 @@
 #include "support/code_page.h"
 
+#include <algorithm>
+
 #include "support/code_page_table.h"
 #include "support/utf8.h"
 
@@ -67,6 +69,11 @@ std::string Utf8ToAnsi(std::string_view text) {
 }
 
 std::string AnsiToUtf8(std::string_view ansi) {
+  // Plain ASCII, as almost every patch text is, stands for itself in every code page.
+  if (std::all_of(ansi.begin(), ansi.end(),
+                  [](char c) { return static_cast<std::uint8_t>(c) < 0x80; })) {
+    return std::string(ansi);
+  }
   std::string text;
   text.reserve(ansi.size());
   for (const char c : ansi) {

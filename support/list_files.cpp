@@ -30,19 +30,22 @@ std::size_t CharacterLength(std::string_view text, std::size_t at) {
 }
 
 #ifndef _WIN32
-// The order in which an NTFS folder lists its names: by their upper-case form. Other file
-// systems give no order of their own.
-bool ListedBefore(const std::string& a, const std::string& b) {
-  const auto upperLess = [](char x, char y) {
-    return static_cast<unsigned char>(UpperAscii(x)) < static_cast<unsigned char>(UpperAscii(y));
-  };
-  if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), upperLess)) {
-    return true;
+// The order in which an NTFS folder lists its names: by their upper-case form, ties by the
+// names themselves. Other file systems give no order of their own. The upper-case forms are
+// made once, not at each comparison.
+void SortAsListed(std::vector<std::string>& names) {
+  std::vector<std::pair<std::string, std::string>> keyed;
+  keyed.reserve(names.size());
+  for (std::string& name : names) {
+    std::string upper = name;
+    std::transform(upper.begin(), upper.end(), upper.begin(), UpperAscii);
+    keyed.emplace_back(std::move(upper), std::move(name));
   }
-  if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), upperLess)) {
-    return false;
+  // Texts compare byte by byte as unsigned values, as the upper-case comparison did.
+  std::sort(keyed.begin(), keyed.end());
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    names[i] = std::move(keyed[i].second);
   }
-  return a < b;
 }
 #endif
 
@@ -66,7 +69,7 @@ std::vector<std::string> MatchingNames(const std::string& folder, const std::str
     }
   }
 #ifndef _WIN32
-  std::sort(names.begin(), names.end(), ListedBefore);
+  SortAsListed(names);
 #endif
   return names;
 }

@@ -153,6 +153,10 @@ LRESULT MainWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
       return TRUE;
     case WM_ACTIVATE:
       focus_.OnActivate(window_, LOWORD(wParam) != WA_INACTIVE);
+      // Back from another program: the files on disk may have changed meanwhile.
+      if (LOWORD(wParam) != WA_INACTIVE && presenter_ != nullptr) {
+        presenter_->WindowActivated();
+      }
       return 0;
     case WM_NEXTDLGCTL:
       // A control asks to pass the focus on: to a given control, or to the next or previous

@@ -25,6 +25,7 @@ namespace varnock::testing {
 class RecordingView : public MainWindowView, public FileOrFolderPicker {
  public:
   void ClearPatchList() override {
+    ++listings;
     items.clear();
     selected = -1;
   }
@@ -72,6 +73,7 @@ class RecordingView : public MainWindowView, public FileOrFolderPicker {
   void CloseWindow() override { ++closed; }
 
   std::vector<std::string> items;
+  int listings = 0;  // the list filled anew
   int selected = -1;
   std::map<MainLabel, std::string> captions;
   std::string description;

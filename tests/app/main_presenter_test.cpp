@@ -93,6 +93,13 @@ TEST_F(OpenedFiles, StartUpOpensThePatchAndTheExecutableAndTheNextRunStartsWithT
     EXPECT_EQ(view.captions[MainLabel::DirSrc], gone.empty() ? more : programFolder);
     EXPECT_EQ(view.captions[MainLabel::NomeExe], gone.empty() ? engine : "");
   }
+  // A patch of the remembered folder: that folder is listed once.
+  settings = {{kRememberedPatchFolder, more}};
+  openedFiles = {JoinPath("more", "b.ptc")};
+  view = RecordingView();
+  ASSERT_TRUE(Load());
+  EXPECT_EQ(view.SelectedPatchText(), "b.ptc");
+  EXPECT_EQ(view.listings, 1);
 }
 
 // A missing file is named and the rest still opens (a folder as the patch folder); a dropped
@@ -273,6 +280,33 @@ TEST_F(StatusLine, RemovingProposesTheValueTheExecutableHolds) {
   Presenter().RemoveClicked();
   EXPECT_EQ(ui.questions.at(0).proposed, "35");
   EXPECT_EQ(view.statusLine, "Status: not applied");
+}
+
+// Files changed by another program are seen when the window is activated again: the executable
+// (the patch removed behind the window's back) and a patch file rewritten in the folder.
+TEST_F(StatusLine, IsCheckedAgainWhenTheWindowIsActivated) {
+  PatchRecord four = Patch("LE_Y");
+  four.ZoneCount = 1;
+  four.Zones = {{4, 4, ToBytes("ABCD"), ToBytes("WXYZ")}};
+  for (const char* name : {"a.ptc", "b.ptc", "c.ptc", "d.ptc", "e.ptc"}) {
+    WritePatch(programFolder, name, four);
+  }
+  const Bytes original = ToBytes("MZ..ABCD....");
+  view.pickerAnswers = {dir.Write(JoinPath("games", "tomb4.exe"), original)};
+  ASSERT_TRUE(Load());
+  Presenter().ChangeTargetClicked();
+  Presenter().ApplyClicked();
+  const std::string others = " \u2014 conflicts with b.ptc, c.ptc and 2 others";
+  EXPECT_EQ(view.statusLine, "Status: applied" + others);
+
+  dir.Write(JoinPath("games", "tomb4.exe"), original);
+  EXPECT_EQ(view.statusLine, "Status: applied" + others) << "nothing has looked yet";
+  Presenter().WindowActivated();
+  EXPECT_EQ(view.statusLine, "Status: not applied" + others);
+  four.Zones = {{8, 4, ToBytes("...."), ToBytes("WXYZ")}};  // no longer shares a byte
+  WritePatch(programFolder, "b.ptc", four);
+  Presenter().WindowActivated();
+  EXPECT_EQ(view.statusLine, "Status: not applied \u2014 conflicts with c.ptc, d.ptc, e.ptc");
 }
 
 }  // namespace

@@ -358,11 +358,13 @@ TEST_F(CliTest, StatusListsEachPatchWithItsConflictsAndArgument) {
   EXPECT_EQ(result.exit_code, 0);
   EXPECT_EQ(json::parse(result.out), json::parse(R"j([
       {"file": "Patch_Arg#250#.ptc", "rank": 2, "status": "applied", "conflicts": [],
-       "argument": "7"},
-      {"file": "Patch_Engine.ptc", "rank": 2, "status": "other-program", "conflicts": []},
-      {"file": "Patch_Fast.ptc", "rank": 2, "status": "applied", "conflicts": ["Patch_Over.ptc"]},
+       "conflict_count": 0, "argument": "7"},
+      {"file": "Patch_Engine.ptc", "rank": 2, "status": "other-program", "conflicts": [],
+       "conflict_count": 0},
+      {"file": "Patch_Fast.ptc", "rank": 2, "status": "applied", "conflicts": ["Patch_Over.ptc"],
+       "conflict_count": 1},
       {"file": "Patch_Over.ptc", "rank": 2, "status": "does-not-fit",
-       "conflicts": ["Patch_Fast.ptc"]}])j"));
+       "conflicts": ["Patch_Fast.ptc"], "conflict_count": 1}])j"));
   EXPECT_EQ(ReadBytes(exe_), before);
 }
 

@@ -192,11 +192,12 @@ class JudgeProperty : public ::testing::Test {
                                 : CheckOperation(path, patch, c.image, exe, removing, std::nullopt,
                                                  version, silent);
       if (dry.would != result ||
-          (!dry.status.placed && !dry.status.zones.empty() && dry.status.reason.empty())) {
+          (!dry.status.placed && dry.ZoneCount() > 0 && dry.status.reason.empty())) {
         return word + ": check would " + std::to_string(dry.would) + ", not " +
                std::to_string(result) + ", or does not say why";
       }
-      for (const ZoneReport& zone : dry.status.zones) {
+      for (std::size_t i = 0; i < dry.ZoneCount(); ++i) {
+        const ZoneReport zone = dry.Zone(i);
         const PatchZone own = expected.Zones[zone.index];
         const Bytes& wanted = removing ? zone.original : zone.patched;
         if ((inserted && (zone.patched != own.PatchBytes || zone.original != own.OriginalBytes)) ||
