@@ -28,7 +28,8 @@ namespace varnock {
 // zone holds its patched bytes; apply would then write it again, and remove would succeed. An
 // argument's value is read back only when the value judged with leaves the patch partly applied or
 // not fitting, and it is told only when apply and remove with that value would find the patch
-// applied: original bytes are never read back as "applied with another value".
+// applied and every written zone holds the bytes it gives: original bytes are never read back
+// as "applied with another value".
 
 namespace {
 
@@ -120,7 +121,10 @@ std::optional<PatchStatus> AppliedWithOtherValue(const std::string& patchPath,
       return false;
     }
     PatchStatus status = Judge(record, image);
-    if (status.state != PatchState::Applied) {
+    // Without verification, "done" may rest on the reference zone alone: a value is told only
+    // when every written zone holds the bytes it gives, so that written back it changes none.
+    const auto holds = [](const ZoneReport& zone) { return !zone.written || HoldsPatched(zone); };
+    if (status.state != PatchState::Applied || !std::ranges::all_of(status.zones, holds)) {
       return false;
     }
     status.argument = value;
