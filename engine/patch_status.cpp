@@ -5,6 +5,7 @@
 
 #include "engine/argument_readback.h"
 #include "engine/dynamic_search.h"
+#include "engine/patch_operation.h"
 #include "engine/silent_ui.h"
 #include "engine/zone_at.h"
 #include "engine/zone_pipeline.h"
@@ -239,7 +240,9 @@ PatchStatus GetPatchStatus(const std::string& patchPath, const std::string& exeP
 std::optional<std::string> AppliedArgument(const std::string& patchPath,
                                            const std::string& exePath) {
   std::string exeVersion;
-  return GetPatchStatus(patchPath, exePath, std::nullopt, exeVersion).argument;
+  auto value = GetPatchStatus(patchPath, exePath, std::nullopt, exeVersion).argument;
+  // A value the copy's file name cannot carry cannot be given to the operation either.
+  return value && FitsInFileName(*value) ? value : std::nullopt;
 }
 
 }  // namespace varnock
