@@ -13,19 +13,8 @@
 
 namespace varnock {
 
-namespace {
-
-std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
-  for (std::size_t at = text.find(from); at != std::string::npos;
-       at = text.find(from, at + to.size())) {
-    text.replace(at, from.size(), to);
-  }
-  return text;
-}
-
-// An answer travels in a file name between two '#': it cannot hold a '#' (the value read
-// back would be cut short), a path separator (the copy would land in another folder) or a
-// character no file name can hold.
+// A '#' would cut the value read back short; a path separator would put the copy in another
+// folder.
 bool FitsInFileName(const std::string& answer) {
   std::string forbidden = "#/\\";
   if (kNativeStyle == PathStyle::Windows) {
@@ -37,6 +26,16 @@ bool FitsInFileName(const std::string& answer) {
     }
   }
   return true;
+}
+
+namespace {
+
+std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
+  for (std::size_t at = text.find(from); at != std::string::npos;
+       at = text.find(from, at + to.size())) {
+    text.replace(at, from.size(), to);
+  }
+  return text;
 }
 
 // The patch path with the argument the user chose, or nothing when the operation stops here.

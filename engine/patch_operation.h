@@ -16,6 +16,10 @@ std::string RemoveNote(bool remove);
 // The temporary copy's path: the patch path's folder + separator + "temp_" + its file name.
 std::string TempPatchPath(const std::string& patchPathWithArgument);
 
+// True when an argument value can travel in the file name of the patch copy, between two '#':
+// no '#', no path separator, no character a file name cannot hold.
+bool FitsInFileName(const std::string& answer);
+
 // The one message that closes an operation with `result` (none for ResultNone).
 void ShowOperationOutcome(ResultCode result, bool remove, UserInterface& ui);
 

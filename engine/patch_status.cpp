@@ -5,6 +5,7 @@
 
 #include "engine/argument_readback.h"
 #include "engine/dynamic_search.h"
+#include "engine/patch_operation.h"
 #include "engine/silent_ui.h"
 #include "engine/zone_at.h"
 #include "engine/zone_pipeline.h"
@@ -28,7 +29,8 @@ namespace varnock {
 // zone holds its patched bytes; apply would then write it again, and remove would succeed. An
 // argument's value is read back only when the value judged with leaves the patch partly applied or
 // not fitting, and it is told only when apply and remove with that value would find the patch
-// applied: original bytes are never read back as "applied with another value".
+// applied and every written zone holds the bytes it gives: original bytes are never read back
+// as "applied with another value".
 
 namespace {
 
@@ -130,9 +132,19 @@ std::optional<PatchStatus> AppliedWithOtherValue(const std::string& patchPath,
     if (!InsertArgument(patchPath, value, record, silent)) {
       return false;
     }
-    PatchStatus status = Judge(record, image, detail);
-    if (status.state != PatchState::Applied) {
+    // The zones' places are needed below even when the status keeps no zone table.
+    const bool stateOnly = detail == ZoneDetail::StateOnly;
+    PatchStatus status = Judge(record, image, stateOnly ? ZoneDetail::PlacesOnly : detail);
+    // Without verification, "done" may rest on the reference zone alone: a value is told only
+    // when every written zone holds the bytes it gives, so that written back it changes none.
+    const auto holds = [&](const ZoneReport& zone) {
+      return !zone.written || HoldsPatched(record, image, zone);
+    };
+    if (status.state != PatchState::Applied || !std::ranges::all_of(status.zones, holds)) {
       return false;
+    }
+    if (stateOnly) {
+      status.zones.clear();
     }
     status.argument = value;
     found = std::move(status);
@@ -280,7 +292,9 @@ PatchStatus GetPatchStatus(const std::string& patchPath, const std::string& exeP
 std::optional<std::string> AppliedArgument(const std::string& patchPath,
                                            const std::string& exePath) {
   std::string exeVersion;
-  return GetPatchStatus(patchPath, exePath, std::nullopt, exeVersion).argument;
+  auto value = GetPatchStatus(patchPath, exePath, std::nullopt, exeVersion).argument;
+  // A value the copy's file name cannot carry cannot be given to the operation either.
+  return value && FitsInFileName(*value) ? value : std::nullopt;
 }
 
 }  // namespace varnock

@@ -96,7 +96,8 @@ PatchStatus GetPatchStatus(const std::string& patchPath, const std::string& exeP
                            const std::optional<std::string>& argument, std::string& exeVersion);
 
 // The value the patch at `patchPath` is applied with on the executable at `exePath`, when it
-// is another than the one its file name carries; std::nullopt otherwise.
+// is another than the one its file name carries and an operation can be given it;
+// std::nullopt otherwise.
 std::optional<std::string> AppliedArgument(const std::string& patchPath,
                                            const std::string& exePath);
 

@@ -283,6 +283,8 @@ TEST_F(CliTest, ControlCharactersFromAPatchAreShownEscaped) {
                             [](char c) { return c == '\n' || (c >= 0x20 && c < 0x7F); }))
         << arguments[0] << ": " << all;
   }
+  // The value read back cannot travel in a file name: no --arg with it is proposed.
+  EXPECT_EQ(Seen(Cli({"remove", text, exe_})), "1 ERROR: cann't removing the patch\n");
 }
 
 TEST_F(CliTest, HelpVersionUsageErrorsAndUnwritableOutput) {

@@ -122,15 +122,16 @@ Case MakeCase(Random& random) {
 }
 
 // Patches that were misjudged once, on an executable whose byte i is i * 7 + 3: an argument
-// over a whole zone that holds its original byte, one applied with another value, and a
-// dynamic patch whose alignment record is found nowhere.
+// over a whole zone that holds its original byte, one applied with another value, a dynamic
+// patch whose alignment record is found nowhere, and one written without verification whose
+// reference zone alone holds another value.
 std::vector<Case> KnownCases() {
   Bytes image(2048);
   for (std::size_t i = 0; i < image.size(); ++i) {
     image[i] = static_cast<std::uint8_t>(i * 7 + 3);
   }
   Put(image, 0x3C, {0x80, 0, 0, 0});
-  std::vector<Case> cases(3, Case{{}, "7", image});
+  std::vector<Case> cases(4, Case{{}, "7", image});
   cases[0].patch = Patch(0, {Zone(0x100, {0x03}, {0xFF})});
   cases[1].patch = Patch(0, {Zone(0x200, Slice(image, 0x200, 4), {0, 0x11, 0x22, 0x33})});
   Put(cases[1].image, 0x200, {0xFF, 0x11, 0x22, 0x33});
@@ -141,17 +142,21 @@ std::vector<Case> KnownCases() {
                          {Zone(0x100, Bytes(8, 'Z'), Bytes(8, 'Y')),
                           Zone(0x200, Slice(image, 0x200, 4), {0xAA, 0xBB, 0xCC, 0xDD})});
   Put(cases[2].image, 0x200, {0xAA, 0xBB, 0xCC, 0xDD});
+  cases[3].patch = Patch(Dynamic | DontVerifySource,
+                         {cases[1].patch.Zones[0], Zone(0x300, Slice(image, 0x300, 1), {2})});
+  WithArgument(cases[3].patch, NumByte, {0x200});
+  cases[3].image = cases[1].image;
   return cases;
 }
 
 // The operation's own steps, as PerformPatch takes them after the load, on an image in memory.
 std::pair<ResultCode, Bytes> Operate(const std::string& patchPath, PatchRecord record,
                                      const std::string& exe, std::string version, Bytes image,
-                                     bool removing) {
+                                     bool removing, std::optional<std::string> value = {}) {
   SilentUi silent;
   ResultCode result = ResultFailed;
   if (VersionAccepted(exe, record, version, silent)) {
-    result = PrepareZones(patchPath, std::nullopt, image, record, removing, silent);
+    result = PrepareZones(patchPath, value, image, record, removing, silent);
   }
   Bytes changed = image;
   result = result == ResultDone ? ApplyZones(changed, record, removing) : result;
@@ -232,9 +237,10 @@ class JudgeProperty : public ::testing::Test {
                           (apply == ResultFailed && remove == ResultFailed);
       return failed && status.zones.empty() ? "" : word;
     }
-    if (patch.Has(DontVerifySource)) {
-      const bool agree = (applied || notApplied) == (apply != ResultFailed) &&
-                         (!notApplied || apply == ResultDone) && (!applied || remove == ResultDone);
+    if (patch.Has(DontVerifySource) && !status.argument) {
+      const bool agree =
+          (applied || notApplied) == (apply != ResultFailed && remove != ResultFailed) &&
+          (!notApplied || apply == ResultDone) && (!applied || remove == ResultDone);
       return agree ? "" : word;
     }
     if (notApplied != (apply == ResultDone) ||
@@ -246,12 +252,12 @@ class JudgeProperty : public ::testing::Test {
       return "";
     }
     // Read back: applied with that value, and written back with it, every byte comes back.
-    const std::string path = PatchPath(patch, *status.argument);
-    const auto removed = Operate(path, patch, exe, version, image, true);
-    const auto again = Operate(path, patch, exe, version, removed.second, false);
-    const bool agree =
-        Operate(path, patch, exe, version, image, false).first == ResultAlreadyDone &&
-        removed.first == ResultDone && again == std::make_pair(ResultDone, image);
+    const std::string path = PatchPath(patch, "");
+    const auto removed = Operate(path, patch, exe, version, image, true, status.argument);
+    const auto again = Operate(path, patch, exe, version, removed.second, false, status.argument);
+    const bool agree = Operate(path, patch, exe, version, image, false, status.argument).first ==
+                           ResultAlreadyDone &&
+                       removed.first == ResultDone && again == std::make_pair(ResultDone, image);
     return agree ? "" : word + ", not so with " + *status.argument;
   }
 
