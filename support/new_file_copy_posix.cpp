@@ -70,7 +70,16 @@ NewCopy HeldCopy::Make(const std::string& source, const std::string& destination
     error = ErrnoText(errno);
     return NewCopy::Failed;
   }
-  const int to = ::open(destination.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  int to = -1;
+  {
+    // Made and registered for removal as one step: an interruption that comes between the two
+    // waits until the copy is registered, and then removes it.
+    const InterruptionsHeld held;
+    to = ::open(destination.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (to >= 0) {
+      removed_.emplace(destination);
+    }
+  }
   if (to < 0) {
     const int code = errno;
     ::close(from);
@@ -79,7 +88,6 @@ NewCopy HeldCopy::Make(const std::string& source, const std::string& destination
   }
   // Locked before its first byte: a copy with bytes and no lock is one a killed run left.
   ::flock(to, LOCK_EX);
-  removed_.emplace(destination);
   const bool copied = CopyContent(from, to, error);
   ::close(from);
   if (!copied) {
