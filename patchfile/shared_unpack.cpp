@@ -7,6 +7,7 @@
 #include "patchfile/unpack_record.h"
 #include "support/content_sum.h"
 #include "support/files.h"
+#include "support/lock_wait.h"
 #include "support/paths.h"
 
 namespace varnock {
@@ -27,6 +28,15 @@ UnpackRecord Unchanged(const std::string& folder, const UnpackRecord& record) {
   return unchanged;
 }
 
+// Locks `slot` in `mode`, waiting for the other windows no longer than readers and writers of
+// a file wait for each other: false when the folder takes no locks, or when a window stopped
+// (suspended, or in a debugger) keeps the slot past that time.
+bool Hold(LockFile& lock, int slot, LockFile::Mode mode) {
+  std::string error;
+  return WaitForLock([&] { return lock.Lock(slot, mode); },
+                     std::chrono::steady_clock::now() + kLockWait, SharedUnpack::kLockName, error);
+}
+
 }  // namespace
 
 SharedUnpack::SharedUnpack(std::string folder) : folder_(std::move(folder)) {}
@@ -37,14 +47,14 @@ bool SharedUnpack::Unpack(const std::string& executablePath) {
   }
   lock_ = std::make_unique<LockFile>(JoinPath(folder_, kLockName));
   std::int32_t count = 0;
-  if (!lock_->Lock(kGuardSlot, LockFile::Mode::Exclusive, true)) {
+  if (!Hold(*lock_, kGuardSlot, LockFile::Mode::Exclusive)) {
     lock_.reset();
     return UnpackBundle(executablePath, folder_, ownFiles_, count);
   }
   const std::string recordPath = JoinPath(folder_, kRecordName);
   const UnpackRecord before = Unchanged(folder_, ReadUnpackRecord(recordPath));
   // Alone, the record is what windows that never closed left: their files are taken over.
-  const bool alone = lock_->Lock(kInUseSlot, LockFile::Mode::Exclusive, false);
+  const bool alone = lock_->Lock(kInUseSlot, LockFile::Mode::Exclusive) == LockAttempt::Taken;
   UnpackRecord after = alone ? UnpackRecord() : before;
   std::vector<std::string> written;
   const bool complete =
@@ -58,8 +68,16 @@ bool SharedUnpack::Unpack(const std::string& executablePath) {
       RemoveFile(JoinPath(folder_, name));
     }
   }
-  WriteUnpackRecord(recordPath, after);
-  lock_->Lock(kInUseSlot, LockFile::Mode::Shared, true);
+  if (!WriteUnpackRecord(recordPath, after)) {
+    // Unrecorded (a full disk), the new files would pass for the user's and stay for good: they
+    // are this window's own, deleted when it closes. Those other windows use stay recorded.
+    for (const std::string& file : written) {
+      if (alone || before.count(GetFileName(file)) == 0) {
+        ownFiles_.push_back(file);
+      }
+    }
+  }
+  Hold(*lock_, kInUseSlot, LockFile::Mode::Shared);
   lock_->Unlock(kGuardSlot);
   return complete;
 }
@@ -69,8 +87,10 @@ void SharedUnpack::Release() {
     RemoveFile(file);
   }
   ownFiles_.clear();
-  if (lock_ && lock_->Lock(kGuardSlot, LockFile::Mode::Exclusive, true) &&
-      lock_->Lock(kInUseSlot, LockFile::Mode::Exclusive, false)) {
+  // Where the guard stays held past the wait, the recorded files stay for a later start to take
+  // over.
+  if (lock_ && Hold(*lock_, kGuardSlot, LockFile::Mode::Exclusive) &&
+      lock_->Lock(kInUseSlot, LockFile::Mode::Exclusive) == LockAttempt::Taken) {
     const std::string recordPath = JoinPath(folder_, kRecordName);
     for (const auto& [name, sum] : Unchanged(folder_, ReadUnpackRecord(recordPath))) {
       RemoveFile(JoinPath(folder_, name));

@@ -16,7 +16,9 @@ namespace varnock {
 // other window still holds the folder; one that starts and finds no other window takes over what
 // a window that never closed (killed) left. A file the record does not name, or that changed
 // since, is the user's: written over with the bundle's version like any file of that name, but
-// never deleted. Where the folder takes no locks, the window keeps to its own new files.
+// never deleted. Where the folder takes no locks, where another window keeps the guard past the
+// wait for a file in use (stopped), or where the record cannot be written, the window keeps to
+// its own new files.
 class SharedUnpack {
  public:
   explicit SharedUnpack(std::string folder);

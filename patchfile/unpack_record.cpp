@@ -43,7 +43,11 @@ bool WriteUnpackRecord(const std::string& path, const UnpackRecord& record) {
   if (!out.fail()) {
     std::filesystem::rename(ToFsPath(fresh), ToFsPath(path), error);
   }
-  return !out.fail() && !error;
+  if (out.fail() || error) {
+    RemoveFile(fresh);
+    return false;
+  }
+  return true;
 }
 
 bool IsAsUnpacked(const std::string& folder, const std::string& name, std::uint64_t sum) {

@@ -15,7 +15,7 @@ using UnpackRecord = std::map<std::string, std::uint64_t>;
 // plain file name are left out, so a damaged record never names a file outside its folder.
 UnpackRecord ReadUnpackRecord(const std::string& path);
 // Replaces the record at `path` whole (a new file renamed over the old one); an empty record
-// removes it. False when it cannot be written.
+// removes it. False when it cannot be written, the old record then kept and no new file left.
 bool WriteUnpackRecord(const std::string& path, const UnpackRecord& record);
 
 // True when `folder` holds the file `name` with the content of sum `sum`: still as unpacked.

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "support/lock_wait.h"
+
 namespace varnock {
 
 // A file whose bytes running programs lock to tell each other what they do: a byte is a slot,
@@ -20,10 +22,9 @@ class LockFile {
   LockFile& operator=(const LockFile&) = delete;
 
   bool IsOpen() const;
-  // Locks `slot` in `mode`, waiting for other holders when `wait` is true; false when it could
-  // not be locked (at once, when not waiting). A lock this open file holds on the slot is given
-  // up first.
-  bool Lock(int slot, Mode mode, bool wait);
+  // Locks `slot` in `mode` at once, never waiting: Busy while another holder keeps it. A lock
+  // this open file holds on the slot is given up first.
+  LockAttempt Lock(int slot, Mode mode);
   void Unlock(int slot);
 
  private:

@@ -29,18 +29,21 @@ bool LockFile::IsOpen() const {
   return Handle(handle_) != INVALID_HANDLE_VALUE;
 }
 
-bool LockFile::Lock(int slot, Mode mode, bool wait) {
+LockAttempt LockFile::Lock(int slot, Mode mode) {
   if (!IsOpen()) {
-    return false;
+    return LockAttempt::Failed;
   }
   // Windows keeps a shared and an exclusive lock of one handle side by side: the old one goes
   // first.
   Unlock(slot);
   OVERLAPPED at{};
   at.Offset = static_cast<DWORD>(slot);
-  const DWORD flags = (mode == Mode::Exclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0) |
-                      (wait ? 0 : LOCKFILE_FAIL_IMMEDIATELY);
-  return LockFileEx(Handle(handle_), flags, 0, 1, 0, &at) != 0;
+  const DWORD flags =
+      (mode == Mode::Exclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0) | LOCKFILE_FAIL_IMMEDIATELY;
+  if (LockFileEx(Handle(handle_), flags, 0, 1, 0, &at) != 0) {
+    return LockAttempt::Taken;
+  }
+  return GetLastError() == ERROR_LOCK_VIOLATION ? LockAttempt::Busy : LockAttempt::Failed;
 }
 
 void LockFile::Unlock(int slot) {

@@ -36,13 +36,44 @@ std::vector<BYTE> UserSid() {
   return std::vector<BYTE>(start, start + GetLengthSid(sid));
 }
 
+// True when the process runs as a member of the administrators (elevated): Windows then makes
+// them, not the user, the owner of the folders it creates.
+bool IsAdministrator() {
+  BYTE administrators[SECURITY_MAX_SID_SIZE] = {};
+  DWORD size = sizeof(administrators);
+  BOOL member = FALSE;
+  return CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators, &size) != 0 &&
+         CheckTokenMembership(nullptr, administrators, &member) != 0 && member;
+}
+
+// True when `owner` is the user `sid`, or the administrators when the user is one of them.
+bool OwnedByUser(PSID owner, std::vector<BYTE>& sid) {
+  return owner != nullptr &&
+         (EqualSid(owner, sid.data()) ||
+          (IsWellKnownSid(owner, WinBuiltinAdministratorsSid) && IsAdministrator()));
+}
+
 // True when the access entry lets in the user `sid`, or the system and the administrators, who
-// may enter every folder anyway (as root does on Linux).
-bool LetsInOnly(const ACCESS_ALLOWED_ACE& allowed, std::vector<BYTE>& sid) {
-  const PSID whom = const_cast<DWORD*>(&allowed.SidStart);
-  return allowed.Header.AceType != ACCESS_ALLOWED_ACE_TYPE || EqualSid(whom, sid.data()) ||
-         IsWellKnownSid(whom, WinLocalSystemSid) ||
-         IsWellKnownSid(whom, WinBuiltinAdministratorsSid);
+// may enter every folder anyway (as root does on Linux), or lets nobody in (denies). Entries of
+// the other kinds that let in (for objects, compound) are refused whoever they name.
+bool LetsInOnly(const ACE_HEADER& entry, std::vector<BYTE>& sid) {
+  switch (entry.AceType) {
+    case ACCESS_DENIED_ACE_TYPE:
+    case ACCESS_DENIED_OBJECT_ACE_TYPE:
+    case ACCESS_DENIED_CALLBACK_ACE_TYPE:
+    case ACCESS_DENIED_CALLBACK_OBJECT_ACE_TYPE:
+      return true;
+    case ACCESS_ALLOWED_ACE_TYPE:
+    case ACCESS_ALLOWED_CALLBACK_ACE_TYPE: {
+      // Both laid out alike: the header, the access mask, the security identifier.
+      const auto& allowed = reinterpret_cast<const ACCESS_ALLOWED_ACE&>(entry);
+      const PSID whom = const_cast<DWORD*>(&allowed.SidStart);
+      return EqualSid(whom, sid.data()) || IsWellKnownSid(whom, WinLocalSystemSid) ||
+             IsWellKnownSid(whom, WinBuiltinAdministratorsSid);
+    }
+    default:
+      return false;
+  }
 }
 
 // True when `folder` belongs to the user `sid` and its access list lets no other user in.
@@ -55,11 +86,11 @@ bool OwnedAlone(const std::wstring& folder, std::vector<BYTE>& sid) {
                             &access, nullptr, &descriptor) != ERROR_SUCCESS) {
     return false;
   }
-  bool alone = owner != nullptr && access != nullptr && EqualSid(owner, sid.data());
+  bool alone = access != nullptr && OwnedByUser(owner, sid);
   for (DWORD i = 0; alone && i < access->AceCount; ++i) {
     void* entry = nullptr;
-    alone = GetAce(access, i, &entry) != 0 &&
-            LetsInOnly(*static_cast<const ACCESS_ALLOWED_ACE*>(entry), sid);
+    alone =
+        GetAce(access, i, &entry) != 0 && LetsInOnly(*static_cast<const ACE_HEADER*>(entry), sid);
   }
   LocalFree(descriptor);
   return alone;
@@ -119,8 +150,10 @@ bool MakePrivateFolder(const std::string& folder) {
   if (sid.empty() || !ConvertSidToStringSidW(sid.data(), &sidText)) {
     return false;
   }
-  // Full control for the user alone, nothing inherited from the folder above.
-  const std::wstring rules = L"D:P(A;OICI;FA;;;" + std::wstring(sidText) + L")";
+  // Owned by the user (not by the administrators, as an elevated user's folders are), full
+  // control for the user alone, nothing inherited from the folder above.
+  const std::wstring user(sidText);
+  const std::wstring rules = L"O:" + user + L"D:P(A;OICI;FA;;;" + user + L")";
   LocalFree(sidText);
   SECURITY_ATTRIBUTES attributes{sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE};
   if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(

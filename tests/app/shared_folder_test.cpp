@@ -58,5 +58,16 @@ TEST_F(SharedFolder, TheNextStartTakesOverWhatAWindowThatNeverClosedLeft) {
   EXPECT_FALSE(Has("New.ptc"));
 }
 
+// A record that cannot be written (here a folder holds its name, as a full disk would refuse
+// it) leaves no new record beside it, and the files go with the window that unpacked them.
+TEST_F(SharedFolder, UnrecordedFilesGoWithTheWindowThatUnpackedThem) {
+  dir.WriteText(JoinPath(JoinPath("user", ".varnock-unpacked"), "taken"), "");
+  auto window = Start();
+  EXPECT_TRUE(Has("Fresh.ptc") && !Has(".varnock-unpacked.new"));
+  window->Unload();
+  EXPECT_FALSE(Has("Fresh.ptc") || Has("Old.ptc"));
+  EXPECT_TRUE(Has("Mine.ptc"));
+}
+
 }  // namespace
 }  // namespace varnock::testing
