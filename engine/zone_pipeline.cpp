@@ -69,6 +69,21 @@ bool ReadExecutableImage(const std::string& exePath, LockedFile& exe, Bytes& ima
   return NotEmpty(exePath, image, ui);
 }
 
+bool RewriteExecutable(LockedFile& exe, const std::string& exePath, const Bytes& before,
+                       const Bytes& image, OperationHistory* history, const std::string& kind,
+                       std::vector<PatchNote> patches, UserInterface& ui,
+                       const RewriteHooks* hooks) {
+  if (history != nullptr) {
+    history->Record(exePath, before, image, kind, std::move(patches));
+  }
+  std::string error;
+  if (!exe.Rewrite(image, error, hooks)) {
+    ShowGeneralFailure(ui, error);
+    return false;
+  }
+  return true;
+}
+
 bool ReadExecutableImage(const std::string& exePath, Bytes& image, UserInterface& ui) {
   std::string error;
   if (!RestoreExecutable(exePath, ui)) {

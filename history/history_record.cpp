@@ -100,8 +100,9 @@ bool AddLine(const std::vector<std::string>& f, HistoryEntry& entry) {
     return true;
   }
   RecordedRange range;
-  if (f[0] == "range" && f.size() == 3 && ToNumber(f[1], range.offset) &&
-      FromHex(f[2], range.before)) {
+  if (f[0] == "range" && f.size() == 4 && ToNumber(f[1], range.offset) &&
+      FromHex(f[2], range.before) && FromHex(f[3], range.after) &&
+      range.after.size() == range.before.size()) {
     entry.ranges.push_back(std::move(range));
     return true;
   }
@@ -123,7 +124,8 @@ std::string EncodeHistory(const HistoryRecord& record) {
           << (patch.argument ? "=" + Escape(*patch.argument) : "-") << '\n';
     }
     for (const RecordedRange& range : entry.ranges) {
-      out << "range\t" << range.offset << '\t' << ToHex(range.before) << '\n';
+      out << "range\t" << range.offset << '\t' << ToHex(range.before) << '\t' << ToHex(range.after)
+          << '\n';
     }
     out << "end\n";
   }
@@ -181,7 +183,8 @@ std::vector<RecordedRange> ChangedRanges(const Bytes& before, const Bytes& after
       while (last < size && before[last] != after[last]) {
         ++last;
       }
-      ranges.push_back({i, Bytes(before.begin() + i, before.begin() + last)});
+      ranges.push_back({i, Bytes(before.begin() + i, before.begin() + last),
+                        Bytes(after.begin() + i, after.begin() + last)});
       i = last;
       if (i >= end) {
         break;

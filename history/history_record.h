@@ -17,10 +17,11 @@ struct PatchNote {
   std::optional<std::string> argument;
 };
 
-// The bytes a range held before an operation changed it.
+// The bytes a range held before an operation changed it, and those it wrote there.
 struct RecordedRange {
   std::uint64_t offset = 0;
   Bytes before;
+  Bytes after;
 };
 
 // What one rewrite of the executable changed: when (UTC), what ("apply", "remove", "batch",
@@ -51,8 +52,8 @@ std::string EncodeHistory(const HistoryRecord& record);
 // whole are dropped.
 bool DecodeHistory(const std::string& text, HistoryRecord& record);
 
-// The ranges where `after` differs from `before` (images of one length), each with its bytes
-// in `before`.
+// The ranges where `after` differs from `before` (images of one length), with their bytes in
+// both.
 std::vector<RecordedRange> ChangedRanges(const Bytes& before, const Bytes& after);
 
 // The time now, as 2026-12-07T17:30:00Z.

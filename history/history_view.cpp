@@ -52,10 +52,13 @@ HistoryView ViewHistory(const HistoryRecord& record, const std::string& currentS
   }
   std::vector<std::size_t> done;  // operations that took effect, in order; undo takes the last
   for (std::size_t i = view.first; i < entries.size(); ++i) {
+    if (entries[i].kind == "restore") {
+      continue;  // its state is the one the history starts from
+    }
     for (const RecordedRange& range : entries[i].ranges) {
       KeepFirstValues(view.originals, range);
     }
-    if (view.states[i] == EntryState::Unused || entries[i].kind == "restore") {
+    if (view.states[i] == EntryState::Unused) {
       continue;
     }
     if (entries[i].kind == "undo") {
