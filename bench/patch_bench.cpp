@@ -7,6 +7,7 @@
 #include "bench/synthetic_images.h"
 #include "engine/perform_patch.h"
 #include "patchfile/patch_writer.h"
+#include "support/paths.h"
 
 namespace varnock::bench {
 
@@ -26,10 +27,10 @@ struct PatchScene {
     patch = folder.Write("Patch_ThreeZones.ptc", WritePatch(MakePatch(image, offsets, 24, 0, "")));
   }
 
-  ResultCode Run(bool removing, QuietUi& ui) const {
+  ResultCode Run(bool removing, QuietUi& ui, OperationHistory* history = nullptr) const {
     std::string version;
     PatchRecord record;
-    return PerformPatch(patch, exe, removing, version, record, ui);
+    return PerformPatch(patch, exe, removing, version, record, ui, nullptr, history);
   }
 };
 
@@ -82,6 +83,34 @@ void BM_RemovePatch(benchmark::State& state) {
       ->Iterations(3)                                                                  \
       ->UseManualTime()                                                                \
       ->Unit(benchmark::kMillisecond)
+
+// Applying with the history of the change recorded (two SHA-256 sums of the file, the changed
+// ranges, the record written and flushed) against applying without it.
+void BM_ApplyWithHistory(benchmark::State& state) {
+  const PatchScene scene(static_cast<std::size_t>(state.range(0)));
+  OperationHistory history(JoinPath(scene.folder.path(), "history"));
+  QuietUi ui;
+  PairedTiming timing(1.1);
+  for (auto _ : state) {
+    ResultCode plain = ResultNone;
+    timing.Floor([&] { plain = scene.Run(false, ui); });
+    ResultCode recorded = ResultNone;
+    if (plain == ResultDone && scene.Run(true, ui) == ResultDone) {
+      timing.Job(state, [&] { recorded = scene.Run(false, ui, &history); });
+    }
+    if (recorded != ResultDone || !history.Failure().empty() || scene.Run(true, ui) != ResultDone) {
+      state.SkipWithError("the patch did not go on and off with its history");
+      break;
+    }
+  }
+  timing.Report(state);
+}
+
+BENCHMARK(BM_ApplyWithHistory)
+    ->Arg(64 * kMegabyte)
+    ->Iterations(9)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 VARNOCK_BY_SIZE(BM_ApplyPatch);
 VARNOCK_BY_SIZE(BM_RemovePatch);

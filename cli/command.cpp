@@ -1,5 +1,7 @@
 #include "cli/command.h"
 
+#include <CLI/CLI.hpp>
+
 #include "support/resolved_path.h"
 
 namespace varnock::cli {
@@ -16,6 +18,18 @@ int ExitStatusOf(ResultCode result) {
       return kExitAlreadyDone;
     default:
       return kExitFailure;
+  }
+}
+
+void AddNoHistoryFlag(CLI::App& command, bool& noHistory) {
+  command.add_flag("--no-history", noHistory,
+                   "Keep no history of this change (restore and undo cannot take it back)");
+}
+
+void TellHistoryFailure(const OperationHistory& history, ConsoleUi& console) {
+  if (!history.Failure().empty()) {
+    console.Err() << "WARNING: no history is kept for this change: " << Printable(history.Failure())
+                  << '\n';
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include "cli/console_ui.h"
 #include "engine/result_code.h"
+#include "history/operation_history.h"
 
 namespace CLI {
 class App;
@@ -32,5 +33,10 @@ int ExitStatusOf(ResultCode result);
 // A path made absolute from the current folder and resolved as the operating system opens
 // it (see ResolvedPath); native separators.
 std::string AbsolutePath(const std::string& path);
+
+// --no-history on `command`: the operation keeps no history of its change.
+void AddNoHistoryFlag(CLI::App& command, bool& noHistory);
+// The one line on standard error when the history of a change could not be written.
+void TellHistoryFailure(const OperationHistory& history, ConsoleUi& console);
 
 }  // namespace varnock::cli

@@ -12,6 +12,7 @@
 #include "cli/console_ui.h"
 #include "cli/create_command.h"
 #include "cli/decompile_command.h"
+#include "cli/history_command.h"
 #include "cli/info_command.h"
 #include "cli/list_command.h"
 #include "cli/patch_command.h"
@@ -33,6 +34,11 @@ constexpr const char* kFooter =
     "answer does, and --arg for a name without '#' is a usage error. The argument travels in\n"
     "a temporary copy of the patch, named temp_ and the name with the new value, made beside\n"
     "the patch file and deleted afterwards: that folder must be writable.\n"
+    "\n"
+    "apply and remove record each change in the history of the executable, in the per-user\n"
+    "data folder ($XDG_DATA_HOME/varnock/history, %LOCALAPPDATA%\\Varnock\\history), before\n"
+    "they rewrite it (--no-history: none); history, restore and undo read it. When it cannot\n"
+    "be written the change is made all the same, with one line on standard error.\n"
     "\n"
     "Every argument after -- is taken as a path, even one that starts with '-'.";
 
@@ -64,6 +70,9 @@ int Run(int argc, char** argv) {
   commands.push_back(std::make_unique<CompileCommand>());
   commands.push_back(std::make_unique<StatusCommand>());
   commands.push_back(std::make_unique<CheckCommand>());
+  commands.push_back(std::make_unique<HistoryCommand>());
+  commands.push_back(std::make_unique<RestoreCommand>());
+  commands.push_back(std::make_unique<UndoCommand>());
   std::vector<CLI::App*> subcommands;
   subcommands.reserve(commands.size());
   for (const auto& command : commands) {

@@ -6,6 +6,7 @@
 #include "engine/patch_batch.h"
 #include "engine/patch_operation.h"
 #include "engine/patch_status.h"
+#include "history/history_store.h"
 #include "patchfile/patch_record.h"
 #include "support/paths.h"
 
@@ -57,6 +58,7 @@ CLI::App* PatchCommand::Register(CLI::App& app) {
   command->add_option("--arg", arguments_, kArgumentHelp)
       ->expected(1)
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  AddNoHistoryFlag(*command, noHistory_);
   return command;
 }
 
@@ -79,7 +81,10 @@ int PatchCommand::RunOne(ConsoleUi& console) {
   PatchRecord record;
   const std::string patch = AbsolutePath(files_[0]);
   const std::string exe = AbsolutePath(files_[1]);
-  const ResultCode result = RunPatchOperation(patch, exe, remove_, record, console);
+  OperationHistory history(noHistory_ ? std::string() : HistoryFolder());
+  const ResultCode result = RunPatchOperation(patch, exe, remove_, record, console, std::nullopt,
+                                              noHistory_ ? nullptr : &history);
+  TellHistoryFailure(history, console);
   if (remove_ && result == ResultFailed && name.find('#') != std::string::npos) {
     // The value the executable holds, when it is not the one the removal used.
     const auto applied = AppliedArgument(patch, exe);
@@ -103,7 +108,10 @@ int PatchCommand::RunBatch(ConsoleUi& console) {
   for (std::size_t i = 0; i < patches.size(); ++i) {
     items.push_back({AbsolutePath(patches[i]), ArgumentFor(names[i], names, arguments_)});
   }
-  const ResultCode result = PerformBatch(items, AbsolutePath(files_.back()), remove_, console);
+  OperationHistory history(noHistory_ ? std::string() : HistoryFolder());
+  const ResultCode result = PerformBatch(items, AbsolutePath(files_.back()), remove_, console,
+                                         nullptr, noHistory_ ? nullptr : &history);
+  TellHistoryFailure(history, console);
   ShowOperationOutcome(result, remove_, console);
   return ExitStatusOf(result);
 }

@@ -22,6 +22,7 @@ class PatchCommand : public Command {
   bool remove_;
   std::vector<std::string> files_;  // the patches, then the executable
   std::vector<std::string> arguments_;
+  bool noHistory_ = false;
 };
 
 }  // namespace varnock::cli

@@ -100,7 +100,7 @@ std::string Refusal(const std::vector<Step>& steps, bool removing) {
 }
 
 ResultCode Batch(const std::vector<BatchItem>& items, const std::string& exePath, bool removing,
-                 UserInterface& ui, const RewriteHooks* hooks) {
+                 UserInterface& ui, const RewriteHooks* hooks, OperationHistory* history) {
   std::vector<Step> steps(items.size());
   std::string exeVersion;
   for (std::size_t i = 0; i < items.size(); ++i) {
@@ -125,6 +125,7 @@ ResultCode Batch(const std::vector<BatchItem>& items, const std::string& exePath
   if (!ReadExecutableImage(exePath, exe, image, ui, hooks)) {
     return ResultFailed;
   }
+  const Bytes before = history != nullptr ? image : Bytes();
   // Removing takes the list backwards, so that each patch comes off the image it went onto.
   for (std::size_t k = 0; k < steps.size(); ++k) {
     const std::size_t i = removing ? steps.size() - 1 - k : k;
@@ -151,19 +152,22 @@ ResultCode Batch(const std::vector<BatchItem>& items, const std::string& exePath
   if (!anyDone) {
     return ResultAlreadyDone;
   }
-  std::string error;
-  if (anyWrite && !exe.Rewrite(image, error, hooks)) {
-    ShowGeneralFailure(ui, error);
-    return ResultFailed;
+  std::vector<PatchNote> patches;
+  for (std::size_t i = 0; history != nullptr && i < items.size(); ++i) {
+    patches.push_back(NotePatch(items[i].patchPath, items[i].argument));
   }
-  return ResultDone;
+  const bool written = !anyWrite || RewriteExecutable(exe, exePath, before, image, history,
+                                                      removing ? "batch remove" : "batch",
+                                                      std::move(patches), ui, hooks);
+  return written ? ResultDone : ResultFailed;
 }
 
 }  // namespace
 
 ResultCode PerformBatch(const std::vector<BatchItem>& items, const std::string& exePath,
-                        bool removing, UserInterface& ui, const RewriteHooks* hooks) {
-  return ReportingFailures(ui, [&] { return Batch(items, exePath, removing, ui, hooks); });
+                        bool removing, UserInterface& ui, const RewriteHooks* hooks,
+                        OperationHistory* history) {
+  return ReportingFailures(ui, [&] { return Batch(items, exePath, removing, ui, hooks, history); });
 }
 
 }  // namespace varnock

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/result_code.h"
+#include "history/operation_history.h"
 #include "support/safe_rewrite.h"
 #include "support/user_interface.h"
 
@@ -22,8 +23,9 @@ struct BatchItem {
 // the earlier ones left it. ResultDone when every patch was done and the file rewritten;
 // ResultAlreadyDone when every patch was already done; otherwise ResultFailed, after a message
 // that names the patch, the zone and the offset (or the two patches that share a byte). Only
-// ResultDone writes the file.
+// ResultDone writes the file; `history`, when given, records the rewrite before it is made.
 ResultCode PerformBatch(const std::vector<BatchItem>& items, const std::string& exePath,
-                        bool removing, UserInterface& ui, const RewriteHooks* hooks = nullptr);
+                        bool removing, UserInterface& ui, const RewriteHooks* hooks = nullptr,
+                        OperationHistory* history = nullptr);
 
 }  // namespace varnock

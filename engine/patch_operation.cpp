@@ -164,7 +164,8 @@ void ShowOperationOutcome(ResultCode result, bool remove, UserInterface& ui) {
 
 ResultCode RunPatchOperation(const std::string& patchPath, const std::string& exePath, bool remove,
                              PatchRecord& record, UserInterface& ui,
-                             const std::optional<std::string>& proposed) {
+                             const std::optional<std::string>& proposed,
+                             OperationHistory* history) {
   std::string baseName;
   std::string relativePath;
   if (!GetPatchTarget(patchPath, record, ui, baseName, relativePath)) {
@@ -190,7 +191,8 @@ ResultCode RunPatchOperation(const std::string& patchPath, const std::string& ex
     }
   }
   std::string exeVersion;
-  const ResultCode result = PerformPatch(loadPath, exePath, remove, exeVersion, record, ui);
+  const ResultCode result =
+      PerformPatch(loadPath, exePath, remove, exeVersion, record, ui, nullptr, history);
   copy.Remove();
   ShowClosingMessage(result, remove, ui);
   return result;

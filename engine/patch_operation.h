@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/result_code.h"
+#include "history/operation_history.h"
 #include "patchfile/patch_record.h"
 #include "support/user_interface.h"
 
@@ -27,9 +28,10 @@ void ShowOperationOutcome(ResultCode result, bool remove, UserInterface& ui);
 // the engine's result (ResultNone when the operation stopped before the engine ran), so that
 // callers such as the command line can tell outcomes apart; the user has been told already.
 // The argument prompt proposes `proposed` when given (the value the patch was applied with),
-// otherwise the value the file name carries.
+// otherwise the value the file name carries. `history`, when given, records the rewrite.
 ResultCode RunPatchOperation(const std::string& patchPath, const std::string& exePath, bool remove,
                              PatchRecord& record, UserInterface& ui,
-                             const std::optional<std::string>& proposed = std::nullopt);
+                             const std::optional<std::string>& proposed = std::nullopt,
+                             OperationHistory* history = nullptr);
 
 }  // namespace varnock

@@ -1,9 +1,12 @@
 #include "engine/perform_patch.h"
 
 #include "engine/general_failure.h"
+#include "engine/patch_argument.h"
+#include "engine/silent_ui.h"
 #include "engine/zone_pipeline.h"
 #include "patchfile/load_patch.h"
 #include "support/files.h"
+#include "support/paths.h"
 
 namespace varnock {
 
@@ -11,7 +14,7 @@ namespace {
 
 ResultCode Perform(const std::string& patchPath, const std::string& exePath, bool removing,
                    std::string& exeVersion, PatchRecord& record, UserInterface& ui,
-                   const RewriteHooks* hooks) {
+                   const RewriteHooks* hooks, OperationHistory* history) {
   if (!LoadPatch(patchPath, record, ui) || !VersionAccepted(exePath, record, exeVersion, ui)) {
     return ResultFailed;
   }
@@ -24,25 +27,32 @@ ResultCode Perform(const std::string& patchPath, const std::string& exePath, boo
   if (prepared != ResultDone) {
     return prepared;
   }
+  const Bytes before = history != nullptr ? image : Bytes();
   const ResultCode applied = ApplyZones(image, record, removing);
   if (applied != ResultDone || !WritesAnyZone(record)) {
     return applied;  // nothing to write: the file is left as it is
   }
-  std::string error;
-  if (!exe.Rewrite(image, error, hooks)) {
-    ShowGeneralFailure(ui, error);
-    return ResultFailed;
+  std::vector<PatchNote> patches;
+  if (history != nullptr) {
+    SilentUi quiet;
+    const bool named = GetFileName(patchPath).find('#') != std::string::npos;
+    patches.push_back(NotePatch(
+        patchPath, named ? std::optional(GetPatchArgument(patchPath, quiet)) : std::nullopt));
   }
-  return ResultDone;
+  return RewriteExecutable(exe, exePath, before, image, history, removing ? "remove" : "apply",
+                           std::move(patches), ui, hooks)
+             ? ResultDone
+             : ResultFailed;
 }
 
 }  // namespace
 
 ResultCode PerformPatch(const std::string& patchPath, const std::string& exePath, bool removing,
                         std::string& exeVersion, PatchRecord& record, UserInterface& ui,
-                        const RewriteHooks* hooks) {
-  return ReportingFailures(
-      ui, [&] { return Perform(patchPath, exePath, removing, exeVersion, record, ui, hooks); });
+                        const RewriteHooks* hooks, OperationHistory* history) {
+  return ReportingFailures(ui, [&] {
+    return Perform(patchPath, exePath, removing, exeVersion, record, ui, hooks, history);
+  });
 }
 
 }  // namespace varnock

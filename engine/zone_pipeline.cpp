@@ -1,6 +1,7 @@
 #include "engine/zone_pipeline.h"
 
 #include <algorithm>
+#include <future>
 #include <limits>
 #include <utility>
 #include <vector>
@@ -67,6 +68,36 @@ bool ReadExecutableImage(const std::string& exePath, LockedFile& exe, Bytes& ima
     return false;
   }
   return NotEmpty(exePath, image, ui);
+}
+
+bool RewriteExecutable(LockedFile& exe, const std::string& exePath, const Bytes& before,
+                       const Bytes& image, OperationHistory* history, const std::string& kind,
+                       std::vector<PatchNote> patches, UserInterface& ui,
+                       const RewriteHooks* hooks) {
+  RewriteHooks recording = hooks != nullptr ? *hooks : RewriteHooks();
+  std::future<bool> recorded;
+  if (history != nullptr) {
+    // The record's sums are made while the new content goes to disk, and the record is
+    // written and flushed before the file is replaced.
+    recorded = std::async(std::launch::async, [&, patches = std::move(patches)]() mutable {
+      return history->Record(exePath, before, image, kind, std::move(patches));
+    });
+    recording.before_replace = [&recorded, hooks](const std::string& temporaryPath) {
+      recorded.wait();
+      if (hooks != nullptr && hooks->before_replace) {
+        hooks->before_replace(temporaryPath);
+      }
+    };
+  }
+  std::string error;
+  const bool written = exe.Rewrite(image, error, &recording);
+  if (recorded.valid()) {
+    recorded.wait();
+  }
+  if (!written) {
+    ShowGeneralFailure(ui, error);
+  }
+  return written;
 }
 
 bool ReadExecutableImage(const std::string& exePath, Bytes& image, UserInterface& ui) {

@@ -4,8 +4,10 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/result_code.h"
+#include "history/operation_history.h"
 #include "patchfile/patch_record.h"
 #include "support/bytes.h"
 #include "support/safe_rewrite.h"
@@ -38,6 +40,15 @@ bool ReadExecutableImage(const std::string& exePath, LockedFile& exe, Bytes& ima
 // first; then the file is read while no writer holds it, and held against writers only for the
 // read.
 bool ReadExecutableImage(const std::string& exePath, Bytes& image, UserInterface& ui);
+
+// Replaces the held executable's content with `image`. When `history` is given, the change
+// from `before` is recorded first, and flushed, under `kind` with `patches`; a record that
+// cannot be written leaves its reason in `history` and the rewrite goes on. False after the
+// general failure message when the rewrite failed.
+bool RewriteExecutable(LockedFile& exe, const std::string& exePath, const Bytes& before,
+                       const Bytes& image, OperationHistory* history, const std::string& kind,
+                       std::vector<PatchNote> patches, UserInterface& ui,
+                       const RewriteHooks* hooks);
 
 // Writes the argument into the loaded record when it takes one: the value `argument` when
 // given, otherwise the one the patch path's name carries. False after a failure has been

@@ -7,7 +7,7 @@ export VARNOCK_ROOT
 # Debian packages for the native build, the window and its tests.
 NATIVE_PACKAGES=(build-essential cmake ninja-build qt6-base-dev libgtest-dev googletest
   libgmock-dev libfmt-dev libcli11-dev nlohmann-json3-dev fonts-dejavu-core poppler-utils
-  clang-format clang-tidy)
+  clang-format clang-tidy libssl-dev)
 
 # Debian packages for the Windows programs: the mingw-w64 cross compiler, Wine to run their
 # tests, the sources and headers the cross build compiles (GoogleTest, fmt, CLI11, JSON), and a

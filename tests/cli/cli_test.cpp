@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <nlohmann/json.hpp>
+#include <random>
 
 #include "patchfile/patch_writer.h"
 #include "tests/cli/run_process.h"
@@ -74,6 +75,8 @@ PatchRecord ConverterPatch(std::int32_t at = kZoneOffset, bool argument = false)
 class CliTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    // The history of every change goes to the test's own data folder.
+    ::setenv("XDG_DATA_HOME", data_.path().c_str(), 1);
     exe_ = dir_.Write("tom2pc.exe", StandardConverter());
     patch_ = WritePatch("Patch_Fast.ptc", ConverterPatch());
   }
@@ -108,6 +111,7 @@ class CliTest : public ::testing::Test {
   }
 
   TempDir dir_;
+  TempDir data_;
   std::string exe_;
   std::string patch_;
   const std::string made_ = dir_.File("made.ptc");
@@ -456,6 +460,93 @@ TEST_F(CliTest, AnExistingOutputIsReplacedOnlyWithForceAndOnlyAFile) {
     EXPECT_NE(Text(ReadBytes(file)), "keep me");
   }
   EXPECT_TRUE(std::filesystem::is_directory(folder));
+}
+
+}  // namespace
+}  // namespace varnock
+
+namespace varnock {
+namespace {
+
+// Seeded runs of applies, removals, batches and a patch that does not verify its source (over
+// bytes another patch changed): restore always gives the original back byte for byte, the
+// history starts afresh after it, and undo takes back the last change that took effect.
+TEST_F(CliTest, RestoreGivesTheOriginalAndUndoTakesBackTheLastChange) {
+  PatchRecord blind = ConverterPatch(kZoneOffset + 2);
+  blind.Flags = DontVerifySource;
+  const std::vector<std::vector<std::string>> commands = {
+      {"apply", patch_, exe_},
+      {"apply", ArgumentPatch(kZoneOffset + 0x100), exe_, "--arg", "7"},
+      {"apply", WritePatch("Two.ptc", ConverterPatch(0x3000)),
+       WritePatch("Three.ptc", ConverterPatch(0x3010)), exe_},
+      {"remove", patch_, exe_},
+      {"apply", WritePatch("Blind.ptc", blind), exe_},
+  };
+  for (std::uint32_t seed = 1; seed <= 6; ++seed) {
+    std::mt19937 random(seed);
+    std::vector<Bytes> states{ReadBytes(exe_)};
+    for (int step = 0; step < 4; ++step) {
+      if (Cli(commands[random() % commands.size()]).exit_code == 0) {
+        states.push_back(ReadBytes(exe_));
+      }
+    }
+    if (states.size() > 1) {
+      const ProcessResult undo = Cli({"undo", exe_});
+      EXPECT_EQ(undo.exit_code, 0) << undo.err;
+      EXPECT_EQ(ReadBytes(exe_), states[states.size() - 2]) << seed;
+    }
+    EXPECT_EQ(Cli({"restore", exe_, "--check"}).exit_code, 0) << seed;
+    const ProcessResult restored = Cli({"restore", exe_});
+    EXPECT_EQ(Seen(restored), "0 " + exe_ +
+                                  (states.size() > 2 ? " restored to the original\n"
+                                                     : " is the original already\n"))
+        << restored.err;
+    EXPECT_EQ(ReadBytes(exe_), StandardConverter()) << seed;
+  }
+  const json history = json::parse(Cli({"history", exe_, "--json"}).out);
+  EXPECT_EQ(history["operations"].back()["operation"], "restore");
+  EXPECT_TRUE(history["matches"]);
+  EXPECT_EQ(Cli({"undo", exe_}).exit_code, 1);  // nothing since the restore
+}
+
+// Bytes another program changed stop a restore (nothing written) unless --force, which leaves
+// them; a file moved elsewhere is found by its content; a data folder that takes no files lets
+// the change go on with one line on standard error.
+TEST_F(CliTest, RestoreRefusesOtherProgramsChangesAndFindsAMovedFile) {
+  ASSERT_EQ(Cli({"apply", patch_, exe_}).exit_code, 0);
+  Bytes changed = ReadBytes(exe_);
+  changed[0x5000] ^= 0xFF;
+  dir_.Write("tom2pc.exe", changed);
+  EXPECT_EQ(
+      Cli({"history", exe_}).out.find("changed by another program since") == std::string::npos,
+      false);
+  for (const std::string check : {"--check", "--"}) {
+    const ProcessResult refused = Cli({"restore", check, exe_});
+    EXPECT_EQ(refused.exit_code, 1);
+    EXPECT_NE(refused.err.find("Nothing was written"), std::string::npos) << refused.err;
+    EXPECT_EQ(ReadBytes(exe_), changed);
+  }
+  EXPECT_EQ(Cli({"restore", exe_, "--force"}).exit_code, 0);
+  Bytes expected = StandardConverter();
+  expected[0x5000] ^= 0xFF;
+  EXPECT_EQ(ReadBytes(exe_), expected);
+
+  const std::string second = dir_.Write("second.exe", StandardConverter());
+  ASSERT_EQ(Cli({"apply", patch_, second}).exit_code, 0);
+  const std::string moved = dir_.File("moved.exe");
+  std::filesystem::rename(second, moved);
+  EXPECT_EQ(Seen(Cli({"restore", moved})), "0 " + moved + " restored to the original\n");
+  EXPECT_EQ(ReadBytes(moved), StandardConverter());
+
+  ::setenv("XDG_DATA_HOME", dir_.Write("no-folder", {}).c_str(), 1);
+  for (const std::string history : {"--", "--no-history"}) {
+    const ProcessResult done = Cli({"apply", history, patch_, moved});
+    EXPECT_EQ(Seen(done), "0 " + kApplied);
+    const bool kept = history == "--";
+    EXPECT_EQ(std::count(done.err.begin(), done.err.end(), '\n'), kept ? 1 : 0) << done.err;
+    EXPECT_EQ(done.err.starts_with("WARNING: no history is kept for this change: "), kept);
+    ASSERT_EQ(Cli({"remove", patch_, moved, "--no-history"}).exit_code, 0);
+  }
 }
 
 }  // namespace

@@ -1,0 +1,147 @@
+#include "cli/history_command.h"
+
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
+#include "cli/json_text.h"
+#include "history/history_actions.h"
+#include "history/history_store.h"
+#include "history/history_view.h"
+#include "support/sha256.h"
+
+namespace varnock::cli {
+
+namespace {
+
+const char* StateText(EntryState state) {
+  switch (state) {
+    case EntryState::Used:
+      return "";
+    case EntryState::Unused:
+      return "unused (interrupted)";
+    case EntryState::ChangedSince:
+      return "changed by another program since";
+  }
+  return "";
+}
+
+std::string PatchesText(const HistoryEntry& entry) {
+  std::string text;
+  for (const PatchNote& patch : entry.patches) {
+    text += (text.empty() ? "" : ", ") + Printable(patch.name);
+    if (patch.argument) {
+      text += " --arg " + Printable(*patch.argument);
+    }
+  }
+  return text;
+}
+
+nlohmann::json ToJson(const HistoryRecord& record, const HistoryView& view) {
+  nlohmann::json operations = nlohmann::json::array();
+  for (std::size_t i = 0; i < record.entries.size(); ++i) {
+    const HistoryEntry& entry = record.entries[i];
+    nlohmann::json patches = nlohmann::json::array();
+    for (const PatchNote& patch : entry.patches) {
+      patches.push_back({{"name", patch.name},
+                         {"sha256", patch.sha256},
+                         {"argument", patch.argument ? nlohmann::json(*patch.argument) : nullptr}});
+    }
+    operations.push_back({{"time", entry.time},
+                          {"operation", entry.kind},
+                          {"patches", patches},
+                          {"before", entry.before},
+                          {"after", entry.after},
+                          {"used", view.states[i] != EntryState::Unused},
+                          {"bytes", [&] {
+                             std::size_t bytes = 0;
+                             for (const RecordedRange& range : entry.ranges) {
+                               bytes += range.before.size();
+                             }
+                             return bytes;
+                           }()}});
+  }
+  return {{"path", record.path},
+          {"original", {{"size", record.originalSize}, {"sha256", record.originalSha256}}},
+          {"operations", operations},
+          {"matches", view.matchesLast}};
+}
+
+int Tell(const HistoryOutcome& outcome, ConsoleUi& console) {
+  console.ShowMessage(outcome.message, outcome.ok ? MessageIcon::None : MessageIcon::Critical);
+  return outcome.ok ? kExitOk : kExitFailure;
+}
+
+}  // namespace
+
+CLI::App* HistoryCommand::Register(CLI::App& app) {
+  CLI::App* command =
+      app.add_subcommand("history",
+                         "Show the changes Varnock made to EXE, newest last, and whether EXE still "
+                         "matches the last of them");
+  command->add_option("EXE", exe_, "The executable")->required();
+  command->add_flag("--json", json_, "A JSON object instead of one line an operation");
+  return command;
+}
+
+int HistoryCommand::Run(ConsoleUi& console) {
+  const std::string exe = AbsolutePath(exe_);
+  const std::string sha = FileSha256Text(exe);
+  HistoryRecord record;
+  if (sha.empty() || !FindHistory(HistoryFolder(), exe, sha, record)) {
+    console.ShowMessage("ERROR: no history is kept for " + exe, MessageIcon::Critical);
+    return kExitFailure;
+  }
+  const HistoryView view = ViewHistory(record, sha);
+  if (json_) {
+    console.Out() << JsonText(ToJson(record, view)) << '\n';
+    return kExitOk;
+  }
+  console.Out() << Printable(exe) << "\noriginal: " << record.originalSize << " bytes, SHA-256 "
+                << record.originalSha256 << '\n';
+  for (std::size_t i = 0; i < record.entries.size(); ++i) {
+    const HistoryEntry& entry = record.entries[i];
+    console.Out() << entry.time << "  " << entry.kind << "  " << PatchesText(entry);
+    if (view.states[i] == EntryState::Unused) {
+      console.Out() << "  " << StateText(view.states[i]);
+    }
+    console.Out() << '\n';
+  }
+  console.Out() << (view.matchesLast ? "matches the record's last state"
+                                     : StateText(EntryState::ChangedSince))
+                << '\n';
+  return kExitOk;
+}
+
+CLI::App* RestoreCommand::Register(CLI::App& app) {
+  CLI::App* command = app.add_subcommand(
+      "restore",
+      "Write back every original byte Varnock recorded for EXE, in one rewrite, and "
+      "check EXE against its original's SHA-256");
+  command->add_option("EXE", exe_, "The executable")->required();
+  command->add_flag("--check", check_,
+                    "Say what restore would do, and exit as it would; "
+                    "write nothing");
+  command->add_flag("--force", force_,
+                    "Write Varnock's recorded bytes back even when another "
+                    "program changed other bytes, leaving those as they are");
+  return command;
+}
+
+int RestoreCommand::Run(ConsoleUi& console) {
+  return Tell(RestoreOriginal(AbsolutePath(exe_), HistoryFolder(), check_, force_), console);
+}
+
+CLI::App* UndoCommand::Register(CLI::App& app) {
+  CLI::App* command = app.add_subcommand(
+      "undo",
+      "Take back the last change Varnock recorded for EXE, when EXE is still as that "
+      "change left it");
+  command->add_option("EXE", exe_, "The executable")->required();
+  return command;
+}
+
+int UndoCommand::Run(ConsoleUi& console) {
+  return Tell(UndoLast(AbsolutePath(exe_), HistoryFolder()), console);
+}
+
+}  // namespace varnock::cli

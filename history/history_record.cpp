@@ -1,0 +1,210 @@
+#include "history/history_record.h"
+
+#include <charconv>
+#include <chrono>
+#include <cstring>
+#include <ctime>
+#include <sstream>
+
+namespace varnock {
+
+namespace {
+
+constexpr const char* kHeader = "varnock-history\t1";
+
+// Tabs, line ends and '%' of free texts are written as %XX, so that each field stays on its line.
+std::string Escape(const std::string& text) {
+  std::string out;
+  for (const char c : text) {
+    if (c == '%' || c == '\t' || c == '\n' || c == '\r') {
+      static constexpr char kDigits[] = "0123456789ABCDEF";
+      out += '%';
+      out += kDigits[static_cast<unsigned char>(c) >> 4];
+      out += kDigits[static_cast<unsigned char>(c) & 15];
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+bool FromHex(const std::string& text, Bytes& out) {
+  if (text.size() % 2 != 0) {
+    return false;
+  }
+  out.clear();
+  out.reserve(text.size() / 2);
+  for (std::size_t i = 0; i < text.size(); i += 2) {
+    std::uint8_t byte = 0;
+    const char* pair = text.data() + i;
+    if (std::from_chars(pair, pair + 2, byte, 16).ptr != pair + 2) {
+      return false;
+    }
+    out.push_back(byte);
+  }
+  return true;
+}
+
+std::string Unescape(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    Bytes code;
+    if (text[i] == '%' && i + 2 < text.size() && FromHex(text.substr(i + 1, 2), code)) {
+      out += static_cast<char>(code[0]);
+      i += 2;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+std::string ToHex(const Bytes& bytes) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string text;
+  text.reserve(bytes.size() * 2);
+  for (const std::uint8_t byte : bytes) {
+    text += kDigits[byte >> 4];
+    text += kDigits[byte & 15];
+  }
+  return text;
+}
+
+std::vector<std::string> Fields(const std::string& line) {
+  std::vector<std::string> fields;
+  std::size_t start = 0;
+  for (std::size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1) {
+    fields.push_back(line.substr(start, tab - start));
+  }
+  fields.push_back(line.substr(start));
+  return fields;
+}
+
+bool ToNumber(const std::string& text, std::uint64_t& value) {
+  if (text.empty() || text.size() > 19 ||
+      text.find_first_not_of("0123456789") != std::string::npos) {
+    return false;
+  }
+  value = std::stoull(text);
+  return true;
+}
+
+// Adds one line of an entry to `entry`; false for a line that belongs to no entry.
+bool AddLine(const std::vector<std::string>& f, HistoryEntry& entry) {
+  if (f[0] == "patch" && f.size() == 4) {
+    PatchNote note{Unescape(f[1]), f[2], std::nullopt};
+    if (f[3] != "-") {
+      note.argument = Unescape(f[3].substr(1));
+    }
+    entry.patches.push_back(note);
+    return true;
+  }
+  RecordedRange range;
+  if (f[0] == "range" && f.size() == 4 && ToNumber(f[1], range.offset) &&
+      FromHex(f[2], range.before) && FromHex(f[3], range.after) &&
+      range.after.size() == range.before.size()) {
+    entry.ranges.push_back(std::move(range));
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+std::string EncodeHistory(const HistoryRecord& record) {
+  std::ostringstream out;
+  out << kHeader << '\n'
+      << "path\t" << Escape(record.path) << '\n'
+      << "original\t" << record.originalSize << '\t' << record.originalSha256 << '\n';
+  for (const HistoryEntry& entry : record.entries) {
+    out << "op\t" << entry.time << '\t' << entry.kind << '\t' << entry.before << '\t' << entry.after
+        << '\n';
+    for (const PatchNote& patch : entry.patches) {
+      out << "patch\t" << Escape(patch.name) << '\t' << patch.sha256 << '\t'
+          << (patch.argument ? "=" + Escape(*patch.argument) : "-") << '\n';
+    }
+    for (const RecordedRange& range : entry.ranges) {
+      out << "range\t" << range.offset << '\t' << ToHex(range.before) << '\t' << ToHex(range.after)
+          << '\n';
+    }
+    out << "end\n";
+  }
+  return out.str();
+}
+
+bool DecodeHistory(const std::string& text, HistoryRecord& record) {
+  record = HistoryRecord{};
+  std::istringstream in(text);
+  std::string line;
+  if (!std::getline(in, line) || line != kHeader) {
+    return false;
+  }
+  std::optional<HistoryEntry> open;
+  bool haveOriginal = false;
+  // Only whole lines count: the last one, without its line end, may be cut short.
+  while (std::getline(in, line) && !in.eof()) {
+    const std::vector<std::string> f = Fields(line);
+    if (f[0] == "path" && f.size() == 2) {
+      record.path = Unescape(f[1]);
+    } else if (f[0] == "original" && f.size() == 3) {
+      haveOriginal = ToNumber(f[1], record.originalSize);
+      record.originalSha256 = f[2];
+    } else if (f[0] == "op" && f.size() == 5) {
+      open = HistoryEntry{f[1], f[2], {}, f[3], f[4], {}};
+    } else if (f[0] == "end" && open) {
+      record.entries.push_back(std::move(*open));
+      open.reset();
+    } else if (!open || !AddLine(f, *open)) {
+      open.reset();  // a damaged entry is dropped whole
+    }
+  }
+  return haveOriginal;
+}
+
+std::vector<RecordedRange> ChangedRanges(const Bytes& before, const Bytes& after) {
+  std::vector<RecordedRange> ranges;
+  const std::size_t size = std::min(before.size(), after.size());
+  constexpr std::size_t kBlock = 4096;
+  std::size_t i = 0;
+  while (i < size) {
+    // Whole blocks that did not change are passed over at the speed of memcmp.
+    const std::size_t block = std::min(kBlock, size - i);
+    if (std::memcmp(before.data() + i, after.data() + i, block) == 0) {
+      i += block;
+      continue;
+    }
+    const std::size_t end = i + block;
+    while (i < end) {
+      if (before[i] == after[i]) {
+        ++i;
+        continue;
+      }
+      std::size_t last = i;
+      while (last < size && before[last] != after[last]) {
+        ++last;
+      }
+      ranges.push_back({i, Bytes(before.begin() + i, before.begin() + last),
+                        Bytes(after.begin() + i, after.begin() + last)});
+      i = last;
+      if (i >= end) {
+        break;
+      }
+    }
+  }
+  return ranges;
+}
+
+std::string UtcNowText() {
+  const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+  std::tm parts{};
+#ifdef _WIN32
+  gmtime_s(&parts, &now);
+#else
+  gmtime_r(&now, &parts);
+#endif
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &parts);
+  return text;
+}
+
+}  // namespace varnock

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "support/bytes.h"
+
+namespace varnock {
+
+// A patch file an operation used: its name, the SHA-256 of its content, and the argument it was
+// given (none when it takes none, or took the value its name carries).
+struct PatchNote {
+  std::string name;
+  std::string sha256;
+  std::optional<std::string> argument;
+};
+
+// The bytes a range held before an operation changed it, and those it wrote there.
+struct RecordedRange {
+  std::uint64_t offset = 0;
+  Bytes before;
+  Bytes after;
+};
+
+// What one rewrite of the executable changed: when (UTC), what ("apply", "remove", "batch",
+// "restore", "undo"), with which patches, the SHA-256 of the whole file before and after, and
+// the old bytes of every range it changed.
+struct HistoryEntry {
+  std::string time;
+  std::string kind;
+  std::vector<PatchNote> patches;
+  std::string before;
+  std::string after;
+  std::vector<RecordedRange> ranges;
+};
+
+// Everything Varnock changed in one executable: the path it was last known by, the original's
+// size and SHA-256, and the operations in the order they were made.
+struct HistoryRecord {
+  std::string path;
+  std::uint64_t originalSize = 0;
+  std::string originalSha256;
+  std::vector<HistoryEntry> entries;
+};
+
+// The record as it is stored: lines of tab-separated fields, each entry closed by an "end"
+// line, so that an entry cut short by a crash is known and dropped when it is read.
+std::string EncodeHistory(const HistoryRecord& record);
+// False when the text is no record (its first line is not a record's); entries that are not
+// whole are dropped.
+bool DecodeHistory(const std::string& text, HistoryRecord& record);
+
+// The ranges where `after` differs from `before` (images of one length), with their bytes in
+// both.
+std::vector<RecordedRange> ChangedRanges(const Bytes& before, const Bytes& after);
+
+// The time now, as 2026-12-07T17:30:00Z.
+std::string UtcNowText();
+
+}  // namespace varnock

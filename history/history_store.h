@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+
+#include "history/history_record.h"
+
+namespace varnock {
+
+// The folder of the records: history/ in the per-user data folder; empty when there is none.
+std::string HistoryFolder();
+
+// The path an executable's record is kept at in `folder`: named for the SHA-256 of the
+// executable's resolved path, so that every name of the file through a link finds it.
+std::string HistoryPathFor(const std::string& folder, const std::string& exePath);
+
+// The record of the executable at `exePath`, whose SHA-256 is now `currentSha256`: the one kept
+// for its path, else (a file moved or copied) one whose last state is that content. False when
+// there is none.
+bool FindHistory(const std::string& folder, const std::string& exePath,
+                 const std::string& currentSha256, HistoryRecord& record);
+
+// Writes the record of the executable at `exePath` (the folder made when missing) and flushes
+// it: whole or not at all, also when the program is killed meanwhile. False with the reason.
+bool SaveHistory(const std::string& folder, const std::string& exePath, HistoryRecord record,
+                 std::string& error);
+
+}  // namespace varnock

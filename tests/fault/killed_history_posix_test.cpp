@@ -1,0 +1,47 @@
+// A program killed (SIGKILL) after the history of a change is written and before the file is
+// replaced: the record is whole, its entry reads as unused, and the original comes back.
+#include <signal.h>
+
+#include "history/history_actions.h"
+#include "history/history_store.h"
+#include "history/history_view.h"
+#include "support/sha256.h"
+#include "tests/fault/child_process.h"
+#include "tests/fault/fault_fixture.h"
+
+namespace varnock::testing {
+namespace {
+
+using KilledHistory = FaultTest;
+
+TEST_F(KilledHistory, AKillBetweenRecordAndRewriteLeavesAnUnusedEntryAndTheOriginalComesBack) {
+  const std::string folder = dir.File("history");
+  const auto apply = [&](bool killed) {
+    RewriteHooks hooks;
+    hooks.before_replace = [killed](const std::string&) {
+      if (killed) {
+        ::raise(SIGKILL);
+      }
+    };
+    OperationHistory history(folder);
+    std::string version;
+    return PerformPatch(patch, exe, false, version, loaded, ui, &hooks, &history);
+  };
+  ChildProcess child([&] { return std::to_string(apply(true)); });
+  EXPECT_EQ(child.Report(), "");
+  EXPECT_TRUE(child.KilledBySignal());
+  EXPECT_EQ(ReadBytes(exe), image);
+
+  HistoryRecord record;
+  ASSERT_TRUE(FindHistory(folder, exe, Sha256Text(image), record));
+  ASSERT_EQ(record.entries.size(), 1u);
+  EXPECT_EQ(ViewHistory(record, Sha256Text(image)).states[0], EntryState::Unused);
+
+  ASSERT_EQ(apply(false), ResultDone);
+  EXPECT_EQ(ReadBytes(exe), Applied());
+  EXPECT_TRUE(RestoreOriginal(exe, folder, false, false).ok);
+  EXPECT_EQ(ReadBytes(exe), image);
+}
+
+}  // namespace
+}  // namespace varnock::testing
