@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
-#include "patchfile/patch_writer.h"
 #include "tests/cli/run_process.h"
 #include "tests/common/temp_dir.h"
+#include "tools/patch_file.h"
 
 namespace varnock {
 namespace {
