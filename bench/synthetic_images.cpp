@@ -8,6 +8,7 @@
 #include "target/build_date.h"
 #include "target/calendar.h"
 #include "target/engine_probes.h"
+#include "tools/pe_time_stamp.h"
 
 namespace varnock::bench {
 

@@ -48,5 +48,5 @@ function(varnock_test name)
     PROPERTIES TIMEOUT 120 LABELS "${ARG_LABELS}" ${wine_properties})
 endfunction()
 
-# varnock_cross_headers(NAME): fmt, CLI11 and nlohmann-json headers, also for a cross build.
+# varnock_cross_headers(NAME): CLI11 and nlohmann-json headers, also for a cross build.
 include(${CMAKE_CURRENT_LIST_DIR}/CrossHeaders.cmake)

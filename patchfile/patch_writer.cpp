@@ -1,9 +1,6 @@
 #include "patchfile/patch_writer.h"
 
-#include <fstream>
-
 #include "support/code_page.h"
-#include "support/files.h"
 
 namespace varnock {
 
@@ -51,15 +48,6 @@ Bytes WritePatch(const PatchRecord& record) {
     out.insert(out.end(), zone.PatchBytes.begin(), zone.PatchBytes.end());
   }
   return out;
-}
-
-bool WritePatchFile(const std::string& path, const PatchRecord& record) {
-  const Bytes bytes = WritePatch(record);
-  std::ofstream out(ToFsPath(path), std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  return !out.fail();
 }
 
 }  // namespace varnock

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 #include "patchfile/patch_record.h"
@@ -9,11 +8,10 @@
 
 namespace varnock {
 
-// The .ptc bytes of a record (for tests and build tools; the program never writes patches).
+// The .ptc bytes of a record (for tests, build tools and the command that creates patches).
 // The counts written are the record's ZoneCount and ArgOffsetCount as they stand, so tests
 // can write inconsistent or hostile files on purpose.
 Bytes WritePatch(const PatchRecord& record);
-bool WritePatchFile(const std::string& path, const PatchRecord& record);
 
 // The pieces of the format, for writing files by hand.
 void AppendInt32(Bytes& out, std::int32_t value);

@@ -27,10 +27,6 @@ std::string Unescape(const std::string& field) {
   return text;
 }
 
-bool StartsWith(std::string_view text, std::string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
-}
-
 bool IsNetworkType(std::string_view type) {
   static constexpr std::array<std::string_view, 8> kTypes = {
       "nfs", "nfs4", "cifs", "smb3", "smbfs", "9p", "virtiofs", "fuse.sshfs"};
@@ -38,20 +34,20 @@ bool IsNetworkType(std::string_view type) {
 }
 
 bool IsUserFileSystem(std::string_view source, std::string_view type) {
-  if (type == "squashfs" || (type == "iso9660" && StartsWith(source, "/dev/loop"))) {
+  if (type == "squashfs" || (type == "iso9660" && source.starts_with("/dev/loop"))) {
     return false;  // snaps and other mounted images
   }
-  return StartsWith(source, "/dev/") || IsNetworkType(type);
+  return source.starts_with("/dev/") || IsNetworkType(type);
 }
 
 bool IsSystemFolder(std::string_view target) {
   static constexpr std::array<std::string_view, 5> kFolders = {"/proc", "/sys", "/dev", "/run",
                                                                "/snap"};
-  if (StartsWith(target, "/run/media/")) {
+  if (target.starts_with("/run/media/")) {
     return false;
   }
   return std::any_of(kFolders.begin(), kFolders.end(), [&](std::string_view folder) {
-    return target == folder || StartsWith(target, std::string(folder) + "/");
+    return target == folder || target.starts_with(std::string(folder) + "/");
   });
 }
 

@@ -6,14 +6,14 @@ export VARNOCK_ROOT
 
 # Debian packages for the native build, the window and its tests.
 NATIVE_PACKAGES=(build-essential cmake ninja-build qt6-base-dev libgtest-dev googletest
-  libgmock-dev libfmt-dev libcli11-dev nlohmann-json3-dev fonts-dejavu-core poppler-utils
+  libgmock-dev libcli11-dev nlohmann-json3-dev fonts-dejavu-core poppler-utils
   clang-format clang-tidy libssl-dev)
 
 # Debian packages for the Windows programs: the mingw-w64 cross compiler, Wine to run their
-# tests, the sources and headers the cross build compiles (GoogleTest, fmt, CLI11, JSON), and a
+# tests, the sources and headers the cross build compiles (GoogleTest, CLI11, JSON), and a
 # virtual display with fonts for the tests that open windows.
 WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 googletest
-  libfmt-dev libcli11-dev nlohmann-json3-dev xvfb xauth fonts-wine fonts-liberation)
+  libcli11-dev nlohmann-json3-dev xvfb xauth fonts-wine fonts-liberation)
 
 # Debian packages for building and checking the installable packages.
 PACKAGE_PACKAGES=(dpkg-dev lintian appstream desktop-file-utils)

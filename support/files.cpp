@@ -154,17 +154,6 @@ void CreateFolder(const std::string& path) {
   fs::create_directory(ToFsPath(path), error);
 }
 
-void CopyFileOver(const std::string& source, const std::string& destination) {
-  if (FileExists(destination) && !RemoveFile(destination)) {
-    return;
-  }
-  if (HoldsNul(source) || HoldsNul(destination)) {
-    return;
-  }
-  std::error_code error;
-  fs::copy_file(ToFsPath(source), ToFsPath(destination), error);
-}
-
 std::string NotAFileText(const std::string& path) {
   std::error_code error;
   const fs::file_status status =

@@ -29,8 +29,6 @@ bool ReadWholeFile(const std::string& path, Bytes& content, std::string& error);
 bool RemoveFile(const std::string& path);
 // Creates one folder level; failures are swallowed.
 void CreateFolder(const std::string& path);
-// Copies `source` over `destination`; failures are swallowed.
-void CopyFileOver(const std::string& source, const std::string& destination);
 
 // Why `path` cannot be read as a file: it names a folder, a pipe, a device or a socket, is too
 // long for the system, or names nothing at all.

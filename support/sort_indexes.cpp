@@ -1,7 +1,6 @@
 #include "support/sort_indexes.h"
 
 #include <algorithm>
-#include <array>
 #include <utility>
 
 namespace varnock {
@@ -32,31 +31,6 @@ class LevelQueue {
   std::vector<std::size_t> positions_;
   std::size_t next_ = 0;
 };
-
-// The levels 0, 1 and 2 of the values when they take at most three distinct values, ordered
-// so that the sort brings the highest level first; nothing when there are more.
-bool ThreeLevels(const std::vector<std::int32_t>& values, std::size_t size, bool ascending,
-                 std::vector<std::uint8_t>& levels) {
-  std::array<std::int32_t, 3> distinct{};
-  std::size_t found = 0;
-  for (std::size_t i = 0; i < size; ++i) {
-    if (std::find(distinct.begin(), distinct.begin() + found, values[i]) ==
-        distinct.begin() + found) {
-      if (found == distinct.size()) {
-        return false;
-      }
-      distinct[found++] = values[i];
-    }
-  }
-  levels.resize(size);
-  for (std::size_t i = 0; i < size; ++i) {
-    // The level is the number of distinct values below this one.
-    const auto below = static_cast<std::uint8_t>(std::count_if(
-        distinct.begin(), distinct.begin() + found, [&](std::int32_t v) { return v < values[i]; }));
-    levels[i] = ascending ? static_cast<std::uint8_t>(found - 1 - below) : below;
-  }
-  return true;
-}
 
 // The exchange sort over levels 0 to 2, highest first, in linear time. At position k the
 // entry there is exchanged with each later entry of a higher level as the scan meets it, so a
@@ -100,24 +74,6 @@ Indexes SortThreeLevels(std::vector<std::uint8_t> level) {
   return index;
 }
 
-// The exchange sort as its steps read, for values of more than three kinds.
-Indexes SortByExchanges(const std::vector<std::int32_t>& values, std::size_t size, bool ascending) {
-  Indexes index(size);
-  for (std::size_t i = 0; i < size; ++i) {
-    index[i] = static_cast<std::int32_t>(i);
-  }
-  for (std::size_t k = 0; k + 1 < size; ++k) {
-    for (std::size_t j = k + 1; j < size; ++j) {
-      const std::int32_t first = values[static_cast<std::size_t>(index[k])];
-      const std::int32_t second = values[static_cast<std::size_t>(index[j])];
-      if (ascending ? first > second : first < second) {
-        std::swap(index[k], index[j]);
-      }
-    }
-  }
-  return index;
-}
-
 }  // namespace
 
 std::vector<std::int32_t> SortIndexes(const std::vector<std::int32_t>& values, std::int32_t count,
@@ -125,11 +81,13 @@ std::vector<std::int32_t> SortIndexes(const std::vector<std::int32_t>& values, s
   // A count beyond the values would read past them: only the values that exist take part.
   const auto size = static_cast<std::size_t>(std::clamp<std::int32_t>(
       count, 0, static_cast<std::int32_t>(std::min<std::size_t>(values.size(), INT32_MAX))));
-  std::vector<std::uint8_t> levels;
-  if (ThreeLevels(values, size, ascending, levels)) {
-    return SortThreeLevels(std::move(levels));
+  // The highest level sorts first: the rank itself descending, its mirror ascending.
+  std::vector<std::uint8_t> levels(size);
+  for (std::size_t i = 0; i < size; ++i) {
+    const auto rank = static_cast<std::uint8_t>(std::clamp(values[i], 0, 2));
+    levels[i] = ascending ? static_cast<std::uint8_t>(2 - rank) : rank;
   }
-  return SortByExchanges(values, size, ascending);
+  return SortThreeLevels(std::move(levels));
 }
 
 }  // namespace varnock

@@ -16,9 +16,4 @@ inline constexpr std::int64_t kTimeStampDistance = 8;
 // The build date of an executable already held in memory; bytes beyond its end read as zero.
 bool BuildDateFromImage(const Bytes& image, BuildDate& date, std::string& error);
 
-// Writes `headerOffset` at 0x3C and `stamp` at headerOffset + 8, growing the image with zero
-// bytes as needed (for tests and build tools that make executables). A stamp place before the
-// start of the image is not written.
-void PutPeTimeStamp(Bytes& image, std::int32_t headerOffset, std::int32_t stamp);
-
 }  // namespace varnock

@@ -1,51 +1,34 @@
 #include "target/calendar.h"
 
+#include <chrono>
+
 namespace varnock {
 
-namespace {
+namespace chrono = std::chrono;
 
-constexpr std::int64_t kSecondsPerDay = 86400;
-// Days from 0000-03-01 to 1970-01-01 in the proleptic Gregorian calendar.
-constexpr std::int64_t kEpochShift = 719468;
-constexpr std::int64_t kDaysPerEra = 146097;  // 400 years
-
-std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
-  return a / b - ((a % b != 0 && (a < 0) != (b < 0)) ? 1 : 0);
-}
-
-}  // namespace
-
-// Years are counted from March, so that the leap day ends a year; an era is 400 years.
 BuildDate DateFromSeconds(std::int64_t seconds) {
-  const std::int64_t days = FloorDiv(seconds, kSecondsPerDay);
-  const std::int64_t rest = seconds - days * kSecondsPerDay;
-  const std::int64_t shifted = days + kEpochShift;
-  const std::int64_t era = FloorDiv(shifted, kDaysPerEra);
-  const std::int64_t dayOfEra = shifted - era * kDaysPerEra;
-  const std::int64_t yearOfEra =
-      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-  const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-  const std::int64_t monthFromMarch = (5 * dayOfYear + 2) / 153;
+  const chrono::sys_seconds time{chrono::seconds{seconds}};
+  const chrono::sys_days day = chrono::floor<chrono::days>(time);
+  const chrono::year_month_day calendarDay{day};
+  const chrono::hh_mm_ss<chrono::seconds> clock{time - day};
   BuildDate date;
-  date.day = static_cast<int>(dayOfYear - (153 * monthFromMarch + 2) / 5 + 1);
-  date.month = static_cast<int>(monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9);
-  date.year = static_cast<int>(yearOfEra + era * 400 + (date.month <= 2 ? 1 : 0));
-  date.hour = static_cast<int>(rest / 3600);
-  date.minute = static_cast<int>(rest / 60 % 60);
-  date.second = static_cast<int>(rest % 60);
+  date.year = static_cast<int>(calendarDay.year());
+  date.month = static_cast<int>(static_cast<unsigned>(calendarDay.month()));
+  date.day = static_cast<int>(static_cast<unsigned>(calendarDay.day()));
+  date.hour = static_cast<int>(clock.hours().count());
+  date.minute = static_cast<int>(clock.minutes().count());
+  date.second = static_cast<int>(clock.seconds().count());
   return date;
 }
 
+// The first of the month, then the days after it, so that a day past the month's end counts on.
 std::int64_t SecondsFromDate(const BuildDate& date) {
-  const std::int64_t year = date.year - (date.month <= 2 ? 1 : 0);
-  const std::int64_t era = FloorDiv(year, 400);
-  const std::int64_t yearOfEra = year - era * 400;
-  const std::int64_t monthFromMarch = date.month > 2 ? date.month - 3 : date.month + 9;
-  const std::int64_t dayOfYear = (153 * monthFromMarch + 2) / 5 + date.day - 1;
-  const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-  const std::int64_t days = era * kDaysPerEra + dayOfEra - kEpochShift;
-  return days * kSecondsPerDay + std::int64_t{date.hour} * 3600 + std::int64_t{date.minute} * 60 +
-         date.second;
+  const chrono::year_month month =
+      chrono::year{date.year} / chrono::January + chrono::months{date.month - 1};
+  const chrono::sys_days day = chrono::sys_days{month / 1} + chrono::days{date.day - 1};
+  const chrono::sys_seconds time =
+      day + chrono::hours{date.hour} + chrono::minutes{date.minute} + chrono::seconds{date.second};
+  return time.time_since_epoch().count();
 }
 
 }  // namespace varnock

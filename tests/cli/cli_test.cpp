@@ -8,9 +8,9 @@
 #include <nlohmann/json.hpp>
 #include <random>
 
-#include "patchfile/patch_writer.h"
 #include "tests/cli/run_process.h"
 #include "tests/common/temp_dir.h"
+#include "tools/patch_file.h"
 
 namespace varnock {
 namespace {

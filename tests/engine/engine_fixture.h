@@ -10,10 +10,10 @@
 
 #include "engine/result_code.h"
 #include "patchfile/patch_record.h"
-#include "patchfile/patch_writer.h"
 #include "support/bytes.h"
 #include "tests/common/recording_ui.h"
 #include "tests/common/temp_dir.h"
+#include "tools/patch_file.h"
 
 namespace varnock::testing {
 

@@ -3,8 +3,48 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QPointer>
 #include <QTemporaryDir>
+#include <QTimer>
+
+namespace {
+
+// A modal window that stays open ten seconds with nobody answering it fails the test and is
+// closed, so that a box the test did not expect ends the test instead of hanging the run.
+class ModalWatchdog : public ::testing::EmptyTestEventListener {
+ public:
+  ModalWatchdog() {
+    timer_.setInterval(250);
+    QObject::connect(&timer_, &QTimer::timeout, [this] { Check(); });
+  }
+  void OnTestStart(const ::testing::TestInfo&) override {
+    watched_ = nullptr;
+    timer_.start();
+  }
+  void OnTestEnd(const ::testing::TestInfo&) override { timer_.stop(); }
+
+ private:
+  void Check() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal != watched_) {
+      watched_ = modal;
+      since_.start();
+    } else if (modal != nullptr && since_.hasExpired(10000)) {
+      ADD_FAILURE() << "a modal window nobody answered: " << modal->objectName().toStdString();
+      auto* dialog = qobject_cast<QDialog*>(modal);
+      dialog != nullptr ? dialog->reject() : static_cast<void>(modal->close());
+    }
+  }
+
+  QTimer timer_;
+  QPointer<QWidget> watched_;
+  QElapsedTimer since_;
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
@@ -16,5 +56,10 @@ int main(int argc, char** argv) {
   }
   QApplication application(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
+  ModalWatchdog watchdog;
+  ::testing::TestEventListeners& listeners = ::testing::UnitTest::GetInstance()->listeners();
+  listeners.Append(&watchdog);
+  const int result = RUN_ALL_TESTS();
+  listeners.Release(&watchdog);
+  return result;
 }

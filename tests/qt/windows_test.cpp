@@ -130,8 +130,8 @@ void Click(const QWidget* window, const char* button) {
   QTest::mouseClick(qt::DesignControl<QPushButton>(window, button), Qt::LeftButton);
 }
 
-// Acts on the modal window called `name` that the next click opens, once it runs its loop; a
-// modal window nobody answers stays open until the test's time runs out, so it fails the test.
+// Acts on the modal window called `name` that the next click opens, once it runs its loop; one
+// that nobody answers fails the test after ten seconds (the watchdog in qt_test_main.cpp).
 void OnModal(const QObject* context, const char* name, const std::function<void(QWidget*)>& step) {
   QTimer::singleShot(0, context, [name, step] {
     QWidget* modal = QApplication::activeModalWidget();

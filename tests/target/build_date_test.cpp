@@ -7,6 +7,7 @@
 #include "target/calendar.h"
 #include "target/exe_version.h"
 #include "tests/common/temp_dir.h"
+#include "tools/pe_time_stamp.h"
 
 namespace varnock {
 namespace {

@@ -15,6 +15,7 @@
 #include "target/engine_probes.h"
 #include "tests/common/recording_ui.h"
 #include "tests/common/temp_dir.h"
+#include "tools/pe_time_stamp.h"
 
 namespace varnock::testing {
 namespace {
