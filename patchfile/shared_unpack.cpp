@@ -5,10 +5,10 @@
 
 #include "patchfile/bundle_unpack.h"
 #include "patchfile/unpack_record.h"
-#include "support/content_sum.h"
 #include "support/files.h"
 #include "support/lock_wait.h"
 #include "support/paths.h"
+#include "support/sha256.h"
 
 namespace varnock {
 
@@ -61,7 +61,7 @@ bool SharedUnpack::Unpack(const std::string& executablePath) {
       UnpackBundle(executablePath, folder_, written, count,
                    [&before](const std::string& name) { return before.count(name) > 0; });
   for (const std::string& file : written) {
-    after[GetFileName(file)] = ContentSum(ReadWholeFile(file));
+    after[GetFileName(file)] = Sha256Text(ReadWholeFile(file));
   }
   for (const auto& [name, sum] : before) {
     if (alone && after.count(name) == 0) {
