@@ -1,11 +1,11 @@
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <string>
 
 #include "support/bytes.h"
 #include "support/interrupt_cleanup.h"
+#include "support/native_file.h"
 
 namespace varnock {
 
@@ -25,7 +25,7 @@ enum class NewCopy {
 class HeldCopy {
  public:
   HeldCopy() = default;
-  ~HeldCopy();
+  ~HeldCopy() = default;
   HeldCopy(const HeldCopy&) = delete;
   HeldCopy& operator=(const HeldCopy&) = delete;
 
@@ -35,10 +35,8 @@ class HeldCopy {
   void Remove();
 
  private:
-  void Release();
-
   std::string path_;
-  std::intptr_t handle_ = -1;
+  NativeFile file_;
   std::optional<RemovedOnInterrupt> removed_;
 };
 

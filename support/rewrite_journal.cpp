@@ -7,6 +7,7 @@
 
 #include "support/checksum.h"
 #include "support/files.h"
+#include "support/native_file.h"
 #include "support/paths.h"
 #include "support/user_folders.h"
 
@@ -139,6 +140,28 @@ std::string JournalInUserFolder(const FileIdentity& identity) {
   return folder.empty() ? std::string()
                         : JoinPath(folder, "journal-" + std::to_string(identity.volume) + "-" +
                                                std::to_string(identity.index));
+}
+
+// Windows flushes a new file's name with its content; a folder cannot be flushed there.
+bool WriteDurably(const std::string& path, const Bytes& content, std::string& error) {
+  NativeFile file;
+  if (!file.CreatePrivate(path, error) || !file.WriteAt(0, content.data(), content.size(), error) ||
+      !file.Flush(error)) {
+    return false;
+  }
+  if (!file.Close() || !FlushFolderOf(path)) {
+    error = SystemErrorText(SystemError::Last);
+    return false;
+  }
+  return true;
+}
+
+bool RemoveDurably(const std::string& path) {
+  if (!RemoveEntry(path)) {
+    return false;
+  }
+  FlushFolderOf(path);
+  return true;
 }
 
 }  // namespace varnock

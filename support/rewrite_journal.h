@@ -5,16 +5,9 @@
 #include <vector>
 
 #include "support/bytes.h"
+#include "support/native_file.h"
 
 namespace varnock {
-
-// Which file: the device and inode on POSIX, the volume serial number and file index on
-// Windows. Two names of one file have one identity.
-struct FileIdentity {
-  std::uint64_t volume = 0;
-  std::uint64_t index = 0;
-  bool operator==(const FileIdentity&) const = default;
-};
 
 // One range a write in place changes: where it starts, how many new bytes go there, and the
 // bytes it held before (fewer where the file grows past its old end, none past it).

@@ -72,10 +72,14 @@ void AddChangedRuns(std::vector<ChangedRange>& ranges, const std::uint8_t* old, 
 
 // Compares the file with `content`: the ranges that change, with their old bytes, and the
 // checksums of the whole old and new content.
-bool PlanWrite(HeldFile& file, const Bytes& content, RewriteJournal& journal, std::string& error) {
-  if (!file.Describe(journal.identity, journal.oldSize, error)) {
+bool PlanWrite(NativeFile& file, const Bytes& content, RewriteJournal& journal,
+               std::string& error) {
+  FileState state;
+  if (!file.Describe(state, error)) {
     return false;
   }
+  journal.identity = state.identity;
+  journal.oldSize = state.size;
   journal.newSize = content.size();
   journal.newChecksum = ChecksumOf(content.data(), content.size());
   Checksum oldSum;
@@ -117,25 +121,17 @@ bool KeepJournal(const std::string& target, const RewriteJournal& journal, std::
   return false;
 }
 
-bool WriteRanges(HeldFile& file, const Bytes& content, const RewriteJournal& journal,
+bool WriteRanges(NativeFile& file, const Bytes& content, const RewriteJournal& journal,
                  const RewriteHooks* hooks, std::string& error) {
   for (const ChangedRange& range : journal.ranges) {
-    for (std::uint64_t at = range.offset; at < range.offset + range.length; at += kChunk) {
-      const auto size = static_cast<std::size_t>(
-          std::min<std::uint64_t>(kChunk, range.offset + range.length - at));
-      if (hooks != nullptr && hooks->allow_write && !hooks->allow_write(at, size)) {
-        error = file.DiskFullText();
-        return false;
-      }
-      if (!file.WriteAt(at, content.data() + at, size, error)) {
-        return false;
-      }
+    if (!WriteSpan(file, content, range.offset, range.offset + range.length, hooks, error)) {
+      return false;
     }
   }
   return true;
 }
 
-bool ReadsBack(HeldFile& file, const Bytes& content, const RewriteJournal& journal,
+bool ReadsBack(NativeFile& file, const Bytes& content, const RewriteJournal& journal,
                const std::string& target, std::string& error) {
   Bytes chunk(kChunk);
   for (const ChangedRange& range : journal.ranges) {
@@ -154,7 +150,7 @@ bool ReadsBack(HeldFile& file, const Bytes& content, const RewriteJournal& journ
 }
 
 // Puts the old bytes and length back and flushes them.
-bool PutBack(HeldFile& file, const RewriteJournal& journal, std::string& error) {
+bool PutBack(NativeFile& file, const RewriteJournal& journal, std::string& error) {
   for (const ChangedRange& range : journal.ranges) {
     if (!file.WriteAt(range.offset, range.old.data(), range.old.size(), error)) {
       return false;
@@ -165,7 +161,7 @@ bool PutBack(HeldFile& file, const RewriteJournal& journal, std::string& error) 
 
 // Whether putting the journal's old bytes back gives the old content it recorded: then the
 // file is the one written, and nobody changed it since but the interrupted write.
-bool Fits(HeldFile& file, const RewriteJournal& journal, std::uint64_t size) {
+bool Fits(NativeFile& file, const RewriteJournal& journal, std::uint64_t size) {
   if (size < std::min(journal.oldSize, journal.newSize) ||
       size > std::max(journal.oldSize, journal.newSize)) {
     return false;
@@ -199,7 +195,7 @@ void Tell(InterruptedWrite& found, const std::string& text, bool refused) {
   found.refused = found.refused || refused;
 }
 
-bool UseJournal(HeldFile& file, const std::string& target, const std::string& path,
+bool UseJournal(NativeFile& file, const std::string& target, const std::string& path,
                 const FileIdentity& identity, std::uint64_t size, bool writable,
                 InterruptedWrite& found, std::string& error) {
   Bytes stored;
@@ -239,7 +235,22 @@ bool UseJournal(HeldFile& file, const std::string& target, const std::string& pa
 
 }  // namespace
 
-bool WriteInPlace(HeldFile& file, const std::string& target, const Bytes& content,
+bool WriteSpan(NativeFile& file, const Bytes& content, std::uint64_t from, std::uint64_t to,
+               const RewriteHooks* hooks, std::string& error) {
+  for (std::uint64_t at = from; at < to; at += kChunk) {
+    const auto size = static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, to - at));
+    if (hooks != nullptr && hooks->allow_write && !hooks->allow_write(at, size)) {
+      error = SystemErrorText(SystemError::DiskFull);
+      return false;
+    }
+    if (!file.WriteAt(at, content.data() + at, size, error)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool WriteInPlace(NativeFile& file, const std::string& target, const Bytes& content,
                   const RewriteHooks* hooks, std::string& error) {
   RewriteJournal journal;
   if (!PlanWrite(file, content, journal, error)) {
@@ -269,19 +280,19 @@ bool WriteInPlace(HeldFile& file, const std::string& target, const Bytes& conten
   return false;
 }
 
-bool RollBackInterruptedWrite(HeldFile& file, const std::string& target, bool writable,
+bool RollBackInterruptedWrite(NativeFile& file, const std::string& target, bool writable,
                               InterruptedWrite& found, std::string& error) {
   found = InterruptedWrite{};
-  FileIdentity identity;
-  std::uint64_t size = 0;
-  if (!file.Describe(identity, size, error)) {
+  FileState state;
+  if (!file.Describe(state, error)) {
     return false;
   }
   const std::string folder = UserJournalFolder(false);
-  const std::string inUserFolder = folder.empty() ? std::string() : JournalInUserFolder(identity);
+  const std::string inUserFolder =
+      folder.empty() ? std::string() : JournalInUserFolder(state.identity);
   for (const std::string& path : {JournalBeside(target), inUserFolder}) {
     if (!path.empty() && FileExists(path) &&
-        !UseJournal(file, target, path, identity, size, writable, found, error)) {
+        !UseJournal(file, target, path, state.identity, state.size, writable, found, error)) {
       return false;
     }
   }
