@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "support/interrupt_cleanup.h"
+#include "support/interrupt_registry.h"
 
 namespace varnock {
 
@@ -29,32 +30,21 @@ std::vector<int> FatalSignals() {
   return signals;
 }
 
-// What the signal handler needs. A handler reaches nothing but process-wide data, so this is
-// the one place where the library keeps some: the paths to delete, as plain pointers the
-// handler reads without locking, the holds in force with the signal that came during them, and
-// the actions the handler replaced.
-struct Registry {
-  std::array<std::atomic<const char*>, 64> paths{};
-  std::atomic<int> held{0};
-  std::atomic<int> pending{0};
-  std::mutex mutex;
-  int users = 0;  // objects of either kind that need the handler
-  // By signal number: the actions the handler replaced.
+// What the signal handler needs beside the registry: the actions it replaced, by signal
+// number.
+struct Handlers {
   std::array<struct sigaction, NSIG> previous{};
   std::array<bool, NSIG> installed{};
 };
 
-// The handler uses these without locking, which is safe only where they never lock.
-static_assert(std::atomic<int>::is_always_lock_free &&
-              std::atomic<const char*>::is_always_lock_free);
-
-Registry& TheRegistry() {
-  static Registry registry;
-  return registry;
+Handlers& TheHandlers() {
+  static Handlers handlers;
+  return handlers;
 }
 
 extern "C" void RemoveAndEnd(int signal) {
-  Registry& registry = TheRegistry();
+  InterruptRegistry& registry = TheInterruptRegistry();
+  Handlers& handlers = TheHandlers();
   // The signal is noted before the holds are counted: either the end of the last hold finds
   // it, or this handler finds no hold and takes it back itself. It is never lost.
   registry.pending.store(signal);
@@ -69,13 +59,16 @@ extern "C" void RemoveAndEnd(int signal) {
   }
   // The signal is raised again under the action it had before, usually the end of the
   // program; it is delivered when this handler returns.
-  if (registry.installed[signal]) {
-    ::sigaction(signal, &registry.previous[signal], nullptr);
+  if (handlers.installed[signal]) {
+    ::sigaction(signal, &handlers.previous[signal], nullptr);
   }
   ::raise(signal);
 }
 
-void Install(Registry& registry) {
+}  // namespace
+
+void StartHandling() {
+  Handlers& handlers = TheHandlers();
   struct sigaction action {};
   action.sa_handler = RemoveAndEnd;
   // A signal kept for later must not fail the system calls of the thread that received it.
@@ -85,64 +78,20 @@ void Install(Registry& registry) {
     struct sigaction previous {};
     ::sigaction(signal, nullptr, &previous);
     // A signal the program ignores (a program started with nohup) or handles itself stays so.
-    registry.installed[signal] = (previous.sa_flags & SA_SIGINFO) == 0 &&
+    handlers.installed[signal] = (previous.sa_flags & SA_SIGINFO) == 0 &&
                                  previous.sa_handler == SIG_DFL &&
-                                 ::sigaction(signal, &action, &registry.previous[signal]) == 0;
+                                 ::sigaction(signal, &action, &handlers.previous[signal]) == 0;
   }
 }
 
-void Uninstall(Registry& registry) {
+void StopHandling() {
+  Handlers& handlers = TheHandlers();
   for (const int signal : FatalSignals()) {
-    if (registry.installed[signal]) {
-      ::sigaction(signal, &registry.previous[signal], nullptr);
-      registry.installed[signal] = false;
+    if (handlers.installed[signal]) {
+      ::sigaction(signal, &handlers.previous[signal], nullptr);
+      handlers.installed[signal] = false;
     }
   }
-}
-
-// The handler is in place while any object needs it; called with the mutex held.
-void Join(Registry& registry) {
-  if (registry.users++ == 0) {
-    Install(registry);
-  }
-}
-
-void Leave(Registry& registry) {
-  if (--registry.users == 0) {
-    Uninstall(registry);
-  }
-}
-
-}  // namespace
-
-RemovedOnInterrupt::RemovedOnInterrupt(std::string path) : path_(std::move(path)) {
-  Registry& registry = TheRegistry();
-  const std::lock_guard<std::mutex> lock(registry.mutex);
-  for (std::size_t i = 0; i < registry.paths.size(); ++i) {
-    const char* expected = nullptr;
-    if (registry.paths[i].compare_exchange_strong(expected, path_.c_str())) {
-      slot_ = static_cast<int>(i);
-      break;
-    }
-  }
-  if (slot_ >= 0) {
-    Join(registry);
-  }
-}
-
-RemovedOnInterrupt::~RemovedOnInterrupt() {
-  Release();
-}
-
-void RemovedOnInterrupt::Release() {
-  if (slot_ < 0) {
-    return;
-  }
-  Registry& registry = TheRegistry();
-  const std::lock_guard<std::mutex> lock(registry.mutex);
-  registry.paths[static_cast<std::size_t>(slot_)].store(nullptr);
-  slot_ = -1;
-  Leave(registry);
 }
 
 // The signals are also blocked in the calling thread, so that its own system calls run on
@@ -154,22 +103,11 @@ InterruptionsHeld::InterruptionsHeld() {
     sigaddset(&held, signal);
   }
   ::pthread_sigmask(SIG_BLOCK, &held, &previous_);
-  Registry& registry = TheRegistry();
-  const std::lock_guard<std::mutex> lock(registry.mutex);
-  registry.held.fetch_add(1);
-  Join(registry);
+  BeginHold(TheInterruptRegistry());
 }
 
 InterruptionsHeld::~InterruptionsHeld() {
-  Registry& registry = TheRegistry();
-  int pending = 0;
-  {
-    const std::lock_guard<std::mutex> lock(registry.mutex);
-    if (registry.held.fetch_sub(1) == 1) {
-      pending = registry.pending.exchange(0);
-    }
-    Leave(registry);
-  }
+  const int pending = EndHold(TheInterruptRegistry());
   ::pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
   if (pending != 0) {
     ::raise(pending);
