@@ -94,6 +94,22 @@ void MainPresenter::CloseClicked() {
   view_.CloseWindow();
 }
 
+void MainPresenter::AllPatchesClicked() {
+  Guarded("showing every patch", [this] {
+    PatchesRequest request;
+    request.folder = state_.PatchFolder;
+    request.exePath = Caption(MainLabel::NomeExe);
+    request.fileNames = patchItems_;
+    request.known = &folderStatus_;
+    request.settings = environment_.settings;
+    MainWindowView::PatchesOutcome outcome = view_.ShowPatchesWindow(request);
+    if (!outcome.status.entries.empty()) {
+      folderStatus_ = std::move(outcome.status);
+    }
+    RefreshStatusLine(outcome.changedExecutable);
+  });
+}
+
 const std::string& MainPresenter::Caption(MainLabel label) const {
   return captions_[static_cast<std::size_t>(label)];
 }

@@ -39,6 +39,7 @@ class MainPresenter {
   void ChangeTargetClicked();       // Pul_ChangeTomb
   void PrintClicked();              // Pul_StampaDescription
   void CloseClicked();              // Pul_Cancel
+  void AllPatchesClicked();         // Pul_AllPatches: the Patches window, modally
   // The window is activated again (the user comes back from another program): the status line
   // is checked against the executable and the patch folder as they are now on disk.
   void WindowActivated();
