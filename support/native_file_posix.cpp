@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "support/files.h"
 #include "support/native_file.h"
@@ -36,9 +37,10 @@ int SystemErrorCode(SystemError error) {
 }
 
 bool NativeFile::Close() {
-  const int fd = static_cast<int>(handle_);
-  handle_ = -1;
-  return fd < 0 || ::close(fd) == 0;
+  if (!IsOpen()) {
+    return true;
+  }
+  return ::close(static_cast<int>(std::exchange(handle_, -1))) == 0;
 }
 
 void NativeFile::RemoveAndClose(const std::string& path) {

@@ -150,8 +150,12 @@ TEST(RewriteFile, AWriteInPlaceEndsBeforeAnInterruptionEndsTheProgram) {
     if (child == 0) {
       const rlimit noCore{0, 0};
       ::setrlimit(RLIMIT_CORE, &noCore);
-      ::signal(signal, SIG_DFL);                // as in a program started from a terminal
-      std::thread([] { ::pause(); }).detach();  // takes the signal
+      ::signal(signal, SIG_DFL);  // as in a program started from a terminal
+      std::thread([] {
+        for (;;) {
+          ::pause();  // takes every signal, to the end of the program
+        }
+      }).detach();
       RewriteHooks hooks;
       hooks.allow_write = [signal](std::size_t offset, std::size_t) {
         if (offset > 0) {
@@ -194,6 +198,13 @@ TEST(RewriteFile, AJournalGoesToTheUserFolderWhenTheFilesFolderTakesNoNewFiles) 
   EXPECT_EQ(file.Interrupted().notice,
             path + " was restored to its state before an interrupted write");
   EXPECT_TRUE(fs::is_empty(ToFsPath(journals)));
+  // Where no folder takes the journal either, the file is not written at all.
+  const testing::Immutable journalsFrozen(journals);
+  EXPECT_FALSE(file.Rewrite(Pattern(100, 3), error));
+  EXPECT_NE(error.find("the journal that makes the write safe could not be written"),
+            std::string::npos)
+      << error;
+  EXPECT_EQ(ReadBytes(path), Pattern(100, 1));
 }
 
 }  // namespace
