@@ -9,13 +9,14 @@ namespace {
 
 // The buttons of both windows and the letter each one answers to; no two buttons of a window
 // share a letter.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 9> kAccessKeys = {{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 10> kAccessKeys = {{
     {"Patch Folder :", "&Patch Folder :"},
     {"Print description", "Print &description"},
     {"Change", "C&hange"},
     {"APPLY PATCH", "&APPLY PATCH"},
     {"REMOVE PATCH", "&REMOVE PATCH"},
     {"Close", "&Close"},
+    {"All patches…", "A&ll patches…"},
     {"OK", "&OK"},
     {"Cancel", "&Cancel"},
     {"New Folder ->", "&New Folder ->"},

@@ -8,12 +8,12 @@
 #include <utility>
 #include <vector>
 
-#include "app/catalogue.h"
 #include "app/picker_start.h"
 #include "app/remembered_choices.h"
 #include "app/status_line.h"
 #include "app/trim_root_backslash.h"
 #include "app/window_texts.h"
+#include "engine/catalogue.h"
 #include "engine/patch_operation.h"
 #include "engine/patch_status.h"
 #include "engine/silent_ui.h"
@@ -92,6 +92,22 @@ void MainPresenter::Unload() {
 void MainPresenter::CloseClicked() {
   Unload();
   view_.CloseWindow();
+}
+
+void MainPresenter::AllPatchesClicked() {
+  Guarded("showing every patch", [this] {
+    PatchesRequest request;
+    request.folder = state_.PatchFolder;
+    request.exePath = Caption(MainLabel::NomeExe);
+    request.fileNames = patchItems_;
+    request.known = &folderStatus_;
+    request.settings = environment_.settings;
+    MainWindowView::PatchesOutcome outcome = view_.ShowPatchesWindow(request);
+    if (!outcome.status.entries.empty()) {
+      folderStatus_ = std::move(outcome.status);
+    }
+    RefreshStatusLine(outcome.changedExecutable);
+  });
 }
 
 const std::string& MainPresenter::Caption(MainLabel label) const {

@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "app/app_environment.h"
-#include "app/folder_status.h"
 #include "app/main_window_view.h"
 #include "app/program_state.h"
+#include "engine/folder_status.h"
 #include "patchfile/shared_unpack.h"
 #include "picker/file_or_folder_picker.h"
-#include "support/user_interface.h"
+#include "ui/user_interface.h"
 
 namespace varnock {
 
@@ -39,6 +39,7 @@ class MainPresenter {
   void ChangeTargetClicked();       // Pul_ChangeTomb
   void PrintClicked();              // Pul_StampaDescription
   void CloseClicked();              // Pul_Cancel
+  void AllPatchesClicked();         // Pul_AllPatches: the Patches window, modally
   // The window is activated again (the user comes back from another program): the status line
   // is checked against the executable and the patch folder as they are now on disk.
   void WindowActivated();

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "app/main_window_view.h"
-#include "support/window_design.h"
+#include "ui/window_design.h"
 
 namespace varnock {
 
@@ -12,7 +12,7 @@ namespace varnock {
 // order.
 inline constexpr std::string_view kMainWindowCaption = " Varnock";
 
-inline constexpr std::array<ControlDesign, 19> kMainWindowControls = {{
+inline constexpr std::array<ControlDesign, 20> kMainWindowControls = {{
     {"Label1", ControlKind::Label, "Choose patch:", {90, 495, 1815, 240}, 0, ControlFont::Bold},
     {"Combo_Patch", ControlKind::DropDownList, "", {2340, 450, 4605, 315}, 1},
     {"Label_CreatedWithVersion",
@@ -61,6 +61,8 @@ inline constexpr std::array<ControlDesign, 19> kMainWindowControls = {{
     {"Pul_StampaDescription", ControlKind::Button, "Print description", {90, 1845, 2130, 285}, 17},
     // The status of the chosen patch for the chosen program, in the free row above the buttons.
     {"Label_Status", ControlKind::Label, "", {90, 3375, 8505, 240}, 18},
+    // Opens the Patches window, in the free corner left of the two big buttons.
+    {"Pul_AllPatches", ControlKind::Button, "All patches…", {90, 3645, 2130, 330}, 19},
 }};
 
 inline constexpr std::array<ControlLabel, 5> kMainWindowLabels = {{

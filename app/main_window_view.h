@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "app/patches_presenter.h"
+
 namespace varnock {
 
 // The labels of the main window whose captions change while the program runs.
@@ -43,6 +45,17 @@ class MainWindowView {
   // The status of the selected patch on the chosen executable, one line; empty when there is
   // nothing to tell. A view without the line ignores it.
   virtual void SetStatusLine([[maybe_unused]] const std::string& text) {}
+
+  // What the Patches window changed, once it has closed.
+  struct PatchesOutcome {
+    bool changedExecutable = false;
+    FolderStatus status;  // the folder's status as the window last computed it
+  };
+  // Shows the Patches window for `request`, modally: a window of the view's toolkit that owns a
+  // PatchesPresenter built from `request` and the view's user interface. Returns when it closes.
+  virtual PatchesOutcome ShowPatchesWindow([[maybe_unused]] const PatchesRequest& request) {
+    return {};
+  }
 
   // Prints `text` as one document on the default printer in the font `fontFace` at
   // `pointSize` points. False with a description of the failure in `error`.

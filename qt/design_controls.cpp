@@ -1,11 +1,13 @@
 #include "qt/design_controls.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTreeWidget>
 #include <algorithm>
 #include <vector>
@@ -19,8 +21,9 @@ namespace varnock::qt {
 
 namespace {
 
+// The designs hold their texts in UTF-8.
 QString Text(std::string_view text) {
-  return QString::fromLatin1(text.data(), static_cast<int>(text.size()));
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 QLabel* MakeLabel(const ControlDesign& design, QWidget* window) {
@@ -76,6 +79,10 @@ QWidget* MakeControl(const ControlDesign& design, QWidget* window) {
       return new QTreeWidget(window);
     case ControlKind::FileList:
       return new QListWidget(window);
+    case ControlKind::CheckBox:
+      return new QCheckBox(QString::fromStdString(WithAccessKey(design.caption)), window);
+    case ControlKind::CheckTable:
+      return new QTableView(window);
   }
   return nullptr;
 }

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include <commctrl.h>
+
 #include "app/access_keys.h"
 #include "win32/layout.h"
 
@@ -43,6 +45,11 @@ NativeControl NativeFor(ControlKind kind) {
                               LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT};
     case ControlKind::FileList:
       return {L"LISTBOX", tab | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT};
+    case ControlKind::CheckBox:
+      return {L"BUTTON", tab | BS_AUTOCHECKBOX};
+    case ControlKind::CheckTable:
+      return {WC_LISTVIEWW,
+              tab | WS_BORDER | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL};
   }
   return {L"STATIC", 0};
 }

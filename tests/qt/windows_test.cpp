@@ -42,8 +42,8 @@
 namespace varnock::testing {
 namespace {
 
-QString Latin1(std::string_view text) {
-  return QString::fromLatin1(text.data(), static_cast<int>(text.size()));
+QString Utf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // The caption fits its control whole: no letter cut at the side, no line cut at the bottom.
@@ -88,7 +88,7 @@ void ExpectBuiltFromDesign(QWidget* window, const WindowDesign& design, bool fol
     EXPECT_EQ(widget->geometry(), qt::TwipsRect(box.left, box.top, box.width, box.height, window));
     EXPECT_EQ(widget->font().bold(), control.font == ControlFont::Bold);
     if (!control.caption.empty()) {
-      EXPECT_EQ(ExpectCaptionFits(widget), Latin1(control.caption));
+      EXPECT_EQ(ExpectCaptionFits(widget), Utf8(control.caption));
     }
     if (TakesFocus(control.kind) && shown) {
       tabStops.push_back(control);
@@ -101,13 +101,13 @@ void ExpectBuiltFromDesign(QWidget* window, const WindowDesign& design, bool fol
       widget = widget->nextInFocusChain();
     } while (!(widget->focusPolicy() & Qt::TabFocus) || widget->isHidden() ||
              widget->parentWidget() != window);
-    EXPECT_EQ(widget->objectName(), Latin1(tabStops[i % tabStops.size()].name));
+    EXPECT_EQ(widget->objectName(), Utf8(tabStops[i % tabStops.size()].name));
   }
 }
 
 TEST(Layout, MainWindowIsBuiltFromItsDesign) {
   qt::Principale window;
-  EXPECT_EQ(window.windowTitle(), Latin1(kMainWindowCaption));
+  EXPECT_EQ(window.windowTitle(), Utf8(kMainWindowCaption));
   window.SetDynamicVisible(true);  // the only control hidden at start
   ExpectBuiltFromDesign(&window, kMainWindowDesign);
 

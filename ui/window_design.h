@@ -22,6 +22,8 @@ enum class ControlKind {
   DriveList,   // a drop-down list of the machine's drives
   FolderList,  // the folders from the root down to the open one, and its subfolders
   FileList,    // a list of file names
+  CheckBox,    // a caption with a check box before it
+  CheckTable,  // rows of columns, each row with a check box, shown as asked (a virtual list)
 };
 
 enum class ControlFont {

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <array>
+#include <string_view>
+
+#include "ui/window_design.h"
+
+namespace varnock {
+
+// The Patches window: every patch of the patch folder on the chosen executable, with a check
+// mark for what the executable should hold. A sizeable dialog; these are its places at its
+// first size, the list and the description taking what it grows by.
+inline constexpr std::string_view kPatchesWindowCaption = "Patches";
+
+inline constexpr std::array<ControlDesign, 14> kPatchesWindowControls = {{
+    {"Label_Filter", ControlKind::Label, "Filter:", {90, 90, 900, 240}, 0},
+    {"Text_Filter", ControlKind::EntryLine, "", {1035, 45, 4500, 285}, 1},
+    {"Label_Patches", ControlKind::Label, "Patches:", {90, 435, 1500, 240}, 2},
+    {"List_Patches", ControlKind::CheckTable, "", {90, 690, 9420, 3600}, 3},
+    {"Label_Description", ControlKind::Label, "Patch description:", {90, 4380, 1800, 240}, 4},
+    {"Text_Description",
+     ControlKind::ValueArea,
+     "",
+     {90, 4635, 9420, 1080},
+     5,
+     ControlFont::Courier},
+    {"Label_Progress", ControlKind::Label, "", {90, 5805, 9420, 240}, 6},
+    {"Check_History", ControlKind::CheckBox, "Keep a history of changes", {90, 6120, 3600, 285}, 7},
+    {"Pul_ApplyChanges",
+     ControlKind::Button,
+     "Apply changes",
+     {90, 6480, 1800, 330},
+     8,
+     ControlFont::Bold},
+    {"Pul_Refresh", ControlKind::Button, "Refresh", {1980, 6480, 1200, 330}, 9},
+    {"Pul_Restore", ControlKind::Button, "Restore original…", {3270, 6480, 1900, 330}, 10},
+    {"Pul_Undo", ControlKind::Button, "Undo last change", {5260, 6480, 1900, 330}, 11},
+    {"Pul_History", ControlKind::Button, "History…", {7250, 6480, 1200, 330}, 12},
+    {"Pul_Close", ControlKind::Button, "Close", {8540, 6480, 970, 330}, 13},
+}};
+
+inline constexpr std::array<ControlLabel, 3> kPatchesWindowLabels = {{
+    {"Text_Filter", "Label_Filter"},
+    {"List_Patches", "Label_Patches"},
+    {"Text_Description", "Label_Description"},
+}};
+
+inline constexpr WindowDesign kPatchesWindowDesign = {9600, 6900, kPatchesWindowControls,
+                                                      kPatchesWindowLabels};
+
+// The columns of List_Patches, left to right, with their widths in twips at the first size;
+// the check mark sits in the first.
+struct ColumnDesign {
+  std::string_view caption;
+  int width;
+};
+
+inline constexpr std::array<ColumnDesign, 5> kPatchesColumns = {{
+    {"Patch", 2700},
+    {"Status", 1800},
+    {"Conflicts with", 2700},
+    {"Argument", 1200},
+    {"Dynamic", 900},
+}};
+
+}  // namespace varnock
