@@ -78,7 +78,8 @@ bool Write(Opened& opened, const std::string& exePath, const std::string& folder
            const Bytes& image, const std::string& kind, const RewriteHooks* hooks,
            HistoryOutcome& outcome) {
   OperationHistory history(folder);
-  if (!history.Record(exePath, opened.image, image, kind, {})) {
+  if (!history.Record(exePath, image, ChangedRanges(opened.image, image), kind, {},
+                      opened.sha256)) {
     outcome.message = "ERROR: the history of " + exePath +
                       " cannot be written, so nothing was written: " + history.Failure();
     return false;
@@ -88,6 +89,7 @@ bool Write(Opened& opened, const std::string& exePath, const std::string& folder
     outcome.message = "ERROR: " + exePath + " cannot be written: " + error;
     return false;
   }
+  history.Completed(exePath, opened.file.Stamp());
   return true;
 }
 
