@@ -21,6 +21,9 @@ struct HistoryRow {
 
 // The rows of the record, oldest first.
 std::vector<HistoryRow> HistoryRows(const HistoryRecord& record, const HistoryView& view);
+// The line under them: "matches the record's last state", or "changed by another program
+// since".
+std::string MatchesLastText(bool matchesLast);
 
 // The history of one executable as the windows show it, read from the record and the file.
 struct HistorySummary {
@@ -38,10 +41,11 @@ struct HistorySummary {
 // Reads the executable at `exePath` and its history in `folder` (HistoryFolder()).
 HistorySummary SummarizeHistory(const std::string& folder, const std::string& exePath);
 
-// The confirmations of HistorySummary, from the record read against the file as it is now.
+// The confirmations of HistorySummary, from the record read against the file's content now
+// (`image`, whose SHA-256 is `sha256`); empty when there is nothing to restore or undo.
 std::string RestoreQuestion(const std::string& exePath, const HistoryRecord& record,
-                            const HistoryView& view);
+                            const HistoryView& view, const Bytes& image);
 std::string UndoQuestion(const std::string& exePath, const HistoryRecord& record,
-                         const HistoryView& view);
+                         const HistoryView& view, const std::string& sha256);
 
 }  // namespace varnock

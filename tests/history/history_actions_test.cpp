@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "history/history_actions.h"
+#include "history/history_summary.h"
 #include "history/operation_history.h"
 #include "support/sha256.h"
 #include "tests/common/temp_dir.h"
@@ -73,6 +74,39 @@ TEST(HistoryActionsTest, RestoreSaysWhatItCanTellOfAnotherProgramsChanges) {
       EXPECT_EQ(ReadBytes(file.exe), expected);
     }
   }
+}
+
+// The rows and the confirmations name the operations, patches, arguments and bytes; a file
+// another program changed since can no longer be undone, and says so.
+TEST(HistoryActionsTest, SummaryNamesWhatRestoreAndUndoWouldDo) {
+  Changed file;
+  HistorySummary summary = SummarizeHistory(file.folder, file.exe);
+  ASSERT_TRUE(summary.kept);
+  ASSERT_EQ(summary.rows.size(), 1u);
+  const HistoryRow& row = summary.rows[0];
+  EXPECT_EQ(row.what + "|" + row.patches + "|" + row.arguments + "|" + row.state,
+            "apply|A#7#.ptc|7|");
+  const std::string what = "the apply of " + row.time + " (A#7#.ptc, --arg 7)";
+  EXPECT_EQ(summary.undoQuestion,
+            "Undo the last change of " + file.exe + "?\n\n" + what +
+                " is taken back: 16 bytes get the values they had before it.");
+  EXPECT_EQ(summary.restoreQuestion.substr(0, summary.restoreQuestion.find("\n\nThe whole")),
+            "Restore the original of " + file.exe +
+                "?\n\n16 bytes that Varnock changed get their original values back, taking "
+                "back:\n- " +
+                what);
+  EXPECT_TRUE(summary.canRestore && summary.canUndo && summary.matchesLast);
+
+  file.ChangedElsewhere({0x104});
+  summary = SummarizeHistory(file.folder, file.exe);
+  EXPECT_EQ(summary.rows[0].state, "changed by another program since");
+  EXPECT_FALSE(summary.canUndo || summary.matchesLast);
+  EXPECT_NE(summary.restoreQuestion.find("\n\nAnother program changed the file since"),
+            std::string::npos);
+  ASSERT_TRUE(RestoreOriginal(file.exe, file.folder, false, false).ok);
+  summary = SummarizeHistory(file.folder, file.exe);
+  EXPECT_FALSE(summary.canRestore || summary.canUndo);
+  EXPECT_EQ(summary.rows.back().what, "restore");
 }
 
 }  // namespace
