@@ -80,7 +80,8 @@ std::string RestoreQuestion(const std::string& exePath, const HistoryRecord& rec
     return {};
   }
   std::string text = "Restore the original of " + exePath + "?\n\n" + ByteCount(differing) +
-                     " that Varnock changed get their original values back, taking back:";
+                     " that Varnock changed get their original values back" +
+                     (view.standing.empty() ? "." : ", taking back:");
   for (const std::size_t i : view.standing) {
     text += "\n- " + Describe(record.entries[i]);
   }
