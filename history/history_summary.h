@@ -12,9 +12,10 @@ namespace varnock {
 // show it.
 struct HistoryRow {
   std::string time;       // UTC, as 2026-12-07T17:30:00Z
-  std::string what;       // "apply", "remove", "batch", "restore" or "undo"
+  std::string what;       // "apply", "remove", "batch", "batch remove", "restore" or "undo"
   std::string patches;    // the patch files' names, ", " between them
-  std::string arguments;  // the arguments given, ", " between them; empty when none was
+  std::string arguments;  // as --arg takes them: the value for one patch, NAME=VALUE for
+                          // several, ", " between them; empty when none was given
   std::string state;      // empty when it took effect; "unused (interrupted)"; or
                           // "changed by another program since"
 };
