@@ -81,7 +81,7 @@ void MainPresenter::Unload() {
   }
   unloaded_ = true;
   picker_.Unload();
-  for (std::int32_t i = 0; i < state_.UnpackedCount; ++i) {
+  for (std::int32_t i = 0; i < state_.UnpackedCount(); ++i) {
     RemoveFile(state_.UnpackedFiles[static_cast<std::size_t>(i)]);
   }
   if (sharedUnpack_) {
@@ -137,7 +137,6 @@ void MainPresenter::Guarded(const std::string& doing, const std::function<void()
 // Start-up: the program-wide state, the bundle unpacked into the patch folder, and the first
 // listing. With no patch at all the window is unloaded at once.
 void MainPresenter::InitProgram() {
-  state_.UnpackedCount = 0;
   state_.UnpackedFiles.clear();
   state_.TargetName = "tomb4";
   state_.EditorFolder = environment_.findInstalledProgram(texts::EditorProgramPath());
@@ -153,8 +152,7 @@ void MainPresenter::InitProgram() {
   state_.PatchFolder =
       TrimRootBackslash(user.empty() ? GetParentFolder(environment_.ownExecutablePath) : user);
   if (user.empty()) {
-    UnpackBundle(environment_.ownExecutablePath, state_.PatchFolder, state_.UnpackedFiles,
-                 state_.UnpackedCount);
+    UnpackBundle(environment_.ownExecutablePath, state_.PatchFolder, state_.UnpackedFiles);
   } else {
     sharedUnpack_ = std::make_unique<SharedUnpack>(state_.PatchFolder);
     sharedUnpack_->Unpack(environment_.ownExecutablePath);
@@ -329,9 +327,7 @@ void MainPresenter::ChoosePatchFolder() {
 }
 
 bool MainPresenter::UsePatchFolder(const std::string& folder) {
-  std::int32_t found = 0;
-  ListFiles(folder, "*.ptc", found);
-  if (found == 0) {
+  if (ListFiles(folder, "*.ptc").empty()) {
     ui_.ShowMessage(texts::EmptyPatchFolderText(folder), MessageIcon::None);
     return false;
   }
@@ -464,11 +460,7 @@ std::string MainPresenter::RecalledTarget() const {
 std::string MainPresenter::StartPatchFolder() const {
   if (environment_.settings != nullptr) {
     std::string folder = environment_.settings->Read(kRememberedPatchFolder);
-    std::int32_t found = 0;
-    if (FolderExists(folder)) {
-      ListFiles(folder, "*.ptc", found);
-    }
-    if (found > 0) {
+    if (FolderExists(folder) && !ListFiles(folder, "*.ptc").empty()) {
       return folder;
     }
   }

@@ -18,13 +18,16 @@ struct ProgramState {
   std::string EditorFolder;
   // Folder whose .ptc files make up the catalogue, as TrimRootBackslash leaves it.
   std::string PatchFolder;
-  // Number of .ptc files found by the last listing.
+  // Number of .ptc files found by the last listing. Kept apart from the patch list, which a
+  // listing that finds none leaves as it was.
   std::int32_t PatchCount = 0;
-  // Files created by the bundle unpacking, deleted when the window unloads.
+  // Files created by the bundle unpacking, deleted when the window unloads; UnpackedCount is
+  // their number.
   std::vector<std::string> UnpackedFiles;
-  std::int32_t UnpackedCount = 0;
   // The one loaded patch; every load replaces it.
   PatchRecord Patch;
+
+  std::int32_t UnpackedCount() const { return static_cast<std::int32_t>(UnpackedFiles.size()); }
 };
 
 }  // namespace varnock

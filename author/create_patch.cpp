@@ -96,7 +96,6 @@ bool CreatePatch(const std::string& originalPath, const std::string& modifiedPat
   if (made.ExeVersion == "ERROR") {
     return false;
   }
-  made.ZoneCount = static_cast<std::int32_t>(made.Zones.size());
   made.Flags = (options.dynamic ? Dynamic : 0) | (options.versionBound ? SameExeVersionOnly : 0);
   made.Description = description;
   made.ExeName = *target;

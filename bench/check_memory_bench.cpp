@@ -40,7 +40,6 @@ struct LargePatchScene {
     exeSize = image.size();
     PatchRecord record;
     record.ExeName = "tomb4.exe";
-    record.ZoneCount = kZones;
     for (std::int32_t i = 0; i < kZones; ++i) {
       const std::int32_t at = 0x1000 + i % (kImageSize - 0x2000);
       const auto original = image[static_cast<std::size_t>(at)];

@@ -22,7 +22,6 @@ Bytes ManyZonesPatch() {
   for (std::int32_t i = 0; i < kZones; ++i) {
     patch.Zones.push_back(PatchZone{i, 1, {0}, {1}});
   }
-  patch.ZoneCount = kZones;
   return WritePatch(patch);
 }
 

@@ -41,8 +41,7 @@ std::string WriteHostilePatch(const ScratchFolder& folder) {
   const Bytes image = MakeEngineImage();
   PatchRecord record;
   record.ExeName = "tomb4.exe";
-  record.ZoneCount = 200'000;
-  for (int i = 0; i < record.ZoneCount; ++i) {
+  for (int i = 0; i < 200'000; ++i) {
     record.Zones.push_back({0x1000, 2, {image[0x1000], image[0x1001]}, {1, 2}});
   }
   return folder.Write("Hostile.ptc", WritePatch(record));

@@ -91,7 +91,6 @@ PatchRecord MakePatch(const Bytes& image, const std::int32_t (&offsets)[3], std:
     }
     record.Zones.push_back(zone);
   }
-  record.ZoneCount = static_cast<std::int32_t>(record.Zones.size());
   return record;
 }
 

@@ -31,9 +31,9 @@ nlohmann::json ToJson(const PatchRecord& record, const std::string& baseName,
                      {"OriginalBytes", HexBytes(zone.OriginalBytes)},
                      {"PatchBytes", HexBytes(zone.PatchBytes)}});
   }
-  return {{"ZoneCount", record.ZoneCount},
+  return {{"ZoneCount", record.ZoneCount()},
           {"Flags", record.Flags},
-          {"ArgOffsetCount", record.ArgOffsetCount},
+          {"ArgOffsetCount", record.ArgOffsetCount()},
           {"ArgOffsets", record.ArgOffsets},
           {"ArgType", record.ArgType},
           {"ArgMaxLength", record.ArgMaxLength},
@@ -63,7 +63,7 @@ void PrintSummary(std::ostream& out, const PatchRecord& record, const std::strin
     out << (i == 0 ? ", written at " : ", ") << Hex32(record.ArgOffsets[i]);
   }
   out << '\n';
-  out << "Zones:           " << record.ZoneCount << '\n';
+  out << "Zones:           " << record.ZoneCount() << '\n';
   for (std::size_t i = 0; i < record.Zones.size(); ++i) {
     const ZoneView zone = record.Zones.View(i);
     out << "  " << i << ": offset " << Hex32(zone.Offset) << ", " << zone.Length << " bytes\n"

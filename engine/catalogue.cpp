@@ -12,8 +12,7 @@ namespace varnock {
 std::vector<CatalogueEntry> BuildCatalogue(const std::string& folder,
                                            const std::string& currentVersion, PatchRecord& record,
                                            UserInterface& ui, const CatalogueVisitor& visit) {
-  std::int32_t count = 0;
-  const std::vector<std::string> files = ListFiles(folder, "*.ptc", count);
+  const std::vector<std::string> files = ListFiles(folder, "*.ptc");
   std::vector<CatalogueEntry> listed;
   std::vector<std::int32_t> ranks;
   listed.reserve(files.size());
@@ -35,7 +34,7 @@ std::vector<CatalogueEntry> BuildCatalogue(const std::string& folder,
   }
   std::vector<CatalogueEntry> ordered;
   ordered.reserve(listed.size());
-  for (std::int32_t index : SortIndexes(ranks, count, false)) {
+  for (std::int32_t index : SortIndexes(ranks, false)) {
     ordered.push_back(std::move(listed[static_cast<std::size_t>(index)]));
   }
   return ordered;

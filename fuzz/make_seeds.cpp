@@ -65,7 +65,6 @@ PatchRecord PatchOf(std::int32_t flags, ZoneList zones) {
   record.ExeVersion = tools::kDemoEngineVersion;
   record.Description = "Seed\r\nwith \xC3\xA9 and \xE2\x82\xAC";
   record.Zones = std::move(zones);
-  record.ZoneCount = static_cast<std::int32_t>(record.Zones.size());
   return record;
 }
 
@@ -75,7 +74,6 @@ void WithArgument(PatchRecord& record, std::int32_t type, std::int32_t offset,
   record.ArgType = type;
   record.ArgMaxLength = maxLength;
   record.ArgOffsets = {offset};
-  record.ArgOffsetCount = 1;
 }
 
 std::string SignatureOf(const Bytes& image, const fs::path& scratch) {
@@ -186,7 +184,6 @@ void OperationSeeds(const fs::path& root, const fs::path& scratch) {
   std::vector<PatchZone> alignedZones{ZoneOf(image, 600, {0, 0, 0, 0, 0, 0})};
   alignedZones.insert(alignedZones.end(), twoZones.Zones.begin(), twoZones.Zones.end());
   aligned.Zones = ZoneList(alignedZones);
-  aligned.ZoneCount = 3;
   add("alignment_record", aligned, image);
 
   PatchRecord bound = PatchOf(SameExeVersionOnly, twoZones.Zones);

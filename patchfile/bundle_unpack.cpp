@@ -70,7 +70,6 @@ bool LocateEntries(const Bytes& content, std::size_t& first, std::size_t& end,
 // One entry: its data is checked against the bytes left before anything is written.
 bool UnpackEntry(const Bytes& content, std::size_t& position, std::size_t end,
                  const std::string& folder, std::vector<std::string>& unpackedFiles,
-                 std::int32_t& unpackedCount,
                  const std::function<bool(const std::string&)>& ownedBefore) {
   const std::optional<std::int32_t> size = ReadInt32(content, position, end);
   std::string name;
@@ -85,7 +84,6 @@ bool UnpackEntry(const Bytes& content, std::size_t& position, std::size_t end,
   const std::string destination = JoinPath(folder, name);
   if (!FileExists(destination) || (ownedBefore && ownedBefore(name))) {
     unpackedFiles.push_back(destination);
-    ++unpackedCount;
   }
   const bool written = WriteData(destination, content, position, dataSize);
   position += dataSize;
@@ -119,12 +117,12 @@ bool IsPlainFileName(const std::string& name) {
 }
 
 bool UnpackBundle(const std::string& executablePath, const std::string& folder,
-                  std::vector<std::string>& unpackedFiles, std::int32_t& unpackedCount) {
-  return UnpackBundle(executablePath, folder, unpackedFiles, unpackedCount, nullptr);
+                  std::vector<std::string>& unpackedFiles) {
+  return UnpackBundle(executablePath, folder, unpackedFiles, nullptr);
 }
 
 bool UnpackBundle(const std::string& executablePath, const std::string& folder,
-                  std::vector<std::string>& unpackedFiles, std::int32_t& unpackedCount,
+                  std::vector<std::string>& unpackedFiles,
                   const std::function<bool(const std::string& name)>& ownedBefore) {
   Bytes content;
   std::string error;
@@ -141,7 +139,7 @@ bool UnpackBundle(const std::string& executablePath, const std::string& folder,
     CreateFolder(folder);
   }
   for (std::int32_t i = 0; i < entryCount; ++i) {
-    if (!UnpackEntry(content, position, end, folder, unpackedFiles, unpackedCount, ownedBefore)) {
+    if (!UnpackEntry(content, position, end, folder, unpackedFiles, ownedBefore)) {
       return false;
     }
   }

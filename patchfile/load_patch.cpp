@@ -14,39 +14,41 @@ namespace {
 constexpr std::int64_t kSmallestZoneRecord = 10;
 
 bool ReadZoneCount(PatchReader& reader, PatchRecord& record) {
-  if (!reader.ReadInt32(record.ZoneCount)) {
+  std::int32_t count = 0;
+  if (!reader.ReadInt32(count)) {
     return false;
   }
-  if (record.ZoneCount < 0) {
+  if (count < 0) {
     return reader.Fail("out of range size: the zone count is negative");
   }
-  if (!reader.Holds(std::int64_t{record.ZoneCount} * kSmallestZoneRecord)) {
+  if (!reader.Holds(std::int64_t{count} * kSmallestZoneRecord)) {
     return false;
   }
-  record.Zones.Reset(static_cast<std::size_t>(record.ZoneCount));
+  record.Zones.Reset(static_cast<std::size_t>(count));
   return true;
 }
 
 // The zones' bytes are at most what is left after every zone's offset and length: room for
 // them all is made at once, so that filling the zones never moves them.
 void ReserveZoneBytes(const PatchReader& reader, PatchRecord& record) {
-  const std::int64_t most = reader.Remaining() - std::int64_t{record.ZoneCount} * 8;
+  const std::int64_t most = reader.Remaining() - std::int64_t{record.ZoneCount()} * 8;
   if (most > 0) {
     record.Zones.ReserveBytes(static_cast<std::size_t>(most));
   }
 }
 
 bool ReadArgOffsets(PatchReader& reader, PatchRecord& record) {
-  if (!reader.ReadInt32(record.ArgOffsetCount)) {
+  std::int32_t count = 0;
+  if (!reader.ReadInt32(count)) {
     return false;
   }
-  if (record.ArgOffsetCount < 0) {
+  if (count < 0) {
     return reader.Fail("out of range size: the argument offset count is negative");
   }
-  if (!reader.Holds(std::int64_t{record.ArgOffsetCount} * 4)) {
+  if (!reader.Holds(std::int64_t{count} * 4)) {
     return false;
   }
-  record.ArgOffsets.assign(static_cast<std::size_t>(record.ArgOffsetCount), 0);
+  record.ArgOffsets.assign(static_cast<std::size_t>(count), 0);
   for (std::int32_t& offset : record.ArgOffsets) {
     if (!reader.ReadInt32(offset)) {
       return false;

@@ -24,11 +24,10 @@ inline constexpr std::int32_t NumWord = 4;
 inline constexpr std::int32_t NumLong = 5;
 inline constexpr std::int32_t NumFloat = 6;
 
-// The one loaded patch, fields in file order. Texts are UTF-8.
+// The one loaded patch, fields in file order. Texts are UTF-8. The file's two counts are the
+// sizes of the lists they count: a record cannot disagree with itself.
 struct PatchRecord {
-  std::int32_t ZoneCount = 0;
   std::int32_t Flags = 0;
-  std::int32_t ArgOffsetCount = 0;
   std::vector<std::int32_t> ArgOffsets;
   std::int32_t ArgType = 0;
   std::int32_t ArgMaxLength = 0;
@@ -37,6 +36,8 @@ struct PatchRecord {
   std::string ExeName;
   ZoneList Zones;
 
+  std::int32_t ZoneCount() const { return static_cast<std::int32_t>(Zones.size()); }
+  std::int32_t ArgOffsetCount() const { return static_cast<std::int32_t>(ArgOffsets.size()); }
   bool Has(std::int32_t flag) const { return (Flags & flag) != 0; }
 
   friend bool operator==(const PatchRecord&, const PatchRecord&) = default;

@@ -63,8 +63,6 @@ class SourceParser {
       return false;
     }
     PatchRecord& record = source_.record;
-    record.ZoneCount = static_cast<std::int32_t>(record.Zones.size());
-    record.ArgOffsetCount = static_cast<std::int32_t>(record.ArgOffsets.size());
     for (std::size_t i = 0; i < description_.size(); ++i) {
       record.Description += (i == 0 ? "" : "\r\n") + description_[i];
     }

@@ -29,9 +29,9 @@ void AppendPatchString(Bytes& out, std::string_view text) {
 
 Bytes WritePatch(const PatchRecord& record) {
   Bytes out;
-  AppendInt32(out, record.ZoneCount);
+  AppendInt32(out, record.ZoneCount());
   AppendInt32(out, record.Flags);
-  AppendInt32(out, record.ArgOffsetCount);
+  AppendInt32(out, record.ArgOffsetCount());
   for (const std::int32_t offset : record.ArgOffsets) {
     AppendInt32(out, offset);
   }

@@ -9,8 +9,8 @@
 namespace varnock {
 
 // The .ptc bytes of a record (for tests, build tools and the command that creates patches).
-// The counts written are the record's ZoneCount and ArgOffsetCount as they stand, so tests
-// can write inconsistent or hostile files on purpose.
+// The counts written are the sizes of the record's lists; a file whose counts disagree with
+// what follows them is written piece by piece with the functions below.
 Bytes WritePatch(const PatchRecord& record);
 
 // The pieces of the format, for writing files by hand.

@@ -46,10 +46,9 @@ bool SharedUnpack::Unpack(const std::string& executablePath) {
     CreateFolder(folder_);
   }
   lock_ = std::make_unique<LockFile>(JoinPath(folder_, kLockName));
-  std::int32_t count = 0;
   if (!Hold(*lock_, kGuardSlot, LockFile::Mode::Exclusive)) {
     lock_.reset();
-    return UnpackBundle(executablePath, folder_, ownFiles_, count);
+    return UnpackBundle(executablePath, folder_, ownFiles_);
   }
   const std::string recordPath = JoinPath(folder_, kRecordName);
   const UnpackRecord before = Unchanged(folder_, ReadUnpackRecord(recordPath));
@@ -58,7 +57,7 @@ bool SharedUnpack::Unpack(const std::string& executablePath) {
   UnpackRecord after = alone ? UnpackRecord() : before;
   std::vector<std::string> written;
   const bool complete =
-      UnpackBundle(executablePath, folder_, written, count,
+      UnpackBundle(executablePath, folder_, written,
                    [&before](const std::string& name) { return before.count(name) > 0; });
   for (const std::string& file : written) {
     after[GetFileName(file)] = Sha256Text(ReadWholeFile(file));

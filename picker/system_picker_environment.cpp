@@ -89,9 +89,8 @@ std::vector<std::string> SystemPickerEnvironment::Subfolders(const std::string& 
 
 std::vector<std::string> SystemPickerEnvironment::Files(const std::string& folder,
                                                         const std::string& pattern) const {
-  std::int32_t count = 0;
   std::vector<std::string> names;
-  for (const std::string& path : ListFiles(folder, pattern, count)) {
+  for (const std::string& path : ListFiles(folder, pattern)) {
     names.push_back(GetFileName(path));
   }
   return names;

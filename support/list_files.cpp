@@ -105,13 +105,11 @@ bool WildcardMatch(std::string_view pattern, std::string_view name) {
   return p == pattern.size();
 }
 
-std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern,
-                                   std::int32_t& count) {
+std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) {
   std::vector<std::string> paths;
   for (const std::string& name : MatchingNames(folder, pattern)) {
     paths.push_back(JoinPath(folder, name));
   }
-  count = static_cast<std::int32_t>(paths.size());
   return paths;
 }
 

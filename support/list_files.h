@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -8,11 +7,10 @@
 namespace varnock {
 
 // Full paths (folder + separator + name) of the files of `folder` whose names match
-// `pattern` ("*" and "?", letter case ignored), folders never included. Sets `count`.
-// Windows gives the folder's own order; elsewhere names come by their upper-case form, as an
-// NTFS folder lists them. A missing folder gives count 0.
-std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern,
-                                   std::int32_t& count);
+// `pattern` ("*" and "?", letter case ignored), folders never included. Windows gives the
+// folder's own order; elsewhere names come by their upper-case form, as an NTFS folder lists
+// them. A missing folder gives none.
+std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern);
 bool WildcardMatch(std::string_view pattern, std::string_view name);
 
 }  // namespace varnock

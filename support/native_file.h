@@ -1,6 +1,6 @@
 #pragma once
 
-#include <array>
+#include <compare>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -24,6 +24,13 @@ std::string SystemErrorText(SystemError error);
 // The platform's number of the failure.
 int SystemErrorCode(SystemError error);
 
+// A time as the file system keeps it.
+struct FileTime {
+  std::int64_t seconds = 0;
+  std::int64_t nanoseconds = 0;
+  auto operator<=>(const FileTime&) const = default;
+};
+
 // What the system tells of an open file.
 struct FileState {
   FileIdentity identity;
@@ -33,12 +40,15 @@ struct FileState {
   std::uint32_t permissions = 0;
   // No write permission for anyone (POSIX), or the read-only attribute (Windows).
   bool readOnly = false;
-  // The times of the last change, as the system keeps them.
-  std::array<std::int64_t, 4> stamps{};
+  // The time of the last write, and of the last change of anything (a write, a move, a change
+  // of the times themselves), which no program can set: none where the system keeps none.
+  FileTime written;
+  FileTime changed;
 
   // Size, times and identity: what another writer cannot change without leaving a trace.
   bool Unchanged(const FileState& other) const {
-    return identity == other.identity && size == other.size && stamps == other.stamps;
+    return identity == other.identity && size == other.size && written == other.written &&
+           changed == other.changed;
   }
 };
 

@@ -164,8 +164,8 @@ bool NativeFile::Describe(FileState& state, std::string& error) const {
   // A file without any write permission is read-only, also for a user the system lets write
   // everywhere.
   state.readOnly = (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
-  state.stamps = {info.st_mtim.tv_sec, info.st_mtim.tv_nsec, info.st_ctim.tv_sec,
-                  info.st_ctim.tv_nsec};
+  state.written = {info.st_mtim.tv_sec, info.st_mtim.tv_nsec};
+  state.changed = {info.st_ctim.tv_sec, info.st_ctim.tv_nsec};
   return true;
 }
 

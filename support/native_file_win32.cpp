@@ -178,9 +178,12 @@ bool NativeFile::Describe(FileState& state, std::string& error) const {
   state.links = info.nNumberOfLinks;
   state.permissions = info.dwFileAttributes;
   state.readOnly = (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
-  state.stamps = {(static_cast<std::int64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) |
-                      info.ftLastWriteTime.dwLowDateTime,
-                  0, 0, 0};
+  state.written = {(static_cast<std::int64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) |
+                       info.ftLastWriteTime.dwLowDateTime,
+                   0};
+  // No change time: a replaced file takes over some of the identity and times of the file it
+  // replaces, and the times of a file are written late, so they cannot vouch for its content.
+  state.changed = {};
   return true;
 }
 

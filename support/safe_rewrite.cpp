@@ -27,6 +27,10 @@ std::string JournalTarget(const std::string& target) {
   return FromFsPath(ToFsPath(target).make_preferred());
 }
 
+std::string TimeText(const FileTime& time) {
+  return std::to_string(time.seconds) + "." + std::to_string(time.nanoseconds);
+}
+
 // A journal beside the file, or any in the per-user folder: a look that costs a few calls.
 bool JournalMayBeThere(const std::string& path) {
   const std::string folder = UserJournalFolder(false);
@@ -48,6 +52,8 @@ struct LockedFile::State {
   std::string writeError;
   // The file as it was opened, read or last written.
   FileState seen;
+  // Whether `seen` tells every later write apart (see LockedFile::Stamp).
+  bool stampable = true;
   InterruptedWrite interrupted;
 
   bool Hold(const std::string& path, std::chrono::steady_clock::time_point deadline,
@@ -114,6 +120,16 @@ bool LockedFile::Open(const std::string& path, std::string& error, const Rewrite
   state_->file.Describe(state_->seen, ignored);
   RemoveStaleTemporaries(state_->target);
   return true;
+}
+
+// A system that keeps no change time cannot tell a write that puts the times back.
+std::string LockedFile::Stamp() const {
+  if (!state_ || !state_->stampable || state_->seen.changed == FileTime{}) {
+    return {};
+  }
+  const FileState& seen = state_->seen;
+  return std::to_string(seen.identity.volume) + ":" + std::to_string(seen.identity.index) + ":" +
+         std::to_string(seen.size) + ":" + TimeText(seen.written) + ":" + TimeText(seen.changed);
 }
 
 const InterruptedWrite& LockedFile::Interrupted() const {
@@ -201,6 +217,9 @@ bool LockedFile::State::ReplaceThroughTemporary(const Bytes& content, const Rewr
     discard();
     return false;
   }
+  FileState written;
+  std::string ignored;
+  temporary.Describe(written, ignored);
   if (hooks != nullptr && hooks->before_replace) {
     hooks->before_replace(path);
   }
@@ -216,8 +235,13 @@ bool LockedFile::State::ReplaceThroughTemporary(const Bytes& content, const Rewr
   removed.Release();
   // From now on the new file is the one held: it was locked before it took the name.
   file = std::move(temporary);
-  std::string ignored;
   file.Describe(seen, ignored);
+  // The move keeps the time of the last write and sets a later change time: a write after
+  // it, even one that puts the times back, leaves other times. When the last write and the
+  // move fell in one tick of the clock, or the file is not as it was written, the times
+  // cannot tell.
+  stampable =
+      seen.size == written.size && seen.written == written.written && seen.written < seen.changed;
   return true;
 }
 
@@ -233,6 +257,7 @@ bool LockedFile::State::WriteInPlace(const Bytes& content, const RewriteHooks* h
     error = ChangedText(target);
     return false;
   }
+  stampable = false;  // its last write and its times are one
   if (!varnock::WriteInPlace(file, JournalTarget(target), content, hooks, error)) {
     return false;
   }

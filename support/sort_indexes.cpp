@@ -76,14 +76,10 @@ Indexes SortThreeLevels(std::vector<std::uint8_t> level) {
 
 }  // namespace
 
-std::vector<std::int32_t> SortIndexes(const std::vector<std::int32_t>& values, std::int32_t count,
-                                      bool ascending) {
-  // A count beyond the values would read past them: only the values that exist take part.
-  const auto size = static_cast<std::size_t>(std::clamp<std::int32_t>(
-      count, 0, static_cast<std::int32_t>(std::min<std::size_t>(values.size(), INT32_MAX))));
+std::vector<std::int32_t> SortIndexes(const std::vector<std::int32_t>& values, bool ascending) {
   // The highest level sorts first: the rank itself descending, its mirror ascending.
-  std::vector<std::uint8_t> levels(size);
-  for (std::size_t i = 0; i < size; ++i) {
+  std::vector<std::uint8_t> levels(values.size());
+  for (std::size_t i = 0; i < values.size(); ++i) {
     const auto rank = static_cast<std::uint8_t>(std::clamp(values[i], 0, 2));
     levels[i] = ascending ? static_cast<std::uint8_t>(2 - rank) : rank;
   }

@@ -10,7 +10,6 @@ namespace varnock {
 // (ascending) or smaller (descending) than values[index[j]]. Not stable, by design: the patch
 // list comes out exactly in the order these steps give, in linear time. The values are ranks 0,
 // 1 and 2; one below 0 sorts as 0 and one above 2 as 2.
-std::vector<std::int32_t> SortIndexes(const std::vector<std::int32_t>& values, std::int32_t count,
-                                      bool ascending);
+std::vector<std::int32_t> SortIndexes(const std::vector<std::int32_t>& values, bool ascending);
 
 }  // namespace varnock

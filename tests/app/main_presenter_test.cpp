@@ -247,7 +247,6 @@ using StatusLine = AppFixture;
 // in words a person reads.
 TEST_F(StatusLine, FollowsThePatchAndTheExecutable) {
   PatchRecord four = Patch("LE_Y");
-  four.ZoneCount = 1;
   four.Zones = {{4, 4, ToBytes("ABCD"), ToBytes("WXYZ")}};
   WritePatch(programFolder, "a.ptc", four);
   four.Zones = {{6, 2, ToBytes("CD"), ToBytes("QQ")}};  // shares two bytes with a.ptc
@@ -271,7 +270,6 @@ TEST_F(StatusLine, RemovingProposesTheValueTheExecutableHolds) {
   patch.Zones = {{4, 2, ToBytes("AB"), ToBytes("?X")}};
   patch.ArgType = NumByte;
   patch.ArgOffsets = {4};
-  patch.ZoneCount = patch.ArgOffsetCount = 1;
   WritePatch(programFolder, "value#20#.ptc", patch);
   ASSERT_TRUE(Load());
   view.pickerAnswers = {dir.Write(JoinPath("games", "tomb4.exe"), ToBytes("MZ..#X...."))};
@@ -286,7 +284,6 @@ TEST_F(StatusLine, RemovingProposesTheValueTheExecutableHolds) {
 // (the patch removed behind the window's back) and a patch file rewritten in the folder.
 TEST_F(StatusLine, IsCheckedAgainWhenTheWindowIsActivated) {
   PatchRecord four = Patch("LE_Y");
-  four.ZoneCount = 1;
   four.Zones = {{4, 4, ToBytes("ABCD"), ToBytes("WXYZ")}};
   for (const char* name : {"a.ptc", "b.ptc", "c.ptc", "d.ptc", "e.ptc"}) {
     WritePatch(programFolder, name, four);

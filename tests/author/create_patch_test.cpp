@@ -80,7 +80,7 @@ TEST_F(CreatePatchTest, TheTargetItsSignatureAndTheOptionsAreRecorded) {
   EXPECT_EQ(patch_.ExeVersion.rfind("TP_M_S:N1F000 (", 0), 0u) << patch_.ExeVersion;
   EXPECT_EQ(patch_.Flags, SameExeVersionOnly);
   EXPECT_EQ(patch_.Description, "One\r\nTwo");
-  EXPECT_EQ(patch_.ZoneCount, 1);
+  EXPECT_EQ(patch_.ZoneCount(), 1);
   EXPECT_TRUE(ui_.messages.empty());
 
   ASSERT_TRUE(Create(modified, {"", true, true, "Windows\r\nlines\r\n"}));

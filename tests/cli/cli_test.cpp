@@ -58,14 +58,12 @@ Bytes StandardConverter() {
 // A converter patch of one zone `at`; with an argument, a byte written one byte further.
 PatchRecord ConverterPatch(std::int32_t at = kZoneOffset, bool argument = false) {
   PatchRecord patch;
-  patch.ZoneCount = 1;
   patch.ExeVersion = kSignature;
   patch.Description = "Makes the converter faster.\r\nSecond line.";
   patch.ExeName = "tom2pc.exe";
   patch.Zones = {{at, 4, {0, 0, 0, 0}, {0x40, 0x4B, 0x4C, 0x00}}};
   if (argument) {
     patch.Flags = HasArgument;
-    patch.ArgOffsetCount = 1;
     patch.ArgOffsets = {at + 1};
     patch.ArgType = NumByte;
   }

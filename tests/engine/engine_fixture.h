@@ -38,7 +38,6 @@ inline PatchRecord Patch(std::int32_t flags, std::vector<PatchZone> zones) {
   record.Flags = flags;
   record.ExeName = "tomb4.exe";
   record.Zones = std::move(zones);
-  record.ZoneCount = static_cast<std::int32_t>(record.Zones.size());
   return record;
 }
 
@@ -48,7 +47,6 @@ inline void WithArgument(PatchRecord& record, std::int32_t type, std::vector<std
   record.ArgType = type;
   record.ArgMaxLength = maxLength;
   record.ArgOffsets = std::move(offsets);
-  record.ArgOffsetCount = static_cast<std::int32_t>(record.ArgOffsets.size());
 }
 
 inline void Put(Bytes& image, std::size_t at, const Bytes& bytes) {

@@ -78,9 +78,8 @@ TEST_F(HostileCounts, HugeCountsInABundleAreRefusedWithinTheFilesOwnSize) {
     bundle.Raw({'d', 'a', 't', 'a'}).Int(64);
     const std::string program = dir.Write("varnock.exe", bundle.bytes());
     std::vector<std::string> unpacked;
-    std::int32_t count = 0;
     LargestAllocation allocations;
-    EXPECT_FALSE(UnpackBundle(program, dir.File("unpacked"), unpacked, count));
+    EXPECT_FALSE(UnpackBundle(program, dir.File("unpacked"), unpacked));
     EXPECT_LT(allocations.Largest(), bundle.bytes().size() + 64U * 1024U);  // buffers only
   }
   EXPECT_TRUE(Leftovers(dir.File("unpacked"), {"a.ptc"}).empty());

@@ -36,9 +36,7 @@ class LoadPatchTest : public ::testing::Test {
 // zone are ignored; eight zero integers are an empty patch.
 TEST_F(LoadPatchTest, FieldsAreReadInFileOrderAndEightZerosAreAnEmptyPatch) {
   const PatchRecord expected{
-      .ZoneCount = 2,
       .Flags = 0x15,
-      .ArgOffsetCount = 2,
       .ArgOffsets = {0x1234, -5},
       .ArgType = 3,
       .ArgMaxLength = 40,
@@ -105,9 +103,7 @@ TEST_F(LoadPatchTest, FailureInDescriptionKeepsNewFieldsBeforeItAndOldOnesAfter)
   EXPECT_FALSE(LoadPatch(path, record, ui));
   EXPECT_TRUE(ui.OnlyCritical(LoadFailure(path, "")));
 
-  const PatchRecord expected{.ZoneCount = 1,
-                             .Flags = Dynamic,
-                             .ArgOffsetCount = 1,
+  const PatchRecord expected{.Flags = Dynamic,
                              .ArgOffsets = {0x77},
                              .ArgType = TextString,
                              .ArgMaxLength = 12,

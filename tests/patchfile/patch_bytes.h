@@ -46,9 +46,7 @@ class PatchBytes {
 
 // A record with every field set, none of them to the defaults.
 inline PatchRecord SamplePatch() {
-  return {.ZoneCount = 2,
-          .Flags = HasArgument | SameExeVersionOnly,
-          .ArgOffsetCount = 2,
+  return {.Flags = HasArgument | SameExeVersionOnly,
           .ArgOffsets = {0x1000, 0x1004},
           .ArgType = NumWord,
           .ArgMaxLength = 7,

@@ -14,8 +14,6 @@ using testing::RecordingUi;
 using testing::TempDir;
 
 PatchSource SourceOf(PatchRecord record, Bytes trailing = {}) {
-  record.ZoneCount = static_cast<std::int32_t>(record.Zones.size());
-  record.ArgOffsetCount = static_cast<std::int32_t>(record.ArgOffsets.size());
   return {std::move(record), std::move(trailing)};
 }
 

@@ -23,8 +23,7 @@ ScopedRegistryKey::ScopedRegistryKey(const std::string& path, REGSAM view, const
 }
 
 std::vector<std::string> FilesIn(const std::string& folder) {
-  std::int32_t count = 0;
-  return ListFiles(folder, "*", count);
+  return ListFiles(folder, "*");
 }
 
 int RunProgram(const std::string& command_line, const std::string& output_path,
