@@ -8,12 +8,12 @@
 #include <utility>
 #include <vector>
 
-#include "app/catalogue.h"
 #include "app/picker_start.h"
 #include "app/remembered_choices.h"
 #include "app/status_line.h"
 #include "app/trim_root_backslash.h"
 #include "app/window_texts.h"
+#include "engine/catalogue.h"
 #include "engine/patch_operation.h"
 #include "engine/patch_status.h"
 #include "engine/silent_ui.h"

@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "app/app_environment.h"
-#include "app/folder_status.h"
 #include "app/main_window_view.h"
 #include "app/program_state.h"
+#include "engine/folder_status.h"
 #include "patchfile/shared_unpack.h"
 #include "picker/file_or_folder_picker.h"
-#include "support/user_interface.h"
+#include "ui/user_interface.h"
 
 namespace varnock {
 

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "app/main_window_view.h"
-#include "support/window_design.h"
+#include "ui/window_design.h"
 
 namespace varnock {
 

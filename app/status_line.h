@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string>
 
-#include "app/folder_status.h"
+#include "engine/folder_status.h"
 
 namespace varnock {
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <chrono>
 
-#include "app/catalogue.h"
 #include "bench/allocation_counter.h"
 #include "bench/quiet_ui.h"
 #include "bench/scratch_folder.h"
+#include "engine/catalogue.h"
 #include "patchfile/load_patch.h"
 #include "patchfile/patch_writer.h"
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "support/user_interface.h"
+#include "ui/user_interface.h"
 
 namespace varnock::bench {
 

@@ -4,8 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "app/catalogue.h"
-#include "app/folder_status.h"
 #include "app/status_line.h"
 #include "bench/floors.h"
 #include "bench/folder_scene.h"
@@ -15,6 +13,8 @@
 #include "bench/quiet_ui.h"
 #include "bench/scratch_folder.h"
 #include "bench/synthetic_images.h"
+#include "engine/catalogue.h"
+#include "engine/folder_status.h"
 #include "patchfile/patch_writer.h"
 #include "target/exe_version.h"
 

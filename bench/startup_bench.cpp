@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "app/catalogue.h"
 #include "bench/listing_scene.h"
 #include "bench/paired_timing.h"
 #include "bench/quiet_ui.h"
+#include "engine/catalogue.h"
 
 extern char** environ;
 

@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "app/folder_status.h"
 #include "bench/floors.h"
 #include "bench/listing_scene.h"
 #include "bench/paired_timing.h"
 #include "bench/quiet_ui.h"
 #include "bench/scratch_folder.h"
 #include "bench/synthetic_images.h"
+#include "engine/folder_status.h"
 #include "patchfile/patch_writer.h"
 
 namespace varnock::bench {

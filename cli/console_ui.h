@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "support/user_interface.h"
+#include "ui/user_interface.h"
 
 namespace varnock::cli {
 

@@ -3,9 +3,9 @@
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
-#include "app/catalogue.h"
 #include "app/window_texts.h"
 #include "cli/json_text.h"
+#include "engine/catalogue.h"
 #include "target/exe_version.h"
 
 namespace varnock::cli {

@@ -4,10 +4,10 @@
 #include <iomanip>
 #include <nlohmann/json.hpp>
 
-#include "app/folder_status.h"
 #include "app/status_line.h"
 #include "app/window_texts.h"
 #include "cli/json_text.h"
+#include "engine/folder_status.h"
 
 namespace varnock::cli {
 

@@ -6,7 +6,7 @@
 #include "engine/patch_status.h"
 #include "engine/result_code.h"
 #include "engine/zone_pipeline.h"
-#include "support/user_interface.h"
+#include "ui/user_interface.h"
 
 namespace varnock {
 

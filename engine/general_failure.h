@@ -4,7 +4,7 @@
 #include <string>
 
 #include "engine/result_code.h"
-#include "support/user_interface.h"
+#include "ui/user_interface.h"
 
 namespace varnock {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "support/bytes.h"
-#include "support/user_interface.h"
+#include "ui/user_interface.h"
 
 namespace varnock {
 

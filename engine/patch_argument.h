@@ -5,7 +5,7 @@
 
 #include "patchfile/patch_record.h"
 #include "support/bytes.h"
-#include "support/user_interface.h"
+#include "ui/user_interface.h"
 
 namespace varnock {
 

@@ -7,7 +7,7 @@
 #include "engine/result_code.h"
 #include "history/operation_history.h"
 #include "support/safe_rewrite.h"
-#include "support/user_interface.h"
+#include "ui/user_interface.h"
 
 namespace varnock {
 

@@ -6,7 +6,7 @@
 #include "engine/result_code.h"
 #include "history/operation_history.h"
 #include "patchfile/patch_record.h"
-#include "support/user_interface.h"
+#include "ui/user_interface.h"
 
 namespace varnock {
 

@@ -11,7 +11,7 @@
 #include "patchfile/patch_record.h"
 #include "support/bytes.h"
 #include "support/safe_rewrite.h"
-#include "support/user_interface.h"
+#include "ui/user_interface.h"
 
 namespace varnock {
 

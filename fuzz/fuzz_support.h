@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "support/bytes.h"
-#include "support/user_interface.h"
+#include "ui/user_interface.h"
 
 namespace varnock::fuzz {
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "support/window_design.h"
+#include "ui/window_design.h"
 
 namespace varnock {
 

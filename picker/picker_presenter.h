@@ -7,7 +7,7 @@
 #include "picker/picker_environment.h"
 #include "picker/picker_view.h"
 #include "picker/picker_window_host.h"
-#include "support/user_interface.h"
+#include "ui/user_interface.h"
 
 namespace varnock {
 

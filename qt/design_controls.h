@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <string_view>
 
-#include "support/window_design.h"
+#include "ui/window_design.h"
 
 namespace varnock::qt {
 

@@ -3,7 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "support/user_interface.h"
+#include "ui/user_interface.h"
 
 namespace varnock::qt {
 

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "patchfile/patch_record.h"
-#include "support/user_interface.h"
+#include "ui/user_interface.h"
 
 namespace varnock {
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "support/window_design.h"
+#include "ui/window_design.h"
 #include "win32/fonts.h"
 
 namespace varnock::win32 {

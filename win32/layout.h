@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "support/window_design.h"
+#include "ui/window_design.h"
 
 namespace varnock::win32 {
 

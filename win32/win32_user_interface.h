@@ -1,6 +1,6 @@
 #pragma once
 
-#include "support/user_interface.h"
+#include "ui/user_interface.h"
 
 namespace varnock::win32 {
 

@@ -4,7 +4,7 @@
 
 #include "app/picker_start.h"
 #include "app/trim_root_backslash.h"
-#include "app/version_rank.h"
+#include "engine/version_rank.h"
 
 namespace varnock {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "support/user_interface.h"
+#include "ui/user_interface.h"
 
 namespace varnock::testing {
 

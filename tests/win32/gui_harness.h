@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "support/window_design.h"
+#include "ui/window_design.h"
 
 namespace varnock::testing {
 

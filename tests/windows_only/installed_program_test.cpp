@@ -13,7 +13,7 @@
 #include "support/installed_program_platform.h"
 #include "support/paths.h"
 #include "tests/common/temp_dir.h"
-#include "tests/windows/win32_helpers.h"
+#include "tests/windows_only/win32_helpers.h"
 
 namespace varnock {
 namespace {

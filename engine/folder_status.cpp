@@ -1,9 +1,9 @@
-#include "app/folder_status.h"
+#include "engine/folder_status.h"
 
 #include <unordered_map>
 
-#include "app/catalogue.h"
-#include "app/version_rank.h"
+#include "engine/catalogue.h"
+#include "engine/version_rank.h"
 #include "engine/zone_pipeline.h"
 #include "patchfile/load_patch.h"
 #include "support/paths.h"

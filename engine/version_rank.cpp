@@ -1,4 +1,4 @@
-#include "app/version_rank.h"
+#include "engine/version_rank.h"
 
 #include "support/paths.h"
 

@@ -1,4 +1,4 @@
-#include "tests/windows/win32_helpers.h"
+#include "tests/windows_only/win32_helpers.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 #include "engine/patch_conflicts.h"
 #include "engine/patch_status.h"
 #include "support/file_marker.h"
-#include "support/user_interface.h"
+#include "ui/user_interface.h"
 
 namespace varnock {
 

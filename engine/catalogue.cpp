@@ -1,6 +1,6 @@
-#include "app/catalogue.h"
+#include "engine/catalogue.h"
 
-#include "app/version_rank.h"
+#include "engine/version_rank.h"
 #include "patchfile/load_patch.h"
 #include "support/files.h"
 #include "support/list_files.h"

@@ -11,7 +11,7 @@
 #include "support/files.h"
 #include "support/paths.h"
 #include "tests/common/temp_dir.h"
-#include "tests/windows/win32_helpers.h"
+#include "tests/windows_only/win32_helpers.h"
 
 namespace varnock::testing {
 namespace {

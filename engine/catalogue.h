@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "patchfile/patch_record.h"
-#include "support/user_interface.h"
+#include "ui/user_interface.h"
 
 namespace varnock {
 
