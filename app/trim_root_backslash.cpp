@@ -10,8 +10,8 @@ std::string TrimRootBackslash(std::string_view path, PathStyle style) {
   if (trimmed.size() > 3) {
     return trimmed;
   }
-  for (std::size_t at = trimmed.find(":\\"); at != std::string::npos;
-       at = trimmed.find(":\\", at + 1)) {
+  // Three characters hold at most one ":\".
+  if (const std::size_t at = trimmed.find(":\\"); at != std::string::npos) {
     trimmed.erase(at + 1, 1);
   }
   return trimmed;

@@ -1,16 +1,10 @@
 #include "engine/nearest_occurrence.h"
 
+#include <cstdlib>
+
 #include "target/content_search.h"
 
 namespace varnock {
-
-namespace {
-
-std::int64_t Magnitude(std::int64_t value) {
-  return value < 0 ? -value : value;
-}
-
-}  // namespace
 
 std::optional<std::int32_t> FindNearestOccurrence(const Bytes& image, ByteSpan pattern,
                                                   std::int64_t offset) {
@@ -29,11 +23,10 @@ std::optional<std::int32_t> FindNearestOccurrence(const Bytes& image, ByteSpan p
       break;
     }
     const std::int64_t candidate = found - offset;
-    if (candidate >= kFarthestShift || (best && candidate > 0 && candidate >= Magnitude(*best))) {
+    if (candidate >= kFarthestShift || (best && candidate > 0 && candidate >= std::abs(*best))) {
       break;  // positions only grow from here: no later candidate can be nearer
     }
-    if (Magnitude(candidate) < kFarthestShift &&
-        (!best || Magnitude(candidate) < Magnitude(*best))) {
+    if (std::abs(candidate) < kFarthestShift && (!best || std::abs(candidate) < std::abs(*best))) {
       best = candidate;
     }
     from = found + 1;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <sstream>
 
 #include "patchfile/patch_record.h"
@@ -141,7 +142,7 @@ bool UnescapeSourceText(std::string_view value, std::string& text, std::string& 
 
 std::string HexNumber(std::int32_t value) {
   const std::int64_t wide = value;
-  return (wide < 0 ? "-0x" : "0x") + Hex(static_cast<std::uint64_t>(wide < 0 ? -wide : wide));
+  return (wide < 0 ? "-0x" : "0x") + Hex(static_cast<std::uint64_t>(std::abs(wide)));
 }
 
 std::optional<std::int32_t> ParseSourceNumber(std::string_view word, bool bitPattern) {

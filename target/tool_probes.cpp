@@ -1,5 +1,7 @@
 #include "target/tool_probes.h"
 
+#include <cstdlib>
+
 #include "target/content_search.h"
 #include "target/deviation_text.h"
 
@@ -13,8 +15,7 @@ void ProbeTool(std::string_view content, const ToolMarker& tool, SignatureParts&
     return;
   }
   const std::int64_t distance = found - tool.place;
-  AppendDeviation(parts, "",
-                  HexDigits(static_cast<std::uint64_t>(distance < 0 ? -distance : distance)));
+  AppendDeviation(parts, "", HexDigits(static_cast<std::uint64_t>(std::abs(distance))));
 }
 
 void ProbeSize(std::string_view content, std::int64_t expectedSize, SignatureParts& parts) {

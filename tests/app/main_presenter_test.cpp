@@ -292,8 +292,15 @@ TEST_F(StatusLine, IsCheckedAgainWhenTheWindowIsActivated) {
   view.pickerAnswers = {dir.Write(JoinPath("games", "tomb4.exe"), original)};
   ASSERT_TRUE(Load());
   Presenter().ChangeTargetClicked();
+  // The result's box, closing, activates the window: the handler takes the status, once it ends.
+  std::string underTheBox;
+  ui.whileShown = [&] {
+    Presenter().WindowActivated();
+    underTheBox = view.statusLine;
+  };
   Presenter().ApplyClicked();
   const std::string others = " \u2014 conflicts with b.ptc, c.ptc and 2 others";
+  EXPECT_EQ(underTheBox, "Status: not applied" + others);
   EXPECT_EQ(view.statusLine, "Status: applied" + others);
 
   dir.Write(JoinPath("games", "tomb4.exe"), original);

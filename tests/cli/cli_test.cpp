@@ -503,6 +503,7 @@ TEST_F(CliTest, RestoreGivesTheOriginalAndUndoTakesBackTheLastChange) {
   }
   const json history = json::parse(Cli({"history", exe_, "--json"}).out);
   EXPECT_EQ(history["operations"].back()["operation"], "restore");
+  EXPECT_TRUE(history["operations"].back()["used"]);
   EXPECT_TRUE(history["matches"]);
   EXPECT_EQ(Cli({"undo", exe_}).exit_code, 1);  // nothing since the restore
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,6 +29,9 @@ class RecordingUi : public UserInterface {
  public:
   void ShowMessage(const std::string& text, MessageIcon icon) override {
     messages.push_back({text, icon});
+    if (whileShown) {
+      whileShown();
+    }
   }
   std::optional<std::string> AskText(const std::string& prompt, const std::string& title,
                                      const std::string& proposed) override {
@@ -43,6 +47,7 @@ class RecordingUi : public UserInterface {
   void QueueAnswer(std::optional<std::string> answer) { answers_.push_back(std::move(answer)); }
 
   std::vector<RecordedMessage> messages;
+  std::function<void()> whileShown;  // what the window does while a message box is open
   std::vector<RecordedQuestion> questions;
 
   // The texts only, for compact assertions.

@@ -1,5 +1,8 @@
 #include "engine/patch_argument.h"
 
+#include <tuple>
+
+#include "engine/argument_readback.h"
 #include "support/platform.h"
 #include "tests/engine/engine_fixture.h"
 
@@ -96,6 +99,30 @@ TEST(InsertPatchArgument, EncodesArgumentsInsideTheirZoneOrRefusesThemLeavingItA
     EXPECT_TRUE(c.refusal && !c.refusal->empty() ? ui.OnlyCritical(*c.refusal)
                                                  : ui.messages.empty())
         << ::testing::PrintToString(ui.Texts());
+  }
+}
+
+// What each type of argument wrote is read back as a value that writes the same bytes, a text
+// at its full length too.
+TEST(ReadBackArgument, FindsAValueThatWritesTheSameBytes) {
+  const std::tuple<std::int32_t, std::string, std::int32_t> cases[] = {
+      {NumByte, "255", 0}, {NumWord, "4660", 0},    {NumLong, "-2", 0},
+      {NumFloat, "-3", 0}, {TextString, "ABCD", 4}, {TextStringZ, "ABCD", 4}};
+  for (const auto& [type, text, maxLength] : cases) {
+    PatchRecord record = Patch(0, {Zone(0x100, Bytes(8, 0), Bytes(8, 0xEE))});
+    WithArgument(record, type, {0x100}, maxLength);
+    const auto written = [&record](const std::string& value) {
+      PatchRecord copy = record;
+      RecordingUi ui;
+      ArgumentFailure failure;
+      return InsertArgumentText("p", value, copy, ui, failure) ? copy.Zones[0].PatchBytes : Bytes();
+    };
+    Bytes image(0x200);
+    Put(image, 0x100, written(text));
+    EXPECT_EQ(
+        ReadBackArgument(record, 0, image,
+                         [&](const std::string& value) { return written(value) == written(text); }),
+        text);
   }
 }
 

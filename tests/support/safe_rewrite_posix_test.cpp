@@ -71,8 +71,9 @@ std::string Other(const std::string& path) {
 }
 
 // What the file has besides its bytes is kept, through the replace or by writing the file
-// itself where the replace cannot keep it (a second name, a frozen folder, another owner); a
-// symbolic link is followed, not replaced, and a second name sees the new bytes.
+// itself where the replace cannot keep it (a second name, a frozen folder or one the user may
+// not write in, another owner); a symbolic link is followed, not replaced, and a second name
+// sees the new bytes.
 TEST(RewriteFile, KeepsWhatTheFileHasBesidesItsBytes) {
   enum How { Plain, Frozen, OrdinaryUser };
   const struct {
@@ -105,10 +106,18 @@ TEST(RewriteFile, KeepsWhatTheFileHasBesidesItsBytes) {
                 ::chown(p.c_str(), 1234, 1234) == 0 && ::chmod(p.c_str(), 0666) == 0;
        },
        OrdinaryUser},
+      {"folder the user may not write in",
+       [](const std::string& p) {
+         return ::chmod(GetParentFolder(p).c_str(), 0755) == 0 && ::chmod(p.c_str(), 0666) == 0;
+       },
+       OrdinaryUser},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     testing::TempDir dir;
+    testing::TempDir data;  // the journal's folder when the file's own takes no new files
+    const testing::ScopedVariable dataHome("XDG_DATA_HOME", data.path());
+    ASSERT_EQ(::chmod(data.path().c_str(), 0777), 0);
     const std::string path = dir.Write("tomb4.exe", Pattern(3000, 1));
     const testing::Immutable frozen(c.how == Frozen ? dir.path() : std::string());
     if (!c.prepare(path) || (c.how == Frozen && frozen.Unavailable()) ||

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <stdexcept>
 #include <thread>
@@ -131,7 +132,8 @@ TEST(RewriteFile, AnInterruptedWriteInPlaceIsUndoneOnlyByItsOwnWholeJournal) {
     int writes = 0;
     const int stop = 1 + static_cast<int>(random() % 3);
     RewriteHooks crash;
-    crash.allow_write = [&](std::size_t, std::size_t) {
+    crash.allow_write = [&](std::size_t at, std::size_t size) {
+      EXPECT_LE(at + size, next.size()) << "a write reaches past the new end";
       return ++writes < stop || (throw std::runtime_error("crash"), false);
     };
     std::string error;
@@ -163,6 +165,11 @@ TEST(RewriteFile, AnInterruptedWriteInPlaceIsUndoneOnlyByItsOwnWholeJournal) {
     EXPECT_EQ(ReadBytes(path), old);
     EXPECT_FALSE(FileExists(journalPath));
   }
+  // Grown since by another program, the file keeps what it gained.
+  std::ofstream(ToFsPath(path), std::ios::binary | std::ios::app) << std::string(old.size(), 'x');
+  dir.Write(".tomb4.exe.varnock-journal", journal);
+  EXPECT_TRUE(opened(path).refused);
+  EXPECT_EQ(ReadBytes(path).size(), 2 * old.size());
   const std::string copy = dir.Write("copy.exe", old);
   dir.Write(".copy.exe.varnock-journal", journal);
   const InterruptedWrite foreign = opened(copy);

@@ -46,6 +46,13 @@ TEST(ContentSearchTest, MatchesThePlainDefinitionOnAFewLetters) {
     EXPECT_EQ(search.Find(patterns[i], 5000), NaiveFind(content, patterns[i], 5000));
     EXPECT_EQ(search.Find(patterns[i], 99996), NaiveFind(content, patterns[i], 99996));
   }
+  // A pattern with one place left to start in its block: the whole content, searched alone.
+  std::vector<std::int64_t> whole;
+  search.Sweep(std::vector<std::string_view>{content}, [&](std::size_t, std::int64_t at) {
+    whole.push_back(at);
+    return true;
+  });
+  EXPECT_EQ(whole, std::vector<std::int64_t>{0});
 }
 
 }  // namespace
