@@ -91,8 +91,9 @@ void PatchesPresenter::Impl::ShowSelected() {
   view.SetDescription(selected ? rows.Description(*selected) : std::string());
 }
 
+// While the statuses come, the count; once they are known, what the marks ask for.
 void PatchesPresenter::Impl::ShowProgress() {
-  const PatchesPlan plan = rows.Plan();
+  const PatchesPlan plan = complete ? rows.Plan() : PatchesPlan();
   if (!failure.empty()) {
     view.SetProgress(StatusFailureText(failure));
   } else if (!complete) {
@@ -100,7 +101,7 @@ void PatchesPresenter::Impl::ShowProgress() {
   } else {
     view.SetProgress(PlanText(plan));
   }
-  view.SetApplyEnabled(complete && !plan.Empty());
+  view.SetApplyEnabled(!plan.Empty());
 }
 
 PatchesPresenter::PatchesPresenter(PatchesView& view, UserInterface& ui, PatchesRequest request)
