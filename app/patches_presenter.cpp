@@ -139,7 +139,11 @@ void PatchesPresenter::TakeResults() {
   if (results.complete) {
     impl.status = std::move(*results.complete);
     impl.complete = true;
-    impl.rows.Complete(impl.status);
+    // The rows are the folder's again when it changed meanwhile: the selection follows its name.
+    const std::string selected = impl.selected ? impl.rows.FileName(*impl.selected) : "";
+    if (impl.rows.Complete(impl.status)) {
+      impl.selected = impl.rows.RowOf(selected);
+    }
     impl.ShowRows();
   } else if (impl.rows.FilterOutdated()) {
     impl.rows.SetFilter(impl.rows.Filter());

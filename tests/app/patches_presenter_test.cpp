@@ -307,7 +307,8 @@ TEST_F(PatchesPresenterTest, StatusesComeByChunks) {
 }
 
 // Refresh sees the executable changed outside; a window opened with that status reuses it where
-// the files did not change since, and judges again the patch file rewritten meanwhile.
+// the files did not change since, and judges again the patch file rewritten meanwhile; rows
+// follow the folder, and the selection its patch.
 TEST_F(PatchesPresenterTest, RefreshAndKnownStatuses) {
   Write("a.ptc", 100, {1, 2});
   Write("b.ptc", 200, {3, 4});
@@ -324,6 +325,12 @@ TEST_F(PatchesPresenterTest, RefreshAndKnownStatuses) {
   Open(&known);
   EXPECT_EQ(Rows(), (std::vector<std::string>{"+a.ptc applied conflicts with b.ptc",
                                               "+b.ptc applied conflicts with a.ptc"}));
+  names = {"b.ptc"};  // a list made before a.ptc came: the rows become the folder's
+  Open(nullptr, nullptr, false);
+  presenter->RowSelected(0);
+  Drain();
+  ASSERT_EQ(presenter->VisibleCount(), 2u);
+  EXPECT_EQ(presenter->RowAt(static_cast<std::size_t>(view.selected)).fileName, "b.ptc");
 }
 
 }  // namespace
