@@ -11,13 +11,17 @@ namespace varnock {
 
 std::vector<CatalogueEntry> BuildCatalogue(const std::string& folder,
                                            const std::string& currentVersion, PatchRecord& record,
-                                           UserInterface& ui, const CatalogueVisitor& visit) {
+                                           UserInterface& ui, const CatalogueVisitor& visit,
+                                           const std::stop_token& stop) {
   const std::vector<std::string> files = ListFiles(folder, "*.ptc");
   std::vector<CatalogueEntry> listed;
   std::vector<std::int32_t> ranks;
   listed.reserve(files.size());
   ranks.reserve(files.size());
   for (const std::string& file : files) {
+    if (stop.stop_requested()) {
+      return {};
+    }
     // A file that does not load is still listed, but ranks last: the record then holds
     // another file's signature. The listing gave only plain files, so none is looked up again.
     CatalogueEntry entry{GetFileName(file), 0, ""};

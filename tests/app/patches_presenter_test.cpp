@@ -1,0 +1,337 @@
+#include "app/patches_presenter.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <random>
+
+#include "app/history_keeping.h"
+#include "support/files.h"
+#include "tests/engine/engine_fixture.h"
+
+namespace varnock::testing {
+namespace {
+
+// A Patches window that remembers what it was told; its wake-ups are counted and waited for.
+class FakePatchesView : public PatchesView {
+ public:
+  void ResetRows(std::size_t count, int selectedRow) override {
+    shown = count;
+    selected = selectedRow;
+  }
+  void UpdateRows(std::size_t, std::size_t) override {}
+  void SetDescription(const std::string& text) override { description = text; }
+  void SetProgress(const std::string& text) override { progress = text; }
+  void SetApplyEnabled(bool enabled) override { applyEnabled = enabled; }
+  void SetKeepHistory(bool) override {}
+  bool Confirm(const std::string& text, const std::string&) override {
+    questions.push_back(text);
+    return confirm;
+  }
+  void WakeUp() override {
+    const std::lock_guard lock(mutex);
+    ++wakeUps;
+    woken.notify_all();
+  }
+  void CloseWindow() override { ++closed; }
+
+  int WakeUps() {
+    const std::lock_guard lock(mutex);
+    return wakeUps;
+  }
+  // Waits for a wake-up after the first `seen`; false after a long wait.
+  bool WaitForWakeUp(int seen) {
+    std::unique_lock lock(mutex);
+    return woken.wait_for(lock, std::chrono::seconds(20), [&] { return wakeUps > seen; });
+  }
+
+  std::size_t shown = 0;
+  int selected = -1;
+  std::string description;
+  std::string progress;
+  bool applyEnabled = false;
+  bool confirm = false;
+  std::vector<std::string> questions;
+  int closed = 0;
+  std::mutex mutex;
+  std::condition_variable woken;
+  int wakeUps = 0;  // guarded by mutex
+};
+
+// A folder of one-zone patches, each at its own place of the image, the executable beside it.
+class PatchesPresenterTest : public ImageTest {
+ protected:
+  PatchesPresenterTest() { std::filesystem::create_directory(folder); }
+  // Patch `name` writing `patched` at `offset`; `description` as given.
+  void Write(const std::string& name, std::int32_t offset, const Bytes& patched,
+             const std::string& description = "a patch", std::optional<Bytes> original = {}) {
+    PatchRecord record =
+        Patch(0, {Zone(offset, original.value_or(Slice(offset, patched.size())), patched)});
+    record.Description = description;
+    if (name.find('#') != std::string::npos) {
+      WithArgument(record, NumByte, {offset});
+    }
+    ASSERT_TRUE(WritePatchFile(JoinPath(folder, name), record));
+    names.push_back(name);
+  }
+  void Open(const FolderStatus* known = nullptr, HistoryKeeping* keeping = nullptr,
+            bool drain = true) {
+    presenter = std::make_unique<PatchesPresenter>(
+        view, ui, PatchesRequest{folder, exe, names, known, nullptr, keeping ? keeping : &history});
+    presenter->Open();
+    if (drain) {
+      Drain();
+    }
+  }
+  // Takes the results as the window would until every status is known.
+  void Drain() {
+    for (;;) {
+      const int seen = view.WakeUps();
+      presenter->TakeResults();
+      if (!presenter->Status().entries.empty()) {
+        return;
+      }
+      ASSERT_TRUE(view.WaitForWakeUp(seen)) << view.progress;
+    }
+  }
+  // The rows shown, as "name status" with "+" for a checked one.
+  std::vector<std::string> Rows() const {
+    std::vector<std::string> rows;
+    for (std::size_t i = 0; i < presenter->VisibleCount(); ++i) {
+      const PatchRow row = presenter->RowAt(i);
+      rows.push_back((row.checked ? "+" : "") + row.fileName + " " + row.status +
+                     (row.argument.empty() ? "" : " " + row.argument) +
+                     (row.conflicts.empty() ? "" : " " + row.conflicts));
+    }
+    return rows;
+  }
+
+  std::string folder = dir.File("patches");
+  std::vector<std::string> names;
+  FakePatchesView view;
+  HistoryKeeping history{nullptr, dir.File("history")};
+  std::unique_ptr<PatchesPresenter> presenter;
+};
+
+// Rows in the order given, statuses in a person's words, conflicts named; the filter narrows by
+// name or description, case ignored, and the marks of hidden rows stay as they were.
+TEST_F(PatchesPresenterTest, RowsFilterAndMarksKeptWhileHidden) {
+  Write("b.ptc", 100, {1, 2}, "Wide SCREEN");
+  Write("a.ptc", 200, {3, 4}, "sound");
+  Write("c.ptc", 201, {5, 6}, "other sound");
+  Put(image, 100, {1, 2});
+  dir.Write("tomb4.exe", image);
+  Open();
+  EXPECT_EQ(Rows(),
+            (std::vector<std::string>{"+b.ptc applied", "a.ptc not applied conflicts with c.ptc",
+                                      "c.ptc not applied conflicts with a.ptc"}));
+  EXPECT_EQ(view.progress, "");
+  const struct {
+    std::string filter;
+    std::vector<std::string> shown;
+  } cases[] = {{"SOUND", {"a.ptc", "c.ptc"}}, {"screen", {"b.ptc"}}, {"c.P", {"c.ptc"}}, {"x", {}}};
+  for (const auto& [filter, shown] : cases) {
+    presenter->FilterChanged(filter);
+    std::vector<std::string> got;
+    for (std::size_t i = 0; i < presenter->VisibleCount(); ++i) {
+      got.push_back(presenter->RowAt(i).fileName);
+    }
+    EXPECT_EQ(got, shown) << filter;
+    EXPECT_EQ(view.shown, shown.size());
+  }
+  presenter->FilterChanged("sound");
+  presenter->MarkToggled(1);  // c.ptc
+  presenter->RowSelected(0);
+  EXPECT_EQ(view.description, "sound");
+  presenter->FilterChanged("");
+  EXPECT_EQ(view.selected, 1);  // a.ptc, still selected
+  EXPECT_EQ(Rows()[2].front(), '+');
+  presenter->CloseClicked();
+  EXPECT_EQ(view.closed, 1);
+}
+
+// Random marks on random statuses: the plan removes the unchecked applied rows last first and
+// applies the checked others in list order, in one rewrite; afterwards each row's status is its
+// mark and the file holds exactly the patches marked.
+TEST_F(PatchesPresenterTest, SeededMarksBecomeTheStatusesInOneRewrite) {
+  std::mt19937 random(20261207);
+  for (int round = 0; round < 6; ++round) {
+    SCOPED_TRACE(round);
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directory(folder);
+    names.clear();
+    Bytes start = image;
+    Bytes expected = image;
+    std::vector<bool> wanted;
+    for (int i = 0; i < 8; ++i) {
+      const auto offset = static_cast<std::int32_t>(200 + 40 * i);
+      const Bytes patched{static_cast<std::uint8_t>(i), 0xEE, static_cast<std::uint8_t>(round)};
+      Write("p" + std::to_string(i) + ".ptc", offset, patched);
+      if (random() % 2 == 0) {
+        Put(start, static_cast<std::size_t>(offset), patched);
+      }
+      wanted.push_back(random() % 2 == 0);
+      if (wanted.back()) {
+        Put(expected, static_cast<std::size_t>(offset), patched);
+      }
+    }
+    dir.Write("tomb4.exe", start);
+    Open();
+    for (std::size_t i = 0; i < wanted.size(); ++i) {
+      if (presenter->RowAt(i).checked != wanted[i]) {
+        presenter->MarkToggled(i);
+      }
+    }
+    const PatchesPlan plan = presenter->Plan();
+    EXPECT_TRUE(std::is_sorted(plan.removals.rbegin(), plan.removals.rend()));
+    EXPECT_TRUE(std::is_sorted(plan.applications.begin(), plan.applications.end()));
+    EXPECT_EQ(view.applyEnabled, !plan.Empty());
+    presenter->ApplyChangesClicked();
+    Drain();
+    EXPECT_EQ(ReadBytes(exe), expected);
+    EXPECT_EQ(presenter->ChangedExecutable(), !plan.Empty());
+    for (std::size_t i = 0; i < wanted.size(); ++i) {
+      EXPECT_EQ(presenter->RowAt(i).checked, wanted[i]) << i;
+      EXPECT_EQ(presenter->RowAt(i).status, wanted[i] ? "applied" : "not applied") << i;
+    }
+    EXPECT_TRUE(ui.messages.empty());
+  }
+}
+
+// Apply changes asks each argument first, proposing the name's value: an empty answer cancels
+// everything; a patch that does not fit fails the whole change with the batch's message. Either
+// leaves the file as it was.
+TEST_F(PatchesPresenterTest, ArgumentsFirstAndAllOrNothing) {
+  Write("Arg#5#.ptc", 100, {0xEE});
+  Write("b.ptc", 200, {7, 8});
+  Write("bad.ptc", 300, {1, 1}, "", Bytes{0, 0});
+  Bytes both = image;
+  Put(both, 100, {7});
+  Put(both, 200, {7, 8});
+  const struct {
+    std::vector<std::size_t> marks;
+    std::optional<std::string> answer;
+    Bytes file;
+    std::vector<std::string> messages;
+  } cases[] = {
+      {{0, 1}, "", image, {}},
+      {{1, 2},
+       {},
+       image,
+       {"ERROR: bad.ptc: zone 0 at offset 0x12C holds neither its original nor "
+        "its patched bytes"}},
+      {{0, 1}, "7", both, {}},
+  };
+  for (const auto& c : cases) {
+    ui.Clear();
+    Open();
+    for (const std::size_t row : c.marks) {
+      presenter->MarkToggled(row);
+    }
+    ui.QueueAnswer(c.answer);
+    presenter->ApplyChangesClicked();
+    EXPECT_EQ(ui.Texts(), c.messages);
+    EXPECT_EQ(ReadBytes(exe), c.file);
+    EXPECT_EQ(presenter->ChangedExecutable(), c.file != image);
+    if (c.marks[0] == 0) {
+      ASSERT_EQ(ui.questions.size(), 1u);
+      EXPECT_EQ(ui.questions[0].prompt, "Set argument value for Arg#5#.ptc");
+      EXPECT_EQ(ui.questions[0].proposed, "5");
+    }
+  }
+  Drain();
+  EXPECT_EQ(Rows()[0], "+Arg#5#.ptc applied 7");
+}
+
+// Undo and restore say what they will do and do nothing when declined; accepted, they take the
+// window's changes back and the rows show it. A history that cannot be kept is told once.
+TEST_F(PatchesPresenterTest, HistoryActionsAskFirst) {
+  Write("a.ptc", 100, {1, 2});
+  Write("b.ptc", 200, {3, 4});
+  Open();
+  for (const std::size_t row : {0, 1}) {
+    presenter->MarkToggled(row);
+    presenter->ApplyChangesClicked();
+    Drain();
+  }
+  const Bytes applied = ReadBytes(exe);
+  ASSERT_NE(applied, image);
+  view.confirm = false;
+  presenter->UndoClicked();
+  presenter->RestoreClicked();
+  EXPECT_EQ(ReadBytes(exe), applied);
+  ASSERT_EQ(view.questions.size(), 2u);
+  EXPECT_NE(view.questions[0].find("b.ptc"), std::string::npos) << view.questions[0];
+  view.confirm = true;
+  presenter->UndoClicked();
+  Drain();
+  EXPECT_EQ(Rows(), (std::vector<std::string>{"+a.ptc applied", "b.ptc not applied"}));
+  presenter->RestoreClicked();
+  Drain();
+  EXPECT_EQ(ReadBytes(exe), image);
+  EXPECT_EQ(ui.messages.size(), 2u);  // the outcomes
+  presenter->HistoryClicked();
+  EXPECT_NE(ui.messages.back().text.find("  batch  a.ptc\r\n"), std::string::npos);
+  presenter->UndoClicked();  // nothing since the restore: told, not asked
+  EXPECT_EQ(view.questions.size(), 4u);
+  EXPECT_TRUE(ui.messages.back().text.starts_with("No change of "));
+
+  ui.Clear();
+  HistoryKeeping nowhere(nullptr, dir.Write("not-a-folder", {}));
+  Open(nullptr, &nowhere, false);
+  for (const std::size_t row : {0, 1}) {
+    Drain();
+    presenter->MarkToggled(row);
+    presenter->ApplyChangesClicked();
+  }
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_TRUE(ui.messages[0].text.starts_with("WARNING: no history is kept for this change: "));
+}
+
+// Statuses come by chunks, with a wake-up for all that came meanwhile, the progress counted; a
+// window closed while they are computed stops the work.
+TEST_F(PatchesPresenterTest, StatusesComeByChunks) {
+  for (int i = 0; i < 1200; ++i) {
+    Write("p" + std::to_string(i) + ".ptc", 8 + 2 * (i % 2000), {1});
+  }
+  Open(nullptr, nullptr, false);
+  EXPECT_EQ(presenter->VisibleCount(), 1200u);
+  EXPECT_EQ(presenter->RowAt(0).status, "…");
+  EXPECT_EQ(view.progress.substr(0, 10), "Statuses: ");
+  presenter.reset();
+  Open();
+  EXPECT_LE(view.wakeUps, 2 * (1200 / 512 + 2));
+  EXPECT_EQ(presenter->RowAt(1199).status, "not applied");
+}
+
+// Refresh sees the executable changed outside; a window opened with that status reuses it where
+// the files did not change since, and judges again the patch file rewritten meanwhile; rows
+// follow the folder, and the selection its patch.
+TEST_F(PatchesPresenterTest, RefreshAndKnownStatuses) {
+  Write("a.ptc", 100, {1, 2});
+  Write("b.ptc", 200, {3, 4});
+  Open();
+  Bytes changed = image;
+  Put(changed, 100, {1, 2});
+  dir.Write("tomb4.exe", changed);
+  presenter->RefreshClicked();
+  Drain();
+  EXPECT_EQ(Rows(), (std::vector<std::string>{"+a.ptc applied", "b.ptc not applied"}));
+  const FolderStatus known = presenter->Status();
+  names.pop_back();
+  Write("b.ptc", 100, {1, 2});
+  Open(&known);
+  EXPECT_EQ(Rows(), (std::vector<std::string>{"+a.ptc applied conflicts with b.ptc",
+                                              "+b.ptc applied conflicts with a.ptc"}));
+  names = {"b.ptc"};  // a list made before a.ptc came: the rows become the folder's
+  Open(nullptr, nullptr, false);
+  presenter->RowSelected(0);
+  Drain();
+  ASSERT_EQ(presenter->VisibleCount(), 2u);
+  EXPECT_EQ(presenter->RowAt(static_cast<std::size_t>(view.selected)).fileName, "b.ptc");
+}
+
+}  // namespace
+}  // namespace varnock::testing
