@@ -9,7 +9,7 @@ namespace {
 
 // The buttons of both windows and the letter each one answers to; no two buttons of a window
 // share a letter.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 10> kAccessKeys = {{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 16> kAccessKeys = {{
     {"Patch Folder :", "&Patch Folder :"},
     {"Print description", "Print &description"},
     {"Change", "C&hange"},
@@ -20,6 +20,12 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 10> kAccessK
     {"OK", "&OK"},
     {"Cancel", "&Cancel"},
     {"New Folder ->", "&New Folder ->"},
+    {"Apply changes", "&Apply changes"},
+    {"Refresh", "&Refresh"},
+    {"Restore original…", "Re&store original…"},
+    {"Undo last change", "&Undo last change"},
+    {"History…", "H&istory…"},
+    {"Keep a history of changes", "&Keep a history of changes"},
 }};
 
 }  // namespace
