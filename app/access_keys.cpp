@@ -7,8 +7,8 @@ namespace varnock {
 
 namespace {
 
-// The buttons of both windows and the letter each one answers to; no two buttons of a window
-// share a letter.
+// The buttons and check boxes of every window and the letter each one answers to; no two of a
+// window share a letter.
 constexpr std::array<std::pair<std::string_view, std::string_view>, 16> kAccessKeys = {{
     {"Patch Folder :", "&Patch Folder :"},
     {"Print description", "Print &description"},
@@ -24,7 +24,7 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 16> kAccessK
     {"Refresh", "&Refresh"},
     {"Restore original…", "Re&store original…"},
     {"Undo last change", "&Undo last change"},
-    {"History…", "H&istory…"},
+    {"History…", "&History…"},
     {"Keep a history of changes", "&Keep a history of changes"},
 }};
 

@@ -29,6 +29,8 @@ struct AppEnvironment {
   // Where the last patch folder and the last chosen executable are kept between runs; null
   // keeps nothing.
   SettingsStore* settings = nullptr;
+  // The folder of the history records (HistoryFolder() when not given).
+  std::function<std::string()> historyFolder;
 };
 
 // The environment of the running program.

@@ -18,6 +18,7 @@
 #include "engine/patch_status.h"
 #include "engine/silent_ui.h"
 #include "engine/zone_pipeline.h"
+#include "history/history_store.h"
 #include "patchfile/bundle_unpack.h"
 #include "support/files.h"
 #include "support/list_files.h"
@@ -65,7 +66,12 @@ constexpr int kPrintPoints = 10;
 
 MainPresenter::MainPresenter(MainWindowView& view, FileOrFolderPicker& picker, UserInterface& ui,
                              AppEnvironment environment)
-    : view_(view), picker_(picker), ui_(ui), environment_(std::move(environment)) {}
+    : view_(view),
+      picker_(picker),
+      ui_(ui),
+      environment_(std::move(environment)),
+      history_(environment_.settings,
+               environment_.historyFolder ? environment_.historyFolder() : HistoryFolder()) {}
 
 bool MainPresenter::Load() {
   Guarded("start the program", [this] { InitProgram(); });
@@ -102,8 +108,11 @@ void MainPresenter::AllPatchesClicked() {
     request.fileNames = patchItems_;
     request.known = &folderStatus_;
     request.settings = environment_.settings;
+    request.history = &history_;
     MainWindowView::PatchesOutcome outcome = view_.ShowPatchesWindow(request);
-    if (!outcome.status.entries.empty()) {
+    // After a change the status kept before is no longer the file's, even where the markers
+    // say so; one the window did not finish is computed anew.
+    if (outcome.changedExecutable || !outcome.status.entries.empty()) {
       folderStatus_ = std::move(outcome.status);
     }
     RefreshStatusLine(outcome.changedExecutable);
@@ -311,7 +320,8 @@ void MainPresenter::RequestOperation(bool remove) {
   const auto applied = remove && GetFileName(path).find('#') != std::string::npos && FileExists(exe)
                            ? AppliedArgument(path, exe)
                            : std::nullopt;
-  RunPatchOperation(path, exe, remove, state_.Patch, ui_, applied);
+  RunPatchOperation(path, exe, remove, state_.Patch, ui_, applied, history_.ForChange());
+  history_.TellFailure(ui_);
   // A rewrite within the file system's time resolution may leave the executable's marker as it
   // was, so the folder's status is taken again whatever it shows.
   folderStatus_ = {};

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/app_environment.h"
+#include "app/history_keeping.h"
 #include "app/main_window_view.h"
 #include "app/program_state.h"
 #include "engine/folder_status.h"
@@ -117,6 +118,8 @@ class MainPresenter {
   // again whenever the chosen patch is for its program.
   std::string namedExe_;
   FolderStatus folderStatus_;
+  // Shared with the Patches window: one warning in a run when no history could be kept.
+  HistoryKeeping history_;
   int running_ = 0;  // handlers running, nested ones included
   bool unloaded_ = false;
   // The bundle unpacked into the per-user folder; null when it went beside the program.

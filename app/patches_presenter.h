@@ -13,6 +13,8 @@
 
 namespace varnock {
 
+class HistoryKeeping;
+
 // What the main window hands the Patches window when it opens it.
 struct PatchesRequest {
   std::string folder;   // the patch folder
@@ -23,6 +25,9 @@ struct PatchesRequest {
   const FolderStatus* known = nullptr;
   // Where the history setting is kept; null keeps it for this run only.
   SettingsStore* settings = nullptr;
+  // The main window's history keeping, shared so that the warning that no history could be
+  // kept is shown once in a run; null: the window keeps its own, from `settings`.
+  HistoryKeeping* history = nullptr;
 };
 
 // How a row's status looks: one icon or colour per group, so that the groups are told apart

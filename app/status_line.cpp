@@ -8,16 +8,15 @@ namespace {
 constexpr std::size_t kNamedFirst = 2;
 constexpr std::size_t kNamedAll = 3;
 
-// 19997 as "19,997".
-std::string Grouped(std::size_t count) {
+}  // namespace
+
+std::string GroupedNumber(std::size_t count) {
   std::string digits = std::to_string(count);
   for (std::size_t at = digits.size(); at > 3; at -= 3) {
     digits.insert(at - 3, ",");
   }
   return digits;
 }
-
-}  // namespace
 
 const char* StatusWord(PatchState state) {
   static constexpr const char* kWords[] = {"applied",
@@ -42,7 +41,7 @@ std::string ConflictsText(const FolderStatus& folder, std::size_t index) {
     text += (i == 0 ? "" : ", ") + names[i];
   }
   if (named < count) {
-    text += " and " + Grouped(count - named) + " others";
+    text += " and " + GroupedNumber(count - named) + " others";
   }
   return text;
 }

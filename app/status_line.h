@@ -7,6 +7,9 @@
 
 namespace varnock {
 
+// 19997 as "19,997".
+std::string GroupedNumber(std::size_t count);
+
 // The status of a patch as the windows tell it to a person: "not applied", "does not fit this
 // file", "made for another build". The command line keeps its own words for scripts.
 const char* StatusWord(PatchState state);

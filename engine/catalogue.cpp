@@ -11,7 +11,8 @@ namespace varnock {
 
 std::vector<CatalogueEntry> BuildCatalogue(const std::string& folder,
                                            const std::string& currentVersion, PatchRecord& record,
-                                           UserInterface& ui, const CatalogueVisitor& visit) {
+                                           UserInterface& ui, const CatalogueVisitor& visit,
+                                           const std::stop_token& stop) {
   std::int32_t count = 0;
   const std::vector<std::string> files = ListFiles(folder, "*.ptc", count);
   std::vector<CatalogueEntry> listed;
@@ -19,6 +20,9 @@ std::vector<CatalogueEntry> BuildCatalogue(const std::string& folder,
   listed.reserve(files.size());
   ranks.reserve(files.size());
   for (const std::string& file : files) {
+    if (stop.stop_requested()) {
+      return {};
+    }
     // A file that does not load is still listed, but ranks last: the record then holds
     // another file's signature. The listing gave only plain files, so none is looked up again.
     CatalogueEntry entry{GetFileName(file), 0, ""};

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -23,9 +24,11 @@ using CatalogueVisitor = std::function<void(const std::string& path, const Patch
 // Every .ptc file of `folder`, loaded in listing order (each load replaces `record`; a file
 // that fails to load has told the user why, is still listed and ranks 0) and ranked against
 // `currentVersion`, in the order the patch list shows them: the exchange sort of the ranks,
-// highest first. `visit`, when given, sees every file in listing order.
+// highest first. `visit`, when given, sees every file in listing order. A stop requested
+// through `stop` ends the loading at the next file, with no entry at all.
 std::vector<CatalogueEntry> BuildCatalogue(const std::string& folder,
                                            const std::string& currentVersion, PatchRecord& record,
-                                           UserInterface& ui, const CatalogueVisitor& visit = {});
+                                           UserInterface& ui, const CatalogueVisitor& visit = {},
+                                           const std::stop_token& stop = {});
 
 }  // namespace varnock

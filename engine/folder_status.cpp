@@ -19,11 +19,42 @@ namespace {
 void Judge(FolderStatusEntry& entry, const std::string& path, const PatchRecord* record,
            const Bytes& image, const std::string& exePath, std::string& exeVersion) {
   entry.marker = MarkerOf(path);
+  entry.description = record == nullptr ? std::string() : record->Description;
+  entry.dynamic = record != nullptr && record->Has(Dynamic);
   entry.status = record == nullptr ? PatchStatus{}
                                    : StatusOfPatch(path, std::nullopt, *record, image, exePath,
                                                    exeVersion, ZoneDetail::StateOnly);
   const bool judgedByZones = entry.status.state <= PatchState::DoesNotFit;
   entry.spans = judgedByZones ? WrittenRuns(*record, entry.status.shift) : std::vector<ZoneSpan>{};
+}
+
+// Hands the entries of a computation over by chunks, when they are asked for.
+class Handover {
+ public:
+  explicit Handover(const StatusDelivery* delivery)
+      : delivery_(delivery != nullptr && delivery->judged ? delivery : nullptr) {}
+  void Add(const FolderStatusEntry& entry) {
+    if (delivery_ != nullptr) {
+      chunk_.push_back(entry);
+      if (chunk_.size() >= delivery_->chunk) {
+        Flush();
+      }
+    }
+  }
+  void Flush() {
+    if (!chunk_.empty()) {
+      delivery_->judged(std::move(chunk_));
+      chunk_ = {};
+    }
+  }
+
+ private:
+  const StatusDelivery* delivery_;
+  std::vector<FolderStatusEntry> chunk_;
+};
+
+bool Stopped(const StatusDelivery* delivery) {
+  return delivery != nullptr && delivery->stop.stop_requested();
 }
 
 void FindConflicts(FolderStatus& status) {
@@ -35,19 +66,25 @@ void FindConflicts(FolderStatus& status) {
 }
 
 // The patches `changed` judged again from their files, as they are now.
-bool JudgeAgain(FolderStatus& status, const std::vector<std::size_t>& changed, UserInterface& ui) {
+bool JudgeAgain(FolderStatus& status, const std::vector<std::size_t>& changed, UserInterface& ui,
+                const StatusDelivery* delivery, Handover& handover) {
   Bytes image;
   if (!ReadExecutableImage(status.exePath, image, ui)) {
     return false;
   }
   for (const std::size_t index : changed) {
+    if (Stopped(delivery)) {
+      return false;
+    }
     FolderStatusEntry& entry = status.entries[index];
     const std::string path = JoinPath(status.folder, entry.fileName);
     PatchRecord record;
     const bool loaded = LoadPatch(path, record, ui);
     entry.rank = loaded ? VersionRank(status.exeVersion, record.ExeVersion) : 0;
     Judge(entry, path, loaded ? &record : nullptr, image, status.exePath, status.exeVersion);
+    handover.Add(entry);
   }
+  handover.Flush();
   FindConflicts(status);
   return true;
 }
@@ -72,7 +109,7 @@ std::vector<std::string> FolderStatus::ConflictNames(std::size_t index, std::siz
 }
 
 bool GetFolderStatus(const std::string& folder, const std::string& exePath, FolderStatus& status,
-                     UserInterface& ui) {
+                     UserInterface& ui, const StatusDelivery* delivery) {
   status = {};
   status.folderMarker = MarkerOf(folder);
   status.exeMarker = MarkerOf(exePath);
@@ -84,11 +121,21 @@ bool GetFolderStatus(const std::string& folder, const std::string& exePath, Fold
   status.exePath = exePath;
   status.exeVersion = GetExeVersion(exePath, ui);
   std::unordered_map<std::string, FolderStatusEntry> judged;
+  Handover handover(delivery);
   const auto visit = [&](const std::string& path, const PatchRecord* record) {
-    Judge(judged[GetFileName(path)], path, record, image, exePath, status.exeVersion);
+    FolderStatusEntry& entry = judged[GetFileName(path)];
+    Judge(entry, path, record, image, exePath, status.exeVersion);
+    entry.fileName = GetFileName(path);
+    handover.Add(entry);
   };
   PatchRecord record;
-  for (CatalogueEntry& listed : BuildCatalogue(folder, status.exeVersion, record, ui, visit)) {
+  std::vector<CatalogueEntry> catalogue = BuildCatalogue(
+      folder, status.exeVersion, record, ui, visit, delivery ? delivery->stop : std::stop_token());
+  if (Stopped(delivery)) {
+    return false;
+  }
+  handover.Flush();
+  for (CatalogueEntry& listed : catalogue) {
     FolderStatusEntry& entry = judged[listed.fileName];
     entry.fileName = std::move(listed.fileName);
     entry.rank = listed.rank;
@@ -99,21 +146,28 @@ bool GetFolderStatus(const std::string& folder, const std::string& exePath, Fold
 }
 
 bool RefreshFolderStatus(FolderStatus& status, const std::string& folder,
-                         const std::string& exePath, const std::string& fileName,
-                         UserInterface& ui) {
+                         const std::string& exePath, const std::string& fileName, UserInterface& ui,
+                         const StatusDelivery* delivery) {
   if (folder != status.folder || exePath != status.exePath ||
       MarkerOf(folder) != status.folderMarker || MarkerOf(exePath) != status.exeMarker) {
-    return GetFolderStatus(folder, exePath, status, ui);
+    return GetFolderStatus(folder, exePath, status, ui, delivery);
   }
   std::vector<std::size_t> changed;
+  Handover handover(delivery);
   for (std::size_t i = 0; i < status.entries.size(); ++i) {
     const FolderStatusEntry& entry = status.entries[i];
+    if (Stopped(delivery)) {
+      return false;
+    }
     if ((fileName.empty() || entry.fileName == fileName) &&
         MarkerOf(JoinPath(folder, entry.fileName)) != entry.marker) {
       changed.push_back(i);
+    } else {
+      handover.Add(entry);
     }
   }
-  return changed.empty() || JudgeAgain(status, changed, ui);
+  handover.Flush();
+  return changed.empty() || JudgeAgain(status, changed, ui, delivery, handover);
 }
 
 }  // namespace varnock

@@ -2,8 +2,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,8 @@ struct FolderStatusEntry {
   PatchStatus status;
   std::vector<ZoneSpan> spans;  // the bytes it writes there, in disjoint runs
   FileMarker marker;            // the patch file as it was judged
+  std::string description;      // the patch's description; empty when it does not load
+  bool dynamic = false;         // the patch has the Dynamic flag
 };
 
 // Every patch of a folder on one executable, with the conflicts between them, and the markers
@@ -43,20 +47,32 @@ struct FolderStatus {
       std::size_t index, std::size_t limit = std::numeric_limits<std::size_t>::max()) const;
 };
 
+// How a computation of a folder's status hands over its entries while it runs (for a window
+// that shows them as they come), and learns that it is to stop.
+struct StatusDelivery {
+  // Entries judged, by `chunk` at a time and the rest at the end, in the order they were
+  // judged: the folder's listing order, not the list's. The conflicts come with the whole
+  // status only.
+  std::function<void(std::vector<FolderStatusEntry>&&)> judged;
+  std::size_t chunk = 256;
+  // A stop requested ends the computation at the next patch; it then returns false.
+  std::stop_token stop;
+};
+
 // Every patch of `folder` in the order of the patch list when `exePath` is the chosen
 // executable, with its status there and its conflicts. The executable is read once and its
 // signature computed once; a patch that does not load is told through `ui` and listed as
 // broken. False, after the general failure message, when the executable cannot be read.
 bool GetFolderStatus(const std::string& folder, const std::string& exePath, FolderStatus& status,
-                     UserInterface& ui);
+                     UserInterface& ui, const StatusDelivery* delivery = nullptr);
 
 // Brings `status` up to date for `folder` and `exePath`, computing again only what changed on
 // disk since: all of it for another folder or executable, a change of the executable's bytes or
 // of the folder's listing; otherwise the patches whose files changed, of the one named
 // `fileName` or, when that is empty, of every one. Looking costs file markers only. False as
-// GetFolderStatus.
+// GetFolderStatus. `delivery` is handed the entries that stand first, then those judged again.
 bool RefreshFolderStatus(FolderStatus& status, const std::string& folder,
-                         const std::string& exePath, const std::string& fileName,
-                         UserInterface& ui);
+                         const std::string& exePath, const std::string& fileName, UserInterface& ui,
+                         const StatusDelivery* delivery = nullptr);
 
 }  // namespace varnock

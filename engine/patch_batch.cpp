@@ -61,46 +61,70 @@ void Apply(Step& step, Bytes& image, bool removing) {
   }
 }
 
-// The message for the first reason the batch cannot be written; empty when it can.
-std::string Refusal(const std::vector<Step>& steps, bool removing) {
+// The position in the list of the patch that goes `k`-th onto the image: the `removals` first
+// ones backwards, then the others in their order.
+std::size_t InImageOrder(std::size_t k, std::size_t removals) {
+  return k < removals ? removals - 1 - k : k;
+}
+
+// The first two patches of steps[first, last) that share a byte, told; empty when none do.
+std::string ConflictAmong(const std::vector<Step>& steps, std::size_t first, std::size_t last) {
   std::vector<std::vector<ZoneSpan>> spans;
-  spans.reserve(steps.size());
-  for (const Step& step : steps) {
-    spans.push_back(WrittenSpans(step.record));
+  spans.reserve(last - first);
+  for (std::size_t i = first; i < last; ++i) {
+    spans.push_back(WrittenSpans(steps[i].record));
   }
-  if (const std::optional<Conflict> conflict = FirstConflict(spans)) {
-    const Conflict& c = *conflict;
-    const std::string& a = steps[c.first].name;
-    const std::string& b = steps[c.second].name;
-    return "ERROR: " + a + " and " + b + " conflict: zone " + std::to_string(c.firstZone) + " of " +
-           a + " and zone " + std::to_string(c.secondZone) + " of " + b +
-           " share the byte at offset 0x" + Hex(c.offset);
+  const std::optional<Conflict> conflict = FirstConflict(spans);
+  if (!conflict) {
+    return {};
+  }
+  const Conflict& c = *conflict;
+  const std::string& a = steps[first + c.first].name;
+  const std::string& b = steps[first + c.second].name;
+  return "ERROR: " + a + " and " + b + " conflict: zone " + std::to_string(c.firstZone) + " of " +
+         a + " and zone " + std::to_string(c.secondZone) + " of " + b +
+         " share the byte at offset 0x" + Hex(c.offset);
+}
+
+// The message for the first reason the batch cannot be written; empty when it can. Patches
+// removed may share bytes with patches applied (one variant exchanged for another), not with
+// each other, nor may two patches applied.
+std::string Refusal(const std::vector<Step>& steps, std::size_t removals) {
+  for (const std::string& conflict :
+       {ConflictAmong(steps, 0, removals), ConflictAmong(steps, removals, steps.size())}) {
+    if (!conflict.empty()) {
+      return conflict;
+    }
   }
   // The first patch, in the order they went onto the image, that would fail.
   for (std::size_t k = 0; k < steps.size(); ++k) {
-    const Step& step = steps[removing ? steps.size() - 1 - k : k];
+    const Step& step = steps[InImageOrder(k, removals)];
     if (step.result == ResultFailed) {
       return "ERROR: " + step.name + ": " + ZoneAt(step) + " " + step.problem;
     }
   }
   bool done = false;
-  const Step* already = nullptr;
-  for (const Step& step : steps) {
-    done = done || step.result == ResultDone;
-    if (already == nullptr && step.result == ResultAlreadyDone) {
-      already = &step;
+  std::optional<std::size_t> already;
+  for (std::size_t i = 0; i < steps.size(); ++i) {
+    done = done || steps[i].result == ResultDone;
+    if (!already && steps[i].result == ResultAlreadyDone) {
+      already = i;
     }
   }
-  if (done && already != nullptr) {
-    return "ERROR: " + already->name + ": " + ZoneAt(*already) + " already holds its " +
-           (removing ? "original" : "patched") + " bytes, while other patches of the list are " +
+  if (done && already) {
+    const bool removing = *already < removals;
+    return "ERROR: " + steps[*already].name + ": " + ZoneAt(steps[*already]) +
+           " already holds its " + (removing ? "original" : "patched") +
+           " bytes, while other patches of the list are " +
            (removing ? "still applied" : "not applied yet");
   }
   return {};
 }
 
-ResultCode Batch(const std::vector<BatchItem>& items, const std::string& exePath, bool removing,
-                 UserInterface& ui, const RewriteHooks* hooks, OperationHistory* history) {
+// The first `removals` items come off the image, the others go on.
+ResultCode Batch(const std::vector<BatchItem>& items, const std::string& exePath,
+                 std::size_t removals, UserInterface& ui, const RewriteHooks* hooks,
+                 OperationHistory* history) {
   std::vector<Step> steps(items.size());
   std::string exeVersion;
   for (std::size_t i = 0; i < items.size(); ++i) {
@@ -128,7 +152,8 @@ ResultCode Batch(const std::vector<BatchItem>& items, const std::string& exePath
   const Bytes before = history != nullptr ? image : Bytes();
   // Removing takes the list backwards, so that each patch comes off the image it went onto.
   for (std::size_t k = 0; k < steps.size(); ++k) {
-    const std::size_t i = removing ? steps.size() - 1 - k : k;
+    const std::size_t i = InImageOrder(k, removals);
+    const bool removing = i < removals;
     if (!InsertArgument(items[i].patchPath, items[i].argument, steps[i].record, ui)) {
       return ResultFailed;
     }
@@ -138,7 +163,7 @@ ResultCode Batch(const std::vector<BatchItem>& items, const std::string& exePath
     }
     Apply(steps[i], image, removing);
   }
-  const std::string refusal = Refusal(steps, removing);
+  const std::string refusal = Refusal(steps, removals);
   if (!refusal.empty()) {
     ui.ShowMessage(refusal, MessageIcon::Critical);
     return ResultFailed;
@@ -156,9 +181,10 @@ ResultCode Batch(const std::vector<BatchItem>& items, const std::string& exePath
   for (std::size_t i = 0; history != nullptr && i < items.size(); ++i) {
     patches.push_back(NotePatch(items[i].patchPath, items[i].argument));
   }
-  const bool written = !anyWrite || RewriteExecutable(exe, exePath, before, image, history,
-                                                      removing ? "batch remove" : "batch",
-                                                      std::move(patches), ui, hooks);
+  const bool written =
+      !anyWrite || RewriteExecutable(exe, exePath, before, image, history,
+                                     removals == items.size() ? "batch remove" : "batch",
+                                     std::move(patches), ui, hooks);
   return written ? ResultDone : ResultFailed;
 }
 
@@ -167,7 +193,17 @@ ResultCode Batch(const std::vector<BatchItem>& items, const std::string& exePath
 ResultCode PerformBatch(const std::vector<BatchItem>& items, const std::string& exePath,
                         bool removing, UserInterface& ui, const RewriteHooks* hooks,
                         OperationHistory* history) {
-  return ReportingFailures(ui, [&] { return Batch(items, exePath, removing, ui, hooks, history); });
+  return ReportingFailures(
+      ui, [&] { return Batch(items, exePath, removing ? items.size() : 0, ui, hooks, history); });
+}
+
+ResultCode PerformChanges(const std::vector<BatchItem>& removals,
+                          const std::vector<BatchItem>& applications, const std::string& exePath,
+                          UserInterface& ui, const RewriteHooks* hooks, OperationHistory* history) {
+  std::vector<BatchItem> items(removals.rbegin(), removals.rend());
+  items.insert(items.end(), applications.begin(), applications.end());
+  return ReportingFailures(
+      ui, [&] { return Batch(items, exePath, removals.size(), ui, hooks, history); });
 }
 
 }  // namespace varnock

@@ -28,4 +28,14 @@ ResultCode PerformBatch(const std::vector<BatchItem>& items, const std::string& 
                         bool removing, UserInterface& ui, const RewriteHooks* hooks = nullptr,
                         OperationHistory* history = nullptr);
 
+// Makes the executable hold another set of patches in one image and one crash-safe rewrite:
+// `removals` come off first, in the order given (each off the image the ones before left),
+// then `applications` go on in theirs. Patches removed may share bytes with patches applied,
+// as when one variant of a patch is exchanged for another. Results and messages as
+// PerformBatch's; the history records one "batch".
+ResultCode PerformChanges(const std::vector<BatchItem>& removals,
+                          const std::vector<BatchItem>& applications, const std::string& exePath,
+                          UserInterface& ui, const RewriteHooks* hooks = nullptr,
+                          OperationHistory* history = nullptr);
+
 }  // namespace varnock

@@ -116,6 +116,7 @@ class AppFixture : public ::testing::Test, public SettingsStore {
     environment.userPatchFolder = [this] { return userFolder; };
     environment.openedFiles = openedFiles;
     environment.settings = this;
+    environment.historyFolder = [this] { return dir.File("history"); };
     return environment;
   }
 

@@ -8,6 +8,7 @@
 
 #include "app/access_keys.h"
 #include "app/main_window_design.h"
+#include "app/patches_window_design.h"
 #include "picker/picker_design.h"
 
 namespace varnock::testing {
@@ -19,10 +20,11 @@ bool Overlap(const TwipsBox& a, const TwipsBox& b) {
 
 // Rules every window design keeps: each shown control inside the client area and clear of the
 // others, each name once, the tab indexes a sequence from 0, and every button a letter of its
-// own to answer to, its caption reading the same once the mark is taken out.
+// own to answer to (a check box too), its caption reading the same once the mark is taken out.
 TEST(WindowDesign, ControlsFitTheWindowWithoutOverlapAndTabInOneSequence) {
   const std::tuple<const char*, WindowDesign, bool> cases[] = {
       {"main window", kMainWindowDesign, false},
+      {"Patches window", kPatchesWindowDesign, false},
       {"picker", kPickerDesign, false},
       {"picker in folder mode",
        {kPickerDesign.width, kPickerFolderModeHeight, kPickerControls},
@@ -37,7 +39,7 @@ TEST(WindowDesign, ControlsFitTheWindowWithoutOverlapAndTabInOneSequence) {
       tabIndexes.push_back(control.tabIndex);
       EXPECT_EQ(IndexOf(controls, control.name), static_cast<int>(i)) << control.name;
       std::string caption = WithAccessKey(control.caption);
-      if (control.kind == ControlKind::Button) {
+      if (control.kind == ControlKind::Button || control.kind == ControlKind::CheckBox) {
         const std::size_t mark = caption.find('&');
         ASSERT_TRUE(mark != std::string::npos && mark + 1 < caption.size()) << control.name;
         EXPECT_TRUE(accessKeys.insert(static_cast<char>(std::tolower(caption[mark + 1]))).second)

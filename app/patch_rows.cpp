@@ -1,0 +1,194 @@
+#include "app/patch_rows.h"
+
+#include <algorithm>
+
+#include "app/status_line.h"
+#include "support/paths.h"
+
+namespace varnock {
+
+namespace {
+
+StatusGroup GroupOf(PatchState state) {
+  switch (state) {
+    case PatchState::Applied:
+      return StatusGroup::Applied;
+    case PatchState::NotApplied:
+      return StatusGroup::NotApplied;
+    case PatchState::PartlyApplied:
+    case PatchState::DoesNotFit:
+      return StatusGroup::Unfit;
+    case PatchState::OtherBuild:
+    case PatchState::OtherProgram:
+      return StatusGroup::Elsewhere;
+    case PatchState::Broken:
+      break;
+  }
+  return StatusGroup::Broken;
+}
+
+}  // namespace
+
+std::string NamedArgument(const std::string& fileName) {
+  const std::size_t first = fileName.find('#');
+  const std::size_t second = first == std::string::npos ? first : fileName.find('#', first + 1);
+  return second == std::string::npos ? std::string()
+                                     : fileName.substr(first + 1, second - first - 1);
+}
+
+PatchRows::PatchRows(const std::vector<std::string>& fileNames) {
+  rows_.reserve(fileNames.size());
+  for (const std::string& name : fileNames) {
+    rows_.emplace_back(name);
+  }
+  Index();
+}
+
+void PatchRows::Index() {
+  byName_.clear();
+  byName_.reserve(rows_.size());
+  judged_ = 0;
+  for (std::size_t row = 0; row < rows_.size(); ++row) {
+    byName_.emplace(rows_[row].fileName, row);
+    judged_ += rows_[row].state ? 1 : 0;
+  }
+  SetFilter(filter_);
+}
+
+std::optional<std::size_t> PatchRows::RowOf(const std::string& fileName) const {
+  const auto found = byName_.find(fileName);
+  return found == byName_.end() ? std::nullopt : std::optional<std::size_t>(found->second);
+}
+
+std::optional<std::size_t> PatchRows::Judge(const FolderStatusEntry& entry) {
+  const std::optional<std::size_t> row = RowOf(entry.fileName);
+  if (!row) {
+    return row;
+  }
+  Row& shown = rows_[*row];
+  judged_ += shown.state ? 0 : 1;
+  shown.state = entry.status.state;
+  shown.readBack = entry.status.argument;
+  shown.description = entry.description;
+  shown.dynamic = entry.dynamic;
+  if (!shown.markedByUser) {
+    shown.checked = entry.status.state == PatchState::Applied;
+  }
+  return row;
+}
+
+bool PatchRows::Complete(const FolderStatus& status) {
+  bool same = status.entries.size() == rows_.size();
+  for (std::size_t i = 0; same && i < status.entries.size(); ++i) {
+    same = byName_.contains(status.entries[i].fileName);
+  }
+  if (!same) {
+    std::vector<Row> old = std::move(rows_);
+    rows_.clear();
+    for (const FolderStatusEntry& entry : status.entries) {
+      rows_.emplace_back(entry.fileName);
+    }
+    Index();
+    for (const Row& row : old) {
+      if (const std::optional<std::size_t> kept = RowOf(row.fileName); kept && row.markedByUser) {
+        rows_[*kept].checked = row.checked;
+        rows_[*kept].markedByUser = true;
+      }
+    }
+  }
+  for (std::size_t i = 0; i < status.entries.size(); ++i) {
+    rows_[*Judge(status.entries[i])].entry = i;
+  }
+  SetFilter(filter_);
+  return !same;
+}
+
+void PatchRows::ForgetStatuses() {
+  for (Row& row : rows_) {
+    Row pending(std::move(row.fileName));
+    pending.description = std::move(row.description);
+    row = std::move(pending);
+  }
+  judged_ = 0;
+}
+
+void PatchRows::SetFilter(const std::string& text) {
+  filter_ = text;
+  visible_.clear();
+  visibleOf_.assign(rows_.size(), kHidden);
+  for (std::size_t row = 0; row < rows_.size(); ++row) {
+    if (Matches(rows_[row])) {
+      visibleOf_[row] = visible_.size();
+      visible_.push_back(row);
+    }
+  }
+}
+
+bool PatchRows::Matches(const Row& row) const {
+  return filter_.empty() || ContainsIgnoreCase(row.fileName, filter_) ||
+         ContainsIgnoreCase(row.description, filter_);
+}
+
+bool PatchRows::FilterOutdated() const {
+  if (filter_.empty()) {
+    return false;
+  }
+  for (std::size_t row = 0; row < rows_.size(); ++row) {
+    if (Matches(rows_[row]) != (visibleOf_[row] != kHidden)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+std::optional<std::size_t> PatchRows::VisibleOf(std::size_t row) const {
+  return visibleOf_[row] == kHidden ? std::nullopt : std::optional<std::size_t>(visibleOf_[row]);
+}
+
+void PatchRows::Toggle(std::size_t row) {
+  rows_[row].checked = !rows_[row].checked;
+  rows_[row].markedByUser = true;
+}
+
+PatchRow PatchRows::RowAt(std::size_t row, const FolderStatus* status) const {
+  const Row& shown = rows_[row];
+  PatchRow out;
+  out.checked = shown.checked;
+  out.fileName = shown.fileName;
+  out.dynamic = shown.dynamic;
+  if (!shown.state) {
+    out.status = "\u2026";
+    return out;
+  }
+  out.status = StatusWord(*shown.state);
+  out.group = GroupOf(*shown.state);
+  if (shown.readBack) {
+    out.argument = *shown.readBack;
+  } else if (*shown.state == PatchState::Applied) {
+    out.argument = NamedArgument(shown.fileName);
+  }
+  if (status != nullptr && shown.entry < status->entries.size()) {
+    out.conflicts = ConflictsText(*status, shown.entry);
+  }
+  return out;
+}
+
+PatchesPlan PatchRows::Plan() const {
+  PatchesPlan plan;
+  for (std::size_t row = 0; row < rows_.size(); ++row) {
+    const Row& shown = rows_[row];
+    if (!shown.state) {
+      continue;
+    }
+    const bool applied = *shown.state == PatchState::Applied;
+    if (applied && !shown.checked) {
+      plan.removals.push_back(row);
+    } else if (!applied && shown.checked) {
+      plan.applications.push_back(row);
+    }
+  }
+  std::reverse(plan.removals.begin(), plan.removals.end());
+  return plan;
+}
+
+}  // namespace varnock

@@ -1,0 +1,326 @@
+#include "app/patches_presenter.h"
+
+#include <algorithm>
+#include <exception>
+#include <functional>
+#include <limits>
+
+#include "app/history_keeping.h"
+#include "app/history_texts.h"
+#include "app/patch_rows.h"
+#include "app/patches_texts.h"
+#include "app/status_worker.h"
+#include "app/window_texts.h"
+#include "engine/patch_batch.h"
+#include "history/history_actions.h"
+#include "history/history_store.h"
+#include "support/files.h"
+#include "support/paths.h"
+
+namespace varnock {
+
+struct PatchesPresenter::Impl {
+  Impl(PatchesView& view, UserInterface& ui, PatchesRequest request)
+      : view(view),
+        ui(ui),
+        request(std::move(request)),
+        rows(this->request.fileNames),
+        ownHistory(this->request.settings, HistoryFolder()),
+        history(this->request.history != nullptr ? *this->request.history : ownHistory),
+        worker([&view] { view.WakeUp(); }) {}
+
+  // The statuses computed again from what is known of them: only what changed on disk since.
+  void Compute(std::function<FolderStatus()> known);
+  void ShowRows();
+  void ShowProgress();
+  void ShowSelected();
+  void Guarded(const std::string& doing, const std::function<void()>& handler);
+
+  void ApplyChanges();
+  std::optional<std::vector<BatchItem>> Applications(const PatchesPlan& plan);
+  void RunHistoryAction(const std::function<std::string()>& question, const std::string& title,
+                        const std::function<HistoryOutcome()>& action);
+  // After the executable was changed: every status is computed anew, every mark from it.
+  void Recompute();
+
+  PatchesView& view;
+  UserInterface& ui;
+  PatchesRequest request;
+  PatchRows rows;
+  FolderStatus status;                  // the whole status, once computed
+  bool complete = false;                // `status` is the current one
+  std::string failure;                  // why the statuses cannot be computed
+  std::optional<std::size_t> selected;  // the selected row
+  bool changed = false;
+  HistoryKeeping ownHistory;
+  HistoryKeeping& history;
+  StatusWorker worker;  // last: stopped before the rest goes
+};
+
+void PatchesPresenter::Impl::Guarded(const std::string& doing,
+                                     const std::function<void()>& handler) {
+  try {
+    handler();
+  } catch (const std::exception& failure) {
+    ui.ShowMessage(texts::UnexpectedFailure(doing, failure.what()), MessageIcon::None);
+  }
+}
+
+void PatchesPresenter::Impl::Compute(std::function<FolderStatus()> known) {
+  complete = false;
+  failure.clear();
+  if (request.exePath.empty() || !FileExists(request.exePath)) {
+    failure = request.exePath.empty() ? kNoProgramChosen : NotAFileText(request.exePath);
+    return;
+  }
+  worker.Start(request.folder, request.exePath, std::move(known));
+}
+
+void PatchesPresenter::Impl::ShowRows() {
+  const std::optional<std::size_t> shown = selected ? rows.VisibleOf(*selected) : std::nullopt;
+  if (!shown) {
+    selected.reset();
+  }
+  view.ResetRows(rows.VisibleCount(), shown ? static_cast<int>(*shown) : -1);
+  ShowSelected();
+}
+
+void PatchesPresenter::Impl::ShowSelected() {
+  view.SetDescription(selected ? rows.Description(*selected) : std::string());
+}
+
+void PatchesPresenter::Impl::ShowProgress() {
+  const PatchesPlan plan = rows.Plan();
+  if (!failure.empty()) {
+    view.SetProgress(StatusFailureText(failure));
+  } else if (!complete) {
+    view.SetProgress(ProgressText(rows.JudgedCount(), rows.Size()));
+  } else {
+    view.SetProgress(PlanText(plan));
+  }
+  view.SetApplyEnabled(complete && !plan.Empty());
+}
+
+PatchesPresenter::PatchesPresenter(PatchesView& view, UserInterface& ui, PatchesRequest request)
+    : impl_(std::make_unique<Impl>(view, ui, std::move(request))) {}
+
+PatchesPresenter::~PatchesPresenter() {
+  impl_->worker.Stop();
+}
+
+void PatchesPresenter::Open() {
+  Impl& impl = *impl_;
+  impl.view.SetKeepHistory(impl.history.Keep());
+  impl.ShowRows();
+  impl.Compute([known = impl.request.known] { return known ? *known : FolderStatus(); });
+  impl.ShowProgress();
+}
+
+void PatchesPresenter::TakeResults() {
+  Impl& impl = *impl_;
+  StatusWorker::Results results = impl.worker.Take();
+  std::size_t first = std::numeric_limits<std::size_t>::max();
+  std::size_t last = 0;
+  for (const FolderStatusEntry& entry : results.judged) {
+    const std::optional<std::size_t> row = impl.rows.Judge(entry);
+    const std::optional<std::size_t> shown = row ? impl.rows.VisibleOf(*row) : std::nullopt;
+    if (shown) {
+      first = std::min(first, *shown);
+      last = std::max(last, *shown);
+    }
+  }
+  if (results.complete) {
+    impl.status = std::move(*results.complete);
+    impl.complete = true;
+    impl.rows.Complete(impl.status);
+    impl.ShowRows();
+  } else if (impl.rows.FilterOutdated()) {
+    impl.rows.SetFilter(impl.rows.Filter());
+    impl.ShowRows();
+  } else if (first <= last) {
+    impl.view.UpdateRows(first, last);
+    if (impl.selected) {
+      impl.ShowSelected();
+    }
+  }
+  if (!results.failure.empty()) {
+    impl.failure = results.failure;
+  }
+  impl.ShowProgress();
+}
+
+std::size_t PatchesPresenter::VisibleCount() const {
+  return impl_->rows.VisibleCount();
+}
+
+PatchRow PatchesPresenter::RowAt(std::size_t visible) const {
+  const Impl& impl = *impl_;
+  return impl.rows.RowAt(impl.rows.RowOfVisible(visible), impl.complete ? &impl.status : nullptr);
+}
+
+void PatchesPresenter::FilterChanged(const std::string& text) {
+  impl_->rows.SetFilter(text);
+  impl_->ShowRows();
+}
+
+void PatchesPresenter::RowSelected(int visible) {
+  Impl& impl = *impl_;
+  impl.selected.reset();
+  if (visible >= 0 && static_cast<std::size_t>(visible) < impl.rows.VisibleCount()) {
+    impl.selected = impl.rows.RowOfVisible(static_cast<std::size_t>(visible));
+  }
+  impl.ShowSelected();
+}
+
+void PatchesPresenter::MarkToggled(std::size_t visible) {
+  Impl& impl = *impl_;
+  if (visible >= impl.rows.VisibleCount()) {
+    return;
+  }
+  impl.rows.Toggle(impl.rows.RowOfVisible(visible));
+  impl.view.UpdateRows(visible, visible);
+  impl.ShowProgress();
+}
+
+void PatchesPresenter::ApplyChangesClicked() {
+  impl_->Guarded("apply the changes", [this] { impl_->ApplyChanges(); });
+}
+
+void PatchesPresenter::RefreshClicked() {
+  Impl& impl = *impl_;
+  impl.Guarded("refresh the statuses", [&impl] {
+    impl.worker.Stop();
+    FolderStatus known = impl.complete ? std::move(impl.status) : FolderStatus();
+    impl.status = {};
+    impl.Compute([known = std::move(known)]() mutable { return std::move(known); });
+    impl.ShowProgress();
+  });
+}
+
+void PatchesPresenter::RestoreClicked() {
+  Impl& impl = *impl_;
+  impl.Guarded("restore the original", [&impl] {
+    const std::string& exe = impl.request.exePath;
+    const std::string& folder = impl.history.Folder();
+    impl.RunHistoryAction([&] { return RestoreConfirmation(exe, folder); }, kRestoreTitle,
+                          [&] { return RestoreOriginal(exe, folder, false, false); });
+  });
+}
+
+void PatchesPresenter::UndoClicked() {
+  Impl& impl = *impl_;
+  impl.Guarded("undo the last change", [&impl] {
+    const std::string& exe = impl.request.exePath;
+    const std::string& folder = impl.history.Folder();
+    impl.RunHistoryAction([&] { return UndoConfirmation(exe, folder); }, kUndoTitle,
+                          [&] { return UndoLast(exe, folder); });
+  });
+}
+
+void PatchesPresenter::HistoryClicked() {
+  Impl& impl = *impl_;
+  impl.Guarded("show the history", [&impl] {
+    impl.ui.ShowMessage(impl.request.exePath.empty()
+                            ? std::string(kNoProgramChosen)
+                            : HistoryLines(impl.request.exePath, impl.history.Folder()),
+                        MessageIcon::None);
+  });
+}
+
+void PatchesPresenter::KeepHistoryToggled(bool keep) {
+  impl_->history.SetKeep(keep);
+}
+
+void PatchesPresenter::CloseClicked() {
+  impl_->worker.Stop();
+  impl_->view.CloseWindow();
+}
+
+PatchesPlan PatchesPresenter::Plan() const {
+  return impl_->rows.Plan();
+}
+
+bool PatchesPresenter::ChangedExecutable() const {
+  return impl_->changed;
+}
+
+const FolderStatus& PatchesPresenter::Status() const {
+  static const FolderStatus kNone;
+  return impl_->complete ? impl_->status : kNone;
+}
+
+// A question for the user first; then the action, its outcome told, and the statuses
+// computed anew when it wrote.
+void PatchesPresenter::Impl::RunHistoryAction(const std::function<std::string()>& question,
+                                              const std::string& title,
+                                              const std::function<HistoryOutcome()>& action) {
+  if (request.exePath.empty()) {
+    ui.ShowMessage(kNoProgramChosen, MessageIcon::None);
+    return;
+  }
+  if (!view.Confirm(question(), title)) {
+    return;
+  }
+  worker.Stop();
+  const HistoryOutcome outcome = action();
+  ui.ShowMessage(outcome.message, outcome.ok ? MessageIcon::None : MessageIcon::Critical);
+  if (outcome.ok) {
+    changed = true;
+    Recompute();
+  }
+}
+
+void PatchesPresenter::Impl::Recompute() {
+  worker.Stop();
+  status = {};
+  rows.ForgetStatuses();
+  view.UpdateRows(0, rows.VisibleCount() == 0 ? 0 : rows.VisibleCount() - 1);
+  Compute({});
+  ShowProgress();
+}
+
+// The arguments of the patches to apply, one question each, in list order; none when the user
+// gave no answer to one of them.
+std::optional<std::vector<BatchItem>> PatchesPresenter::Impl::Applications(
+    const PatchesPlan& plan) {
+  std::vector<BatchItem> items;
+  for (const std::size_t row : plan.applications) {
+    const std::string& name = rows.FileName(row);
+    BatchItem item{JoinPath(request.folder, name), std::nullopt};
+    if (name.find('#') != std::string::npos) {
+      const std::optional<std::string>& readBack = rows.ReadBack(row);
+      const std::string proposed = readBack ? *readBack : NamedArgument(name);
+      item.argument = ui.AskText(ArgumentPrompt(name), kArgumentTitle, proposed);
+      if (!item.argument || item.argument->empty()) {
+        return std::nullopt;
+      }
+    }
+    items.push_back(std::move(item));
+  }
+  return items;
+}
+
+void PatchesPresenter::Impl::ApplyChanges() {
+  const PatchesPlan plan = rows.Plan();
+  if (!complete || plan.Empty()) {
+    return;
+  }
+  std::optional<std::vector<BatchItem>> applications = Applications(plan);
+  if (!applications) {
+    return;
+  }
+  std::vector<BatchItem> removals;
+  for (const std::size_t row : plan.removals) {
+    removals.push_back({JoinPath(request.folder, rows.FileName(row)), rows.ReadBack(row)});
+  }
+  worker.Stop();
+  const ResultCode result =
+      PerformChanges(removals, *applications, request.exePath, ui, nullptr, history.ForChange());
+  history.TellFailure(ui);
+  if (result == ResultDone) {
+    changed = true;
+    Recompute();
+  }
+}
+
+}  // namespace varnock

@@ -1,0 +1,41 @@
+#include "app/patches_texts.h"
+
+#include "app/status_line.h"
+
+namespace varnock {
+
+namespace {
+
+std::string Patches(std::size_t count) {
+  return GroupedNumber(count) + (count == 1 ? " patch" : " patches");
+}
+
+}  // namespace
+
+std::string ProgressText(std::size_t judged, std::size_t total) {
+  return "Statuses: " + GroupedNumber(judged) + " of " + GroupedNumber(total);
+}
+
+std::string PlanText(const PatchesPlan& plan) {
+  if (plan.Empty()) {
+    return {};
+  }
+  std::string text = "Apply changes will ";
+  if (!plan.removals.empty()) {
+    text += "remove " + Patches(plan.removals.size());
+  }
+  if (!plan.applications.empty()) {
+    text += (plan.removals.empty() ? "apply " : " and apply ") + Patches(plan.applications.size());
+  }
+  return text + ".";
+}
+
+std::string StatusFailureText(const std::string& failure) {
+  return "Statuses cannot be computed: " + failure;
+}
+
+std::string ArgumentPrompt(const std::string& fileName) {
+  return "Set argument value for " + fileName;
+}
+
+}  // namespace varnock

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "app/patches_presenter.h"
+
+namespace varnock {
+
+// The Patches window's own texts.
+inline constexpr char kNoProgramChosen[] =
+    "No program to patch is chosen in the main window: the statuses cannot be shown.";
+inline constexpr char kArgumentTitle[] = "Input argument";
+inline constexpr char kRestoreTitle[] = "Restore original";
+inline constexpr char kUndoTitle[] = "Undo last change";
+
+// "Statuses: 1,200 of 20,000".
+std::string ProgressText(std::size_t judged, std::size_t total);
+// What "Apply changes" will do: "Apply changes will remove 1 patch and apply 2."; empty when
+// nothing.
+std::string PlanText(const PatchesPlan& plan);
+// "Statuses cannot be computed: " and why.
+std::string StatusFailureText(const std::string& failure);
+// The question for the argument of the patch `fileName`.
+std::string ArgumentPrompt(const std::string& fileName);
+
+}  // namespace varnock

@@ -1,0 +1,199 @@
+#include "app/patches_presenter.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <random>
+
+#include "app/history_keeping.h"
+#include "support/files.h"
+#include "tests/engine/engine_fixture.h"
+
+namespace varnock::testing {
+namespace {
+
+// A Patches window that remembers what it was told; its wake-ups are counted and waited for.
+class FakePatchesView : public PatchesView {
+ public:
+  void ResetRows(std::size_t count, int selectedRow) override {
+    shown = count;
+    selected = selectedRow;
+  }
+  void UpdateRows(std::size_t, std::size_t) override {}
+  void SetDescription(const std::string& text) override { description = text; }
+  void SetProgress(const std::string& text) override { progress = text; }
+  void SetApplyEnabled(bool enabled) override { applyEnabled = enabled; }
+  void SetKeepHistory(bool keep) override { keepHistory = keep; }
+  bool Confirm(const std::string& text, const std::string&) override {
+    questions.push_back(text);
+    return confirm;
+  }
+  void WakeUp() override {
+    const std::lock_guard lock(mutex);
+    ++wakeUps;
+    woken.notify_all();
+  }
+  void CloseWindow() override { ++closed; }
+
+  int WakeUps() {
+    const std::lock_guard lock(mutex);
+    return wakeUps;
+  }
+  // Waits for a wake-up after the first `seen`; false after a long wait.
+  bool WaitForWakeUp(int seen) {
+    std::unique_lock lock(mutex);
+    return woken.wait_for(lock, std::chrono::seconds(20), [&] { return wakeUps > seen; });
+  }
+
+  std::size_t shown = 0;
+  int selected = -1;
+  std::string description;
+  std::string progress;
+  bool applyEnabled = false;
+  bool keepHistory = false;
+  bool confirm = false;
+  std::vector<std::string> questions;
+  int closed = 0;
+  std::mutex mutex;
+  std::condition_variable woken;
+  int wakeUps = 0;  // guarded by mutex
+};
+
+// A folder of one-zone patches, each at its own place of the image, the executable beside it.
+class PatchesPresenterTest : public ImageTest {
+ protected:
+  // Patch `name` writing `patched` at `offset`; `description` as given.
+  void Write(const std::string& name, std::int32_t offset, const Bytes& patched,
+             const std::string& description = "a patch") {
+    PatchRecord record = Patch(0, {Zone(offset, Slice(offset, patched.size()), patched)});
+    record.Description = description;
+    ASSERT_TRUE(WritePatchFile(JoinPath(folder, name), record));
+    names.push_back(name);
+  }
+  void Open() {
+    presenter = std::make_unique<PatchesPresenter>(
+        view, ui, PatchesRequest{folder, exe, names, nullptr, nullptr, &history});
+    presenter->Open();
+    Drain();
+  }
+  // Takes the results as the window would until every status is known.
+  void Drain() {
+    for (;;) {
+      const int seen = view.WakeUps();
+      presenter->TakeResults();
+      if (!presenter->Status().entries.empty()) {
+        return;
+      }
+      ASSERT_TRUE(view.WaitForWakeUp(seen)) << view.progress;
+    }
+  }
+  // The rows shown, as "name status" with "+" for a checked one.
+  std::vector<std::string> Rows() const {
+    std::vector<std::string> rows;
+    for (std::size_t i = 0; i < presenter->VisibleCount(); ++i) {
+      const PatchRow row = presenter->RowAt(i);
+      rows.push_back((row.checked ? "+" : "") + row.fileName + " " + row.status +
+                     (row.argument.empty() ? "" : " " + row.argument) +
+                     (row.conflicts.empty() ? "" : " " + row.conflicts));
+    }
+    return rows;
+  }
+
+  std::string folder = dir.File("patches");
+  std::vector<std::string> names;
+  FakePatchesView view;
+  HistoryKeeping history{nullptr, dir.File("history")};
+  std::unique_ptr<PatchesPresenter> presenter;
+};
+
+// Rows in the order given, statuses in a person's words, conflicts named; the filter narrows by
+// name or description, case ignored, and the marks of hidden rows stay as they were.
+TEST_F(PatchesPresenterTest, RowsFilterAndMarksKeptWhileHidden) {
+  std::filesystem::create_directory(folder);
+  Write("b.ptc", 100, {1, 2}, "Wide SCREEN");
+  Write("a.ptc", 200, {3, 4}, "sound");
+  Write("c.ptc", 201, {5, 6}, "other sound");
+  Put(image, 100, {1, 2});
+  dir.Write("tomb4.exe", image);
+  Open();
+  EXPECT_EQ(Rows(),
+            (std::vector<std::string>{"+b.ptc applied", "a.ptc not applied conflicts with c.ptc",
+                                      "c.ptc not applied conflicts with a.ptc"}));
+  EXPECT_EQ(view.progress, "");
+  const struct {
+    std::string filter;
+    std::vector<std::string> shown;
+  } cases[] = {{"SOUND", {"a.ptc", "c.ptc"}}, {"screen", {"b.ptc"}}, {"c.P", {"c.ptc"}}, {"x", {}}};
+  for (const auto& [filter, shown] : cases) {
+    presenter->FilterChanged(filter);
+    std::vector<std::string> got;
+    for (std::size_t i = 0; i < presenter->VisibleCount(); ++i) {
+      got.push_back(presenter->RowAt(i).fileName);
+    }
+    EXPECT_EQ(got, shown) << filter;
+    EXPECT_EQ(view.shown, shown.size());
+  }
+  presenter->FilterChanged("sound");
+  presenter->MarkToggled(1);  // c.ptc
+  presenter->RowSelected(0);
+  EXPECT_EQ(view.description, "sound");
+  presenter->FilterChanged("");
+  EXPECT_EQ(view.selected, 1);  // a.ptc, still selected
+  EXPECT_EQ(Rows()[2].front(), '+');
+  presenter->CloseClicked();
+  EXPECT_EQ(view.closed, 1);
+}
+
+// Random marks on random statuses: the plan removes the unchecked applied rows last first and
+// applies the checked others in list order, in one rewrite; afterwards each row's status is its
+// mark and the file holds exactly the patches marked.
+TEST_F(PatchesPresenterTest, SeededMarksBecomeTheStatusesInOneRewrite) {
+  std::mt19937 random(20261207);
+  for (int round = 0; round < 6; ++round) {
+    SCOPED_TRACE(round);
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directory(folder);
+    names.clear();
+    Bytes start = image;
+    Bytes expected = image;
+    std::vector<bool> wanted;
+    for (int i = 0; i < 8; ++i) {
+      const auto offset = static_cast<std::int32_t>(200 + 40 * i);
+      const Bytes patched{static_cast<std::uint8_t>(i), 0xEE, static_cast<std::uint8_t>(round)};
+      Write("p" + std::to_string(i) + ".ptc", offset, patched);
+      if (random() % 2 == 0) {
+        Put(start, static_cast<std::size_t>(offset), patched);
+      }
+      wanted.push_back(random() % 2 == 0);
+      if (wanted.back()) {
+        Put(expected, static_cast<std::size_t>(offset), patched);
+      }
+    }
+    dir.Write("tomb4.exe", start);
+    Open();
+    for (std::size_t i = 0; i < wanted.size(); ++i) {
+      if (presenter->RowAt(i).checked != wanted[i]) {
+        presenter->MarkToggled(i);
+      }
+    }
+    const PatchesPlan plan = presenter->Plan();
+    EXPECT_TRUE(std::is_sorted(plan.removals.rbegin(), plan.removals.rend()));
+    EXPECT_TRUE(std::is_sorted(plan.applications.begin(), plan.applications.end()));
+    EXPECT_EQ(view.applyEnabled, !plan.Empty());
+    presenter->ApplyChangesClicked();
+    Drain();
+    EXPECT_EQ(ReadBytes(exe), expected);
+    EXPECT_EQ(presenter->ChangedExecutable(), !plan.Empty());
+    for (std::size_t i = 0; i < wanted.size(); ++i) {
+      EXPECT_EQ(presenter->RowAt(i).checked, wanted[i]) << i;
+      EXPECT_EQ(presenter->RowAt(i).status, wanted[i] ? "applied" : "not applied") << i;
+    }
+    EXPECT_TRUE(ui.messages.empty());
+  }
+}
+
+}  // namespace
+}  // namespace varnock::testing
