@@ -9,9 +9,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStyledItemDelegate>
 #include <QTableView>
+#include <algorithm>
 
 #include "app/patches_window_design.h"
+#include "app/status_line.h"
 #include "qt/accessible_value.h"
 #include "qt/design_controls.h"
 #include "qt/patches_model.h"
@@ -27,6 +30,8 @@ QString Text(std::string_view text) {
 
 // Share of the height the window grows by that the list takes; the description takes the rest.
 constexpr int kListShareThirds = 2;
+// The room a cell takes around its picture and text.
+constexpr int kCellMarginsTwips = 180;
 
 // What assistive technology calls each control: its caption, or the caption of the label before
 // it without its colon; the progress line, which has neither, is named here.
@@ -39,6 +44,40 @@ QString AccessibleNameOf(const ControlDesign& control) {
     }
   }
   return control.caption.empty() ? QStringLiteral("Progress") : Text(control.caption);
+}
+
+// File names lose their middle, so that the end of the name stays; the other columns lose
+// their end.
+class ElidingDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+ protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    option->textElideMode = index.column() == kPatchColumn ? Qt::ElideMiddle : Qt::ElideRight;
+  }
+};
+
+// The columns at their design widths, except that the status column is made wide enough for
+// every status word beside its picture, the conflicts column after it giving way.
+void SizeColumns(QTableView* table) {
+  std::vector<int> widths;
+  for (const ColumnDesign& column : kPatchesColumns) {
+    widths.push_back(Twips(column.width, table));
+  }
+  int words = 0;
+  for (int state = 0; state <= static_cast<int>(PatchState::Broken); ++state) {
+    words = std::max(words, table->fontMetrics().horizontalAdvance(
+                                QString::fromUtf8(StatusWord(static_cast<PatchState>(state)))));
+  }
+  const int needed = table->iconSize().width() + words + Twips(kCellMarginsTwips, table);
+  const int extra = std::max(0, needed - widths[kStatusColumn]);
+  widths[kStatusColumn] += extra;
+  widths[kConflictsColumn] -= extra;
+  for (std::size_t column = 0; column < widths.size(); ++column) {
+    table->horizontalHeader()->resizeSection(static_cast<int>(column), widths[column]);
+  }
 }
 
 }  // namespace
@@ -65,17 +104,14 @@ PatchesDialog::PatchesDialog(const PatchesRequest& request, QWidget* parent)
   table->setTabKeyNavigation(false);
   table->setShowGrid(false);
   table->setWordWrap(false);
-  table->setTextElideMode(Qt::ElideMiddle);
+  table->setItemDelegate(new ElidingDelegate(table));
   table->setIconSize(QSize(fontMetrics().height(), fontMetrics().height()));
   table->verticalHeader()->hide();
   table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + Twips(60, this));
   table->horizontalHeader()->setHighlightSections(false);
   table->horizontalHeader()->setStretchLastSection(true);
-  for (std::size_t column = 0; column < kPatchesColumns.size(); ++column) {
-    table->horizontalHeader()->resizeSection(static_cast<int>(column),
-                                             Twips(kPatchesColumns[column].width, this));
-  }
+  SizeColumns(table);
   table->installEventFilter(this);
   NameForAssistiveTechnology();
 

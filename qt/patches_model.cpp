@@ -7,8 +7,6 @@ namespace varnock::qt {
 
 namespace {
 
-enum Column { kPatch, kStatus, kConflicts, kArgument, kDynamic };
-
 QString Text(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -63,15 +61,15 @@ const PatchRow& PatchesModel::Row(int row) const {
 
 QVariant PatchesModel::Display(const PatchRow& row, int column) const {
   switch (column) {
-    case kPatch:
+    case kPatchColumn:
       return Text(row.fileName);
-    case kStatus:
+    case kStatusColumn:
       return Text(row.status);
-    case kConflicts:
+    case kConflictsColumn:
       return Text(row.conflicts);
-    case kArgument:
+    case kArgumentColumn:
       return Text(row.argument);
-    case kDynamic:
+    case kDynamicColumn:
       return row.dynamic ? QStringLiteral("Dynamic") : QString();
     default:
       return {};
@@ -88,20 +86,20 @@ QVariant PatchesModel::data(const QModelIndex& index, int role) const {
     case Qt::AccessibleTextRole:
       return Display(row, index.column());
     case Qt::ToolTipRole:
-      return index.column() == kConflicts ? Display(row, index.column()) : QVariant();
+      return index.column() == kConflictsColumn ? Display(row, index.column()) : QVariant();
     case Qt::CheckStateRole:
-      return index.column() == kPatch ? QVariant(row.checked ? Qt::Checked : Qt::Unchecked)
-                                      : QVariant();
+      return index.column() == kPatchColumn ? QVariant(row.checked ? Qt::Checked : Qt::Unchecked)
+                                            : QVariant();
     case Qt::DecorationRole:
-      return index.column() == kStatus ? QVariant(icons_[static_cast<std::size_t>(row.group)])
-                                       : QVariant();
+      return index.column() == kStatusColumn ? QVariant(icons_[static_cast<std::size_t>(row.group)])
+                                             : QVariant();
     default:
       return {};
   }
 }
 
 bool PatchesModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-  if (role != Qt::CheckStateRole || index.column() != kPatch || index.row() >= rowCount({})) {
+  if (role != Qt::CheckStateRole || index.column() != kPatchColumn || index.row() >= rowCount({})) {
     return false;
   }
   const bool checked = value.toInt() == Qt::Checked;
@@ -117,7 +115,7 @@ Qt::ItemFlags PatchesModel::flags(const QModelIndex& index) const {
     return Qt::NoItemFlags;
   }
   const Qt::ItemFlags shown = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-  return index.column() == kPatch ? shown | Qt::ItemIsUserCheckable : shown;
+  return index.column() == kPatchColumn ? shown | Qt::ItemIsUserCheckable : shown;
 }
 
 QVariant PatchesModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -10,6 +10,15 @@
 
 namespace varnock::qt {
 
+// The columns of the list, in the order of its design.
+enum PatchesColumn {
+  kPatchColumn,
+  kStatusColumn,
+  kConflictsColumn,
+  kArgumentColumn,
+  kDynamicColumn
+};
+
 // The rows of the Patches window as Qt's table asks for them: each one read from the presenter
 // when it is shown, so that a folder of any size lists at once. The check mark sits in the first
 // column; checking or unchecking it is the presenter's MarkToggled.

@@ -18,7 +18,9 @@ void Draw(QPainter& painter, StatusGroup group, const QRectF& box) {
       painter.drawEllipse(box);
       return;
     case StatusGroup::NotApplied:
-      painter.setPen(QPen(QColor(110, 110, 110), box.width() / 6));
+      // Filled white, so that the ring shows on the selection's colour too.
+      painter.setPen(QPen(QColor(90, 90, 90), box.width() / 6));
+      painter.setBrush(Qt::white);
       painter.drawEllipse(box.adjusted(1, 1, -1, -1));
       return;
     case StatusGroup::Unfit: {
