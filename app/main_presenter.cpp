@@ -115,7 +115,11 @@ void MainPresenter::AllPatchesClicked() {
     if (outcome.changedExecutable || !outcome.status.entries.empty()) {
       folderStatus_ = std::move(outcome.status);
     }
-    RefreshStatusLine(outcome.changedExecutable);
+    if (outcome.changedExecutable) {
+      TargetLabelChanged();  // its signature may have changed with its bytes
+    } else {
+      RefreshStatusLine();
+    }
   });
 }
 

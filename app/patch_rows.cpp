@@ -47,10 +47,8 @@ PatchRows::PatchRows(const std::vector<std::string>& fileNames) {
 void PatchRows::Index() {
   byName_.clear();
   byName_.reserve(rows_.size());
-  judged_ = 0;
   for (std::size_t row = 0; row < rows_.size(); ++row) {
     byName_.emplace(rows_[row].fileName, row);
-    judged_ += rows_[row].state ? 1 : 0;
   }
   SetFilter(filter_);
 }
@@ -66,7 +64,6 @@ std::optional<std::size_t> PatchRows::Judge(const FolderStatusEntry& entry) {
     return row;
   }
   Row& shown = rows_[*row];
-  judged_ += shown.state ? 0 : 1;
   shown.state = entry.status.state;
   shown.readBack = entry.status.argument;
   shown.description = entry.description;
@@ -109,7 +106,6 @@ void PatchRows::ForgetStatuses() {
     pending.description = std::move(row.description);
     row = std::move(pending);
   }
-  judged_ = 0;
 }
 
 void PatchRows::SetFilter(const std::string& text) {

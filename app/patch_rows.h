@@ -54,9 +54,6 @@ class PatchRows {
   // The removals and applications the marks ask for. Rows whose status is not known yet and
   // those that are partly applied or do not fit while unchecked are left as they are.
   PatchesPlan Plan() const;
-  // True when every row's status is known.
-  bool AllJudged() const { return judged_ == rows_.size(); }
-  std::size_t JudgedCount() const { return judged_; }
   // The argument a removal of `row` is to be given: the value read back; none for the value
   // its name carries.
   const std::optional<std::string>& ReadBack(std::size_t row) const { return rows_[row].readBack; }
@@ -84,7 +81,6 @@ class PatchRows {
   std::vector<std::size_t> visible_;
   std::vector<std::size_t> visibleOf_;  // by row; kHidden when hidden
   static constexpr std::size_t kHidden = static_cast<std::size_t>(-1);
-  std::size_t judged_ = 0;
 };
 
 // The value between the first two '#' of a patch file's name; empty when it carries none.

@@ -50,6 +50,7 @@ struct PatchesPresenter::Impl {
   FolderStatus status;                  // the whole status, once computed
   bool complete = false;                // `status` is the current one
   std::string failure;                  // why the statuses cannot be computed
+  std::size_t received = 0;             // statuses the computation has handed over
   std::optional<std::size_t> selected;  // the selected row
   bool changed = false;
   HistoryKeeping ownHistory;
@@ -69,6 +70,7 @@ void PatchesPresenter::Impl::Guarded(const std::string& doing,
 void PatchesPresenter::Impl::Compute(std::function<FolderStatus()> known) {
   complete = false;
   failure.clear();
+  received = 0;
   if (request.exePath.empty() || !FileExists(request.exePath)) {
     failure = request.exePath.empty() ? kNoProgramChosen : NotAFileText(request.exePath);
     return;
@@ -94,7 +96,7 @@ void PatchesPresenter::Impl::ShowProgress() {
   if (!failure.empty()) {
     view.SetProgress(StatusFailureText(failure));
   } else if (!complete) {
-    view.SetProgress(ProgressText(rows.JudgedCount(), rows.Size()));
+    view.SetProgress(ProgressText(std::min(received, rows.Size()), rows.Size()));
   } else {
     view.SetProgress(PlanText(plan));
   }
@@ -119,6 +121,7 @@ void PatchesPresenter::Open() {
 void PatchesPresenter::TakeResults() {
   Impl& impl = *impl_;
   StatusWorker::Results results = impl.worker.Take();
+  impl.received += results.judged.size();
   std::size_t first = std::numeric_limits<std::size_t>::max();
   std::size_t last = 0;
   for (const FolderStatusEntry& entry : results.judged) {
@@ -274,7 +277,9 @@ void PatchesPresenter::Impl::Recompute() {
   worker.Stop();
   status = {};
   rows.ForgetStatuses();
-  view.UpdateRows(0, rows.VisibleCount() == 0 ? 0 : rows.VisibleCount() - 1);
+  if (rows.VisibleCount() > 0) {
+    view.UpdateRows(0, rows.VisibleCount() - 1);
+  }
   Compute({});
   ShowProgress();
 }
@@ -319,6 +324,9 @@ void PatchesPresenter::Impl::ApplyChanges() {
   history.TellFailure(ui);
   if (result == ResultDone) {
     changed = true;
+  }
+  // A failure changed nothing; anything else means the statuses were not the file's.
+  if (result != ResultFailed) {
     Recompute();
   }
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <stdexcept>
@@ -72,6 +73,10 @@ class RecordingView : public MainWindowView, public FileOrFolderPicker {
 
   void CloseWindow() override { ++closed; }
 
+  PatchesOutcome ShowPatchesWindow(const PatchesRequest& request) override {
+    return patchesWindow ? patchesWindow(request) : PatchesOutcome();
+  }
+
   std::vector<std::string> items;
   int listings = 0;  // the list filled anew
   int selected = -1;
@@ -88,6 +93,7 @@ class RecordingView : public MainWindowView, public FileOrFolderPicker {
   std::string printError;  // empty: the printer takes the text
   std::vector<std::string> printed;
   int closed = 0;
+  std::function<PatchesOutcome(const PatchesRequest&)> patchesWindow;  // what it does, if given
 };
 
 // A program folder in a temporary directory, a level-editor folder beside it, and a presenter
@@ -116,7 +122,7 @@ class AppFixture : public ::testing::Test, public SettingsStore {
     environment.userPatchFolder = [this] { return userFolder; };
     environment.openedFiles = openedFiles;
     environment.settings = this;
-    environment.historyFolder = [this] { return dir.File("history"); };
+    environment.historyFolder = [this] { return historyFolder; };
     return environment;
   }
 
@@ -161,6 +167,7 @@ class AppFixture : public ::testing::Test, public SettingsStore {
   std::string userFolder;       // the per-user patch folder; none when empty
   bool programWritable = true;  // false: installed where the user cannot write
   std::vector<std::string> openedFiles;
+  std::string historyFolder = dir.File("history");
   std::map<std::string, std::string> settings;
   RecordingView view;
   RecordingUi ui;

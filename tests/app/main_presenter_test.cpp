@@ -1,13 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 #include <system_error>
 #include <tuple>
 
 #include "app/remembered_choices.h"
+#include "history/history_store.h"
 #include "support/files.h"
 #include "support/safe_rewrite.h"
+#include "support/sha256.h"
 #include "target/exe_version.h"
 #include "tests/app/app_fixture.h"
 
@@ -307,6 +311,44 @@ TEST_F(StatusLine, IsCheckedAgainWhenTheWindowIsActivated) {
   WritePatch(programFolder, "b.ptc", four);
   Presenter().WindowActivated();
   EXPECT_EQ(view.statusLine, "Status: not applied \u2014 conflicts with c.ptc, d.ptc, e.ptc");
+}
+
+// APPLY and REMOVE keep the executable's history; once the Patches window has changed the
+// executable, the line follows it even when the file's marker did not change (a rewrite within
+// the file system's time resolution). Without a history, the user is told once in a run.
+TEST_F(StatusLine, FollowsThePatchesWindowAndKeepsTheHistory) {
+  PatchRecord four = Patch("LE_Y");
+  four.ZoneCount = 1;
+  four.Zones = {{4, 4, ToBytes("ABCD"), ToBytes("WXYZ")}};
+  WritePatch(programFolder, "a.ptc", four);
+  const std::string exe = dir.Write(JoinPath("games", "tomb4.exe"), ToBytes("MZ..ABCD...."));
+  view.pickerAnswers = {exe};
+  ASSERT_TRUE(Load());
+  Presenter().ChangeTargetClicked();
+  Presenter().ApplyClicked();
+  HistoryRecord record;
+  EXPECT_TRUE(FindHistory(historyFolder, exe, FileSha256Text(exe), record));
+  view.patchesWindow = [&](const PatchesRequest& request) {
+    EXPECT_EQ(request.fileNames, std::vector<std::string>{"a.ptc"});
+    EXPECT_NE(request.history, nullptr);
+    const auto written = std::filesystem::last_write_time(exe);
+    std::ofstream(exe, std::ios::binary | std::ios::in) << "MZ..ABCD....";
+    std::filesystem::last_write_time(exe, written);
+    return MainWindowView::PatchesOutcome{true, {}};
+  };
+  Presenter().AllPatchesClicked();
+  EXPECT_EQ(view.statusLine, "Status: not applied");
+
+  historyFolder = dir.Write("not-a-folder", {});
+  ASSERT_TRUE(Load());
+  ui.Clear();
+  Presenter().ApplyClicked();
+  Presenter().RemoveClicked();
+  EXPECT_EQ(std::ranges::count_if(ui.Texts(),
+                                  [](const std::string& text) {
+                                    return text.starts_with("WARNING: no history is kept");
+                                  }),
+            1);
 }
 
 }  // namespace

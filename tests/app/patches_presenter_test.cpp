@@ -67,9 +67,13 @@ class PatchesPresenterTest : public ImageTest {
  protected:
   // Patch `name` writing `patched` at `offset`; `description` as given.
   void Write(const std::string& name, std::int32_t offset, const Bytes& patched,
-             const std::string& description = "a patch") {
-    PatchRecord record = Patch(0, {Zone(offset, Slice(offset, patched.size()), patched)});
+             const std::string& description = "a patch", std::optional<Bytes> original = {}) {
+    PatchRecord record =
+        Patch(0, {Zone(offset, original.value_or(Slice(offset, patched.size())), patched)});
     record.Description = description;
+    if (name.find('#') != std::string::npos) {
+      WithArgument(record, NumByte, {offset});
+    }
     ASSERT_TRUE(WritePatchFile(JoinPath(folder, name), record));
     names.push_back(name);
   }
@@ -193,6 +197,138 @@ TEST_F(PatchesPresenterTest, SeededMarksBecomeTheStatusesInOneRewrite) {
     }
     EXPECT_TRUE(ui.messages.empty());
   }
+}
+
+// Apply changes asks each argument first, proposing the name's value: an empty answer cancels
+// everything; a patch that does not fit fails the whole change with the batch's message. Either
+// leaves the file as it was.
+TEST_F(PatchesPresenterTest, ArgumentsFirstAndAllOrNothing) {
+  std::filesystem::create_directory(folder);
+  Write("Arg#5#.ptc", 100, {0xEE});
+  Write("b.ptc", 200, {7, 8});
+  Write("bad.ptc", 300, {1, 1}, "", Bytes{0, 0});
+  Bytes both = image;
+  Put(both, 100, {7});
+  Put(both, 200, {7, 8});
+  const struct {
+    std::vector<std::size_t> marks;
+    std::optional<std::string> answer;
+    Bytes file;
+    std::vector<std::string> messages;
+  } cases[] = {
+      {{0, 1}, "", image, {}},
+      {{1, 2},
+       {},
+       image,
+       {"ERROR: bad.ptc: zone 0 at offset 0x12C holds neither its original nor "
+        "its patched bytes"}},
+      {{0, 1}, "7", both, {}},
+  };
+  for (const auto& c : cases) {
+    ui.Clear();
+    Open();
+    for (const std::size_t row : c.marks) {
+      presenter->MarkToggled(row);
+    }
+    ui.QueueAnswer(c.answer);
+    presenter->ApplyChangesClicked();
+    EXPECT_EQ(ui.Texts(), c.messages);
+    EXPECT_EQ(ReadBytes(exe), c.file);
+    EXPECT_EQ(presenter->ChangedExecutable(), c.file != image);
+    if (c.marks[0] == 0) {
+      ASSERT_EQ(ui.questions.size(), 1u);
+      EXPECT_EQ(ui.questions[0].prompt, "Set argument value for Arg#5#.ptc");
+      EXPECT_EQ(ui.questions[0].proposed, "5");
+    }
+  }
+  Drain();
+  EXPECT_EQ(Rows()[0], "+Arg#5#.ptc applied 7");
+}
+
+// Undo and restore say what they will do and do nothing when declined; accepted, they take the
+// window's changes back and the rows show it. A history that cannot be kept is told once.
+TEST_F(PatchesPresenterTest, HistoryActionsAskFirst) {
+  std::filesystem::create_directory(folder);
+  Write("a.ptc", 100, {1, 2});
+  Write("b.ptc", 200, {3, 4});
+  Open();
+  for (const std::size_t row : {0, 1}) {
+    presenter->MarkToggled(row);
+    presenter->ApplyChangesClicked();
+    Drain();
+  }
+  const Bytes applied = ReadBytes(exe);
+  ASSERT_NE(applied, image);
+  view.confirm = false;
+  presenter->UndoClicked();
+  presenter->RestoreClicked();
+  EXPECT_EQ(ReadBytes(exe), applied);
+  ASSERT_EQ(view.questions.size(), 2u);
+  EXPECT_NE(view.questions[0].find("b.ptc"), std::string::npos) << view.questions[0];
+  view.confirm = true;
+  presenter->UndoClicked();
+  Drain();
+  EXPECT_EQ(Rows(), (std::vector<std::string>{"+a.ptc applied", "b.ptc not applied"}));
+  presenter->RestoreClicked();
+  Drain();
+  EXPECT_EQ(ReadBytes(exe), image);
+  EXPECT_EQ(ui.messages.size(), 2u);  // the outcomes
+
+  ui.Clear();
+  HistoryKeeping nowhere(nullptr, dir.Write("not-a-folder", {}));
+  presenter = std::make_unique<PatchesPresenter>(
+      view, ui, PatchesRequest{folder, exe, names, nullptr, nullptr, &nowhere});
+  presenter->Open();
+  for (const std::size_t row : {0, 1}) {
+    Drain();
+    presenter->MarkToggled(row);
+    presenter->ApplyChangesClicked();
+  }
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_TRUE(ui.messages[0].text.starts_with("WARNING: no history is kept for this change: "));
+}
+
+// Statuses come by chunks, with a wake-up for all that came meanwhile, the progress counted; a
+// window closed while they are computed stops the work.
+TEST_F(PatchesPresenterTest, StatusesComeByChunks) {
+  std::filesystem::create_directory(folder);
+  for (int i = 0; i < 1200; ++i) {
+    Write("p" + std::to_string(i) + ".ptc", 8 + 2 * (i % 2000), {1});
+  }
+  presenter = std::make_unique<PatchesPresenter>(
+      view, ui, PatchesRequest{folder, exe, names, nullptr, nullptr, &history});
+  presenter->Open();
+  EXPECT_EQ(presenter->VisibleCount(), 1200u);
+  EXPECT_EQ(presenter->RowAt(0).status, "…");
+  EXPECT_EQ(view.progress.substr(0, 10), "Statuses: ");
+  presenter.reset();
+  Open();
+  EXPECT_LE(view.wakeUps, 2 * (1200 / 512 + 2));
+  EXPECT_EQ(presenter->RowAt(1199).status, "not applied");
+}
+
+// Refresh sees the executable changed outside; a window opened with that status reuses it where
+// the files did not change since, and judges again the patch file rewritten meanwhile.
+TEST_F(PatchesPresenterTest, RefreshAndKnownStatuses) {
+  std::filesystem::create_directory(folder);
+  Write("a.ptc", 100, {1, 2});
+  Write("b.ptc", 200, {3, 4});
+  Open();
+  Bytes changed = image;
+  Put(changed, 100, {1, 2});
+  dir.Write("tomb4.exe", changed);
+  presenter->RefreshClicked();
+  Drain();
+  EXPECT_EQ(Rows(), (std::vector<std::string>{"+a.ptc applied", "b.ptc not applied"}));
+  const FolderStatus known = presenter->Status();
+  names.pop_back();
+  Write("b.ptc", 100, {1, 2});
+  presenter = std::make_unique<PatchesPresenter>(
+      view, ui, PatchesRequest{folder, exe, names, &known, nullptr, &history});
+  presenter->Open();
+  Drain();
+  EXPECT_EQ(Rows(), (std::vector<std::string>{"+a.ptc applied conflicts with b.ptc",
+                                              "+b.ptc applied conflicts with a.ptc"}));
 }
 
 }  // namespace
