@@ -12,6 +12,7 @@
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <algorithm>
+#include <array>
 
 #include "app/patches_window_design.h"
 #include "app/status_line.h"
@@ -62,10 +63,10 @@ class ElidingDelegate : public QStyledItemDelegate {
 // The columns at their design widths, except that the status column is made wide enough for
 // every status word beside its picture, the conflicts column after it giving way.
 void SizeColumns(QTableView* table) {
-  std::vector<int> widths;
-  for (const ColumnDesign& column : kPatchesColumns) {
-    widths.push_back(Twips(column.width, table));
-  }
+  std::array<int, kPatchesColumns.size()> widths{};
+  std::ranges::transform(kPatchesColumns, widths.begin(), [table](const ColumnDesign& column) {
+    return Twips(column.width, table);
+  });
   int words = 0;
   for (int state = 0; state <= static_cast<int>(PatchState::Broken); ++state) {
     words = std::max(words, table->fontMetrics().horizontalAdvance(
