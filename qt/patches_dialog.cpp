@@ -195,7 +195,8 @@ void PatchesDialog::SetDescription(const std::string& text) {
 }
 
 void PatchesDialog::SetProgress(const std::string& text) {
-  ShowOneLine(DesignControl<QLabel>(this, "Label_Progress"), QString::fromStdString(text));
+  progress_ = QString::fromStdString(text);
+  ShowOneLine(DesignControl<QLabel>(this, "Label_Progress"), progress_);
 }
 
 void PatchesDialog::SetApplyEnabled(bool enabled) {
@@ -285,6 +286,8 @@ void PatchesDialog::resizeEvent(QResizeEvent* event) {
     }
     DesignControl<QWidget>(this, kPatchesWindowControls[i].name)->setGeometry(place);
   }
+  // The progress line cut anew for its new width.
+  ShowOneLine(DesignControl<QLabel>(this, "Label_Progress"), progress_);
 }
 
 }  // namespace varnock::qt
