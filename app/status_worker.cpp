@@ -14,9 +14,8 @@ constexpr std::size_t kChunk = 512;
 void StatusWorker::Start(const std::string& folder, const std::string& exePath,
                          std::function<FolderStatus()> known) {
   Stop();
-  thread_ = std::jthread([this, folder, exePath, known = std::move(known)](std::stop_token stop) {
-    Run(stop, folder, exePath, known);
-  });
+  thread_ = std::jthread([this, folder, exePath, known = std::move(known)](
+                             const std::stop_token& stop) { Run(stop, folder, exePath, known); });
 }
 
 void StatusWorker::Stop() {

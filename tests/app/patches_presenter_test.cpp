@@ -4,7 +4,6 @@
 
 #include <chrono>
 #include <condition_variable>
-#include <deque>
 #include <mutex>
 #include <random>
 
@@ -26,7 +25,7 @@ class FakePatchesView : public PatchesView {
   void SetDescription(const std::string& text) override { description = text; }
   void SetProgress(const std::string& text) override { progress = text; }
   void SetApplyEnabled(bool enabled) override { applyEnabled = enabled; }
-  void SetKeepHistory(bool keep) override { keepHistory = keep; }
+  void SetKeepHistory(bool) override {}
   bool Confirm(const std::string& text, const std::string&) override {
     questions.push_back(text);
     return confirm;
@@ -53,7 +52,6 @@ class FakePatchesView : public PatchesView {
   std::string description;
   std::string progress;
   bool applyEnabled = false;
-  bool keepHistory = false;
   bool confirm = false;
   std::vector<std::string> questions;
   int closed = 0;
@@ -65,6 +63,7 @@ class FakePatchesView : public PatchesView {
 // A folder of one-zone patches, each at its own place of the image, the executable beside it.
 class PatchesPresenterTest : public ImageTest {
  protected:
+  PatchesPresenterTest() { std::filesystem::create_directory(folder); }
   // Patch `name` writing `patched` at `offset`; `description` as given.
   void Write(const std::string& name, std::int32_t offset, const Bytes& patched,
              const std::string& description = "a patch", std::optional<Bytes> original = {}) {
@@ -77,11 +76,14 @@ class PatchesPresenterTest : public ImageTest {
     ASSERT_TRUE(WritePatchFile(JoinPath(folder, name), record));
     names.push_back(name);
   }
-  void Open() {
+  void Open(const FolderStatus* known = nullptr, HistoryKeeping* keeping = nullptr,
+            bool drain = true) {
     presenter = std::make_unique<PatchesPresenter>(
-        view, ui, PatchesRequest{folder, exe, names, nullptr, nullptr, &history});
+        view, ui, PatchesRequest{folder, exe, names, known, nullptr, keeping ? keeping : &history});
     presenter->Open();
-    Drain();
+    if (drain) {
+      Drain();
+    }
   }
   // Takes the results as the window would until every status is known.
   void Drain() {
@@ -116,7 +118,6 @@ class PatchesPresenterTest : public ImageTest {
 // Rows in the order given, statuses in a person's words, conflicts named; the filter narrows by
 // name or description, case ignored, and the marks of hidden rows stay as they were.
 TEST_F(PatchesPresenterTest, RowsFilterAndMarksKeptWhileHidden) {
-  std::filesystem::create_directory(folder);
   Write("b.ptc", 100, {1, 2}, "Wide SCREEN");
   Write("a.ptc", 200, {3, 4}, "sound");
   Write("c.ptc", 201, {5, 6}, "other sound");
@@ -203,7 +204,6 @@ TEST_F(PatchesPresenterTest, SeededMarksBecomeTheStatusesInOneRewrite) {
 // everything; a patch that does not fit fails the whole change with the batch's message. Either
 // leaves the file as it was.
 TEST_F(PatchesPresenterTest, ArgumentsFirstAndAllOrNothing) {
-  std::filesystem::create_directory(folder);
   Write("Arg#5#.ptc", 100, {0xEE});
   Write("b.ptc", 200, {7, 8});
   Write("bad.ptc", 300, {1, 1}, "", Bytes{0, 0});
@@ -248,7 +248,6 @@ TEST_F(PatchesPresenterTest, ArgumentsFirstAndAllOrNothing) {
 // Undo and restore say what they will do and do nothing when declined; accepted, they take the
 // window's changes back and the rows show it. A history that cannot be kept is told once.
 TEST_F(PatchesPresenterTest, HistoryActionsAskFirst) {
-  std::filesystem::create_directory(folder);
   Write("a.ptc", 100, {1, 2});
   Write("b.ptc", 200, {3, 4});
   Open();
@@ -273,12 +272,15 @@ TEST_F(PatchesPresenterTest, HistoryActionsAskFirst) {
   Drain();
   EXPECT_EQ(ReadBytes(exe), image);
   EXPECT_EQ(ui.messages.size(), 2u);  // the outcomes
+  presenter->HistoryClicked();
+  EXPECT_NE(ui.messages.back().text.find("  batch  a.ptc\r\n"), std::string::npos);
+  presenter->UndoClicked();  // nothing since the restore: told, not asked
+  EXPECT_EQ(view.questions.size(), 4u);
+  EXPECT_TRUE(ui.messages.back().text.starts_with("No change of "));
 
   ui.Clear();
   HistoryKeeping nowhere(nullptr, dir.Write("not-a-folder", {}));
-  presenter = std::make_unique<PatchesPresenter>(
-      view, ui, PatchesRequest{folder, exe, names, nullptr, nullptr, &nowhere});
-  presenter->Open();
+  Open(nullptr, &nowhere, false);
   for (const std::size_t row : {0, 1}) {
     Drain();
     presenter->MarkToggled(row);
@@ -291,13 +293,10 @@ TEST_F(PatchesPresenterTest, HistoryActionsAskFirst) {
 // Statuses come by chunks, with a wake-up for all that came meanwhile, the progress counted; a
 // window closed while they are computed stops the work.
 TEST_F(PatchesPresenterTest, StatusesComeByChunks) {
-  std::filesystem::create_directory(folder);
   for (int i = 0; i < 1200; ++i) {
     Write("p" + std::to_string(i) + ".ptc", 8 + 2 * (i % 2000), {1});
   }
-  presenter = std::make_unique<PatchesPresenter>(
-      view, ui, PatchesRequest{folder, exe, names, nullptr, nullptr, &history});
-  presenter->Open();
+  Open(nullptr, nullptr, false);
   EXPECT_EQ(presenter->VisibleCount(), 1200u);
   EXPECT_EQ(presenter->RowAt(0).status, "…");
   EXPECT_EQ(view.progress.substr(0, 10), "Statuses: ");
@@ -308,9 +307,9 @@ TEST_F(PatchesPresenterTest, StatusesComeByChunks) {
 }
 
 // Refresh sees the executable changed outside; a window opened with that status reuses it where
-// the files did not change since, and judges again the patch file rewritten meanwhile.
+// the files did not change since, and judges again the patch file rewritten meanwhile; rows
+// follow the folder, and the selection its patch.
 TEST_F(PatchesPresenterTest, RefreshAndKnownStatuses) {
-  std::filesystem::create_directory(folder);
   Write("a.ptc", 100, {1, 2});
   Write("b.ptc", 200, {3, 4});
   Open();
@@ -323,12 +322,15 @@ TEST_F(PatchesPresenterTest, RefreshAndKnownStatuses) {
   const FolderStatus known = presenter->Status();
   names.pop_back();
   Write("b.ptc", 100, {1, 2});
-  presenter = std::make_unique<PatchesPresenter>(
-      view, ui, PatchesRequest{folder, exe, names, &known, nullptr, &history});
-  presenter->Open();
-  Drain();
+  Open(&known);
   EXPECT_EQ(Rows(), (std::vector<std::string>{"+a.ptc applied conflicts with b.ptc",
                                               "+b.ptc applied conflicts with a.ptc"}));
+  names = {"b.ptc"};  // a list made before a.ptc came: the rows become the folder's
+  Open(nullptr, nullptr, false);
+  presenter->RowSelected(0);
+  Drain();
+  ASSERT_EQ(presenter->VisibleCount(), 2u);
+  EXPECT_EQ(presenter->RowAt(static_cast<std::size_t>(view.selected)).fileName, "b.ptc");
 }
 
 }  // namespace
