@@ -79,10 +79,11 @@ MainWindow::~MainWindow() {
 
 void MainWindow::CreateControls() {
   BuildControls(window_, kMainWindowDesign, kMainControlBase, fonts_, dpi_);
+  combo_ = Control(kComboPatch);
   FitComboHeight();
   SetWindowSubclass(Control(kTextDescription), &DescriptionProc, 0, 0);
   AddToolTips();
-  focus_.SetFirst(Control(kComboPatch));
+  focus_.SetFirst(combo_);
 }
 
 void MainWindow::AddToolTips() {
@@ -109,7 +110,7 @@ void MainWindow::AddToolTips() {
 
 // The closed list is as high as the design says: its selection field is sized to fit.
 void MainWindow::FitComboHeight() {
-  HWND combo = Control(kComboPatch);
+  HWND combo = combo_;
   const RECT wanted =
       PixelRect(kMainWindowControls[IndexOf(kMainWindowControls, "Combo_Patch")].box, dpi_);
   // Measured again after each change: how the field's height adds up to the control's is the
@@ -286,24 +287,35 @@ void MainWindow::SetToolTip(HWND control, const std::string& text) const {
   SendMessageW(toolTips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
+// The list is filled without being drawn: the whole catalogue goes in before the first item
+// is selected, and drawing and sizing it after every one of thousands of items would cost
+// more than the items themselves. The list's handle is kept, as looking a control up asks the
+// system's window server each time.
 void MainWindow::ClearPatchList() {
-  SendMessageW(Control(kComboPatch), CB_RESETCONTENT, 0, 0);
+  SendMessageW(combo_, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(combo_, CB_RESETCONTENT, 0, 0);
+  filling_ = true;
 }
 
 void MainWindow::AddPatchItem(const std::string& text) {
-  SendMessageW(Control(kComboPatch), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
+  SendMessageW(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
 }
 
 void MainWindow::SelectPatchItem(int index) {
-  SendMessageW(Control(kComboPatch), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  if (filling_) {
+    filling_ = false;
+    SendMessageW(combo_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(combo_, nullptr, TRUE);
+  }
+  SendMessageW(combo_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
 int MainWindow::SelectedPatchIndex() const {
-  return static_cast<int>(SendMessageW(Control(kComboPatch), CB_GETCURSEL, 0, 0));
+  return static_cast<int>(SendMessageW(combo_, CB_GETCURSEL, 0, 0));
 }
 
 std::string MainWindow::SelectedPatchText() const {
-  HWND combo = Control(kComboPatch);
+  HWND combo = combo_;
   const auto index = static_cast<WPARAM>(SelectedPatchIndex());
   if (static_cast<int>(index) < 0) {
     return {};

@@ -69,7 +69,9 @@ class MainWindow : public MainWindowView {
   HICON smallIcon_ = nullptr;
   HWND window_ = nullptr;
   HWND toolTips_ = nullptr;
+  HWND combo_ = nullptr;  // Combo_Patch
   FocusKeeper focus_;
+  bool filling_ = false;  // the patch list is filled and not drawn until an item is selected
 };
 
 }  // namespace varnock::win32
