@@ -11,8 +11,11 @@
 #include "win32/control_ids.h"
 #include "win32/design_controls.h"
 #include "win32/layout.h"
+#include "win32/patches_window.h"
 #include "win32/print_text.h"
+#include "win32/read_only_box.h"
 #include "win32/text.h"
+#include "win32/win32_user_interface.h"
 #include "win32/window_class.h"
 
 namespace varnock::win32 {
@@ -24,20 +27,6 @@ constexpr int kValueIndent = 45;
 
 HWND ControlIn(HWND window, std::string_view name) {
   return GetDlgItem(window, MainControlId(name));
-}
-
-// The description box is read-only: the Tab keys leave it as they leave any other control,
-// and tabbing into it neither selects its text nor scrolls it to the end.
-LRESULT CALLBACK DescriptionProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
-                                 UINT_PTR /*id*/, DWORD_PTR /*data*/) {
-  if (message == WM_GETDLGCODE) {
-    return DefSubclassProc(box, message, wParam, lParam) &
-           ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_HASSETSEL);
-  }
-  if (message == WM_NCDESTROY) {
-    RemoveWindowSubclass(box, &DescriptionProc, 0);
-  }
-  return DefSubclassProc(box, message, wParam, lParam);
 }
 
 }  // namespace
@@ -81,7 +70,7 @@ void MainWindow::CreateControls() {
   BuildControls(window_, kMainWindowDesign, kMainControlBase, fonts_, dpi_);
   combo_ = Control(kComboPatch);
   FitComboHeight();
-  SetWindowSubclass(Control(kTextDescription), &DescriptionProc, 0, 0);
+  KeepTabsOut(Control(kTextDescription));
   AddToolTips();
   focus_.SetFirst(combo_);
 }
@@ -225,6 +214,9 @@ void MainWindow::OnCommand(int id, int code) {
     case kPulCancel:
       presenter_->CloseClicked();
       break;
+    case kPulAllPatches:
+      presenter_->AllPatchesClicked();
+      break;
     default:
       break;
   }
@@ -351,6 +343,18 @@ void MainWindow::SetStatusLine(const std::string& text) {
   HWND status = Control(kLabelStatus);
   SetWindowTextUtf8(status, text);
   SetToolTip(status, text);
+}
+
+MainWindowView::PatchesOutcome MainWindow::ShowPatchesWindow(const PatchesRequest& request) {
+  Win32UserInterface ui;
+  PatchesWindow patches(window_, ui, request);
+  PatchesOutcome outcome;
+  if (patches.Handle() != nullptr) {
+    patches.RunModal();
+    outcome.changedExecutable = patches.Presenter().ChangedExecutable();
+    outcome.status = patches.Presenter().Status();
+  }
+  return outcome;
 }
 
 bool MainWindow::PrintText(const std::string& text, const std::string& fontFace, int pointSize,
