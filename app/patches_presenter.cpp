@@ -277,7 +277,9 @@ void PatchesPresenter::Impl::Recompute() {
   worker.Stop();
   status = {};
   rows.ForgetStatuses();
-  view.UpdateRows(0, rows.VisibleCount() == 0 ? 0 : rows.VisibleCount() - 1);
+  if (rows.VisibleCount() > 0) {
+    view.UpdateRows(0, rows.VisibleCount() - 1);
+  }
   Compute({});
   ShowProgress();
 }

@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QLabel>
 #include <QVariant>
 #include <QWidget>
 
@@ -83,6 +84,12 @@ void SetAccessibleValue(QWidget* widget, const QString& value) {
   widget->setProperty(kValueProperty, value);
   QAccessibleTextUpdateEvent changed(widget, 0, before, value);
   QAccessible::updateAccessibility(&changed);
+}
+
+void ShowOneLine(QLabel* label, const QString& whole) {
+  label->setText(label->fontMetrics().elidedText(whole, Qt::ElideRight, label->width()));
+  label->setToolTip(label->text() == whole ? QString() : whole);
+  SetAccessibleValue(label, whole);
 }
 
 void MarkAccessibleWindow(QWidget* window) {

@@ -23,6 +23,7 @@
 #include "qt/design_controls.h"
 #include "qt/elide_path.h"
 #include "qt/fit_caption.h"
+#include "qt/patches_dialog.h"
 #include "qt/qt_user_interface.h"
 
 namespace varnock::qt {
@@ -87,6 +88,7 @@ void Principale::Connect(MainPresenter& presenter) {
   OnClick("Pul_ChangeTomb", &MainPresenter::ChangeTargetClicked);
   OnClick("Pul_StampaDescription", &MainPresenter::PrintClicked);
   OnClick("Pul_Cancel", &MainPresenter::CloseClicked);
+  OnClick("Pul_AllPatches", &MainPresenter::AllPatchesClicked);
 }
 
 void Principale::ShowCentred() {
@@ -147,12 +149,13 @@ void Principale::SetDynamicVisible(bool visible) {
 }
 
 void Principale::SetStatusLine(const std::string& text) {
-  // One line: what does not fit ends in "…", and the whole line is in the tooltip.
-  auto* status = Find<QLabel>("Label_Status");
-  const QString whole = Text(text);
-  status->setText(status->fontMetrics().elidedText(whole, Qt::ElideRight, status->width()));
-  status->setToolTip(status->text() == whole ? QString() : whole);
-  SetAccessibleValue(status, whole);
+  ShowOneLine(Find<QLabel>("Label_Status"), Text(text));
+}
+
+MainWindowView::PatchesOutcome Principale::ShowPatchesWindow(const PatchesRequest& request) {
+  PatchesDialog dialog(request, this);
+  dialog.Run();
+  return {dialog.Presenter().ChangedExecutable(), dialog.Presenter().Status()};
 }
 
 bool Principale::PrintText(const std::string& text, const std::string& fontFace, int pointSize,

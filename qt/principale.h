@@ -37,6 +37,7 @@ class Principale : public QWidget, public MainWindowView {
   void SetDescription(const std::string& text) override;
   void SetDynamicVisible(bool visible) override;
   void SetStatusLine(const std::string& text) override;
+  PatchesOutcome ShowPatchesWindow(const PatchesRequest& request) override;
   bool PrintText(const std::string& text, const std::string& fontFace, int pointSize,
                  std::string& error) override;
   void CloseWindow() override;

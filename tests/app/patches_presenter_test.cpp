@@ -307,5 +307,29 @@ TEST_F(PatchesPresenterTest, StatusesComeByChunks) {
   EXPECT_EQ(presenter->RowAt(1199).status, "not applied");
 }
 
+// Refresh sees the executable changed outside; a window opened with that status reuses it where
+// the files did not change since, and judges again the patch file rewritten meanwhile.
+TEST_F(PatchesPresenterTest, RefreshAndKnownStatuses) {
+  std::filesystem::create_directory(folder);
+  Write("a.ptc", 100, {1, 2});
+  Write("b.ptc", 200, {3, 4});
+  Open();
+  Bytes changed = image;
+  Put(changed, 100, {1, 2});
+  dir.Write("tomb4.exe", changed);
+  presenter->RefreshClicked();
+  Drain();
+  EXPECT_EQ(Rows(), (std::vector<std::string>{"+a.ptc applied", "b.ptc not applied"}));
+  const FolderStatus known = presenter->Status();
+  names.pop_back();
+  Write("b.ptc", 100, {1, 2});
+  presenter = std::make_unique<PatchesPresenter>(
+      view, ui, PatchesRequest{folder, exe, names, &known, nullptr, &history});
+  presenter->Open();
+  Drain();
+  EXPECT_EQ(Rows(), (std::vector<std::string>{"+a.ptc applied conflicts with b.ptc",
+                                              "+b.ptc applied conflicts with a.ptc"}));
+}
+
 }  // namespace
 }  // namespace varnock::testing

@@ -1,7 +1,7 @@
-// The two windows, the main window and the picker, checked by rules over their design tables
-// (every control at its box with its caption whole, on the 96 and the 144 dpi run, and the tab
-// order) and driven end to end through their real widgets and boxes, over Varnock laid out as a
-// user has it.
+// The windows, the main window, the picker and the Patches window, checked by rules over their
+// design tables (every control at its box with its caption whole, on the 96 and the 144 dpi run,
+// and the tab order) and driven end to end through their real widgets and boxes, over Varnock laid
+// out as a user has it.
 
 #include <gtest/gtest.h>
 
@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyleOptionButton>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -26,7 +27,9 @@
 
 #include "app/main_presenter.h"
 #include "app/main_window_design.h"
+#include "app/patches_window_design.h"
 #include "app/window_texts.h"
+#include "engine/patch_batch.h"
 #include "picker/picker_design.h"
 #include "picker/system_picker_environment.h"
 #include "qt/design_controls.h"
@@ -37,6 +40,7 @@
 #include "support/files.h"
 #include "support/paths.h"
 #include "tests/common/demo_install.h"
+#include "tests/common/recording_ui.h"
 #include "tools/demo_engine.h"
 
 namespace varnock::testing {
@@ -142,11 +146,20 @@ void OnModal(const QObject* context, const char* name, const std::function<void(
 
 // The demonstration patches in the program's folder (loose, or in a bundle appended to a stand-in
 // of the program), a copy of the demonstration tomb4.exe in a game folder, and the real main
-// window, picker, presenter and boxes over them, loaded and shown.
+// window, picker, presenter and boxes over them, loaded and shown; with `openExe`, started with
+// the executable named.
+AppEnvironment Opening(const DemoInstall& install, bool openExe) {
+  AppEnvironment environment = DemoEnvironment(install);
+  if (openExe) {
+    environment.openedFiles = {install.exe};
+  }
+  return environment;
+}
+
 struct Harness {
-  explicit Harness(bool bundled)
+  explicit Harness(bool bundled, bool openExe = false)
       : install(InstallDemo(temp, VARNOCK_DEMO_DIR, "varnock", bundled)),
-        presenter(window, picker, ui, DemoEnvironment(install)) {
+        presenter(window, picker, ui, Opening(install, openExe)) {
     ui.SetMainWindow(&window);
     window.Connect(presenter);
     EXPECT_TRUE(presenter.Load());
@@ -292,6 +305,92 @@ TEST(MainWindow, ARefusedDropIsToldAfterTheDrop) {
   dropping = false;
   EXPECT_TRUE(QTest::qWaitFor([&] { return !h.messages.empty(); }));
   EXPECT_EQ(h.messages, std::vector<std::string>{"told after the drop"});
+}
+
+// One column of the Patches window's list, top to bottom.
+using Cells = std::vector<std::string>;
+Cells Column(const QAbstractItemModel* rows, int column, int role = Qt::DisplayRole) {
+  Cells cells;
+  for (int row = 0; row < rows->rowCount(); ++row) {
+    cells.push_back(rows->index(row, column).data(role).toString().toStdString());
+  }
+  return cells;
+}
+
+// The Patches window opened from the main window: its controls at their design places with
+// their captions whole, each named for assistive technology; the list in the main list's order,
+// filtered, two marks toggled from the keyboard (one while the other row is filtered out); then
+// "Apply changes", asking nothing, makes the executable hold both patches as one batch in list
+// order would, and every row says "applied"; F5 sees the file put back from outside. The window
+// grows with its list and description; Escape closes it, and the main window shows the status it
+// last computed.
+TEST(PatchesWindow, AppliesTheMarkedPatchesInOneStep) {
+  Harness h(false, true);
+  const Bytes original = ReadWholeFile(h.install.exe);
+  const auto* combo = qt::DesignControl<QComboBox>(&h.window, "Combo_Patch");
+  Cells listed;
+  for (int i = 0; i < combo->count(); ++i) {
+    listed.push_back(combo->itemText(i).toStdString());
+  }
+  OnModal(&h.window, "PatchesWindow", [&](QWidget* dialog) {
+    EXPECT_EQ(dialog->windowTitle(), Utf8(kPatchesWindowCaption));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(dialog)->role(), QAccessible::Window);
+    for (const ControlDesign& control : kPatchesWindowControls) {
+      const TwipsBox& box = control.box;
+      auto* widget = qt::DesignControl<QWidget>(dialog, control.name);
+      EXPECT_EQ(widget->geometry(),
+                qt::TwipsRect(box.left, box.top, box.width, box.height, dialog));
+      EXPECT_FALSE(AccessibleName(widget).isEmpty()) << control.name;
+      if (control.kind == ControlKind::Button) {
+        ExpectCaptionFits(widget);
+      }
+    }
+    auto* table = qt::DesignControl<QTableView>(dialog, "List_Patches");
+    const QAbstractItemModel* rows = table->model();
+    EXPECT_EQ(Column(rows, 0), listed);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !std::ranges::count(Column(rows, 1), "…"); }));
+    EXPECT_EQ(Column(rows, 1), Cells({"not applied", "not applied"}));
+
+    auto* filter = qt::DesignControl<QLineEdit>(dialog, "Text_Filter");
+    QTest::keyClicks(filter, "WAD");
+    EXPECT_EQ(Column(rows, 0), Cells({"Patch_ExtraWadTextures.ptc"}));
+    table->setFocus();
+    table->setCurrentIndex(rows->index(0, 1));
+    EXPECT_TRUE(qt::DesignControl<QPlainTextEdit>(dialog, "Text_Description")
+                    ->toPlainText()
+                    .contains(QStringLiteral("WAD")));
+    QTest::keyClick(table, Qt::Key_Space);
+    QTest::keyClick(filter, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(filter, Qt::Key_Backspace);
+    EXPECT_EQ(Column(rows, 0, Qt::CheckStateRole), Cells({"0", "2"}));  // 2: checked
+    table->setCurrentIndex(rows->index(0, 0));
+    QTest::keyClick(table, Qt::Key_Return);
+    EXPECT_EQ(Column(rows, 0, Qt::CheckStateRole), Cells({"2", "2"}));
+
+    Click(dialog, "Pul_ApplyChanges");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !std::ranges::count(Column(rows, 1), "…"); }));
+    EXPECT_EQ(Column(rows, 1), Cells({"applied", "applied"}));
+    const std::string expected = h.temp.Write("expected/tomb4.exe", original);
+    RecordingUi quiet;
+    EXPECT_EQ(PerformBatch({{JoinPath(h.install.programFolder, listed[0]), {}},
+                            {JoinPath(h.install.programFolder, listed[1]), {}}},
+                           expected, false, quiet),
+              ResultDone);
+    EXPECT_EQ(ReadWholeFile(h.install.exe), ReadWholeFile(expected));
+    h.temp.Write("game/tomb4.exe", original);  // put back by another program
+    QTest::keyClick(table, Qt::Key_F5);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Column(rows, 1) == Cells(2, "not applied"); }));
+
+    auto* description = qt::DesignControl<QWidget>(dialog, "Text_Description");
+    const QRect list = table->geometry();
+    const QRect text = description->geometry();
+    dialog->resize(dialog->size() + QSize(150, 90));
+    EXPECT_EQ(table->geometry(), list.adjusted(0, 0, 150, 60));
+    EXPECT_EQ(description->geometry(), text.adjusted(0, 60, 150, 90));
+    QTest::keyClick(table, Qt::Key_Escape);
+  });
+  Click(&h.window, "Pul_AllPatches");
+  EXPECT_EQ(h.Caption("Label_Status"), "Status: not applied");
 }
 
 }  // namespace

@@ -1,0 +1,289 @@
+#include "qt/patches_dialog.h"
+
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <algorithm>
+
+#include "app/patches_window_design.h"
+#include "app/status_line.h"
+#include "qt/accessible_value.h"
+#include "qt/design_controls.h"
+#include "qt/patches_model.h"
+#include "qt/twips.h"
+
+namespace varnock::qt {
+
+namespace {
+
+QString Text(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Share of the height the window grows by that the list takes; the description takes the rest.
+constexpr int kListShareThirds = 2;
+// The room a cell takes around its picture and text.
+constexpr int kCellMarginsTwips = 180;
+
+// What assistive technology calls each control: its caption, or the caption of the label before
+// it without its colon; the progress line, which has neither, is named here.
+QString AccessibleNameOf(const ControlDesign& control) {
+  for (const ControlLabel& named : kPatchesWindowDesign.labels) {
+    if (named.control == control.name) {
+      const ControlDesign& label =
+          kPatchesWindowControls[IndexOf(kPatchesWindowControls, named.label)];
+      return Text(label.caption).remove(QLatin1Char(':'));
+    }
+  }
+  return control.caption.empty() ? QStringLiteral("Progress") : Text(control.caption);
+}
+
+// File names lose their middle, so that the end of the name stays; the other columns lose
+// their end.
+class ElidingDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+ protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    option->textElideMode = index.column() == kPatchColumn ? Qt::ElideMiddle : Qt::ElideRight;
+  }
+};
+
+// The columns at their design widths, except that the status column is made wide enough for
+// every status word beside its picture, the conflicts column after it giving way.
+void SizeColumns(QTableView* table) {
+  std::vector<int> widths;
+  for (const ColumnDesign& column : kPatchesColumns) {
+    widths.push_back(Twips(column.width, table));
+  }
+  int words = 0;
+  for (int state = 0; state <= static_cast<int>(PatchState::Broken); ++state) {
+    words = std::max(words, table->fontMetrics().horizontalAdvance(
+                                QString::fromUtf8(StatusWord(static_cast<PatchState>(state)))));
+  }
+  const int needed = table->iconSize().width() + words + Twips(kCellMarginsTwips, table);
+  const int extra = std::max(0, needed - widths[kStatusColumn]);
+  widths[kStatusColumn] += extra;
+  widths[kConflictsColumn] -= extra;
+  for (std::size_t column = 0; column < widths.size(); ++column) {
+    table->horizontalHeader()->resizeSection(static_cast<int>(column), widths[column]);
+  }
+}
+
+}  // namespace
+
+PatchesDialog::PatchesDialog(const PatchesRequest& request, QWidget* parent)
+    : QDialog(parent), model_(nullptr) {
+  setObjectName(QStringLiteral("PatchesWindow"));
+  setWindowTitle(Text(kPatchesWindowCaption));
+  setModal(true);
+  ui_.SetMainWindow(this);
+  BuildWindow(this, kPatchesWindowDesign);
+  firstSize_ = size();
+  for (const ControlDesign& control : kPatchesWindowControls) {
+    firstPlaces_.push_back(DesignControl<QWidget>(this, control.name)->geometry());
+  }
+  setMinimumSize(firstSize_);
+  setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+
+  QTableView* table = Table();
+  model_ = new PatchesModel(fontMetrics().height(), this);
+  table->setModel(model_);
+  table->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table->setSelectionMode(QAbstractItemView::SingleSelection);
+  table->setTabKeyNavigation(false);
+  table->setShowGrid(false);
+  table->setWordWrap(false);
+  table->setItemDelegate(new ElidingDelegate(table));
+  table->setIconSize(QSize(fontMetrics().height(), fontMetrics().height()));
+  table->verticalHeader()->hide();
+  table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + Twips(60, this));
+  table->horizontalHeader()->setHighlightSections(false);
+  table->horizontalHeader()->setStretchLastSection(true);
+  SizeColumns(table);
+  table->installEventFilter(this);
+  NameForAssistiveTechnology();
+
+  presenter_ = std::make_unique<PatchesPresenter>(*this, ui_, request);
+  model_->SetPresenter(presenter_.get());
+  Wire();
+}
+
+// The presenter stops its work first: nothing wakes the window once it is going.
+PatchesDialog::~PatchesDialog() {
+  model_->SetPresenter(nullptr);
+  presenter_.reset();
+}
+
+QTableView* PatchesDialog::Table() const {
+  return DesignControl<QTableView>(this, "List_Patches");
+}
+
+void PatchesDialog::NameForAssistiveTechnology() {
+  MarkAccessibleWindow(this);
+  SetAccessibleValue(DesignControl<QWidget>(this, "Label_Progress"), QString());
+  for (const ControlDesign& control : kPatchesWindowControls) {
+    DesignControl<QWidget>(this, control.name)->setAccessibleName(AccessibleNameOf(control));
+  }
+}
+
+void PatchesDialog::Wire() {
+  PatchesPresenter* presenter = presenter_.get();
+  connect(DesignControl<QLineEdit>(this, "Text_Filter"), &QLineEdit::textEdited, this,
+          [presenter](const QString& text) { presenter->FilterChanged(text.toStdString()); });
+  connect(Table()->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          [this, presenter](const QModelIndex& current) {
+            if (!selecting_) {
+              presenter->RowSelected(current.isValid() ? current.row() : -1);
+            }
+          });
+  connect(DesignControl<QCheckBox>(this, "Check_History"), &QCheckBox::clicked, this,
+          [presenter](bool keep) { presenter->KeepHistoryToggled(keep); });
+  const struct {
+    const char* button;
+    void (PatchesPresenter::*handler)();
+  } buttons[] = {{"Pul_ApplyChanges", &PatchesPresenter::ApplyChangesClicked},
+                 {"Pul_Refresh", &PatchesPresenter::RefreshClicked},
+                 {"Pul_Restore", &PatchesPresenter::RestoreClicked},
+                 {"Pul_Undo", &PatchesPresenter::UndoClicked},
+                 {"Pul_History", &PatchesPresenter::HistoryClicked},
+                 {"Pul_Close", &PatchesPresenter::CloseClicked}};
+  for (const auto& [button, handler] : buttons) {
+    connect(DesignControl<QPushButton>(this, button), &QPushButton::clicked, this,
+            [presenter, handler = handler] { (presenter->*handler)(); });
+  }
+  connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this,
+          [presenter] { presenter->RefreshClicked(); });
+}
+
+void PatchesDialog::Run() {
+  presenter_->Open();
+  if (!closed_) {
+    exec();
+  }
+}
+
+void PatchesDialog::ResetRows(std::size_t count, int selected) {
+  selecting_ = true;
+  model_->ResetRows();
+  if (selected >= 0 && static_cast<std::size_t>(selected) < count) {
+    const QModelIndex row = model_->index(selected, 0);
+    Table()->setCurrentIndex(row);
+    Table()->scrollTo(row);
+  }
+  selecting_ = false;
+}
+
+void PatchesDialog::UpdateRows(std::size_t first, std::size_t last) {
+  model_->UpdateRows(first, last);
+}
+
+void PatchesDialog::SetDescription(const std::string& text) {
+  DesignControl<QPlainTextEdit>(this, "Text_Description")->setPlainText(ToDisplayText(text));
+}
+
+void PatchesDialog::SetProgress(const std::string& text) {
+  ShowOneLine(DesignControl<QLabel>(this, "Label_Progress"), QString::fromStdString(text));
+}
+
+void PatchesDialog::SetApplyEnabled(bool enabled) {
+  DesignControl<QPushButton>(this, "Pul_ApplyChanges")->setEnabled(enabled);
+}
+
+void PatchesDialog::SetKeepHistory(bool keep) {
+  DesignControl<QCheckBox>(this, "Check_History")->setChecked(keep);
+}
+
+bool PatchesDialog::Confirm(const std::string& text, const std::string& title) {
+  QMessageBox box(QMessageBox::Question, QString::fromStdString(title), ToDisplayText(text),
+                  QMessageBox::Yes | QMessageBox::No, this);
+  box.setObjectName(QStringLiteral("ConfirmBox"));
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
+
+void PatchesDialog::WakeUp() {
+  // Queued to the window's thread; dropped with the window when it is gone by then.
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        if (presenter_ != nullptr) {
+          presenter_->TakeResults();
+        }
+      },
+      Qt::QueuedConnection);
+}
+
+void PatchesDialog::CloseWindow() {
+  closed_ = true;
+  done(QDialog::Rejected);
+}
+
+void PatchesDialog::reject() {
+  presenter_->CloseClicked();
+}
+
+bool PatchesDialog::eventFilter(QObject* watched, QEvent* event) {
+  // In the list, Space and Enter toggle the mark of the current row, whichever column has the
+  // focus.
+  if (watched == Table() && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool toggles =
+        key->key() == Qt::Key_Space || key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    const QModelIndex current = Table()->currentIndex();
+    if (toggles && key->modifiers() == Qt::NoModifier && current.isValid()) {
+      presenter_->MarkToggled(static_cast<std::size_t>(current.row()));
+      model_->UpdateRows(static_cast<std::size_t>(current.row()),
+                         static_cast<std::size_t>(current.row()));
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void PatchesDialog::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  if (firstPlaces_.empty()) {
+    return;
+  }
+  // Controls as wide as the list widen with the window; the list and the description share
+  // its growth in height, what is below them moves down.
+  const auto listIndex = static_cast<std::size_t>(IndexOf(kPatchesWindowControls, "List_Patches"));
+  const auto descriptionIndex =
+      static_cast<std::size_t>(IndexOf(kPatchesWindowControls, "Text_Description"));
+  const QRect list = firstPlaces_[listIndex];
+  const QRect description = firstPlaces_[descriptionIndex];
+  const int dx = width() - firstSize_.width();
+  const int dy = height() - firstSize_.height();
+  const int listGrowth = dy * kListShareThirds / 3;
+  for (std::size_t i = 0; i < firstPlaces_.size(); ++i) {
+    QRect place = firstPlaces_[i];
+    if (place.right() == list.right()) {
+      place.setRight(place.right() + dx);
+    }
+    if (place.top() > description.bottom()) {
+      place.translate(0, dy);
+    } else if (place.top() > list.bottom()) {
+      place.translate(0, listGrowth);
+    }
+    if (i == listIndex) {
+      place.setBottom(place.bottom() + listGrowth);
+    } else if (i == descriptionIndex) {
+      place.setBottom(place.bottom() + dy - listGrowth);
+    }
+    DesignControl<QWidget>(this, kPatchesWindowControls[i].name)->setGeometry(place);
+  }
+}
+
+}  // namespace varnock::qt

@@ -1,0 +1,129 @@
+#include "qt/patches_model.h"
+
+#include "app/patches_window_design.h"
+#include "qt/status_icon.h"
+
+namespace varnock::qt {
+
+namespace {
+
+QString Text(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+PatchesModel::PatchesModel(int iconSize, QObject* parent) : QAbstractTableModel(parent) {
+  for (std::size_t group = 0; group < icons_.size(); ++group) {
+    icons_[group] = StatusIcon(static_cast<StatusGroup>(group), iconSize);
+  }
+}
+
+void PatchesModel::SetPresenter(PatchesPresenter* presenter) {
+  beginResetModel();
+  presenter_ = presenter;
+  lastRow_.reset();
+  endResetModel();
+}
+
+void PatchesModel::ResetRows() {
+  beginResetModel();
+  lastRow_.reset();
+  endResetModel();
+}
+
+void PatchesModel::UpdateRows(std::size_t first, std::size_t last) {
+  lastRow_.reset();
+  const int rows = rowCount({});
+  if (rows == 0 || first >= static_cast<std::size_t>(rows)) {
+    return;
+  }
+  last = std::min(last, static_cast<std::size_t>(rows - 1));
+  emit dataChanged(index(static_cast<int>(first), 0),
+                   index(static_cast<int>(last), columnCount({}) - 1));
+}
+
+int PatchesModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() || presenter_ == nullptr ? 0
+                                                   : static_cast<int>(presenter_->VisibleCount());
+}
+
+int PatchesModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(kPatchesColumns.size());
+}
+
+const PatchRow& PatchesModel::Row(int row) const {
+  if (!lastRow_ || lastRow_->first != row) {
+    lastRow_.emplace(row, presenter_->RowAt(static_cast<std::size_t>(row)));
+  }
+  return lastRow_->second;
+}
+
+QVariant PatchesModel::Display(const PatchRow& row, int column) const {
+  switch (column) {
+    case kPatchColumn:
+      return Text(row.fileName);
+    case kStatusColumn:
+      return Text(row.status);
+    case kConflictsColumn:
+      return Text(row.conflicts);
+    case kArgumentColumn:
+      return Text(row.argument);
+    case kDynamicColumn:
+      return row.dynamic ? QStringLiteral("Dynamic") : QString();
+    default:
+      return {};
+  }
+}
+
+QVariant PatchesModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.row() >= rowCount({})) {
+    return {};
+  }
+  const PatchRow& row = Row(index.row());
+  switch (role) {
+    case Qt::DisplayRole:
+    case Qt::AccessibleTextRole:
+      return Display(row, index.column());
+    case Qt::ToolTipRole:
+      return index.column() == kConflictsColumn ? Display(row, index.column()) : QVariant();
+    case Qt::CheckStateRole:
+      return index.column() == kPatchColumn ? QVariant(row.checked ? Qt::Checked : Qt::Unchecked)
+                                            : QVariant();
+    case Qt::DecorationRole:
+      return index.column() == kStatusColumn ? QVariant(icons_[static_cast<std::size_t>(row.group)])
+                                             : QVariant();
+    default:
+      return {};
+  }
+}
+
+bool PatchesModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+  if (role != Qt::CheckStateRole || index.column() != kPatchColumn || index.row() >= rowCount({})) {
+    return false;
+  }
+  const bool checked = value.toInt() == Qt::Checked;
+  if (checked != Row(index.row()).checked) {
+    presenter_->MarkToggled(static_cast<std::size_t>(index.row()));
+    UpdateRows(static_cast<std::size_t>(index.row()), static_cast<std::size_t>(index.row()));
+  }
+  return true;
+}
+
+Qt::ItemFlags PatchesModel::flags(const QModelIndex& index) const {
+  if (!index.isValid()) {
+    return Qt::NoItemFlags;
+  }
+  const Qt::ItemFlags shown = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+  return index.column() == kPatchColumn ? shown | Qt::ItemIsUserCheckable : shown;
+}
+
+QVariant PatchesModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
+      section >= columnCount({})) {
+    return {};
+  }
+  return Text(kPatchesColumns[static_cast<std::size_t>(section)].caption);
+}
+
+}  // namespace varnock::qt
