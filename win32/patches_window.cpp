@@ -112,12 +112,13 @@ void PatchesWindow::CreateControls() {
   focus_.SetFirst(Control(kTextFilter));
 }
 
-// Report view, whole rows selected, a check box before each name and the status's picture
-// before its word; the rows are asked for as they are drawn.
+// Report view, whole rows selected, a check box and the status's picture before each name; the
+// rows are asked for as they are drawn.
 void PatchesWindow::SetUpList() {
   HWND list = Control(kListPatches);
+  // A name cut short shows whole under the mouse.
   const DWORD extended =
-      LVS_EX_FULLROWSELECT | LVS_EX_CHECKBOXES | LVS_EX_SUBITEMIMAGES | LVS_EX_DOUBLEBUFFER;
+      LVS_EX_FULLROWSELECT | LVS_EX_CHECKBOXES | LVS_EX_DOUBLEBUFFER | LVS_EX_LABELTIP;
   ListView_SetExtendedListViewStyleEx(list, extended, extended);
   ListView_SetCallbackMask(list, LVIS_STATEIMAGEMASK);
   images_ = CreateStatusImages(MulDiv(kGlyphPixels, dpi_, 96));
@@ -129,7 +130,7 @@ void PatchesWindow::SetUpList() {
     column.pszText = caption.data();
     column.cx = TwipsToPixels(kPatchesColumns[i].width, dpi_);
     column.iSubItem = static_cast<int>(i);
-    ListView_InsertColumn(list, static_cast<int>(i), &column);
+    SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
   }
   SetWindowSubclass(list, &ListProc, 0, reinterpret_cast<DWORD_PTR>(this));
 }
@@ -338,8 +339,8 @@ void PatchesWindow::FillRow(NMLVDISPINFOW& info) {
     wcsncpy(item.pszText, text.c_str(), static_cast<std::size_t>(item.cchTextMax) - 1);
     item.pszText[item.cchTextMax - 1] = L'\0';
   }
-  if ((item.mask & LVIF_IMAGE) != 0) {
-    item.iImage = item.iSubItem == kStatusColumn ? StatusImage(row.group) : I_IMAGENONE;
+  if ((item.mask & LVIF_IMAGE) != 0 && item.iSubItem == kPatchColumn) {
+    item.iImage = StatusImage(row.group);
   }
   if ((item.mask & LVIF_STATE) != 0 && item.iSubItem == kPatchColumn) {
     item.state = INDEXTOSTATEIMAGEMASK(row.checked ? 2 : 1);

@@ -48,7 +48,6 @@ void DrawGlyph(HDC dc, StatusGroup group, int x, int y, int size) {
   const int r = x + size - m;
   const int b = y + size - m;
   const int cx = x + size / 2;
-  const int cy = y + size / 2;
   const int line = size >= 24 ? 2 : 1;
   switch (group) {
     case StatusGroup::Pending:
@@ -71,21 +70,15 @@ void DrawGlyph(HDC dc, StatusGroup group, int x, int y, int size) {
     }
     case StatusGroup::Elsewhere: {
       const Ink ink(dc, RGB(0, 60, 140), RGB(70, 130, 220), line);
-      const POINT diamond[] = {{cx, t}, {r, cy}, {cx, b}, {l, cy}};
-      Polygon(dc, diamond, 4);
+      Rectangle(dc, l + 1, t + 1, r - 1, b - 1);
       break;
     }
     case StatusGroup::Broken: {
-      {
-        const Ink ink(dc, RGB(130, 0, 0), RGB(210, 30, 30), line);
-        Rectangle(dc, l, t, r, b);
-      }
-      const Ink cross(dc, RGB(255, 255, 255), kClear, line + 1);
-      const int d = size / 4;
-      MoveToEx(dc, l + d, t + d, nullptr);
-      LineTo(dc, r - d, b - d);
-      MoveToEx(dc, r - d - 1, t + d, nullptr);
-      LineTo(dc, l + d - 1, b - d);
+      const Ink cross(dc, RGB(200, 20, 20), kClear, size / 6 + 1);
+      MoveToEx(dc, l + 1, t + 1, nullptr);
+      LineTo(dc, r - 2, b - 2);
+      MoveToEx(dc, r - 2, t + 1, nullptr);
+      LineTo(dc, l + 1, b - 2);
       break;
     }
   }
