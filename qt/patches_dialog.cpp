@@ -60,24 +60,22 @@ class ElidingDelegate : public QStyledItemDelegate {
 };
 
 // The columns at their design widths, except that the status column is made wide enough for
-// every status word beside its picture, the conflicts column after it giving way.
+// every status word beside its picture, and the conflicts column takes the room left: it gives
+// way to the status column, and takes what the window grows by.
 void SizeColumns(QTableView* table) {
-  std::vector<int> widths;
-  for (const ColumnDesign& column : kPatchesColumns) {
-    widths.push_back(Twips(column.width, table));
-  }
   int words = 0;
   for (int state = 0; state <= static_cast<int>(PatchState::Broken); ++state) {
     words = std::max(words, table->fontMetrics().horizontalAdvance(
                                 QString::fromUtf8(StatusWord(static_cast<PatchState>(state)))));
   }
-  const int needed = table->iconSize().width() + words + Twips(kCellMarginsTwips, table);
-  const int extra = std::max(0, needed - widths[kStatusColumn]);
-  widths[kStatusColumn] += extra;
-  widths[kConflictsColumn] -= extra;
-  for (std::size_t column = 0; column < widths.size(); ++column) {
-    table->horizontalHeader()->resizeSection(static_cast<int>(column), widths[column]);
+  QHeaderView* header = table->horizontalHeader();
+  for (std::size_t column = 0; column < kPatchesColumns.size(); ++column) {
+    header->resizeSection(static_cast<int>(column), Twips(kPatchesColumns[column].width, table));
   }
+  header->resizeSection(
+      kStatusColumn, std::max(header->sectionSize(kStatusColumn),
+                              table->iconSize().width() + words + Twips(kCellMarginsTwips, table)));
+  header->setSectionResizeMode(kConflictsColumn, QHeaderView::Stretch);
 }
 
 }  // namespace
@@ -110,7 +108,6 @@ PatchesDialog::PatchesDialog(const PatchesRequest& request, QWidget* parent)
   table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + Twips(60, this));
   table->horizontalHeader()->setHighlightSections(false);
-  table->horizontalHeader()->setStretchLastSection(true);
   SizeColumns(table);
   table->installEventFilter(this);
   NameForAssistiveTechnology();
@@ -194,7 +191,8 @@ void PatchesDialog::SetDescription(const std::string& text) {
 }
 
 void PatchesDialog::SetProgress(const std::string& text) {
-  ShowOneLine(DesignControl<QLabel>(this, "Label_Progress"), QString::fromStdString(text));
+  progress_ = QString::fromStdString(text);
+  ShowOneLine(DesignControl<QLabel>(this, "Label_Progress"), progress_);
 }
 
 void PatchesDialog::SetApplyEnabled(bool enabled) {
@@ -257,8 +255,9 @@ void PatchesDialog::resizeEvent(QResizeEvent* event) {
   if (firstPlaces_.empty()) {
     return;
   }
-  // Controls as wide as the list widen with the window; the list and the description share
-  // its growth in height, what is below them moves down.
+  // Controls as wide as the list widen with the window, those that end where it ends (Close)
+  // move with its right edge; the list and the description share its growth in height, what is
+  // below them moves down.
   const auto listIndex = static_cast<std::size_t>(IndexOf(kPatchesWindowControls, "List_Patches"));
   const auto descriptionIndex =
       static_cast<std::size_t>(IndexOf(kPatchesWindowControls, "Text_Description"));
@@ -269,8 +268,10 @@ void PatchesDialog::resizeEvent(QResizeEvent* event) {
   const int listGrowth = dy * kListShareThirds / 3;
   for (std::size_t i = 0; i < firstPlaces_.size(); ++i) {
     QRect place = firstPlaces_[i];
-    if (place.right() == list.right()) {
+    if (place.right() == list.right() && place.left() == list.left()) {
       place.setRight(place.right() + dx);
+    } else if (place.right() == list.right()) {
+      place.translate(dx, 0);
     }
     if (place.top() > description.bottom()) {
       place.translate(0, dy);
@@ -284,6 +285,8 @@ void PatchesDialog::resizeEvent(QResizeEvent* event) {
     }
     DesignControl<QWidget>(this, kPatchesWindowControls[i].name)->setGeometry(place);
   }
+  // The progress line cut anew for its new width.
+  ShowOneLine(DesignControl<QLabel>(this, "Label_Progress"), progress_);
 }
 
 }  // namespace varnock::qt

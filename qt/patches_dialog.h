@@ -57,6 +57,7 @@ class PatchesDialog : public QDialog, public PatchesView {
   // Each control's place at the first size, in the design's order.
   std::vector<QRect> firstPlaces_;
   QSize firstSize_;
+  QString progress_;        // the progress line whole
   bool selecting_ = false;  // the presenter moves the selection: not the user's choice
   bool closed_ = false;
 };

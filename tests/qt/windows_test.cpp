@@ -322,8 +322,8 @@ Cells Column(const QAbstractItemModel* rows, int column, int role = Qt::DisplayR
 // filtered, two marks toggled from the keyboard (one while the other row is filtered out); then
 // "Apply changes", asking nothing, makes the executable hold both patches as one batch in list
 // order would, and every row says "applied"; F5 sees the file put back from outside. The window
-// grows with its list and description; Escape closes it, and the main window shows the status it
-// last computed.
+// grows with its list and description, Close keeping to the corner; Escape closes it, and the
+// main window shows the new status.
 TEST(PatchesWindow, AppliesTheMarkedPatchesInOneStep) {
   Harness h(false, true);
   const Bytes original = ReadWholeFile(h.install.exe);
@@ -384,9 +384,12 @@ TEST(PatchesWindow, AppliesTheMarkedPatchesInOneStep) {
     auto* description = qt::DesignControl<QWidget>(dialog, "Text_Description");
     const QRect list = table->geometry();
     const QRect text = description->geometry();
+    auto* close = qt::DesignControl<QWidget>(dialog, "Pul_Close");
+    const QRect corner = close->geometry();
     dialog->resize(dialog->size() + QSize(150, 90));
     EXPECT_EQ(table->geometry(), list.adjusted(0, 0, 150, 60));
     EXPECT_EQ(description->geometry(), text.adjusted(0, 60, 150, 90));
+    EXPECT_EQ(close->geometry(), corner.translated(150, 90));
     QTest::keyClick(table, Qt::Key_Escape);
   });
   Click(&h.window, "Pul_AllPatches");
