@@ -160,6 +160,24 @@ void PatchesWindow::PlaceControls(int width, int height) {
     MoveWindow(Control(kPatchesControlBase + static_cast<int>(i)), box.left, box.top,
                box.right - box.left, box.bottom - box.top, TRUE);
   }
+  FitColumns();
+}
+
+// The conflicts column takes the width the list leaves the other columns, with or without its
+// scroll bar, down to half its first width.
+void PatchesWindow::FitColumns() {
+  HWND list = Control(kListPatches);
+  RECT client{};
+  GetClientRect(list, &client);
+  int others = 0;
+  for (std::size_t i = 0; i < kPatchesColumns.size(); ++i) {
+    if (i != kConflictsColumn) {
+      others += TwipsToPixels(kPatchesColumns[i].width, dpi_);
+    }
+  }
+  const int least = TwipsToPixels(kPatchesColumns[kConflictsColumn].width, dpi_) / 2;
+  ListView_SetColumnWidth(list, kConflictsColumn,
+                          std::max(least, static_cast<int>(client.right) - others));
 }
 
 template <typename Handler>
@@ -362,6 +380,7 @@ void PatchesWindow::ResetRows(std::size_t count, int selected) {
   HWND list = Control(kListPatches);
   quiet_ = true;
   ListView_SetItemCountEx(list, static_cast<int>(count), 0);
+  FitColumns();
   ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
   if (selected >= 0) {
     ListView_SetItemState(list, selected, LVIS_SELECTED | LVIS_FOCUSED,

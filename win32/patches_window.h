@@ -48,6 +48,7 @@ class PatchesWindow : public PatchesView {
   void CreateControls();
   void SetUpList();
   void PlaceControls(int width, int height);
+  void FitColumns();
   void OnCommand(int id, int code);
   void OnEnter();
   LRESULT OnNotify(const NMHDR& header);
