@@ -2,13 +2,15 @@
 
 #include <string>
 
+#include "history/history_summary.h"
+
 namespace varnock {
 
-// The Patches window's confirmations before "Restore original…" and "Undo last change", which
-// name what will happen, and the history as lines, for the executable at `exePath` whose
-// records are kept in `folder`.
-std::string RestoreConfirmation(const std::string& exePath, const std::string& folder);
-std::string UndoConfirmation(const std::string& exePath, const std::string& folder);
-std::string HistoryLines(const std::string& exePath, const std::string& folder);
+// The history of the executable at `exePath` as the Patches window's "History…" shows it: one
+// line an operation, oldest first, then whether the file still matches the last.
+std::string HistoryLines(const std::string& exePath, const HistorySummary& summary);
+
+// Why "Undo last change" has nothing to ask about.
+std::string NothingToUndoText(const std::string& exePath);
 
 }  // namespace varnock

@@ -14,6 +14,7 @@
 #include "engine/patch_batch.h"
 #include "history/history_actions.h"
 #include "history/history_store.h"
+#include "history/history_summary.h"
 #include "support/files.h"
 #include "support/paths.h"
 
@@ -38,7 +39,9 @@ struct PatchesPresenter::Impl {
 
   void ApplyChanges();
   std::optional<std::vector<BatchItem>> Applications(const PatchesPlan& plan);
-  void RunHistoryAction(const std::function<std::string()>& question, const std::string& title,
+  // `question` names what `action` will do; when it is empty, `nothing` tells why.
+  void RunHistoryAction(const std::function<std::string()>& question,
+                        const std::function<std::string()>& nothing, const std::string& title,
                         const std::function<HistoryOutcome()>& action);
   // After the executable was changed: every status is computed anew, every mark from it.
   void Recompute();
@@ -91,8 +94,9 @@ void PatchesPresenter::Impl::ShowSelected() {
   view.SetDescription(selected ? rows.Description(*selected) : std::string());
 }
 
+// While the statuses come, the count; once they are known, what the marks ask for.
 void PatchesPresenter::Impl::ShowProgress() {
-  const PatchesPlan plan = rows.Plan();
+  const PatchesPlan plan = complete ? rows.Plan() : PatchesPlan();
   if (!failure.empty()) {
     view.SetProgress(StatusFailureText(failure));
   } else if (!complete) {
@@ -100,7 +104,7 @@ void PatchesPresenter::Impl::ShowProgress() {
   } else {
     view.SetProgress(PlanText(plan));
   }
-  view.SetApplyEnabled(complete && !plan.Empty());
+  view.SetApplyEnabled(!plan.Empty());
 }
 
 PatchesPresenter::PatchesPresenter(PatchesView& view, UserInterface& ui, PatchesRequest request)
@@ -200,12 +204,15 @@ void PatchesPresenter::RefreshClicked() {
   });
 }
 
+// When nothing stands to be restored, the check tells why, writing nothing.
 void PatchesPresenter::RestoreClicked() {
   Impl& impl = *impl_;
   impl.Guarded("restore the original", [&impl] {
     const std::string& exe = impl.request.exePath;
     const std::string& folder = impl.history.Folder();
-    impl.RunHistoryAction([&] { return RestoreConfirmation(exe, folder); }, kRestoreTitle,
+    impl.RunHistoryAction([&] { return SummarizeHistory(folder, exe).restoreQuestion; },
+                          [&] { return RestoreOriginal(exe, folder, true, false).message; },
+                          kRestoreTitle,
                           [&] { return RestoreOriginal(exe, folder, false, false); });
   });
 }
@@ -215,7 +222,8 @@ void PatchesPresenter::UndoClicked() {
   impl.Guarded("undo the last change", [&impl] {
     const std::string& exe = impl.request.exePath;
     const std::string& folder = impl.history.Folder();
-    impl.RunHistoryAction([&] { return UndoConfirmation(exe, folder); }, kUndoTitle,
+    impl.RunHistoryAction([&] { return SummarizeHistory(folder, exe).undoQuestion; },
+                          [&] { return NothingToUndoText(exe); }, kUndoTitle,
                           [&] { return UndoLast(exe, folder); });
   });
 }
@@ -223,9 +231,10 @@ void PatchesPresenter::UndoClicked() {
 void PatchesPresenter::HistoryClicked() {
   Impl& impl = *impl_;
   impl.Guarded("show the history", [&impl] {
-    impl.ui.ShowMessage(impl.request.exePath.empty()
+    const std::string& exe = impl.request.exePath;
+    impl.ui.ShowMessage(exe.empty()
                             ? std::string(kNoProgramChosen)
-                            : HistoryLines(impl.request.exePath, impl.history.Folder()),
+                            : HistoryLines(exe, SummarizeHistory(impl.history.Folder(), exe)),
                         MessageIcon::None);
   });
 }
@@ -255,13 +264,19 @@ const FolderStatus& PatchesPresenter::Status() const {
 // A question for the user first; then the action, its outcome told, and the statuses
 // computed anew when it wrote.
 void PatchesPresenter::Impl::RunHistoryAction(const std::function<std::string()>& question,
+                                              const std::function<std::string()>& nothing,
                                               const std::string& title,
                                               const std::function<HistoryOutcome()>& action) {
   if (request.exePath.empty()) {
     ui.ShowMessage(kNoProgramChosen, MessageIcon::None);
     return;
   }
-  if (!view.Confirm(question(), title)) {
+  const std::string asked = question();
+  if (asked.empty()) {
+    ui.ShowMessage(nothing(), MessageIcon::None);
+    return;
+  }
+  if (!view.Confirm(asked, title)) {
     return;
   }
   worker.Stop();

@@ -6,6 +6,7 @@
 #include "cli/json_text.h"
 #include "history/history_actions.h"
 #include "history/history_store.h"
+#include "history/history_summary.h"
 #include "history/history_view.h"
 #include "support/sha256.h"
 
@@ -13,30 +14,8 @@ namespace varnock::cli {
 
 namespace {
 
-const char* StateText(EntryState state) {
-  switch (state) {
-    case EntryState::Used:
-      return "";
-    case EntryState::Unused:
-      return "unused (interrupted)";
-    case EntryState::ChangedSince:
-      return "changed by another program since";
-  }
-  return "";
-}
-
-std::string PatchesText(const HistoryEntry& entry) {
-  std::string text;
-  for (const PatchNote& patch : entry.patches) {
-    text += (text.empty() ? "" : ", ") + Printable(patch.name);
-    if (patch.argument) {
-      text += " --arg " + Printable(*patch.argument);
-    }
-  }
-  return text;
-}
-
 nlohmann::json ToJson(const HistoryRecord& record, const HistoryView& view) {
+  const std::vector<HistoryRow> rows = HistoryRows(record, view);
   nlohmann::json operations = nlohmann::json::array();
   for (std::size_t i = 0; i < record.entries.size(); ++i) {
     const HistoryEntry& entry = record.entries[i];
@@ -52,6 +31,7 @@ nlohmann::json ToJson(const HistoryRecord& record, const HistoryView& view) {
                           {"before", entry.before},
                           {"after", entry.after},
                           {"used", view.states[i] != EntryState::Unused},
+                          {"state", rows[i].state},
                           {"bytes", [&] {
                              std::size_t bytes = 0;
                              for (const RecordedRange& range : entry.ranges) {
@@ -98,17 +78,13 @@ int HistoryCommand::Run(ConsoleUi& console) {
   }
   console.Out() << Printable(exe) << "\noriginal: " << record.originalSize << " bytes, SHA-256 "
                 << record.originalSha256 << '\n';
-  for (std::size_t i = 0; i < record.entries.size(); ++i) {
-    const HistoryEntry& entry = record.entries[i];
-    console.Out() << entry.time << "  " << entry.kind << "  " << PatchesText(entry);
-    if (view.states[i] == EntryState::Unused) {
-      console.Out() << "  " << StateText(view.states[i]);
-    }
-    console.Out() << '\n';
+  for (const HistoryRow& row : HistoryRows(record, view)) {
+    console.Out() << row.time << "  " << Printable(row.what)
+                  << (row.patches.empty() ? "" : "  " + Printable(row.patches))
+                  << (row.arguments.empty() ? "" : "  --arg " + Printable(row.arguments))
+                  << (row.state.empty() ? "" : "  " + row.state) << '\n';
   }
-  console.Out() << (view.matchesLast ? "matches the record's last state"
-                                     : StateText(EntryState::ChangedSince))
-                << '\n';
+  console.Out() << MatchesLastText(view.matchesLast) << '\n';
   return kExitOk;
 }
 

@@ -36,7 +36,7 @@ std::string ZoneAt(const Step& step) {
 
 // Verifies and changes the patch's zones in the image; the image keeps the changes only when
 // every zone succeeded.
-void Apply(Step& step, Bytes& image, bool removing) {
+void Apply(Step& step, Bytes& image, bool removing, ByteRuns* found) {
   std::int32_t shift = 0;
   const ResultCode placed =
       step.record.Has(Dynamic) ? FindPatchShift(image, step.record, removing, shift) : ResultDone;
@@ -46,6 +46,9 @@ void Apply(Step& step, Bytes& image, bool removing) {
     step.zone = ReferenceZoneIndex(step.record);
     step.problem = "is found nowhere near its place";
     return;
+  }
+  if (found != nullptr) {
+    KeepZoneBytes(image, step.record, *found);
   }
   Bytes changed = image;
   step.result = ApplyZones(changed, step.record, removing, &step.zone);
@@ -149,7 +152,7 @@ ResultCode Batch(const std::vector<BatchItem>& items, const std::string& exePath
   if (!ReadExecutableImage(exePath, exe, image, ui, hooks)) {
     return ResultFailed;
   }
-  const Bytes before = history != nullptr ? image : Bytes();
+  ByteRuns found;
   // Removing takes the list backwards, so that each patch comes off the image it went onto.
   for (std::size_t k = 0; k < steps.size(); ++k) {
     const std::size_t i = InImageOrder(k, removals);
@@ -161,7 +164,7 @@ ResultCode Batch(const std::vector<BatchItem>& items, const std::string& exePath
       steps[i].result = ResultDone;
       continue;
     }
-    Apply(steps[i], image, removing);
+    Apply(steps[i], image, removing, history != nullptr ? &found : nullptr);
   }
   const std::string refusal = Refusal(steps, removals);
   if (!refusal.empty()) {
@@ -182,7 +185,7 @@ ResultCode Batch(const std::vector<BatchItem>& items, const std::string& exePath
     patches.push_back(NotePatch(items[i].patchPath, items[i].argument));
   }
   const bool written =
-      !anyWrite || RewriteExecutable(exe, exePath, before, image, history,
+      !anyWrite || RewriteExecutable(exe, exePath, found, image, history,
                                      removals == items.size() ? "batch remove" : "batch",
                                      std::move(patches), ui, hooks);
   return written ? ResultDone : ResultFailed;

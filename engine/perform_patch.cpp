@@ -27,7 +27,10 @@ ResultCode Perform(const std::string& patchPath, const std::string& exePath, boo
   if (prepared != ResultDone) {
     return prepared;
   }
-  const Bytes before = history != nullptr ? image : Bytes();
+  ByteRuns found;
+  if (history != nullptr) {
+    KeepZoneBytes(image, record, found);
+  }
   const ResultCode applied = ApplyZones(image, record, removing);
   if (applied != ResultDone || !WritesAnyZone(record)) {
     return applied;  // nothing to write: the file is left as it is
@@ -39,7 +42,7 @@ ResultCode Perform(const std::string& patchPath, const std::string& exePath, boo
     patches.push_back(NotePatch(
         patchPath, named ? std::optional(GetPatchArgument(patchPath, quiet)) : std::nullopt));
   }
-  return RewriteExecutable(exe, exePath, before, image, history, removing ? "remove" : "apply",
+  return RewriteExecutable(exe, exePath, found, image, history, removing ? "remove" : "apply",
                            std::move(patches), ui, hooks)
              ? ResultDone
              : ResultFailed;

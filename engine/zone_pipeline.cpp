@@ -11,6 +11,7 @@
 #include "engine/general_failure.h"
 #include "engine/patch_argument.h"
 #include "engine/zone_at.h"
+#include "history/history_view.h"
 #include "support/files.h"
 #include "support/paths.h"
 #include "support/shared_read.h"
@@ -70,7 +71,22 @@ bool ReadExecutableImage(const std::string& exePath, LockedFile& exe, Bytes& ima
   return NotEmpty(exePath, image, ui);
 }
 
-bool RewriteExecutable(LockedFile& exe, const std::string& exePath, const Bytes& before,
+void KeepZoneBytes(const Bytes& image, const PatchRecord& record, ByteRuns& found) {
+  const auto size = static_cast<std::int64_t>(image.size());
+  for (std::size_t i = FirstWrittenZone(record); i < record.Zones.size(); ++i) {
+    const ZoneView zone = record.Zones.View(i);
+    const std::int64_t start = std::clamp<std::int64_t>(zone.Offset, 0, size);
+    const std::int64_t end =
+        std::clamp<std::int64_t>(std::int64_t{zone.Offset} + zone.Length, start, size);
+    if (start < end) {
+      KeepFirstValues(found, {static_cast<std::uint64_t>(start),
+                              Bytes(image.begin() + start, image.begin() + end),
+                              {}});
+    }
+  }
+}
+
+bool RewriteExecutable(LockedFile& exe, const std::string& exePath, const ByteRuns& found,
                        const Bytes& image, OperationHistory* history, const std::string& kind,
                        std::vector<PatchNote> patches, UserInterface& ui,
                        const RewriteHooks* hooks) {
@@ -78,10 +94,14 @@ bool RewriteExecutable(LockedFile& exe, const std::string& exePath, const Bytes&
   std::future<bool> recorded;
   if (history != nullptr) {
     // The record's sums are made while the new content goes to disk, and the record is
-    // written and flushed before the file is replaced.
-    recorded = std::async(std::launch::async, [&, patches = std::move(patches)]() mutable {
-      return history->Record(exePath, before, image, kind, std::move(patches));
-    });
+    // written and flushed before the file is replaced. The file as it was read is not summed
+    // again when Varnock wrote it last and nobody wrote it since.
+    recorded = std::async(std::launch::async,
+                          [&, patches = std::move(patches),
+                           known = history->StampedSha256(exePath, exe.Stamp())]() mutable {
+                            return history->Record(exePath, image, ChangedRanges(found, image),
+                                                   kind, std::move(patches), known);
+                          });
     recording.before_replace = [&recorded, hooks](const std::string& temporaryPath) {
       recorded.wait();
       if (hooks != nullptr && hooks->before_replace) {
@@ -93,6 +113,9 @@ bool RewriteExecutable(LockedFile& exe, const std::string& exePath, const Bytes&
   const bool written = exe.Rewrite(image, error, &recording);
   if (recorded.valid()) {
     recorded.wait();
+    if (written) {
+      history->Completed(exePath, exe.Stamp());
+    }
   }
   if (!written) {
     ShowGeneralFailure(ui, error);

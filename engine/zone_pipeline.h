@@ -41,11 +41,16 @@ bool ReadExecutableImage(const std::string& exePath, LockedFile& exe, Bytes& ima
 // read.
 bool ReadExecutableImage(const std::string& exePath, Bytes& image, UserInterface& ui);
 
+// Keeps in `found` the bytes of `image` under the zones of `record` that are to be written,
+// where no byte is kept yet. Taken before each patch of a run goes onto the image, they hold the
+// bytes the run found wherever it writes.
+void KeepZoneBytes(const Bytes& image, const PatchRecord& record, ByteRuns& found);
+
 // Replaces the held executable's content with `image`. When `history` is given, the change
-// from `before` is recorded first, and flushed, under `kind` with `patches`; a record that
-// cannot be written leaves its reason in `history` and the rewrite goes on. False after the
-// general failure message when the rewrite failed.
-bool RewriteExecutable(LockedFile& exe, const std::string& exePath, const Bytes& before,
+// from the bytes `found` (KeepZoneBytes) is recorded first, and flushed, under `kind` with
+// `patches`; a record that cannot be written leaves its reason in `history` and the rewrite
+// goes on. False after the general failure message when the rewrite failed.
+bool RewriteExecutable(LockedFile& exe, const std::string& exePath, const ByteRuns& found,
                        const Bytes& image, OperationHistory* history, const std::string& kind,
                        std::vector<PatchNote> patches, UserInterface& ui,
                        const RewriteHooks* hooks);

@@ -69,8 +69,17 @@ std::string ChangedInRecord(const Opened& opened) {
   if (count == 0) {
     return {};
   }
-  return "\n" + std::to_string(count) + " byte(s) that Varnock changed were changed again by " +
-         "another program, at " + offsets + (count > 8 ? ", ..." : "");
+  return "\n" + std::to_string(count) + " of the bytes Varnock changed were changed by another " +
+         "program too, at " + offsets + (count > 8 ? ", ..." : "") +
+         ": a restore gives them their original values back";
+}
+
+std::uint64_t RecordedBytes(const HistoryView& view) {
+  std::uint64_t count = 0;
+  for (const auto& [offset, bytes] : view.originals) {
+    count += bytes.size();
+  }
+  return count;
 }
 
 // Rewrites the executable with `image` after the history records it as `kind`.
@@ -78,7 +87,8 @@ bool Write(Opened& opened, const std::string& exePath, const std::string& folder
            const Bytes& image, const std::string& kind, const RewriteHooks* hooks,
            HistoryOutcome& outcome) {
   OperationHistory history(folder);
-  if (!history.Record(exePath, opened.image, image, kind, {})) {
+  if (!history.Record(exePath, image, ChangedRanges(opened.image, image), kind, {},
+                      opened.sha256)) {
     outcome.message = "ERROR: the history of " + exePath +
                       " cannot be written, so nothing was written: " + history.Failure();
     return false;
@@ -88,6 +98,7 @@ bool Write(Opened& opened, const std::string& exePath, const std::string& folder
     outcome.message = "ERROR: " + exePath + " cannot be written: " + error;
     return false;
   }
+  history.Completed(exePath, opened.file.Stamp());
   return true;
 }
 
@@ -111,15 +122,19 @@ HistoryOutcome RestoreOriginal(const std::string& exePath, const std::string& fo
   }
   const bool original = Sha256Text(restored) == opened.view.originalSha256;
   if (!original && !force) {
+    // The original is known only by its SHA-256 outside the bytes Varnock changed: which
+    // bytes differ there, and how many, cannot be told.
     outcome.message =
-        "ERROR: " + exePath + " would still differ from its original: bytes outside Varnock's " +
-        "record were changed by another program" + ChangedInRecord(opened) +
+        "ERROR: " + exePath + " would still differ from its original: another program changed " +
+        "bytes outside the " + std::to_string(RecordedBytes(opened.view)) +
+        " that Varnock changed, and of those Varnock keeps only the original's SHA-256, so it " +
+        "cannot tell which or how many" + ChangedInRecord(opened) +
         "\nNothing was written; --force writes Varnock's recorded bytes back and leaves the " +
         "other program's bytes as they are";
     return outcome;
   }
   const std::string others =
-      original ? "" : "; the bytes another program changed are left as they are";
+      original ? "" : "; the bytes another program changed outside them are left as they are";
   outcome.ok = true;
   if (restored == opened.image) {
     outcome.message =

@@ -6,6 +6,8 @@
 #include <ctime>
 #include <sstream>
 
+#include "support/sha256.h"
+
 namespace varnock {
 
 namespace {
@@ -161,20 +163,22 @@ bool DecodeHistory(const std::string& text, HistoryRecord& record) {
   return haveOriginal;
 }
 
-std::vector<RecordedRange> ChangedRanges(const Bytes& before, const Bytes& after) {
-  std::vector<RecordedRange> ranges;
-  const std::size_t size = std::min(before.size(), after.size());
+namespace {
+
+// Adds the ranges where the `size` bytes at `before` and `after` differ, found at `base` in the
+// file, to `ranges`; a range that goes on from the last one joins it.
+void AddChangedRanges(const std::uint8_t* before, const std::uint8_t* after, std::size_t size,
+                      std::uint64_t base, std::vector<RecordedRange>& ranges) {
   constexpr std::size_t kBlock = 4096;
   std::size_t i = 0;
   while (i < size) {
     // Whole blocks that did not change are passed over at the speed of memcmp.
     const std::size_t block = std::min(kBlock, size - i);
-    if (std::memcmp(before.data() + i, after.data() + i, block) == 0) {
+    if (std::memcmp(before + i, after + i, block) == 0) {
       i += block;
       continue;
     }
-    const std::size_t end = i + block;
-    while (i < end) {
+    for (const std::size_t end = i + block; i < end;) {
       if (before[i] == after[i]) {
         ++i;
         continue;
@@ -183,15 +187,45 @@ std::vector<RecordedRange> ChangedRanges(const Bytes& before, const Bytes& after
       while (last < size && before[last] != after[last]) {
         ++last;
       }
-      ranges.push_back({i, Bytes(before.begin() + i, before.begin() + last),
-                        Bytes(after.begin() + i, after.begin() + last)});
-      i = last;
-      if (i >= end) {
-        break;
+      if (ranges.empty() || ranges.back().offset + ranges.back().after.size() != base + i) {
+        ranges.push_back({base + i, {}, {}});
       }
+      ranges.back().before.insert(ranges.back().before.end(), before + i, before + last);
+      ranges.back().after.insert(ranges.back().after.end(), after + i, after + last);
+      i = last;
+    }
+  }
+}
+
+}  // namespace
+
+std::vector<RecordedRange> ChangedRanges(const Bytes& before, const Bytes& after) {
+  std::vector<RecordedRange> ranges;
+  AddChangedRanges(before.data(), after.data(), std::min(before.size(), after.size()), 0, ranges);
+  return ranges;
+}
+
+std::vector<RecordedRange> ChangedRanges(const ByteRuns& before, const Bytes& after) {
+  std::vector<RecordedRange> ranges;
+  for (const auto& [offset, bytes] : before) {
+    if (offset < after.size()) {
+      const std::size_t size = std::min<std::uint64_t>(bytes.size(), after.size() - offset);
+      AddChangedRanges(bytes.data(), after.data() + offset, size, offset, ranges);
     }
   }
   return ranges;
+}
+
+std::string Sha256Before(const Bytes& after, const std::vector<RecordedRange>& ranges) {
+  Sha256 sum;
+  std::uint64_t at = 0;
+  for (const RecordedRange& range : ranges) {
+    sum.Add(after.data() + at, range.offset - at);
+    sum.Add(range.before.data(), range.before.size());
+    at = range.offset + range.before.size();
+  }
+  sum.Add(after.data() + at, after.size() - at);
+  return DigestText(sum.Finish());
 }
 
 std::string UtcNowText() {

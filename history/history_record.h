@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -55,6 +56,14 @@ bool DecodeHistory(const std::string& text, HistoryRecord& record);
 // The ranges where `after` differs from `before` (images of one length), with their bytes in
 // both.
 std::vector<RecordedRange> ChangedRanges(const Bytes& before, const Bytes& after);
+
+// Bytes of a file by offset, as runs that do not overlap.
+using ByteRuns = std::map<std::uint64_t, Bytes>;
+// The ranges where `after` differs from the runs of `before`, the bytes a change found where it
+// may have written.
+std::vector<RecordedRange> ChangedRanges(const ByteRuns& before, const Bytes& after);
+// The SHA-256 of the content that `after` was before `ranges` (in rising order) changed it.
+std::string Sha256Before(const Bytes& after, const std::vector<RecordedRange>& ranges);
 
 // The time now, as 2026-12-07T17:30:00Z.
 std::string UtcNowText();

@@ -1,6 +1,8 @@
 #include "history/history_store.h"
 
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 
 #include "history/history_view.h"
@@ -16,6 +18,12 @@ namespace varnock {
 namespace {
 
 constexpr const char* kExtension = ".history";
+constexpr const char* kStampHeader = "varnock-stamp\t1\n";
+
+std::string StampPathFor(const std::string& folder, const std::string& exePath) {
+  std::string path = HistoryPathFor(folder, exePath);
+  return path.replace(path.size() - std::strlen(kExtension), std::string::npos, ".stamp");
+}
 
 // The path with every link followed, where the file can be reached; as the system resolves it
 // otherwise.
@@ -84,6 +92,38 @@ bool SaveHistory(const std::string& folder, const std::string& exePath, HistoryR
   }
   RemoveDurably(fresh);  // gone already: this flushes the folder's entry of the move
   return true;
+}
+
+void KeepStamp(const std::string& folder, const std::string& exePath, const std::string& stamp,
+               const std::string& sha256) {
+  const std::string path = StampPathFor(folder, exePath);
+  const std::string fresh = path + ".new";
+  {
+    std::ofstream out(ToFsPath(fresh), std::ios::binary | std::ios::trunc);
+    out << kStampHeader << stamp << '\t' << sha256 << '\n';
+    if (!out.flush()) {
+      out.close();
+      RemoveFile(fresh);
+      return;
+    }
+  }
+  std::error_code moved;
+  std::filesystem::rename(ToFsPath(fresh), ToFsPath(path), moved);
+}
+
+std::string StampedSha256(const std::string& folder, const std::string& exePath,
+                          const std::string& stamp) {
+  Bytes content;
+  std::string error;
+  if (stamp.empty() || !ReadWholeFile(StampPathFor(folder, exePath), content, error)) {
+    return {};
+  }
+  const std::string expected = kStampHeader + stamp + '\t';
+  const std::string text(content.begin(), content.end());
+  constexpr std::size_t kDigits = 64;
+  const bool kept = text.size() == expected.size() + kDigits + 1 && text.starts_with(expected) &&
+                    text.back() == '\n';
+  return kept ? text.substr(expected.size(), kDigits) : std::string();
 }
 
 }  // namespace varnock

@@ -24,4 +24,14 @@ bool FindHistory(const std::string& folder, const std::string& exePath,
 bool SaveHistory(const std::string& folder, const std::string& exePath, HistoryRecord record,
                  std::string& error);
 
+// Keeps beside the record of the executable at `exePath` the SHA-256 of the content Varnock
+// has just written, with the file's stamp after the write (LockedFile::Stamp). Not flushed: a
+// stamp lost in a crash only means that the content is summed again.
+void KeepStamp(const std::string& folder, const std::string& exePath, const std::string& stamp,
+               const std::string& sha256);
+// The SHA-256 kept with `stamp` for the executable at `exePath`; empty when none was kept or
+// the file shows another stamp now (it was written since).
+std::string StampedSha256(const std::string& folder, const std::string& exePath,
+                          const std::string& stamp);
+
 }  // namespace varnock

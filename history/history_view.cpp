@@ -50,7 +50,7 @@ HistoryView ViewHistory(const HistoryRecord& record, const std::string& currentS
   if (view.first < entries.size() && entries[view.first].kind == "restore") {
     view.originalSha256 = entries[view.first].after;
   }
-  std::vector<std::size_t> done;  // operations that took effect, in order; undo takes the last
+  std::vector<std::size_t>& done = view.standing;
   for (std::size_t i = view.first; i < entries.size(); ++i) {
     if (entries[i].kind == "restore") {
       continue;  // its state is the one the history starts from

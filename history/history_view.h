@@ -27,7 +27,10 @@ struct HistoryView {
   std::string originalSha256;
   // The original byte of every byte changed, as ranges by offset that do not overlap.
   std::map<std::uint64_t, Bytes> originals;
-  // The entry undo would take back, if any took effect and was not taken back yet.
+  // The operations since the history started that took effect and were not taken back, oldest
+  // first: what a restore takes back.
+  std::vector<std::size_t> standing;
+  // The entry undo would take back (the last of `standing`), if any.
   std::optional<std::size_t> undoable;
 };
 

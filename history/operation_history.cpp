@@ -8,25 +8,48 @@
 
 namespace varnock {
 
-bool OperationHistory::Record(const std::string& exePath, const Bytes& before, const Bytes& after,
-                              const std::string& kind, std::vector<PatchNote> patches) {
+bool OperationHistory::Record(const std::string& exePath, const Bytes& after,
+                              std::vector<RecordedRange> ranges, const std::string& kind,
+                              std::vector<PatchNote> patches, std::string beforeSha256) {
   failure_.clear();
+  written_.clear();
   if (folder_.empty()) {
     failure_ = "there is no folder for it";
     return false;
   }
-  // The two sums of a large executable take the longest: one of them runs beside the other.
-  auto beforeSum = std::async(std::launch::async, [&] { return Sha256Text(before); });
+  // The sums of a large executable take the longest: the one of the content before, when it
+  // is not known, runs beside the other.
+  std::future<std::string> beforeSum;
+  if (beforeSha256.empty()) {
+    beforeSum = std::async(std::launch::async, [&] { return Sha256Before(after, ranges); });
+  }
   const std::string afterSha = Sha256Text(after);
-  const std::string beforeSha = beforeSum.get();
+  if (beforeSum.valid()) {
+    beforeSha256 = beforeSum.get();
+  }
   HistoryRecord record;
-  if (!FindHistory(folder_, exePath, beforeSha, record)) {
-    record.originalSize = before.size();
-    record.originalSha256 = beforeSha;
+  if (!FindHistory(folder_, exePath, beforeSha256, record)) {
+    record.originalSize = after.size();
+    record.originalSha256 = beforeSha256;
   }
   record.entries.push_back(
-      {UtcNowText(), kind, std::move(patches), beforeSha, afterSha, ChangedRanges(before, after)});
-  return SaveHistory(folder_, exePath, std::move(record), failure_);
+      {UtcNowText(), kind, std::move(patches), beforeSha256, afterSha, std::move(ranges)});
+  if (!SaveHistory(folder_, exePath, std::move(record), failure_)) {
+    return false;
+  }
+  written_ = afterSha;
+  return true;
+}
+
+std::string OperationHistory::StampedSha256(const std::string& exePath,
+                                            const std::string& stamp) const {
+  return folder_.empty() ? std::string() : varnock::StampedSha256(folder_, exePath, stamp);
+}
+
+void OperationHistory::Completed(const std::string& exePath, const std::string& stamp) const {
+  if (!written_.empty() && !stamp.empty()) {
+    KeepStamp(folder_, exePath, stamp, written_);
+  }
 }
 
 PatchNote NotePatch(const std::string& patchPath, const std::optional<std::string>& argument) {

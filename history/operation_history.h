@@ -16,16 +16,26 @@ class OperationHistory {
   // `folder` holds the records (HistoryFolder()); empty when none can be kept.
   explicit OperationHistory(std::string folder) : folder_(std::move(folder)) {}
 
-  // Records the rewrite of the executable at `exePath` from `before` to `after` (images of one
-  // length). False, with the reason in Failure(), when the record could not be written.
-  bool Record(const std::string& exePath, const Bytes& before, const Bytes& after,
-              const std::string& kind, std::vector<PatchNote> patches);
+  // Records the rewrite of the executable at `exePath` to `after` that changes `ranges` (in
+  // rising order); `beforeSha256` is the SHA-256 of the content before when it is known
+  // already, else empty. False, with the reason in Failure(), when the record could not be
+  // written.
+  bool Record(const std::string& exePath, const Bytes& after, std::vector<RecordedRange> ranges,
+              const std::string& kind, std::vector<PatchNote> patches,
+              std::string beforeSha256 = {});
+  // The SHA-256 of the executable at `exePath` as it was read, known without summing it when
+  // its stamp (LockedFile::Stamp) is the one kept after Varnock last wrote it; else empty.
+  std::string StampedSha256(const std::string& exePath, const std::string& stamp) const;
+  // After the rewrite just recorded: keeps the file's stamp after it (LockedFile::Stamp), so
+  // that the next record of the file need not sum it again.
+  void Completed(const std::string& exePath, const std::string& stamp) const;
   // Why the last record was not written; empty when it was.
   const std::string& Failure() const { return failure_; }
 
  private:
   std::string folder_;
   std::string failure_;
+  std::string written_;  // the SHA-256 of the content the last record says is written
 };
 
 // A patch file as an operation notes it: its name (without the "temp_" of the copy that

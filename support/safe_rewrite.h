@@ -60,6 +60,12 @@ class LockedFile {
   // Replaces the whole content, once per opening. A file that may not be written, or that
   // changed since it was opened, is refused and left untouched.
   bool Rewrite(const Bytes& content, std::string& error, const RewriteHooks* hooks = nullptr);
+  // The file's identity, size and times as it was opened, read or rewritten, as a text: while
+  // the file shows the same text again, nobody wrote it, for every write and every change of
+  // its times leaves a new change time that no program can set. Empty when the times cannot
+  // tell (after a rewrite in place, or one whose last byte was written in the same tick of the
+  // file system's clock as its move, or where the system keeps no change time).
+  std::string Stamp() const;
 
  private:
   struct State;

@@ -70,11 +70,22 @@ bool SameFile(const struct stat& a, const struct stat& b) {
   return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
+bool SameTime(const timespec& a, const timespec& b) {
+  return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
+bool Earlier(const timespec& a, const timespec& b) {
+  return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
+}
+
+std::string TimeText(const timespec& time) {
+  return std::to_string(time.tv_sec) + "." + std::to_string(time.tv_nsec);
+}
+
 // Size, times and identity: what another writer cannot change without leaving a trace.
 bool SameState(const struct stat& a, const struct stat& b) {
-  return SameFile(a, b) && a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec &&
-         a.st_mtim.tv_nsec == b.st_mtim.tv_nsec && a.st_ctim.tv_sec == b.st_ctim.tv_sec &&
-         a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
+  return SameFile(a, b) && a.st_size == b.st_size && SameTime(a.st_mtim, b.st_mtim) &&
+         SameTime(a.st_ctim, b.st_ctim);
 }
 
 // A file larger than the size limit set for this program (ulimit -f) can be neither written
@@ -298,6 +309,8 @@ struct LockedFile::State {
   std::string writeError;
   // The file as it was opened, read or last written.
   struct stat seen {};
+  // Whether `seen` tells every later write apart (see LockedFile::Stamp).
+  bool stampable = true;
   InterruptedWrite interrupted;
 
   bool OpenOnce(std::string& error);
@@ -380,6 +393,15 @@ bool LockedFile::Open(const std::string& path, std::string& error, const Rewrite
   ::fstat(state_->fd.Get(), &state_->seen);
   RemoveStaleTemporaries(state_->target);
   return true;
+}
+
+std::string LockedFile::Stamp() const {
+  if (!state_ || !state_->stampable) {
+    return {};
+  }
+  const struct stat& seen = state_->seen;
+  return std::to_string(seen.st_dev) + ":" + std::to_string(seen.st_ino) + ":" +
+         std::to_string(seen.st_size) + ":" + TimeText(seen.st_mtim) + ":" + TimeText(seen.st_ctim);
 }
 
 const InterruptedWrite& LockedFile::Interrupted() const {
@@ -480,6 +502,8 @@ bool LockedFile::State::ReplaceThroughTemporary(const Bytes& content, const Rewr
     discard();
     return false;
   }
+  struct stat written {};
+  ::fstat(temporary.Get(), &written);
   if (hooks != nullptr && hooks->before_replace) {
     hooks->before_replace(path);
   }
@@ -502,6 +526,12 @@ bool LockedFile::State::ReplaceThroughTemporary(const Bytes& content, const Rewr
   // From now on the new file is the one held: it was locked before it took the name.
   fd = std::move(temporary);
   ::fstat(fd.Get(), &seen);
+  // The move keeps the time of the last write and sets a later change time: a write after
+  // it, even one that puts the times back, leaves other times. When the last write and the
+  // move fell in one tick of the clock, or the file is not as it was written, the times
+  // cannot tell.
+  stampable = seen.st_size == written.st_size && SameTime(seen.st_mtim, written.st_mtim) &&
+              Earlier(seen.st_mtim, seen.st_ctim);
   return true;
 }
 
@@ -518,6 +548,7 @@ bool LockedFile::State::WriteInPlace(const Bytes& content, const RewriteHooks* h
     return false;
   }
   HeldDescriptor file(fd.Get());
+  stampable = false;  // its last write and its times are one
   if (!varnock::WriteInPlace(file, target, content, hooks, error)) {
     return false;
   }

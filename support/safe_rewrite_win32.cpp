@@ -387,6 +387,12 @@ bool LockedFile::Open(const std::string& path, std::string& error, const Rewrite
   return true;
 }
 
+// A replaced file takes over some of the identity and times of the file it replaces, and the
+// times of a file are written late: they cannot vouch for its content, which is summed again.
+std::string LockedFile::Stamp() const {
+  return {};
+}
+
 const InterruptedWrite& LockedFile::Interrupted() const {
   static const InterruptedWrite kNothing;
   return state_ ? state_->interrupted : kNothing;

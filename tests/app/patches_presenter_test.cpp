@@ -273,6 +273,11 @@ TEST_F(PatchesPresenterTest, HistoryActionsAskFirst) {
   Drain();
   EXPECT_EQ(ReadBytes(exe), image);
   EXPECT_EQ(ui.messages.size(), 2u);  // the outcomes
+  presenter->HistoryClicked();
+  EXPECT_NE(ui.messages.back().text.find("  batch  a.ptc\r\n"), std::string::npos);
+  presenter->UndoClicked();  // nothing since the restore: told, not asked
+  EXPECT_EQ(view.questions.size(), 4u);
+  EXPECT_TRUE(ui.messages.back().text.starts_with("No change of "));
 
   ui.Clear();
   HistoryKeeping nowhere(nullptr, dir.Write("not-a-folder", {}));

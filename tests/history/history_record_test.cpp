@@ -25,8 +25,9 @@ void WriteOriginals(const HistoryView& view, Bytes& image) {
 }
 
 // Random runs of changes, overlapping ones included, with now and then a run interrupted between
-// its record and its rewrite: the stored record, read back, always gives the original byte for
-// byte, and undo takes back the operations that took effect, newest first.
+// its record and its rewrite: the ranges found from the bytes under each change are those found
+// from the whole image, and give back its SHA-256; the stored record, read back, always gives
+// the original byte for byte, and undo takes back the operations that took effect, newest first.
 TEST(HistoryRecordTest, RecordGivesBackTheOriginalAndUndoWalksBack) {
   for (std::uint32_t seed = 1; seed <= 200; ++seed) {
     std::mt19937 random(seed);
@@ -37,10 +38,12 @@ TEST(HistoryRecordTest, RecordGivesBackTheOriginalAndUndoWalksBack) {
     const int operations = 1 + static_cast<int>(random() % 6);
     for (int op = 0; op < operations; ++op) {
       Bytes next = image;
+      ByteRuns found;  // as the engine keeps them, zone by zone
       for (int n = 1 + static_cast<int>(random() % 4); n > 0; --n) {
         const std::size_t at = random() % next.size();
         const std::size_t length = std::min<std::size_t>(1 + random() % 40, next.size() - at);
         const Bytes fresh = Randomly(random, length);
+        KeepFirstValues(found, {at, Bytes(next.begin() + at, next.begin() + at + length), {}});
         std::copy(fresh.begin(), fresh.end(), next.begin() + static_cast<long>(at));
       }
       HistoryEntry entry{"t",
@@ -49,6 +52,13 @@ TEST(HistoryRecordTest, RecordGivesBackTheOriginalAndUndoWalksBack) {
                          Sha256Text(image),
                          Sha256Text(next),
                          ChangedRanges(image, next)};
+      const std::vector<RecordedRange> fromRuns = ChangedRanges(found, next);
+      ASSERT_EQ(fromRuns.size(), entry.ranges.size()) << seed;
+      for (std::size_t r = 0; r < fromRuns.size(); ++r) {
+        EXPECT_EQ(fromRuns[r].offset, entry.ranges[r].offset) << seed;
+        EXPECT_EQ(fromRuns[r].before, entry.ranges[r].before) << seed;
+      }
+      EXPECT_EQ(Sha256Before(next, fromRuns), entry.before) << seed;
       record.entries.push_back(entry);
       if (random() % 4 != 0) {  // else the run was killed before its rewrite
         image = next;
