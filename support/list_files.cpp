@@ -1,14 +1,9 @@
 #include "support/list_files.h"
 
-#include <algorithm>
-#include <system_error>
-
-#include "support/files.h"
 #include "support/paths.h"
+#include "support/plain_files.h"
 
 namespace varnock {
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -29,26 +24,6 @@ std::size_t CharacterLength(std::string_view text, std::size_t at) {
   return end - at;
 }
 
-#ifndef _WIN32
-// The order in which an NTFS folder lists its names: by their upper-case form, ties by the
-// names themselves. Other file systems give no order of their own. The upper-case forms are
-// made once, not at each comparison.
-void SortAsListed(std::vector<std::string>& names) {
-  std::vector<std::pair<std::string, std::string>> keyed;
-  keyed.reserve(names.size());
-  for (std::string& name : names) {
-    std::string upper = name;
-    std::transform(upper.begin(), upper.end(), upper.begin(), UpperAscii);
-    keyed.emplace_back(std::move(upper), std::move(name));
-  }
-  // Texts compare byte by byte as unsigned values, as the upper-case comparison did.
-  std::sort(keyed.begin(), keyed.end());
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    names[i] = std::move(keyed[i].second);
-  }
-}
-#endif
-
 std::vector<std::string> MatchingNames(const std::string& folder, const std::string& pattern) {
   std::vector<std::string> names;
   if (folder.find('\0') != std::string::npos) {
@@ -56,21 +31,11 @@ std::vector<std::string> MatchingNames(const std::string& folder, const std::str
   }
   // An empty folder text stands for the root, as folder + separator + pattern does.
   const std::string searched = folder.empty() ? std::string(1, Separator()) : folder;
-  std::error_code error;
-  fs::directory_iterator it(ToFsPath(searched), error);
-  for (; !error && it != fs::directory_iterator(); it.increment(error)) {
-    std::error_code typeError;
-    if (!it->is_regular_file(typeError)) {
-      continue;
-    }
-    std::string name = FromFsPath(it->path().filename());
+  for (std::string& name : PlainFileNames(searched)) {
     if (WildcardMatch(pattern, name)) {
       names.push_back(std::move(name));
     }
   }
-#ifndef _WIN32
-  SortAsListed(names);
-#endif
   return names;
 }
 

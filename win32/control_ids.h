@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "app/main_window_design.h"
+#include "app/patches_window_design.h"
 #include "picker/picker_design.h"
 
 namespace varnock::win32 {
@@ -11,16 +12,21 @@ namespace varnock::win32 {
 inline constexpr wchar_t kMainWindowClass[] = L"Varnock.Principale";
 inline constexpr wchar_t kPickerClass[] = L"Varnock.Dialog_GetFileODir";
 inline constexpr wchar_t kInputBoxClass[] = L"Varnock.InputBox";
+inline constexpr wchar_t kPatchesWindowClass[] = L"Varnock.Patches";
 
 // A control's identifier is its place in its window's design after a base of the window's own.
 inline constexpr int kMainControlBase = 101;
 inline constexpr int kPickerControlBase = 201;
+inline constexpr int kPatchesControlBase = 401;
 
 constexpr int MainControlId(std::string_view name) {
   return kMainControlBase + IndexOf(kMainWindowControls, name);
 }
 constexpr int PickerControlId(std::string_view name) {
   return kPickerControlBase + IndexOf(kPickerControls, name);
+}
+constexpr int PatchesControlId(std::string_view name) {
+  return kPatchesControlBase + IndexOf(kPatchesWindowControls, name);
 }
 
 // The main window's controls.
@@ -43,6 +49,7 @@ inline constexpr int kPulChangeDirSrc = MainControlId("Pul_ChangeDirSrc");
 inline constexpr int kLabelDirSrc = MainControlId("Label_DirSrc");
 inline constexpr int kPulStampaDescription = MainControlId("Pul_StampaDescription");
 inline constexpr int kLabelStatus = MainControlId("Label_Status");
+inline constexpr int kPulAllPatches = MainControlId("Pul_AllPatches");
 
 // The picker's controls.
 inline constexpr int kPickerOk = PickerControlId("Pul_Ok");
@@ -55,6 +62,19 @@ inline constexpr int kTextPathDir = PickerControlId("Text_PathDir");
 inline constexpr int kListFiles = PickerControlId("List_Files");
 inline constexpr int kLabelFile = PickerControlId("Label_File");
 inline constexpr int kPickerLabel1 = PickerControlId("Label1");
+
+// The Patches window's controls.
+inline constexpr int kTextFilter = PatchesControlId("Text_Filter");
+inline constexpr int kListPatches = PatchesControlId("List_Patches");
+inline constexpr int kPatchesDescription = PatchesControlId("Text_Description");
+inline constexpr int kLabelProgress = PatchesControlId("Label_Progress");
+inline constexpr int kCheckHistory = PatchesControlId("Check_History");
+inline constexpr int kPulApplyChanges = PatchesControlId("Pul_ApplyChanges");
+inline constexpr int kPulRefresh = PatchesControlId("Pul_Refresh");
+inline constexpr int kPulRestore = PatchesControlId("Pul_Restore");
+inline constexpr int kPulUndo = PatchesControlId("Pul_Undo");
+inline constexpr int kPulHistory = PatchesControlId("Pul_History");
+inline constexpr int kPulClosePatches = PatchesControlId("Pul_Close");
 
 // The input box's controls; OK and Cancel are IDOK and IDCANCEL.
 enum InputBoxControl : int {

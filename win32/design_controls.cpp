@@ -90,13 +90,23 @@ void BuildControls(HWND window, const WindowDesign& design, int idBase, const Wi
   for (const std::size_t index : order) {
     const ControlDesign& control = design.controls[index];
     const NativeControl native = NativeFor(control.kind);
-    // A button's caption carries its access key, the letter Alt presses.
-    const std::string caption = control.kind == ControlKind::Button ? WithAccessKey(control.caption)
-                                                                    : std::string(control.caption);
+    // A button's or check box's caption carries its access key, the letter Alt presses.
+    const bool pressed =
+        control.kind == ControlKind::Button || control.kind == ControlKind::CheckBox;
+    const std::string caption =
+        pressed ? WithAccessKey(control.caption) : std::string(control.caption);
     HWND made = CreateControl(window, native.className, caption.c_str(), native.style,
                               idBase + static_cast<int>(index), FontFor(control.font, fonts));
     PlaceControl(made, control.kind, control.box, dpi);
   }
+}
+
+void NameControl(HWND control, const char* name) {
+  HWND label =
+      CreateControl(GetParent(control), L"STATIC", name, SS_LEFT | SS_NOPREFIX, -1, nullptr);
+  HWND before = GetWindow(control, GW_HWNDPREV);
+  SetWindowPos(label, before != nullptr ? before : HWND_TOP, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void PlaceControl(HWND control, ControlKind kind, const TwipsBox& box, int dpi) {

@@ -11,8 +11,11 @@
 #include "win32/control_ids.h"
 #include "win32/design_controls.h"
 #include "win32/layout.h"
+#include "win32/patches_window.h"
 #include "win32/print_text.h"
+#include "win32/read_only_box.h"
 #include "win32/text.h"
+#include "win32/win32_user_interface.h"
 #include "win32/window_class.h"
 
 namespace varnock::win32 {
@@ -24,20 +27,6 @@ constexpr int kValueIndent = 45;
 
 HWND ControlIn(HWND window, std::string_view name) {
   return GetDlgItem(window, MainControlId(name));
-}
-
-// The description box is read-only: the Tab keys leave it as they leave any other control,
-// and tabbing into it neither selects its text nor scrolls it to the end.
-LRESULT CALLBACK DescriptionProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
-                                 UINT_PTR /*id*/, DWORD_PTR /*data*/) {
-  if (message == WM_GETDLGCODE) {
-    return DefSubclassProc(box, message, wParam, lParam) &
-           ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_HASSETSEL);
-  }
-  if (message == WM_NCDESTROY) {
-    RemoveWindowSubclass(box, &DescriptionProc, 0);
-  }
-  return DefSubclassProc(box, message, wParam, lParam);
 }
 
 }  // namespace
@@ -79,10 +68,11 @@ MainWindow::~MainWindow() {
 
 void MainWindow::CreateControls() {
   BuildControls(window_, kMainWindowDesign, kMainControlBase, fonts_, dpi_);
+  combo_ = Control(kComboPatch);
   FitComboHeight();
-  SetWindowSubclass(Control(kTextDescription), &DescriptionProc, 0, 0);
+  KeepTabsOut(Control(kTextDescription));
   AddToolTips();
-  focus_.SetFirst(Control(kComboPatch));
+  focus_.SetFirst(combo_);
 }
 
 void MainWindow::AddToolTips() {
@@ -109,7 +99,7 @@ void MainWindow::AddToolTips() {
 
 // The closed list is as high as the design says: its selection field is sized to fit.
 void MainWindow::FitComboHeight() {
-  HWND combo = Control(kComboPatch);
+  HWND combo = combo_;
   const RECT wanted =
       PixelRect(kMainWindowControls[IndexOf(kMainWindowControls, "Combo_Patch")].box, dpi_);
   // Measured again after each change: how the field's height adds up to the control's is the
@@ -224,6 +214,9 @@ void MainWindow::OnCommand(int id, int code) {
     case kPulCancel:
       presenter_->CloseClicked();
       break;
+    case kPulAllPatches:
+      presenter_->AllPatchesClicked();
+      break;
     default:
       break;
   }
@@ -286,24 +279,35 @@ void MainWindow::SetToolTip(HWND control, const std::string& text) const {
   SendMessageW(toolTips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
+// The list is filled without being drawn: the whole catalogue goes in before the first item
+// is selected, and drawing and sizing it after every one of thousands of items would cost
+// more than the items themselves. The list's handle is kept, as looking a control up asks the
+// system's window server each time.
 void MainWindow::ClearPatchList() {
-  SendMessageW(Control(kComboPatch), CB_RESETCONTENT, 0, 0);
+  SendMessageW(combo_, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(combo_, CB_RESETCONTENT, 0, 0);
+  filling_ = true;
 }
 
 void MainWindow::AddPatchItem(const std::string& text) {
-  SendMessageW(Control(kComboPatch), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
+  SendMessageW(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
 }
 
 void MainWindow::SelectPatchItem(int index) {
-  SendMessageW(Control(kComboPatch), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  if (filling_) {
+    filling_ = false;
+    SendMessageW(combo_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(combo_, nullptr, TRUE);
+  }
+  SendMessageW(combo_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
 int MainWindow::SelectedPatchIndex() const {
-  return static_cast<int>(SendMessageW(Control(kComboPatch), CB_GETCURSEL, 0, 0));
+  return static_cast<int>(SendMessageW(combo_, CB_GETCURSEL, 0, 0));
 }
 
 std::string MainWindow::SelectedPatchText() const {
-  HWND combo = Control(kComboPatch);
+  HWND combo = combo_;
   const auto index = static_cast<WPARAM>(SelectedPatchIndex());
   if (static_cast<int>(index) < 0) {
     return {};
@@ -339,6 +343,18 @@ void MainWindow::SetStatusLine(const std::string& text) {
   HWND status = Control(kLabelStatus);
   SetWindowTextUtf8(status, text);
   SetToolTip(status, text);
+}
+
+MainWindowView::PatchesOutcome MainWindow::ShowPatchesWindow(const PatchesRequest& request) {
+  Win32UserInterface ui;
+  PatchesWindow patches(window_, ui, request);
+  PatchesOutcome outcome;
+  if (patches.Handle() != nullptr) {
+    patches.RunModal();
+    outcome.changedExecutable = patches.Presenter().ChangedExecutable();
+    outcome.status = patches.Presenter().Status();
+  }
+  return outcome;
 }
 
 bool MainWindow::PrintText(const std::string& text, const std::string& fontFace, int pointSize,

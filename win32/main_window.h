@@ -40,6 +40,7 @@ class MainWindow : public MainWindowView {
   void SetDescription(const std::string& text) override;
   void SetDynamicVisible(bool visible) override;
   void SetStatusLine(const std::string& text) override;
+  PatchesOutcome ShowPatchesWindow(const PatchesRequest& request) override;
   bool PrintText(const std::string& text, const std::string& fontFace, int pointSize,
                  std::string& error) override;
   void CloseWindow() override;
@@ -69,7 +70,9 @@ class MainWindow : public MainWindowView {
   HICON smallIcon_ = nullptr;
   HWND window_ = nullptr;
   HWND toolTips_ = nullptr;
+  HWND combo_ = nullptr;  // Combo_Patch
   FocusKeeper focus_;
+  bool filling_ = false;  // the patch list is filled and not drawn until an item is selected
 };
 
 }  // namespace varnock::win32

@@ -2,7 +2,7 @@
 
 namespace varnock::win32 {
 
-void RunMessageLoop(HWND window) {
+void RunMessageLoop(HWND window, HACCEL keys) {
   MSG message{};
   while (IsWindow(window)) {
     const BOOL got = GetMessageW(&message, nullptr, 0, 0);
@@ -14,6 +14,9 @@ void RunMessageLoop(HWND window) {
     if (got < 0) {
       return;
     }
+    if (keys != nullptr && TranslateAcceleratorW(window, keys, &message)) {
+      continue;
+    }
     if (!IsDialogMessageW(window, &message)) {
       TranslateMessage(&message);
       DispatchMessageW(&message);
@@ -21,7 +24,7 @@ void RunMessageLoop(HWND window) {
   }
 }
 
-void RunModal(HWND window) {
+void RunModal(HWND window, HACCEL keys) {
   HWND owner = GetWindow(window, GW_OWNER);
   const bool disabled = owner != nullptr && IsWindowEnabled(owner);
   if (disabled) {
@@ -29,7 +32,7 @@ void RunModal(HWND window) {
   }
   ShowWindow(window, SW_SHOW);
   SetForegroundWindow(window);
-  RunMessageLoop(window);
+  RunMessageLoop(window, keys);
   if (IsWindow(window)) {
     EndModal(window);
   }

@@ -99,19 +99,36 @@ void ExpectBuiltFromDesign(HWND window, const WindowDesign& design, int idBase, 
     if (!control.caption.empty()) {
       // Labels may show the captions start-up gave them.
       std::string caption = win32::WindowText(made);
-      if (control.kind == ControlKind::Button) {
+      const bool button = control.kind == ControlKind::Button;
+      const bool checkBox = control.kind == ControlKind::CheckBox;
+      if (button || checkBox) {
         EXPECT_EQ(caption, WithAccessKey(control.caption));
         // The access key's mark is no part of the visible text.
         caption.erase(std::remove(caption.begin(), caption.end(), '&'), caption.end());
       }
-      const int room = box.right - box.left - (control.kind == ControlKind::Button ? 4 : 0);
+      // A button's border, a check box's box.
+      const int room = box.right - box.left - (button ? 4 : 0) -
+                       (checkBox ? GetSystemMetrics(SM_CXMENUCHECK) + 4 : 0);
       EXPECT_LE(TextWidth(made, caption), room) << "the caption \"" << caption << "\" is cut";
     }
     if (TakesFocus(control.kind)) {
       tabStops.emplace_back(control.tabIndex, id);
     }
   }
-  // Each control without a caption of its own comes just after the label that names it.
+  // Every control the Tab key stops on without a caption of its own comes just after a label
+  // that names it: the design's, or a hidden one.
+  for (std::size_t i = 0; i < design.controls.size(); ++i) {
+    const ControlKind kind = design.controls[i].kind;
+    if (TakesFocus(kind) && kind != ControlKind::Button && kind != ControlKind::CheckBox) {
+      HWND label = GetWindow(GetDlgItem(window, idBase + static_cast<int>(i)), GW_HWNDPREV);
+      wchar_t labelClass[16] = {};
+      GetClassNameW(label, labelClass, 16);
+      EXPECT_EQ(
+          std::wstring(labelClass) + L":" + std::to_wstring(!win32::WindowText(label).empty()),
+          L"Static:1")
+          << design.controls[i].name << " has no label";
+    }
+  }
   for (const ControlLabel& named : design.labels) {
     EXPECT_EQ(GetWindow(GetDlgItem(window, idBase + IndexOf(design.controls, named.control)),
                         GW_HWNDPREV),

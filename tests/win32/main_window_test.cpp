@@ -1,6 +1,8 @@
 // The main window over the real presenter, at the screen's dots per inch (96, and 144 on the
 // run of at_dpi.sh).
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -8,6 +10,8 @@
 #include <memory>
 
 #include "app/main_presenter.h"
+#include "engine/patch_batch.h"
+#include "engine/silent_ui.h"
 #include "picker/picker_presenter.h"
 #include "picker/system_picker_environment.h"
 #include "support/files.h"
@@ -20,6 +24,7 @@
 #include "win32/layout.h"
 #include "win32/main_window.h"
 #include "win32/picker_window.h"
+#include "win32/text.h"
 #include "win32/win32_user_interface.h"
 
 namespace varnock::testing {
@@ -148,6 +153,111 @@ TEST(Win32MainWindowAlone, FromStartUpToCloseBuiltFromItsDesign) {
   EXPECT_FALSE(
       FileExists(JoinPath(harness.install.programFolder, "Patch_ExtraVideoMemory20MB.ptc")));
   EXPECT_TRUE(FileExists(JoinPath(harness.install.programFolder, "varnock.exe")));
+}
+
+// The text of a cell of the Patches window's list, as the list shows it.
+std::string CellText(HWND list, int row, int column) {
+  wchar_t text[128] = {};
+  LVITEMW item{};
+  item.iSubItem = column;
+  item.pszText = text;
+  item.cchTextMax = 128;
+  SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+  return win32::Narrow(text);
+}
+
+// The Patches window's rows as its list shows them: mark, name and status.
+std::vector<std::string> ShownRows(HWND patches) {
+  HWND list = GetDlgItem(patches, win32::kListPatches);
+  std::vector<std::string> rows;
+  for (int row = 0; row < ListView_GetItemCount(list); ++row) {
+    rows.push_back(std::string(ListView_GetCheckState(list, row) ? "[x] " : "[ ] ") +
+                   CellText(list, row, 0) + " " + CellText(list, row, 1));
+  }
+  return rows;
+}
+
+// The rows once every status shown has been computed, which the window takes from the
+// computing thread as it runs.
+std::vector<std::string> ComputedRows(HWND patches) {
+  std::vector<std::string> rows;
+  for (int wait = 0; wait < 200; ++wait, Sleep(10)) {
+    Settle(patches);
+    rows = ShownRows(patches);
+    if (std::none_of(rows.begin(), rows.end(),
+                     [](const std::string& row) { return row.ends_with("\xE2\x80\xA6"); })) {
+      break;
+    }
+  }
+  return rows;
+}
+
+// A key pressed in the Patches window, as its message loop hands it to the dialog manager.
+void PressKey(HWND patches, HWND control, WPARAM key) {
+  SetFocus(control);
+  MSG message{control, WM_KEYDOWN, key, 1, GetTickCount(), {}};
+  if (!IsDialogMessageW(patches, &message)) {
+    DispatchMessageW(&message);
+  }
+  Settle(patches);
+}
+
+// The Patches window, opened by its button's access key: built from its design, its rows
+// computed off the window's thread, narrowed by the filter, two marks toggled (Space, Enter),
+// the changes applied in one rewrite, the new statuses shown; F5 and Escape through its own
+// message loop; the main window's status line up to date once it has closed.
+TEST(Win32MainWindow, PatchesWindowAppliesTheMarkedPatches) {
+  MainWindowHarness harness;
+  ASSERT_NE(harness.Main(), nullptr) << "no window: run the tests inside xvfb-run under Wine";
+  ASSERT_TRUE(harness.presenter.Load());
+  harness.presenter.FilesDropped({harness.install.exe});
+  harness.window->ShowCentred();
+  Settle(harness.Main());
+  const std::string expected =
+      harness.temp.Write("expected\\tomb4.exe", ReadWholeFile(harness.install.exe));
+  SilentUi silent;
+  ASSERT_EQ(PerformBatch({{DemoFile("Patch_ExtraVideoMemory20MB.ptc"), {}},
+                          {DemoFile("Patch_ExtraWadTextures.ptc"), {}}},
+                         expected, false, silent),
+            ResultDone)
+      << silent.FirstMessage();
+
+  ModalDriver driver;
+  std::vector<std::vector<std::string>> seen;
+  driver.Then(win32::kPatchesWindowClass, [&](HWND patches) {
+    HWND filter = GetDlgItem(patches, win32::kTextFilter);
+    HWND list = GetDlgItem(patches, win32::kListPatches);
+    EXPECT_EQ(GetFocus(), filter);
+    seen.push_back(ComputedRows(patches));
+    SetWindowTextW(filter, L"VIDEO");
+    ListView_SetItemState(list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    PressKey(patches, list, VK_SPACE);
+    seen.push_back(ShownRows(patches));
+    SetWindowTextW(filter, L"");
+    ListView_SetItemState(list, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    PressKey(patches, list, VK_RETURN);
+    seen.push_back(ShownRows(patches));
+    // With a change to apply, every button takes the focus in turn.
+    ExpectBuiltFromDesign(patches, kPatchesWindowDesign, win32::kPatchesControlBase);
+    SendMessageW(GetDlgItem(patches, win32::kPulApplyChanges), BM_CLICK, 0, 0);
+    seen.push_back(ComputedRows(patches));
+    PostMessageW(list, WM_KEYDOWN, VK_F5, 1);
+    PostMessageW(list, WM_KEYDOWN, VK_ESCAPE, 1);
+  });
+  MSG key{harness.Control(win32::kComboPatch), WM_SYSCHAR, 'l', 0x20000000, 0, {}};
+  EXPECT_TRUE(IsDialogMessageW(harness.Main(), &key));
+  Settle(harness.Main());
+  EXPECT_TRUE(driver.Done());
+  const std::string video = "Patch_ExtraVideoMemory20MB.ptc ";
+  const std::string wad = "Patch_ExtraWadTextures.ptc ";
+  EXPECT_EQ(seen, (std::vector<std::vector<std::string>>{
+                      {"[ ] " + video + "not applied", "[ ] " + wad + "not applied"},
+                      {"[x] " + video + "not applied"},
+                      {"[x] " + video + "not applied", "[x] " + wad + "not applied"},
+                      {"[x] " + video + "applied", "[x] " + wad + "applied"}}));
+  EXPECT_EQ(driver.messages, std::vector<std::string>{});
+  EXPECT_EQ(ReadWholeFile(harness.install.exe), ReadWholeFile(expected));
+  EXPECT_EQ(win32::WindowText(harness.Control(win32::kLabelStatus)), "Status: applied");
 }
 
 }  // namespace

@@ -23,11 +23,12 @@ std::wstring ClassOf(HWND window) {
   return name;
 }
 
-// The modal windows the driver answers: message boxes, the picker and the input box.
+// The modal windows the driver answers: message boxes, the picker, the input box and the
+// Patches window.
 bool Driven(HWND window) {
   const std::wstring windowClass = ClassOf(window);
   return windowClass == L"#32770" || windowClass == win32::kPickerClass ||
-         windowClass == win32::kInputBoxClass;
+         windowClass == win32::kInputBoxClass || windowClass == win32::kPatchesWindowClass;
 }
 
 }  // namespace
