@@ -164,7 +164,7 @@ PatchRow PatchRows::RowAt(std::size_t row, const FolderStatus* status) const {
     out.argument = NamedArgument(shown.fileName);
   }
   if (status != nullptr && shown.entry < status->entries.size()) {
-    out.conflicts = ConflictsText(*status, shown.entry);
+    out.conflicts = ConflictNamesText(*status, shown.entry);
   }
   return out;
 }

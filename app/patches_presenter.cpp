@@ -214,10 +214,19 @@ void PatchesPresenter::RestoreClicked() {
   impl.Guarded("restore the original", [&impl] {
     const std::string& exe = impl.request.exePath;
     const std::string& folder = impl.history.Folder();
-    impl.RunHistoryAction([&] { return SummarizeHistory(folder, exe).restoreQuestion; },
-                          [&] { return RestoreOriginal(exe, folder, true, false).message; },
-                          kRestoreTitle,
-                          [&] { return RestoreOriginal(exe, folder, false, false); });
+    impl.RunHistoryAction(
+        [&] { return SummarizeHistory(folder, exe).restoreQuestion; },
+        [&] { return RestoreOriginal(exe, folder, true, false).message; }, kRestoreTitle,
+        [&] {
+          HistoryOutcome outcome = RestoreOriginal(exe, folder, false, false);
+          if (!outcome.forceable) {
+            return outcome;
+          }
+          if (impl.view.Confirm(outcome.message + "\n\n" + kForceRestoreQuestion, kRestoreTitle)) {
+            return RestoreOriginal(exe, folder, false, true);
+          }
+          return HistoryOutcome{};  // declined: nothing more to say
+        });
   });
 }
 
@@ -285,7 +294,9 @@ void PatchesPresenter::Impl::RunHistoryAction(const std::function<std::string()>
   }
   worker.Stop();
   const HistoryOutcome outcome = action();
-  ui.ShowMessage(outcome.message, outcome.ok ? MessageIcon::None : MessageIcon::Critical);
+  if (!outcome.message.empty()) {
+    ui.ShowMessage(outcome.message, outcome.ok ? MessageIcon::None : MessageIcon::Critical);
+  }
   if (outcome.ok) {
     changed = true;
     Recompute();

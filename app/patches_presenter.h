@@ -47,7 +47,7 @@ struct PatchRow {
   std::string fileName;  // without folder
   std::string status;    // the status word a person reads ("not applied"); "…" while pending
   StatusGroup group = StatusGroup::Pending;
-  std::string conflicts;  // "conflicts with A.ptc, B.ptc and 3 others"; empty when none
+  std::string conflicts;  // "A.ptc, B.ptc and 3 others"; empty when none
   std::string argument;   // the argument read back, when there is one
   bool dynamic = false;   // shown as "Dynamic"
 };

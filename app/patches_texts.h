@@ -13,6 +13,10 @@ inline constexpr char kNoProgramChosen[] =
 inline constexpr char kArgumentTitle[] = "Input argument";
 inline constexpr char kRestoreTitle[] = "Restore original";
 inline constexpr char kUndoTitle[] = "Undo last change";
+// Asked when a restore was refused because another program changed other bytes.
+inline constexpr char kForceRestoreQuestion[] =
+    "Write Varnock's recorded original bytes back anyway, and leave the bytes the other program "
+    "changed as they are?";
 
 // "Statuses: 1,200 of 20,000".
 std::string ProgressText(std::size_t judged, std::size_t total);

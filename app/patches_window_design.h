@@ -56,9 +56,9 @@ struct ColumnDesign {
 };
 
 inline constexpr std::array<ColumnDesign, 5> kPatchesColumns = {{
-    {"Patch", 2700},
+    {"Patch", 3300},
     {"Status", 1800},
-    {"Conflicts with", 2700},
+    {"Conflicts with", 2100},
     {"Argument", 1200},
     {"Dynamic", 900},
 }};

@@ -30,12 +30,17 @@ const char* StatusWord(PatchState state) {
 }
 
 std::string ConflictsText(const FolderStatus& folder, std::size_t index) {
+  const std::string names = ConflictNamesText(folder, index);
+  return names.empty() ? names : "conflicts with " + names;
+}
+
+std::string ConflictNamesText(const FolderStatus& folder, std::size_t index) {
   const std::size_t count = folder.conflicts.Count(index);
   if (count == 0) {
     return {};
   }
   const std::size_t named = count <= kNamedAll ? count : kNamedFirst;
-  std::string text = "conflicts with ";
+  std::string text;
   const std::vector<std::string> names = folder.ConflictNames(index, named);
   for (std::size_t i = 0; i < names.size(); ++i) {
     text += (i == 0 ? "" : ", ") + names[i];

@@ -18,6 +18,8 @@ const char* StatusWord(PatchState state);
 // three, else the first two and how many more ("conflicts with A.ptc, B.ptc and 19,997
 // others"); empty when there are none. The windows and the plain status show the same text.
 std::string ConflictsText(const FolderStatus& folder, std::size_t index);
+// The same without "conflicts with ", for a column of that name.
+std::string ConflictNamesText(const FolderStatus& folder, std::size_t index);
 
 // "Status: " and the patch's status word, the argument read back when there is one, and the
 // patches it conflicts with: "Status: applied — conflicts with Patch_X.ptc".

@@ -104,7 +104,13 @@ CLI::App* RestoreCommand::Register(CLI::App& app) {
 }
 
 int RestoreCommand::Run(ConsoleUi& console) {
-  return Tell(RestoreOriginal(AbsolutePath(exe_), HistoryFolder(), check_, force_), console);
+  HistoryOutcome outcome = RestoreOriginal(AbsolutePath(exe_), HistoryFolder(), check_, force_);
+  if (outcome.forceable) {
+    outcome.message +=
+        "; --force writes Varnock's recorded bytes back and leaves the other program's bytes as "
+        "they are";
+  }
+  return Tell(outcome, console);
 }
 
 CLI::App* UndoCommand::Register(CLI::App& app) {

@@ -128,9 +128,8 @@ HistoryOutcome RestoreOriginal(const std::string& exePath, const std::string& fo
         "ERROR: " + exePath + " would still differ from its original: another program changed " +
         "bytes outside the " + std::to_string(RecordedBytes(opened.view)) +
         " that Varnock changed, and of those Varnock keeps only the original's SHA-256, so it " +
-        "cannot tell which or how many" + ChangedInRecord(opened) +
-        "\nNothing was written; --force writes Varnock's recorded bytes back and leaves the " +
-        "other program's bytes as they are";
+        "cannot tell which or how many" + ChangedInRecord(opened) + "\nNothing was written";
+    outcome.forceable = true;
     return outcome;
   }
   const std::string others =

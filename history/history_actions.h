@@ -10,6 +10,9 @@ namespace varnock {
 struct HistoryOutcome {
   bool ok = false;      // done, or would be done; nothing to do counts as done
   std::string message;  // one or more lines
+  // Refused only because another program changed bytes the record does not hold: a forced
+  // restore would write Varnock's recorded bytes back and leave those as they are.
+  bool forceable = false;
 };
 
 // Writes back every byte the history of the executable at `exePath` holds the original of, in

@@ -28,6 +28,11 @@ class FakePatchesView : public PatchesView {
   void SetKeepHistory(bool) override {}
   bool Confirm(const std::string& text, const std::string&) override {
     questions.push_back(text);
+    if (!answers.empty()) {
+      const bool answer = answers.front();
+      answers.erase(answers.begin());
+      return answer;
+    }
     return confirm;
   }
   void WakeUp() override {
@@ -53,6 +58,7 @@ class FakePatchesView : public PatchesView {
   std::string progress;
   bool applyEnabled = false;
   bool confirm = false;
+  std::vector<bool> answers;  // given before `confirm`, first first
   std::vector<std::string> questions;
   int closed = 0;
   std::mutex mutex;
@@ -103,7 +109,7 @@ class PatchesPresenterTest : public ImageTest {
       const PatchRow row = presenter->RowAt(i);
       rows.push_back((row.checked ? "+" : "") + row.fileName + " " + row.status +
                      (row.argument.empty() ? "" : " " + row.argument) +
-                     (row.conflicts.empty() ? "" : " " + row.conflicts));
+                     (row.conflicts.empty() ? "" : " / " + row.conflicts));
     }
     return rows;
   }
@@ -124,9 +130,8 @@ TEST_F(PatchesPresenterTest, RowsFilterAndMarksKeptWhileHidden) {
   Put(image, 100, {1, 2});
   dir.Write("tomb4.exe", image);
   Open();
-  EXPECT_EQ(Rows(),
-            (std::vector<std::string>{"+b.ptc applied", "a.ptc not applied conflicts with c.ptc",
-                                      "c.ptc not applied conflicts with a.ptc"}));
+  EXPECT_EQ(Rows(), (std::vector<std::string>{"+b.ptc applied", "a.ptc not applied / c.ptc",
+                                              "c.ptc not applied / a.ptc"}));
   EXPECT_EQ(view.progress, "");
   const struct {
     std::string filter;
@@ -246,7 +251,9 @@ TEST_F(PatchesPresenterTest, ArgumentsFirstAndAllOrNothing) {
 }
 
 // Undo and restore say what they will do and do nothing when declined; accepted, they take the
-// window's changes back and the rows show it. A history that cannot be kept is told once.
+// window's changes back and the rows show it. A restore refused because another program changed
+// other bytes offers to write Varnock's own bytes back, leaving those. A history that cannot be
+// kept is told once.
 TEST_F(PatchesPresenterTest, HistoryActionsAskFirst) {
   Write("a.ptc", 100, {1, 2});
   Write("b.ptc", 200, {3, 4});
@@ -268,14 +275,23 @@ TEST_F(PatchesPresenterTest, HistoryActionsAskFirst) {
   presenter->UndoClicked();
   Drain();
   EXPECT_EQ(Rows(), (std::vector<std::string>{"+a.ptc applied", "b.ptc not applied"}));
+  Bytes foreign = ReadBytes(exe);
+  foreign.back() ^= 0xFF;  // outside every patch
+  dir.Write("tomb4.exe", foreign);
+  view.answers = {true, false};
+  presenter->RestoreClicked();
+  EXPECT_EQ(ReadBytes(exe), foreign);
+  EXPECT_NE(view.questions.back().find("leave the bytes the other program"), std::string::npos);
+  view.answers = {true, true};
   presenter->RestoreClicked();
   Drain();
+  image.back() ^= 0xFF;
   EXPECT_EQ(ReadBytes(exe), image);
   EXPECT_EQ(ui.messages.size(), 2u);  // the outcomes
   presenter->HistoryClicked();
   EXPECT_NE(ui.messages.back().text.find("  batch  a.ptc\r\n"), std::string::npos);
   presenter->UndoClicked();  // nothing since the restore: told, not asked
-  EXPECT_EQ(view.questions.size(), 4u);
+  EXPECT_EQ(view.questions.size(), 7u);
   EXPECT_TRUE(ui.messages.back().text.starts_with("No change of "));
 
   ui.Clear();
@@ -323,8 +339,7 @@ TEST_F(PatchesPresenterTest, RefreshAndKnownStatuses) {
   names.pop_back();
   Write("b.ptc", 100, {1, 2});
   Open(&known);
-  EXPECT_EQ(Rows(), (std::vector<std::string>{"+a.ptc applied conflicts with b.ptc",
-                                              "+b.ptc applied conflicts with a.ptc"}));
+  EXPECT_EQ(Rows(), (std::vector<std::string>{"+a.ptc applied / b.ptc", "+b.ptc applied / a.ptc"}));
   names = {"b.ptc"};  // a list made before a.ptc came: the rows become the folder's
   Open(nullptr, nullptr, false);
   presenter->RowSelected(0);
