@@ -57,9 +57,9 @@ struct ColumnDesign {
 
 inline constexpr std::array<ColumnDesign, 5> kPatchesColumns = {{
     {"Patch", 3300},
-    {"Status", 1800},
-    {"Conflicts with", 2100},
-    {"Argument", 1200},
+    {"Status", 2300},
+    {"Conflicts with", 1800},
+    {"Argument", 1000},
     {"Dynamic", 900},
 }};
 
