@@ -145,6 +145,11 @@ void MainPresenter::Guarded(const std::string& doing, const std::function<void()
     ui_.ShowMessage(texts::UnexpectedFailure(doing, failure.what()), MessageIcon::None);
   }
   --running_;
+  if (running_ == 0 && !droppedMeanwhile_.empty() && !unloaded_) {
+    const std::vector<std::string> paths = droppedMeanwhile_.front();
+    droppedMeanwhile_.erase(droppedMeanwhile_.begin());
+    FilesDropped(paths);
+  }
 }
 
 // Start-up: the program-wide state, the bundle unpacked into the patch folder, and the first
@@ -375,7 +380,13 @@ void MainPresenter::UseTarget(const std::string& exe) {
   ListPatches(WholeRoot(state_.PatchFolder), state_.PatchCount);
 }
 
+// Files that come while a handler runs (a drop queued before a box or the Patches window was
+// shown) wait for it to end: nothing changes under a running handler.
 void MainPresenter::FilesDropped(const std::vector<std::string>& paths) {
+  if (running_ > 0) {
+    droppedMeanwhile_.push_back(paths);
+    return;
+  }
   Guarded("open the dropped files", [&] { OpenFiles(paths); });
 }
 

@@ -121,6 +121,8 @@ class MainPresenter {
   // Shared with the Patches window: one warning in a run when no history could be kept.
   HistoryKeeping history_;
   int running_ = 0;  // handlers running, nested ones included
+  // Files dropped while a handler ran, opened once it has ended.
+  std::vector<std::vector<std::string>> droppedMeanwhile_;
   bool unloaded_ = false;
   // The bundle unpacked into the per-user folder; null when it went beside the program.
   std::unique_ptr<SharedUnpack> sharedUnpack_;

@@ -300,6 +300,8 @@ void PatchesPresenter::Impl::RunHistoryAction(const std::function<std::string()>
   if (outcome.ok) {
     changed = true;
     Recompute();
+  } else if (!complete) {
+    Recompute();  // the statuses stopped for the action are computed after all
   }
 }
 

@@ -173,7 +173,7 @@ void PatchesDialog::Run() {
 
 void PatchesDialog::ResetRows(std::size_t count, int selected) {
   selecting_ = true;
-  model_->ResetRows();
+  model_->ResetRows(count);
   if (selected >= 0 && static_cast<std::size_t>(selected) < count) {
     const QModelIndex row = model_->index(selected, 0);
     Table()->setCurrentIndex(row);

@@ -22,14 +22,23 @@ PatchesModel::PatchesModel(int iconSize, QObject* parent) : QAbstractTableModel(
 void PatchesModel::SetPresenter(PatchesPresenter* presenter) {
   beginResetModel();
   presenter_ = presenter;
+  rows_ = presenter == nullptr ? 0 : static_cast<int>(presenter->VisibleCount());
   lastRow_.reset();
   endResetModel();
 }
 
-void PatchesModel::ResetRows() {
+// The presenter has changed its rows already: the count the table knows changes only between
+// the two signals of the reset, as the table expects.
+void PatchesModel::ResetRows(std::size_t count) {
   beginResetModel();
+  rows_ = static_cast<int>(count);
   lastRow_.reset();
   endResetModel();
+}
+
+bool PatchesModel::Shows(const QModelIndex& index) const {
+  return index.isValid() && index.row() < rows_ && presenter_ != nullptr &&
+         static_cast<std::size_t>(index.row()) < presenter_->VisibleCount();
 }
 
 void PatchesModel::UpdateRows(std::size_t first, std::size_t last) {
@@ -44,8 +53,7 @@ void PatchesModel::UpdateRows(std::size_t first, std::size_t last) {
 }
 
 int PatchesModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() || presenter_ == nullptr ? 0
-                                                   : static_cast<int>(presenter_->VisibleCount());
+  return parent.isValid() ? 0 : rows_;
 }
 
 int PatchesModel::columnCount(const QModelIndex& parent) const {
@@ -77,7 +85,7 @@ QVariant PatchesModel::Display(const PatchRow& row, int column) const {
 }
 
 QVariant PatchesModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid() || index.row() >= rowCount({})) {
+  if (!Shows(index)) {
     return {};
   }
   const PatchRow& row = Row(index.row());
@@ -99,7 +107,7 @@ QVariant PatchesModel::data(const QModelIndex& index, int role) const {
 }
 
 bool PatchesModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-  if (role != Qt::CheckStateRole || index.column() != kPatchColumn || index.row() >= rowCount({})) {
+  if (role != Qt::CheckStateRole || index.column() != kPatchColumn || !Shows(index)) {
     return false;
   }
   const bool checked = value.toInt() == Qt::Checked;

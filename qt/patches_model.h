@@ -32,7 +32,7 @@ class PatchesModel : public QAbstractTableModel {
   // The presenter the rows come from; it must outlive the model's use.
   void SetPresenter(PatchesPresenter* presenter);
   // Every row is another: the table drops what it showed.
-  void ResetRows();
+  void ResetRows(std::size_t count);
   // Rows `first` to `last` changed.
   void UpdateRows(std::size_t first, std::size_t last);
 
@@ -44,10 +44,13 @@ class PatchesModel : public QAbstractTableModel {
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
  private:
+  // Whether `index` is a row both the table and the presenter have.
+  bool Shows(const QModelIndex& index) const;
   const PatchRow& Row(int row) const;
   QVariant Display(const PatchRow& row, int column) const;
 
   PatchesPresenter* presenter_ = nullptr;
+  int rows_ = 0;  // the rows the table was last told of
   std::array<QIcon, 6> icons_;
   // The row last asked for: the table asks for each of its columns and roles in turn.
   mutable std::optional<std::pair<int, PatchRow>> lastRow_;

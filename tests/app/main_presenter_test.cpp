@@ -107,7 +107,8 @@ TEST_F(OpenedFiles, StartUpOpensThePatchAndTheExecutableAndTheNextRunStartsWithT
 }
 
 // A missing file is named and the rest still opens (a folder as the patch folder); a dropped
-// patch opens its folder and is chosen; a dropped file that is no program is refused.
+// patch opens its folder and is chosen, after the handler under way when it came; a dropped file
+// that is no program is refused.
 TEST_F(OpenedFiles, AMissingFileIsNamedAndADroppedPatchIsChosen) {
   openedFiles = {"gone.ptc", more};
   ASSERT_TRUE(Load());
@@ -116,14 +117,21 @@ TEST_F(OpenedFiles, AMissingFileIsNamedAndADroppedPatchIsChosen) {
   EXPECT_EQ(view.captions[MainLabel::DirSrc], more);
   EXPECT_EQ(view.SelectedPatchText(), "b.ptc");
   ui.Clear();
-  Presenter().FilesDropped({InProgram("a.ptc")});
-  EXPECT_EQ(view.description, "program a");
-  EXPECT_TRUE(ui.messages.empty());
-
+  const std::string before = view.description;
+  std::string underTheBox;
+  ui.whileShown = [&] {
+    if (underTheBox.empty()) {
+      underTheBox = "shown";
+      Presenter().FilesDropped({InProgram("a.ptc")});
+      underTheBox = view.description;
+    }
+  };
   const std::string notes = dir.Write("notes.txt", Bytes(128, 0));
   Presenter().FilesDropped({notes});
   EXPECT_TRUE(ui.OnlyPlain("ERROR trying to open " + notes +
                            "\r\nError mexage: only a program (.exe) can be patched"));
+  EXPECT_EQ(underTheBox, before);
+  EXPECT_EQ(view.description, "program a");
   EXPECT_EQ(view.captions[MainLabel::NomeExe], "");
 }
 

@@ -278,8 +278,10 @@ TEST_F(PatchesPresenterTest, HistoryActionsAskFirst) {
   Bytes foreign = ReadBytes(exe);
   foreign.back() ^= 0xFF;  // outside every patch
   dir.Write("tomb4.exe", foreign);
+  presenter->RefreshClicked();
   view.answers = {true, false};
-  presenter->RestoreClicked();
+  presenter->RestoreClicked();  // declined: the statuses it stopped are computed after all
+  Drain();
   EXPECT_EQ(ReadBytes(exe), foreign);
   EXPECT_NE(view.questions.back().find("leave the bytes the other program"), std::string::npos);
   view.answers = {true, true};
