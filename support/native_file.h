@@ -1,6 +1,5 @@
 #pragma once
 
-#include <compare>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -28,7 +27,10 @@ int SystemErrorCode(SystemError error);
 struct FileTime {
   std::int64_t seconds = 0;
   std::int64_t nanoseconds = 0;
-  auto operator<=>(const FileTime&) const = default;
+  bool operator==(const FileTime&) const = default;
+  bool operator<(const FileTime& other) const {
+    return seconds != other.seconds ? seconds < other.seconds : nanoseconds < other.nanoseconds;
+  }
 };
 
 // What the system tells of an open file.
