@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "app/status_line.h"
+#include "engine/patch_argument.h"
+#include "engine/silent_ui.h"
 #include "support/paths.h"
 
 namespace varnock {
@@ -30,10 +32,8 @@ StatusGroup GroupOf(PatchState state) {
 }  // namespace
 
 std::string NamedArgument(const std::string& fileName) {
-  const std::size_t first = fileName.find('#');
-  const std::size_t second = first == std::string::npos ? first : fileName.find('#', first + 1);
-  return second == std::string::npos ? std::string()
-                                     : fileName.substr(first + 1, second - first - 1);
+  SilentUi silent;  // a name without an argument has none to show
+  return GetPatchArgument(fileName, silent);
 }
 
 PatchRows::PatchRows(const std::vector<std::string>& fileNames) {
