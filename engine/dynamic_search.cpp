@@ -58,9 +58,9 @@ ResultCode FindDynamicShift(const Bytes& image, const ZoneView& zone, bool remov
                             std::int32_t& shift, bool searchWholeFile) {
   shift = 0;
   const ResultCode inPlace = TestZoneAt(image, 0, zone, removing);
-  if (searchWholeFile && removing && inPlace == ResultAlreadyDone) {
-    // The alignment record is never written: its original bytes in place are where the patch
-    // lies, not a sign that it was removed.
+  if (searchWholeFile && inPlace != ResultFailed) {
+    // The alignment record is never written: its original or its patched bytes in place are
+    // where the patch lies, in either direction, not a sign that it was applied or removed.
     return ResultDone;
   }
   if (inPlace != ResultFailed) {

@@ -14,9 +14,10 @@ namespace varnock {
 std::size_t ReferenceZoneIndex(const PatchRecord& record);
 
 // The shift of a dynamic patch: the search for its reference zone, in the operation's
-// direction. ResultDone or ResultAlreadyDone with the shift where the reference zone lies;
-// ResultFailed, shift 0, when it is found nowhere (or a zone would move past the 32-bit range).
-// The place found is the same in both directions: each test looks for either byte list.
+// direction. ResultDone or ResultAlreadyDone with the shift where the reference zone lies (an
+// alignment record, never written, gives ResultDone only); ResultFailed, shift 0, when it is
+// found nowhere (or a zone would move past the 32-bit range). The place found is the same in
+// both directions: each test looks for either byte list.
 ResultCode FindPatchShift(const Bytes& image, const PatchRecord& record, bool removing,
                           std::int32_t& shift);
 void MoveZones(PatchRecord& record, std::int32_t shift);
@@ -25,7 +26,8 @@ void MoveZones(PatchRecord& record, std::int32_t shift);
 ResultCode PlaceDynamicPatch(const Bytes& image, PatchRecord& record, bool removing);
 
 // The shift of one zone: in place, then the window search (0, -48, +48, -112 .. +112), or,
-// with searchWholeFile, the nearest occurrence of its original bytes in the whole image.
+// with searchWholeFile, the nearest occurrence of its original bytes in the whole image (either
+// byte list in place then gives ResultDone, shift 0).
 ResultCode FindDynamicShift(const Bytes& image, const ZoneView& zone, bool removing,
                             std::int32_t& shift, bool searchWholeFile);
 
