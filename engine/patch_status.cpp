@@ -25,12 +25,14 @@ namespace varnock {
 //   does-not-fit    neither would write, and some zone holds other bytes or lies outside the
 //                   file, or the dynamic search finds no place for the patch.
 // other-program, other-build and broken are decided before any zone is looked at. A patch
-// written without verification is applied when the dynamic search finds it applied or every
-// zone holds its patched bytes; apply would then write it again, and remove would succeed. An
-// argument's value is read back only when the value judged with leaves the patch partly applied or
-// not fitting, and it is told only when apply and remove with that value would find the patch
-// applied and every written zone holds the bytes it gives: original bytes are never read back
-// as "applied with another value".
+// written without verification is written whatever its zones hold, so what the operation
+// returns tells nothing of them: once the dynamic search has placed it, the words say what the
+// written zones hold there (all original bytes, all patched, each one or the other, or some
+// zone neither or outside the file), and apply then succeeds on a patch not applied and remove
+// on one applied. An argument's value is read back only when the value judged with leaves the
+// patch partly applied or not fitting, and it is told only when that value leaves it applied
+// and every written zone holds the bytes it gives: original bytes are never read back as
+// "applied with another value".
 
 namespace {
 
@@ -64,12 +66,12 @@ PatchState StateOf(const PatchRecord& record, const Bytes& image, const Trial& a
     return PatchState::DoesNotFit;
   }
   bool other = false;
-  bool patched = false;
+  bool allOriginal = true;
   bool allPatched = true;
   const auto see = [&](const ZoneReport& zone) {
     if (zone.written) {
       other = other || zone.verdict == ZoneVerdict::Other || zone.verdict == ZoneVerdict::Outside;
-      patched = patched || zone.verdict == ZoneVerdict::Patched;
+      allOriginal = allOriginal && zone.verdict == ZoneVerdict::Original;
       allPatched = allPatched && HoldsPatched(record, image, zone);
     }
   };
@@ -80,11 +82,12 @@ PatchState StateOf(const PatchRecord& record, const Bytes& image, const Trial& a
     see(ZoneReportAt(record, image, apply, i, ZoneDetail::PlacesOnly));
   }
   if (record.Has(DontVerifySource)) {
-    if (apply.result == ResultFailed || remove.result == ResultFailed) {
+    if (other) {
       return PatchState::DoesNotFit;
     }
-    const bool done = apply.result == ResultAlreadyDone || (patched && allPatched);
-    return done ? PatchState::Applied : PatchState::NotApplied;
+    return allOriginal  ? PatchState::NotApplied
+           : allPatched ? PatchState::Applied
+                        : PatchState::PartlyApplied;
   }
   if (apply.result == ResultDone) {
     return PatchState::NotApplied;
@@ -135,8 +138,8 @@ std::optional<PatchStatus> AppliedWithOtherValue(const std::string& patchPath,
     // The zones' places are needed below even when the status keeps no zone table.
     const bool stateOnly = detail == ZoneDetail::StateOnly;
     PatchStatus status = Judge(record, image, stateOnly ? ZoneDetail::PlacesOnly : detail);
-    // Without verification, "done" may rest on the reference zone alone: a value is told only
-    // when every written zone holds the bytes it gives, so that written back it changes none.
+    // A value is told only when every written zone holds the bytes it gives, so that written
+    // back it changes none (zones that share bytes are verified one after the other).
     const auto holds = [&](const ZoneReport& zone) {
       return !zone.written || HoldsPatched(record, image, zone);
     };
