@@ -6,11 +6,13 @@
 
 #include "engine/dry_run.h"
 #include "engine/dynamic_search.h"
+#include "engine/folder_status.h"
 #include "engine/patch_argument.h"
 #include "engine/patch_status.h"
 #include "engine/perform_patch.h"
 #include "engine/silent_ui.h"
 #include "engine/zone_pipeline.h"
+#include "support/paths.h"
 #include "target/exe_version.h"
 #include "tests/engine/engine_fixture.h"
 
@@ -55,13 +57,15 @@ Bytes Slice(const Bytes& image, std::int32_t at, int length) {
 
 // Zones lie apart at their places in this build, which holds each in the state drawn for the
 // case; the patch is recorded `shift` bytes away. An argument covers part of its zone, all of
-// it, or runs past its end into the next one.
+// it, or runs past its end into the next one. An alignment record's original bytes, its
+// patched bytes or neither lie at its place.
 Case MakeCase(Random& random) {
   Case c{{}, {}, random.Fill(random.Pick(1024, 4096))};
   Put(c.image, 0x3C, {0x80, 0, 0, 0});
-  const int flags = (random.Chance(40) ? Dynamic : 0) | (random.Chance(5) ? DontVerifySource : 0) |
+  const int flags = (random.Chance(40) ? Dynamic : 0) | (random.Chance(25) ? DontVerifySource : 0) |
                     (random.Chance(10) ? SameExeVersionOnly : 0);
   const bool alignment = (flags & Dynamic) != 0 && random.Chance(30);
+  const int record = random.Pick(0, 99);
   const bool argument = random.Chance(40);
   const std::int32_t type = random.Pick(TextString, NumFloat);
   const std::int32_t maxLength = random.Pick(1, 4);
@@ -74,8 +78,9 @@ Case MakeCase(Random& random) {
   std::vector<PatchZone> zones;
   std::int32_t at = 200;
   if (alignment) {
-    zones.push_back(
-        Zone(at, random.Chance(85) ? Slice(c.image, at, 8) : random.Fill(8), random.Fill(8)));
+    zones.push_back(record < 35   ? Zone(at, random.Fill(8), Slice(c.image, at, 8))
+                    : record < 85 ? Zone(at, Slice(c.image, at, 8), random.Fill(8))
+                                  : Zone(at, random.Fill(8), random.Fill(8)));
     at += 8;
   }
   std::int32_t argumentAt = 0;
@@ -93,25 +98,29 @@ Case MakeCase(Random& random) {
   if (argument) {
     WithArgument(c.patch, type, {argumentAt}, maxLength);
   }
-  // Untouched, applied with the name's value or another one, mixed, or other bytes in a zone.
+  // Untouched, applied with the name's value or another one, mixed, other bytes in a zone, or
+  // the reference zone alone applied among zones of original or other bytes.
   PatchRecord applied = c.patch;
   SilentUi silent;
   ArgumentFailure failure;
   const std::string value = random.Chance(60) ? c.value : random.Value(type);
   if (!argument || InsertArgumentText("p", value, applied, silent, failure)) {
-    const int state = random.Pick(0, 3);
+    const int state = random.Pick(0, 4);
     for (std::size_t i = FirstWrittenZone(applied); i < applied.Zones.size(); ++i) {
       const PatchZone zone = applied.Zones[i];
-      if (state == 1 || (state == 2 && random.Chance(50))) {
+      const bool reference = i == ReferenceZoneIndex(applied);
+      if (state == 1 || (state == 2 && random.Chance(50)) || (state == 4 && reference)) {
         Put(c.image, static_cast<std::size_t>(zone.Offset), zone.PatchBytes);
-      } else if (state == 3 && random.Chance(30)) {
+      } else if ((state == 3 && random.Chance(30)) || (state == 4 && random.Chance(50))) {
         Put(c.image, static_cast<std::size_t>(zone.Offset), random.Fill(zone.Length));
       }
     }
   }
-  const std::int32_t shift = (flags & Dynamic) == 0 || random.Chance(30) ? 0
-                             : random.Chance(80)                         ? random.Pick(-112, 112)
-                                                                         : random.Pick(300, 600);
+  // A record whose original bytes lie nowhere is mostly left where it lies.
+  const bool stays = (flags & Dynamic) == 0 || random.Chance(alignment && record < 35 ? 70 : 30);
+  const std::int32_t shift = stays               ? 0
+                             : random.Chance(80) ? random.Pick(-112, 112)
+                                                 : random.Pick(300, 600);
   MoveZones(c.patch, -shift);
   std::ranges::for_each(c.patch.ArgOffsets, [&](std::int32_t& offset) { offset -= shift; });
   c.patch.ExeName = random.Chance(4) ? "tom2pc.exe" : "tomb4.exe";
@@ -163,6 +172,49 @@ std::pair<ResultCode, Bytes> Operate(const std::string& patchPath, PatchRecord r
   return {result, result == ResultDone ? changed : image};
 }
 
+// The executable with the patch taken out and with it put in, where the operation places it,
+// as the patch written without verification makes them; std::nullopt when it has no place.
+std::optional<std::pair<Bytes, Bytes>> OutAndIn(const std::string& path, PatchRecord patch,
+                                                const std::string& exe, const std::string& version,
+                                                const Bytes& image,
+                                                const std::optional<std::string>& value) {
+  patch.Flags |= DontVerifySource;
+  const auto operate = [&](const Bytes& from, bool removing) {
+    return Operate(path, patch, exe, version, from, removing, value);
+  };
+  // The reference zone of a dynamic patch decides which way it is found; the other way then
+  // starts from what the first one made.
+  const auto out = operate(image, true);
+  const auto in = operate(out.first == ResultDone ? out.second : image, false);
+  const auto outAgain = out.first == ResultDone ? out : operate(in.second, true);
+  if (in.first != ResultDone || outAgain.first != ResultDone) {
+    return std::nullopt;
+  }
+  return std::pair(outAgain.second, in.second);
+}
+
+// The word the bytes call for, whatever the operation does: every written zone (where the
+// status places it) holds what the patch taken out leaves there, what it put in leaves, one or
+// the other zone by zone, or some zone neither.
+std::string WordOfBytes(const Bytes& image, const PatchStatus& status,
+                        const std::optional<std::pair<Bytes, Bytes>>& outAndIn) {
+  if (!outAndIn) {
+    return "does-not-fit";
+  }
+  const auto& [out, in] = *outAndIn;
+  if (image == out || image == in) {
+    return image == out ? "not-applied" : "applied";
+  }
+  for (const ZoneReport& zone : status.zones) {
+    const auto at = static_cast<std::int32_t>(zone.offset);
+    const Bytes held = Slice(image, at, zone.length);
+    if (zone.written && held != Slice(out, at, zone.length) && held != Slice(in, at, zone.length)) {
+      return "does-not-fit";
+    }
+  }
+  return "partly-applied";
+}
+
 class JudgeProperty : public ::testing::Test {
  protected:
   // What the status or the dry run say that the operation does not do; empty when they agree.
@@ -185,7 +237,11 @@ class JudgeProperty : public ::testing::Test {
     }
     const PatchStatus status = StatusOfPatch(path, std::nullopt, patch, c.image, exe, version);
     const std::string word = StateWord(status.state);
-    ++seen[status.argument ? "applied with another value" : word];
+    Count(patch, c.image, status);
+    const std::string window = Elsewhere(path, patch, c.image, exe, version, status, onDisk);
+    if (!window.empty()) {
+      return word + ": " + window;
+    }
     PatchRecord expected = patch;
     SilentUi silent;
     const bool inserted = InsertArgument(path, std::nullopt, expected, silent);
@@ -200,6 +256,9 @@ class JudgeProperty : public ::testing::Test {
           (!dry.status.placed && dry.ZoneCount() > 0 && dry.status.reason.empty())) {
         return word + ": check would " + std::to_string(dry.would) + ", not " +
                std::to_string(result) + ", or does not say why";
+      }
+      if (dry.status.state != status.state || dry.status.argument != status.argument) {
+        return word + ": check says " + StateWord(dry.status.state);
       }
       for (std::size_t i = 0; i < dry.ZoneCount(); ++i) {
         const ZoneReport zone = dry.Zone(i);
@@ -220,12 +279,12 @@ class JudgeProperty : public ::testing::Test {
         Fresh("tomb4.exe", c.image);
       }
     }
-    return Rules(patch, c.image, status, done[0].first, done[1].first, exe, version);
+    return Rules(path, patch, c.image, status, done[0].first, done[1].first, exe, version);
   }
 
-  std::string Rules(const PatchRecord& patch, const Bytes& image, const PatchStatus& status,
-                    ResultCode apply, ResultCode remove, const std::string& exe,
-                    const std::string& version) {
+  std::string Rules(const std::string& casePath, const PatchRecord& patch, const Bytes& image,
+                    const PatchStatus& status, ResultCode apply, ResultCode remove,
+                    const std::string& exe, const std::string& version) {
     const std::string word = StateWord(status.state) + std::string(": apply ") +
                              std::to_string(apply) + ", remove " + std::to_string(remove);
     const bool applied = status.state == PatchState::Applied;
@@ -237,15 +296,20 @@ class JudgeProperty : public ::testing::Test {
                           (apply == ResultFailed && remove == ResultFailed);
       return failed && status.zones.empty() ? "" : word;
     }
-    if (patch.Has(DontVerifySource) && !status.argument) {
-      const bool agree =
-          (applied || notApplied) == (apply != ResultFailed && remove != ResultFailed) &&
-          (!notApplied || apply == ResultDone) && (!applied || remove == ResultDone);
-      return agree ? "" : word;
+    const std::string bytes =
+        WordOfBytes(image, status, OutAndIn(casePath, patch, exe, version, image, status.argument));
+    if (bytes != StateWord(status.state)) {
+      return word + ", though the bytes say " + bytes;
     }
-    if (notApplied != (apply == ResultDone) ||
-        (!status.argument && applied != (apply == ResultAlreadyDone && remove == ResultDone)) ||
-        (!applied && !notApplied && (apply == ResultDone || remove == ResultDone))) {
+    // Without verification every zone is written whatever it holds: apply and remove then
+    // succeed where a verified patch stops.
+    const bool blind = patch.Has(DontVerifySource);
+    if (blind ? (notApplied && apply != ResultDone) ||
+                    (applied && !status.argument && remove != ResultDone)
+              : notApplied != (apply == ResultDone) ||
+                    (!status.argument &&
+                     applied != (apply == ResultAlreadyDone && remove == ResultDone)) ||
+                    (!applied && !notApplied && (apply == ResultDone || remove == ResultDone))) {
       return word;
     }
     if (!status.argument) {
@@ -253,12 +317,50 @@ class JudgeProperty : public ::testing::Test {
     }
     // Read back: applied with that value, and written back with it, every byte comes back.
     const std::string path = PatchPath(patch, "");
+    const auto kept = Operate(path, patch, exe, version, image, false, status.argument);
     const auto removed = Operate(path, patch, exe, version, image, true, status.argument);
     const auto again = Operate(path, patch, exe, version, removed.second, false, status.argument);
-    const bool agree = Operate(path, patch, exe, version, image, false, status.argument).first ==
-                           ResultAlreadyDone &&
+    const bool agree = (blind ? kept.first != ResultFailed && kept.second == image
+                              : kept.first == ResultAlreadyDone) &&
                        removed.first == ResultDone && again == std::make_pair(ResultDone, image);
     return agree ? "" : word + ", not so with " + *status.argument;
+  }
+
+  // What the Patches window (and the folder's status, for a case on disk) say, against the
+  // status; empty when they agree.
+  std::string Elsewhere(const std::string& path, const PatchRecord& patch, const Bytes& image,
+                        const std::string& exe, std::string version, const PatchStatus& status,
+                        bool onDisk) {
+    const PatchStatus brief =
+        StatusOfPatch(path, std::nullopt, patch, image, exe, version, ZoneDetail::StateOnly);
+    std::optional<PatchStatus> listed;
+    FolderStatus folder;
+    if (onDisk && GetFolderStatus(dir.path(), exe, folder, ui)) {
+      listed = folder.entries.at(folder.IndexOf(GetFileName(path)).value()).status;
+    }
+    for (const PatchStatus& other : {brief, listed.value_or(brief)}) {
+      if (other.state != status.state || other.argument != status.argument) {
+        return std::string("the Patches window says ") + StateWord(other.state);
+      }
+    }
+    return "";
+  }
+
+  // How many cases ended in each status, of every patch and of those that do not verify their
+  // source or whose alignment record holds its patched bytes in place.
+  void Count(const PatchRecord& patch, const Bytes& image, const PatchStatus& status) {
+    const std::string word =
+        status.argument ? "applied with another value" : StateWord(status.state);
+    ++seen[word];
+    if (patch.Has(DontVerifySource)) {
+      ++seen["unverified, " + word];
+    }
+    const PatchZone& record = patch.Zones[0];
+    const bool inside = record.Offset >= 0 && record.Offset + record.Length <= std::ssize(image);
+    if (patch.Has(RecordAlignment) && status.placed && status.shift == 0 && inside &&
+        Slice(image, record.Offset, record.Length) == record.PatchBytes) {
+      ++seen["record in place, " + word];
+    }
   }
 
   std::string PatchPath(const PatchRecord& patch, const std::string& value) {
@@ -287,8 +389,11 @@ TEST_F(JudgeProperty, StatusAndCheckSayWhatApplyAndRemoveDo) {
   }
   for (const char* word :
        {"applied", "not-applied", "partly-applied", "does-not-fit", "other-build", "other-program",
-        "broken", "applied with another value"}) {
-    EXPECT_GE(seen[word], kCases / 200) << word;
+        "broken", "applied with another value", "unverified, applied", "unverified, not-applied",
+        "unverified, partly-applied", "unverified, does-not-fit",
+        "unverified, applied with another value", "record in place, not-applied",
+        "record in place, applied"}) {
+    EXPECT_GE(seen[word], kCases / 300) << word;
   }
 }
 
