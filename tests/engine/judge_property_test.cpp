@@ -91,7 +91,9 @@ Case MakeCase(Random& random) {
       length = mode == 0 ? width + random.Pick(1, 3) : std::max(1, width - (mode == 2));
       argumentAt = at + (mode == 0 ? random.Pick(0, length - width) : 0);
     }
-    zones.push_back(Zone(at, Slice(c.image, at, length), random.Fill(length)));
+    // Now and then a zone that changes nothing: its patched bytes are its original ones.
+    const Bytes original = Slice(c.image, at, length);
+    zones.push_back(Zone(at, original, random.Chance(10) ? original : random.Fill(length)));
     at += length;
   }
   c.patch = Patch(flags | (alignment ? RecordAlignment : 0), zones);
