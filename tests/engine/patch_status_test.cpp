@@ -46,8 +46,8 @@ TEST_F(PatchStatusTest, EveryStatusWord) {
 }
 
 // Patches once misjudged, on a tomb4.exe of 2,048 bytes whose byte i is i * 7 + 3 (so 0x100,
-// 0x200 and 0x300 hold 03 0A 11 18): the word the status and the check say, the value read
-// back, what apply with the file name's value does, and the word after it.
+// 0x200 and 0x300 hold 03 0A 11 18): the words of the status (which the check says too), with
+// the value read back, what apply with the file name's value returns, and the words after it.
 TEST_F(PatchStatusTest, WordsOfUnverifiedPatchesAndAlignmentRecords) {
   Bytes tomb4(2048);
   for (std::size_t i = 0; i < tomb4.size(); ++i) {
@@ -55,71 +55,58 @@ TEST_F(PatchStatusTest, WordsOfUnverifiedPatchesAndAlignmentRecords) {
   }
   Put(tomb4, 0x3C, {0x80, 0, 0, 0});
   const Bytes start = {0x03, 0x0A, 0x11, 0x18};
-  const Bytes eight(tomb4.begin() + 0x200, tomb4.begin() + 0x208);
   const PatchZone first = Zone(0x100, start, {0x11, 0x22, 0x33, 0x44});
   const PatchZone second = Zone(0x200, start, {0x55, 0x66, 0x77, 0x88});
+  const Bytes with100 = {0x55, 100, 0x77, 0x88};
+  const PatchZone reference =
+      Zone(0x200, {tomb4.begin() + 0x200, tomb4.begin() + 0x208}, Bytes(8, 9));
   struct Row {
     const char* layout;
     std::int32_t flags;
     std::vector<PatchZone> zones;
     std::vector<std::pair<std::size_t, Bytes>> held;  // the file's bytes there
-    std::string word;
-    std::string readBack;
-    ResultCode apply;
-    std::string after;
+    std::string outcome;
   };
   const Row rows[] = {
       {"other bytes",
        DontVerifySource,
        {first},
        {{0x100, {0xAA, 0xBB, 0xCC, 0xDD}}},
-       "does-not-fit",
-       "",
-       ResultDone,
-       "applied"},
+       "does-not-fit, apply 3, then applied"},
       {"half applied",
        DontVerifySource,
        {first, second},
        {{0x100, first.PatchBytes}},
-       "partly-applied",
-       "",
-       ResultDone,
-       "applied"},
+       "partly-applied, apply 3, then applied"},
       {"applied with 100",
        DontVerifySource | HasArgument,
        {first, second},
-       {{0x100, first.PatchBytes}, {0x200, {0x55, 100, 0x77, 0x88}}},
-       "applied",
-       "100",
-       ResultDone,
-       "applied"},
+       {{0x100, first.PatchBytes}, {0x200, with100}},
+       "applied with 100, apply 3, then applied"},
       {"applied with 100, verified",
        HasArgument,
        {first, second},
-       {{0x100, first.PatchBytes}, {0x200, {0x55, 100, 0x77, 0x88}}},
-       "applied",
-       "100",
-       ResultAlreadyDone,
-       "applied"},
+       {{0x100, first.PatchBytes}, {0x200, with100}},
+       "applied with 100, apply 1, then applied with 100"},
       {"reference zone alone",
        Dynamic | DontVerifySource,
-       {Zone(0x100, {0x03, 0x0A}, {0x01, 0x02}), Zone(0x200, eight, Bytes(8, 0x99))},
-       {{0x100, {0xEE, 0xEE}}, {0x200, Bytes(8, 0x99)}},
-       "does-not-fit",
-       "",
-       ResultAlreadyDone,
-       "does-not-fit"},
+       {Zone(0x100, {0x03, 0x0A}, {0x01, 0x02}), reference},
+       {{0x100, {0xEE, 0xEE}}, {0x200, reference.PatchBytes}},
+       "does-not-fit, apply 1, then does-not-fit"},
       {"record's patched bytes in place",
        Dynamic | RecordAlignment,
        {Zone(0x300, Bytes(4, 0x90), start), second},
        {},
-       "not-applied",
-       "",
-       ResultDone,
-       "applied"},
+       "not-applied, apply 3, then applied"},
+  };
+  const auto said = [&](const std::string& path) {
+    std::string version;
+    const PatchStatus status = GetPatchStatus(path, exe, std::nullopt, version);
+    const DryRun check = CheckOperation(path, exe, false, std::nullopt, ui);
+    EXPECT_EQ(check.status.state, status.state);
+    return StateWord(status.state) + (status.argument ? " with " + *status.argument : "");
   };
   for (const Row& row : rows) {
-    SCOPED_TRACE(row.layout);
     PatchRecord patch = Patch(row.flags, row.zones);
     if (patch.Has(HasArgument)) {
       WithArgument(patch, NumByte, {0x201});
@@ -131,16 +118,11 @@ TEST_F(PatchStatusTest, WordsOfUnverifiedPatchesAndAlignmentRecords) {
       Put(held, at, bytes);
     }
     WriteExe(held);
+    std::string outcome = said(path);
     std::string version;
-    const PatchStatus status = GetPatchStatus(path, exe, std::nullopt, version);
-    EXPECT_EQ(StateWord(status.state), row.word);
-    EXPECT_EQ(status.argument.value_or(""), row.readBack);
-    const DryRun check = CheckOperation(path, exe, false, std::nullopt, ui);
-    EXPECT_EQ(StateWord(check.status.state), row.word);
-    EXPECT_EQ(check.would, row.apply);
     PatchRecord loaded;
-    EXPECT_EQ(PerformPatch(path, exe, false, version, loaded, ui), row.apply);
-    EXPECT_EQ(StateWord(GetPatchStatus(path, exe, std::nullopt, version).state), row.after);
+    outcome += ", apply " + std::to_string(PerformPatch(path, exe, false, version, loaded, ui));
+    EXPECT_EQ(outcome + ", then " + said(path), row.outcome) << row.layout;
     std::filesystem::remove(path);
   }
 }
