@@ -73,8 +73,14 @@ inline constexpr std::array<ControlLabel, 5> kMainWindowLabels = {{
     {"Label_TombVersionNow", "Label_CurrentTomb"},
 }};
 
+// The value fields that no label names: the patch folder beside its button, and the status.
+inline constexpr std::array<ControlName, 2> kMainWindowNames = {{
+    {"Label_DirSrc", "Patch folder"},
+    {"Label_Status", "Patch status"},
+}};
+
 inline constexpr WindowDesign kMainWindowDesign = {8685, 4125, kMainWindowControls,
-                                                   kMainWindowLabels};
+                                                   kMainWindowLabels, kMainWindowNames};
 
 // The control that shows each label the presenter sets.
 std::string_view ControlNameOf(MainLabel label);

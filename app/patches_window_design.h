@@ -45,8 +45,12 @@ inline constexpr std::array<ControlLabel, 3> kPatchesWindowLabels = {{
     {"Text_Description", "Label_Description"},
 }};
 
+inline constexpr std::array<ControlName, 1> kPatchesWindowNames = {{
+    {"Label_Progress", "Progress"},
+}};
+
 inline constexpr WindowDesign kPatchesWindowDesign = {9600, 6900, kPatchesWindowControls,
-                                                      kPatchesWindowLabels};
+                                                      kPatchesWindowLabels, kPatchesWindowNames};
 
 // The columns of List_Patches, left to right, with their widths in twips at the first size;
 // the check mark sits in the first.

@@ -27,7 +27,15 @@ inline constexpr std::array<ControlLabel, 2> kPickerLabels = {{
     {"List_Files", "Label_File"},
 }};
 
-inline constexpr WindowDesign kPickerDesign = {5865, 6240, kPickerControls, kPickerLabels};
+// The drive list, the chosen path and the new folder's name have no label before them.
+inline constexpr std::array<ControlName, 3> kPickerNames = {{
+    {"Drive1", "Drive"},
+    {"Text_Path", "Chosen path"},
+    {"Text_PathDir", "New folder name"},
+}};
+
+inline constexpr WindowDesign kPickerDesign = {5865, 6240, kPickerControls, kPickerLabels,
+                                               kPickerNames};
 
 // The client area's height in folder mode: it ends below the moved buttons with the margin of
 // file mode (an outer height of 4015 twips with a classic frame).

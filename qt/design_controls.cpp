@@ -13,9 +13,11 @@
 #include <vector>
 
 #include "app/access_keys.h"
+#include "qt/accessible_value.h"
 #include "qt/fit_caption.h"
 #include "qt/twips.h"
 #include "qt/value_look.h"
+#include "ui/accessible_names.h"
 
 namespace varnock::qt {
 
@@ -96,6 +98,19 @@ QFont FontOf(const ControlDesign& design, const QWidget* window) {
   return font;
 }
 
+// A control that no label names takes the design's name. Assistive technology on Linux calls a
+// drop-down list by its current item and reads its name from the label that names it: such a
+// list gets a hidden label of its own.
+void GiveName(QWidget* window, const ControlName& named) {
+  auto* widget = DesignControl<QWidget>(window, named.control);
+  widget->setAccessibleName(Text(named.name));
+  if (qobject_cast<QComboBox*>(widget) != nullptr) {
+    auto* label = new QLabel(Text(named.name), window);
+    label->setBuddy(widget);
+    label->hide();
+  }
+}
+
 }  // namespace
 
 double DesignPoints(const ControlDesign& control) {
@@ -112,6 +127,10 @@ void BuildWindow(QWidget* window, const WindowDesign& design) {
     widget->setObjectName(Text(control.name));
     widget->setFont(FontOf(control, window));
     PlaceByTwips(widget, control.box.left, control.box.top, control.box.width, control.box.height);
+    // A label without a caption shows a value, which assistive technology reads whole.
+    if (!TakesFocus(control.kind) && control.caption.empty()) {
+      SetAccessibleValue(widget, QString());
+    }
     if (TakesFocus(control.kind)) {
       tabOrder.push_back(&control);
     } else {
@@ -129,8 +148,22 @@ void BuildWindow(QWidget* window, const WindowDesign& design) {
     DesignControl<QLabel>(window, named.label)
         ->setBuddy(DesignControl<QWidget>(window, named.control));
   }
+  for (const ControlName& named : design.names) {
+    GiveName(window, named);
+  }
+  NameLabelledControls(window, design);
   window->setFixedSize(Twips(design.width, window), Twips(design.height, window));
   FitCaptions(window, design);
+}
+
+void NameLabelledControls(QWidget* window, const WindowDesign& design) {
+  for (const ControlDesign& control : design.controls) {
+    if (const ControlDesign* label = NamingLabel(design, control.name)) {
+      const std::string caption = DesignControl<QLabel>(window, label->name)->text().toStdString();
+      DesignControl<QWidget>(window, control.name)
+          ->setAccessibleName(Text(NameFromCaption(caption)));
+    }
+  }
 }
 
 void FitCaptions(QWidget* window, const WindowDesign& design) {

@@ -16,6 +16,10 @@ inline constexpr double kDialogPoints = 8.25;
 // window gets the dialog font and the design's client size.
 void BuildWindow(QWidget* window, const WindowDesign& design);
 
+// Names each control that a label names for assistive technology: the caption the label shows
+// now, without its colon. Again after a label's caption changed.
+void NameLabelledControls(QWidget* window, const WindowDesign& design);
+
 // The points a control's caption starts from before it is shrunk to fit.
 double DesignPoints(const ControlDesign& control);
 

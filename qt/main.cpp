@@ -51,6 +51,9 @@ int main(int argc, char** argv) {
     return 0;
   }
   window.ShowCentred();
+  // The window takes the keyboard at once, also where no window manager hands it over (a
+  // screen reader's user starts typing in it).
+  window.activateWindow();
   // For start-up timing: the window closes, as its Close button would, once it has been shown.
   if (qEnvironmentVariableIsSet("VARNOCK_CLOSE_WHEN_SHOWN")) {
     QTimer::singleShot(0, &window, &QWidget::close);

@@ -33,19 +33,6 @@ constexpr int kListShareThirds = 2;
 // The room a cell takes around its picture and text.
 constexpr int kCellMarginsTwips = 180;
 
-// What assistive technology calls each control: its caption, or the caption of the label before
-// it without its colon; the progress line, which has neither, is named here.
-QString AccessibleNameOf(const ControlDesign& control) {
-  for (const ControlLabel& named : kPatchesWindowDesign.labels) {
-    if (named.control == control.name) {
-      const ControlDesign& label =
-          kPatchesWindowControls[IndexOf(kPatchesWindowControls, named.label)];
-      return Text(label.caption).remove(QLatin1Char(':'));
-    }
-  }
-  return control.caption.empty() ? QStringLiteral("Progress") : Text(control.caption);
-}
-
 // File names lose their middle, so that the end of the name stays; the other columns lose
 // their end.
 class ElidingDelegate : public QStyledItemDelegate {
@@ -110,7 +97,7 @@ PatchesDialog::PatchesDialog(const PatchesRequest& request, QWidget* parent)
   table->horizontalHeader()->setHighlightSections(false);
   SizeColumns(table);
   table->installEventFilter(this);
-  NameForAssistiveTechnology();
+  MarkAccessibleWindow(this);
 
   presenter_ = std::make_unique<PatchesPresenter>(*this, ui_, request);
   model_->SetPresenter(presenter_.get());
@@ -125,14 +112,6 @@ PatchesDialog::~PatchesDialog() {
 
 QTableView* PatchesDialog::Table() const {
   return DesignControl<QTableView>(this, "List_Patches");
-}
-
-void PatchesDialog::NameForAssistiveTechnology() {
-  MarkAccessibleWindow(this);
-  SetAccessibleValue(DesignControl<QWidget>(this, "Label_Progress"), QString());
-  for (const ControlDesign& control : kPatchesWindowControls) {
-    DesignControl<QWidget>(this, control.name)->setAccessibleName(AccessibleNameOf(control));
-  }
 }
 
 void PatchesDialog::Wire() {

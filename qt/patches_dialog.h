@@ -48,7 +48,6 @@ class PatchesDialog : public QDialog, public PatchesView {
 
  private:
   void Wire();
-  void NameForAssistiveTechnology();
   QTableView* Table() const;
 
   QtUserInterface ui_;

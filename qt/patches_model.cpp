@@ -98,6 +98,12 @@ QVariant PatchesModel::data(const QModelIndex& index, int role) const {
     case Qt::CheckStateRole:
       return index.column() == kPatchColumn ? QVariant(row.checked ? Qt::Checked : Qt::Unchecked)
                                             : QVariant();
+    // Qt's table cells do not tell assistive technology their check state: the mark is read
+    // out as the cell's description.
+    case Qt::AccessibleDescriptionRole:
+      return index.column() == kPatchColumn
+                 ? QVariant(row.checked ? QStringLiteral("checked") : QStringLiteral("not checked"))
+                 : QVariant();
     case Qt::DecorationRole:
       return index.column() == kStatusColumn ? QVariant(icons_[static_cast<std::size_t>(row.group)])
                                              : QVariant();

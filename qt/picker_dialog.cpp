@@ -39,11 +39,8 @@ PickerDialog::PickerDialog(Dialog_GetFileODir& presenter, QWidget* parent)
 
 void PickerDialog::SetUpControls() {
   drives_ = DesignControl<QComboBox>(this, "Drive1");
-  drives_->setAccessibleName(QStringLiteral("Drive"));
   newFolderName_ = DesignControl<QLineEdit>(this, "Text_PathDir");
-  newFolderName_->setAccessibleName(QStringLiteral("New folder name"));
   folderTree_ = DesignControl<QTreeWidget>(this, "Dir1");
-  folderTree_->setAccessibleName(QStringLiteral("Folder"));
   folderTree_->setHeaderHidden(true);
   folderTree_->setRootIsDecorated(false);
   folderTree_->setItemsExpandable(false);
@@ -53,9 +50,7 @@ void PickerDialog::SetUpControls() {
   folderTree_->setStyleSheet(
       QStringLiteral("QTreeView::branch { image: none; border-image: none; }"));
   files_ = DesignControl<QListWidget>(this, "List_Files");
-  files_->setAccessibleName(QStringLiteral("File"));
   path_ = DesignControl<QLineEdit>(this, "Text_Path");
-  path_->setAccessibleName(QStringLiteral("Chosen path"));
   path_->installEventFilter(this);
   // Enter in the name box makes the folder, as the button beside it does.
   connect(newFolderName_, &QLineEdit::returnPressed, this, [this] { presenter_.OnNewFolder(); });

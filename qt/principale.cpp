@@ -45,23 +45,7 @@ Principale::Principale(QWidget* parent)
       QString::fromLatin1(kMainWindowCaption.data(), static_cast<int>(kMainWindowCaption.size())));
   setWindowIcon(AppIcon());
   BuildWindow(this, kMainWindowDesign);
-  const struct {
-    const char* control;
-    const char* accessibleName;
-  } names[] = {{"Label_DirSrc", "Patch folder"},
-               {"Label_TombVersion", "Patch version"},
-               {"Text_Description", "Patch description"},
-               {"Label_NomeExe", "Program to patch"},
-               {"Label_TombVersionNow", "Program version"},
-               {"Label_Status", "Patch status"}};
   MarkAccessibleWindow(this);
-  for (const auto& name : names) {
-    auto* control = Find<QWidget>(name.control);
-    if (qobject_cast<QLabel*>(control) != nullptr) {
-      SetAccessibleValue(control, QString());
-    }
-    control->setAccessibleName(QString::fromLatin1(name.accessibleName));
-  }
   Find<QWidget>("Combo_Patch")->setFocus();
   // Files dropped anywhere on the window are opened, also over the description.
   setAcceptDrops(true);
@@ -130,6 +114,7 @@ void Principale::SetCaption(MainLabel label, const std::string& text) {
   if (shown->frameShape() == QFrame::NoFrame) {
     shown->setText(Text(text));
     FitCaption(shown, kDialogPoints);
+    NameLabelledControls(this, kMainWindowDesign);
     return;
   }
   // A path longer than its field keeps its file name, and can still be read whole.

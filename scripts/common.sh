@@ -4,10 +4,12 @@ set -euo pipefail
 VARNOCK_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 export VARNOCK_ROOT
 
-# Debian packages for the native build, the window and its tests.
+# Debian packages for the native build, the window and its tests; the last line reads the
+# window as a screen reader does (a virtual display, the accessibility bus and its client).
 NATIVE_PACKAGES=(build-essential cmake ninja-build qt6-base-dev libgtest-dev googletest
   libgmock-dev libcli11-dev nlohmann-json3-dev fonts-dejavu-core poppler-utils
-  clang-format clang-tidy libssl-dev)
+  clang-format clang-tidy libssl-dev
+  xvfb xauth dbus-x11 at-spi2-core python3-pyatspi)
 
 # Debian packages for the Windows programs: the mingw-w64 cross compiler, Wine to run their
 # tests, the sources and headers the cross build compiles (GoogleTest, CLI11, JSON), and a

@@ -57,11 +57,19 @@ struct ControlLabel {
   std::string_view label;
 };
 
+// A control that has neither a caption nor a label before it, and the name assistive technology
+// reads for it.
+struct ControlName {
+  std::string_view control;
+  std::string_view name;
+};
+
 struct WindowDesign {
   int width;   // client area, in twips
   int height;  // client area, in twips
   std::span<const ControlDesign> controls;
   std::span<const ControlLabel> labels = {};
+  std::span<const ControlName> names = {};
 };
 
 // True for the kinds the Tab key stops on.
