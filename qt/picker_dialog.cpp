@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include "picker/picker_design.h"
@@ -89,11 +90,13 @@ void PickerDialog::Wire() {
 bool PickerDialog::eventFilter(QObject* watched, QEvent* event) {
   // The path line never keeps the focus: it passes it on in the direction it came from.
   if (watched == path_ && event->type() == QEvent::FocusIn) {
-    const auto* focus = static_cast<QFocusEvent*>(event);
-    QWidget* next = focus->reason() == Qt::BacktabFocusReason
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    QWidget* next = reason == Qt::BacktabFocusReason
                         ? static_cast<QWidget*>(drives_)
                         : DesignControl<QWidget>(this, "Pul_NuovaCartella");
-    next->setFocus(focus->reason());
+    // Once the line's own focus has been told, so that assistive technology ends where the
+    // focus is.
+    QTimer::singleShot(0, next, [next, reason] { next->setFocus(reason); });
     return false;
   }
   return QDialog::eventFilter(watched, event);

@@ -171,6 +171,7 @@ class FocusTrail:
                 wait_for("the focus to move on Tab", lambda: len(self.names) > before, 5)
             except Timeout:
                 break
+            pump(0.2)  # the events a move raises after the first
         return list(self.names)
 
 
@@ -218,7 +219,7 @@ def check_main_window(app, demo, trail):
     return frame
 
 
-def check_picker(app, frame, demo):
+def check_picker(app, frame, demo, trail):
     press(frame, "Change")
     dialog = wait_for("the picker", lambda: find(app, "dialog", "Select tomb4 to patch"))
     tree = wait_for("the folder list", lambda: find(dialog, "tree", "Folder"))
@@ -241,6 +242,13 @@ def check_picker(app, frame, demo):
     files = [c.name for c in children(find(dialog, "list", "File"))]
     if files != ["tomb4.exe"]:
         fault("picker: the file list reads %s" % files)
+    # The chosen path never keeps the focus: it passes it on to the button after it, which is
+    # told last. The file list tells its current file, then itself.
+    tabs = ["Cancel", "Folder", "/", "Chosen path", "New Folder ->", "New folder name",
+            "tomb4.exe", "File", "OK"]
+    got = trail.after_tabs(len(tabs) - 2)
+    if got != tabs:
+        fault("picker: Tab moves the focus through\n  got  %s\n  want %s" % (got, tabs))
     press(dialog, "Cancel")
     wait_for("the picker to close", lambda: find(app, "dialog", "Select tomb4 to patch") is None)
 
@@ -294,6 +302,11 @@ def check_patches_window(app, frame, trail):
             fault("Patches window: a marked row leaves Apply changes unusable")
     except Timeout:
         fault("Patches window: Space on the list tells no row checked: %s" % rows_of(table))
+    tabs = ["Patch description", "Keep a history of changes", "Apply changes", "Refresh",
+            "Restore original…", "Undo last change", "History…", "Close", "Filter"]
+    got = trail.after_tabs(len(tabs))
+    if got != tabs:
+        fault("Patches window: Tab moves the focus through\n  got  %s\n  want %s" % (got, tabs))
     press(window, "Close")
     wait_for("the Patches window to close", lambda: find(app, "frame", "Patches") is None)
 
@@ -311,7 +324,7 @@ def probe(demo, program):
 
     app = wait_for("Varnock on the accessibility bus", started)
     frame = check_main_window(app, demo, trail)
-    check_picker(app, frame, demo)
+    check_picker(app, frame, demo, trail)
     check_patches_window(app, frame, trail)
     press(frame, "Close")
     program.wait(timeout=10)
