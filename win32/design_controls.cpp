@@ -66,6 +66,16 @@ HFONT FontFor(ControlFont font, const WindowFonts& fonts) {
   return fonts.Dialog();
 }
 
+// Names a control that has no label of the design before it: a hidden label with `name` just
+// before it in tab order, where assistive technology looks for its name.
+void NameControl(HWND control, const std::string& name) {
+  HWND label = CreateControl(GetParent(control), L"STATIC", name.c_str(), SS_LEFT | SS_NOPREFIX, -1,
+                             nullptr);
+  HWND before = GetWindow(control, GW_HWNDPREV);
+  SetWindowPos(label, before != nullptr ? before : HWND_TOP, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 }  // namespace
 
 void BuildControls(HWND window, const WindowDesign& design, int idBase, const WindowFonts& fonts,
@@ -99,14 +109,14 @@ void BuildControls(HWND window, const WindowDesign& design, int idBase, const Wi
                               idBase + static_cast<int>(index), FontFor(control.font, fonts));
     PlaceControl(made, control.kind, control.box, dpi);
   }
-}
-
-void NameControl(HWND control, const char* name) {
-  HWND label =
-      CreateControl(GetParent(control), L"STATIC", name, SS_LEFT | SS_NOPREFIX, -1, nullptr);
-  HWND before = GetWindow(control, GW_HWNDPREV);
-  SetWindowPos(label, before != nullptr ? before : HWND_TOP, 0, 0, 0, 0,
-               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // A control that takes the focus with no label before it is named by a hidden one. (A label
+  // of the design's own is read by its text, as Windows reads every label.)
+  for (const ControlName& named : design.names) {
+    const int index = IndexOf(design.controls, named.control);
+    if (TakesFocus(design.controls[static_cast<std::size_t>(index)].kind)) {
+      NameControl(GetDlgItem(window, idBase + index), std::string(named.name));
+    }
+  }
 }
 
 void PlaceControl(HWND control, ControlKind kind, const TwipsBox& box, int dpi) {

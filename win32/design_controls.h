@@ -13,10 +13,6 @@ namespace varnock::win32 {
 void BuildControls(HWND window, const WindowDesign& design, int idBase, const WindowFonts& fonts,
                    int dpi);
 
-// Names a control that has no label of the design before it: a hidden label with `name` just
-// before it in tab order, where assistive technology looks for its name.
-void NameControl(HWND control, const char* name);
-
 // Moves a control of `kind` to `box`. A drop-down list's height includes its open list.
 void PlaceControl(HWND control, ControlKind kind, const TwipsBox& box, int dpi);
 

@@ -31,10 +31,6 @@ PickerWindow::PickerWindow(Dialog_GetFileODir& presenter, HWND owner)
     return;
   }
   BuildControls(window_, kPickerDesign, kPickerControlBase, fonts_, dpi_);
-  // The controls without a label of their own, named as the other front end names them.
-  NameControl(Control(kDrive1), "Drive");
-  NameControl(Control(kTextPathDir), "New folder name");
-  NameControl(Control(kTextPath), "Chosen path");
   // The focus starts on OK, the first control of the tab order.
   focus_.SetFirst(Control(kPickerOk));
   PlaceControls();

@@ -3,6 +3,7 @@
 #include <windows.h>
 // After windows.h, which it needs.
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <gtest/gtest.h>
 
@@ -19,7 +20,9 @@
 #include "tests/common/demo_install.h"
 #include "tests/win32/gui_harness.h"
 #include "tests/win32/modal_driver.h"
+#include "tests/win32/msaa_reader.h"
 #include "tools/demo_engine.h"
+#include "ui/accessible_names.h"
 #include "win32/control_ids.h"
 #include "win32/layout.h"
 #include "win32/main_window.h"
@@ -49,6 +52,22 @@ struct MainWindowHarness {
            win32::WindowText(Control(win32::kLabelNomeExe)) + "|" +
            win32::WindowText(Control(win32::kLabelTombVersionNow)) +
            (IsWindowVisible(Control(win32::kLabelDynamic)) ? "|dynamic" : "");
+  }
+  // Started, the demonstration tomb4.exe chosen and the window shown; false when start-up failed.
+  bool StartWithProgram() {
+    if (!presenter.Load()) {
+      return false;
+    }
+    presenter.FilesDropped({install.exe});
+    window->ShowCentred();
+    Settle(Main());
+    return true;
+  }
+  // The Patches window opened by its button's access key; returns once it has closed.
+  void OpenPatchesWindow() const {
+    MSG key{Control(win32::kComboPatch), WM_SYSCHAR, 'l', 0x20000000, 0, {}};
+    EXPECT_TRUE(IsDialogMessageW(Main(), &key));
+    Settle(Main());
   }
   // A button pressed; returns once its handler, and any box it opened, has finished.
   void Click(int id) const {
@@ -202,6 +221,13 @@ void PressKey(HWND patches, HWND control, WPARAM key) {
   Settle(patches);
 }
 
+// A key pressed on a row of the Patches window's list, the row selected first.
+void PressKeyOnRow(HWND patches, int row, WPARAM key) {
+  HWND list = GetDlgItem(patches, win32::kListPatches);
+  ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  PressKey(patches, list, key);
+}
+
 // The Patches window, opened by its button's access key: built from its design, its rows
 // computed off the window's thread, narrowed by the filter, two marks toggled (Space, Enter),
 // the changes applied in one rewrite, the new statuses shown; F5 and Escape through its own
@@ -209,10 +235,7 @@ void PressKey(HWND patches, HWND control, WPARAM key) {
 TEST(Win32MainWindow, PatchesWindowAppliesTheMarkedPatches) {
   MainWindowHarness harness;
   ASSERT_NE(harness.Main(), nullptr) << "no window: run the tests inside xvfb-run under Wine";
-  ASSERT_TRUE(harness.presenter.Load());
-  harness.presenter.FilesDropped({harness.install.exe});
-  harness.window->ShowCentred();
-  Settle(harness.Main());
+  ASSERT_TRUE(harness.StartWithProgram());
   const std::string expected =
       harness.temp.Write("expected\\tomb4.exe", ReadWholeFile(harness.install.exe));
   SilentUi silent;
@@ -230,12 +253,10 @@ TEST(Win32MainWindow, PatchesWindowAppliesTheMarkedPatches) {
     EXPECT_EQ(GetFocus(), filter);
     seen.push_back(ComputedRows(patches));
     SetWindowTextW(filter, L"VIDEO");
-    ListView_SetItemState(list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    PressKey(patches, list, VK_SPACE);
+    PressKeyOnRow(patches, 0, VK_SPACE);
     seen.push_back(ShownRows(patches));
     SetWindowTextW(filter, L"");
-    ListView_SetItemState(list, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    PressKey(patches, list, VK_RETURN);
+    PressKeyOnRow(patches, 1, VK_RETURN);
     seen.push_back(ShownRows(patches));
     // With a change to apply, every button takes the focus in turn.
     ExpectBuiltFromDesign(patches, kPatchesWindowDesign, win32::kPatchesControlBase);
@@ -244,9 +265,7 @@ TEST(Win32MainWindow, PatchesWindowAppliesTheMarkedPatches) {
     PostMessageW(list, WM_KEYDOWN, VK_F5, 1);
     PostMessageW(list, WM_KEYDOWN, VK_ESCAPE, 1);
   });
-  MSG key{harness.Control(win32::kComboPatch), WM_SYSCHAR, 'l', 0x20000000, 0, {}};
-  EXPECT_TRUE(IsDialogMessageW(harness.Main(), &key));
-  Settle(harness.Main());
+  harness.OpenPatchesWindow();
   EXPECT_TRUE(driver.Done());
   const std::string video = "Patch_ExtraVideoMemory20MB.ptc ";
   const std::string wad = "Patch_ExtraWadTextures.ptc ";
@@ -258,6 +277,104 @@ TEST(Win32MainWindow, PatchesWindowAppliesTheMarkedPatches) {
   EXPECT_EQ(driver.messages, std::vector<std::string>{});
   EXPECT_EQ(ReadWholeFile(harness.install.exe), ReadWholeFile(expected));
   EXPECT_EQ(win32::WindowText(harness.Control(win32::kLabelStatus)), "Status: applied");
+}
+
+// What a screen reader reads of each control of a window through MSAA, against what the design
+// says, as far as Wine's oleacc reads it (Wine 8): a box the user types or reads text in is
+// named by the label before it (a hidden one for those the design names itself) and holds its
+// text as its value; a button or check box is named by its caption, the access key's mark taken
+// out; a label by its text. An item of a list (a row of the Patches window), once it can be
+// read, tells the row's mark. Wine reads nothing more: every other control has the role
+// "client", a drop-down list is named by its current item, not by its label, and a list view
+// has neither a name nor items; there the label just before each control, which Windows reads
+// as its name, is checked by ExpectBuiltFromDesign, and the rows' marks by the list's own
+// item states.
+void ExpectReadAsDesigned(HWND window, const WindowDesign& design, int idBase) {
+  const auto control = [&](std::string_view name) {
+    return GetDlgItem(window, idBase + IndexOf(design.controls, name));
+  };
+  for (const ControlDesign& planned : design.controls) {
+    SCOPED_TRACE(std::string(planned.name));
+    HWND shown = control(planned.name);
+    const AccessibleReading reading = ReadAccessible(shown);
+    ASSERT_TRUE(reading.found) << "MSAA reads nothing of the control";
+    EXPECT_EQ((reading.state & STATE_SYSTEM_UNAVAILABLE) != 0, !IsWindowEnabled(shown));
+    switch (planned.kind) {
+      case ControlKind::EntryLine:
+      case ControlKind::ValueArea:
+      case ControlKind::ValueLine: {
+        const ControlDesign* label = NamingLabel(design, planned.name);
+        EXPECT_EQ(reading.name, label != nullptr ? win32::WindowText(control(label->name))
+                                                 : std::string(GivenName(design, planned.name)));
+        EXPECT_EQ(reading.role, ROLE_SYSTEM_TEXT);
+        EXPECT_EQ(reading.value, win32::WindowText(shown));
+        EXPECT_EQ((reading.state & STATE_SYSTEM_READONLY) != 0,
+                  planned.kind != ControlKind::EntryLine);
+        break;
+      }
+      case ControlKind::Button:
+      case ControlKind::CheckBox:
+        EXPECT_EQ(reading.name, planned.caption);
+        break;
+      case ControlKind::Label:
+      case ControlKind::ValueLabel:
+      case ControlKind::MarkerLabel:
+        EXPECT_EQ(reading.name, win32::WindowText(shown));
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+// The rows of the Patches window as MSAA reads them, where it can: "[x] name" for each.
+std::vector<std::string> RowsRead(HWND list) {
+  std::vector<std::string> rows;
+  for (long row = 1; row <= ListView_GetItemCount(list); ++row) {
+    const AccessibleReading reading = ReadAccessible(list, row);
+    if (reading.found) {
+      rows.push_back(std::string((reading.state & STATE_SYSTEM_CHECKED) != 0 ? "[x] " : "[ ] ") +
+                     reading.name);
+    }
+  }
+  return rows;
+}
+
+// The three windows read through MSAA as a screen reader reads them: the main window with a
+// program chosen, the picker in file mode, the Patches window before and after a mark is set.
+TEST(Win32MainWindow, ScreenReaderReadsEveryControlAsDesigned) {
+  MainWindowHarness harness;
+  ASSERT_NE(harness.Main(), nullptr) << "no window: run the tests inside xvfb-run under Wine";
+  ASSERT_TRUE(harness.StartWithProgram());
+  ExpectReadAsDesigned(harness.Main(), kMainWindowDesign, win32::kMainControlBase);
+
+  ModalDriver driver;
+  driver.Then(win32::kPickerClass, [&](HWND picker) {
+    ExpectReadAsDesigned(picker, kPickerDesign, win32::kPickerControlBase);
+    PostClick(picker, win32::kPickerCancel);
+  });
+  harness.Click(win32::kPulChangeTomb);
+  std::vector<std::vector<std::string>> rows;
+  driver.Then(win32::kPatchesWindowClass, [&](HWND patches) {
+    HWND list = GetDlgItem(patches, win32::kListPatches);
+    ComputedRows(patches);
+    ExpectReadAsDesigned(patches, kPatchesWindowDesign, win32::kPatchesControlBase);
+    rows.push_back(RowsRead(list));
+    PressKeyOnRow(patches, 0, VK_SPACE);
+    ExpectReadAsDesigned(patches, kPatchesWindowDesign, win32::kPatchesControlBase);
+    rows.push_back(RowsRead(list));
+    PostMessageW(list, WM_KEYDOWN, VK_ESCAPE, 1);
+  });
+  harness.OpenPatchesWindow();
+  EXPECT_TRUE(driver.Done());
+  // Wine reads no rows; Windows reads each with its mark.
+  const std::string video = "Patch_ExtraVideoMemory20MB.ptc";
+  const std::string wad = "Patch_ExtraWadTextures.ptc";
+  const auto none = std::vector<std::string>{};
+  EXPECT_TRUE(rows == (std::vector<std::vector<std::string>>{none, none}) ||
+              rows == (std::vector<std::vector<std::string>>{{"[ ] " + video, "[ ] " + wad},
+                                                             {"[x] " + video, "[ ] " + wad}}))
+      << ::testing::PrintToString(rows);
 }
 
 }  // namespace
