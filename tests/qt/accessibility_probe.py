@@ -50,7 +50,7 @@ def pump(seconds):
         time.sleep(0.01)
 
 
-def wait_for(what, find, seconds=15):
+def wait_for(what, find, seconds=60):
     """The first true answer of find() within the time, pumping events meanwhile."""
     end = time.monotonic() + seconds
     while time.monotonic() < end:
@@ -168,11 +168,19 @@ class FocusTrail:
             before = len(self.names)
             key(TAB)
             try:
-                wait_for("the focus to move on Tab", lambda: len(self.names) > before, 5)
+                wait_for("the focus to move on Tab", lambda: len(self.names) > before, 30)
             except Timeout:
                 break
-            pump(0.2)  # the events a move raises after the first
+            self.settle()
         return list(self.names)
+
+    def settle(self):
+        """Pumps until the events a move raises after the first have come: half a second
+        without a new one (a loaded machine delivers them late)."""
+        seen = -1
+        while seen != len(self.names):
+            seen = len(self.names)
+            pump(0.5)
 
 
 def check_main_window(app, demo, trail):
@@ -327,7 +335,11 @@ def probe(demo, program):
     check_picker(app, frame, demo, trail)
     check_patches_window(app, frame, trail)
     press(frame, "Close")
-    program.wait(timeout=10)
+    try:
+        program.wait(timeout=30)
+    except subprocess.TimeoutExpired:
+        fault("Varnock did not end within 30 s of Close")
+        return
     if program.returncode != 0:
         fault("Varnock ended with status %d" % program.returncode)
 
@@ -362,9 +374,9 @@ def main():
         bus = subprocess.Popen([BUS_LAUNCHER, "--launch-immediately"], env=env,
                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         try:
-            wait_for("the accessibility bus", bus_address, 10)
+            wait_for("the accessibility bus", bus_address, 60)
         except Timeout:
-            skip("the accessibility bus did not start within 10 s")
+            skip("the accessibility bus did not start within 60 s")
         try:
             import pyatspi  # noqa: F401 (the client connects to the bus now)
         except ImportError:

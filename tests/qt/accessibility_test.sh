@@ -6,7 +6,7 @@ set -u
 varnock=$1
 demo=$2
 probe=$(dirname "$0")/accessibility_probe.py
-for tool in xvfb-run dbus-run-session dbus-send /usr/bin/python3; do
+for tool in xvfb-run xauth dbus-run-session dbus-send /usr/bin/python3; do
   if ! command -v "$tool" >/dev/null 2>&1; then
     echo "************************************************************************" >&2
     echo "SKIPPED: the screen reader's view was NOT checked: $tool is missing" >&2
@@ -16,14 +16,14 @@ for tool in xvfb-run dbus-run-session dbus-send /usr/bin/python3; do
   fi
 done
 log=$(mktemp)
+trap 'rm -f "$log"' EXIT
 # Other test runs start displays too: the search for a free display starts at one of its own.
-timeout -k 5 100 xvfb-run -a -n $((100 + $$ % 800)) -s "-screen 0 1024x768x24" \
+timeout -k 5 240 xvfb-run -a -n $((100 + $$ % 800)) -s "-screen 0 1024x768x24" \
   dbus-run-session -- /usr/bin/python3 "$probe" "$varnock" "$demo" >"$log" 2>&1
 status=$?
 # dbus-daemon warns that it cannot raise its descriptor limit when run as root: harmless.
 grep -v -e "Failed to set fd limit" -e "org.a11y.atspi.Registry" -e "SpiRegistry daemon" "$log"
-rm -f "$log"
 if [ "$status" = 124 ]; then
-  echo "FAULT: the probe did not end within 100 s" >&2
+  echo "FAULT: the probe did not end within 240 s" >&2
 fi
 exit "$status"
