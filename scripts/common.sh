@@ -18,7 +18,8 @@ WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 googl
   libcli11-dev nlohmann-json3-dev xvfb xauth fonts-wine fonts-liberation)
 
 # Debian packages for building and checking the installable packages.
-PACKAGE_PACKAGES=(dpkg-dev lintian appstream desktop-file-utils)
+# The portable archive carries Debian's Qt Wayland plugin and sets run paths with patchelf.
+PACKAGE_PACKAGES=(dpkg-dev lintian appstream desktop-file-utils patchelf qt6-wayland)
 
 # Debian packages for the fuzz targets: clang with its libFuzzer and sanitizer runtimes.
 FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
