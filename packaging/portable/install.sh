@@ -15,7 +15,7 @@ case $here in
     exit 1
     ;;
 esac
-exec_path=$(printf '%s' "$here/varnock" | sed 's/%/%%/g')
+exec_path=$(printf '%s' "$here/varnock" | sed -e 's/%/%%/g' -e 's/[&|]/\\&/g')
 
 mkdir -p "$data/applications" "$data/mime/packages" "$data/man/man1" "$bin"
 sed "s|^Exec=varnock |Exec=\"$exec_path\" |" "$here/share/applications/org.varnock.Varnock.desktop" \
