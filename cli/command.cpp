@@ -27,6 +27,9 @@ void AddNoHistoryFlag(CLI::App& command, bool& noHistory) {
 }
 
 void TellHistoryFailure(const OperationHistory& history, ConsoleUi& console) {
+  if (!history.Notice().empty()) {
+    console.Err() << "WARNING: " << Printable(history.Notice()) << '\n';
+  }
   if (!history.Failure().empty()) {
     console.Err() << "WARNING: no history is kept for this change: " << Printable(history.Failure())
                   << '\n';

@@ -5,10 +5,8 @@
 
 #include "cli/json_text.h"
 #include "history/history_actions.h"
-#include "history/history_store.h"
 #include "history/history_summary.h"
 #include "history/history_view.h"
-#include "support/sha256.h"
 
 namespace varnock::cli {
 
@@ -65,13 +63,17 @@ CLI::App* HistoryCommand::Register(CLI::App& app) {
 
 int HistoryCommand::Run(ConsoleUi& console) {
   const std::string exe = AbsolutePath(exe_);
-  const std::string sha = FileSha256Text(exe);
-  HistoryRecord record;
-  if (sha.empty() || !FindHistory(HistoryFolder(), exe, sha, record)) {
-    console.ShowMessage("ERROR: no history is kept for " + exe, MessageIcon::Critical);
+  OpenedHistory opened;
+  std::string error;
+  if (!OpenHistory(exe, HistoryFolder(), opened, error)) {
+    console.ShowMessage(error, MessageIcon::Critical);
     return kExitFailure;
   }
-  const HistoryView view = ViewHistory(record, sha);
+  const HistoryRecord& record = opened.found.record;
+  const HistoryView& view = opened.view;
+  for (const std::string& note : HistoryNotes(record, view)) {
+    console.Err() << Printable(note) << '\n';
+  }
   if (json_) {
     console.Out() << JsonText(ToJson(record, view)) << '\n';
     return kExitOk;

@@ -9,9 +9,11 @@
 
 #include "fuzz/fuzz_support.h"
 #include "fuzz/operation_input.h"
+#include "history/history_record.h"
 #include "patchfile/patch_source.h"
 #include "patchfile/patch_writer.h"
 #include "support/files.h"
+#include "support/sha256.h"
 #include "target/exe_version.h"
 #include "tools/bundle_writer.h"
 #include "tools/demo_engine.h"
@@ -202,6 +204,31 @@ void OperationSeeds(const fs::path& root, const fs::path& scratch) {
 
 }  // namespace
 
+void HistorySeeds(const fs::path& root) {
+  const SeedFolder seeds(root, "history_record");
+  const Bytes original = SmallImage(512, 31);
+  Bytes applied = original;
+  std::fill(applied.begin() + 100, applied.begin() + 104, 0xEE);
+  applied[300] ^= 0xFF;
+  HistoryRecord record{"/games/tomb4.exe", "5:9", "", original.size(), Sha256Text(original), {}};
+  record.entries.push_back({"2026-12-07T17:30:00Z",
+                            "apply",
+                            {{"A#7#.ptc", Sha256Text(original), "7"}},
+                            Sha256Text(original),
+                            Sha256Text(applied),
+                            ChangedRanges(original, applied)});
+  const std::string one = EncodeHistory(record);
+  seeds.Add("one_apply", Bytes(one.begin(), one.end()));
+  record.entries.push_back({"2026-12-07T17:31:00Z",
+                            "undo",
+                            {},
+                            Sha256Text(applied),
+                            Sha256Text(original),
+                            ChangedRanges(applied, original)});
+  const std::string two = EncodeHistory(record);
+  seeds.Add("apply_undo", Bytes(two.begin(), two.end()));
+}
+
 int main(int argc, char** argv) {
   if (argc < 3) {
     std::cerr << "usage: varnock-fuzz-seeds OUTPUT-FOLDER PATCH-SOURCE...\n";
@@ -232,6 +259,7 @@ int main(int argc, char** argv) {
   BundleSeeds(root, shipped);
   VersionSeeds(root, engine);
   OperationSeeds(root, scratch);
+  HistorySeeds(root);
   fs::remove_all(scratch);
   return 0;
 }

@@ -1,9 +1,8 @@
 #include "history/history_actions.h"
 
+#include <algorithm>
 #include <sstream>
 
-#include "history/history_store.h"
-#include "history/history_view.h"
 #include "history/operation_history.h"
 #include "support/sha256.h"
 
@@ -11,57 +10,34 @@ namespace varnock {
 
 namespace {
 
-// The executable held against other writers, read, and the history found for its content.
-struct Opened {
-  LockedFile file;
-  Bytes image;
-  std::string sha256;
-  HistoryRecord record;
-  HistoryView view;
-};
-
-// False with the outcome to return when the file cannot be read or has no history.
-bool Open(const std::string& exePath, const std::string& folder, const RewriteHooks* hooks,
-          Opened& opened, HistoryOutcome& outcome) {
-  std::string error;
-  if (!opened.file.Open(exePath, error, hooks) || !opened.file.Read(opened.image, error)) {
-    outcome.message = "ERROR: " + exePath + ": " + error;
-    return false;
-  }
-  opened.sha256 = Sha256Text(opened.image);
-  if (folder.empty() || !FindHistory(folder, exePath, opened.sha256, opened.record)) {
-    outcome.message = "ERROR: no history is kept for " + exePath;
-    return false;
-  }
-  opened.view = ViewHistory(opened.record, opened.sha256);
-  return true;
-}
-
 std::string Hex(std::uint64_t value) {
   std::ostringstream text;
   text << "0x" << std::uppercase << std::hex << value;
   return text.str();
 }
 
+bool Holds(const Bytes& image, std::uint64_t offset, const Bytes& bytes) {
+  return offset <= image.size() && bytes.size() <= image.size() - offset &&
+         std::equal(bytes.begin(), bytes.end(), image.begin() + static_cast<long>(offset));
+}
+
 // The bytes of Varnock's ranges that do not hold what Varnock last wrote there: another
 // program's changes that can be told apart.
-std::string ChangedInRecord(const Opened& opened) {
-  Bytes expected = opened.image;
-  const auto& entries = opened.record.entries;
-  for (std::size_t i = opened.view.first; i < entries.size(); ++i) {
+std::string ChangedInRecord(const OpenedHistory& opened) {
+  ByteRuns lastWritten;
+  const auto& entries = opened.found.record.entries;
+  for (std::size_t i = entries.size(); i-- > 0;) {
     for (const RecordedRange& range : entries[i].ranges) {
-      if (opened.view.states[i] != EntryState::Unused &&
-          range.offset + range.after.size() <= expected.size()) {
-        std::copy(range.after.begin(), range.after.end(),
-                  expected.begin() + static_cast<long>(range.offset));
+      if (opened.view.states[i] != EntryState::Unused) {
+        KeepFirstValues(lastWritten, {range.offset, range.after, {}});
       }
     }
   }
   std::size_t count = 0;
   std::string offsets;
-  for (const auto& [offset, bytes] : opened.view.originals) {
-    for (std::uint64_t at = offset; at < offset + bytes.size() && at < expected.size(); ++at) {
-      if (expected[at] != opened.image[at] && ++count <= 8) {
+  for (const auto& [offset, bytes] : lastWritten) {
+    for (std::uint64_t at = offset; at < offset + bytes.size() && at < opened.image.size(); ++at) {
+      if (bytes[at - offset] != opened.image[at] && ++count <= 8) {
         offsets += (count > 1 ? ", " : "") + Hex(at);
       }
     }
@@ -74,6 +50,22 @@ std::string ChangedInRecord(const Opened& opened) {
          ": a restore gives them their original values back";
 }
 
+// The ranges whose original is not known, named; empty when there are none.
+std::string UnknownText(const HistoryView& view) {
+  if (view.unknown.empty()) {
+    return {};
+  }
+  std::string spans;
+  for (std::size_t i = 0; i < view.unknown.size() && i < 8; ++i) {
+    const OffsetSpan& span = view.unknown[i];
+    spans += (i > 0 ? ", " : "") + Hex(span.offset) +
+             (span.end - span.offset > 1 ? "-" + Hex(span.end - 1) : "");
+  }
+  return "\nThe original of the bytes at " + spans + (view.unknown.size() > 8 ? ", ..." : "") +
+         " is not known (Varnock first recorded them after another program changed the file): "
+         "they are left as they are";
+}
+
 std::uint64_t RecordedBytes(const HistoryView& view) {
   std::uint64_t count = 0;
   for (const auto& [offset, bytes] : view.originals) {
@@ -82,19 +74,25 @@ std::uint64_t RecordedBytes(const HistoryView& view) {
   return count;
 }
 
-// Rewrites the executable with `image` after the history records it as `kind`.
-bool Write(Opened& opened, const std::string& exePath, const std::string& folder,
-           const Bytes& image, const std::string& kind, const RewriteHooks* hooks,
-           HistoryOutcome& outcome) {
+// Writes `ranges` (in rising order, inside the image) into the image, recorded as `kind`, when
+// the result's SHA-256 is `afterSha256`, summed over exactly the bytes written.
+bool Write(OpenedHistory& opened, const std::string& exePath, const std::string& folder,
+           std::vector<RecordedRange> ranges, const std::string& afterSha256,
+           const std::string& kind, const RewriteHooks* hooks, HistoryOutcome& outcome) {
+  for (RecordedRange& range : ranges) {
+    std::copy(range.before.begin(), range.before.end(),
+              opened.image.begin() + static_cast<long>(range.offset));
+    std::swap(range.before, range.after);  // the record holds what was there and what is now
+  }
   OperationHistory history(folder);
-  if (!history.Record(exePath, image, ChangedRanges(opened.image, image), kind, {},
-                      opened.sha256)) {
+  if (!history.Record(exePath, opened.image, std::move(ranges), kind, {}, opened.sha256,
+                      afterSha256)) {
     outcome.message = "ERROR: the history of " + exePath +
                       " cannot be written, so nothing was written: " + history.Failure();
     return false;
   }
   std::string error;
-  if (!opened.file.Rewrite(image, error, hooks)) {
+  if (!opened.file.Rewrite(opened.image, error, hooks)) {
     outcome.message = "ERROR: " + exePath + " cannot be written: " + error;
     return false;
   }
@@ -104,11 +102,49 @@ bool Write(Opened& opened, const std::string& exePath, const std::string& folder
 
 }  // namespace
 
+bool OpenHistory(const std::string& exePath, const std::string& folder, OpenedHistory& opened,
+                 std::string& error, const RewriteHooks* hooks) {
+  std::string reason;
+  if (!opened.file.Open(exePath, reason, hooks) || !opened.file.Read(opened.image, reason)) {
+    error = "ERROR: " + exePath + ": " + reason;
+    return false;
+  }
+  opened.sha256 = Sha256Text(opened.image);
+  if (!folder.empty()) {
+    opened.found = FindHistory(folder, exePath, opened.sha256, opened.image.size(),
+                               [&](std::uint64_t offset) { return opened.image[offset]; });
+  }
+  switch (opened.found.kind) {
+    case FoundHistory::Kind::Found:
+      opened.view = ViewHistory(opened.found.record, opened.sha256);
+      return true;
+    case FoundHistory::Kind::Damaged:
+      error = "ERROR: the history of " + exePath + " is damaged: the damaged record is kept at " +
+              opened.found.damagedCopy;
+      return false;
+    case FoundHistory::Kind::Ambiguous:
+      error = "ERROR: two histories fit " + exePath + ": " + opened.found.matching[0] + " and " +
+              opened.found.matching[1] + "; nothing was written";
+      return false;
+    case FoundHistory::Kind::None:
+      break;
+  }
+  error = "ERROR: no history is kept for " + exePath;
+  return false;
+}
+
 HistoryOutcome RestoreOriginal(const std::string& exePath, const std::string& folder, bool check,
                                bool force, const RewriteHooks* hooks) {
   HistoryOutcome outcome;
-  Opened opened;
-  if (!Open(exePath, folder, hooks, opened, outcome)) {
+  OpenedHistory opened;
+  if (!OpenHistory(exePath, folder, opened, outcome.message, hooks)) {
+    return outcome;
+  }
+  const HistoryRecord& record = opened.found.record;
+  if (!record.follows.empty()) {
+    outcome.message = "ERROR: the history of " + exePath + " before " +
+                      record.entries.front().time + " is damaged (kept at " + record.follows +
+                      "), so its original is not known; nothing was written";
     return outcome;
   }
   if (opened.image.size() != opened.view.originalSize) {
@@ -116,11 +152,11 @@ HistoryOutcome RestoreOriginal(const std::string& exePath, const std::string& fo
                       std::to_string(opened.view.originalSize) + " bytes); nothing was written";
     return outcome;
   }
-  Bytes restored = opened.image;
-  for (const auto& [offset, bytes] : opened.view.originals) {
-    std::copy(bytes.begin(), bytes.end(), restored.begin() + static_cast<long>(offset));
-  }
-  const bool original = Sha256Text(restored) == opened.view.originalSha256;
+  // Where the file differs from the known originals: the original bytes, and the file's now.
+  std::vector<RecordedRange> back = ChangedRanges(opened.view.originals, opened.image);
+  const std::string restoredSha = back.empty() ? opened.sha256 : Sha256Before(opened.image, back);
+  const bool original = restoredSha == opened.view.originalSha256;
+  const std::string unknown = UnknownText(opened.view);
   if (!original && !force) {
     // The original is known only by its SHA-256 outside the bytes Varnock changed: which
     // bytes differ there, and how many, cannot be told.
@@ -128,28 +164,39 @@ HistoryOutcome RestoreOriginal(const std::string& exePath, const std::string& fo
         "ERROR: " + exePath + " would still differ from its original: another program changed " +
         "bytes outside the " + std::to_string(RecordedBytes(opened.view)) +
         " that Varnock changed, and of those Varnock keeps only the original's SHA-256, so it " +
-        "cannot tell which or how many" + ChangedInRecord(opened) + "\nNothing was written";
-    outcome.forceable = true;
+        "cannot tell which or how many" + ChangedInRecord(opened) + unknown +
+        "\nNothing was written";
+    outcome.forceable = opened.view.unbroken;
+    return outcome;
+  }
+  if (!original && !opened.view.unbroken) {
+    outcome.message = "ERROR: another program changed " + exePath +
+                      " between Varnock's changes, so the originals of the bytes Varnock "
+                      "changed since are not known" +
+                      unknown + "\nNothing was written";
     return outcome;
   }
   const std::string others =
       original ? "" : "; the bytes another program changed outside them are left as they are";
   outcome.ok = true;
-  if (restored == opened.image) {
-    outcome.message =
-        exePath + (original ? " is the original already"
-                            : " has Varnock's recorded original bytes already" + others);
+  if (back.empty()) {
+    outcome.message = exePath +
+                      (original ? " is the original already"
+                                : " has Varnock's recorded original bytes already" + others) +
+                      (original ? "" : unknown);
     return outcome;
   }
   if (check) {
-    outcome.message =
-        exePath + (original ? " would be restored to the original"
-                            : " would get Varnock's recorded original bytes back" + others);
+    outcome.message = exePath + (original ? " would be restored to the original"
+                                          : " would get Varnock's recorded original bytes back" +
+                                                others + unknown);
     return outcome;
   }
-  const std::string done = original ? " restored to the original"
-                                    : ": Varnock's recorded original bytes written back" + others;
-  outcome.ok = Write(opened, exePath, folder, restored, "restore", hooks, outcome);
+  const std::string done =
+      original ? " restored to the original"
+               : ": Varnock's recorded original bytes written back" + others + unknown;
+  outcome.ok =
+      Write(opened, exePath, folder, std::move(back), restoredSha, "restore", hooks, outcome);
   if (outcome.ok) {
     outcome.message = exePath + done;
   }
@@ -159,27 +206,38 @@ HistoryOutcome RestoreOriginal(const std::string& exePath, const std::string& fo
 HistoryOutcome UndoLast(const std::string& exePath, const std::string& folder,
                         const RewriteHooks* hooks) {
   HistoryOutcome outcome;
-  Opened opened;
-  if (!Open(exePath, folder, hooks, opened, outcome)) {
+  OpenedHistory opened;
+  if (!OpenHistory(exePath, folder, opened, outcome.message, hooks)) {
     return outcome;
   }
   if (!opened.view.undoable) {
     outcome.message = "ERROR: there is no change of " + exePath + " to undo";
     return outcome;
   }
-  const HistoryEntry& last = opened.record.entries[*opened.view.undoable];
+  const HistoryEntry& last = opened.found.record.entries[*opened.view.undoable];
   if (last.after != opened.sha256) {
     outcome.message = "ERROR: " + exePath + " was changed by another program since the last " +
                       last.kind + " (" + last.time + "); nothing was written";
     return outcome;
   }
-  Bytes undone = opened.image;
+  // The file holds the entry's new bytes in every range, and giving them back their old ones
+  // gives the content the entry began from.
+  std::vector<RecordedRange> ranges;
   for (const RecordedRange& range : last.ranges) {
-    std::copy(range.before.begin(), range.before.end(),
-              undone.begin() + static_cast<long>(range.offset));
+    if (!Holds(opened.image, range.offset, range.after)) {
+      ranges.clear();
+      break;
+    }
+    ranges.push_back({range.offset, range.before, range.after});
+  }
+  if (ranges.size() != last.ranges.size() || Sha256Before(opened.image, ranges) != last.before) {
+    outcome.message = "ERROR: the record of the last " + last.kind + " (" + last.time +
+                      ") does not fit " + exePath + "; nothing was written";
+    return outcome;
   }
   const std::string what = last.kind + " of " + last.time;
-  outcome.ok = Write(opened, exePath, folder, undone, "undo", hooks, outcome);
+  const std::string before = last.before;
+  outcome.ok = Write(opened, exePath, folder, std::move(ranges), before, "undo", hooks, outcome);
   if (outcome.ok) {
     outcome.message = exePath + ": the " + what + " was undone";
   }

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "history/history_store.h"
+#include "history/history_view.h"
 #include "support/safe_rewrite.h"
 
 namespace varnock {
@@ -15,15 +17,33 @@ struct HistoryOutcome {
   bool forceable = false;
 };
 
-// Writes back every byte the history of the executable at `exePath` holds the original of, in
-// one crash-safe rewrite, and checks the whole file against the original's SHA-256. When other
-// bytes differ (another program changed them) nothing is written unless `force`. `check` writes
-// nothing and says what would be done. After a restore the history starts afresh.
+// An executable opened as every command opens it (held against other writers, an interrupted
+// write in place put back first), read, and its history found and read against it.
+struct OpenedHistory {
+  LockedFile file;
+  Bytes image;
+  std::string sha256;
+  FoundHistory found;
+  HistoryView view;
+};
+
+// False with the message to show (and exit 1) when the file cannot be read, or no history, a
+// damaged one, or two that fit are found for it.
+bool OpenHistory(const std::string& exePath, const std::string& folder, OpenedHistory& opened,
+                 std::string& error, const RewriteHooks* hooks = nullptr);
+
+// Writes back every byte whose original the history of the executable at `exePath` knows, in
+// one crash-safe rewrite, when the whole result's SHA-256 is the original's. Otherwise nothing
+// is written unless `force`: then only the known original bytes are written (never when the
+// chain of Varnock's changes broke since the original), the others are left as they are and the
+// ranges whose original is not known are named. `check` writes nothing and says what would be
+// done. A restore is an entry of the history like any other: the earlier entries stay.
 HistoryOutcome RestoreOriginal(const std::string& exePath, const std::string& folder, bool check,
                                bool force, const RewriteHooks* hooks = nullptr);
 
 // Takes back the last operation of the history that took effect and was not taken back yet,
-// when the file is still as it left it.
+// when the file is still as it left it: it holds the operation's new bytes in every range, and
+// the result's SHA-256 is the one the file had before the operation.
 HistoryOutcome UndoLast(const std::string& exePath, const std::string& folder,
                         const RewriteHooks* hooks = nullptr);
 

@@ -12,9 +12,10 @@ namespace varnock {
 
 namespace {
 
-constexpr const char* kHeader = "varnock-history\t1";
+constexpr const char* kHeader = "varnock-history\t2";
+constexpr const char* kLegacyHeader = "varnock-history\t1";
+constexpr const char* kSumField = "sum\t";
 
-// Tabs, line ends and '%' of free texts are written as %XX, so that each field stays on its line.
 std::string Escape(const std::string& text) {
   std::string out;
   for (const char c : text) {
@@ -91,9 +92,25 @@ bool ToNumber(const std::string& text, std::uint64_t& value) {
   return true;
 }
 
-// Adds one line of an entry to `entry`; false for a line that belongs to no entry.
-bool AddLine(const std::vector<std::string>& f, HistoryEntry& entry) {
-  if (f[0] == "patch" && f.size() == 4) {
+bool IsSha256(const std::string& text) {
+  return text.size() == 64 && text.find_first_not_of("0123456789abcdef") == std::string::npos;
+}
+
+bool IsKind(const std::string& kind) {
+  for (const char* known : {"apply", "remove", "batch", "batch remove", "restore", "undo"}) {
+    if (kind == known) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// Adds one line of an entry to `entry`; false for a line that is not one, or a range that
+// does not lie inside the original after the entry's other ranges.
+bool AddLine(const std::vector<std::string>& f, std::uint64_t size, HistoryEntry& entry) {
+  if (f[0] == "patch" && f.size() == 4 &&
+      f[2].find_first_not_of("0123456789abcdef") == std::string::npos &&
+      (f[3] == "-" || f[3].starts_with("="))) {
     PatchNote note{Unescape(f[1]), f[2], std::nullopt};
     if (f[3] != "-") {
       note.argument = Unescape(f[3].substr(1));
@@ -102,22 +119,64 @@ bool AddLine(const std::vector<std::string>& f, HistoryEntry& entry) {
     return true;
   }
   RecordedRange range;
-  if (f[0] == "range" && f.size() == 4 && ToNumber(f[1], range.offset) &&
-      FromHex(f[2], range.before) && FromHex(f[3], range.after) &&
-      range.after.size() == range.before.size()) {
-    entry.ranges.push_back(std::move(range));
-    return true;
+  if (f[0] != "range" || f.size() != 4 || !ToNumber(f[1], range.offset) ||
+      !FromHex(f[2], range.before) || !FromHex(f[3], range.after) || range.before.empty() ||
+      range.after.size() != range.before.size() || range.offset > size ||
+      range.before.size() > size - range.offset) {
+    return false;
   }
-  return false;
+  if (!entry.ranges.empty() &&
+      entry.ranges.back().offset + entry.ranges.back().before.size() > range.offset) {
+    return false;
+  }
+  entry.ranges.push_back(std::move(range));
+  return true;
+}
+
+// The lines of a record after its first, every one whole and in its place.
+bool DecodeLines(std::istringstream& in, HistoryRecord& record) {
+  std::optional<HistoryEntry> open;
+  bool haveOriginal = false;
+  for (std::string line; std::getline(in, line);) {
+    const std::vector<std::string> f = Fields(line);
+    if (!haveOriginal && f[0] == "path" && f.size() == 2) {
+      record.path = Unescape(f[1]);
+    } else if (!haveOriginal && f[0] == "identity" && f.size() == 2) {
+      record.identity = f[1];
+    } else if (!haveOriginal && f[0] == "follows" && f.size() == 2) {
+      record.follows = Unescape(f[1]);
+    } else if (!haveOriginal && f[0] == "original" && f.size() == 3) {
+      haveOriginal = ToNumber(f[1], record.originalSize) && IsSha256(f[2]);
+      record.originalSha256 = f[2];
+      if (!haveOriginal) {
+        return false;
+      }
+    } else if (haveOriginal && !open && f[0] == "op" && f.size() == 5 &&
+               f[1].find_first_not_of("0123456789-:TZ") == std::string::npos && IsKind(f[2]) &&
+               IsSha256(f[3]) && IsSha256(f[4])) {
+      open = HistoryEntry{f[1], f[2], {}, f[3], f[4], {}};
+    } else if (open && f[0] == "end" && f.size() == 1) {
+      record.entries.push_back(std::move(*open));
+      open.reset();
+    } else if (!open || !AddLine(f, record.originalSize, *open)) {
+      return false;
+    }
+  }
+  return haveOriginal && !open;
 }
 
 }  // namespace
 
 std::string EncodeHistory(const HistoryRecord& record) {
   std::ostringstream out;
-  out << kHeader << '\n'
-      << "path\t" << Escape(record.path) << '\n'
-      << "original\t" << record.originalSize << '\t' << record.originalSha256 << '\n';
+  out << kHeader << '\n' << "path\t" << Escape(record.path) << '\n';
+  if (!record.identity.empty()) {
+    out << "identity\t" << record.identity << '\n';
+  }
+  if (!record.follows.empty()) {
+    out << "follows\t" << Escape(record.follows) << '\n';
+  }
+  out << "original\t" << record.originalSize << '\t' << record.originalSha256 << '\n';
   for (const HistoryEntry& entry : record.entries) {
     out << "op\t" << entry.time << '\t' << entry.kind << '\t' << entry.before << '\t' << entry.after
         << '\n';
@@ -131,36 +190,38 @@ std::string EncodeHistory(const HistoryRecord& record) {
     }
     out << "end\n";
   }
-  return out.str();
+  std::string text = std::move(out).str();
+  text += kSumField + Sha256Text(Bytes(text.begin(), text.end())) + '\n';
+  return text;
 }
 
 bool DecodeHistory(const std::string& text, HistoryRecord& record) {
   record = HistoryRecord{};
-  std::istringstream in(text);
-  std::string line;
-  if (!std::getline(in, line) || line != kHeader) {
+  const std::size_t firstEnd = text.find('\n');
+  const std::string first = text.substr(0, firstEnd);
+  if (firstEnd == std::string::npos || text.back() != '\n' ||
+      (first != kHeader && first != kLegacyHeader)) {
     return false;
   }
-  std::optional<HistoryEntry> open;
-  bool haveOriginal = false;
-  // Only whole lines count: the last one, without its line end, may be cut short.
-  while (std::getline(in, line) && !in.eof()) {
-    const std::vector<std::string> f = Fields(line);
-    if (f[0] == "path" && f.size() == 2) {
-      record.path = Unescape(f[1]);
-    } else if (f[0] == "original" && f.size() == 3) {
-      haveOriginal = ToNumber(f[1], record.originalSize);
-      record.originalSha256 = f[2];
-    } else if (f[0] == "op" && f.size() == 5) {
-      open = HistoryEntry{f[1], f[2], {}, f[3], f[4], {}};
-    } else if (f[0] == "end" && open) {
-      record.entries.push_back(std::move(*open));
-      open.reset();
-    } else if (!open || !AddLine(f, *open)) {
-      open.reset();  // a damaged entry is dropped whole
+  std::string body = text.substr(firstEnd + 1);
+  if (first == kHeader) {
+    // The last line sums every line before it.
+    const std::size_t sumAt = text.rfind(kSumField);
+    if (sumAt == std::string::npos || (sumAt != 0 && text[sumAt - 1] != '\n') ||
+        text.size() - sumAt != std::strlen(kSumField) + 65 ||
+        text.compare(sumAt + std::strlen(kSumField), 64,
+                     Sha256Text(Bytes(text.begin(), text.begin() + static_cast<long>(sumAt)))) !=
+            0) {
+      return false;
     }
+    body = text.substr(firstEnd + 1, sumAt - firstEnd - 1);
   }
-  return haveOriginal;
+  std::istringstream in(body);
+  if (!DecodeLines(in, record)) {
+    record = HistoryRecord{};
+    return false;
+  }
+  return true;
 }
 
 namespace {

@@ -37,20 +37,24 @@ struct HistoryEntry {
   std::vector<RecordedRange> ranges;
 };
 
-// Everything Varnock changed in one executable: the path it was last known by, the original's
-// size and SHA-256, and the operations in the order they were made.
+// Everything Varnock changed in one executable: the path and identity (FileIdentityText) it was
+// last known by, the damaged record it replaced if any, the original's size and SHA-256, and the
+// operations in the order they were made.
 struct HistoryRecord {
   std::string path;
+  std::string identity;
+  std::string follows;  // where the damaged record this one was started after lies
   std::uint64_t originalSize = 0;
   std::string originalSha256;
   std::vector<HistoryEntry> entries;
 };
 
 // The record as it is stored: lines of tab-separated fields, each entry closed by an "end"
-// line, so that an entry cut short by a crash is known and dropped when it is read.
+// line, the whole closed by a "sum" line with the SHA-256 of every line before it.
 std::string EncodeHistory(const HistoryRecord& record);
-// False when the text is no record (its first line is not a record's); entries that are not
-// whole are dropped.
+// False when the text is no whole, undamaged record: its sum does not match, or any line, sum
+// or range is out of place (ranges lie inside the original, in rising order, apart). A record
+// of the first version, which had no sum, is read when every line of it is whole and in place.
 bool DecodeHistory(const std::string& text, HistoryRecord& record);
 
 // The ranges where `after` differs from `before` (images of one length), with their bytes in

@@ -5,8 +5,8 @@
 #include <fstream>
 #include <system_error>
 
-#include "history/history_view.h"
 #include "support/files.h"
+#include "support/native_file.h"
 #include "support/paths.h"
 #include "support/resolved_path.h"
 #include "support/rewrite_journal.h"
@@ -33,11 +33,105 @@ std::string FollowedPath(const std::string& exePath) {
   return error ? ResolvedPath(exePath) : FromFsPath(canonical);
 }
 
-bool ReadRecord(const std::string& path, HistoryRecord& record) {
+std::string IdentityPathFor(const std::string& storedAt) {
+  return storedAt.substr(0, storedAt.size() - std::strlen(kExtension)) + ".identity";
+}
+
+// The identity of the file after Varnock's last write recorded at `storedAt`; empty when none
+// is kept.
+std::string KeptIdentity(const std::string& storedAt) {
   Bytes content;
   std::string error;
-  return ReadWholeFile(path, content, error) &&
-         DecodeHistory(std::string(content.begin(), content.end()), record);
+  if (!ReadWholeFile(IdentityPathFor(storedAt), content, error) || content.empty() ||
+      content.back() != '\n') {
+    return {};
+  }
+  return std::string(content.begin(), content.end() - 1);
+}
+
+// The content goes on from the record (see FindHistory); a record without ranges says
+// nothing against it.
+bool GoesOn(const HistoryRecord& record, std::uint64_t size, const ContentProbe& byteAt) {
+  if (size != record.originalSize) {
+    return false;
+  }
+  for (auto entry = record.entries.rbegin(); entry != record.entries.rend(); ++entry) {
+    std::uint64_t count = 0;
+    std::uint64_t held = 0;
+    for (const RecordedRange& range : entry->ranges) {
+      for (std::size_t i = 0; i < range.before.size(); ++i) {
+        const std::uint8_t byte = byteAt(range.offset + i);
+        held += byte == range.before[i] || byte == range.after[i] ? 1 : 0;
+      }
+      count += range.before.size();
+    }
+    if (count > 0) {
+      return held * 2 >= count;
+    }
+  }
+  return true;
+}
+
+bool InLastState(const HistoryRecord& record, const std::string& sha256) {
+  return !record.entries.empty() && record.entries.back().after == sha256;
+}
+
+enum class Read { Missing, Whole, Damaged };
+
+Read ReadRecord(const std::string& path, HistoryRecord& record) {
+  Bytes content;
+  std::string error;
+  std::error_code missing;
+  if (!std::filesystem::exists(ToFsPath(path), missing)) {
+    return Read::Missing;
+  }
+  if (!ReadWholeFile(path, content, error)) {
+    return Read::Damaged;
+  }
+  return DecodeHistory(std::string(content.begin(), content.end()), record) ? Read::Whole
+                                                                            : Read::Damaged;
+}
+
+// Moves a damaged record to a name of its own beside it, never over another; returns where it
+// lies now (where it was when it cannot be moved).
+std::string MoveAside(const std::string& path) {
+  for (int n = 1;; ++n) {
+    const std::string aside = path + ".damaged" + (n == 1 ? "" : "-" + std::to_string(n));
+    std::error_code taken;
+    if (std::filesystem::exists(ToFsPath(aside), taken)) {
+      continue;
+    }
+    std::error_code moved;
+    std::filesystem::rename(ToFsPath(path), ToFsPath(aside), moved);
+    return moved ? path : aside;
+  }
+}
+
+// The damaged copy kept of the record at `path`, if any: the one moved aside last.
+std::string DamagedCopyOf(const std::string& path) {
+  std::string last;
+  for (int n = 1;; ++n) {
+    const std::string aside = path + ".damaged" + (n == 1 ? "" : "-" + std::to_string(n));
+    std::error_code taken;
+    if (!std::filesystem::exists(ToFsPath(aside), taken)) {
+      return last;
+    }
+    last = aside;
+  }
+}
+
+// A name for a new record of the executable whose first name `path` holds another file's
+// record.
+std::string FreeNameFor(const std::string& path) {
+  const std::string stem = path.substr(0, path.size() - std::strlen(kExtension));
+  for (int n = 2;; ++n) {
+    const std::string name = stem + "-" + std::to_string(n) + kExtension;
+    std::error_code taken;
+    if (!std::filesystem::exists(ToFsPath(name), taken) &&
+        !std::filesystem::exists(ToFsPath(name + ".damaged"), taken)) {
+      return name;
+    }
+  }
 }
 
 }  // namespace
@@ -53,38 +147,92 @@ std::string HistoryPathFor(const std::string& folder, const std::string& exePath
   return JoinPath(folder, Sha256Text(text) + kExtension);
 }
 
-bool FindHistory(const std::string& folder, const std::string& exePath,
-                 const std::string& currentSha256, HistoryRecord& record) {
-  if (ReadRecord(HistoryPathFor(folder, exePath), record)) {
-    return true;
+std::string FileIdentityText(const std::string& exePath) {
+  FileIdentity identity;
+  return IdentityOfName(exePath, identity)
+             ? std::to_string(identity.volume) + ":" + std::to_string(identity.index)
+             : std::string();
+}
+
+FoundHistory FindHistory(const std::string& folder, const std::string& exePath,
+                         const std::string& currentSha256, std::uint64_t size,
+                         const ContentProbe& byteAt) {
+  FoundHistory found;
+  const std::string identity = FileIdentityText(exePath);
+  const auto isTheFile = [&](const std::string& path, const HistoryRecord& record) {
+    const std::string kept = KeptIdentity(path);
+    return !identity.empty() && identity == (kept.empty() ? record.identity : kept);
+  };
+  const std::string own = HistoryPathFor(folder, exePath);
+  const Read read = ReadRecord(own, found.record);
+  if (read == Read::Damaged) {
+    found.kind = FoundHistory::Kind::Damaged;
+    found.damagedCopy = MoveAside(own);
+    found.storedAt = own;
+    return found;
   }
+  if (read == Read::Whole &&
+      (InLastState(found.record, currentSha256) ||
+       (found.record.entries.size() > 0 && found.record.entries.back().before == currentSha256) ||
+       (size == found.record.originalSize && isTheFile(own, found.record)) ||
+       GoesOn(found.record, size, byteAt))) {
+    found.kind = FoundHistory::Kind::Found;
+    found.storedAt = own;
+    return found;
+  }
+  // Another name of the file (a hard link, a bind mount, a move), or a copy in its last state.
   std::error_code error;
+  bool byIdentity = false;
   for (std::filesystem::directory_iterator it(ToFsPath(folder), error), end; !error && it != end;
        it.increment(error)) {
     const std::string path = FromFsPath(it->path());
-    if (path.size() > 8 && path.ends_with(kExtension) && ReadRecord(path, record) &&
-        !record.entries.empty() && ViewHistory(record, currentSha256).matchesLast) {
-      return true;
+    HistoryRecord record;
+    if (path == own || !path.ends_with(kExtension) || ReadRecord(path, record) != Read::Whole) {
+      continue;
+    }
+    // A record of the file itself comes before one of a copy in the same state.
+    const bool itself = isTheFile(path, record) && size == record.originalSize;
+    if (itself && !byIdentity) {
+      byIdentity = true;
+      found.matching.clear();
+    }
+    if (itself || (!byIdentity && InLastState(record, currentSha256))) {
+      found.matching.push_back(path);
+      found.record = std::move(record);
+      found.storedAt = path;
     }
   }
-  record = HistoryRecord{};
-  return false;
+  if (found.matching.size() == 1) {
+    found.kind = FoundHistory::Kind::Found;
+    return found;
+  }
+  if (found.matching.size() > 1) {
+    found.kind = FoundHistory::Kind::Ambiguous;
+    found.record = HistoryRecord{};
+    return found;
+  }
+  found.record = HistoryRecord{};
+  found.storedAt = read == Read::Whole ? FreeNameFor(own) : own;
+  if (read == Read::Missing) {
+    found.damagedCopy = DamagedCopyOf(own);
+    found.kind = found.damagedCopy.empty() ? FoundHistory::Kind::None : FoundHistory::Kind::Damaged;
+  }
+  return found;
 }
 
-bool SaveHistory(const std::string& folder, const std::string& exePath, HistoryRecord record,
+bool SaveHistory(const std::string& storedAt, const std::string& exePath, HistoryRecord record,
                  std::string& error) {
-  std::error_code made;
-  std::filesystem::create_directories(ToFsPath(folder), made);
   record.path = FollowedPath(exePath);
-  const std::string path = HistoryPathFor(folder, exePath);
-  const std::string fresh = path + ".new";
+  std::error_code made;
+  std::filesystem::create_directories(ToFsPath(storedAt).parent_path(), made);
+  const std::string fresh = storedAt + ".new";
   const std::string text = EncodeHistory(record);
   if (!WriteDurably(fresh, Bytes(text.begin(), text.end()), error)) {
     RemoveFile(fresh);
     return false;
   }
   std::error_code moved;
-  std::filesystem::rename(ToFsPath(fresh), ToFsPath(path), moved);
+  std::filesystem::rename(ToFsPath(fresh), ToFsPath(storedAt), moved);
   if (moved) {
     error = ErrorText(moved);
     RemoveFile(fresh);
@@ -92,6 +240,16 @@ bool SaveHistory(const std::string& folder, const std::string& exePath, HistoryR
   }
   RemoveDurably(fresh);  // gone already: this flushes the folder's entry of the move
   return true;
+}
+
+void KeepIdentity(const std::string& storedAt, const std::string& exePath) {
+  const std::string path = IdentityPathFor(storedAt);
+  {
+    std::ofstream out(ToFsPath(path + ".new"), std::ios::binary | std::ios::trunc);
+    out << FileIdentityText(exePath) << '\n';
+  }
+  std::error_code moved;
+  std::filesystem::rename(ToFsPath(path + ".new"), ToFsPath(path), moved);
 }
 
 void KeepStamp(const std::string& folder, const std::string& exePath, const std::string& stamp,

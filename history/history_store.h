@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "history/history_record.h"
 
@@ -9,20 +12,51 @@ namespace varnock {
 // The folder of the records: history/ in the per-user data folder; empty when there is none.
 std::string HistoryFolder();
 
-// The path an executable's record is kept at in `folder`: named for the SHA-256 of the
-// executable's resolved path, so that every name of the file through a link finds it.
+// The path an executable's record is first kept at in `folder`: named for the SHA-256 of the
+// executable's resolved path, so that every name of the file through a symbolic link finds it.
 std::string HistoryPathFor(const std::string& folder, const std::string& exePath);
 
-// The record of the executable at `exePath`, whose SHA-256 is now `currentSha256`: the one kept
-// for its path, else (a file moved or copied) one whose last state is that content. False when
-// there is none.
-bool FindHistory(const std::string& folder, const std::string& exePath,
-                 const std::string& currentSha256, HistoryRecord& record);
+// Which file the name `exePath` leads to now, as a text ("volume:index"); empty when unknown.
+std::string FileIdentityText(const std::string& exePath);
 
-// Writes the record of the executable at `exePath` (the folder made when missing) and flushes
-// it: whole or not at all, also when the program is killed meanwhile. False with the reason.
-bool SaveHistory(const std::string& folder, const std::string& exePath, HistoryRecord record,
+// The byte the executable holds at `offset` now (inside it).
+using ContentProbe = std::function<std::uint8_t(std::uint64_t offset)>;
+
+// What was found of the record of an executable.
+struct FoundHistory {
+  enum class Kind {
+    None,       // no record: a new one goes to `storedAt`
+    Found,      // `record`, kept at `storedAt`
+    Damaged,    // the record is damaged: it was moved aside to `damagedCopy`
+    Ambiguous,  // the records at `matching` (two or more) each fit the file
+  };
+  Kind kind = Kind::None;
+  HistoryRecord record;
+  std::string storedAt;
+  std::string damagedCopy;
+  std::vector<std::string> matching;
+};
+
+// The record of the executable at `exePath`, whose content now has `size` bytes, SHA-256
+// `currentSha256`, and the bytes `holds` tells of. A record fits the file when the file is in
+// its last state, or when it is the file the record was kept for (its path, or under another
+// name its identity) and its content still goes on from the record: the original's size, and a
+// recorded range that holds the bytes before or after its change. A record kept for the path that
+// does not fit is another file's (a new build installed there): it is left as it is.
+FoundHistory FindHistory(const std::string& folder, const std::string& exePath,
+                         const std::string& currentSha256, std::uint64_t size,
+                         const ContentProbe& byteAt);
+
+// Writes `record` of the executable at `exePath` to `storedAt` (the folder made when missing)
+// and flushes it: whole or not at all, also when the program is killed meanwhile. False with
+// the reason.
+bool SaveHistory(const std::string& storedAt, const std::string& exePath, HistoryRecord record,
                  std::string& error);
+
+// Keeps beside the record at `storedAt` the identity the executable at `exePath` has after
+// Varnock's write (which may replace the file by a new one). Not flushed: an identity lost in a
+// crash is the one the record holds, from before the write.
+void KeepIdentity(const std::string& storedAt, const std::string& exePath);
 
 // Keeps beside the record of the executable at `exePath` the SHA-256 of the content Varnock
 // has just written, with the file's stamp after the write (LockedFile::Stamp). Not flushed: a

@@ -1,8 +1,6 @@
 #include "history/history_summary.h"
 
-#include "history/history_store.h"
-#include "support/files.h"
-#include "support/sha256.h"
+#include "history/history_actions.h"
 
 namespace varnock {
 
@@ -68,6 +66,22 @@ std::vector<HistoryRow> HistoryRows(const HistoryRecord& record, const HistoryVi
   return rows;
 }
 
+std::vector<std::string> HistoryNotes(const HistoryRecord& record, const HistoryView& view) {
+  std::vector<std::string> notes;
+  if (!record.follows.empty()) {
+    notes.push_back("the history before these operations is damaged: it is kept at " +
+                    record.follows);
+  }
+  for (std::size_t i = 0; i < record.entries.size(); ++i) {
+    if (view.breaks[i]) {
+      notes.push_back("another program changed the file before the " + record.entries[i].kind +
+                      " of " + record.entries[i].time +
+                      ": a restore gives back only what the original's SHA-256 confirms");
+    }
+  }
+  return notes;
+}
+
 std::string RestoreQuestion(const std::string& exePath, const HistoryRecord& record,
                             const HistoryView& view, const Bytes& image) {
   std::uint64_t differing = 0;
@@ -79,10 +93,18 @@ std::string RestoreQuestion(const std::string& exePath, const HistoryRecord& rec
   if (differing == 0 || image.size() != view.originalSize) {
     return {};
   }
+  std::vector<std::size_t> taken;
+  for (std::size_t i : view.standing) {
+    if (record.entries[i].kind == "restore") {
+      taken.clear();  // what a restore took back already
+    } else {
+      taken.push_back(i);
+    }
+  }
   std::string text = "Restore the original of " + exePath + "?\n\n" + ByteCount(differing) +
                      " that Varnock changed get their original values back" +
-                     (view.standing.empty() ? "." : ", taking back:");
-  for (const std::size_t i : view.standing) {
+                     (taken.empty() ? "." : ", taking back:");
+  for (const std::size_t i : taken) {
     text += "\n- " + Describe(record.entries[i]);
   }
   if (!view.matchesLast) {
@@ -109,22 +131,17 @@ std::string UndoQuestion(const std::string& exePath, const HistoryRecord& record
 
 HistorySummary SummarizeHistory(const std::string& folder, const std::string& exePath) {
   HistorySummary summary;
-  Bytes image;
+  OpenedHistory opened;
   std::string error;
-  HistoryRecord record;
-  if (folder.empty() || !ReadWholeFile(exePath, image, error)) {
+  if (!OpenHistory(exePath, folder, opened, error)) {
     return summary;
   }
-  const std::string sha256 = Sha256Text(image);
-  if (!FindHistory(folder, exePath, sha256, record)) {
-    return summary;
-  }
-  const HistoryView view = ViewHistory(record, sha256);
+  const HistoryRecord& record = opened.found.record;
   summary.kept = true;
-  summary.rows = HistoryRows(record, view);
-  summary.matchesLast = view.matchesLast;
-  summary.restoreQuestion = RestoreQuestion(exePath, record, view, image);
-  summary.undoQuestion = UndoQuestion(exePath, record, view, sha256);
+  summary.rows = HistoryRows(record, opened.view);
+  summary.matchesLast = opened.view.matchesLast;
+  summary.restoreQuestion = RestoreQuestion(exePath, record, opened.view, opened.image);
+  summary.undoQuestion = UndoQuestion(exePath, record, opened.view, opened.sha256);
   summary.canRestore = !summary.restoreQuestion.empty();
   summary.canUndo = !summary.undoQuestion.empty();
   return summary;

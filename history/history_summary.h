@@ -26,6 +26,11 @@ std::vector<HistoryRow> HistoryRows(const HistoryRecord& record, const HistoryVi
 // since".
 std::string MatchesLastText(bool matchesLast);
 
+// What the rows cannot show, a line each: the damaged record a history was started after, and
+// each break of the chain (another program changed the file between two of Varnock's changes,
+// so the originals of the bytes Varnock changed after it are not known).
+std::vector<std::string> HistoryNotes(const HistoryRecord& record, const HistoryView& view);
+
 // The history of one executable as the windows show it, read from the record and the file.
 struct HistorySummary {
   bool kept = false;             // a history is kept for the executable

@@ -1,5 +1,7 @@
 #include "history/history_view.h"
 
+#include <algorithm>
+
 namespace varnock {
 
 void KeepFirstValues(std::map<std::uint64_t, Bytes>& originals, const RecordedRange& range) {
@@ -35,49 +37,93 @@ EntryState StateOf(const HistoryEntry& entry, const std::string& following) {
 
 }  // namespace
 
+namespace {
+
+// Adds the runs of `from` to `to` where `to` holds no byte yet.
+void MergeRuns(std::map<std::uint64_t, Bytes>& to, std::map<std::uint64_t, Bytes>& from) {
+  if (to.empty()) {
+    to.swap(from);
+    return;
+  }
+  for (auto& [offset, bytes] : from) {
+    KeepFirstValues(to, {offset, std::move(bytes), {}});
+  }
+  from.clear();
+}
+
+// The spans of `changed` no byte of `known` lies in, joined where they meet.
+std::vector<OffsetSpan> Unknown(std::vector<OffsetSpan> changed,
+                                const std::map<std::uint64_t, Bytes>& known) {
+  std::sort(changed.begin(), changed.end(),
+            [](const OffsetSpan& a, const OffsetSpan& b) { return a.offset < b.offset; });
+  std::vector<OffsetSpan> unknown;
+  for (OffsetSpan span : changed) {
+    auto next = known.upper_bound(span.offset);
+    if (next != known.begin()) {
+      const auto& [start, bytes] = *std::prev(next);
+      span.offset = std::max(span.offset, start + bytes.size());
+    }
+    for (; span.offset < span.end; ++next) {
+      const std::uint64_t gapEnd = next == known.end() ? span.end : std::min(span.end, next->first);
+      if (span.offset < gapEnd) {
+        if (!unknown.empty() && unknown.back().end >= span.offset) {
+          unknown.back().end = std::max(unknown.back().end, gapEnd);
+        } else {
+          unknown.push_back({span.offset, gapEnd});
+        }
+      }
+      if (next == known.end()) {
+        break;
+      }
+      span.offset = std::max(span.offset, next->first + next->second.size());
+    }
+  }
+  return unknown;
+}
+
+}  // namespace
+
 HistoryView ViewHistory(const HistoryRecord& record, const std::string& currentSha256) {
   HistoryView view;
   const std::vector<HistoryEntry>& entries = record.entries;
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    const std::string& following = i + 1 < entries.size() ? entries[i + 1].before : currentSha256;
-    view.states.push_back(StateOf(entries[i], following));
-    if (entries[i].kind == "restore" && view.states[i] != EntryState::Unused) {
-      view.first = i;  // the history starts afresh from the state a restore left
-    }
-  }
   view.originalSize = record.originalSize;
   view.originalSha256 = record.originalSha256;
-  if (view.first < entries.size() && entries[view.first].kind == "restore") {
-    view.originalSha256 = entries[view.first].after;
-  }
-  std::vector<std::size_t>& done = view.standing;
-  for (std::size_t i = view.first; i < entries.size(); ++i) {
-    if (entries[i].kind == "restore") {
-      continue;  // its state is the one the history starts from
+  std::string expected = record.originalSha256;  // the state the chain leads to
+  std::map<std::uint64_t, Bytes> stretch;        // first values since the chain last began
+  std::vector<OffsetSpan> afterBreak;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const HistoryEntry& entry = entries[i];
+    const std::string& following = i + 1 < entries.size() ? entries[i + 1].before : currentSha256;
+    view.states.push_back(StateOf(entry, following));
+    view.breaks.push_back(entry.before != expected);
+    if (entry.before == record.originalSha256 || view.breaks.back()) {
+      MergeRuns(view.originals, stretch);
+      view.unbroken = entry.before == record.originalSha256;
     }
-    for (const RecordedRange& range : entries[i].ranges) {
-      KeepFirstValues(view.originals, range);
+    for (const RecordedRange& range : entry.ranges) {
+      if (view.unbroken) {
+        KeepFirstValues(stretch, range);
+      } else {
+        afterBreak.push_back({range.offset, range.offset + range.before.size()});
+      }
     }
+    expected = view.states[i] == EntryState::Unused ? entry.before : entry.after;
     if (view.states[i] == EntryState::Unused) {
       continue;
     }
-    if (entries[i].kind == "undo") {
-      if (!done.empty()) {
-        done.pop_back();
+    if (entry.kind == "undo") {
+      if (!view.standing.empty()) {
+        view.standing.pop_back();
       }
     } else {
-      done.push_back(i);
+      view.standing.push_back(i);
     }
   }
-  view.matchesLast = entries.empty() || entries.front().before == currentSha256;
-  for (std::size_t i = entries.size(); i-- > 0;) {
-    if (view.states[i] != EntryState::Unused) {
-      view.matchesLast = entries[i].after == currentSha256;
-      break;
-    }
-  }
-  if (!done.empty()) {
-    view.undoable = done.back();
+  MergeRuns(view.originals, stretch);
+  view.unknown = Unknown(std::move(afterBreak), view.originals);
+  view.matchesLast = expected == currentSha256;
+  if (!view.standing.empty()) {
+    view.undoable = view.standing.back();
   }
   return view;
 }

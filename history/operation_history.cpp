@@ -1,5 +1,6 @@
 #include "history/operation_history.h"
 
+#include <algorithm>
 #include <future>
 
 #include "history/history_store.h"
@@ -8,10 +9,30 @@
 
 namespace varnock {
 
+namespace {
+
+// The byte at `offset` (inside `after`) of the content that `after` was before `ranges` (in
+// rising order) changed it.
+std::uint8_t ByteBefore(const Bytes& after, const std::vector<RecordedRange>& ranges,
+                        std::uint64_t offset) {
+  auto range =
+      std::upper_bound(ranges.begin(), ranges.end(), offset,
+                       [](std::uint64_t at, const RecordedRange& r) { return at < r.offset; });
+  if (range != ranges.begin() &&
+      offset - std::prev(range)->offset < std::prev(range)->before.size()) {
+    return std::prev(range)->before[offset - std::prev(range)->offset];
+  }
+  return after[offset];
+}
+
+}  // namespace
+
 bool OperationHistory::Record(const std::string& exePath, const Bytes& after,
                               std::vector<RecordedRange> ranges, const std::string& kind,
-                              std::vector<PatchNote> patches, std::string beforeSha256) {
+                              std::vector<PatchNote> patches, std::string beforeSha256,
+                              std::string afterSha256) {
   failure_.clear();
+  notice_.clear();
   written_.clear();
   if (folder_.empty()) {
     failure_ = "there is no folder for it";
@@ -23,21 +44,39 @@ bool OperationHistory::Record(const std::string& exePath, const Bytes& after,
   if (beforeSha256.empty()) {
     beforeSum = std::async(std::launch::async, [&] { return Sha256Before(after, ranges); });
   }
-  const std::string afterSha = Sha256Text(after);
+  if (afterSha256.empty()) {
+    afterSha256 = Sha256Text(after);
+  }
   if (beforeSum.valid()) {
     beforeSha256 = beforeSum.get();
   }
-  HistoryRecord record;
-  if (!FindHistory(folder_, exePath, beforeSha256, record)) {
-    record.originalSize = after.size();
-    record.originalSha256 = beforeSha256;
-  }
-  record.entries.push_back(
-      {UtcNowText(), kind, std::move(patches), beforeSha256, afterSha, std::move(ranges)});
-  if (!SaveHistory(folder_, exePath, std::move(record), failure_)) {
+  FoundHistory found =
+      FindHistory(folder_, exePath, beforeSha256, after.size(),
+                  [&](std::uint64_t offset) { return ByteBefore(after, ranges, offset); });
+  if (found.kind == FoundHistory::Kind::Ambiguous) {
+    failure_ = "the records " + found.matching[0] + " and " + found.matching[1] +
+               " both fit the file, so neither is written";
     return false;
   }
-  written_ = afterSha;
+  HistoryRecord& record = found.record;
+  if (found.kind != FoundHistory::Kind::Found) {
+    record.originalSize = after.size();
+    record.originalSha256 = beforeSha256;
+    record.follows = found.damagedCopy;
+    if (found.kind == FoundHistory::Kind::Damaged) {
+      notice_ = "the history of " + exePath + " is damaged: it is kept at " + found.damagedCopy +
+                ", and a new history is started";
+    }
+  }
+  record.identity = FileIdentityText(exePath);
+  record.entries.push_back(
+      {UtcNowText(), kind, std::move(patches), beforeSha256, afterSha256, std::move(ranges)});
+  if (!SaveHistory(found.storedAt, exePath, std::move(record), failure_)) {
+    return false;
+  }
+  storedAt_ = found.storedAt;
+  KeepIdentity(storedAt_, exePath);  // the file's until the rewrite replaces it
+  written_ = afterSha256;
   return true;
 }
 
@@ -47,6 +86,9 @@ std::string OperationHistory::StampedSha256(const std::string& exePath,
 }
 
 void OperationHistory::Completed(const std::string& exePath, const std::string& stamp) const {
+  if (!written_.empty()) {
+    KeepIdentity(storedAt_, exePath);
+  }
   if (!written_.empty() && !stamp.empty()) {
     KeepStamp(folder_, exePath, stamp, written_);
   }

@@ -17,12 +17,12 @@ class OperationHistory {
   explicit OperationHistory(std::string folder) : folder_(std::move(folder)) {}
 
   // Records the rewrite of the executable at `exePath` to `after` that changes `ranges` (in
-  // rising order); `beforeSha256` is the SHA-256 of the content before when it is known
-  // already, else empty. False, with the reason in Failure(), when the record could not be
-  // written.
+  // rising order); `beforeSha256` and `afterSha256` are the SHA-256 of the content before and
+  // after when they are known already, else empty. False, with the reason in Failure(), when
+  // the record could not be written.
   bool Record(const std::string& exePath, const Bytes& after, std::vector<RecordedRange> ranges,
               const std::string& kind, std::vector<PatchNote> patches,
-              std::string beforeSha256 = {});
+              std::string beforeSha256 = {}, std::string afterSha256 = {});
   // The SHA-256 of the executable at `exePath` as it was read, known without summing it when
   // its stamp (LockedFile::Stamp) is the one kept after Varnock last wrote it; else empty.
   std::string StampedSha256(const std::string& exePath, const std::string& stamp) const;
@@ -31,11 +31,17 @@ class OperationHistory {
   void Completed(const std::string& exePath, const std::string& stamp) const;
   // Why the last record was not written; empty when it was.
   const std::string& Failure() const { return failure_; }
+  // What the front end tells of the last record written, in one line: a damaged record kept
+  // aside and a new one started. Empty when there is nothing to tell.
+  const std::string& Notice() const { return notice_; }
 
  private:
   std::string folder_;
   std::string failure_;
-  std::string written_;  // the SHA-256 of the content the last record says is written
+  std::string notice_;
+  std::string written_;
+  std::string storedAt_;  // where the last record was written  // the SHA-256 of the content the
+                          // last record says is written
 };
 
 // A patch file as an operation notes it: its name (without the "temp_" of the copy that

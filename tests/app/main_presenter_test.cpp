@@ -8,7 +8,7 @@
 #include <tuple>
 
 #include "app/remembered_choices.h"
-#include "history/history_store.h"
+#include "history/history_actions.h"
 #include "support/files.h"
 #include "support/safe_rewrite.h"
 #include "support/sha256.h"
@@ -337,8 +337,9 @@ TEST_F(StatusLine, FollowsThePatchesWindowAndKeepsTheHistory) {
   ASSERT_TRUE(Load());
   Presenter().ChangeTargetClicked();
   Presenter().ApplyClicked();
-  HistoryRecord record;
-  EXPECT_TRUE(FindHistory(historyFolder, exe, FileSha256Text(exe), record));
+  OpenedHistory opened;
+  std::string error;
+  EXPECT_TRUE(OpenHistory(exe, historyFolder, opened, error)) << error;
   view.patchesWindow = [&](const PatchesRequest& request) {
     EXPECT_EQ(request.fileNames, std::vector<std::string>{"a.ptc"});
     EXPECT_NE(request.history, nullptr);

@@ -32,10 +32,11 @@ TEST_F(KilledHistory, AKillBetweenRecordAndRewriteLeavesAnUnusedEntryAndTheOrigi
   EXPECT_TRUE(child.KilledBySignal());
   EXPECT_EQ(ReadBytes(exe), image);
 
-  HistoryRecord record;
-  ASSERT_TRUE(FindHistory(folder, exe, Sha256Text(image), record));
-  ASSERT_EQ(record.entries.size(), 1u);
-  EXPECT_EQ(ViewHistory(record, Sha256Text(image)).states[0], EntryState::Unused);
+  OpenedHistory opened;
+  std::string error;
+  ASSERT_TRUE(OpenHistory(exe, folder, opened, error)) << error;
+  ASSERT_EQ(opened.found.record.entries.size(), 1u);
+  EXPECT_EQ(opened.view.states[0], EntryState::Unused);
 
   ASSERT_EQ(apply(false), ResultDone);
   EXPECT_EQ(ReadBytes(exe), Applied());

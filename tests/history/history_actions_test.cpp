@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+
 #include "history/history_actions.h"
 #include "history/history_summary.h"
+#include "history/history_view.h"
 #include "history/operation_history.h"
+#include "support/safe_rewrite.h"
 #include "support/sha256.h"
 #include "tests/common/temp_dir.h"
 
@@ -105,8 +110,118 @@ TEST(HistoryActionsTest, SummaryNamesWhatRestoreAndUndoWouldDo) {
             std::string::npos);
   ASSERT_TRUE(RestoreOriginal(file.exe, file.folder, false, false).ok);
   summary = SummarizeHistory(file.folder, file.exe);
-  EXPECT_FALSE(summary.canRestore || summary.canUndo);
+  EXPECT_FALSE(summary.canRestore);
+  EXPECT_TRUE(summary.canUndo);  // the restore itself
   EXPECT_EQ(summary.rows.back().what, "restore");
+}
+
+// Varnock's change of `exe` from `before` to `after` with its history, as the engine makes it.
+bool RecordedChange(const std::string& exe, const Bytes& before, const Bytes& after,
+                    OperationHistory& history) {
+  std::string error;
+  LockedFile file;
+  Bytes read;
+  ByteRuns found;
+  for (const RecordedRange& range : ChangedRanges(before, after)) {
+    found.emplace(range.offset, range.before);
+  }
+  return file.Open(exe, error) && file.Read(read, error) && read == before &&
+         history.Record(exe, after, ChangedRanges(found, after), "apply", {}) &&
+         file.Rewrite(after, error) && (history.Completed(exe, file.Stamp()), true);
+}
+
+// A damaged record is moved aside, never trusted: restore and undo say where it lies and write
+// nothing; the next change starts a new record with one notice, and its restore cannot call
+// anything the original.
+TEST(HistoryActionsTest, ADamagedRecordIsKeptAsideAndNeverTrusted) {
+  Changed file;
+  const auto records = [&] {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(file.folder)) {
+      names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  };
+  const std::string record = file.folder + "/" + records()[0];
+  Bytes text = ReadBytes(record);
+  text[text.size() / 2] ^= 1;
+  file.dir.Write(record.substr(file.dir.path().size() + 1), text);
+
+  for (const bool undo : {false, true}) {
+    const HistoryOutcome outcome = undo ? UndoLast(file.exe, file.folder)
+                                        : RestoreOriginal(file.exe, file.folder, false, true);
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_EQ(outcome.message, "ERROR: the history of " + file.exe +
+                                   " is damaged: the damaged record is kept at " + record +
+                                   ".damaged");
+    EXPECT_EQ(ReadBytes(file.exe), file.applied);
+  }
+  EXPECT_EQ(ReadBytes(record + ".damaged"), text);
+
+  Bytes again = file.applied;
+  again[0x200] = 0x44;
+  OperationHistory history(file.folder);
+  ASSERT_TRUE(RecordedChange(file.exe, file.applied, again, history));
+  EXPECT_EQ(history.Notice(), "the history of " + file.exe + " is damaged: it is kept at " +
+                                  record + ".damaged, and a new history is started");
+  const HistoryOutcome restore = RestoreOriginal(file.exe, file.folder, false, true);
+  EXPECT_FALSE(restore.ok);
+  EXPECT_NE(restore.message.find("is damaged (kept at " + record + ".damaged)"), std::string::npos)
+      << restore.message;
+  EXPECT_EQ(ReadBytes(file.exe), again);
+  EXPECT_TRUE(UndoLast(file.exe, file.folder).ok);  // the new record's own change
+  EXPECT_EQ(ReadBytes(file.exe), file.applied);
+  EXPECT_EQ(ReadBytes(record + ".damaged"), text);
+}
+
+// A change made without the history between two with it (apply A, apply B without it, remove B
+// with it): the chain breaks, and the restore gives the original, for B's bytes hold theirs.
+TEST(HistoryActionsTest, RestoreGivesTheOriginalAcrossABreak) {
+  Changed file;  // A
+  Bytes withB = file.applied;
+  std::fill(withB.begin() + 0x300, withB.begin() + 0x308, 0x66);
+  std::string error;
+  ASSERT_TRUE(RewriteFile(file.exe, withB, error)) << error;
+  OperationHistory history(file.folder);
+  ASSERT_TRUE(RecordedChange(file.exe, withB, file.applied, history));
+
+  {
+    OpenedHistory opened;  // held until the end of the block
+    ASSERT_TRUE(OpenHistory(file.exe, file.folder, opened, error)) << error;
+    EXPECT_EQ(opened.view.breaks, (std::vector<bool>{false, true}));
+    EXPECT_TRUE(opened.view.matchesLast);
+    EXPECT_EQ(opened.view.unknown.size(), 1u);
+  }
+
+  const HistoryOutcome outcome = RestoreOriginal(file.exe, file.folder, false, false);
+  EXPECT_EQ(outcome.message, file.exe + " restored to the original");
+  EXPECT_EQ(ReadBytes(file.exe), file.original);
+}
+
+// Another name of the file reaches its record; a new build installed at its path (another
+// size) is another file, whose record starts anew beside the old one.
+TEST(HistoryActionsTest, OneRecordPerFile) {
+  Changed file;
+  const std::string link = file.dir.File("link.exe");
+  std::filesystem::create_hard_link(file.exe, link);
+  const HistoryOutcome undo = UndoLast(link, file.folder);
+  EXPECT_TRUE(undo.ok && undo.message.ends_with(" was undone")) << undo.message;
+  EXPECT_EQ(ReadBytes(file.exe), file.original);
+  EXPECT_EQ(SummarizeHistory(file.folder, file.exe).rows.size(), 2u);
+
+  std::filesystem::remove(link);
+  std::filesystem::remove(file.exe);
+  const Bytes build(5000, 0x12);
+  file.dir.Write("tomb4.exe", build);
+  EXPECT_EQ(RestoreOriginal(file.exe, file.folder, false, true).message,
+            "ERROR: no history is kept for " + file.exe);
+  Bytes patched = build;
+  patched[10] = 1;
+  OperationHistory history(file.folder);
+  ASSERT_TRUE(RecordedChange(file.exe, build, patched, history));
+  EXPECT_TRUE(RestoreOriginal(file.exe, file.folder, false, false).ok);
+  EXPECT_EQ(ReadBytes(file.exe), build);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <thread>
 
+#include "history/history_actions.h"
 #include "history/history_store.h"
 #include "history/history_view.h"
 #include "history/operation_history.h"
@@ -60,9 +61,10 @@ TEST(HistoryStampTest, AWriteWithItsTimesPutBackIsStillSeen) {
   Bytes again = ReadBytes(exe);
   again[0x100] = 0x11;
   Rewrite(history, exe, again, history.StampedSha256(exe, StampNow(exe)));
-  HistoryRecord record;
-  ASSERT_TRUE(FindHistory(folder, exe, Sha256Text(again), record));
-  EXPECT_EQ(ViewHistory(record, Sha256Text(again)).states[0], EntryState::ChangedSince);
+  OpenedHistory opened;
+  std::string error;
+  ASSERT_TRUE(OpenHistory(exe, folder, opened, error)) << error;
+  EXPECT_EQ(opened.view.states[0], EntryState::ChangedSince);
 }
 
 }  // namespace
