@@ -337,9 +337,11 @@ TEST_F(StatusLine, FollowsThePatchesWindowAndKeepsTheHistory) {
   ASSERT_TRUE(Load());
   Presenter().ChangeTargetClicked();
   Presenter().ApplyClicked();
-  OpenedHistory opened;
-  std::string error;
-  EXPECT_TRUE(OpenHistory(exe, historyFolder, opened, error)) << error;
+  {
+    OpenedHistory opened;  // holds the file until the end of the block
+    std::string error;
+    EXPECT_TRUE(OpenHistory(exe, historyFolder, opened, error)) << error;
+  }
   view.patchesWindow = [&](const PatchesRequest& request) {
     EXPECT_EQ(request.fileNames, std::vector<std::string>{"a.ptc"});
     EXPECT_NE(request.history, nullptr);

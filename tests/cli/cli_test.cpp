@@ -467,8 +467,8 @@ namespace varnock {
 namespace {
 
 // Seeded runs of applies, removals, batches and a patch that does not verify its source (over
-// bytes another patch changed): restore always gives the original back byte for byte, the
-// history starts afresh after it, and undo takes back the last change that took effect.
+// bytes another patch changed): restore always gives the original back byte for byte, undo
+// takes back the last change that took effect, and a restore is a change like any other.
 TEST_F(CliTest, RestoreGivesTheOriginalAndUndoTakesBackTheLastChange) {
   PatchRecord blind = ConverterPatch(kZoneOffset + 2);
   blind.Flags = DontVerifySource;
@@ -480,6 +480,7 @@ TEST_F(CliTest, RestoreGivesTheOriginalAndUndoTakesBackTheLastChange) {
       {"remove", patch_, exe_},
       {"apply", WritePatch("Blind.ptc", blind), exe_},
   };
+  Bytes beforeRestore;
   for (std::uint32_t seed = 1; seed <= 6; ++seed) {
     std::mt19937 random(seed);
     std::vector<Bytes> states{ReadBytes(exe_)};
@@ -494,6 +495,7 @@ TEST_F(CliTest, RestoreGivesTheOriginalAndUndoTakesBackTheLastChange) {
       EXPECT_EQ(ReadBytes(exe_), states[states.size() - 2]) << seed;
     }
     EXPECT_EQ(Cli({"restore", exe_, "--check"}).exit_code, 0) << seed;
+    beforeRestore = ReadBytes(exe_);
     const ProcessResult restored = Cli({"restore", exe_});
     EXPECT_EQ(Seen(restored), "0 " + exe_ +
                                   (states.size() > 2 ? " restored to the original\n"
@@ -505,7 +507,8 @@ TEST_F(CliTest, RestoreGivesTheOriginalAndUndoTakesBackTheLastChange) {
   EXPECT_EQ(history["operations"].back()["operation"], "restore");
   EXPECT_TRUE(history["operations"].back()["used"]);
   EXPECT_TRUE(history["matches"]);
-  EXPECT_EQ(Cli({"undo", exe_}).exit_code, 1);  // nothing since the restore
+  EXPECT_EQ(Cli({"undo", exe_}).exit_code, 0);  // the restore is taken back
+  EXPECT_EQ(ReadBytes(exe_), beforeRestore);
 }
 
 // Bytes another program changed stop a restore (nothing written) unless --force, which leaves

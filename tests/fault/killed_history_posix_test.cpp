@@ -32,11 +32,13 @@ TEST_F(KilledHistory, AKillBetweenRecordAndRewriteLeavesAnUnusedEntryAndTheOrigi
   EXPECT_TRUE(child.KilledBySignal());
   EXPECT_EQ(ReadBytes(exe), image);
 
-  OpenedHistory opened;
-  std::string error;
-  ASSERT_TRUE(OpenHistory(exe, folder, opened, error)) << error;
-  ASSERT_EQ(opened.found.record.entries.size(), 1u);
-  EXPECT_EQ(opened.view.states[0], EntryState::Unused);
+  {
+    OpenedHistory opened;  // holds the file until the end of the block
+    std::string error;
+    ASSERT_TRUE(OpenHistory(exe, folder, opened, error)) << error;
+    ASSERT_EQ(opened.found.record.entries.size(), 1u);
+    EXPECT_EQ(opened.view.states[0], EntryState::Unused);
+  }
 
   ASSERT_EQ(apply(false), ResultDone);
   EXPECT_EQ(ReadBytes(exe), Applied());
