@@ -29,6 +29,9 @@ OperationHistory* HistoryKeeping::ForChange() {
 }
 
 void HistoryKeeping::TellFailure(UserInterface& ui) {
+  if (history_ != nullptr && !history_->Notice().empty()) {
+    ui.ShowMessage("WARNING: " + history_->Notice(), MessageIcon::None);
+  }
   if (history_ == nullptr || history_->Failure().empty() || told_) {
     return;
   }

@@ -24,7 +24,7 @@ class HistoryKeeping {
   // The history the next change records into; null when none is to be kept.
   OperationHistory* ForChange();
   // After the change: the first time in the run that its record could not be written, the user
-  // is told why.
+  // is told why; and whenever a damaged record was kept aside and a new one started, that.
   void TellFailure(UserInterface& ui);
 
  private:
