@@ -143,10 +143,10 @@ TEST(HistoryActionsTest, ADamagedRecordIsKeptAsideAndNeverTrusted) {
     std::sort(names.begin(), names.end());
     return names;
   };
-  const std::string record = file.folder + "/" + records()[0];
+  const std::string record = JoinPath(file.folder, records()[0]);
   Bytes text = ReadBytes(record);
   text[text.size() / 2] ^= 1;
-  file.dir.Write(record.substr(file.dir.path().size() + 1), text);
+  file.dir.Write(JoinPath("history", records()[0]), text);
 
   for (const bool undo : {false, true}) {
     const HistoryOutcome outcome = undo ? UndoLast(file.exe, file.folder)

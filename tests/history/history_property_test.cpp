@@ -287,7 +287,7 @@ class Sequence {
 
 TEST(HistoryPropertyTest, RestoreAndUndoGiveTheRightBytesOrWriteNothing) {
   // Every step flushes a record and a file: in memory where the system has a folder for it.
-  std::uint32_t seeds = 200;
+  std::uint32_t seeds = 60;
 #ifndef _WIN32
   if (std::getenv("TMPDIR") == nullptr && std::filesystem::is_directory("/dev/shm")) {
     ::setenv("TMPDIR", "/dev/shm", 0);
