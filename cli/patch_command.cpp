@@ -86,11 +86,13 @@ int PatchCommand::RunOne(ConsoleUi& console) {
                                               noHistory_ ? nullptr : &history);
   TellHistoryFailure(history, console);
   if (remove_ && result == ResultFailed && name.find('#') != std::string::npos) {
-    // The value the executable holds, when it is not the one the removal used.
+    // The value the executable holds, when it is not the one the removal used: a hint on the
+    // error stream, so that the output stays the closing message alone. The value is read from
+    // the file and escaped like any other text from a file.
     const auto applied = AppliedArgument(patch, exe);
     if (applied && (arguments_.empty() || *applied != arguments_.back())) {
-      console.ShowMessage("applied with " + *applied + ": --arg " + *applied + " removes it",
-                          MessageIcon::None);
+      console.Err() << "applied with " << Printable(*applied) << ": --arg " << Printable(*applied)
+                    << " removes it\n";
     }
   }
   return ExitStatusOf(result);

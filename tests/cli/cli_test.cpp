@@ -172,13 +172,28 @@ TEST_F(CliTest, ApplyAndRemoveHaveTheirExitStatuses) {
   EXPECT_EQ(ReadBytes(exe_), other);
 }
 
+// A text read back from the executable is told escaped, as every text from a file is: it
+// could move the terminal's cursor or start a command.
+TEST_F(CliTest, TheValueReadBackIsToldEscapedOnTheErrorStream) {
+  PatchRecord record = ConverterPatch(kZoneOffset, true);
+  record.ArgType = TextString;
+  record.ArgMaxLength = 2;
+  const std::string patch = WritePatch("Patch_Text#ab#.ptc", record);
+  ASSERT_EQ(Cli({"apply", patch, exe_, "--arg", "\x7F!"}).exit_code, 0);
+  const ProcessResult refused = Cli({"remove", patch, exe_});
+  EXPECT_EQ(Seen(refused), "1 ERROR: cann't removing the patch\n");
+  EXPECT_EQ(refused.err, "applied with \\x7F!: --arg \\x7F! removes it\n");
+}
+
 TEST_F(CliTest, ArgumentComesFromTheOptionOrTheFileName) {
   const std::string patch = ArgumentPatch();
   EXPECT_EQ(Seen(Cli({"apply", patch, exe_, "--arg", "7"})), "0 " + kApplied);
   EXPECT_EQ(ZoneBytes(), (Bytes{0x40, 0x07, 0x4C, 0x00}));
-  // The name's 250 is not what was applied; the value found is told.
-  EXPECT_EQ(Seen(Cli({"remove", patch, exe_})),
-            "1 ERROR: cann't removing the patch\napplied with 7: --arg 7 removes it\n");
+  // The name's 250 is not what was applied: the output stays the closing message alone, and
+  // the value found is told on the error stream.
+  const ProcessResult refused = Cli({"remove", patch, exe_});
+  EXPECT_EQ(Seen(refused), "1 ERROR: cann't removing the patch\n");
+  EXPECT_EQ(refused.err, "applied with 7: --arg 7 removes it\n");
   EXPECT_EQ(Cli({"remove", patch, exe_, "--arg", "7"}).exit_code, 0);
   EXPECT_EQ(ReadBytes(exe_), StandardConverter());
 
