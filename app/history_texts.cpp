@@ -1,24 +1,90 @@
 #include "app/history_texts.h"
 
+#include "support/files.h"
+
 namespace varnock {
 
-std::string HistoryLines(const std::string& exePath, const HistorySummary& summary) {
-  if (!summary.kept) {
-    return "No history is kept for " + exePath;
+namespace {
+
+// The operation's arguments, as the row shows them: "argument 7", or "arguments A=7, B=9".
+std::string ArgumentsText(const HistoryRow& row) {
+  if (row.arguments.empty()) {
+    return {};
   }
-  std::string text = "History of " + exePath;
-  for (const HistoryRow& row : summary.rows) {
-    text += "\r\n" + row.time + "  " + row.what + "  " + row.patches;
-    for (const std::string* more : {&row.arguments, &row.state}) {
-      text += more->empty() ? "" : "  " + *more;
-    }
-  }
-  return text + "\r\n" + MatchesLastText(summary.matchesLast);
+  const bool several = row.patches.find(", ") != std::string::npos;
+  return (several ? "  arguments " : "  argument ") + row.arguments;
 }
 
-std::string NothingToUndoText(const std::string& exePath) {
-  return "No change of " + exePath +
-         " can be undone: none is recorded, or another program changed the file since.";
+}  // namespace
+
+std::string NoProgramText(HistoryAction action) {
+  switch (action) {
+    case HistoryAction::Show:
+      return "Choose the program to patch in the main window to see its history.";
+    case HistoryAction::Undo:
+      return "Choose the program to patch in the main window to undo its last change.";
+    case HistoryAction::Restore:
+      break;
+  }
+  return "Choose the program to patch in the main window to restore its original.";
+}
+
+std::string NoHistoryText(const std::string& exePath, const HistorySummary& summary,
+                          HistoryAction action) {
+  if (summary.kept) {
+    return {};
+  }
+  if (!FileExists(exePath)) {
+    return exePath + " cannot be read: " + NotAFileText(exePath) + ".";
+  }
+  switch (action) {
+    case HistoryAction::Show:
+      return "No history is kept for " + exePath + ".";
+    case HistoryAction::Undo:
+      return "No history is kept for " + exePath + ", so there is no change to undo.";
+    case HistoryAction::Restore:
+      break;
+  }
+  return "No history is kept for " + exePath + ", so its original is not known.";
+}
+
+HistoryListing ListHistory(const std::string& exePath, const HistorySummary& summary) {
+  HistoryListing listing{"History of " + exePath, {}, {}};
+  for (const HistoryRow& row : summary.rows) {
+    listing.rows.push_back(row.time + "  " + row.what + "  " + row.patches + ArgumentsText(row) +
+                           (row.state.empty() ? "" : "  (" + row.state + ")"));
+  }
+  listing.state = summary.matchesLast
+                      ? "The file is as Varnock's last change left it."
+                      : "Another program changed the file since Varnock's last change.";
+  return listing;
+}
+
+std::string NothingToUndoText(const std::string& exePath, const HistorySummary& summary) {
+  if (!summary.kept) {
+    return NoHistoryText(exePath, summary, HistoryAction::Undo);
+  }
+  if (!summary.matchesLast) {
+    return "Another program changed " + exePath +
+           " since Varnock's last change, so that change cannot be undone.";
+  }
+  return "No change of " + exePath + " is left to undo.";
+}
+
+std::string RefusedRestoreText(const std::string& exePath) {
+  return exePath +
+         " would still differ from its original: another program changed bytes that Varnock did "
+         "not change, and of those Varnock knows only the original's checksum, not which they "
+         "are. Nothing was written.";
+}
+
+std::string InWindowWords(std::string question) {
+  static constexpr std::string_view kOption = ", --arg ";
+  for (std::size_t at = question.find(kOption); at != std::string::npos;
+       at = question.find(kOption, at)) {
+    question.replace(at, kOption.size(), ", argument ");
+  }
+  return question;
 }
 
 }  // namespace varnock

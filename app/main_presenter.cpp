@@ -109,6 +109,8 @@ void MainPresenter::AllPatchesClicked() {
     request.known = &folderStatus_;
     request.settings = environment_.settings;
     request.history = &history_;
+    request.chosenFile = view_.SelectedPatchText();
+    request.chosenDescription = description_;
     MainWindowView::PatchesOutcome outcome = view_.ShowPatchesWindow(request);
     // After a change the status kept before is no longer the file's, even where the markers
     // say so; one the window did not finish is computed anew.

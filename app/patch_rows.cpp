@@ -164,7 +164,7 @@ PatchRow PatchRows::RowAt(std::size_t row, const FolderStatus* status) const {
     out.argument = NamedArgument(shown.fileName);
   }
   if (status != nullptr && shown.entry < status->entries.size()) {
-    out.conflicts = ConflictNamesText(*status, shown.entry);
+    out.conflicts = ConflictColumnText(*status, shown.entry);
   }
   return out;
 }

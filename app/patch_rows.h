@@ -22,6 +22,10 @@ class PatchRows {
   std::size_t Size() const { return rows_.size(); }
   const std::string& FileName(std::size_t row) const { return rows_[row].fileName; }
   const std::string& Description(std::size_t row) const { return rows_[row].description; }
+  // The description known before the row's status comes (the main window's).
+  void Describe(std::size_t row, std::string description) {
+    rows_[row].description = std::move(description);
+  }
   std::optional<std::size_t> RowOf(const std::string& fileName) const;
 
   // What the status of one patch says; a row whose mark the user has not set takes the mark of

@@ -32,15 +32,16 @@ struct PatchesPresenter::Impl {
 
   // The statuses computed again from what is known of them: only what changed on disk since.
   void Compute(std::function<FolderStatus()> known);
-  void ShowRows();
+  void ShowRows(bool fromTop = false);
   void ShowProgress();
   void ShowSelected();
   void Guarded(const std::string& doing, const std::function<void()>& handler);
 
   void ApplyChanges();
   std::optional<std::vector<BatchItem>> Applications(const PatchesPlan& plan);
-  // `question` names what `action` will do; when it is empty, `nothing` tells why.
-  void RunHistoryAction(const std::function<std::string()>& question,
+  // `question` names what `action` will do; when it is empty, `nothing` tells why; with no
+  // executable chosen, `noProgram` does.
+  void RunHistoryAction(const std::string& noProgram, const std::function<std::string()>& question,
                         const std::function<std::string()>& nothing, const std::string& title,
                         const std::function<HistoryOutcome()>& action);
   // After the executable was changed: every status is computed anew, every mark from it.
@@ -81,12 +82,12 @@ void PatchesPresenter::Impl::Compute(std::function<FolderStatus()> known) {
   worker.Start(request.folder, request.exePath, std::move(known));
 }
 
-void PatchesPresenter::Impl::ShowRows() {
+void PatchesPresenter::Impl::ShowRows(bool fromTop) {
   const std::optional<std::size_t> shown = selected ? rows.VisibleOf(*selected) : std::nullopt;
   if (!shown) {
     selected.reset();
   }
-  view.ResetRows(rows.VisibleCount(), shown ? static_cast<int>(*shown) : -1);
+  view.ResetRows(rows.VisibleCount(), shown ? static_cast<int>(*shown) : -1, fromTop);
   ShowSelected();
 }
 
@@ -117,6 +118,13 @@ PatchesPresenter::~PatchesPresenter() {
 void PatchesPresenter::Open() {
   Impl& impl = *impl_;
   impl.view.SetKeepHistory(impl.history.Keep());
+  // The patch the main window shows, with its description, else the first.
+  impl.selected = impl.rows.RowOf(impl.request.chosenFile);
+  if (impl.selected) {
+    impl.rows.Describe(*impl.selected, impl.request.chosenDescription);
+  } else if (impl.rows.Size() > 0) {
+    impl.selected = 0;
+  }
   impl.ShowRows();
   impl.Compute([known = impl.request.known] { return known ? *known : FolderStatus(); });
   impl.ShowProgress();
@@ -171,7 +179,7 @@ PatchRow PatchesPresenter::RowAt(std::size_t visible) const {
 
 void PatchesPresenter::FilterChanged(const std::string& text) {
   impl_->rows.SetFilter(text);
-  impl_->ShowRows();
+  impl_->ShowRows(true);
 }
 
 void PatchesPresenter::RowSelected(int visible) {
@@ -208,21 +216,36 @@ void PatchesPresenter::RefreshClicked() {
   });
 }
 
-// When nothing stands to be restored, the check tells why, writing nothing.
+// When nothing stands to be restored, the check tells why, writing nothing. A refusal because
+// another program changed other bytes is told in the window's own words, which count no bytes
+// but the question's.
 void PatchesPresenter::RestoreClicked() {
   Impl& impl = *impl_;
   impl.Guarded("restore the original", [&impl] {
     const std::string& exe = impl.request.exePath;
     const std::string& folder = impl.history.Folder();
+    HistorySummary summary;
     impl.RunHistoryAction(
-        [&] { return SummarizeHistory(folder, exe).restoreQuestion; },
-        [&] { return RestoreOriginal(exe, folder, true, false).message; }, kRestoreTitle,
+        NoProgramText(HistoryAction::Restore),
+        [&] {
+          summary = SummarizeHistory(folder, exe);
+          return InWindowWords(summary.restoreQuestion);
+        },
+        [&] {
+          if (!summary.kept) {
+            return NoHistoryText(exe, summary, HistoryAction::Restore);
+          }
+          const HistoryOutcome checked = RestoreOriginal(exe, folder, true, false);
+          return checked.forceable ? RefusedRestoreText(exe) : checked.message;
+        },
+        kRestoreTitle,
         [&] {
           HistoryOutcome outcome = RestoreOriginal(exe, folder, false, false);
           if (!outcome.forceable) {
             return outcome;
           }
-          if (impl.view.Confirm(outcome.message + "\n\n" + kForceRestoreQuestion, kRestoreTitle)) {
+          if (impl.view.Confirm(RefusedRestoreText(exe) + "\n\n" + kForceRestoreQuestion,
+                                kRestoreTitle)) {
             return RestoreOriginal(exe, folder, false, true);
           }
           return HistoryOutcome{};  // declined: nothing more to say
@@ -235,20 +258,33 @@ void PatchesPresenter::UndoClicked() {
   impl.Guarded("undo the last change", [&impl] {
     const std::string& exe = impl.request.exePath;
     const std::string& folder = impl.history.Folder();
-    impl.RunHistoryAction([&] { return SummarizeHistory(folder, exe).undoQuestion; },
-                          [&] { return NothingToUndoText(exe); }, kUndoTitle,
-                          [&] { return UndoLast(exe, folder); });
+    HistorySummary summary;
+    impl.RunHistoryAction(
+        NoProgramText(HistoryAction::Undo),
+        [&] {
+          summary = SummarizeHistory(folder, exe);
+          return InWindowWords(summary.undoQuestion);
+        },
+        [&] { return NothingToUndoText(exe, summary); }, kUndoTitle,
+        [&] { return UndoLast(exe, folder); });
   });
 }
 
+// A history that is kept opens in a list of its own, which scrolls however long it grows.
 void PatchesPresenter::HistoryClicked() {
   Impl& impl = *impl_;
   impl.Guarded("show the history", [&impl] {
     const std::string& exe = impl.request.exePath;
-    impl.ui.ShowMessage(exe.empty()
-                            ? std::string(kNoProgramChosen)
-                            : HistoryLines(exe, SummarizeHistory(impl.history.Folder(), exe)),
-                        MessageIcon::None);
+    if (exe.empty()) {
+      impl.ui.ShowMessage(NoProgramText(HistoryAction::Show), MessageIcon::None);
+      return;
+    }
+    const HistorySummary summary = SummarizeHistory(impl.history.Folder(), exe);
+    if (!summary.kept) {
+      impl.ui.ShowMessage(NoHistoryText(exe, summary, HistoryAction::Show), MessageIcon::None);
+      return;
+    }
+    impl.view.ShowHistory(ListHistory(exe, summary));
   });
 }
 
@@ -276,12 +312,13 @@ const FolderStatus& PatchesPresenter::Status() const {
 
 // A question for the user first; then the action, its outcome told, and the statuses
 // computed anew when it wrote.
-void PatchesPresenter::Impl::RunHistoryAction(const std::function<std::string()>& question,
+void PatchesPresenter::Impl::RunHistoryAction(const std::string& noProgram,
+                                              const std::function<std::string()>& question,
                                               const std::function<std::string()>& nothing,
                                               const std::string& title,
                                               const std::function<HistoryOutcome()>& action) {
   if (request.exePath.empty()) {
-    ui.ShowMessage(kNoProgramChosen, MessageIcon::None);
+    ui.ShowMessage(noProgram, MessageIcon::None);
     return;
   }
   const std::string asked = question();

@@ -28,6 +28,10 @@ struct PatchesRequest {
   // The main window's history keeping, shared so that the warning that no history could be
   // kept is shown once in a run; null: the window keeps its own, from `settings`.
   HistoryKeeping* history = nullptr;
+  // The patch chosen in the main window and the description it shows: the row selected when
+  // the window opens, so that what the user saw chosen is what the keys act on.
+  std::string chosenFile;
+  std::string chosenDescription;
 };
 
 // How a row's status looks: one icon or colour per group, so that the groups are told apart

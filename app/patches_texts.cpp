@@ -31,7 +31,8 @@ std::string PlanText(const PatchesPlan& plan) {
 }
 
 std::string StatusFailureText(const std::string& failure) {
-  return "Statuses cannot be computed: " + failure;
+  const bool whole = !failure.empty() && failure.back() == '.';
+  return "Statuses cannot be computed: " + failure + (whole ? "" : ".");
 }
 
 std::string ArgumentPrompt(const std::string& fileName) {

@@ -8,8 +8,8 @@
 namespace varnock {
 
 // The Patches window's own texts.
-inline constexpr char kNoProgramChosen[] =
-    "No program to patch is chosen in the main window: the statuses cannot be shown.";
+// Why the statuses cannot be computed, after "Statuses cannot be computed: ".
+inline constexpr char kNoProgramChosen[] = "no program to patch is chosen in the main window";
 inline constexpr char kArgumentTitle[] = "Input argument";
 inline constexpr char kRestoreTitle[] = "Restore original";
 inline constexpr char kUndoTitle[] = "Undo last change";

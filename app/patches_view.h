@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <string>
 
+#include "app/history_texts.h"
+
 namespace varnock {
 
 // The Patches window as its presenter sees it: a virtual list (the view asks the presenter for
@@ -15,8 +17,10 @@ class PatchesView {
   virtual ~PatchesView() = default;
 
   // The visible rows are now `count` others (a new filter, a refresh): the list drops what it
-  // showed and asks again. The selection moves to `selected` (-1: none).
-  virtual void ResetRows(std::size_t count, int selected) = 0;
+  // showed and asks again. The selection moves to `selected` (-1: none) and the current row
+  // is put on it, and it is kept in view; `fromTop`: the list shows the top of its rows
+  // first (a new filter), else it stays where it was scrolled.
+  virtual void ResetRows(std::size_t count, int selected, bool fromTop) = 0;
   // Visible rows `first` to `last` (inclusive) have new contents (statuses filled in, marks).
   virtual void UpdateRows(std::size_t first, std::size_t last) = 0;
   // The description of the selected row (Text_Description).
@@ -28,6 +32,8 @@ class PatchesView {
   virtual void SetApplyEnabled(bool enabled) = 0;
   // The history check box (Check_History).
   virtual void SetKeepHistory(bool keep) = 0;
+  // The History window, modally, over this one: its rows in a list that scrolls.
+  virtual void ShowHistory(const HistoryListing& listing) = 0;
   // A modal question with Yes and No buttons; true for Yes. No is the default.
   virtual bool Confirm(const std::string& text, const std::string& title) = 0;
   // Callable from any thread: asks the window's thread to call PatchesPresenter::TakeResults

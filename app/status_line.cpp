@@ -29,26 +29,41 @@ const char* StatusWord(PatchState state) {
   return kWords[static_cast<int>(state)];
 }
 
-std::string ConflictsText(const FolderStatus& folder, std::size_t index) {
-  const std::string names = ConflictNamesText(folder, index);
-  return names.empty() ? names : "conflicts with " + names;
+namespace {
+
+// The names of the first conflicts, ", " between them: all up to kNamedAll, else the first
+// kNamedFirst.
+std::string NamedConflicts(const FolderStatus& folder, std::size_t index, std::size_t count) {
+  std::string text;
+  const std::vector<std::string> names =
+      folder.ConflictNames(index, count <= kNamedAll ? count : kNamedFirst);
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    text += (i == 0 ? "" : ", ") + names[i];
+  }
+  return text;
 }
 
-std::string ConflictNamesText(const FolderStatus& folder, std::size_t index) {
+}  // namespace
+
+std::string ConflictsText(const FolderStatus& folder, std::size_t index) {
   const std::size_t count = folder.conflicts.Count(index);
   if (count == 0) {
     return {};
   }
-  const std::size_t named = count <= kNamedAll ? count : kNamedFirst;
-  std::string text;
-  const std::vector<std::string> names = folder.ConflictNames(index, named);
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    text += (i == 0 ? "" : ", ") + names[i];
-  }
-  if (named < count) {
-    text += " and " + GroupedNumber(count - named) + " others";
+  std::string text = "conflicts with " + NamedConflicts(folder, index, count);
+  if (count > kNamedAll) {
+    text += " and " + GroupedNumber(count - kNamedFirst) + " others";
   }
   return text;
+}
+
+std::string ConflictColumnText(const FolderStatus& folder, std::size_t index) {
+  const std::size_t count = folder.conflicts.Count(index);
+  if (count <= 1) {
+    return count == 0 ? std::string() : NamedConflicts(folder, index, count);
+  }
+  return GroupedNumber(count) + " patches: " + NamedConflicts(folder, index, count) +
+         (count > kNamedAll ? ", \u2026" : "");
 }
 
 std::string StatusLineText(const FolderStatus& folder, std::size_t index) {

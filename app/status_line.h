@@ -18,8 +18,10 @@ const char* StatusWord(PatchState state);
 // three, else the first two and how many more ("conflicts with A.ptc, B.ptc and 19,997
 // others"); empty when there are none. The windows and the plain status show the same text.
 std::string ConflictsText(const FolderStatus& folder, std::size_t index);
-// The same without "conflicts with ", for a column of that name.
-std::string ConflictNamesText(const FolderStatus& folder, std::size_t index);
+// For a column named "Conflicts with", which a narrow window cuts short: the name alone for
+// one patch; else how many first, so that the count is never cut away, then the names as
+// above ("3 patches: A.ptc, B.ptc, C.ptc", "19,999 patches: A.ptc, B.ptc, …").
+std::string ConflictColumnText(const FolderStatus& folder, std::size_t index);
 
 // "Status: " and the patch's status word, the argument read back when there is one, and the
 // patches it conflicts with: "Status: applied — conflicts with Patch_X.ptc".

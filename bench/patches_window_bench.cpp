@@ -21,7 +21,8 @@ namespace {
 // A Patches window that shows nothing; its thread waits for the presenter's wake-ups.
 class WaitingView : public PatchesView {
  public:
-  void ResetRows(std::size_t, int) override {}
+  void ResetRows(std::size_t, int, bool) override {}
+  void ShowHistory(const HistoryListing&) override {}
   void UpdateRows(std::size_t, std::size_t) override {}
   void SetDescription(const std::string&) override {}
   void SetProgress(const std::string&) override {}

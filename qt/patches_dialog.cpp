@@ -13,10 +13,12 @@
 #include <QTableView>
 #include <algorithm>
 
+#include "app/patches_columns.h"
 #include "app/patches_window_design.h"
 #include "app/status_line.h"
 #include "qt/accessible_value.h"
 #include "qt/design_controls.h"
+#include "qt/history_dialog.h"
 #include "qt/patches_model.h"
 #include "qt/twips.h"
 
@@ -46,23 +48,21 @@ class ElidingDelegate : public QStyledItemDelegate {
   }
 };
 
-// The columns at their design widths, except that the status column is made wide enough for
-// every status word beside its picture, and the conflicts column takes the room left: it gives
-// way to the status column, and takes what the window grows by.
-void SizeColumns(QTableView* table) {
+// The columns' first widths: the design's, except that the status column is made wide enough
+// for every status word beside its picture.
+ColumnWidths FirstColumns(const QTableView* table) {
   int words = 0;
   for (int state = 0; state <= static_cast<int>(PatchState::Broken); ++state) {
     words = std::max(words, table->fontMetrics().horizontalAdvance(
                                 QString::fromUtf8(StatusWord(static_cast<PatchState>(state)))));
   }
-  QHeaderView* header = table->horizontalHeader();
+  ColumnWidths widths{};
   for (std::size_t column = 0; column < kPatchesColumns.size(); ++column) {
-    header->resizeSection(static_cast<int>(column), Twips(kPatchesColumns[column].width, table));
+    widths[column] = Twips(kPatchesColumns[column].width, table);
   }
-  header->resizeSection(
-      kStatusColumn, std::max(header->sectionSize(kStatusColumn),
-                              table->iconSize().width() + words + Twips(kCellMarginsTwips, table)));
-  header->setSectionResizeMode(kConflictsColumn, QHeaderView::Stretch);
+  widths[kStatusColumn] = std::max(
+      widths[kStatusColumn], table->iconSize().width() + words + Twips(kCellMarginsTwips, table));
+  return widths;
 }
 
 }  // namespace
@@ -95,9 +95,11 @@ PatchesDialog::PatchesDialog(const PatchesRequest& request, QWidget* parent)
   table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + Twips(60, this));
   table->horizontalHeader()->setHighlightSections(false);
-  SizeColumns(table);
+  firstColumns_ = FirstColumns(table);
+  FitColumns();
   table->installEventFilter(this);
   MarkAccessibleWindow(this);
+  table->viewport()->installEventFilter(this);
 
   presenter_ = std::make_unique<PatchesPresenter>(*this, ui_, request);
   model_->SetPresenter(presenter_.get());
@@ -108,6 +110,15 @@ PatchesDialog::PatchesDialog(const PatchesRequest& request, QWidget* parent)
 PatchesDialog::~PatchesDialog() {
   model_->SetPresenter(nullptr);
   presenter_.reset();
+}
+
+// The columns fill the rows' width: a scroll bar that comes or goes, a larger window.
+void PatchesDialog::FitColumns() {
+  QTableView* table = Table();
+  const ColumnWidths widths = FitPatchesColumns(firstColumns_, table->viewport()->width());
+  for (std::size_t column = 0; column < widths.size(); ++column) {
+    table->horizontalHeader()->resizeSection(static_cast<int>(column), widths[column]);
+  }
 }
 
 QTableView* PatchesDialog::Table() const {
@@ -145,14 +156,19 @@ void PatchesDialog::Wire() {
 
 void PatchesDialog::Run() {
   presenter_->Open();
+  // The keys act on the row selected, the patch the main window showed.
+  Table()->setFocus();
   if (!closed_) {
     exec();
   }
 }
 
-void PatchesDialog::ResetRows(std::size_t count, int selected) {
+void PatchesDialog::ResetRows(std::size_t count, int selected, bool fromTop) {
   selecting_ = true;
   model_->ResetRows(count);
+  if (fromTop) {
+    Table()->scrollToTop();
+  }
   if (selected >= 0 && static_cast<std::size_t>(selected) < count) {
     const QModelIndex row = model_->index(selected, 0);
     Table()->setCurrentIndex(row);
@@ -174,12 +190,22 @@ void PatchesDialog::SetProgress(const std::string& text) {
   ShowOneLine(DesignControl<QLabel>(this, "Label_Progress"), progress_);
 }
 
+// "Apply changes" pressed gives the focus back to the list when it goes grey, as the Win32
+// window does, rather than to the next button.
 void PatchesDialog::SetApplyEnabled(bool enabled) {
-  DesignControl<QPushButton>(this, "Pul_ApplyChanges")->setEnabled(enabled);
+  auto* apply = DesignControl<QPushButton>(this, "Pul_ApplyChanges");
+  if (!enabled && apply->hasFocus()) {
+    Table()->setFocus();
+  }
+  apply->setEnabled(enabled);
 }
 
 void PatchesDialog::SetKeepHistory(bool keep) {
   DesignControl<QCheckBox>(this, "Check_History")->setChecked(keep);
+}
+
+void PatchesDialog::ShowHistory(const HistoryListing& listing) {
+  ShowHistoryDialog(listing, this);
 }
 
 bool PatchesDialog::Confirm(const std::string& text, const std::string& title) {
@@ -212,6 +238,9 @@ void PatchesDialog::reject() {
 }
 
 bool PatchesDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Resize && watched == Table()->viewport()) {
+    FitColumns();
+  }
   // In the list, Space and Enter toggle the mark of the current row, whichever column has the
   // focus.
   if (watched == Table() && event->type() == QEvent::KeyPress) {
@@ -223,6 +252,16 @@ bool PatchesDialog::eventFilter(QObject* watched, QEvent* event) {
       presenter_->MarkToggled(static_cast<std::size_t>(current.row()));
       model_->UpdateRows(static_cast<std::size_t>(current.row()),
                          static_cast<std::size_t>(current.row()));
+      return true;
+    }
+    // Home and End go to the first and the last row, as in a list (a table's own go to the
+    // first and the last column of the row).
+    const bool ends = key->key() == Qt::Key_Home || key->key() == Qt::Key_End;
+    if (ends && key->modifiers() == Qt::NoModifier && model_->rowCount(QModelIndex()) > 0) {
+      const int row = key->key() == Qt::Key_Home ? 0 : model_->rowCount(QModelIndex()) - 1;
+      const QModelIndex target = model_->index(row, current.isValid() ? current.column() : 0);
+      Table()->setCurrentIndex(target);
+      Table()->scrollTo(target);
       return true;
     }
   }

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/patches_columns.h"
 #include "app/patches_presenter.h"
 #include "app/patches_view.h"
 #include "qt/qt_user_interface.h"
@@ -29,12 +30,13 @@ class PatchesDialog : public QDialog, public PatchesView {
   void Run();
   const PatchesPresenter& Presenter() const { return *presenter_; }
 
-  void ResetRows(std::size_t count, int selected) override;
+  void ResetRows(std::size_t count, int selected, bool fromTop) override;
   void UpdateRows(std::size_t first, std::size_t last) override;
   void SetDescription(const std::string& text) override;
   void SetProgress(const std::string& text) override;
   void SetApplyEnabled(bool enabled) override;
   void SetKeepHistory(bool keep) override;
+  void ShowHistory(const HistoryListing& listing) override;
   bool Confirm(const std::string& text, const std::string& title) override;
   void WakeUp() override;
   void CloseWindow() override;
@@ -48,6 +50,7 @@ class PatchesDialog : public QDialog, public PatchesView {
 
  private:
   void Wire();
+  void FitColumns();
   QTableView* Table() const;
 
   QtUserInterface ui_;
@@ -56,8 +59,9 @@ class PatchesDialog : public QDialog, public PatchesView {
   // Each control's place at the first size, in the design's order.
   std::vector<QRect> firstPlaces_;
   QSize firstSize_;
-  QString progress_;        // the progress line whole
-  bool selecting_ = false;  // the presenter moves the selection: not the user's choice
+  ColumnWidths firstColumns_{};  // the list's columns at the first size
+  QString progress_;             // the progress line whole
+  bool selecting_ = false;       // the presenter moves the selection: not the user's choice
   bool closed_ = false;
 };
 

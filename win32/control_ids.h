@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "app/history_window_design.h"
 #include "app/main_window_design.h"
 #include "app/patches_window_design.h"
 #include "picker/picker_design.h"
@@ -13,11 +14,13 @@ inline constexpr wchar_t kMainWindowClass[] = L"Varnock.Principale";
 inline constexpr wchar_t kPickerClass[] = L"Varnock.Dialog_GetFileODir";
 inline constexpr wchar_t kInputBoxClass[] = L"Varnock.InputBox";
 inline constexpr wchar_t kPatchesWindowClass[] = L"Varnock.Patches";
+inline constexpr wchar_t kHistoryWindowClass[] = L"Varnock.History";
 
 // A control's identifier is its place in its window's design after a base of the window's own.
 inline constexpr int kMainControlBase = 101;
 inline constexpr int kPickerControlBase = 201;
 inline constexpr int kPatchesControlBase = 401;
+inline constexpr int kHistoryControlBase = 501;
 
 constexpr int MainControlId(std::string_view name) {
   return kMainControlBase + IndexOf(kMainWindowControls, name);
@@ -75,6 +78,14 @@ inline constexpr int kPulRestore = PatchesControlId("Pul_Restore");
 inline constexpr int kPulUndo = PatchesControlId("Pul_Undo");
 inline constexpr int kPulHistory = PatchesControlId("Pul_History");
 inline constexpr int kPulClosePatches = PatchesControlId("Pul_Close");
+
+// The History window's controls.
+constexpr int HistoryControlId(std::string_view name) {
+  return kHistoryControlBase + IndexOf(kHistoryWindowControls, name);
+}
+inline constexpr int kListHistory = HistoryControlId("List_History");
+inline constexpr int kLabelHistoryState = HistoryControlId("Label_HistoryState");
+inline constexpr int kPulCloseHistory = HistoryControlId("Pul_CloseHistory");
 
 // The input box's controls; OK and Cancel are IDOK and IDCANCEL.
 enum InputBoxControl : int {

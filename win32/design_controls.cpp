@@ -44,7 +44,9 @@ NativeControl NativeFor(ControlKind kind) {
       return {L"LISTBOX", tab | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
                               LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT};
     case ControlKind::FileList:
-      return {L"LISTBOX", tab | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT};
+      // The sideways scroll bar shows only when a row is wider than the list.
+      return {L"LISTBOX",
+              tab | WS_BORDER | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT};
     case ControlKind::CheckBox:
       return {L"BUTTON", tab | BS_AUTOCHECKBOX};
     case ControlKind::CheckTable:

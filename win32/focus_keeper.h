@@ -10,6 +10,12 @@ namespace varnock::win32 {
 class FocusKeeper {
  public:
   void SetFirst(HWND first) { last_ = first; }
+  // `from` cannot take the focus any more (it is disabled): `to` takes it in its stead.
+  void Replace(HWND from, HWND to) {
+    if (last_ == from) {
+      last_ = to;
+    }
+  }
   // Answers WM_ACTIVATE of `window`.
   void OnActivate(HWND window, bool active) {
     if (!active) {

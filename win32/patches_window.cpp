@@ -4,8 +4,10 @@
 #include <cwchar>
 
 #include "app/access_keys.h"
+#include "app/patches_columns.h"
 #include "win32/control_ids.h"
 #include "win32/design_controls.h"
+#include "win32/history_window.h"
 #include "win32/layout.h"
 #include "win32/modal_loop.h"
 #include "win32/read_only_box.h"
@@ -109,7 +111,8 @@ void PatchesWindow::CreateControls() {
   BuildControls(window_, kPatchesWindowDesign, kPatchesControlBase, fonts_, dpi_);
   KeepTabsOut(Control(kPatchesDescription));
   SetUpList();
-  focus_.SetFirst(Control(kTextFilter));
+  // The keys act on the row selected, the patch the main window showed.
+  focus_.SetFirst(Control(kListPatches));
 }
 
 // Report view, whole rows selected, a check box and the status's picture before each name; the
@@ -163,21 +166,19 @@ void PatchesWindow::PlaceControls(int width, int height) {
   FitColumns();
 }
 
-// The conflicts column takes the width the list leaves the other columns, with or without its
-// scroll bar, down to half its first width.
+// The columns fill the list's width, with or without its scroll bar.
 void PatchesWindow::FitColumns() {
   HWND list = Control(kListPatches);
   RECT client{};
   GetClientRect(list, &client);
-  int others = 0;
+  ColumnWidths first{};
   for (std::size_t i = 0; i < kPatchesColumns.size(); ++i) {
-    if (i != kConflictsColumn) {
-      others += TwipsToPixels(kPatchesColumns[i].width, dpi_);
-    }
+    first[i] = TwipsToPixels(kPatchesColumns[i].width, dpi_);
   }
-  const int least = TwipsToPixels(kPatchesColumns[kConflictsColumn].width, dpi_) / 2;
-  ListView_SetColumnWidth(list, kConflictsColumn,
-                          std::max(least, static_cast<int>(client.right) - others));
+  const ColumnWidths widths = FitPatchesColumns(first, static_cast<int>(client.right));
+  for (std::size_t i = 0; i < widths.size(); ++i) {
+    ListView_SetColumnWidth(list, static_cast<int>(i), widths[i]);
+  }
 }
 
 template <typename Handler>
@@ -376,11 +377,14 @@ void PatchesWindow::OnListClick(const NMITEMACTIVATE& click) {
   }
 }
 
-void PatchesWindow::ResetRows(std::size_t count, int selected) {
+void PatchesWindow::ResetRows(std::size_t count, int selected, bool fromTop) {
   HWND list = Control(kListPatches);
   quiet_ = true;
   ListView_SetItemCountEx(list, static_cast<int>(count), 0);
   FitColumns();
+  if (fromTop && count > 0) {
+    ListView_EnsureVisible(list, 0, FALSE);
+  }
   ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
   if (selected >= 0) {
     ListView_SetItemState(list, selected, LVIS_SELECTED | LVIS_FOCUSED,
@@ -403,12 +407,25 @@ void PatchesWindow::SetProgress(const std::string& text) {
   SetWindowTextUtf8(Control(kLabelProgress), text);
 }
 
+// A disabled button cannot keep the focus: when "Apply changes" had it (it was pressed), the
+// focus goes back to the list, now and when the window is active again after a message box.
 void PatchesWindow::SetApplyEnabled(bool enabled) {
-  EnableWindow(Control(kPulApplyChanges), enabled ? TRUE : FALSE);
+  HWND button = Control(kPulApplyChanges);
+  if (!enabled) {
+    focus_.Replace(button, Control(kListPatches));
+    if (GetFocus() == button) {
+      SetFocus(Control(kListPatches));
+    }
+  }
+  EnableWindow(button, enabled ? TRUE : FALSE);
 }
 
 void PatchesWindow::SetKeepHistory(bool keep) {
   CheckDlgButton(window_, kCheckHistory, keep ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void PatchesWindow::ShowHistory(const HistoryListing& listing) {
+  ShowHistoryWindow(window_, listing);
 }
 
 bool PatchesWindow::Confirm(const std::string& text, const std::string& title) {

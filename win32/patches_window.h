@@ -29,12 +29,13 @@ class PatchesWindow : public PatchesView {
   // Fills the window, shows it over its owner and returns when it has closed.
   void RunModal();
 
-  void ResetRows(std::size_t count, int selected) override;
+  void ResetRows(std::size_t count, int selected, bool fromTop) override;
   void UpdateRows(std::size_t first, std::size_t last) override;
   void SetDescription(const std::string& text) override;
   void SetProgress(const std::string& text) override;
   void SetApplyEnabled(bool enabled) override;
   void SetKeepHistory(bool keep) override;
+  void ShowHistory(const HistoryListing& listing) override;
   bool Confirm(const std::string& text, const std::string& title) override;
   void WakeUp() override;
   void CloseWindow() override;

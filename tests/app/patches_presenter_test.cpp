@@ -6,6 +6,8 @@
 #include <condition_variable>
 #include <mutex>
 #include <random>
+#include <regex>
+#include <set>
 
 #include "app/history_keeping.h"
 #include "support/files.h"
@@ -17,15 +19,17 @@ namespace {
 // A Patches window that remembers what it was told; its wake-ups are counted and waited for.
 class FakePatchesView : public PatchesView {
  public:
-  void ResetRows(std::size_t count, int selectedRow) override {
+  void ResetRows(std::size_t count, int selectedRow, bool top) override {
     shown = count;
     selected = selectedRow;
+    fromTop = top;
   }
   void UpdateRows(std::size_t, std::size_t) override {}
   void SetDescription(const std::string& text) override { description = text; }
   void SetProgress(const std::string& text) override { progress = text; }
   void SetApplyEnabled(bool enabled) override { applyEnabled = enabled; }
   void SetKeepHistory(bool) override {}
+  void ShowHistory(const HistoryListing& shown) override { listing = shown; }
   bool Confirm(const std::string& text, const std::string&) override {
     questions.push_back(text);
     if (!answers.empty()) {
@@ -54,12 +58,14 @@ class FakePatchesView : public PatchesView {
 
   std::size_t shown = 0;
   int selected = -1;
+  bool fromTop = false;
   std::string description;
   std::string progress;
   bool applyEnabled = false;
   bool confirm = false;
   std::vector<bool> answers;  // given before `confirm`, first first
   std::vector<std::string> questions;
+  std::optional<HistoryListing> listing;
   int closed = 0;
   std::mutex mutex;
   std::condition_variable woken;
@@ -85,7 +91,9 @@ class PatchesPresenterTest : public ImageTest {
   void Open(const FolderStatus* known = nullptr, HistoryKeeping* keeping = nullptr,
             bool drain = true) {
     presenter = std::make_unique<PatchesPresenter>(
-        view, ui, PatchesRequest{folder, exe, names, known, nullptr, keeping ? keeping : &history});
+        view, ui,
+        PatchesRequest{folder, exe, names, known, nullptr, keeping ? keeping : &history, chosen,
+                       chosenDescription});
     presenter->Open();
     if (drain) {
       Drain();
@@ -116,6 +124,8 @@ class PatchesPresenterTest : public ImageTest {
 
   std::string folder = dir.File("patches");
   std::vector<std::string> names;
+  std::string chosen;  // in the main window
+  std::string chosenDescription;
   FakePatchesView view;
   HistoryKeeping history{nullptr, dir.File("history")};
   std::unique_ptr<PatchesPresenter> presenter;
@@ -291,7 +301,8 @@ TEST_F(PatchesPresenterTest, HistoryActionsAskFirst) {
   EXPECT_EQ(ReadBytes(exe), image);
   EXPECT_EQ(ui.messages.size(), 2u);  // the outcomes
   presenter->HistoryClicked();
-  EXPECT_NE(ui.messages.back().text.find("  batch  a.ptc\r\n"), std::string::npos);
+  ASSERT_TRUE(view.listing.has_value());
+  EXPECT_NE(view.listing->rows.front().find("  batch  a.ptc"), std::string::npos);
   presenter->UndoClicked();  // nothing since the restore: told, not asked
   EXPECT_EQ(view.questions.size(), 7u);
   EXPECT_TRUE(ui.messages.back().text.starts_with("No change of "));
@@ -348,6 +359,111 @@ TEST_F(PatchesPresenterTest, RefreshAndKnownStatuses) {
   Drain();
   ASSERT_EQ(presenter->VisibleCount(), 2u);
   EXPECT_EQ(presenter->RowAt(static_cast<std::size_t>(view.selected)).fileName, "b.ptc");
+}
+
+// The window opens on the patch the main window shows, its description at once (the keys act
+// on what the user saw chosen), else on the first; a new filter shows the top of its rows with
+// the selected patch kept when it is among them, while statuses that come leave the list
+// where it was scrolled.
+TEST_F(PatchesPresenterTest, OpensOnTheChosenPatchAndANewFilterShowsItsTop) {
+  Write("a.ptc", 100, {1, 2}, "first");
+  Write("b.ptc", 200, {3, 4}, "second");
+  Write("c.ptc", 300, {5, 6}, "third");
+  const struct {
+    std::string chosen;
+    int selected;
+    std::string description;
+  } cases[] = {{"b.ptc", 1, "second, as the main window shows it"},
+               {"c.ptc", 2, "third, as the main window shows it"},
+               {"", 0, ""},
+               {"gone.ptc", 0, ""}};
+  for (const auto& [file, selected, description] : cases) {
+    SCOPED_TRACE(file);
+    chosen = file;
+    chosenDescription = description;
+    Open(nullptr, nullptr, false);
+    EXPECT_EQ(view.selected, selected);
+    EXPECT_EQ(view.description, description);
+    EXPECT_FALSE(view.fromTop);
+    Drain();
+    EXPECT_FALSE(view.fromTop);
+    presenter->FilterChanged("IR");  // first, third
+    EXPECT_TRUE(view.fromTop);
+    EXPECT_EQ(view.selected, selected == 1 ? -1 : selected / 2);
+  }
+}
+
+// Without a program chosen, the progress line and each history button say their own whole
+// sentence; with one, the history's texts tell apart a file without history from one another
+// program changed, count the same bytes in the restore's question and its refusal, and name
+// arguments in words, not as the command line's options. A long history opens as a list.
+TEST_F(PatchesPresenterTest, HistoryTextsSayWhatIsTrue) {
+  Write("a#7#.ptc", 100, {1, 2});
+  const std::string program = exe;
+  exe.clear();
+  Open(nullptr, nullptr, false);
+  EXPECT_EQ(view.progress,
+            "Statuses cannot be computed: no program to patch is chosen in the main window.");
+  presenter->HistoryClicked();
+  presenter->UndoClicked();
+  presenter->RestoreClicked();
+  ASSERT_EQ(ui.messages.size(), 3u);
+  std::set<std::string> told;
+  for (const auto& message : ui.messages) {
+    told.insert(message.text);
+    EXPECT_TRUE(message.text.starts_with("Choose the program to patch in the main window to "))
+        << message.text;
+    EXPECT_TRUE(message.text.ends_with(".")) << message.text;
+  }
+  EXPECT_EQ(told.size(), 3u);
+
+  ui.Clear();
+  exe = program;
+  Open();
+  presenter->UndoClicked();
+  presenter->HistoryClicked();
+  ASSERT_EQ(ui.messages.size(), 2u);
+  EXPECT_EQ(ui.messages[0].text,
+            "No history is kept for " + exe + ", so there is no change to undo.");
+  EXPECT_EQ(ui.messages[1].text, "No history is kept for " + exe + ".");
+  for (int i = 0; i < 100; ++i) {  // applied and removed, 50 times each
+    presenter->MarkToggled(0);
+    presenter->ApplyChangesClicked();
+    Drain();
+  }
+  view.confirm = false;
+  presenter->UndoClicked();
+  Bytes foreign = ReadBytes(exe);
+  foreign.back() ^= 0xFF;  // outside every patch
+  dir.Write("tomb4.exe", foreign);
+  ui.Clear();
+  presenter->UndoClicked();
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "Another program changed " + exe +
+                                     " since Varnock's last change, so that change cannot be "
+                                     "undone.");
+  presenter->MarkToggled(0);  // applied again, with another program's byte
+  presenter->ApplyChangesClicked();
+  Drain();
+  view.answers = {true, false};
+  presenter->RestoreClicked();
+  presenter->HistoryClicked();
+  ASSERT_TRUE(view.listing.has_value());
+  EXPECT_EQ(view.listing->rows.size(), 101u);
+  EXPECT_EQ(view.listing->rows.back().substr(20), "  batch  a#7#.ptc  argument 7");
+  const std::regex counted("([0-9]+) bytes? ");
+  std::set<std::string> counts;
+  for (const std::string& text : view.questions) {
+    SCOPED_TRACE(text);
+    EXPECT_EQ(text.find("--"), std::string::npos);
+    for (std::sregex_iterator it(text.begin(), text.end(), counted), end; it != end; ++it) {
+      counts.insert((*it)[1]);
+    }
+  }
+  EXPECT_EQ(view.questions.size(), 3u);  // undo, restore, the refused restore
+  EXPECT_EQ(counts, std::set<std::string>{"2"});
+  EXPECT_NE(view.questions[1].find("(a#7#.ptc, argument 7)"), std::string::npos)
+      << view.questions[1];
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/access_keys.h"
+#include "app/history_window_design.h"
 #include "app/main_window_design.h"
 #include "app/patches_window_design.h"
 #include "picker/picker_design.h"
@@ -26,6 +27,7 @@ TEST(WindowDesign, ControlsFitTheWindowWithoutOverlapAndTabInOneSequence) {
   const std::tuple<const char*, WindowDesign, bool> cases[] = {
       {"main window", kMainWindowDesign, false},
       {"Patches window", kPatchesWindowDesign, false},
+      {"History window", kHistoryWindowDesign, false},
       {"picker", kPickerDesign, false},
       {"picker in folder mode",
        {kPickerDesign.width, kPickerFolderModeHeight, kPickerControls},

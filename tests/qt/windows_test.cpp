@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDropEvent>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -25,6 +26,7 @@
 #include <functional>
 #include <vector>
 
+#include "app/history_window_design.h"
 #include "app/main_presenter.h"
 #include "app/main_window_design.h"
 #include "app/patches_window_design.h"
@@ -394,6 +396,64 @@ TEST(PatchesWindow, AppliesTheMarkedPatchesInOneStep) {
   });
   Click(&h.window, "Pul_AllPatches");
   EXPECT_EQ(h.Caption("Label_Status"), "Status: not applied");
+}
+
+// The Patches window opens on the patch the main window shows, its description there and the
+// keys on its row; Home and End go to the first and the last row as in any list; the Patch and
+// the Conflicts columns share what the window grows by; after "Apply changes" the keys still
+// reach the list; and "History…" opens a list of its own, built from its design.
+TEST(PatchesWindow, OpensOnTheChosenPatchAndListsTheHistory) {
+  TempDir data;
+  ::setenv("XDG_DATA_HOME", data.path().c_str(), 1);  // the history of this test alone
+  Harness h(false, true);
+  auto* combo = qt::DesignControl<QComboBox>(&h.window, "Combo_Patch");
+  ASSERT_EQ(combo->count(), 2);
+  combo->setCurrentIndex(1);
+  emit combo->activated(1);
+  const QString chosen = combo->itemText(1);
+  const QString shown =
+      qt::DesignControl<QPlainTextEdit>(&h.window, "Text_Description")->toPlainText();
+  ASSERT_FALSE(shown.isEmpty());
+  OnModal(&h.window, "PatchesWindow", [&](QWidget* dialog) {
+    auto* table = qt::DesignControl<QTableView>(dialog, "List_Patches");
+    EXPECT_EQ(dialog->focusWidget(), table);
+    EXPECT_EQ(table->currentIndex().row(), 1);
+    EXPECT_EQ(table->currentIndex().data().toString(), chosen);
+    EXPECT_EQ(qt::DesignControl<QPlainTextEdit>(dialog, "Text_Description")->toPlainText(), shown);
+    QTest::keyClick(table, Qt::Key_Home);
+    EXPECT_EQ(table->currentIndex().row(), 0);
+    QTest::keyClick(table, Qt::Key_End);
+    EXPECT_EQ(table->currentIndex().row(), 1);
+
+    QHeaderView* header = table->horizontalHeader();
+    const int patch = header->sectionSize(0);
+    const int conflicts = header->sectionSize(2);
+    dialog->resize(dialog->size() + QSize(300, 0));
+    EXPECT_GT(header->sectionSize(0), patch);
+    EXPECT_GT(header->sectionSize(2), conflicts);
+    EXPECT_EQ(header->length(), table->viewport()->width());
+
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return !std::ranges::count(Column(table->model(), 1), "…"); }));
+    QTest::keyClick(table, Qt::Key_Space);
+    Click(dialog, "Pul_ApplyChanges");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Column(table->model(), 1)[1] == "applied"; }));
+    EXPECT_EQ(dialog->focusWidget(), table);
+    OnModal(dialog, "HistoryWindow", [&](QWidget* history) {
+      ExpectBuiltFromDesign(history, kHistoryWindowDesign);
+      EXPECT_EQ(history->windowTitle(), "History of " + Utf8(h.install.exe));
+      auto* rows = qt::DesignControl<QListWidget>(history, "List_History");
+      ASSERT_EQ(rows->count(), 1);
+      EXPECT_TRUE(rows->item(0)->text().endsWith("  batch  " + chosen))
+          << rows->item(0)->text().toStdString();
+      EXPECT_EQ(rows->currentRow(), 0);
+      Click(history, "Pul_CloseHistory");
+    });
+    Click(dialog, "Pul_History");
+    QTest::keyClick(table, Qt::Key_Escape);
+  });
+  Click(&h.window, "Pul_AllPatches");
+  EXPECT_EQ(h.Caption("Label_Status"), "Status: applied");
 }
 
 }  // namespace
