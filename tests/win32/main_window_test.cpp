@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "app/history_window_design.h"
 #include "app/main_presenter.h"
 #include "engine/patch_batch.h"
 #include "engine/silent_ui.h"
@@ -250,7 +251,7 @@ TEST(Win32MainWindow, PatchesWindowAppliesTheMarkedPatches) {
   driver.Then(win32::kPatchesWindowClass, [&](HWND patches) {
     HWND filter = GetDlgItem(patches, win32::kTextFilter);
     HWND list = GetDlgItem(patches, win32::kListPatches);
-    EXPECT_EQ(GetFocus(), filter);
+    EXPECT_EQ(GetFocus(), list);  // on the patch the main window shows
     seen.push_back(ComputedRows(patches));
     SetWindowTextW(filter, L"VIDEO");
     PressKeyOnRow(patches, 0, VK_SPACE);
@@ -375,6 +376,114 @@ TEST(Win32MainWindow, ScreenReaderReadsEveryControlAsDesigned) {
               rows == (std::vector<std::vector<std::string>>{{"[ ] " + video, "[ ] " + wad},
                                                              {"[x] " + video, "[ ] " + wad}}))
       << ::testing::PrintToString(rows);
+
+// The Patches window opens on the patch chosen in the main window, its description shown and
+// the keys on its row, so that Space and "Apply changes" act on what the user saw chosen; the
+// focus comes back to the list once the button has done its work; "History…" opens a list of
+// its own, built from its design, with the change last.
+TEST(Win32MainWindow, PatchesWindowOpensOnTheChosenPatch) {
+  MainWindowHarness harness;
+  ASSERT_NE(harness.Main(), nullptr) << "no window: run the tests inside xvfb-run under Wine";
+  ASSERT_TRUE(harness.presenter.Load());
+  harness.presenter.FilesDropped({harness.install.exe});
+  harness.window->ShowCentred();
+  SendMessageW(harness.Control(win32::kComboPatch), CB_SETCURSEL, 1, 0);
+  harness.presenter.PatchClicked();
+  Settle(harness.Main());
+  const std::string chosen = win32::WindowText(harness.Control(win32::kComboPatch));
+  const std::string description = win32::WindowText(harness.Control(win32::kTextDescription));
+  ASSERT_FALSE(description.empty());
+
+  ModalDriver driver;
+  std::vector<std::string> history;
+  driver.Then(win32::kPatchesWindowClass, [&](HWND patches) {
+    HWND list = GetDlgItem(patches, win32::kListPatches);
+    EXPECT_EQ(GetFocus(), list);
+    const int selected = ListView_GetNextItem(list, -1, LVNI_SELECTED);
+    EXPECT_EQ(CellText(list, selected, 0), chosen);
+    EXPECT_EQ(win32::WindowText(GetDlgItem(patches, win32::kPatchesDescription)), description);
+    ComputedRows(patches);
+    PressKey(patches, list, VK_SPACE);
+    HWND apply = GetDlgItem(patches, win32::kPulApplyChanges);
+    SetFocus(apply);
+    SendMessageW(apply, BM_CLICK, 0, 0);
+    const std::vector<std::string> rows = ComputedRows(patches);
+    EXPECT_EQ(rows[static_cast<std::size_t>(selected)], "[x] " + chosen + " applied");
+    EXPECT_EQ(GetFocus(), list);
+    driver.Then(win32::kHistoryWindowClass, [&](HWND shown) {
+      ExpectBuiltFromDesign(shown, kHistoryWindowDesign, win32::kHistoryControlBase);
+      HWND listed = GetDlgItem(shown, win32::kListHistory);
+      const auto count = SendMessageW(listed, LB_GETCOUNT, 0, 0);
+      EXPECT_EQ(SendMessageW(listed, LB_GETCURSEL, 0, 0), count - 1);
+      wchar_t text[512] = {};
+      SendMessageW(listed, LB_GETTEXT, static_cast<WPARAM>(count - 1),
+                   reinterpret_cast<LPARAM>(text));
+      history.push_back(win32::Narrow(text));
+      PostClick(shown, win32::kPulCloseHistory);
+    });
+    SendMessageW(GetDlgItem(patches, win32::kPulHistory), BM_CLICK, 0, 0);
+    PostMessageW(list, WM_KEYDOWN, VK_ESCAPE, 1);
+  });
+  harness.Click(win32::kPulAllPatches);
+  EXPECT_TRUE(driver.Done());
+  EXPECT_EQ(driver.messages, std::vector<std::string>{});
+  ASSERT_EQ(history.size(), 1u);
+  EXPECT_TRUE(history[0].ends_with("  batch  " + chosen)) << history[0];
+}
+
+// A new filter shows the top of its rows, wherever the list was scrolled, and the selected
+// patch in view when it is among them; over 300 copies of a patch.
+TEST(Win32MainWindow, PatchesWindowFilterShowsTheTopOfItsRows) {
+  MainWindowHarness harness;
+  ASSERT_NE(harness.Main(), nullptr) << "no window: run the tests inside xvfb-run under Wine";
+  const Bytes patch = ReadWholeFile(DemoFile("Patch_ExtraWadTextures.ptc"));
+  for (int i = 0; i < 300; ++i) {
+    const std::string number = std::to_string(1000 + i).substr(1);
+    harness.temp.Write(JoinPath("program", "Copy_" + number + ".ptc"), patch);
+  }
+  ASSERT_TRUE(harness.presenter.Load());
+  harness.presenter.FilesDropped({harness.install.exe});
+  harness.window->ShowCentred();
+  Settle(harness.Main());
+
+  ModalDriver driver;
+  std::vector<std::string> seen;
+  driver.Then(win32::kPatchesWindowClass, [&](HWND patches) {
+    HWND list = GetDlgItem(patches, win32::kListPatches);
+    HWND filter = GetDlgItem(patches, win32::kTextFilter);
+    ComputedRows(patches);
+    // The first of the rows the list shows, how many, and whether the selected one is among them.
+    const auto shown = [&] {
+      Settle(patches);
+      const int top = ListView_GetTopIndex(list);
+      const int selected = ListView_GetNextItem(list, -1, LVNI_SELECTED);
+      const bool inView = selected >= top && selected < top + ListView_GetCountPerPage(list);
+      return CellText(list, top, 0) + " " + std::to_string(ListView_GetItemCount(list)) +
+             (selected < 0 ? ""
+              : inView     ? " " + CellText(list, selected, 0)
+                           : " out of view");
+    };
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_EnsureVisible(list, 280, FALSE);
+    SetWindowTextW(filter, L"Copy_1");
+    seen.push_back(shown());
+    SetWindowTextW(filter, L"");
+    int copy = 0;
+    while (CellText(list, copy, 0) != "Copy_170.ptc") {
+      ++copy;
+    }
+    ListView_SetItemState(list, copy, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_EnsureVisible(list, 290, FALSE);
+    SetWindowTextW(filter, L"Copy_1");
+    seen.push_back(shown());
+    PostMessageW(list, WM_KEYDOWN, VK_ESCAPE, 1);
+  });
+  harness.Click(win32::kPulAllPatches);
+  EXPECT_TRUE(driver.Done());
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[0], "Copy_100.ptc 100");
+  EXPECT_TRUE(seen[1].starts_with("Copy_1")) << seen[1];
+  EXPECT_TRUE(seen[1].ends_with(" 100 Copy_170.ptc")) << seen[1];
 }
 
 }  // namespace

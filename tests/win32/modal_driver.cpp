@@ -23,12 +23,13 @@ std::wstring ClassOf(HWND window) {
   return name;
 }
 
-// The modal windows the driver answers: message boxes, the picker, the input box and the
-// Patches window.
+// The modal windows the driver answers: message boxes, the picker, the input box, the Patches
+// window and its History window.
 bool Driven(HWND window) {
   const std::wstring windowClass = ClassOf(window);
   return windowClass == L"#32770" || windowClass == win32::kPickerClass ||
-         windowClass == win32::kInputBoxClass || windowClass == win32::kPatchesWindowClass;
+         windowClass == win32::kInputBoxClass || windowClass == win32::kPatchesWindowClass ||
+         windowClass == win32::kHistoryWindowClass;
 }
 
 }  // namespace
