@@ -1,6 +1,7 @@
 #include "app/history_texts.h"
 
 #include "support/files.h"
+#include "support/paths.h"
 
 namespace varnock {
 
@@ -12,7 +13,7 @@ std::string ArgumentsText(const HistoryRow& row) {
     return {};
   }
   const bool several = row.patches.find(", ") != std::string::npos;
-  return (several ? "  arguments " : "  argument ") + row.arguments;
+  return (several ? "  arguments " : "  argument ") + NamedValuesInWords(row.arguments);
 }
 
 }  // namespace
@@ -84,7 +85,19 @@ std::string InWindowWords(std::string question) {
        at = question.find(kOption, at)) {
     question.replace(at, kOption.size(), ", argument ");
   }
-  return question;
+  return NamedValuesInWords(std::move(question));
+}
+
+// "A.ptc=7" as the option takes it becomes "A.ptc: 7"; only the '=' just after a patch's name,
+// so that a value holding '=' keeps it.
+std::string NamedValuesInWords(std::string text) {
+  static constexpr std::string_view kExtension = ".ptc=";
+  for (std::size_t at = 0; at + kExtension.size() <= text.size(); ++at) {
+    if (EqualsIgnoreCase(text.substr(at, kExtension.size()), kExtension)) {
+      text.replace(at + kExtension.size() - 1, 1, ": ");
+    }
+  }
+  return text;
 }
 
 }  // namespace varnock

@@ -37,5 +37,8 @@ std::string NothingToUndoText(const std::string& exePath, const HistorySummary& 
 std::string RefusedRestoreText(const std::string& exePath);
 // A question of the history with the patches' arguments named in words, not as options.
 std::string InWindowWords(std::string question);
+// The arguments of several patches, NAME=VALUE as the command line takes them, as
+// "NAME: VALUE".
+std::string NamedValuesInWords(std::string text);
 
 }  // namespace varnock
