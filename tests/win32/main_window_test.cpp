@@ -404,10 +404,14 @@ TEST(Win32MainWindow, PatchesWindowOpensOnTheChosenPatch) {
     EXPECT_EQ(win32::WindowText(GetDlgItem(patches, win32::kPatchesDescription)), description);
     ComputedRows(patches);
     PressKey(patches, list, VK_SPACE);
+    // Pressed while the window lost the activation (to a box), which gives the focus back to
+    // the control that had it: the button, now grey, passes it to the list.
     HWND apply = GetDlgItem(patches, win32::kPulApplyChanges);
     SetFocus(apply);
+    SendMessageW(patches, WM_ACTIVATE, WA_INACTIVE, 0);
     SendMessageW(apply, BM_CLICK, 0, 0);
     const std::vector<std::string> rows = ComputedRows(patches);
+    SendMessageW(patches, WM_ACTIVATE, WA_ACTIVE, 0);
     EXPECT_EQ(rows[static_cast<std::size_t>(selected)], "[x] " + chosen + " applied");
     EXPECT_EQ(GetFocus(), list);
     driver.Then(win32::kHistoryWindowClass, [&](HWND shown) {
