@@ -376,6 +376,7 @@ TEST(Win32MainWindow, ScreenReaderReadsEveryControlAsDesigned) {
               rows == (std::vector<std::vector<std::string>>{{"[ ] " + video, "[ ] " + wad},
                                                              {"[x] " + video, "[ ] " + wad}}))
       << ::testing::PrintToString(rows);
+}
 
 // The Patches window opens on the patch chosen in the main window, its description shown and
 // the keys on its row, so that Space and "Apply changes" act on what the user saw chosen; the
