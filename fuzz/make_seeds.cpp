@@ -12,6 +12,7 @@
 #include "history/history_record.h"
 #include "patchfile/patch_source.h"
 #include "patchfile/patch_writer.h"
+#include "sets/patch_set.h"
 #include "support/files.h"
 #include "support/sha256.h"
 #include "target/exe_version.h"
@@ -202,6 +203,27 @@ void OperationSeeds(const fs::path& root, const fs::path& scratch) {
   }
 }
 
+// Set files as Varnock writes them: empty, with arguments, with the history's original, and
+// one in the forms a person may leave (BOM, CR LF, comments, upper-case sums).
+void SetSeeds(const fs::path& root) {
+  const SeedFolder seeds(root, "patch_set");
+  PatchSet set{
+      "tomb4.exe", "LE_UK_P:XP_Standard (11-Nov-2000  15:21)", std::string(64, 'a'), {}, {}};
+  const std::string empty = PatchSetText(set);
+  seeds.Add("empty", Bytes(empty.begin(), empty.end()));
+  set.originalSha256 = std::string(64, 'b');
+  set.patches = {{"Patch_ExtraVideoMemory20MB.ptc", std::string(64, 'c'), std::nullopt, 0},
+                 {"Patch_Fog#250#.ptc", std::string(64, 'd'), "300", 0},
+                 {"Patch_Name#a b#.ptc", std::string(64, 'e'), " x | y", 0}};
+  const std::string text = PatchSetText(set);
+  seeds.Add("patches", Bytes(text.begin(), text.end()));
+  const std::string edited =
+      "\xEF\xBB\xBFvarnock patch set 1\r\n  # edited\r\n\r\nprogram: tomb4.exe\r\n"
+      "signature: X\r\nsha256: " +
+      std::string(64, 'F') + "\r\npatch: " + std::string(64, 'A') + " a.ptc | 2.750\r\n";
+  seeds.Add("edited", Bytes(edited.begin(), edited.end()));
+}
+
 }  // namespace
 
 void HistorySeeds(const fs::path& root) {
@@ -260,6 +282,7 @@ int main(int argc, char** argv) {
   VersionSeeds(root, engine);
   OperationSeeds(root, scratch);
   HistorySeeds(root);
+  SetSeeds(root);
   fs::remove_all(scratch);
   return 0;
 }
