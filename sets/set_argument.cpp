@@ -1,0 +1,71 @@
+#include "sets/set_argument.h"
+
+#include "engine/argument_bytes.h"
+#include "engine/silent_ui.h"
+#include "support/paths.h"
+
+namespace varnock {
+
+namespace {
+
+// The bytes the value writes; none when the type cannot encode it.
+std::optional<Bytes> Encoded(const std::string& patchPath, const PatchRecord& record,
+                             const std::string& value) {
+  SilentUi silent;
+  ArgumentFailure failure;
+  Bytes bytes;
+  if (!ArgumentBytes(patchPath, value, record, bytes, silent, failure) || failure.general) {
+    return std::nullopt;
+  }
+  return bytes;
+}
+
+// What the engine tells when the type cannot encode `value`; empty when it can.
+std::string EncodingError(const std::string& patchPath, const PatchRecord& record,
+                          const std::string& value) {
+  SilentUi silent;
+  ArgumentFailure failure;
+  Bytes bytes;
+  if (ArgumentBytes(patchPath, value, record, bytes, silent, failure) && !failure.general) {
+    return {};
+  }
+  return failure.general ? failure.description : silent.FirstMessage();
+}
+
+}  // namespace
+
+std::optional<std::string> NameArgument(const std::string& patchPath) {
+  const std::string base = GetBaseName(patchPath);
+  const std::size_t first = base.find('#');
+  const std::size_t second = first == std::string::npos ? first : base.find('#', first + 1);
+  if (second == std::string::npos) {
+    return std::nullopt;
+  }
+  return base.substr(first + 1, second - first - 1);
+}
+
+std::string ArgumentRefusal(const std::string& patchPath, const PatchRecord& record,
+                            const std::optional<std::string>& argument) {
+  if (!argument) {
+    return {};
+  }
+  if (!record.Has(HasArgument)) {
+    return "takes no argument";
+  }
+  const std::string error = EncodingError(patchPath, record, *argument);
+  return error.empty() ? std::string() : "cannot take the argument \"" + *argument + "\": " + error;
+}
+
+bool SameArgumentValue(const std::string& patchPath, const PatchRecord& record,
+                       const std::string& a, const std::string& b) {
+  if (a == b) {
+    return true;
+  }
+  if (record.ArgType == TextString || record.ArgType == TextStringZ) {
+    return false;
+  }
+  const auto first = Encoded(patchPath, record, a);
+  return first && first == Encoded(patchPath, record, b);
+}
+
+}  // namespace varnock

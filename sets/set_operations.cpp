@@ -1,0 +1,150 @@
+#include "sets/set_operations.h"
+
+#include "engine/folder_status.h"
+#include "engine/patch_batch.h"
+#include "engine/silent_ui.h"
+#include "patchfile/load_patch.h"
+#include "sets/original_sha256.h"
+#include "sets/set_argument.h"
+#include "support/paths.h"
+#include "support/sha256.h"
+#include "target/target_table.h"
+
+namespace varnock {
+
+namespace {
+
+std::string Joined(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) {
+    text += "\r\n" + line;
+  }
+  return text;
+}
+
+// The set's line for an applied patch; false with the reason when it cannot be written.
+bool SetLineOf(const std::string& folder, const FolderStatusEntry& entry, SetPatch& patch,
+               std::string& error) {
+  const std::string path = JoinPath(folder, entry.fileName);
+  SilentUi silent;
+  PatchRecord record;
+  if (!LoadPatch(path, record, silent)) {
+    error = silent.FirstMessage();
+    return false;
+  }
+  patch = {entry.fileName, FileSha256Text(path), std::nullopt, 0};
+  if (record.Has(HasArgument)) {
+    patch.argument = entry.status.argument ? entry.status.argument : NameArgument(path);
+  }
+  error = PatchNameError(patch.name);
+  if (error.empty() && patch.argument) {
+    error = ArgumentTextError(*patch.argument);
+  }
+  if (error.empty() && patch.sha256.empty()) {
+    error = "its file cannot be read";
+  }
+  return error.empty();
+}
+
+}  // namespace
+
+std::string ProgramOf(const std::string& exePath) {
+  const std::string name = GetFileName(exePath);
+  return TargetProgramName(name).value_or(name);
+}
+
+bool SaveSetFrom(const std::string& folder, const std::string& exePath, PatchSet& set,
+                 UserInterface& ui) {
+  FolderStatus status;
+  if (!GetFolderStatus(folder, exePath, status, ui)) {
+    return false;
+  }
+  std::vector<std::string> partly;
+  for (const FolderStatusEntry& entry : status.entries) {
+    if (entry.status.state == PatchState::PartlyApplied) {
+      partly.push_back(entry.fileName + " is partly applied");
+    }
+  }
+  if (!partly.empty()) {
+    ui.ShowMessage("ERROR: no set is saved from " + exePath + ":" + Joined(partly),
+                   MessageIcon::Critical);
+    return false;
+  }
+  set = {ProgramOf(exePath), status.exeVersion, FileSha256Text(exePath), {}, {}};
+  set.originalSha256 = OriginalSha256(exePath, set.sha256);
+  for (const FolderStatusEntry& entry : status.entries) {
+    if (entry.status.state != PatchState::Applied) {
+      continue;
+    }
+    SetPatch patch;
+    std::string error;
+    if (!SetLineOf(folder, entry, patch, error)) {
+      ui.ShowMessage("ERROR: no set is saved: " + entry.fileName + ": " + error,
+                     MessageIcon::Critical);
+      return false;
+    }
+    set.patches.push_back(std::move(patch));
+  }
+  return true;
+}
+
+SetCheck CheckSet(const PatchSet& set, const std::string& folder, const std::string& exePath,
+                  UserInterface& ui) {
+  SetCheck check;
+  check.otherProgram = !EqualsIgnoreCase(ProgramOf(exePath), set.program);
+  FolderStatus status;
+  if (!GetFolderStatus(folder, exePath, status, ui)) {
+    return check;
+  }
+  check.read = true;
+  check.signature = status.exeVersion;
+  check.sha256 = FileSha256Text(exePath);
+  check.plan = PlanSet(set, status);
+  return check;
+}
+
+std::string OtherBuildNote(const PatchSet& set, const SetCheck& check) {
+  if (!check.read || EqualsIgnoreCase(check.signature, set.signature)) {
+    return {};
+  }
+  return "the executable is another build (" + check.signature + ") than the set was saved from (" +
+         set.signature + "): each patch decides whether it fits";
+}
+
+ResultCode ApplySet(const PatchSet& set, const SetCheck& check, const std::string& exePath,
+                    UserInterface& ui, OperationHistory* history, const RewriteHooks* hooks) {
+  const std::string nothing = "nothing is written to " + exePath;
+  if (check.otherProgram) {
+    ui.ShowMessage("ERROR: " + exePath + " is " + ProgramOf(exePath) + ", the set is for " +
+                       set.program + ": " + nothing,
+                   MessageIcon::Critical);
+    return ResultFailed;
+  }
+  if (!check.read) {
+    return ResultFailed;  // the status has told why
+  }
+  const SetPlan& plan = check.plan;
+  if (!plan.problems.empty()) {
+    ui.ShowMessage("ERROR: the set cannot be applied, " + nothing + ":" + Joined(plan.problems),
+                   MessageIcon::Critical);
+    return ResultFailed;
+  }
+  if (plan.Blocked()) {
+    std::vector<std::string> partly;
+    for (const SetDifference& difference : plan.differences) {
+      if (difference.kind == DifferenceKind::PartlyApplied) {
+        partly.push_back(difference.patch + " is " + difference.detail);
+      }
+    }
+    ui.ShowMessage("ERROR: patches that would have to change are partly applied, " + nothing + ":" +
+                       Joined(partly),
+                   MessageIcon::Critical);
+    return ResultFailed;
+  }
+  if (plan.Holds()) {
+    return ResultAlreadyDone;
+  }
+  return PerformChanges(plan.removals, plan.applications, exePath, ui, hooks, history);
+}
+
+}  // namespace varnock

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string>
+
+#include "engine/result_code.h"
+#include "history/operation_history.h"
+#include "sets/patch_set.h"
+#include "sets/set_plan.h"
+#include "support/safe_rewrite.h"
+#include "ui/user_interface.h"
+
+namespace varnock {
+
+// The program a set names for the executable at `exePath`: its target name ("tomb4.exe"), else
+// its file name.
+std::string ProgramOf(const std::string& exePath);
+
+// The set of every patch of `folder` applied on the executable at `exePath`, in the order of the
+// patch list, each with the SHA-256 of its file and the argument read back. False, after a
+// message, when the status cannot be computed, a patch is partly applied (named: nothing may be
+// saved) or a patch cannot be written in a set.
+bool SaveSetFrom(const std::string& folder, const std::string& exePath, PatchSet& set,
+                 UserInterface& ui);
+
+// How the executable at `exePath` stands against `set` with the patches of `folder`.
+struct SetCheck {
+  bool read = false;          // false when the executable's status could not be computed
+  bool otherProgram = false;  // the executable is another program than the set's
+  std::string signature;      // the executable's version signature
+  std::string sha256;         // the executable's SHA-256
+  SetPlan plan;
+  bool Identical(const PatchSet& set) const { return sha256 == set.sha256; }
+};
+SetCheck CheckSet(const PatchSet& set, const std::string& folder, const std::string& exePath,
+                  UserInterface& ui);
+
+// The note for an executable of another build than the set's; empty for the same build.
+std::string OtherBuildNote(const PatchSet& set, const SetCheck& check);
+
+// Makes the executable hold exactly the set, from the plan of `check` (computed for it just
+// before): one all-or-nothing rewrite, recorded as one entry in `history` when given.
+// ResultAlreadyDone when it holds the set already; ResultFailed, after a message that names
+// what stands in the way, when the set cannot be applied, and then nothing is written.
+ResultCode ApplySet(const PatchSet& set, const SetCheck& check, const std::string& exePath,
+                    UserInterface& ui, OperationHistory* history = nullptr,
+                    const RewriteHooks* hooks = nullptr);
+
+}  // namespace varnock

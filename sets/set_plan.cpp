@@ -1,0 +1,163 @@
+#include "sets/set_plan.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "engine/silent_ui.h"
+#include "patchfile/load_patch.h"
+#include "sets/set_argument.h"
+#include "support/paths.h"
+#include "support/sha256.h"
+
+namespace varnock {
+
+namespace {
+
+std::string AtLine(const SetPatch& patch, const std::string& what) {
+  return "line " + std::to_string(patch.line) + ": " + patch.name + " " + what;
+}
+
+// The value the patch is applied with on the executable: the one read back, else the one its
+// name carries.
+std::string AppliedValue(const std::string& path, const FolderStatusEntry& entry) {
+  return entry.status.argument.value_or(NameArgument(path).value_or(""));
+}
+
+// The value the set gives the patch (or its name, when the set gives none).
+std::optional<std::string> WantedValue(const std::string& path, const PatchRecord& record,
+                                       const SetPatch& patch) {
+  if (patch.argument || !record.Has(HasArgument)) {
+    return patch.argument;
+  }
+  return NameArgument(path);
+}
+
+class Planner {
+ public:
+  Planner(const FolderStatus& status, SetPlan& plan)
+      : status_(status), plan_(plan), inSet_(status.entries.size(), false) {
+    for (std::size_t i = status.entries.size(); i-- > 0;) {
+      byName_[NameKey(status.entries[i].fileName)] = i;
+    }
+  }
+
+  void AddSetPatch(const SetPatch& patch) {
+    const auto found = byName_.find(NameKey(patch.name));
+    if (found == byName_.end()) {
+      plan_.problems.push_back(AtLine(patch, "is missing from " + status_.folder +
+                                                 " (the set names the SHA-256 " + patch.sha256 +
+                                                 ")"));
+      return;
+    }
+    inSet_[found->second] = true;
+    const FolderStatusEntry& entry = status_.entries[found->second];
+    const std::string path = JoinPath(status_.folder, entry.fileName);
+    const std::string sum = FileSha256Text(path);
+    if (sum != patch.sha256) {
+      plan_.problems.push_back(AtLine(patch, "has the SHA-256 " + (sum.empty() ? "(unread)" : sum) +
+                                                 ", the set names " + patch.sha256));
+      return;
+    }
+    SilentUi silent;
+    PatchRecord record;
+    if (!LoadPatch(path, record, silent)) {
+      plan_.problems.push_back(AtLine(patch, "does not load: " + silent.FirstMessage()));
+      return;
+    }
+    if (const std::string refusal = ArgumentRefusal(path, record, patch.argument);
+        !refusal.empty()) {
+      plan_.problems.push_back(AtLine(patch, refusal));
+      return;
+    }
+    Judge(entry, path, record, WantedValue(path, record, patch));
+  }
+
+  // The patches of the folder that the set does not name, last in the list first.
+  void AddOthers() {
+    for (std::size_t i = status_.entries.size(); i-- > 0;) {
+      const FolderStatusEntry& entry = status_.entries[i];
+      if (inSet_[i]) {
+        continue;
+      }
+      const std::string path = JoinPath(status_.folder, entry.fileName);
+      if (entry.status.state == PatchState::Applied) {
+        Differ(entry, DifferenceKind::NotInSet, "applied, not in the set");
+        plan_.removals.push_back({path, entry.status.argument});
+      } else if (entry.status.state == PatchState::PartlyApplied) {
+        Differ(entry, DifferenceKind::PartlyApplied, "partly applied, not in the set");
+      }
+    }
+  }
+
+ private:
+  void Judge(const FolderStatusEntry& entry, const std::string& path, const PatchRecord& record,
+             const std::optional<std::string>& wanted) {
+    switch (entry.status.state) {
+      case PatchState::Applied: {
+        const std::string applied = AppliedValue(path, entry);
+        if (record.Has(HasArgument) && wanted &&
+            !SameArgumentValue(path, record, applied, *wanted)) {
+          Differ(entry, DifferenceKind::OtherArgument,
+                 "applied with " + applied + ", the set gives " + *wanted);
+          plan_.removals.push_back({path, applied});
+          plan_.applications.push_back({path, wanted});
+        }
+        return;
+      }
+      case PatchState::PartlyApplied:
+        Differ(entry, DifferenceKind::PartlyApplied, "partly applied");
+        return;
+      case PatchState::NotApplied:
+        Differ(entry, DifferenceKind::Missing, "not applied");
+        break;
+      default:
+        Differ(entry, DifferenceKind::Missing,
+               std::string("not applied (") + StateWord(entry.status.state) + ")");
+        break;
+    }
+    plan_.applications.push_back({path, wanted});
+  }
+
+  void Differ(const FolderStatusEntry& entry, DifferenceKind kind, std::string detail) {
+    plan_.differences.push_back({entry.fileName, kind, std::move(detail)});
+  }
+
+  const FolderStatus& status_;
+  SetPlan& plan_;
+  std::vector<bool> inSet_;
+  std::unordered_map<std::string, std::size_t> byName_;  // lower-case name → first entry
+};
+
+}  // namespace
+
+const char* DifferenceWord(DifferenceKind kind) {
+  switch (kind) {
+    case DifferenceKind::Missing:
+      return "missing";
+    case DifferenceKind::OtherArgument:
+      return "other-argument";
+    case DifferenceKind::PartlyApplied:
+      return "partly-applied";
+    case DifferenceKind::NotInSet:
+      return "not-in-set";
+  }
+  return "";
+}
+
+bool SetPlan::Blocked() const {
+  return std::ranges::any_of(differences, [](const SetDifference& difference) {
+    return difference.kind == DifferenceKind::PartlyApplied;
+  });
+}
+
+SetPlan PlanSet(const PatchSet& set, const FolderStatus& status) {
+  SetPlan plan;
+  Planner planner(status, plan);
+  for (const SetPatch& patch : set.patches) {
+    planner.AddSetPatch(patch);
+  }
+  planner.AddOthers();
+  return plan;
+}
+
+}  // namespace varnock
