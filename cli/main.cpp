@@ -16,6 +16,7 @@
 #include "cli/info_command.h"
 #include "cli/list_command.h"
 #include "cli/patch_command.h"
+#include "cli/set_command.h"
 #include "cli/signature_command.h"
 #include "cli/status_command.h"
 #include "cli/utf8_arguments.h"
@@ -27,7 +28,9 @@ using namespace varnock::cli;
 
 constexpr const char* kFooter =
     "Exit status: 0 success, 1 failure (also when the output cannot be written), 2 usage\n"
-    "error, 3 when apply or remove finds the work already done.\n"
+    "error, 3 when apply or remove finds the work already done (set apply: when EXE holds the\n"
+    "set already). set verify exits as cmp does: 0 when EXE holds the set, 1 when it does not,\n"
+    "2 when it cannot tell.\n"
     "\n"
     "A patch whose file name carries an argument between two '#' (Patch#250#.ptc) takes it\n"
     "from --arg, or else the value in the name; --arg \"\" stops the operation, as an empty\n"
@@ -73,6 +76,7 @@ int Run(int argc, char** argv) {
   commands.push_back(std::make_unique<HistoryCommand>());
   commands.push_back(std::make_unique<RestoreCommand>());
   commands.push_back(std::make_unique<UndoCommand>());
+  commands.push_back(std::make_unique<SetCommand>());
   std::vector<CLI::App*> subcommands;
   subcommands.reserve(commands.size());
   for (const auto& command : commands) {
