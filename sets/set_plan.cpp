@@ -58,9 +58,12 @@ class Planner {
                                                  ", the set names " + patch.sha256));
       return;
     }
+    // The status has loaded every patch already; a patch is loaded again only where its
+    // argument is to be judged.
     SilentUi silent;
     PatchRecord record;
-    if (!LoadPatch(path, record, silent)) {
+    const bool argument = patch.argument || entry.fileName.find('#') != std::string::npos;
+    if (argument && !LoadPatch(path, record, silent)) {
       plan_.problems.push_back(AtLine(patch, "does not load: " + silent.FirstMessage()));
       return;
     }
