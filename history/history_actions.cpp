@@ -166,14 +166,9 @@ HistoryOutcome RestoreOriginal(const std::string& exePath, const std::string& fo
         " that Varnock changed, and of those Varnock keeps only the original's SHA-256, so it " +
         "cannot tell which or how many" + ChangedInRecord(opened) + unknown +
         "\nNothing was written";
-    outcome.forceable = opened.view.unbroken;
-    return outcome;
-  }
-  if (!original && !opened.view.unbroken) {
-    outcome.message = "ERROR: another program changed " + exePath +
-                      " between Varnock's changes, so the originals of the bytes Varnock "
-                      "changed since are not known" +
-                      unknown + "\nNothing was written";
+    // Forced, only the bytes whose original is known are written: those first recorded after
+    // another program's change are left as they are, and named.
+    outcome.forceable = true;
     return outcome;
   }
   const std::string others =

@@ -2,16 +2,25 @@
 
 #include "history/history_store.h"
 #include "history/history_view.h"
+#include "support/files.h"
+#include "support/sha256.h"
 
 namespace varnock {
 
 std::string OriginalSha256(const std::string& exePath, const std::string& currentSha256) {
   const std::string folder = HistoryFolder();
-  HistoryRecord record;
-  if (folder.empty() || !FindHistory(folder, exePath, currentSha256, record)) {
+  Bytes image;
+  std::string error;
+  if (folder.empty() || !ReadWholeFile(exePath, image, error) ||
+      Sha256Text(image) != currentSha256) {
     return {};
   }
-  return ViewHistory(record, currentSha256).originalSha256;
+  const FoundHistory found = FindHistory(folder, exePath, currentSha256, image.size(),
+                                         [&](std::uint64_t offset) { return image[offset]; });
+  if (found.kind != FoundHistory::Kind::Found) {
+    return {};
+  }
+  return ViewHistory(found.record, currentSha256).originalSha256;
 }
 
 }  // namespace varnock

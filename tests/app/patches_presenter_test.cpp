@@ -303,9 +303,12 @@ TEST_F(PatchesPresenterTest, HistoryActionsAskFirst) {
   presenter->HistoryClicked();
   ASSERT_TRUE(view.listing.has_value());
   EXPECT_NE(view.listing->rows.front().find("  batch  a.ptc"), std::string::npos);
-  presenter->UndoClicked();  // nothing since the restore: told, not asked
-  EXPECT_EQ(view.questions.size(), 7u);
-  EXPECT_TRUE(ui.messages.back().text.starts_with("No change of "));
+  view.confirm = false;
+  presenter->UndoClicked();  // the restore is a change of its own: asked, declined
+  EXPECT_EQ(view.questions.size(), 8u);
+  EXPECT_TRUE(view.questions.back().find("restore of") != std::string::npos)
+      << view.questions.back();
+  EXPECT_EQ(ReadBytes(exe), image);
 
   ui.Clear();
   HistoryKeeping nowhere(nullptr, dir.Write("not-a-folder", {}));
