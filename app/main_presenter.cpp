@@ -194,20 +194,42 @@ void MainPresenter::ShowTargetCaptions() {
 // The catalogue: every .ptc file of `folder`, the ones made for the chosen executable's
 // version first. The first item is selected, which chooses its patch at once.
 void MainPresenter::ListPatches(const std::string& folder, std::int32_t& count) {
-  const std::vector<CatalogueEntry> entries =
-      BuildCatalogue(folder, Caption(MainLabel::TombVersionNow), state_.Patch, ui_);
-  count = static_cast<std::int32_t>(entries.size());
+  const std::vector<std::string> names = ListedNames(folder);
+  count = static_cast<std::int32_t>(names.size());
   state_.PatchFolder = TrimRootBackslash(folder);
   if (count > 0) {
     view_.ClearPatchList();
     patchItems_.clear();
-    for (const CatalogueEntry& entry : entries) {
-      view_.AddPatchItem(entry.fileName);
-      patchItems_.push_back(entry.fileName);
+    for (const std::string& name : names) {
+      view_.AddPatchItem(name);
     }
+    patchItems_ = names;
     SelectFirstPatch();
+  } else {
+    RefreshStatusLine();
   }
   SetCaption(MainLabel::DirSrc, folder);
+}
+
+// The names of the catalogue in its order. With an executable chosen, the folder's status is
+// computed with them, each patch file read once for both; the status line then finds it
+// current.
+std::vector<std::string> MainPresenter::ListedNames(const std::string& folder) {
+  std::vector<std::string> names;
+  const std::string& exe = Caption(MainLabel::NomeExe);
+  if (FileExists(exe) && ListFolderStatus(folder, exe, folderStatus_, ui_)) {
+    names.reserve(folderStatus_.entries.size());
+    for (const FolderStatusEntry& entry : folderStatus_.entries) {
+      names.push_back(entry.fileName);
+    }
+    return names;
+  }
+  folderStatus_ = {};
+  for (CatalogueEntry& entry :
+       BuildCatalogue(folder, Caption(MainLabel::TombVersionNow), state_.Patch, ui_)) {
+    names.push_back(std::move(entry.fileName));
+  }
+  return names;
 }
 
 void MainPresenter::SelectFirstPatch() {
@@ -377,7 +399,10 @@ void MainPresenter::UseTarget(const std::string& exe) {
     return;
   }
   namedExe_ = exe;
+  // The status line waits for the new listing, which computes the statuses with it.
+  listingFollows_ = true;
   SetTargetExe(exe);
+  listingFollows_ = false;
   // A patch folder at the root "/" is empty once trimmed; its listing shows it whole.
   ListPatches(WholeRoot(state_.PatchFolder), state_.PatchCount);
 }
@@ -523,6 +548,9 @@ void MainPresenter::WindowActivated() {
 // The line looks without telling: a patch of the folder that does not load has told the user
 // when the list was built.
 void MainPresenter::RefreshStatusLine(bool everyPatch) {
+  if (listingFollows_) {
+    return;
+  }
   std::string text;
   const std::string& exe = Caption(MainLabel::NomeExe);
   if (view_.SelectedPatchIndex() >= 0 && FileExists(exe)) {

@@ -59,6 +59,7 @@ class MainPresenter {
   // Start-up and the catalogue.
   void InitProgram();
   void ListPatches(const std::string& folder, std::int32_t& count);
+  std::vector<std::string> ListedNames(const std::string& folder);
   void ShowTargetCaptions();
   std::string GetSelectedPatchPath();
 
@@ -118,6 +119,8 @@ class MainPresenter {
   // again whenever the chosen patch is for its program.
   std::string namedExe_;
   FolderStatus folderStatus_;
+  // A new executable is being chosen and the list is made again after it.
+  bool listingFollows_ = false;
   // Shared with the Patches window: one warning in a run when no history could be kept.
   HistoryKeeping history_;
   int running_ = 0;  // handlers running, nested ones included

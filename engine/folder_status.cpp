@@ -3,6 +3,7 @@
 #include <unordered_map>
 
 #include "engine/catalogue.h"
+#include "engine/silent_ui.h"
 #include "engine/version_rank.h"
 #include "engine/zone_pipeline.h"
 #include "patchfile/load_patch.h"
@@ -108,18 +109,23 @@ std::vector<std::string> FolderStatus::ConflictNames(std::size_t index, std::siz
   return names;
 }
 
-bool GetFolderStatus(const std::string& folder, const std::string& exePath, FolderStatus& status,
-                     UserInterface& ui, const StatusDelivery* delivery) {
+namespace {
+
+// The folder's status, each patch file read once, for the list and for its status at once:
+// the executable's failures are told through `exeUi`, the patches' through `patchUi`.
+bool ComputeFolderStatus(const std::string& folder, const std::string& exePath,
+                         FolderStatus& status, UserInterface& exeUi, UserInterface& patchUi,
+                         const StatusDelivery* delivery) {
   status = {};
   status.folderMarker = MarkerOf(folder);
   status.exeMarker = MarkerOf(exePath);
   Bytes image;
-  if (!ReadExecutableImage(exePath, image, ui)) {
+  if (!ReadExecutableImage(exePath, image, exeUi)) {
     return false;
   }
   status.folder = folder;
   status.exePath = exePath;
-  status.exeVersion = GetExeVersion(exePath, ui);
+  status.exeVersion = GetExeVersion(exePath, exeUi);
   std::unordered_map<std::string, FolderStatusEntry> judged;
   Handover handover(delivery);
   const auto visit = [&](const std::string& path, const PatchRecord* record) {
@@ -129,8 +135,9 @@ bool GetFolderStatus(const std::string& folder, const std::string& exePath, Fold
     handover.Add(entry);
   };
   PatchRecord record;
-  std::vector<CatalogueEntry> catalogue = BuildCatalogue(
-      folder, status.exeVersion, record, ui, visit, delivery ? delivery->stop : std::stop_token());
+  std::vector<CatalogueEntry> catalogue =
+      BuildCatalogue(folder, status.exeVersion, record, patchUi, visit,
+                     delivery ? delivery->stop : std::stop_token());
   if (Stopped(delivery)) {
     return false;
   }
@@ -143,6 +150,19 @@ bool GetFolderStatus(const std::string& folder, const std::string& exePath, Fold
   }
   FindConflicts(status);
   return true;
+}
+
+}  // namespace
+
+bool GetFolderStatus(const std::string& folder, const std::string& exePath, FolderStatus& status,
+                     UserInterface& ui, const StatusDelivery* delivery) {
+  return ComputeFolderStatus(folder, exePath, status, ui, ui, delivery);
+}
+
+bool ListFolderStatus(const std::string& folder, const std::string& exePath, FolderStatus& status,
+                      UserInterface& ui) {
+  SilentUi silent;
+  return ComputeFolderStatus(folder, exePath, status, silent, ui, nullptr);
 }
 
 bool RefreshFolderStatus(FolderStatus& status, const std::string& folder,

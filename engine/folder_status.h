@@ -66,6 +66,12 @@ struct StatusDelivery {
 bool GetFolderStatus(const std::string& folder, const std::string& exePath, FolderStatus& status,
                      UserInterface& ui, const StatusDelivery* delivery = nullptr);
 
+// As GetFolderStatus, for a new listing of the folder: a patch that does not load is told
+// through `ui`, as the listing tells it, while an executable that cannot be read is not (the
+// status line says it). Each patch file is read once, for its place in the list and its status.
+bool ListFolderStatus(const std::string& folder, const std::string& exePath, FolderStatus& status,
+                      UserInterface& ui);
+
 // Brings `status` up to date for `folder` and `exePath`, computing again only what changed on
 // disk since: all of it for another folder or executable, a change of the executable's bytes or
 // of the folder's listing; otherwise the patches whose files changed, of the one named
