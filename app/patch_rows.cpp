@@ -100,12 +100,24 @@ bool PatchRows::Complete(const FolderStatus& status) {
   return !same;
 }
 
-void PatchRows::ForgetStatuses() {
+void PatchRows::Recheck(const std::vector<std::size_t>& changed) {
   for (Row& row : rows_) {
-    Row pending(std::move(row.fileName));
-    pending.description = std::move(row.description);
-    row = std::move(pending);
+    row.markedByUser = false;
   }
+  for (const std::size_t row : changed) {
+    rows_[row].state.reset();
+    rows_[row].readBack.reset();
+  }
+}
+
+std::vector<std::size_t> PatchRows::RowsNamedIn(const std::string& text) const {
+  std::vector<std::size_t> named;
+  for (std::size_t row = 0; row < rows_.size(); ++row) {
+    if (text.find(rows_[row].fileName) != std::string::npos) {
+      named.push_back(row);
+    }
+  }
+  return named;
 }
 
 void PatchRows::SetFilter(const std::string& text) {

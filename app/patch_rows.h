@@ -36,8 +36,12 @@ class PatchRows {
   // away), the rows become the folder's, in its order, keeping the marks the user set. True
   // when the rows changed.
   bool Complete(const FolderStatus& status);
-  // Every status pending again and every mark the user set forgotten: the executable changed.
-  void ForgetStatuses();
+  // The executable changed: every row keeps its mark and its status until its new one comes,
+  // the marks then following the statuses, and the rows `changed` are pending again (being
+  // checked).
+  void Recheck(const std::vector<std::size_t>& changed);
+  // The rows whose file name `text` holds, as a confirmation names the patches it changes.
+  std::vector<std::size_t> RowsNamedIn(const std::string& text) const;
 
   // Narrows the rows shown to those whose name or description holds `text`, case ignored;
   // the rows hidden keep their marks.

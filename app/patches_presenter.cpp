@@ -40,12 +40,15 @@ struct PatchesPresenter::Impl {
   void ApplyChanges();
   std::optional<std::vector<BatchItem>> Applications(const PatchesPlan& plan);
   // `question` names what `action` will do; when it is empty, `nothing` tells why; with no
-  // executable chosen, `noProgram` does.
+  // executable chosen, `noProgram` does. `doneText` says what was done once it is.
   void RunHistoryAction(const std::string& noProgram, const std::function<std::string()>& question,
                         const std::function<std::string()>& nothing, const std::string& title,
-                        const std::function<HistoryOutcome()>& action);
-  // After the executable was changed: every status is computed anew, every mark from it.
-  void Recompute();
+                        const std::string& doneText, const std::function<HistoryOutcome()>& action);
+  // After the executable was changed: every status is computed anew and every mark follows it;
+  // meanwhile the rows stay as they were, the `changedRows` being checked, and the progress
+  // line says `doneText`.
+  void Recompute(const std::vector<std::size_t>& changedRows, std::string doneText);
+  void ShowChanged(const std::vector<std::size_t>& changedRows);
 
   PatchesView& view;
   UserInterface& ui;
@@ -56,6 +59,7 @@ struct PatchesPresenter::Impl {
   std::string failure;                  // why the statuses cannot be computed
   std::size_t received = 0;             // statuses the computation has handed over
   std::optional<std::size_t> selected;  // the selected row
+  std::string done;                     // what the last change did, until the marks change
   bool changed = false;
   HistoryKeeping ownHistory;
   HistoryKeeping& history;
@@ -101,9 +105,10 @@ void PatchesPresenter::Impl::ShowProgress() {
   if (!failure.empty()) {
     view.SetProgress(StatusFailureText(failure));
   } else if (!complete) {
-    view.SetProgress(ProgressText(std::min(received, rows.Size()), rows.Size()));
+    view.SetProgress(
+        AfterChangeText(done, ProgressText(std::min(received, rows.Size()), rows.Size())));
   } else {
-    view.SetProgress(PlanText(plan));
+    view.SetProgress(plan.Empty() ? AfterChangeText(done, "") : PlanText(plan));
   }
   view.SetApplyEnabled(!plan.Empty());
 }
@@ -174,7 +179,9 @@ std::size_t PatchesPresenter::VisibleCount() const {
 
 PatchRow PatchesPresenter::RowAt(std::size_t visible) const {
   const Impl& impl = *impl_;
-  return impl.rows.RowAt(impl.rows.RowOfVisible(visible), impl.complete ? &impl.status : nullptr);
+  // While the statuses are computed again after a change, the conflicts are the last known.
+  return impl.rows.RowAt(impl.rows.RowOfVisible(visible),
+                         impl.status.entries.empty() ? nullptr : &impl.status);
 }
 
 void PatchesPresenter::FilterChanged(const std::string& text) {
@@ -197,6 +204,7 @@ void PatchesPresenter::MarkToggled(std::size_t visible) {
     return;
   }
   impl.rows.Toggle(impl.rows.RowOfVisible(visible));
+  impl.done.clear();
   impl.view.UpdateRows(visible, visible);
   impl.ShowProgress();
 }
@@ -209,6 +217,7 @@ void PatchesPresenter::RefreshClicked() {
   Impl& impl = *impl_;
   impl.Guarded("refresh the statuses", [&impl] {
     impl.worker.Stop();
+    impl.done.clear();
     FolderStatus known = impl.complete ? std::move(impl.status) : FolderStatus();
     impl.status = {};
     impl.Compute([known = std::move(known)]() mutable { return std::move(known); });
@@ -238,7 +247,7 @@ void PatchesPresenter::RestoreClicked() {
           const HistoryOutcome checked = RestoreOriginal(exe, folder, true, false);
           return checked.forceable ? RefusedRestoreText(exe) : checked.message;
         },
-        kRestoreTitle,
+        kRestoreTitle, kRestoredText,
         [&] {
           HistoryOutcome outcome = RestoreOriginal(exe, folder, false, false);
           if (!outcome.forceable) {
@@ -265,7 +274,7 @@ void PatchesPresenter::UndoClicked() {
           summary = SummarizeHistory(folder, exe);
           return InWindowWords(summary.undoQuestion);
         },
-        [&] { return NothingToUndoText(exe, summary); }, kUndoTitle,
+        [&] { return NothingToUndoText(exe, summary); }, kUndoTitle, kUndoneText,
         [&] { return UndoLast(exe, folder); });
   });
 }
@@ -315,7 +324,7 @@ const FolderStatus& PatchesPresenter::Status() const {
 void PatchesPresenter::Impl::RunHistoryAction(const std::string& noProgram,
                                               const std::function<std::string()>& question,
                                               const std::function<std::string()>& nothing,
-                                              const std::string& title,
+                                              const std::string& title, const std::string& doneText,
                                               const std::function<HistoryOutcome()>& action) {
   if (request.exePath.empty()) {
     ui.ShowMessage(noProgram, MessageIcon::None);
@@ -336,21 +345,36 @@ void PatchesPresenter::Impl::RunHistoryAction(const std::string& noProgram,
   }
   if (outcome.ok) {
     changed = true;
-    Recompute();
+    Recompute(rows.RowsNamedIn(asked), doneText);
   } else if (!complete) {
-    Recompute();  // the statuses stopped for the action are computed after all
+    Compute({});  // the statuses stopped for the action are computed after all
+    ShowProgress();
   }
 }
 
-void PatchesPresenter::Impl::Recompute() {
+void PatchesPresenter::Impl::Recompute(const std::vector<std::size_t>& changedRows,
+                                       std::string doneText) {
   worker.Stop();
-  status = {};
-  rows.ForgetStatuses();
-  if (rows.VisibleCount() > 0) {
-    view.UpdateRows(0, rows.VisibleCount() - 1);
-  }
+  done = std::move(doneText);
+  rows.Recheck(changedRows);
+  ShowChanged(changedRows);
   Compute({});
   ShowProgress();
+}
+
+// The rows shown among `changedRows` drawn again, as one span.
+void PatchesPresenter::Impl::ShowChanged(const std::vector<std::size_t>& changedRows) {
+  std::size_t first = std::numeric_limits<std::size_t>::max();
+  std::size_t last = 0;
+  for (const std::size_t row : changedRows) {
+    if (const std::optional<std::size_t> shown = rows.VisibleOf(row)) {
+      first = std::min(first, *shown);
+      last = std::max(last, *shown);
+    }
+  }
+  if (first <= last) {
+    view.UpdateRows(first, last);
+  }
 }
 
 // The arguments of the patches to apply, one question each, in list order; none when the user
@@ -396,7 +420,11 @@ void PatchesPresenter::Impl::ApplyChanges() {
   }
   // A failure changed nothing; anything else means the statuses were not the file's.
   if (result != ResultFailed) {
-    Recompute();
+    std::vector<std::size_t> changedRows = plan.removals;
+    changedRows.insert(changedRows.end(), plan.applications.begin(), plan.applications.end());
+    Recompute(changedRows, result == ResultDone
+                               ? ChangesDoneText(plan.applications.size(), plan.removals.size())
+                               : std::string());
   }
 }
 

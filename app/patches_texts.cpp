@@ -30,6 +30,24 @@ std::string PlanText(const PatchesPlan& plan) {
   return text + ".";
 }
 
+std::string ChangesDoneText(std::size_t applied, std::size_t removed) {
+  std::string text;
+  if (applied > 0) {
+    text = GroupedNumber(applied) + " applied";
+  }
+  if (removed > 0) {
+    text += (text.empty() ? "" : ", ") + GroupedNumber(removed) + " removed";
+  }
+  return text;
+}
+
+std::string AfterChangeText(const std::string& done, const std::string& more) {
+  if (done.empty()) {
+    return more;
+  }
+  return more.empty() ? done + "." : done + ". " + more;
+}
+
 std::string StatusFailureText(const std::string& failure) {
   const bool whole = !failure.empty() && failure.back() == '.';
   return "Statuses cannot be computed: " + failure + (whole ? "" : ".");

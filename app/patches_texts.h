@@ -23,6 +23,14 @@ std::string ProgressText(std::size_t judged, std::size_t total);
 // What "Apply changes" will do: "Apply changes will remove 1 patch and apply 2."; empty when
 // nothing.
 std::string PlanText(const PatchesPlan& plan);
+// What "Apply changes" did: "3 applied, 1 removed".
+std::string ChangesDoneText(std::size_t applied, std::size_t removed);
+inline constexpr char kUndoneText[] = "Last change undone";
+inline constexpr char kRestoredText[] = "Original restored";
+// The line after a change: what was done, then `more` (the progress, the plan) when there is
+// more to say: "3 applied, 1 removed. Statuses: 1,200 of 20,000". `more` alone when nothing
+// was done.
+std::string AfterChangeText(const std::string& done, const std::string& more);
 // "Statuses cannot be computed: " and why.
 std::string StatusFailureText(const std::string& failure);
 // The question for the argument of the patch `fileName`.

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <random>
 #include <regex>
@@ -320,6 +321,62 @@ TEST_F(PatchesPresenterTest, HistoryActionsAskFirst) {
   }
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_TRUE(ui.messages[0].text.starts_with("WARNING: no history is kept for this change: "));
+}
+
+// After a change the rows stay as they were while their statuses are computed again: the marks
+// kept, the rows changed being checked ("…"), and the line says at once what was done; once
+// the statuses are known the marks follow them. Each step: what it does, the rows and the line
+// at once, then once computed.
+TEST_F(PatchesPresenterTest, RowsKeptWhileCheckedAfterAChange) {
+  Write("a.ptc", 100, {1, 2});
+  Write("b.ptc", 200, {3, 4});
+  Write("c.ptc", 300, {5, 6});
+  Put(image, 300, {5, 6});
+  dir.Write("tomb4.exe", image);
+  Open();
+  view.confirm = true;
+  const struct {
+    std::function<void()> action;
+    std::vector<std::string> meanwhile;
+    std::string line;
+    std::vector<std::string> after;
+  } steps[] = {
+      {[&] {
+         presenter->MarkToggled(0);
+         presenter->MarkToggled(2);
+         presenter->ApplyChangesClicked();
+       },
+       {"+a.ptc …", "b.ptc not applied", "c.ptc …"},
+       "1 applied, 1 removed",
+       {"+a.ptc applied", "b.ptc not applied", "c.ptc not applied"}},
+      {[&] { presenter->UndoClicked(); },
+       {"+a.ptc …", "b.ptc not applied", "c.ptc …"},
+       "Last change undone",
+       {"a.ptc not applied", "b.ptc not applied", "+c.ptc applied"}},
+      {[&] {
+         presenter->MarkToggled(1);
+         presenter->ApplyChangesClicked();
+       },
+       {"a.ptc not applied", "+b.ptc …", "+c.ptc applied"},
+       "1 applied",
+       {"a.ptc not applied", "+b.ptc applied", "+c.ptc applied"}},
+      {[&] { presenter->RestoreClicked(); },
+       {"a.ptc not applied", "+b.ptc …", "+c.ptc applied"},
+       "Original restored",
+       {"a.ptc not applied", "b.ptc not applied", "+c.ptc applied"}},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.line);
+    step.action();
+    EXPECT_EQ(Rows(), step.meanwhile);
+    EXPECT_EQ(view.progress, step.line + ". Statuses: 0 of 3");
+    EXPECT_FALSE(view.applyEnabled);
+    Drain();
+    EXPECT_EQ(Rows(), step.after);
+    EXPECT_EQ(view.progress, step.line + ".");
+  }
+  presenter->MarkToggled(0);
+  EXPECT_EQ(view.progress, "Apply changes will apply 1 patch.");
 }
 
 // Statuses come by chunks, with a wake-up for all that came meanwhile, the progress counted; a
