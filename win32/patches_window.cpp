@@ -9,6 +9,7 @@
 #include "win32/design_controls.h"
 #include "win32/history_window.h"
 #include "win32/layout.h"
+#include "win32/list_selection.h"
 #include "win32/modal_loop.h"
 #include "win32/read_only_box.h"
 #include "win32/status_glyphs.h"
@@ -315,7 +316,20 @@ void PatchesWindow::OnListSpace() {
 }
 
 int PatchesWindow::SelectedRow() const {
-  return ListView_GetNextItem(Control(kListPatches), -1, LVNI_SELECTED);
+  return selectedRow_;
+}
+
+// The list tells each change of its rows' states; the selected row is followed from them, as
+// asking an owner-data list for it passes over every row.
+void PatchesWindow::OnStatesChanged(int first, int last, UINT oldState, UINT newState) {
+  const int row = RowSelectedAfter(selectedRow_, first, last, oldState, newState);
+  if (row == selectedRow_) {
+    return;
+  }
+  selectedRow_ = row;
+  if (!quiet_) {
+    Handle([&] { presenter_.RowSelected(row); });
+  }
 }
 
 LRESULT PatchesWindow::OnNotify(const NMHDR& header) {
@@ -328,11 +342,14 @@ LRESULT PatchesWindow::OnNotify(const NMHDR& header) {
       return 0;
     case LVN_ITEMCHANGED: {
       const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
-      if (!quiet_ && (change.uChanged & LVIF_STATE) != 0 &&
-          ((change.uOldState ^ change.uNewState) & LVIS_SELECTED) != 0) {
-        const int row = SelectedRow();
-        Handle([&] { presenter_.RowSelected(row); });
+      if ((change.uChanged & LVIF_STATE) != 0) {
+        OnStatesChanged(change.iItem, change.iItem, change.uOldState, change.uNewState);
       }
+      return 0;
+    }
+    case LVN_ODSTATECHANGED: {
+      const auto& change = reinterpret_cast<const NMLVODSTATECHANGE&>(header);
+      OnStatesChanged(change.iFrom, change.iTo, change.uOldState, change.uNewState);
       return 0;
     }
     case NM_CLICK:
@@ -391,6 +408,7 @@ void PatchesWindow::ResetRows(std::size_t count, int selected, bool fromTop) {
                           LVIS_SELECTED | LVIS_FOCUSED);
     ListView_EnsureVisible(list, selected, FALSE);
   }
+  selectedRow_ = selected;
   quiet_ = false;
   InvalidateRect(list, nullptr, TRUE);
 }

@@ -56,6 +56,7 @@ class PatchesWindow : public PatchesView {
   void FillRow(NMLVDISPINFOW& info);
   void OnListClick(const NMITEMACTIVATE& click);
   int SelectedRow() const;
+  void OnStatesChanged(int first, int last, UINT oldState, UINT newState);
   // Runs a handler of the presenter; results that arrived meanwhile are taken after it.
   template <typename Handler>
   void Handle(Handler handler);
@@ -74,6 +75,7 @@ class PatchesWindow : public PatchesView {
   int handling_ = 0;             // presenter handlers running on the window's thread
   bool wokenMeanwhile_ = false;  // woken while one ran
   bool quiet_ = false;           // the window itself moves the selection
+  int selectedRow_ = -1;         // as the list's notifications tell it
   std::wstring shownText_;       // the text of the cell the list asked for last
   PatchesPresenter presenter_;
 };
