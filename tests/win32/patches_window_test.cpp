@@ -1,0 +1,112 @@
+// The Patches window with many rows, driven through its list.
+#include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "engine/catalogue.h"
+#include "engine/silent_ui.h"
+#include "patchfile/load_patch.h"
+#include "patchfile/patch_writer.h"
+#include "support/files.h"
+#include "support/paths.h"
+#include "tests/common/temp_dir.h"
+#include "tests/win32/gui_harness.h"
+#include "win32/control_ids.h"
+#include "win32/layout.h"
+#include "win32/main_window.h"
+#include "win32/patches_window.h"
+#include "win32/text.h"
+#include "win32/win32_user_interface.h"
+
+namespace varnock::testing {
+namespace {
+
+std::string CellName(HWND list, int row) {
+  wchar_t text[128] = {};
+  LVITEMW item{};
+  item.pszText = text;
+  item.cchTextMax = 128;
+  SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+  return win32::Narrow(text);
+}
+
+std::string WithoutCr(const std::string& text) {
+  std::string plain;
+  for (const char c : text) {
+    if (c != '\r') {
+      plain += c;
+    }
+  }
+  return plain;
+}
+
+// Arrows, Page Down and Up, End and Home pressed in a list of 4,000 rows: after each key the
+// selection has moved as the list moves it and the description is the selected patch's, the
+// window following the selection from the list's own notifications.
+TEST(Win32PatchesWindow, DescriptionFollowsTheKeysAtManyRows) {
+  constexpr int kRows = 4000;
+  TempDir temp;
+  SilentUi silent;
+  PatchRecord record;
+  ASSERT_TRUE(LoadPatch(DemoFile("Patch_ExtraWadTextures.ptc"), record, silent));
+  std::map<std::string, std::string> descriptions;
+  for (int i = 0; i < kRows; ++i) {
+    const std::string name = "Patch_" + std::to_string(10000 + i) + ".ptc";
+    record.Description = "Patch number " + std::to_string(i);
+    temp.Write(JoinPath("patches", name), WritePatch(record));
+    descriptions[name] = record.Description;
+  }
+  PatchesRequest request;
+  request.folder = temp.File("patches");
+  request.exePath = temp.Write("tomb4.exe", ReadWholeFile(DemoFile("tomb4.exe")));
+  for (CatalogueEntry& entry : BuildCatalogue(request.folder, "", record, silent)) {
+    request.fileNames.push_back(std::move(entry.fileName));
+  }
+  win32::MainWindow owner;
+  win32::Win32UserInterface ui;
+  win32::PatchesWindow window(owner.Handle(), ui, request);
+  ASSERT_NE(window.Handle(), nullptr) << "no window: run the tests inside xvfb-run under Wine";
+  ShowWindow(window.Handle(), SW_SHOW);
+  window.Presenter().Open();
+  for (int wait = 0; wait < 6000 && window.Presenter().Status().entries.empty(); ++wait) {
+    Sleep(10);
+    Settle(window.Handle());
+  }
+  ASSERT_EQ(window.Presenter().Status().entries.size(), static_cast<std::size_t>(kRows));
+  HWND list = GetDlgItem(window.Handle(), win32::kListPatches);
+  HWND description = GetDlgItem(window.Handle(), win32::kPatchesDescription);
+  SetFocus(list);
+  ListView_SetItemState(list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  Settle(window.Handle());
+  const int page = ListView_GetCountPerPage(list);
+  ASSERT_GT(page, 1);
+  const struct {
+    WPARAM key;
+    int times;
+    int moves;  // rows moved by each key; 0: to the first row, -1: to the last
+  } keys[] = {{VK_DOWN, 150, 1},      {VK_NEXT, 5, page - 1},  {VK_UP, 20, -1},
+              {VK_END, 1, kRows - 1}, {VK_PRIOR, 3, 1 - page}, {VK_HOME, 1, 0}};
+  int expected = 0;
+  for (const auto& [key, times, moves] : keys) {
+    for (int i = 0; i < times; ++i) {
+      SendMessageW(list, WM_KEYDOWN, key, 1);
+      SendMessageW(list, WM_KEYUP, key, 0xC0000001);
+      Settle(window.Handle());
+      expected = key == VK_HOME ? 0 : key == VK_END ? kRows - 1 : expected + moves;
+      const int selected = ListView_GetNextItem(list, -1, LVNI_SELECTED);
+      ASSERT_EQ(selected, expected) << "key " << key << ", press " << i;
+      ASSERT_EQ(WithoutCr(win32::WindowText(description)), descriptions[CellName(list, selected)])
+          << "key " << key << ", press " << i;
+    }
+  }
+  window.Presenter().CloseClicked();
+  Settle(nullptr);
+}
+
+}  // namespace
+}  // namespace varnock::testing
