@@ -4,6 +4,30 @@
 
 namespace varnock {
 
+namespace {
+
+using Runs = std::map<std::uint64_t, Bytes>;
+
+// Keeps the bytes `from`..`to` at `at`, before the run `next`, in the run that ends at `at` when
+// one does, and joins to them the run `next` when it starts where they end: runs side by side
+// (one-byte zones after one another) are kept as one, not as a node and an allocation each.
+// Returns the run that holds them.
+Runs::iterator KeepRun(Runs& runs, Runs::iterator next, std::uint64_t at,
+                       Bytes::const_iterator from, Bytes::const_iterator to) {
+  auto run = next == runs.begin() ? runs.end() : std::prev(next);
+  if (run == runs.end() || run->first + run->second.size() != at) {
+    run = runs.emplace_hint(next, at, Bytes());
+  }
+  run->second.insert(run->second.end(), from, to);
+  if (next != runs.end() && run->first + run->second.size() == next->first) {
+    run->second.insert(run->second.end(), next->second.begin(), next->second.end());
+    runs.erase(next);
+  }
+  return run;
+}
+
+}  // namespace
+
 void KeepFirstValues(std::map<std::uint64_t, Bytes>& originals, const RecordedRange& range) {
   std::uint64_t at = range.offset;
   const std::uint64_t end = range.offset + range.before.size();
@@ -16,13 +40,13 @@ void KeepFirstValues(std::map<std::uint64_t, Bytes>& originals, const RecordedRa
     const std::uint64_t gapEnd = next == originals.end() ? end : std::min(end, next->first);
     if (at < gapEnd) {
       const auto from = range.before.begin() + static_cast<long>(at - range.offset);
-      originals.emplace(at, Bytes(from, from + static_cast<long>(gapEnd - at)));
+      const auto run = KeepRun(originals, next, at, from, from + static_cast<long>(gapEnd - at));
+      at = run->first + run->second.size();
+      next = std::next(run);
+    } else {
+      at = std::max(at, next->first + next->second.size());
+      ++next;
     }
-    if (next == originals.end()) {
-      break;
-    }
-    at = std::max(at, next->first + next->second.size());
-    ++next;
   }
 }
 

@@ -55,7 +55,7 @@ struct HistoryView {
 HistoryView ViewHistory(const HistoryRecord& record, const std::string& currentSha256);
 
 // Adds the bytes of `range` to `originals` where no byte is recorded yet: a byte first recorded
-// keeps its first value.
+// keeps its first value. A run that goes on from the one before it joins that one.
 void KeepFirstValues(std::map<std::uint64_t, Bytes>& originals, const RecordedRange& range);
 
 }  // namespace varnock
