@@ -4,7 +4,7 @@
 #include <chrono>
 #include <cstring>
 #include <ctime>
-#include <sstream>
+#include <string_view>
 
 #include "support/sha256.h"
 
@@ -62,25 +62,27 @@ std::string Unescape(const std::string& text) {
   return out;
 }
 
-std::string ToHex(const Bytes& bytes) {
+void AppendHex(const Bytes& bytes, std::string& text) {
   static constexpr char kDigits[] = "0123456789abcdef";
-  std::string text;
-  text.reserve(bytes.size() * 2);
   for (const std::uint8_t byte : bytes) {
     text += kDigits[byte >> 4];
     text += kDigits[byte & 15];
   }
-  return text;
 }
 
-std::vector<std::string> Fields(const std::string& line) {
+std::vector<std::string> Fields(std::string_view line) {
   std::vector<std::string> fields;
   std::size_t start = 0;
-  for (std::size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1) {
-    fields.push_back(line.substr(start, tab - start));
+  for (std::size_t tab; (tab = line.find('\t', start)) != std::string_view::npos; start = tab + 1) {
+    fields.emplace_back(line.substr(start, tab - start));
   }
-  fields.push_back(line.substr(start));
+  fields.emplace_back(line.substr(start));
   return fields;
+}
+
+// The SHA-256 of the first `size` characters of `text`, summed where they lie.
+std::string TextSha256(const std::string& text, std::size_t size) {
+  return DigestText(Sha256Of(reinterpret_cast<const std::uint8_t*>(text.data()), size));
 }
 
 bool ToNumber(const std::string& text, std::uint64_t& value) {
@@ -133,12 +135,15 @@ bool AddLine(const std::vector<std::string>& f, std::uint64_t size, HistoryEntry
   return true;
 }
 
-// The lines of a record after its first, every one whole and in its place.
-bool DecodeLines(std::istringstream& in, HistoryRecord& record) {
+// The lines of a record after its first, every one whole and in its place. The lines are read
+// where they lie in the text: a record of large ranges is not copied whole again.
+bool DecodeLines(std::string_view body, HistoryRecord& record) {
   std::optional<HistoryEntry> open;
   bool haveOriginal = false;
-  for (std::string line; std::getline(in, line);) {
-    const std::vector<std::string> f = Fields(line);
+  for (std::size_t start = 0; start < body.size();) {
+    const std::size_t end = std::min(body.find('\n', start), body.size());
+    const std::vector<std::string> f = Fields(body.substr(start, end - start));
+    start = end + 1;
     if (!haveOriginal && f[0] == "path" && f.size() == 2) {
       record.path = Unescape(f[1]);
     } else if (!haveOriginal && f[0] == "identity" && f.size() == 2) {
@@ -168,30 +173,47 @@ bool DecodeLines(std::istringstream& in, HistoryRecord& record) {
 }  // namespace
 
 std::string EncodeHistory(const HistoryRecord& record) {
-  std::ostringstream out;
-  out << kHeader << '\n' << "path\t" << Escape(record.path) << '\n';
-  if (!record.identity.empty()) {
-    out << "identity\t" << record.identity << '\n';
-  }
-  if (!record.follows.empty()) {
-    out << "follows\t" << Escape(record.follows) << '\n';
-  }
-  out << "original\t" << record.originalSize << '\t' << record.originalSha256 << '\n';
+  // The text is made in one buffer of its whole size: a record of large ranges is not copied
+  // while it grows.
+  std::size_t size = 512 + 3 * (record.path.size() + record.follows.size());
   for (const HistoryEntry& entry : record.entries) {
-    out << "op\t" << entry.time << '\t' << entry.kind << '\t' << entry.before << '\t' << entry.after
-        << '\n';
+    size += 256;
     for (const PatchNote& patch : entry.patches) {
-      out << "patch\t" << Escape(patch.name) << '\t' << patch.sha256 << '\t'
-          << (patch.argument ? "=" + Escape(*patch.argument) : "-") << '\n';
+      size += 128 + 3 * (patch.name.size() + patch.argument.value_or("").size());
     }
     for (const RecordedRange& range : entry.ranges) {
-      out << "range\t" << range.offset << '\t' << ToHex(range.before) << '\t' << ToHex(range.after)
-          << '\n';
+      size += 32 + 2 * (range.before.size() + range.after.size());
     }
-    out << "end\n";
   }
-  std::string text = std::move(out).str();
-  text += kSumField + Sha256Text(Bytes(text.begin(), text.end())) + '\n';
+  std::string text;
+  text.reserve(size);
+  text.append(kHeader).append("\npath\t").append(Escape(record.path)) += '\n';
+  if (!record.identity.empty()) {
+    text.append("identity\t").append(record.identity) += '\n';
+  }
+  if (!record.follows.empty()) {
+    text.append("follows\t").append(Escape(record.follows)) += '\n';
+  }
+  text.append("original\t").append(std::to_string(record.originalSize)) += '\t';
+  text.append(record.originalSha256) += '\n';
+  for (const HistoryEntry& entry : record.entries) {
+    text.append("op\t").append(entry.time).append("\t").append(entry.kind) += '\t';
+    text.append(entry.before).append("\t").append(entry.after) += '\n';
+    for (const PatchNote& patch : entry.patches) {
+      text.append("patch\t").append(Escape(patch.name)).append("\t").append(patch.sha256) += '\t';
+      text.append(patch.argument ? "=" + Escape(*patch.argument) : "-") += '\n';
+    }
+    for (const RecordedRange& range : entry.ranges) {
+      text.append("range\t").append(std::to_string(range.offset)) += '\t';
+      AppendHex(range.before, text);
+      text += '\t';
+      AppendHex(range.after, text);
+      text += '\n';
+    }
+    text.append("end\n");
+  }
+  const std::string sum = TextSha256(text, text.size());
+  text.append(kSumField).append(sum) += '\n';
   return text;
 }
 
@@ -203,21 +225,18 @@ bool DecodeHistory(const std::string& text, HistoryRecord& record) {
       (first != kHeader && first != kLegacyHeader)) {
     return false;
   }
-  std::string body = text.substr(firstEnd + 1);
+  std::string_view body = std::string_view(text).substr(firstEnd + 1);
   if (first == kHeader) {
     // The last line sums every line before it.
     const std::size_t sumAt = text.rfind(kSumField);
     if (sumAt == std::string::npos || (sumAt != 0 && text[sumAt - 1] != '\n') ||
         text.size() - sumAt != std::strlen(kSumField) + 65 ||
-        text.compare(sumAt + std::strlen(kSumField), 64,
-                     Sha256Text(Bytes(text.begin(), text.begin() + static_cast<long>(sumAt)))) !=
-            0) {
+        text.compare(sumAt + std::strlen(kSumField), 64, TextSha256(text, sumAt)) != 0) {
       return false;
     }
-    body = text.substr(firstEnd + 1, sumAt - firstEnd - 1);
+    body = std::string_view(text).substr(firstEnd + 1, sumAt - firstEnd - 1);
   }
-  std::istringstream in(body);
-  if (!DecodeLines(in, record)) {
+  if (!DecodeLines(body, record)) {
     record = HistoryRecord{};
     return false;
   }

@@ -88,8 +88,9 @@ Read ReadRecord(const std::string& path, HistoryRecord& record) {
   if (!ReadWholeFile(path, content, error)) {
     return Read::Damaged;
   }
-  return DecodeHistory(std::string(content.begin(), content.end()), record) ? Read::Whole
-                                                                            : Read::Damaged;
+  const std::string text(content.begin(), content.end());
+  Bytes().swap(content);  // a long record is not held twice while it is read
+  return DecodeHistory(text, record) ? Read::Whole : Read::Damaged;
 }
 
 // Moves a damaged record to a name of its own beside it, never over another; returns where it
@@ -226,8 +227,11 @@ bool SaveHistory(const std::string& storedAt, const std::string& exePath, Histor
   std::error_code made;
   std::filesystem::create_directories(ToFsPath(storedAt).parent_path(), made);
   const std::string fresh = storedAt + ".new";
-  const std::string text = EncodeHistory(record);
-  if (!WriteDurably(fresh, Bytes(text.begin(), text.end()), error)) {
+  std::string text = EncodeHistory(record);
+  record = HistoryRecord{};  // its bytes are in the text now
+  Bytes content(text.begin(), text.end());
+  std::string().swap(text);
+  if (!WriteDurably(fresh, content, error)) {
     RemoveFile(fresh);
     return false;
   }
