@@ -345,7 +345,8 @@ void PatchesPresenter::Impl::RunHistoryAction(const std::string& noProgram,
   }
   if (outcome.ok) {
     changed = true;
-    Recompute(rows.RowsNamedIn(asked), doneText);
+    // A forced restore is not the original: only what the checksum confirms is said done.
+    Recompute(rows.RowsNamedIn(asked), outcome.confirmed ? doneText : kKnownBytesRestoredText);
   } else if (!complete) {
     Compute({});  // the statuses stopped for the action are computed after all
     ShowProgress();

@@ -27,6 +27,7 @@ std::string PlanText(const PatchesPlan& plan);
 std::string ChangesDoneText(std::size_t applied, std::size_t removed);
 inline constexpr char kUndoneText[] = "Last change undone";
 inline constexpr char kRestoredText[] = "Original restored";
+inline constexpr char kKnownBytesRestoredText[] = "Varnock's original bytes written back";
 // The line after a change: what was done, then `more` (the progress, the plan) when there is
 // more to say: "3 applied, 1 removed. Statuses: 1,200 of 20,000". `more` alone when nothing
 // was done.

@@ -142,9 +142,10 @@ HistoryOutcome RestoreOriginal(const std::string& exePath, const std::string& fo
   }
   const HistoryRecord& record = opened.found.record;
   if (!record.follows.empty()) {
-    outcome.message = "ERROR: the history of " + exePath + " before " +
-                      record.entries.front().time + " is damaged (kept at " + record.follows +
-                      "), so its original is not known; nothing was written";
+    const std::string before =
+        record.entries.empty() ? std::string() : " before " + record.entries.front().time;
+    outcome.message = "ERROR: the history of " + exePath + before + " is damaged (kept at " +
+                      record.follows + "), so its original is not known; nothing was written";
     return outcome;
   }
   if (opened.image.size() != opened.view.originalSize) {
@@ -166,14 +167,20 @@ HistoryOutcome RestoreOriginal(const std::string& exePath, const std::string& fo
         " that Varnock changed, and of those Varnock keeps only the original's SHA-256, so it " +
         "cannot tell which or how many" + ChangedInRecord(opened) + unknown +
         "\nNothing was written";
-    // Forced, only the bytes whose original is known are written: those first recorded after
-    // another program's change are left as they are, and named.
-    outcome.forceable = true;
+    outcome.forceable = opened.view.unbroken;
+    return outcome;
+  }
+  if (!original && !opened.view.unbroken) {
+    outcome.message = "ERROR: another program changed " + exePath +
+                      " between Varnock's changes, so the originals of the bytes Varnock "
+                      "changed since are not known" +
+                      unknown + "\nNothing was written";
     return outcome;
   }
   const std::string others =
       original ? "" : "; the bytes another program changed outside them are left as they are";
   outcome.ok = true;
+  outcome.confirmed = original;
   if (back.empty()) {
     outcome.message = exePath +
                       (original ? " is the original already"
@@ -192,6 +199,7 @@ HistoryOutcome RestoreOriginal(const std::string& exePath, const std::string& fo
                : ": Varnock's recorded original bytes written back" + others + unknown;
   outcome.ok =
       Write(opened, exePath, folder, std::move(back), restoredSha, "restore", hooks, outcome);
+  outcome.confirmed = outcome.ok && original;
   if (outcome.ok) {
     outcome.message = exePath + done;
   }
@@ -233,6 +241,7 @@ HistoryOutcome UndoLast(const std::string& exePath, const std::string& folder,
   const std::string what = last.kind + " of " + last.time;
   const std::string before = last.before;
   outcome.ok = Write(opened, exePath, folder, std::move(ranges), before, "undo", hooks, outcome);
+  outcome.confirmed = outcome.ok;
   if (outcome.ok) {
     outcome.message = exePath + ": the " + what + " was undone";
   }

@@ -15,6 +15,10 @@ struct HistoryOutcome {
   // Refused only because another program changed bytes the record does not hold: a forced
   // restore would write Varnock's recorded bytes back and leave those as they are.
   bool forceable = false;
+  // The whole file's SHA-256 confirms the result: it is the original (a restore) or the state
+  // before the change taken back (an undo). False after a forced restore that wrote only what
+  // Varnock knows.
+  bool confirmed = false;
 };
 
 // An executable opened as every command opens it (held against other writers, an interrupted

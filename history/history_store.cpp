@@ -197,7 +197,9 @@ FoundHistory FindHistory(const std::string& folder, const std::string& exePath,
       byIdentity = true;
       found.matching.clear();
     }
-    if (itself || (!byIdentity && InLastState(record, currentSha256))) {
+    // A content that is the original's matches nothing: every untouched copy would.
+    const bool copy = InLastState(record, currentSha256) && currentSha256 != record.originalSha256;
+    if (itself || (!byIdentity && copy)) {
       found.matching.push_back(path);
       found.record = std::move(record);
       found.storedAt = path;

@@ -58,6 +58,11 @@ bool OperationHistory::Record(const std::string& exePath, const Bytes& after,
                " both fit the file, so neither is written";
     return false;
   }
+  if (found.kind == FoundHistory::Kind::Damaged && found.damagedCopy == found.storedAt) {
+    failure_ = "the history of " + exePath + " is damaged and could not be moved aside from " +
+               found.storedAt + ", so it is not written over";
+    return false;
+  }
   HistoryRecord& record = found.record;
   if (found.kind != FoundHistory::Kind::Found) {
     record.originalSize = after.size();

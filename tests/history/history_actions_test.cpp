@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "history/history_actions.h"
+#include "history/history_record.h"
 #include "history/history_summary.h"
 #include "history/history_view.h"
 #include "history/operation_history.h"
@@ -173,6 +174,22 @@ TEST(HistoryActionsTest, ADamagedRecordIsKeptAsideAndNeverTrusted) {
   EXPECT_TRUE(UndoLast(file.exe, file.folder).ok);  // the new record's own change
   EXPECT_EQ(ReadBytes(file.exe), file.applied);
   EXPECT_EQ(ReadBytes(record + ".damaged"), text);
+
+  // A record whose sum is right but that follows a damaged one and holds no entry.
+  HistoryRecord empty;
+  empty.path = file.exe;
+  empty.follows = record + ".damaged";
+  empty.originalSize = file.applied.size();
+  empty.originalSha256 = Sha256Text(file.applied);
+  const std::string emptyText = EncodeHistory(empty);
+  file.dir.Write(JoinPath("history", records()[0]), Bytes(emptyText.begin(), emptyText.end()));
+  for (const bool force : {false, true}) {
+    const HistoryOutcome refused = RestoreOriginal(file.exe, file.folder, false, force);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_NE(refused.message.find("so its original is not known"), std::string::npos)
+        << refused.message;
+  }
+  EXPECT_EQ(ReadBytes(file.exe), file.applied);
 }
 
 // A change made without the history between two with it (apply A, apply B without it, remove B
