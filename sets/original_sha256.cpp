@@ -17,7 +17,8 @@ std::string OriginalSha256(const std::string& exePath, const std::string& curren
   }
   const FoundHistory found = FindHistory(folder, exePath, currentSha256, image.size(),
                                          [&](std::uint64_t offset) { return image[offset]; });
-  if (found.kind != FoundHistory::Kind::Found) {
+  // A record that follows a damaged one does not know the original.
+  if (found.kind != FoundHistory::Kind::Found || !found.record.follows.empty()) {
     return {};
   }
   return ViewHistory(found.record, currentSha256).originalSha256;

@@ -1,6 +1,7 @@
 #include "sets/set_argument.h"
 
 #include "engine/argument_bytes.h"
+#include "engine/patch_argument.h"
 #include "engine/silent_ui.h"
 #include "support/paths.h"
 
@@ -47,7 +48,11 @@ std::optional<std::string> NameArgument(const std::string& patchPath) {
 std::string ArgumentRefusal(const std::string& patchPath, const PatchRecord& record,
                             const std::optional<std::string>& argument) {
   if (!argument) {
-    return {};
+    // Without an argument on the line, the value its name carries is the one applied.
+    SilentUi silent;
+    const bool named = !GetPatchArgument(patchPath, silent).empty();
+    return !record.Has(HasArgument) || named ? std::string()
+                                             : "takes an argument, and the set gives none";
   }
   if (!record.Has(HasArgument)) {
     return "takes no argument";

@@ -58,12 +58,10 @@ class Planner {
                                                  ", the set names " + patch.sha256));
       return;
     }
-    // The status has loaded every patch already; a patch is loaded again only where its
-    // argument is to be judged.
+    // Loaded again to judge its argument: one the patch cannot take, or none where it needs one.
     SilentUi silent;
     PatchRecord record;
-    const bool argument = patch.argument || entry.fileName.find('#') != std::string::npos;
-    if (argument && !LoadPatch(path, record, silent)) {
+    if (!LoadPatch(path, record, silent)) {
       plan_.problems.push_back(AtLine(patch, "does not load: " + silent.FirstMessage()));
       return;
     }
