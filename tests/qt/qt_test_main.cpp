@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMessageBox>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -33,7 +34,9 @@ class ModalWatchdog : public ::testing::EmptyTestEventListener {
       watched_ = modal;
       since_.start();
     } else if (modal != nullptr && since_.hasExpired(10000)) {
-      ADD_FAILURE() << "a modal window nobody answered: " << modal->objectName().toStdString();
+      auto* box = qobject_cast<QMessageBox*>(modal);
+      ADD_FAILURE() << "a modal window nobody answered: " << modal->objectName().toStdString()
+                    << (box != nullptr ? ": " + box->text().toStdString() : std::string());
       auto* dialog = qobject_cast<QDialog*>(modal);
       dialog != nullptr ? dialog->reject() : static_cast<void>(modal->close());
     }
@@ -53,6 +56,10 @@ int main(int argc, char** argv) {
   QTemporaryDir runtime;  // a private runtime folder (made for the owner alone) keeps Qt quiet
   if (!qEnvironmentVariableIsSet("XDG_RUNTIME_DIR") && runtime.isValid()) {
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+  }
+  QTemporaryDir data;  // the history and settings of the tests' runs, none of the user's
+  if (data.isValid()) {
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
   }
   QApplication application(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
