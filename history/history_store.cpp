@@ -126,7 +126,7 @@ std::string DamagedCopyOf(const std::string& path) {
 std::string FreeNameFor(const std::string& path) {
   const std::string stem = path.substr(0, path.size() - std::strlen(kExtension));
   for (int n = 2;; ++n) {
-    const std::string name = stem + "-" + std::to_string(n) + kExtension;
+    std::string name = stem + "-" + std::to_string(n) + kExtension;
     std::error_code taken;
     if (!std::filesystem::exists(ToFsPath(name), taken) &&
         !std::filesystem::exists(ToFsPath(name + ".damaged"), taken)) {
@@ -174,7 +174,7 @@ FoundHistory FindHistory(const std::string& folder, const std::string& exePath,
   }
   if (read == Read::Whole &&
       (InLastState(found.record, currentSha256) ||
-       (found.record.entries.size() > 0 && found.record.entries.back().before == currentSha256) ||
+       (!found.record.entries.empty() && found.record.entries.back().before == currentSha256) ||
        (size == found.record.originalSize && isTheFile(own, found.record)) ||
        GoesOn(found.record, size, byteAt))) {
     found.kind = FoundHistory::Kind::Found;
