@@ -49,7 +49,10 @@ bool SetLineOf(const std::string& folder, const FolderStatusEntry& entry, SetPat
 }  // namespace
 
 std::string ProgramOf(const std::string& exePath) {
-  const std::string name = GetFileName(exePath);
+  std::string name = GetFileName(exePath);
+  if (Separator() == '\\') {  // Windows takes either slash between folders
+    name = name.substr(name.find_last_of('/') + 1);
+  }
   return TargetProgramName(name).value_or(name);
 }
 
