@@ -4,7 +4,6 @@
 
 #include "app/status_line.h"
 #include "engine/patch_argument.h"
-#include "engine/silent_ui.h"
 #include "support/paths.h"
 
 namespace varnock {
@@ -30,11 +29,6 @@ StatusGroup GroupOf(PatchState state) {
 }
 
 }  // namespace
-
-std::string NamedArgument(const std::string& fileName) {
-  SilentUi silent;  // a name without an argument has none to show
-  return GetPatchArgument(fileName, silent);
-}
 
 PatchRows::PatchRows(const std::vector<std::string>& fileNames) {
   rows_.reserve(fileNames.size());

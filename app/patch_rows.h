@@ -91,8 +91,4 @@ class PatchRows {
   static constexpr std::size_t kHidden = static_cast<std::size_t>(-1);
 };
 
-// The value between the first two '#' of a patch file's name, as the engine reads it; empty
-// when it carries none.
-std::string NamedArgument(const std::string& fileName);
-
 }  // namespace varnock

@@ -11,6 +11,7 @@
 #include "app/patches_texts.h"
 #include "app/status_worker.h"
 #include "app/window_texts.h"
+#include "engine/patch_argument.h"
 #include "engine/patch_batch.h"
 #include "history/history_actions.h"
 #include "history/history_store.h"

@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "engine/argument_bytes.h"
+#include "engine/silent_ui.h"
 #include "support/paths.h"
 
 namespace varnock {
@@ -71,6 +72,11 @@ std::string GetPatchArgument(const std::string& patchPath, UserInterface& ui) {
     return {};
   }
   return baseName.substr(opening + 1, closing - opening - 1);
+}
+
+std::string NamedArgument(const std::string& patchPath) {
+  SilentUi silent;
+  return GetPatchArgument(patchPath, silent);
 }
 
 bool InsertPatchArgument(const std::string& patchPath, PatchRecord& record, UserInterface& ui,

@@ -12,6 +12,8 @@ namespace varnock {
 // The text between the first two '#' of the path's base name; empty (after a message when a
 // '#' is missing) when there is none.
 std::string GetPatchArgument(const std::string& patchPath, UserInterface& ui);
+// The same value, read without a message: empty when the name carries none.
+std::string NamedArgument(const std::string& patchPath);
 
 // Why InsertPatchArgument failed, beyond what it has already told the user.
 struct ArgumentFailure {

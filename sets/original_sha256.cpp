@@ -2,17 +2,13 @@
 
 #include "history/history_store.h"
 #include "history/history_view.h"
-#include "support/files.h"
-#include "support/sha256.h"
 
 namespace varnock {
 
-std::string OriginalSha256(const std::string& exePath, const std::string& currentSha256) {
+std::string OriginalSha256(const std::string& exePath, const Bytes& image,
+                           const std::string& currentSha256) {
   const std::string folder = HistoryFolder();
-  Bytes image;
-  std::string error;
-  if (folder.empty() || !ReadWholeFile(exePath, image, error) ||
-      Sha256Text(image) != currentSha256) {
+  if (folder.empty()) {
     return {};
   }
   const FoundHistory found = FindHistory(folder, exePath, currentSha256, image.size(),

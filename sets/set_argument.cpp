@@ -3,7 +3,6 @@
 #include "engine/argument_bytes.h"
 #include "engine/patch_argument.h"
 #include "engine/silent_ui.h"
-#include "support/paths.h"
 
 namespace varnock {
 
@@ -36,23 +35,17 @@ std::string EncodingError(const std::string& patchPath, const PatchRecord& recor
 }  // namespace
 
 std::optional<std::string> NameArgument(const std::string& patchPath) {
-  const std::string base = GetBaseName(patchPath);
-  const std::size_t first = base.find('#');
-  const std::size_t second = first == std::string::npos ? first : base.find('#', first + 1);
-  if (second == std::string::npos) {
-    return std::nullopt;
-  }
-  return base.substr(first + 1, second - first - 1);
+  std::string value = NamedArgument(patchPath);
+  return value.empty() ? std::nullopt : std::optional<std::string>(std::move(value));
 }
 
 std::string ArgumentRefusal(const std::string& patchPath, const PatchRecord& record,
                             const std::optional<std::string>& argument) {
   if (!argument) {
     // Without an argument on the line, the value its name carries is the one applied.
-    SilentUi silent;
-    const bool named = !GetPatchArgument(patchPath, silent).empty();
-    return !record.Has(HasArgument) || named ? std::string()
-                                             : "takes an argument, and the set gives none";
+    return !record.Has(HasArgument) || NameArgument(patchPath)
+               ? std::string()
+               : "takes an argument, and the set gives none";
   }
   if (!record.Has(HasArgument)) {
     return "takes no argument";

@@ -6,6 +6,7 @@
 #include "patchfile/load_patch.h"
 #include "sets/original_sha256.h"
 #include "sets/set_argument.h"
+#include "support/files.h"
 #include "support/paths.h"
 #include "support/sha256.h"
 #include "target/target_table.h"
@@ -73,8 +74,14 @@ bool SaveSetFrom(const std::string& folder, const std::string& exePath, PatchSet
                    MessageIcon::Critical);
     return false;
   }
-  set = {ProgramOf(exePath), status.exeVersion, FileSha256Text(exePath), {}, {}};
-  set.originalSha256 = OriginalSha256(exePath, set.sha256);
+  Bytes image;  // read once for its own sum and its history's original
+  std::string error;
+  if (!ReadWholeFile(exePath, image, error)) {
+    ui.ShowMessage("ERROR: no set is saved: " + exePath + ": " + error, MessageIcon::Critical);
+    return false;
+  }
+  set = {ProgramOf(exePath), status.exeVersion, Sha256Text(image), {}, {}};
+  set.originalSha256 = OriginalSha256(exePath, image, set.sha256);
   for (const FolderStatusEntry& entry : status.entries) {
     if (entry.status.state != PatchState::Applied) {
       continue;
