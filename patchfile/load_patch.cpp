@@ -1,6 +1,7 @@
 #include "patchfile/load_patch.h"
 
 #include <new>
+#include <optional>
 
 #include "patchfile/patch_reader.h"
 #include "support/files.h"
@@ -104,13 +105,22 @@ bool LoadPatch(const std::string& path, PatchRecord& record, UserInterface& ui) 
   return LoadListedPatch(path, record, ui);
 }
 
-bool LoadListedPatch(const std::string& path, PatchRecord& record, UserInterface& ui) {
+bool LoadListedPatch(const std::string& path, PatchRecord& record, UserInterface& ui,
+                     std::string* sha256) {
   PatchReader reader(path);
+  std::optional<Sha256> sum;  // made only when asked for
+  if (sha256 != nullptr) {
+    sha256->clear();
+    reader.SumInto(sum.emplace());
+  }
   bool read = false;
   try {
     read = ReadRecord(reader, record);
   } catch (const std::bad_alloc&) {
     reader.Fail("not enough memory");
+  }
+  if (read && sha256 != nullptr && reader.SumRest()) {
+    *sha256 = DigestText(sum->Finish());
   }
   if (!read) {
     ui.ShowMessage("Error trying to load binary patch from file: " + path + "\r\n" +

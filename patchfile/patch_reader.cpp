@@ -1,5 +1,6 @@
 #include "patchfile/patch_reader.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <system_error>
 
@@ -64,6 +65,7 @@ bool PatchReader::ReadInt32(std::int32_t& value) {
     return Fail("the file cannot be read");
   }
   remaining_ -= 4;
+  Summed(raw, 4);
   const std::uint32_t bits = std::uint32_t{raw[0]} | (std::uint32_t{raw[1]} << 8) |
                              (std::uint32_t{raw[2]} << 16) | (std::uint32_t{raw[3]} << 24);
   value = static_cast<std::int32_t>(bits);
@@ -82,6 +84,7 @@ bool PatchReader::ReadBytes(std::int64_t count, Bytes& bytes) {
     return Fail("the file cannot be read");
   }
   remaining_ -= count;
+  Summed(bytes.data(), count);
   return true;
 }
 
@@ -94,7 +97,25 @@ bool PatchReader::ReadInto(std::span<std::uint8_t> room) {
     return Fail("the file cannot be read");
   }
   remaining_ -= count;
+  Summed(room.data(), count);
   return true;
+}
+
+void PatchReader::Summed(const void* data, std::int64_t count) {
+  if (sum_ != nullptr && count > 0) {
+    sum_->Add(static_cast<const std::uint8_t*>(data), static_cast<std::size_t>(count));
+  }
+}
+
+bool PatchReader::SumRest() {
+  std::uint8_t buffer[4096];
+  while (!failed_ && remaining_ > 0) {
+    const std::int64_t count = std::min<std::int64_t>(remaining_, sizeof buffer);
+    if (!ReadInto({buffer, static_cast<std::size_t>(count)})) {
+      return false;
+    }
+  }
+  return !failed_;
 }
 
 bool ReadPatchString(std::string& destination, PatchReader& reader) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "support/bytes.h"
+#include "support/sha256.h"
 
 namespace varnock {
 
@@ -26,14 +27,23 @@ class PatchReader {
   bool Holds(std::int64_t count);
   std::int64_t Remaining() const { return remaining_; }
 
+  // Adds every byte read from now on to `sum`, which outlives the reader's reads.
+  void SumInto(Sha256& sum) { sum_ = &sum; }
+  // Reads the bytes the fields left (a file may hold more than its patch) into the sum, so
+  // that it is the sum of the whole file; false when they cannot be read.
+  bool SumRest();
+
   // Records a failure with the text that follows "Error mexage: " (empty allowed).
   bool Fail(const std::string& description);
   bool Failed() const { return failed_; }
   const std::string& Error() const { return error_; }
 
  private:
+  void Summed(const void* data, std::int64_t count);
+
   std::ifstream in_;
   std::int64_t remaining_ = 0;
+  Sha256* sum_ = nullptr;
   bool failed_ = false;
   std::string error_;
 };
