@@ -12,12 +12,13 @@ namespace varnock {
 std::vector<CatalogueEntry> BuildCatalogue(const std::string& folder,
                                            const std::string& currentVersion, PatchRecord& record,
                                            UserInterface& ui, const CatalogueVisitor& visit,
-                                           const std::stop_token& stop) {
+                                           const std::stop_token& stop, bool summed) {
   const std::vector<std::string> files = ListFiles(folder, "*.ptc");
   std::vector<CatalogueEntry> listed;
   std::vector<std::int32_t> ranks;
   listed.reserve(files.size());
   ranks.reserve(files.size());
+  std::string sha256;
   for (const std::string& file : files) {
     if (stop.stop_requested()) {
       return {};
@@ -25,13 +26,13 @@ std::vector<CatalogueEntry> BuildCatalogue(const std::string& folder,
     // A file that does not load is still listed, but ranks last: the record then holds
     // another file's signature. The listing gave only plain files, so none is looked up again.
     CatalogueEntry entry{GetFileName(file), 0, ""};
-    const bool loaded = LoadListedPatch(file, record, ui);
+    const bool loaded = LoadListedPatch(file, record, ui, summed ? &sha256 : nullptr);
     if (loaded) {
       entry.exeVersion = record.ExeVersion;
       entry.rank = VersionRank(currentVersion, record.ExeVersion);
     }
     if (visit) {
-      visit(file, loaded ? &record : nullptr);
+      visit(file, loaded ? &record : nullptr, sha256);
     }
     ranks.push_back(entry.rank);
     listed.push_back(std::move(entry));

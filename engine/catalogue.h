@@ -18,17 +18,21 @@ struct CatalogueEntry {
   std::string exeVersion;  // the version it was made from; empty when it failed to load
 };
 
-// Sees each file as it is loaded: its full path, and its record (nullptr when it failed).
-using CatalogueVisitor = std::function<void(const std::string& path, const PatchRecord* record)>;
+// Sees each file as it is loaded: its full path, its record (nullptr when it failed) and, when
+// the catalogue was asked to sum the files, the SHA-256 of the bytes it was loaded from (else
+// empty).
+using CatalogueVisitor = std::function<void(const std::string& path, const PatchRecord* record,
+                                            const std::string& sha256)>;
 
 // Every .ptc file of `folder`, loaded in listing order (each load replaces `record`; a file
 // that fails to load has told the user why, is still listed and ranks 0) and ranked against
 // `currentVersion`, in the order the patch list shows them: the exchange sort of the ranks,
-// highest first. `visit`, when given, sees every file in listing order. A stop requested
-// through `stop` ends the loading at the next file, with no entry at all.
+// highest first. `visit`, when given, sees every file in listing order, with its sum when
+// `summed`. A stop requested through `stop` ends the loading at the next file, with no entry at
+// all.
 std::vector<CatalogueEntry> BuildCatalogue(const std::string& folder,
                                            const std::string& currentVersion, PatchRecord& record,
                                            UserInterface& ui, const CatalogueVisitor& visit = {},
-                                           const std::stop_token& stop = {});
+                                           const std::stop_token& stop = {}, bool summed = false);
 
 }  // namespace varnock

@@ -8,6 +8,7 @@
 #include "engine/zone_pipeline.h"
 #include "patchfile/load_patch.h"
 #include "support/paths.h"
+#include "support/sha256.h"
 #include "target/exe_version.h"
 
 namespace varnock {
@@ -27,6 +28,18 @@ void Judge(FolderStatusEntry& entry, const std::string& path, const PatchRecord*
                                                    exeVersion, ZoneDetail::StateOnly);
   const bool judgedByZones = entry.status.state <= PatchState::DoesNotFit;
   entry.spans = judgedByZones ? WrittenRuns(*record, entry.status.shift) : std::vector<ZoneSpan>{};
+}
+
+// Keeps a patch that loaded and was summed for the operation that follows the status, when it
+// is applied or named.
+void Keep(StatusKeep* keep, const FolderStatusEntry& entry, const PatchRecord* record,
+          const std::string& sha256) {
+  if (keep == nullptr || record == nullptr || sha256.empty()) {
+    return;
+  }
+  if (entry.status.state == PatchState::Applied || (keep->named && keep->named(entry.fileName))) {
+    keep->patches[entry.fileName] = {*record, sha256};
+  }
 }
 
 // Hands the entries of a computation over by chunks, when they are asked for.
@@ -115,7 +128,7 @@ namespace {
 // the executable's failures are told through `exeUi`, the patches' through `patchUi`.
 bool ComputeFolderStatus(const std::string& folder, const std::string& exePath,
                          FolderStatus& status, UserInterface& exeUi, UserInterface& patchUi,
-                         const StatusDelivery* delivery) {
+                         const StatusDelivery* delivery, StatusKeep* keep) {
   status = {};
   status.folderMarker = MarkerOf(folder);
   status.exeMarker = MarkerOf(exePath);
@@ -126,18 +139,23 @@ bool ComputeFolderStatus(const std::string& folder, const std::string& exePath,
   status.folder = folder;
   status.exePath = exePath;
   status.exeVersion = GetExeVersion(exePath, exeUi);
+  if (keep != nullptr) {
+    keep->exeSha256 = Sha256Text(image);
+  }
   std::unordered_map<std::string, FolderStatusEntry> judged;
   Handover handover(delivery);
-  const auto visit = [&](const std::string& path, const PatchRecord* record) {
+  const auto visit = [&](const std::string& path, const PatchRecord* record,
+                         const std::string& sha256) {
     FolderStatusEntry& entry = judged[GetFileName(path)];
     Judge(entry, path, record, image, exePath, status.exeVersion);
     entry.fileName = GetFileName(path);
     handover.Add(entry);
+    Keep(keep, entry, record, sha256);
   };
   PatchRecord record;
   std::vector<CatalogueEntry> catalogue =
       BuildCatalogue(folder, status.exeVersion, record, patchUi, visit,
-                     delivery ? delivery->stop : std::stop_token());
+                     delivery ? delivery->stop : std::stop_token(), keep != nullptr);
   if (Stopped(delivery)) {
     return false;
   }
@@ -155,14 +173,14 @@ bool ComputeFolderStatus(const std::string& folder, const std::string& exePath,
 }  // namespace
 
 bool GetFolderStatus(const std::string& folder, const std::string& exePath, FolderStatus& status,
-                     UserInterface& ui, const StatusDelivery* delivery) {
-  return ComputeFolderStatus(folder, exePath, status, ui, ui, delivery);
+                     UserInterface& ui, const StatusDelivery* delivery, StatusKeep* keep) {
+  return ComputeFolderStatus(folder, exePath, status, ui, ui, delivery, keep);
 }
 
 bool ListFolderStatus(const std::string& folder, const std::string& exePath, FolderStatus& status,
                       UserInterface& ui) {
   SilentUi silent;
-  return ComputeFolderStatus(folder, exePath, status, silent, ui, nullptr);
+  return ComputeFolderStatus(folder, exePath, status, silent, ui, nullptr, nullptr);
 }
 
 bool RefreshFolderStatus(FolderStatus& status, const std::string& folder,

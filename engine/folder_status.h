@@ -7,6 +7,7 @@
 #include <optional>
 #include <stop_token>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/patch_conflicts.h"
@@ -59,12 +60,29 @@ struct StatusDelivery {
   std::stop_token stop;
 };
 
+// A patch file as a computation of the status loaded it, kept for an operation that follows.
+struct LoadedPatch {
+  PatchRecord record;
+  std::string sha256;  // of the bytes it was loaded from
+};
+
+// What a computation of the status keeps of what it read, for an operation that follows it
+// and would otherwise read it all again. Every patch file is summed as it loads.
+struct StatusKeep {
+  // Picks, by file name, patches kept whatever their state; those applied are kept anyway.
+  std::function<bool(const std::string& fileName)> named;
+  std::string exeSha256;  // of the executable's image as it was judged
+  std::unordered_map<std::string, LoadedPatch> patches;  // by file name, those that loaded
+};
+
 // Every patch of `folder` in the order of the patch list when `exePath` is the chosen
 // executable, with its status there and its conflicts. The executable is read once and its
 // signature computed once; a patch that does not load is told through `ui` and listed as
 // broken. False, after the general failure message, when the executable cannot be read.
+// `keep`, when given, receives what the computation read of the executable and the patches.
 bool GetFolderStatus(const std::string& folder, const std::string& exePath, FolderStatus& status,
-                     UserInterface& ui, const StatusDelivery* delivery = nullptr);
+                     UserInterface& ui, const StatusDelivery* delivery = nullptr,
+                     StatusKeep* keep = nullptr);
 
 // As GetFolderStatus, for a new listing of the folder: a patch that does not load is told
 // through `ui`, as the listing tells it, while an executable that cannot be read is not (the

@@ -1,5 +1,7 @@
 #include "engine/patch_batch.h"
 
+#include <algorithm>
+#include <iterator>
 #include <sstream>
 
 #include "engine/dynamic_search.h"
@@ -8,6 +10,7 @@
 #include "engine/zone_pipeline.h"
 #include "patchfile/load_patch.h"
 #include "support/paths.h"
+#include "support/sha256.h"
 #include "target/exe_version.h"
 
 namespace varnock {
@@ -124,34 +127,25 @@ std::string Refusal(const std::vector<Step>& steps, std::size_t removals) {
   return {};
 }
 
-// The first `removals` items come off the image, the others go on.
-ResultCode Batch(const std::vector<BatchItem>& items, const std::string& exePath,
-                 std::size_t removals, UserInterface& ui, const RewriteHooks* hooks,
-                 OperationHistory* history) {
-  std::vector<Step> steps(items.size());
-  std::string exeVersion;
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    Step& step = steps[i];
-    step.name = GetFileName(items[i].patchPath);
-    if (!LoadPatch(items[i].patchPath, step.record, ui)) {
-      return ResultFailed;
-    }
-    if (!VersionAccepted(exePath, step.record, exeVersion, ui)) {
-      if (exeVersion == kFailedExeVersion) {
-        return ResultFailed;  // the signature has told why
-      }
-      ui.ShowMessage("ERROR: " + step.name + " is made for the version " + step.record.ExeVersion +
-                         ", not for " + exeVersion,
-                     MessageIcon::Critical);
-      return ResultFailed;
-    }
+// Whether the step's patch may go onto the executable; false after a message when not.
+bool Accepted(const Step& step, const std::string& exePath, std::string& exeVersion,
+              UserInterface& ui) {
+  if (VersionAccepted(exePath, step.record, exeVersion, ui)) {
+    return true;
   }
-  // Held from before the read to after the rewrite, as for one patch.
-  LockedFile exe;
-  Bytes image;
-  if (!ReadExecutableImage(exePath, exe, image, ui, hooks)) {
-    return ResultFailed;
+  if (exeVersion != kFailedExeVersion) {  // else the signature has told why
+    ui.ShowMessage("ERROR: " + step.name + " is made for the version " + step.record.ExeVersion +
+                       ", not for " + exeVersion,
+                   MessageIcon::Critical);
   }
+  return false;
+}
+
+// The loaded `steps` of `items` on the image of the held executable, then its rewrite: the
+// first `removals` come off the image, the others go on.
+ResultCode RunSteps(std::vector<Step>& steps, const std::vector<BatchItem>& items,
+                    std::size_t removals, LockedFile& exe, Bytes& image, const std::string& exePath,
+                    UserInterface& ui, const RewriteHooks* hooks, OperationHistory* history) {
   ByteRuns found;
   // Removing takes the list backwards, so that each patch comes off the image it went onto.
   for (std::size_t k = 0; k < steps.size(); ++k) {
@@ -191,6 +185,66 @@ ResultCode Batch(const std::vector<BatchItem>& items, const std::string& exePath
   return written ? ResultDone : ResultFailed;
 }
 
+// The first `removals` items come off the image, the others go on.
+ResultCode Batch(const std::vector<BatchItem>& items, const std::string& exePath,
+                 std::size_t removals, UserInterface& ui, const RewriteHooks* hooks,
+                 OperationHistory* history) {
+  std::vector<Step> steps(items.size());
+  std::string exeVersion;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    Step& step = steps[i];
+    step.name = GetFileName(items[i].patchPath);
+    if (!LoadPatch(items[i].patchPath, step.record, ui) ||
+        !Accepted(step, exePath, exeVersion, ui)) {
+      return ResultFailed;
+    }
+  }
+  // Held from before the read to after the rewrite, as for one patch.
+  LockedFile exe;
+  Bytes image;
+  if (!ReadExecutableImage(exePath, exe, image, ui, hooks)) {
+    return ResultFailed;
+  }
+  return RunSteps(steps, items, removals, exe, image, exePath, ui, hooks, history);
+}
+
+// The batch of patches loaded before: none is loaded again, and a patch file or an executable
+// that changed since they were read stops it before anything is written.
+ResultCode LoadedBatch(std::vector<LoadedBatchItem>& loaded, std::size_t removals,
+                       const std::string& exeSha256, std::string exeVersion,
+                       const std::string& exePath, UserInterface& ui, const RewriteHooks* hooks,
+                       OperationHistory* history) {
+  const std::string nothing = ": nothing is written to " + exePath;
+  std::vector<Step> steps(loaded.size());
+  std::vector<BatchItem> items;
+  items.reserve(loaded.size());
+  for (std::size_t i = 0; i < loaded.size(); ++i) {
+    Step& step = steps[i];
+    step.name = GetFileName(loaded[i].item.patchPath);
+    step.record = std::move(loaded[i].record);
+    items.push_back(std::move(loaded[i].item));
+    if (loaded[i].sha256.empty() || FileSha256Text(items[i].patchPath) != loaded[i].sha256) {
+      ui.ShowMessage("ERROR: " + step.name + " was changed after it was read" + nothing,
+                     MessageIcon::Critical);
+      return ResultFailed;
+    }
+    if (!Accepted(step, exePath, exeVersion, ui)) {
+      return ResultFailed;
+    }
+  }
+  LockedFile exe;
+  Bytes image;
+  if (!ReadExecutableImage(exePath, exe, image, ui, hooks)) {
+    return ResultFailed;
+  }
+  if (Sha256Text(image) != exeSha256) {
+    ui.ShowMessage("ERROR: " + exePath + " was changed after it was read" + nothing,
+                   MessageIcon::Critical);
+    return ResultFailed;
+  }
+  return RunSteps(steps, items, removals, exe, image, exePath, ui, hooks, history);
+}
+
 }  // namespace
 
 ResultCode PerformBatch(const std::vector<BatchItem>& items, const std::string& exePath,
@@ -207,6 +261,20 @@ ResultCode PerformChanges(const std::vector<BatchItem>& removals,
   items.insert(items.end(), applications.begin(), applications.end());
   return ReportingFailures(
       ui, [&] { return Batch(items, exePath, removals.size(), ui, hooks, history); });
+}
+
+ResultCode PerformLoadedChanges(std::vector<LoadedBatchItem> removals,
+                                std::vector<LoadedBatchItem> applications,
+                                const std::string& exeSha256, const std::string& exeVersion,
+                                const std::string& exePath, UserInterface& ui,
+                                const RewriteHooks* hooks, OperationHistory* history) {
+  const std::size_t count = removals.size();
+  std::ranges::reverse(removals);
+  removals.insert(removals.end(), std::make_move_iterator(applications.begin()),
+                  std::make_move_iterator(applications.end()));
+  return ReportingFailures(ui, [&] {
+    return LoadedBatch(removals, count, exeSha256, exeVersion, exePath, ui, hooks, history);
+  });
 }
 
 }  // namespace varnock

@@ -6,6 +6,7 @@
 
 #include "engine/result_code.h"
 #include "history/operation_history.h"
+#include "patchfile/patch_record.h"
 #include "support/safe_rewrite.h"
 #include "ui/user_interface.h"
 
@@ -37,5 +38,24 @@ ResultCode PerformChanges(const std::vector<BatchItem>& removals,
                           const std::vector<BatchItem>& applications, const std::string& exePath,
                           UserInterface& ui, const RewriteHooks* hooks = nullptr,
                           OperationHistory* history = nullptr);
+
+// A patch of a batch as an earlier look at the executable loaded it.
+struct LoadedBatchItem {
+  BatchItem item;
+  PatchRecord record;
+  std::string sha256;  // of the bytes the record was loaded from
+};
+
+// PerformChanges for patches an earlier look loaded and judged, on an executable that look read
+// with the SHA-256 `exeSha256` and the signature `exeVersion`: no patch is loaded or judged
+// again. Each patch file is summed again before the executable is read, which is summed too:
+// one that holds other bytes than were loaded is refused after a message, and nothing is
+// written. Otherwise results, messages and the history as PerformChanges's.
+ResultCode PerformLoadedChanges(std::vector<LoadedBatchItem> removals,
+                                std::vector<LoadedBatchItem> applications,
+                                const std::string& exeSha256, const std::string& exeVersion,
+                                const std::string& exePath, UserInterface& ui,
+                                const RewriteHooks* hooks = nullptr,
+                                OperationHistory* history = nullptr);
 
 }  // namespace varnock

@@ -1,5 +1,7 @@
 #include "sets/set_operations.h"
 
+#include <unordered_set>
+
 #include "engine/folder_status.h"
 #include "engine/patch_batch.h"
 #include "engine/silent_ui.h"
@@ -45,6 +47,35 @@ bool SetLineOf(const std::string& folder, const FolderStatusEntry& entry, SetPat
     error = "its file cannot be read";
   }
   return error.empty();
+}
+
+// The items with their patches as the check loaded them. One it did not keep has no record
+// and no sum, and so is refused as changed.
+std::vector<LoadedBatchItem> LoadedItems(const std::vector<BatchItem>& items,
+                                         const SetCheck& check) {
+  std::vector<LoadedBatchItem> loaded;
+  loaded.reserve(items.size());
+  for (const BatchItem& item : items) {
+    const auto kept = check.loaded.find(GetFileName(item.patchPath));
+    loaded.push_back(kept == check.loaded.end()
+                         ? LoadedBatchItem{item, {}, {}}
+                         : LoadedBatchItem{item, kept->second.record, kept->second.sha256});
+  }
+  return loaded;
+}
+
+// The patches the plan changes, taken out of those the status kept.
+std::unordered_map<std::string, LoadedPatch> PlannedPatches(
+    const SetPlan& plan, std::unordered_map<std::string, LoadedPatch>& kept) {
+  std::unordered_map<std::string, LoadedPatch> planned;
+  for (const auto* items : {&plan.removals, &plan.applications}) {
+    for (const BatchItem& item : *items) {
+      if (auto patch = kept.extract(GetFileName(item.patchPath))) {
+        planned.insert(std::move(patch));
+      }
+    }
+  }
+  return planned;
 }
 
 }  // namespace
@@ -102,14 +133,21 @@ SetCheck CheckSet(const PatchSet& set, const std::string& folder, const std::str
                   UserInterface& ui) {
   SetCheck check;
   check.otherProgram = !EqualsIgnoreCase(ProgramOf(exePath), set.program);
+  std::unordered_set<std::string> names;
+  for (const SetPatch& patch : set.patches) {
+    names.insert(NameKey(patch.name));
+  }
+  StatusKeep keep;
+  keep.named = [&names](const std::string& fileName) { return names.contains(NameKey(fileName)); };
   FolderStatus status;
-  if (!GetFolderStatus(folder, exePath, status, ui)) {
+  if (!GetFolderStatus(folder, exePath, status, ui, nullptr, &keep)) {
     return check;
   }
   check.read = true;
   check.signature = status.exeVersion;
-  check.sha256 = FileSha256Text(exePath);
-  check.plan = PlanSet(set, status);
+  check.sha256 = keep.exeSha256;
+  check.plan = PlanSet(set, status, keep.patches);
+  check.loaded = PlannedPatches(check.plan, keep.patches);
   return check;
 }
 
@@ -154,7 +192,9 @@ ResultCode ApplySet(const PatchSet& set, const SetCheck& check, const std::strin
   if (plan.Holds()) {
     return ResultAlreadyDone;
   }
-  return PerformChanges(plan.removals, plan.applications, exePath, ui, hooks, history);
+  return PerformLoadedChanges(LoadedItems(plan.removals, check),
+                              LoadedItems(plan.applications, check), check.sha256, check.signature,
+                              exePath, ui, hooks, history);
 }
 
 }  // namespace varnock

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
 
 #include "engine/result_code.h"
 #include "history/operation_history.h"
@@ -22,13 +23,18 @@ std::string ProgramOf(const std::string& exePath);
 bool SaveSetFrom(const std::string& folder, const std::string& exePath, PatchSet& set,
                  UserInterface& ui);
 
-// How the executable at `exePath` stands against `set` with the patches of `folder`.
+// How the executable at `exePath` stands against `set` with the patches of `folder`. Each
+// patch file is loaded and judged once and summed from the same read, the executable summed
+// from the image its status was judged on.
 struct SetCheck {
   bool read = false;          // false when the executable's status could not be computed
   bool otherProgram = false;  // the executable is another program than the set's
   std::string signature;      // the executable's version signature
-  std::string sha256;         // the executable's SHA-256
+  std::string sha256;         // the executable's SHA-256, as its status was computed
   SetPlan plan;
+  // The patches the plan changes, by file name, as they were loaded and judged: an apply
+  // writes from them, loading none again (it sums them again to see that none changed).
+  std::unordered_map<std::string, LoadedPatch> loaded;
   bool Identical(const PatchSet& set) const { return sha256 == set.sha256; }
 };
 SetCheck CheckSet(const PatchSet& set, const std::string& folder, const std::string& exePath,
@@ -38,9 +44,10 @@ SetCheck CheckSet(const PatchSet& set, const std::string& folder, const std::str
 std::string OtherBuildNote(const PatchSet& set, const SetCheck& check);
 
 // Makes the executable hold exactly the set, from the plan of `check` (computed for it just
-// before): one all-or-nothing rewrite, recorded as one entry in `history` when given.
-// ResultAlreadyDone when it holds the set already; ResultFailed, after a message that names
-// what stands in the way, when the set cannot be applied, and then nothing is written.
+// before) and the patches it loaded: one all-or-nothing rewrite, recorded as one entry in
+// `history` when given. ResultAlreadyDone when it holds the set already; ResultFailed, after a
+// message that names what stands in the way, when the set cannot be applied, or when the
+// executable or a patch file to write changed since the check; then nothing is written.
 ResultCode ApplySet(const PatchSet& set, const SetCheck& check, const std::string& exePath,
                     UserInterface& ui, OperationHistory* history = nullptr,
                     const RewriteHooks* hooks = nullptr);

@@ -34,8 +34,9 @@ std::optional<std::string> WantedValue(const std::string& path, const PatchRecor
 
 class Planner {
  public:
-  Planner(const FolderStatus& status, SetPlan& plan)
-      : status_(status), plan_(plan), inSet_(status.entries.size(), false) {
+  Planner(const FolderStatus& status, std::unordered_map<std::string, LoadedPatch>& loaded,
+          SetPlan& plan)
+      : status_(status), loaded_(loaded), plan_(plan), inSet_(status.entries.size(), false) {
     for (std::size_t i = status.entries.size(); i-- > 0;) {
       byName_[NameKey(status.entries[i].fileName)] = i;
     }
@@ -52,25 +53,25 @@ class Planner {
     inSet_[found->second] = true;
     const FolderStatusEntry& entry = status_.entries[found->second];
     const std::string path = JoinPath(status_.folder, entry.fileName);
-    const std::string sum = FileSha256Text(path);
+    const auto kept = loaded_.find(entry.fileName);
+    const bool summed = kept != loaded_.end();
+    const std::string sum = summed ? kept->second.sha256 : FileSha256Text(path);
     if (sum != patch.sha256) {
       plan_.problems.push_back(AtLine(patch, "has the SHA-256 " + (sum.empty() ? "(unread)" : sum) +
                                                  ", the set names " + patch.sha256));
       return;
     }
-    // Loaded again to judge its argument: one the patch cannot take, or none where it needs one.
-    SilentUi silent;
-    PatchRecord record;
-    if (!LoadPatch(path, record, silent)) {
-      plan_.problems.push_back(AtLine(patch, "does not load: " + silent.FirstMessage()));
+    const PatchRecord* record = summed ? &kept->second.record : LoadAgain(entry, path, patch);
+    if (record == nullptr) {
       return;
     }
-    if (const std::string refusal = ArgumentRefusal(path, record, patch.argument);
+    // Its argument judged: one the patch cannot take, or none where it needs one.
+    if (const std::string refusal = ArgumentRefusal(path, *record, patch.argument);
         !refusal.empty()) {
       plan_.problems.push_back(AtLine(patch, refusal));
       return;
     }
-    Judge(entry, path, record, WantedValue(path, record, patch));
+    Judge(entry, path, *record, WantedValue(path, *record, patch));
   }
 
   // The patches of the folder that the set does not name, last in the list first.
@@ -119,11 +120,26 @@ class Planner {
     plan_.applications.push_back({path, wanted});
   }
 
+  // A patch of the set that the status did not load (nor sum), loaded again for the reason it
+  // fails, or, when its file has changed since, kept as it loads now with the sum just
+  // compared; nullptr after the problem is told.
+  const PatchRecord* LoadAgain(const FolderStatusEntry& entry, const std::string& path,
+                               const SetPatch& patch) {
+    LoadedPatch again{{}, patch.sha256};
+    SilentUi silent;
+    if (!LoadPatch(path, again.record, silent)) {
+      plan_.problems.push_back(AtLine(patch, "does not load: " + silent.FirstMessage()));
+      return nullptr;
+    }
+    return &(loaded_[entry.fileName] = std::move(again)).record;
+  }
+
   void Differ(const FolderStatusEntry& entry, DifferenceKind kind, std::string detail) {
     plan_.differences.push_back({entry.fileName, kind, std::move(detail)});
   }
 
   const FolderStatus& status_;
+  std::unordered_map<std::string, LoadedPatch>& loaded_;
   SetPlan& plan_;
   std::vector<bool> inSet_;
   std::unordered_map<std::string, std::size_t> byName_;  // lower-case name → first entry
@@ -151,9 +167,10 @@ bool SetPlan::Blocked() const {
   });
 }
 
-SetPlan PlanSet(const PatchSet& set, const FolderStatus& status) {
+SetPlan PlanSet(const PatchSet& set, const FolderStatus& status,
+                std::unordered_map<std::string, LoadedPatch>& loaded) {
   SetPlan plan;
-  Planner planner(status, plan);
+  Planner planner(status, loaded, plan);
   for (const SetPatch& patch : set.patches) {
     planner.AddSetPatch(patch);
   }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/folder_status.h"
@@ -42,7 +43,10 @@ struct SetPlan {
   bool Blocked() const;
 };
 
-// The plan for `set` over the folder and executable `status` was computed for.
-SetPlan PlanSet(const PatchSet& set, const FolderStatus& status);
+// The plan for `set` over the folder and executable `status` was computed for, from the
+// patches that computation loaded (by file name, those of the set summed): a patch of the set
+// that it could not load is read again here for its sum and its failure, and added.
+SetPlan PlanSet(const PatchSet& set, const FolderStatus& status,
+                std::unordered_map<std::string, LoadedPatch>& loaded);
 
 }  // namespace varnock
