@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <string>
 
 #include "bench/allocation_counter.h"
 #include "bench/floors.h"
@@ -61,12 +62,14 @@ HistoryScene ManyZonesScene() {
 // The most memory an apply of that patch holds at once, without (argument 0) and with the
 // history (1), against the promise: twice the patch plus the executable plus 64 MB. Each
 // iteration starts a new history, as the first change of a file does, or (2) goes on with the
-// history of the ones before, which holds every zone twice per iteration.
+// history of the ones before, which holds every zone twice per iteration. The peak of each
+// apply is given too (peak_bytes_1, _2, ...): with a history that grows, the later ones.
 void BM_ManyZonesApplyPeakMemory(benchmark::State& state) {
   const bool recorded = state.range(0) != 0;
   const HistoryScene scene = ManyZonesScene();
   QuietUi ui;
   std::size_t peak = 0;
+  int apply = 0;
   for (auto _ : state) {
     const std::size_t before = BytesInUse();
     ResetPeakBytes();
@@ -75,6 +78,8 @@ void BM_ManyZonesApplyPeakMemory(benchmark::State& state) {
     state.SetIterationTime(
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     peak = std::max(peak, PeakBytesInUse() - before);
+    state.counters["peak_bytes_" + std::to_string(++apply)] =
+        static_cast<double>(PeakBytesInUse() - before);
     if (applied != ResultDone || scene.Run(true, ui, recorded) != ResultDone) {
       state.SkipWithError(("the patch did not go on and off: " + ui.FirstMessage()).c_str());
       break;
