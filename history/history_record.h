@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "support/bytes.h"
@@ -52,6 +54,13 @@ struct HistoryRecord {
 // The record as it is stored: lines of tab-separated fields, each entry closed by an "end"
 // line, the whole closed by a "sum" line with the SHA-256 of every line before it.
 std::string EncodeHistory(const HistoryRecord& record);
+// Where the text of a record goes, a piece at a time.
+using TextOut = std::function<void(std::string_view)>;
+// The lines of a record before its entries: its first, the path, identity, damaged record it
+// follows, and the original.
+void EncodeHeader(const HistoryRecord& record, const TextOut& out);
+// The lines of one entry, up to its "end" line; a large range goes out in pieces.
+void EncodeEntry(const HistoryEntry& entry, const TextOut& out);
 // False when the text is no whole, undamaged record: its sum does not match, or any line, sum
 // or range is out of place (ranges lie inside the original, in rising order, apart). A record
 // of the first version, which had no sum, is read when every line of it is whole and in place.

@@ -5,11 +5,11 @@
 #include <fstream>
 #include <system_error>
 
+#include "history/record_file.h"
 #include "support/files.h"
 #include "support/native_file.h"
 #include "support/paths.h"
 #include "support/resolved_path.h"
-#include "support/rewrite_journal.h"
 #include "support/sha256.h"
 #include "support/user_folders.h"
 
@@ -78,19 +78,20 @@ bool InLastState(const HistoryRecord& record, const std::string& sha256) {
 
 enum class Read { Missing, Whole, Damaged };
 
-Read ReadRecord(const std::string& path, HistoryRecord& record) {
-  Bytes content;
-  std::string error;
+// Reads the record at `path` a line at a time (see HistoryReader), with what a new entry
+// needs of its text in `stored`.
+Read ReadRecord(const std::string& path, HistoryRecord& record, bool allRanges,
+                StoredEntries* stored = nullptr) {
   std::error_code missing;
   if (!std::filesystem::exists(ToFsPath(path), missing)) {
     return Read::Missing;
   }
-  if (!ReadWholeFile(path, content, error)) {
-    return Read::Damaged;
-  }
-  const std::string text(content.begin(), content.end());
-  Bytes().swap(content);  // a long record is not held twice while it is read
-  return DecodeHistory(text, record) ? Read::Whole : Read::Damaged;
+  HistoryReader reader(allRanges);
+  bool closed = false;
+  std::string error;
+  const bool read = ReadLines(
+      path, [&](std::string_view line) { return reader.Line(line); }, closed, error);
+  return read && reader.Finish(closed, record, stored) ? Read::Whole : Read::Damaged;
 }
 
 // Moves a damaged record to a name of its own beside it, never over another; returns where it
@@ -157,7 +158,7 @@ std::string FileIdentityText(const std::string& exePath) {
 
 FoundHistory FindHistory(const std::string& folder, const std::string& exePath,
                          const std::string& currentSha256, std::uint64_t size,
-                         const ContentProbe& byteAt) {
+                         const ContentProbe& byteAt, bool allRanges) {
   FoundHistory found;
   const std::string identity = FileIdentityText(exePath);
   const auto isTheFile = [&](const std::string& path, const HistoryRecord& record) {
@@ -165,7 +166,7 @@ FoundHistory FindHistory(const std::string& folder, const std::string& exePath,
     return !identity.empty() && identity == (kept.empty() ? record.identity : kept);
   };
   const std::string own = HistoryPathFor(folder, exePath);
-  const Read read = ReadRecord(own, found.record);
+  const Read read = ReadRecord(own, found.record, allRanges, &found.stored);
   if (read == Read::Damaged) {
     found.kind = FoundHistory::Kind::Damaged;
     found.damagedCopy = MoveAside(own);
@@ -188,7 +189,9 @@ FoundHistory FindHistory(const std::string& folder, const std::string& exePath,
        it.increment(error)) {
     const std::string path = FromFsPath(it->path());
     HistoryRecord record;
-    if (path == own || !path.ends_with(kExtension) || ReadRecord(path, record) != Read::Whole) {
+    StoredEntries stored;
+    if (path == own || !path.ends_with(kExtension) ||
+        ReadRecord(path, record, allRanges, &stored) != Read::Whole) {
       continue;
     }
     // A record of the file itself comes before one of a copy in the same state.
@@ -202,6 +205,7 @@ FoundHistory FindHistory(const std::string& folder, const std::string& exePath,
     if (itself || (!byIdentity && copy)) {
       found.matching.push_back(path);
       found.record = std::move(record);
+      found.stored = stored;
       found.storedAt = path;
     }
   }
@@ -223,17 +227,13 @@ FoundHistory FindHistory(const std::string& folder, const std::string& exePath,
   return found;
 }
 
-bool SaveHistory(const std::string& storedAt, const std::string& exePath, HistoryRecord record,
-                 std::string& error) {
-  record.path = FollowedPath(exePath);
+bool SaveHistory(const std::string& storedAt, const std::string& exePath, HistoryRecord header,
+                 const StoredEntries* kept, const HistoryEntry& entry, std::string& error) {
+  header.path = FollowedPath(exePath);
   std::error_code made;
   std::filesystem::create_directories(ToFsPath(storedAt).parent_path(), made);
   const std::string fresh = storedAt + ".new";
-  std::string text = EncodeHistory(record);
-  record = HistoryRecord{};  // its bytes are in the text now
-  Bytes content(text.begin(), text.end());
-  std::string().swap(text);
-  if (!WriteDurably(fresh, content, error)) {
+  if (!WriteRecordFile(fresh, header, storedAt, kept, entry, error)) {
     RemoveFile(fresh);
     return false;
   }
@@ -244,7 +244,7 @@ bool SaveHistory(const std::string& storedAt, const std::string& exePath, Histor
     RemoveFile(fresh);
     return false;
   }
-  RemoveDurably(fresh);  // gone already: this flushes the folder's entry of the move
+  FlushFolderOf(storedAt);  // the move itself made durable
   return true;
 }
 

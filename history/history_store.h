@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "history/history_reader.h"
 #include "history/history_record.h"
 
 namespace varnock {
@@ -32,6 +33,7 @@ struct FoundHistory {
   };
   Kind kind = Kind::None;
   HistoryRecord record;
+  StoredEntries stored;  // where the entries of `record` lie in its text
   std::string storedAt;
   std::string damagedCopy;
   std::vector<std::string> matching;
@@ -42,16 +44,20 @@ struct FoundHistory {
 // its last state, or when it is the file the record was kept for (its path, or under another
 // name its identity) and its content still goes on from the record: the original's size, and a
 // recorded range that holds the bytes before or after its change. A record kept for the path that
-// does not fit is another file's (a new build installed there): it is left as it is.
+// does not fit is another file's (a new build installed there): it is left as it is. The record
+// is read a line at a time, never held as text; `allRanges` false keeps the ranges of its last
+// entry that has any and no others: enough to add an entry to it.
 FoundHistory FindHistory(const std::string& folder, const std::string& exePath,
                          const std::string& currentSha256, std::uint64_t size,
-                         const ContentProbe& byteAt);
+                         const ContentProbe& byteAt, bool allRanges = true);
 
-// Writes `record` of the executable at `exePath` to `storedAt` (the folder made when missing)
-// and flushes it: whole or not at all, also when the program is killed meanwhile. False with
-// the reason.
-bool SaveHistory(const std::string& storedAt, const std::string& exePath, HistoryRecord record,
-                 std::string& error);
+// Writes to `storedAt` (the folder made when missing) the record of the executable at
+// `exePath` with `header`'s lines, the entries of the record there now (`kept`, as found; none
+// when null) and `entry`, and flushes it: whole or not at all, also when the program is killed
+// meanwhile. The entries there are copied as they are, a piece at a time, so an entry added
+// costs memory for itself alone. False with the reason.
+bool SaveHistory(const std::string& storedAt, const std::string& exePath, HistoryRecord header,
+                 const StoredEntries* kept, const HistoryEntry& entry, std::string& error);
 
 // Keeps beside the record at `storedAt` the identity the executable at `exePath` has after
 // Varnock's write (which may replace the file by a new one). Not flushed: an identity lost in a

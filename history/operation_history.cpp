@@ -50,9 +50,11 @@ bool OperationHistory::Record(const std::string& exePath, const Bytes& after,
   if (beforeSum.valid()) {
     beforeSha256 = beforeSum.get();
   }
-  FoundHistory found =
-      FindHistory(folder_, exePath, beforeSha256, after.size(),
-                  [&](std::uint64_t offset) { return ByteBefore(after, ranges, offset); });
+  // The earlier entries are copied from the record as they are: of their ranges only those
+  // that tell whether the file goes on from the record are read.
+  FoundHistory found = FindHistory(
+      folder_, exePath, beforeSha256, after.size(),
+      [&](std::uint64_t offset) { return ByteBefore(after, ranges, offset); }, false);
   if (found.kind == FoundHistory::Kind::Ambiguous) {
     failure_ = "the records " + found.matching[0] + " and " + found.matching[1] +
                " both fit the file, so neither is written";
@@ -64,7 +66,8 @@ bool OperationHistory::Record(const std::string& exePath, const Bytes& after,
     return false;
   }
   HistoryRecord& record = found.record;
-  if (found.kind != FoundHistory::Kind::Found) {
+  const bool goesOn = found.kind == FoundHistory::Kind::Found;
+  if (!goesOn) {
     record.originalSize = after.size();
     record.originalSha256 = beforeSha256;
     record.follows = found.damagedCopy;
@@ -74,9 +77,11 @@ bool OperationHistory::Record(const std::string& exePath, const Bytes& after,
     }
   }
   record.identity = FileIdentityText(exePath);
-  record.entries.push_back(
-      {UtcNowText(), kind, std::move(patches), beforeSha256, afterSha256, std::move(ranges)});
-  if (!SaveHistory(found.storedAt, exePath, std::move(record), failure_)) {
+  std::vector<HistoryEntry>().swap(record.entries);  // the text holds them
+  const HistoryEntry entry{UtcNowText(), kind,        std::move(patches),
+                           beforeSha256, afterSha256, std::move(ranges)};
+  if (!SaveHistory(found.storedAt, exePath, std::move(record), goesOn ? &found.stored : nullptr,
+                   entry, failure_)) {
     return false;
   }
   storedAt_ = found.storedAt;

@@ -5,9 +5,11 @@
 
 #include "history/history_actions.h"
 #include "history/history_record.h"
+#include "history/history_store.h"
 #include "history/history_summary.h"
 #include "history/history_view.h"
 #include "history/operation_history.h"
+#include "support/paths.h"
 #include "support/safe_rewrite.h"
 #include "support/sha256.h"
 #include "tests/common/temp_dir.h"
@@ -190,6 +192,23 @@ TEST(HistoryActionsTest, ADamagedRecordIsKeptAsideAndNeverTrusted) {
         << refused.message;
   }
   EXPECT_EQ(ReadBytes(file.exe), file.applied);
+
+  // A record changed after it was read is not copied into the next one: the copy is checked
+  // against the sum it was read with, and the record stays as it is.
+  Changed other;
+  const FoundHistory found = FindHistory(
+      other.folder, other.exe, Sha256Text(other.applied), other.applied.size(),
+      [&](std::uint64_t at) { return other.applied[at]; }, false);
+  ASSERT_EQ(found.kind, FoundHistory::Kind::Found);
+  Bytes changed = ReadBytes(found.storedAt);
+  changed[changed.size() / 2] ^= 1;
+  other.dir.Write(JoinPath("history", GetFileName(found.storedAt)), changed);
+  std::string error;
+  EXPECT_FALSE(SaveHistory(found.storedAt, other.exe, found.record, &found.stored,
+                           found.record.entries[0], error));
+  EXPECT_NE(error.find("was changed while it was copied"), std::string::npos) << error;
+  EXPECT_EQ(ReadBytes(found.storedAt), changed);
+  EXPECT_FALSE(std::filesystem::exists(found.storedAt + ".new"));
 }
 
 // A change made without the history between two with it (apply A, apply B without it, remove B

@@ -158,6 +158,12 @@ TEST(HistoryRecordTest, ADamagedRecordIsRefusedWhole) {
       {"no end", Resummed(Replaced(good, "end\n", "")), false},
       {"a line of nothing", Resummed(Replaced(good, "end\n", "end\nwhat\n")), false},
       {"the first version, damaged", Replaced(legacy, "range\t8\t", "range\t8\tx"), false},
+      {"the first version with a sum", Replaced(good, "history\t2", "history\t1"), false},
+      {"a line after the sum", good + "end\n", false},
+      {"the sum twice", good + good.substr(good.rfind("sum\t")), false},
+      {"the sum before the last entry",
+       Replaced(good, "op\t", good.substr(good.rfind("sum\t")) + "op\t"), false},
+      {"the sum's name", Replaced(good, "\nsum\t", "\nSUM\t"), false},
   };
   for (const Row& row : rows) {
     HistoryRecord read;
