@@ -31,7 +31,7 @@ std::string Escape(const std::string& text) {
 // as text whole.
 void PutHex(const Bytes& bytes, const TextOut& out) {
   static constexpr char kDigits[] = "0123456789abcdef";
-  constexpr std::size_t kPiece = 32 * 1024;
+  constexpr std::size_t kPiece = std::size_t{32} * 1024;
   std::string text;
   text.reserve(2 * std::min(kPiece, bytes.size()));
   for (std::size_t at = 0; at < bytes.size(); at += kPiece) {

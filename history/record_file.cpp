@@ -9,7 +9,7 @@ namespace varnock {
 
 namespace {
 
-constexpr std::size_t kPiece = 1024 * 1024;
+constexpr std::size_t kPiece = std::size_t{1024} * 1024;
 
 // A new file written a piece at a time, with the SHA-256 of everything added to it.
 class SummedWriter {
