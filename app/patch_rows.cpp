@@ -97,6 +97,7 @@ bool PatchRows::Complete(const FolderStatus& status) {
 void PatchRows::Recheck(const std::vector<std::size_t>& changed) {
   for (Row& row : rows_) {
     row.markedByUser = false;
+    row.reapply = false;
   }
   for (const std::size_t row : changed) {
     rows_[row].state.reset();
@@ -152,6 +153,12 @@ void PatchRows::Toggle(std::size_t row) {
   rows_[row].markedByUser = true;
 }
 
+void PatchRows::MarkForSet(std::size_t row, bool checked, bool reapply) {
+  rows_[row].checked = checked;
+  rows_[row].markedByUser = true;
+  rows_[row].reapply = reapply;
+}
+
 PatchRow PatchRows::RowAt(std::size_t row, const FolderStatus* status) const {
   const Row& shown = rows_[row];
   PatchRow out;
@@ -183,9 +190,10 @@ PatchesPlan PatchRows::Plan() const {
       continue;
     }
     const bool applied = *shown.state == PatchState::Applied;
-    if (applied && !shown.checked) {
+    if (applied && (!shown.checked || shown.reapply)) {
       plan.removals.push_back(row);
-    } else if (!applied && shown.checked) {
+    }
+    if (shown.checked && (!applied || shown.reapply)) {
       plan.applications.push_back(row);
     }
   }

@@ -57,10 +57,14 @@ class PatchRows {
 
   // The user changes the mark.
   void Toggle(std::size_t row);
+  // The mark an opened set asks for, as if the user set it; `reapply`: an applied row that is
+  // to be removed and applied again (with the set's value) while it stays checked.
+  void MarkForSet(std::size_t row, bool checked, bool reapply);
   // The row as the list shows it; `status`, when complete, gives its conflicts.
   PatchRow RowAt(std::size_t row, const FolderStatus* status) const;
-  // The removals and applications the marks ask for. Rows whose status is not known yet and
-  // those that are partly applied or do not fit while unchecked are left as they are.
+  // The removals and applications the marks ask for (a checked row to apply again is both).
+  // Rows whose status is not known yet and those that are partly applied or do not fit while
+  // unchecked are left as they are.
   PatchesPlan Plan() const;
   // The argument a removal of `row` is to be given: the value read back; none for the value
   // its name carries.
@@ -76,6 +80,7 @@ class PatchRows {
     bool dynamic = false;
     bool checked = false;
     bool markedByUser = false;
+    bool reapply = false;
     std::size_t entry = kNoEntry;  // its entry in the complete status
   };
   static constexpr std::size_t kNoEntry = static_cast<std::size_t>(-1);

@@ -4,11 +4,14 @@
 #include <exception>
 #include <functional>
 #include <limits>
+#include <unordered_map>
+#include <utility>
 
 #include "app/history_keeping.h"
 #include "app/history_texts.h"
 #include "app/patch_rows.h"
 #include "app/patches_texts.h"
+#include "app/set_files.h"
 #include "app/status_worker.h"
 #include "app/window_texts.h"
 #include "engine/patch_argument.h"
@@ -39,6 +42,11 @@ struct PatchesPresenter::Impl {
   void Guarded(const std::string& doing, const std::function<void()>& handler);
 
   void ApplyChanges();
+  void SaveSet();
+  // Marks the rows as the set at `path` asks, when the statuses are known; tells what differs.
+  void OpenSet(const std::string& path);
+  // Where a patch of the opened set stands in its order; after every one of them otherwise.
+  std::size_t SetRank(const std::string& fileName) const;
   std::optional<std::vector<BatchItem>> Applications(const PatchesPlan& plan);
   // `question` names what `action` will do; when it is empty, `nothing` tells why; with no
   // executable chosen, `noProgram` does. `doneText` says what was done once it is.
@@ -62,6 +70,7 @@ struct PatchesPresenter::Impl {
   std::optional<std::size_t> selected;  // the selected row
   std::string done;                     // what the last change did, until the marks change
   bool changed = false;
+  std::unordered_map<std::string, SetArgument> setArguments;  // of the set opened, by name
   HistoryKeeping ownHistory;
   HistoryKeeping& history;
   StatusWorker worker;  // last: stopped before the rest goes
@@ -159,6 +168,9 @@ void PatchesPresenter::TakeResults() {
       impl.selected = impl.rows.RowOf(selected);
     }
     impl.ShowRows();
+    if (!impl.request.setPath.empty()) {
+      impl.OpenSet(std::exchange(impl.request.setPath, {}));
+    }
   } else if (impl.rows.FilterOutdated()) {
     impl.rows.SetFilter(impl.rows.Filter());
     impl.ShowRows();
@@ -298,6 +310,24 @@ void PatchesPresenter::HistoryClicked() {
   });
 }
 
+void PatchesPresenter::SaveSetClicked() {
+  impl_->Guarded("save the set", [this] { impl_->SaveSet(); });
+}
+
+void PatchesPresenter::OpenSetClicked() {
+  Impl& impl = *impl_;
+  impl.Guarded("open the set", [&impl] {
+    if (impl.request.exePath.empty()) {
+      impl.ui.ShowMessage(SetRefusedText(SetFileDialog::Open, kNoProgramChosen), MessageIcon::None);
+      return;
+    }
+    const std::string path = impl.view.AskSetPath(SetFileDialog::Open, impl.request.folder);
+    if (!path.empty()) {
+      impl.OpenSet(path);
+    }
+  });
+}
+
 void PatchesPresenter::KeepHistoryToggled(bool keep) {
   impl_->history.SetKeep(keep);
 }
@@ -357,6 +387,7 @@ void PatchesPresenter::Impl::RunHistoryAction(const std::string& noProgram,
 void PatchesPresenter::Impl::Recompute(const std::vector<std::size_t>& changedRows,
                                        std::string doneText) {
   worker.Stop();
+  setArguments.clear();
   done = std::move(doneText);
   rows.Recheck(changedRows);
   ShowChanged(changedRows);
@@ -387,7 +418,9 @@ std::optional<std::vector<BatchItem>> PatchesPresenter::Impl::Applications(
   for (const std::size_t row : plan.applications) {
     const std::string& name = rows.FileName(row);
     BatchItem item{JoinPath(request.folder, name), std::nullopt};
-    if (name.find('#') != std::string::npos) {
+    if (const auto fromSet = setArguments.find(name); fromSet != setArguments.end()) {
+      item.argument = fromSet->second.value;
+    } else if (name.find('#') != std::string::npos) {
       const std::optional<std::string>& readBack = rows.ReadBack(row);
       const std::string proposed = readBack ? *readBack : NamedArgument(name);
       item.argument = ui.AskText(ArgumentPrompt(name), kArgumentTitle, proposed);
@@ -397,7 +430,48 @@ std::optional<std::vector<BatchItem>> PatchesPresenter::Impl::Applications(
     }
     items.push_back(std::move(item));
   }
+  std::ranges::stable_sort(
+      items, {}, [this](const BatchItem& item) { return SetRank(GetFileName(item.patchPath)); });
   return items;
+}
+
+std::size_t PatchesPresenter::Impl::SetRank(const std::string& fileName) const {
+  const auto found = setArguments.find(fileName);
+  return found == setArguments.end() ? std::numeric_limits<std::size_t>::max() : found->second.rank;
+}
+
+void PatchesPresenter::Impl::SaveSet() {
+  if (request.exePath.empty()) {
+    ui.ShowMessage(SetRefusedText(SetFileDialog::Save, kNoProgramChosen), MessageIcon::None);
+    return;
+  }
+  const std::string path = view.AskSetPath(SetFileDialog::Save, request.folder);
+  if (!path.empty() && SaveSetAs(request.folder, request.exePath, path, ui)) {
+    done = SetSavedText(path);
+    ShowProgress();
+  }
+}
+
+void PatchesPresenter::Impl::OpenSet(const std::string& path) {
+  if (!failure.empty() || !complete) {
+    ui.ShowMessage(
+        SetRefusedText(SetFileDialog::Open, failure.empty() ? kStatusesPending : failure),
+        MessageIcon::None);
+    return;
+  }
+  OpenedSet opened = varnock::OpenSet(path, status);
+  if (!opened.refused) {
+    for (const SetMark& mark : opened.marks) {
+      if (const std::optional<std::size_t> row = rows.RowOf(mark.fileName)) {
+        rows.MarkForSet(*row, mark.checked, mark.reapply);
+      }
+    }
+    setArguments = std::move(opened.arguments);
+    done.clear();
+    ShowRows();
+    ShowProgress();
+  }
+  ui.ShowMessage(opened.message, opened.refused ? MessageIcon::Critical : MessageIcon::None);
 }
 
 void PatchesPresenter::Impl::ApplyChanges() {

@@ -32,6 +32,8 @@ struct PatchesRequest {
   // the window opens, so that what the user saw chosen is what the keys act on.
   std::string chosenFile;
   std::string chosenDescription;
+  // A set file to open once the statuses are known, as "Open set…" does; empty for none.
+  std::string setPath;
 };
 
 // How a row's status looks: one icon or colour per group, so that the groups are told apart
@@ -93,6 +95,8 @@ class PatchesPresenter {
   void RestoreClicked();                        // Pul_Restore
   void UndoClicked();                           // Pul_Undo
   void HistoryClicked();                        // Pul_History
+  void SaveSetClicked();                        // Pul_SaveSet
+  void OpenSetClicked();                        // Pul_OpenSet
   void KeepHistoryToggled(bool keep);           // Check_History
   void CloseClicked();                          // Pul_Close, Escape, the close box
 

@@ -1,6 +1,7 @@
 #include "app/patches_texts.h"
 
 #include "app/status_line.h"
+#include "support/paths.h"
 
 namespace varnock {
 
@@ -14,6 +15,16 @@ std::string Patches(std::size_t count) {
 
 std::string ProgressText(std::size_t judged, std::size_t total) {
   return "Statuses: " + GroupedNumber(judged) + " of " + GroupedNumber(total);
+}
+
+std::string SetRefusedText(SetFileDialog dialog, const std::string& why) {
+  return std::string(dialog == SetFileDialog::Save ? "No set can be saved: "
+                                                   : "No set can be opened: ") +
+         why + ".";
+}
+
+std::string SetSavedText(const std::string& path) {
+  return "Set saved as " + GetFileName(path);
 }
 
 std::string PlanText(const PatchesPlan& plan) {

@@ -18,6 +18,12 @@ inline constexpr char kForceRestoreQuestion[] =
     "Write Varnock's recorded original bytes back anyway, and leave the bytes the other program "
     "changed as they are?";
 
+// Why a set cannot be opened before the statuses are known.
+inline constexpr char kStatusesPending[] = "the statuses are still being computed";
+// "No set can be saved: " (or opened) and why.
+std::string SetRefusedText(SetFileDialog dialog, const std::string& why);
+// The line after a set was saved: "Set saved as name.ptcset".
+std::string SetSavedText(const std::string& path);
 // "Statuses: 1,200 of 20,000".
 std::string ProgressText(std::size_t judged, std::size_t total);
 // What "Apply changes" will do: "Apply changes will remove 1 patch and apply 2."; empty when

@@ -7,6 +7,9 @@
 
 namespace varnock {
 
+// Which of the toolkit's file dialogs asks for a set file.
+enum class SetFileDialog { Save, Open };
+
 // The Patches window as its presenter sees it: a virtual list (the view asks the presenter for
 // the rows it shows, PatchesPresenter::RowAt), a filter line, the selected row's description, a
 // progress line and its buttons. As with the main window, the view is passive: nothing the
@@ -36,6 +39,9 @@ class PatchesView {
   virtual void ShowHistory(const HistoryListing& listing) = 0;
   // A modal question with Yes and No buttons; true for Yes. No is the default.
   virtual bool Confirm(const std::string& text, const std::string& title) = 0;
+  // The path of a set file (".ptcset"), from the toolkit's save or open dialog starting in
+  // `folder`; a save dialog asks before an existing file is replaced. Empty when cancelled.
+  virtual std::string AskSetPath(SetFileDialog dialog, const std::string& folder) = 0;
   // Callable from any thread: asks the window's thread to call PatchesPresenter::TakeResults
   // soon. A window already closed drops the request (Qt: a queued call to the dialog; Win32:
   // PostMessage to its window).

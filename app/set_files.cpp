@@ -1,0 +1,112 @@
+#include "app/set_files.h"
+
+#include "sets/set_operations.h"
+#include "sets/set_plan.h"
+#include "support/new_file_copy.h"
+#include "support/paths.h"
+#include "support/safe_rewrite.h"
+
+namespace varnock {
+
+namespace {
+
+OpenedSet Refused(std::string message) {
+  OpenedSet opened;
+  opened.message = std::move(message);
+  opened.refused = true;
+  return opened;
+}
+
+// The marks that make the window's plan the set's: its applications checked, in the set's
+// order with their values, and the patches it removes unchecked.
+void MarkFrom(const SetPlan& plan, OpenedSet& opened) {
+  std::unordered_map<std::string, bool> removed;
+  for (const BatchItem& item : plan.removals) {
+    removed[GetFileName(item.patchPath)] = true;
+  }
+  for (std::size_t rank = 0; rank < plan.applications.size(); ++rank) {
+    const BatchItem& item = plan.applications[rank];
+    const std::string name = GetFileName(item.patchPath);
+    opened.arguments[name] = {rank, item.argument};
+    opened.marks.push_back({name, true, removed.erase(name) > 0});
+  }
+  for (const auto& [name, unused] : removed) {
+    opened.marks.push_back({name, false, false});
+  }
+}
+
+std::string Listed(const SetPlan& plan, const std::string& note) {
+  std::string text;
+  for (const std::string& problem : plan.problems) {
+    text += "\n" + problem;
+  }
+  for (const SetDifference& difference : plan.differences) {
+    text += "\n" + difference.patch + ": " + difference.detail;
+  }
+  if (!note.empty()) {
+    text += "\n" + note;
+  }
+  return text;
+}
+
+std::string MessageFor(const std::string& setPath, const PatchSet& set, const SetPlan& plan,
+                       const std::string& note) {
+  std::string text = "Set " + GetFileName(setPath) + ": " + std::to_string(set.patches.size()) +
+                     (set.patches.size() == 1 ? " patch." : " patches.");
+  if (plan.Holds()) {
+    return text + "\nThe executable holds it already." + Listed(plan, note);
+  }
+  text += "\n\nMissing or changed:" + Listed(plan, note) + "\n\n";
+  if (plan.applications.empty() && plan.removals.empty()) {
+    return text + "No mark could be changed for it.";
+  }
+  return text +
+         (plan.problems.empty() ? "The marks now show the set"
+                                : "The marks now show the rest of the set") +
+         ": press Apply changes to make the executable hold it.";
+}
+
+}  // namespace
+
+OpenedSet OpenSet(const std::string& setPath, const FolderStatus& status) {
+  PatchSet set;
+  std::string error;
+  if (!ReadPatchSetFile(setPath, set, error)) {
+    return Refused("The set cannot be opened: " + error);
+  }
+  const std::string program = ProgramOf(status.exePath);
+  if (!EqualsIgnoreCase(program, set.program)) {
+    return Refused("The set is for " + set.program + ", the executable is " + program +
+                   ": no mark is changed.");
+  }
+  SetCheck check;
+  check.read = true;
+  check.signature = status.exeVersion;
+  check.plan = PlanSet(set, status);
+  OpenedSet opened;
+  MarkFrom(check.plan, opened);
+  opened.message = MessageFor(setPath, set, check.plan, OtherBuildNote(set, check));
+  return opened;
+}
+
+bool SaveSetAs(const std::string& folder, const std::string& exePath, const std::string& setPath,
+               UserInterface& ui) {
+  PatchSet set;
+  if (!SaveSetFrom(folder, exePath, set, ui)) {
+    return false;
+  }
+  const std::string text = PatchSetText(set);
+  const Bytes content(text.begin(), text.end());
+  std::string error;
+  NewCopy made = WriteNewFile(setPath, content, error);
+  if (made == NewCopy::Taken) {
+    made = RewriteFile(setPath, content, error) ? NewCopy::Made : NewCopy::Failed;
+  }
+  if (made == NewCopy::Failed) {
+    ui.ShowMessage("The set cannot be saved as " + setPath + ": " + error, MessageIcon::Critical);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace varnock
