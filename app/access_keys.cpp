@@ -9,7 +9,7 @@ namespace {
 
 // The buttons and check boxes of every window and the letter each one answers to; no two of a
 // window share a letter.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 16> kAccessKeys = {{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 18> kAccessKeys = {{
     {"Patch Folder :", "&Patch Folder :"},
     {"Print description", "Print &description"},
     {"Change", "C&hange"},
@@ -26,6 +26,8 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 16> kAccessK
     {"Undo last change", "&Undo last change"},
     {"History…", "&History…"},
     {"Keep a history of changes", "&Keep a history of changes"},
+    {"Save set…", "Sa&ve set…"},
+    {"Open set…", "&Open set…"},
 }};
 
 }  // namespace

@@ -18,6 +18,11 @@ inline constexpr char kForceRestoreQuestion[] =
     "Write Varnock's recorded original bytes back anyway, and leave the bytes the other program "
     "changed as they are?";
 
+// The save and open dialogs of set files: their titles and the kind of file they show.
+inline constexpr char kSaveSetTitle[] = "Save set";
+inline constexpr char kOpenSetTitle[] = "Open set";
+inline constexpr char kSetFilesName[] = "Patch sets";
+inline constexpr char kSetExtension[] = "ptcset";
 // Why a set cannot be opened before the statuses are known.
 inline constexpr char kStatusesPending[] = "the statuses are still being computed";
 // "No set can be saved: " (or opened) and why.

@@ -12,19 +12,19 @@ namespace varnock {
 // first size, the list and the description taking what it grows by.
 inline constexpr std::string_view kPatchesWindowCaption = "Patches";
 
-inline constexpr std::array<ControlDesign, 14> kPatchesWindowControls = {{
+inline constexpr std::array<ControlDesign, 16> kPatchesWindowControls = {{
     {"Label_Filter", ControlKind::Label, "Filter:", {90, 90, 900, 240}, 0},
     {"Text_Filter", ControlKind::EntryLine, "", {1035, 45, 4500, 285}, 1},
     {"Label_Patches", ControlKind::Label, "Patches:", {90, 435, 1500, 240}, 2},
-    {"List_Patches", ControlKind::CheckTable, "", {90, 690, 9420, 3600}, 3},
+    {"List_Patches", ControlKind::CheckTable, "", {90, 690, 11800, 3600}, 3},
     {"Label_Description", ControlKind::Label, "Patch description:", {90, 4380, 1800, 240}, 4},
     {"Text_Description",
      ControlKind::ValueArea,
      "",
-     {90, 4635, 9420, 1080},
+     {90, 4635, 11800, 1080},
      5,
      ControlFont::Courier},
-    {"Label_Progress", ControlKind::Label, "", {90, 5805, 9420, 240}, 6},
+    {"Label_Progress", ControlKind::Label, "", {90, 5805, 11800, 240}, 6},
     {"Check_History", ControlKind::CheckBox, "Keep a history of changes", {90, 6120, 3600, 285}, 7},
     {"Pul_ApplyChanges",
      ControlKind::Button,
@@ -36,7 +36,9 @@ inline constexpr std::array<ControlDesign, 14> kPatchesWindowControls = {{
     {"Pul_Restore", ControlKind::Button, "Restore original…", {3270, 6480, 1900, 330}, 10},
     {"Pul_Undo", ControlKind::Button, "Undo last change", {5260, 6480, 1900, 330}, 11},
     {"Pul_History", ControlKind::Button, "History…", {7250, 6480, 1200, 330}, 12},
-    {"Pul_Close", ControlKind::Button, "Close", {8540, 6480, 970, 330}, 13},
+    {"Pul_SaveSet", ControlKind::Button, "Save set…", {8540, 6480, 1100, 330}, 13},
+    {"Pul_OpenSet", ControlKind::Button, "Open set…", {9730, 6480, 1100, 330}, 14},
+    {"Pul_Close", ControlKind::Button, "Close", {10920, 6480, 970, 330}, 15},
 }};
 
 inline constexpr std::array<ControlLabel, 3> kPatchesWindowLabels = {{
@@ -49,7 +51,7 @@ inline constexpr std::array<ControlName, 1> kPatchesWindowNames = {{
     {"Label_Progress", "Progress"},
 }};
 
-inline constexpr WindowDesign kPatchesWindowDesign = {9600, 6900, kPatchesWindowControls,
+inline constexpr WindowDesign kPatchesWindowDesign = {11980, 6900, kPatchesWindowControls,
                                                       kPatchesWindowLabels, kPatchesWindowNames};
 
 // The columns of List_Patches, left to right, with their widths in twips at the first size;

@@ -1,6 +1,7 @@
 #include "qt/patches_dialog.h"
 
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -14,6 +15,7 @@
 #include <algorithm>
 
 #include "app/patches_columns.h"
+#include "app/patches_texts.h"
 #include "app/patches_window_design.h"
 #include "app/status_line.h"
 #include "qt/accessible_value.h"
@@ -145,6 +147,8 @@ void PatchesDialog::Wire() {
                  {"Pul_Restore", &PatchesPresenter::RestoreClicked},
                  {"Pul_Undo", &PatchesPresenter::UndoClicked},
                  {"Pul_History", &PatchesPresenter::HistoryClicked},
+                 {"Pul_SaveSet", &PatchesPresenter::SaveSetClicked},
+                 {"Pul_OpenSet", &PatchesPresenter::OpenSetClicked},
                  {"Pul_Close", &PatchesPresenter::CloseClicked}};
   for (const auto& [button, handler] : buttons) {
     connect(DesignControl<QPushButton>(this, button), &QPushButton::clicked, this,
@@ -214,6 +218,23 @@ bool PatchesDialog::Confirm(const std::string& text, const std::string& title) {
   box.setObjectName(QStringLiteral("ConfirmBox"));
   box.setDefaultButton(QMessageBox::No);
   return box.exec() == QMessageBox::Yes;
+}
+
+// Qt's own file dialog; the save dialog adds the extension and asks before a file is replaced.
+std::string PatchesDialog::AskSetPath(SetFileDialog dialog, const std::string& folder) {
+  const bool save = dialog == SetFileDialog::Save;
+  QFileDialog box(this, QString::fromUtf8(save ? kSaveSetTitle : kOpenSetTitle),
+                  QString::fromStdString(folder),
+                  QStringLiteral("%1 (*.%2)")
+                      .arg(QString::fromUtf8(kSetFilesName), QString::fromUtf8(kSetExtension)));
+  box.setObjectName(QStringLiteral("SetFileDialog"));
+  box.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  box.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  box.setDefaultSuffix(QString::fromUtf8(kSetExtension));
+  if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty()) {
+    return {};
+  }
+  return box.selectedFiles().front().toStdString();
 }
 
 void PatchesDialog::WakeUp() {

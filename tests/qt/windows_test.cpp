@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDropEvent>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -454,6 +455,63 @@ TEST(PatchesWindow, OpensOnTheChosenPatchAndListsTheHistory) {
   });
   Click(&h.window, "Pul_AllPatches");
   EXPECT_EQ(h.Caption("Label_Status"), "Status: applied");
+}
+
+// A set saved from the Patches window through Qt's own save dialog; the executable put back by
+// another program; the set opened through the open dialog marks the rows and says what is
+// missing in one box; Apply changes asks nothing, and the set saved again is the same file.
+TEST(PatchesWindow, OpenedSetAppliedAndSavedAgainIsTheSameFile) {
+  TempDir data;
+  ::setenv("XDG_DATA_HOME", data.path().c_str(), 1);  // the history of this test alone
+  Harness h(false, true);
+  const Bytes original = ReadWholeFile(h.install.exe);
+  const std::string first = h.temp.File("first.ptcset");
+  const std::string second = h.temp.File("second.ptcset");
+  const auto chooseFile = [](QWidget* dialog, const std::string& path) {
+    auto* files = qobject_cast<QFileDialog*>(dialog);
+    files->selectFile(QString::fromStdString(path));
+    static_cast<QDialog*>(files)->accept();  // through the base, where it is public
+  };
+  OnModal(&h.window, "PatchesWindow", [&](QWidget* dialog) {
+    auto* table = qt::DesignControl<QTableView>(dialog, "List_Patches");
+    const QAbstractItemModel* rows = table->model();
+    const auto known = [&] { return !std::ranges::count(Column(rows, 1), "…"); };
+    EXPECT_TRUE(QTest::qWaitFor(known));
+    table->setFocus();
+    for (const int row : {0, 1}) {
+      table->setCurrentIndex(rows->index(row, 0));
+      QTest::keyClick(table, Qt::Key_Space);
+    }
+    Click(dialog, "Pul_ApplyChanges");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Column(rows, 1) == Cells(2, "applied"); }));
+    const Bytes applied = ReadWholeFile(h.install.exe);
+    OnModal(dialog, "SetFileDialog", [&](QWidget* files) { chooseFile(files, first); });
+    Click(dialog, "Pul_SaveSet");
+    ASSERT_TRUE(FileExists(first));
+
+    h.temp.Write("game/tomb4.exe", original);  // put back by another program
+    Click(dialog, "Pul_Refresh");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Column(rows, 1) == Cells(2, "not applied"); }));
+    std::string told;
+    OnModal(dialog, "SetFileDialog", [&](QWidget* files) {
+      OnModal(dialog, "MessageBox", [&](QWidget* box) {
+        told = qobject_cast<QMessageBox*>(box)->text().toStdString();
+        qobject_cast<QMessageBox*>(box)->accept();
+      });
+      chooseFile(files, first);
+    });
+    Click(dialog, "Pul_OpenSet");
+    EXPECT_NE(told.find("Missing or changed:"), std::string::npos) << told;
+    EXPECT_EQ(Column(rows, 0, Qt::CheckStateRole), Cells({"2", "2"}));
+    Click(dialog, "Pul_ApplyChanges");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Column(rows, 1) == Cells(2, "applied"); }));
+    EXPECT_EQ(ReadWholeFile(h.install.exe), applied);
+    OnModal(dialog, "SetFileDialog", [&](QWidget* files) { chooseFile(files, second); });
+    Click(dialog, "Pul_SaveSet");
+    EXPECT_EQ(ReadWholeFile(second), ReadWholeFile(first));
+    QTest::keyClick(table, Qt::Key_Escape);
+  });
+  Click(&h.window, "Pul_AllPatches");
 }
 
 }  // namespace
