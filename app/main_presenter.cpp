@@ -101,28 +101,33 @@ void MainPresenter::CloseClicked() {
 }
 
 void MainPresenter::AllPatchesClicked() {
-  Guarded("showing every patch", [this] {
-    PatchesRequest request;
-    request.folder = state_.PatchFolder;
-    request.exePath = Caption(MainLabel::NomeExe);
-    request.fileNames = patchItems_;
-    request.known = &folderStatus_;
-    request.settings = environment_.settings;
-    request.history = &history_;
-    request.chosenFile = view_.SelectedPatchText();
-    request.chosenDescription = description_;
-    MainWindowView::PatchesOutcome outcome = view_.ShowPatchesWindow(request);
-    // After a change the status kept before is no longer the file's, even where the markers
-    // say so; one the window did not finish is computed anew.
-    if (outcome.changedExecutable || !outcome.status.entries.empty()) {
-      folderStatus_ = std::move(outcome.status);
-    }
-    if (outcome.changedExecutable) {
-      TargetLabelChanged();  // its signature may have changed with its bytes
-    } else {
-      RefreshStatusLine();
-    }
-  });
+  Guarded("showing every patch", [this] { ShowPatches({}); });
+}
+
+// The Patches window over the patch folder and the executable shown; with `setPath`, the set
+// it names is opened in it.
+void MainPresenter::ShowPatches(const std::string& setPath) {
+  PatchesRequest request;
+  request.folder = state_.PatchFolder;
+  request.exePath = Caption(MainLabel::NomeExe);
+  request.fileNames = patchItems_;
+  request.known = &folderStatus_;
+  request.settings = environment_.settings;
+  request.history = &history_;
+  request.chosenFile = view_.SelectedPatchText();
+  request.chosenDescription = description_;
+  request.setPath = setPath;
+  MainWindowView::PatchesOutcome outcome = view_.ShowPatchesWindow(request);
+  // After a change the status kept before is no longer the file's, even where the markers
+  // say so; one the window did not finish is computed anew.
+  if (outcome.changedExecutable || !outcome.status.entries.empty()) {
+    folderStatus_ = std::move(outcome.status);
+  }
+  if (outcome.changedExecutable) {
+    TargetLabelChanged();  // its signature may have changed with its bytes
+  } else {
+    RefreshStatusLine();
+  }
 }
 
 const std::string& MainPresenter::Caption(MainLabel label) const {
@@ -419,11 +424,13 @@ void MainPresenter::FilesDropped(const std::vector<std::string>& paths) {
 
 // A .ptc file, or a folder, gives the patch folder; a program (.exe) is the executable to
 // patch, and any other file is refused with a message. The executable comes first: its listing
-// would choose the first patch instead of the one opened.
+// would choose the first patch instead of the one opened. A set (.ptcset) opens the Patches
+// window on its own folder, with its marks, once the rest is done.
 void MainPresenter::OpenFiles(const std::vector<std::string>& paths) {
   std::string patch;
   std::string folder;
   std::string exe;
+  std::string set;
   for (const std::string& given : paths) {
     const std::string path = AbsoluteFrom(environment_.currentFolder(), given);
     if (FolderExists(path)) {
@@ -433,6 +440,8 @@ void MainPresenter::OpenFiles(const std::vector<std::string>& paths) {
                       MessageIcon::None);
     } else if (HasExtension(path, ".ptc")) {
       patch = path;
+    } else if (HasExtension(path, ".ptcset")) {
+      set = path;
     } else if (HasExtension(path, ".exe")) {
       exe = path;
     } else {
@@ -448,11 +457,14 @@ void MainPresenter::OpenFiles(const std::vector<std::string>& paths) {
   }
   if (!patch.empty()) {
     OpenPatch(patch);
-  } else if (!folder.empty()) {
-    UsePatchFolder(folder);
+  } else if (!folder.empty() || !set.empty()) {
+    UsePatchFolder(folder.empty() ? GetParentFolder(set) : folder);
   }
   if (!exe.empty()) {
     KeepOrRefuseTarget(exe, named);
+  }
+  if (!set.empty()) {
+    ShowPatches(set);
   }
 }
 

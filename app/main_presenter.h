@@ -45,7 +45,8 @@ class MainPresenter {
   // is checked against the executable and the patch folder as they are now on disk.
   void WindowActivated();
   // Files dropped onto the window: a .ptc file is opened as a patch (its folder becomes the
-  // patch folder and it is chosen), an executable is chosen as if picked with Change.
+  // patch folder and it is chosen), an executable is chosen as if picked with Change, a set
+  // (.ptcset) opens the Patches window on its folder with its marks.
   void FilesDropped(const std::vector<std::string>& paths);
 
   const ProgramState& State() const { return state_; }
@@ -85,6 +86,7 @@ class MainPresenter {
   bool UsePatchFolder(const std::string& folder);
   void UseTarget(const std::string& exe);
   void OpenFiles(const std::vector<std::string>& paths);
+  void ShowPatches(const std::string& setPath);
   void KeepOrRefuseTarget(const std::string& exe, const std::string& before);
   void OpenPatch(const std::string& patch);
   // Selects and chooses the list item `name`; false when the list has none.

@@ -45,6 +45,8 @@ struct PatchesPresenter::Impl {
   void SaveSet();
   // Marks the rows as the set at `path` asks, when the statuses are known; tells what differs.
   void OpenSet(const std::string& path);
+  // The set the window was opened with, once the statuses are known or cannot be.
+  void OpenGivenSet();
   // Where a patch of the opened set stands in its order; after every one of them otherwise.
   std::size_t SetRank(const std::string& fileName) const;
   std::optional<std::vector<BatchItem>> Applications(const PatchesPlan& plan);
@@ -143,6 +145,7 @@ void PatchesPresenter::Open() {
   impl.ShowRows();
   impl.Compute([known = impl.request.known] { return known ? *known : FolderStatus(); });
   impl.ShowProgress();
+  impl.OpenGivenSet();
 }
 
 void PatchesPresenter::TakeResults() {
@@ -168,9 +171,6 @@ void PatchesPresenter::TakeResults() {
       impl.selected = impl.rows.RowOf(selected);
     }
     impl.ShowRows();
-    if (!impl.request.setPath.empty()) {
-      impl.OpenSet(std::exchange(impl.request.setPath, {}));
-    }
   } else if (impl.rows.FilterOutdated()) {
     impl.rows.SetFilter(impl.rows.Filter());
     impl.ShowRows();
@@ -184,6 +184,7 @@ void PatchesPresenter::TakeResults() {
     impl.failure = results.failure;
   }
   impl.ShowProgress();
+  impl.OpenGivenSet();
 }
 
 std::size_t PatchesPresenter::VisibleCount() const {
@@ -449,6 +450,12 @@ void PatchesPresenter::Impl::SaveSet() {
   if (!path.empty() && SaveSetAs(request.folder, request.exePath, path, ui)) {
     done = SetSavedText(path);
     ShowProgress();
+  }
+}
+
+void PatchesPresenter::Impl::OpenGivenSet() {
+  if (!request.setPath.empty() && (complete || !failure.empty())) {
+    OpenSet(std::exchange(request.setPath, {}));
   }
 }
 

@@ -39,8 +39,8 @@ int main(int argc, char** argv) {
   Dialog_GetFileODir picker(pickerEnvironment, ui, pickerHost);
   qt::QtSettings settings;
   AppEnvironment environment = SystemEnvironment();
-  // "varnock [PATCH.ptc] [EXE]", as the file manager starts it for a patch; Qt has taken its
-  // own options out of the arguments.
+  // "varnock [PATCH.ptc | SET.ptcset] [EXE]", as the file manager starts it for a patch or a
+  // set; Qt has taken its own options out of the arguments.
   for (int i = 1; i < argc; ++i) {
     environment.openedFiles.emplace_back(argv[i]);
   }

@@ -32,7 +32,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   Dialog_GetFileODir picker(pickerEnvironment, ui, pickerHost);
   win32::RegistrySettings settings;
   AppEnvironment environment = SystemEnvironment();
-  // "varnock [PATCH.ptc] [EXE]", as Explorer starts it for a patch.
+  // "varnock [PATCH.ptc | SET.ptcset] [EXE]", as Explorer starts it for a patch or a set.
   int count = 0;
   if (LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count)) {
     for (int i = 1; i < count; ++i) {

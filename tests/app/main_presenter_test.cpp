@@ -135,6 +135,26 @@ TEST_F(OpenedFiles, AMissingFileIsNamedAndADroppedPatchIsChosen) {
   EXPECT_EQ(view.captions[MainLabel::NomeExe], "");
 }
 
+// A set given with the program, or dropped, opens the Patches window on the set's own folder
+// with the executable chosen, and hands it the set to open there; the window comes once the
+// rest is done.
+TEST_F(OpenedFiles, ASetOpensThePatchesWindowOnItsFolder) {
+  const std::string set = dir.WriteText(JoinPath("more", "level.ptcset"), "not read here");
+  std::vector<std::string> requests;
+  view.patchesWindow = [&](const PatchesRequest& request) {
+    requests.push_back(request.folder + " " + request.exePath + " " + request.setPath + " " +
+                       std::to_string(request.fileNames.size()));
+    return MainWindowView::PatchesOutcome();
+  };
+  openedFiles = {JoinPath("more", "level.ptcset"), engine};
+  ASSERT_TRUE(Load());
+  Presenter().FilesDropped({programFolder});
+  Presenter().FilesDropped({set});
+  const std::string expected = more + " " + engine + " " + set + " 3";
+  EXPECT_EQ(requests, (std::vector<std::string>{expected, expected}));
+  EXPECT_TRUE(ui.messages.empty()) << ::testing::PrintToString(ui.Texts());
+}
+
 // The executable the user named stays chosen whenever the chosen patch is for its program, though
 // a patch for another program lists first; one for another program than the chosen patch's is
 // refused with a notice and not remembered.
