@@ -106,8 +106,8 @@ TEST_F(PatchesSetTest, OpenedSetMarksTheRowsAndApplyAsksNothing) {
   }
 }
 
-// A set opens only on known statuses, and nothing is saved or opened without an executable or
-// when a dialog is cancelled.
+// A set opens only on known statuses, and nothing is saved or opened without an executable
+// (a set given with the window included) or when a dialog is cancelled.
 TEST_F(PatchesSetTest, NothingWithoutStatusesOrAPath) {
   Open(nullptr, nullptr, false);
   view.setPaths = {WriteSet("s.ptcset", {Named("a.ptc")})};
@@ -125,6 +125,11 @@ TEST_F(PatchesSetTest, NothingWithoutStatusesOrAPath) {
   presenter->SaveSetClicked();
   EXPECT_TRUE(
       ui.OnlyPlain("No set can be saved: no program to patch is chosen in the main window."));
+  ui.Clear();
+  setPath = dir.File("s.ptcset");  // a set given with the window is refused as well
+  Open(nullptr, nullptr, false);
+  EXPECT_TRUE(
+      ui.OnlyPlain("No set can be opened: no program to patch is chosen in the main window."));
 }
 
 // A set saved, the executable taken back and changed otherwise, the set opened with the window
