@@ -77,6 +77,8 @@ inline constexpr int kPulRefresh = PatchesControlId("Pul_Refresh");
 inline constexpr int kPulRestore = PatchesControlId("Pul_Restore");
 inline constexpr int kPulUndo = PatchesControlId("Pul_Undo");
 inline constexpr int kPulHistory = PatchesControlId("Pul_History");
+inline constexpr int kPulSaveSet = PatchesControlId("Pul_SaveSet");
+inline constexpr int kPulOpenSet = PatchesControlId("Pul_OpenSet");
 inline constexpr int kPulClosePatches = PatchesControlId("Pul_Close");
 
 // The History window's controls.

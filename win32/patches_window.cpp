@@ -12,6 +12,7 @@
 #include "win32/list_selection.h"
 #include "win32/modal_loop.h"
 #include "win32/read_only_box.h"
+#include "win32/set_file_dialog.h"
 #include "win32/status_glyphs.h"
 #include "win32/text.h"
 #include "win32/window_class.h"
@@ -284,6 +285,12 @@ void PatchesWindow::OnCommand(int id, int code) {
     case kPulHistory:
       Handle([this] { presenter_.HistoryClicked(); });
       break;
+    case kPulSaveSet:
+      Handle([this] { presenter_.SaveSetClicked(); });
+      break;
+    case kPulOpenSet:
+      Handle([this] { presenter_.OpenSetClicked(); });
+      break;
     case kPulClosePatches:
       Handle([this] { presenter_.CloseClicked(); });
       break;
@@ -449,6 +456,10 @@ void PatchesWindow::ShowHistory(const HistoryListing& listing) {
 bool PatchesWindow::Confirm(const std::string& text, const std::string& title) {
   return MessageBoxW(window_, Wide(WithCrLf(text)).c_str(), Wide(title).c_str(),
                      MB_YESNO | MB_DEFBUTTON2 | MB_ICONQUESTION) == IDYES;
+}
+
+std::string PatchesWindow::AskSetPath(SetFileDialog dialog, const std::string& folder) {
+  return AskSetFilePath(window_, dialog, folder);
 }
 
 // From any thread; one request at a time is enough, as the presenter takes all that waits.

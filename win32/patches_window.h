@@ -37,6 +37,7 @@ class PatchesWindow : public PatchesView {
   void SetKeepHistory(bool keep) override;
   void ShowHistory(const HistoryListing& listing) override;
   bool Confirm(const std::string& text, const std::string& title) override;
+  std::string AskSetPath(SetFileDialog dialog, const std::string& folder) override;
   void WakeUp() override;
   void CloseWindow() override;
 

@@ -18,6 +18,7 @@
 #include "picker/system_picker_environment.h"
 #include "support/files.h"
 #include "support/paths.h"
+#include "support/safe_rewrite.h"
 #include "tests/common/demo_install.h"
 #include "tests/win32/gui_harness.h"
 #include "tests/win32/modal_driver.h"
@@ -278,6 +279,67 @@ TEST(Win32MainWindow, PatchesWindowAppliesTheMarkedPatches) {
   EXPECT_EQ(driver.messages, std::vector<std::string>{});
   EXPECT_EQ(ReadWholeFile(harness.install.exe), ReadWholeFile(expected));
   EXPECT_EQ(win32::WindowText(harness.Control(win32::kLabelStatus)), "Status: applied");
+}
+
+// A set saved through the system's save dialog, the executable put back by another program,
+// the set opened through the open dialog: the rows marked, what is missing told in one box;
+// Apply changes asks nothing, and the set saved again is the same file.
+TEST(Win32MainWindow, PatchesWindowOpensAppliesAndSavesASetAgain) {
+  MainWindowHarness harness;
+  ASSERT_NE(harness.Main(), nullptr) << "no window: run the tests inside xvfb-run under Wine";
+  ASSERT_TRUE(harness.StartWithProgram());
+  const Bytes original = ReadWholeFile(harness.install.exe);
+  const std::string first = harness.temp.File("first.ptcset");
+  const std::string second = harness.temp.File("second.ptcset");
+  ModalDriver driver;
+  std::vector<std::vector<std::string>> seen;
+  Bytes applied;
+  driver.Then(win32::kPatchesWindowClass, [&](HWND patches) {
+    // The rows once the statuses computed after the click are all in: the progress line no
+    // longer counts them.
+    const auto click = [&](int button) {
+      SendMessageW(GetDlgItem(patches, button), BM_CLICK, 0, 0);
+      for (int wait = 0; wait < 200; ++wait, Sleep(10)) {
+        Settle(patches);
+        const std::string progress = win32::WindowText(GetDlgItem(patches, win32::kLabelProgress));
+        if (progress.find("Statuses: ") == std::string::npos) {
+          break;
+        }
+      }
+      return ComputedRows(patches);
+    };
+    ComputedRows(patches);
+    PressKeyOnRow(patches, 0, VK_SPACE);
+    PressKeyOnRow(patches, 1, VK_SPACE);
+    seen.push_back(click(win32::kPulApplyChanges));
+    applied = ReadWholeFile(harness.install.exe);
+    driver.fileNames.push_back(first);
+    click(win32::kPulSaveSet);
+    std::string error;
+    EXPECT_TRUE(RewriteFile(harness.install.exe, original, error)) << error;
+    seen.push_back(click(win32::kPulRefresh));
+    driver.fileNames.push_back(first);
+    seen.push_back(click(win32::kPulOpenSet));
+    seen.push_back(click(win32::kPulApplyChanges));
+    driver.fileNames.push_back(second);
+    click(win32::kPulSaveSet);
+    PostMessageW(GetDlgItem(patches, win32::kListPatches), WM_KEYDOWN, VK_ESCAPE, 1);
+  });
+  harness.Click(win32::kPulAllPatches);
+  EXPECT_TRUE(driver.Done());
+  const std::string video = "Patch_ExtraVideoMemory20MB.ptc ";
+  const std::string wad = "Patch_ExtraWadTextures.ptc ";
+  EXPECT_EQ(seen, (std::vector<std::vector<std::string>>{
+                      {"[x] " + video + "applied", "[x] " + wad + "applied"},
+                      {"[ ] " + video + "not applied", "[ ] " + wad + "not applied"},
+                      {"[x] " + video + "not applied", "[x] " + wad + "not applied"},
+                      {"[x] " + video + "applied", "[x] " + wad + "applied"}}));
+  ASSERT_EQ(driver.messages.size(), 1u);
+  EXPECT_NE(driver.messages[0].find("Missing or changed:"), std::string::npos)
+      << driver.messages[0];
+  EXPECT_EQ(ReadWholeFile(harness.install.exe), applied);
+  ASSERT_TRUE(FileExists(second));
+  EXPECT_EQ(ReadWholeFile(second), ReadWholeFile(first));
 }
 
 // What a screen reader reads of each control of a window through MSAA, against what the design

@@ -32,6 +32,15 @@ bool Driven(HWND window) {
          windowClass == win32::kHistoryWindowClass;
 }
 
+// The file name box of the system's save and open dialogs: a combo box on Windows (cmb13), an
+// edit box on Wine (edt1); none in a message box.
+HWND FileNameBox(HWND dialog) {
+  constexpr int kFileNameCombo = 0x47C;
+  constexpr int kFileNameEdit = 0x480;
+  HWND box = GetDlgItem(dialog, kFileNameCombo);
+  return box != nullptr ? box : GetDlgItem(dialog, kFileNameEdit);
+}
+
 }  // namespace
 
 ModalDriver::ModalDriver() {
@@ -65,7 +74,12 @@ LRESULT CALLBACK ModalDriver::OnCall(HWND window, UINT message, WPARAM wParam, L
   ModalDriver* driver = runningDriver;
   auto* opened = reinterpret_cast<HWND>(wParam);
   if (message == kAnswer && driver != nullptr && ClassOf(opened) == L"#32770") {
-    if (driver->seen_.insert(opened).second) {
+    HWND fileName = FileNameBox(opened);
+    if (fileName != nullptr && !driver->fileNames.empty()) {
+      SetWindowTextW(fileName, win32::Wide(driver->fileNames.front()).c_str());
+      driver->fileNames.pop_front();
+      PostMessageW(opened, WM_COMMAND, IDOK, 0);
+    } else if (fileName == nullptr && driver->seen_.insert(opened).second) {
       driver->messages.push_back(win32::WindowText(GetDlgItem(opened, 0xFFFF)));
       PostMessageW(opened, WM_COMMAND, IDOK, 0);
     }

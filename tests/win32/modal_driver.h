@@ -11,7 +11,8 @@
 namespace varnock::testing {
 
 // Answers the modal windows a test opens in its own thread. Every message box's text is
-// recorded and the box answered with OK. A picker or input box runs the next step queued for
+// recorded and the box answered with OK; a file dialog is given the next of `fileNames` and
+// answered with OK. A picker or input box runs the next step queued for
 // its window class, once the window is active and has the focus. A box or window still open
 // after ten seconds without another one being activated, one that nobody expected or that a
 // step left open, fails the test and is closed. One driver at a time.
@@ -31,6 +32,7 @@ class ModalDriver {
   bool Done() const { return steps_.empty(); }
 
   std::vector<std::string> messages;  // the texts of the message boxes
+  std::deque<std::string> fileNames;  // typed into the file dialogs, first first
 
  private:
   static LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam);
