@@ -269,38 +269,27 @@ void PatchesWindow::OnCommand(int id, int code) {
   if (code != BN_CLICKED && !(code == 1 && id == kPulRefresh)) {
     return;
   }
-  switch (id) {
-    case kPulApplyChanges:
-      Handle([this] { presenter_.ApplyChangesClicked(); });
-      break;
-    case kPulRefresh:
-      Handle([this] { presenter_.RefreshClicked(); });
-      break;
-    case kPulRestore:
-      Handle([this] { presenter_.RestoreClicked(); });
-      break;
-    case kPulUndo:
-      Handle([this] { presenter_.UndoClicked(); });
-      break;
-    case kPulHistory:
-      Handle([this] { presenter_.HistoryClicked(); });
-      break;
-    case kPulSaveSet:
-      Handle([this] { presenter_.SaveSetClicked(); });
-      break;
-    case kPulOpenSet:
-      Handle([this] { presenter_.OpenSetClicked(); });
-      break;
-    case kPulClosePatches:
-      Handle([this] { presenter_.CloseClicked(); });
-      break;
-    case kCheckHistory: {
-      const bool keep = IsDlgButtonChecked(window_, kCheckHistory) == BST_CHECKED;
-      Handle([&] { presenter_.KeepHistoryToggled(keep); });
-      break;
+  if (id == kCheckHistory) {
+    const bool keep = IsDlgButtonChecked(window_, kCheckHistory) == BST_CHECKED;
+    Handle([&] { presenter_.KeepHistoryToggled(keep); });
+    return;
+  }
+  const struct {
+    int button;
+    void (PatchesPresenter::*handler)();
+  } buttons[] = {{kPulApplyChanges, &PatchesPresenter::ApplyChangesClicked},
+                 {kPulRefresh, &PatchesPresenter::RefreshClicked},
+                 {kPulRestore, &PatchesPresenter::RestoreClicked},
+                 {kPulUndo, &PatchesPresenter::UndoClicked},
+                 {kPulHistory, &PatchesPresenter::HistoryClicked},
+                 {kPulSaveSet, &PatchesPresenter::SaveSetClicked},
+                 {kPulOpenSet, &PatchesPresenter::OpenSetClicked},
+                 {kPulClosePatches, &PatchesPresenter::CloseClicked}};
+  for (const auto& [button, handler] : buttons) {
+    if (id == button) {
+      Handle([this, handler = handler] { (presenter_.*handler)(); });
+      return;
     }
-    default:
-      break;
   }
 }
 
