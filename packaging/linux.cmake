@@ -69,6 +69,17 @@ if(TARGET varnock)
     list(APPEND generated_files ${icon})
     install(FILES ${icon} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
             COMPONENT window)
+    # The icon of set files (application/x-varnock-ptcset), named after their type.
+    set(set_icon ${generated}/icons/${size}/application-x-varnock-ptcset.png)
+    add_custom_command(OUTPUT ${set_icon}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${generated}/icons/${size}
+      COMMAND varnock-icon-png ${size} ${set_icon} set
+      DEPENDS varnock-icon-png
+      VERBATIM)
+    list(APPEND generated_files ${set_icon})
+    install(FILES ${set_icon}
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/mimetypes
+            COMPONENT window)
   endforeach()
 
   # The documentation's pictures are taken from a virtual display (scripts/screenshots).

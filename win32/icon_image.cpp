@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace varnock::win32 {
 
@@ -32,20 +33,37 @@ bool InRoundedSquare(double x, double y, double low, double high, double radius)
   return x >= low && x <= high && y >= low && y <= high && std::hypot(x - cx, y - cy) <= radius;
 }
 
-// The colour of one point of the design, drawn on a 32-unit square.
-Colour DesignAt(double x, double y) {
-  // The patch: a square of 10 units turned by 20 degrees about (24, 8), with a white seam.
+// A red patch, a square of half side `half` turned by 20 degrees about (cx, cy), with a white
+// seam; none outside it.
+std::optional<Colour> PatchAt(double x, double y, double cx, double cy, double half) {
   const double turn = 20.0 * 3.14159265358979 / 180.0;
-  const double px = (x - 24) * std::cos(turn) + (y - 8) * std::sin(turn);
-  const double py = -(x - 24) * std::sin(turn) + (y - 8) * std::cos(turn);
+  const double px = (x - cx) * std::cos(turn) + (y - cy) * std::sin(turn);
+  const double py = -(x - cx) * std::sin(turn) + (y - cy) * std::cos(turn);
   const double edge = std::max(std::abs(px), std::abs(py));
-  if (edge <= 5.5) {
-    const bool seam = edge > 4.6 || (std::abs(edge - 3) < 0.4 && std::fmod(px + py + 20, 2) < 1);
-    return seam ? kWhite : kRed;
+  if (edge > half) {
+    return std::nullopt;
   }
-  // The letter.
-  if (SegmentDistance(x, y, 7, 7, 16, 26) <= 2 || SegmentDistance(x, y, 16, 26, 25, 7) <= 2) {
-    return kBright;
+  const bool seam =
+      edge > half - 0.9 || (std::abs(edge - half * 6 / 11) < 0.4 && std::fmod(px + py + 20, 2) < 1);
+  return seam ? kWhite : kRed;
+}
+
+// The colour of one point of the design, drawn on a 32-unit square: the program's patch and
+// letter, or a set's three patches in a row.
+Colour DesignAt(double x, double y, IconKind kind) {
+  if (kind == IconKind::Program) {
+    if (const std::optional<Colour> patch = PatchAt(x, y, 24, 8, 5.5)) {
+      return *patch;
+    }
+    if (SegmentDistance(x, y, 7, 7, 16, 26) <= 2 || SegmentDistance(x, y, 16, 26, 25, 7) <= 2) {
+      return kBright;
+    }
+  } else {
+    for (const double at : {10.0, 16.0, 22.0}) {
+      if (const std::optional<Colour> patch = PatchAt(x, y, at, at, 4.5)) {
+        return *patch;
+      }
+    }
   }
   // The plate and its rim.
   if (InRoundedSquare(x, y, 1.5, 30.5, 5.5)) {
@@ -56,7 +74,7 @@ Colour DesignAt(double x, double y) {
 
 }  // namespace
 
-std::vector<std::uint32_t> IconPixels(int size) {
+std::vector<std::uint32_t> IconPixels(int size, IconKind kind) {
   constexpr int kSamples = 4;  // per axis, for smooth edges
   std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size) * size);
   const double scale = 32.0 / size;
@@ -66,7 +84,7 @@ std::vector<std::uint32_t> IconPixels(int size) {
       for (int sy = 0; sy < kSamples; ++sy) {
         for (int sx = 0; sx < kSamples; ++sx) {
           const Colour c = DesignAt((column + (sx + 0.5) / kSamples) * scale,
-                                    (row + (sy + 0.5) / kSamples) * scale);
+                                    (row + (sy + 0.5) / kSamples) * scale, kind);
           sum = {sum.r + c.r * c.a, sum.g + c.g * c.a, sum.b + c.b * c.a, sum.a + c.a};
         }
       }
@@ -96,8 +114,8 @@ void Put32(std::vector<std::uint8_t>& out, std::uint32_t value) {
 
 // One image of the file: a bitmap header, the colour rows from the bottom up, and the
 // transparency mask (set where the pixel is fully clear, for renderers without alpha).
-std::vector<std::uint8_t> IconImage(int size) {
-  const std::vector<std::uint32_t> pixels = IconPixels(size);
+std::vector<std::uint8_t> IconImage(int size, IconKind kind) {
+  const std::vector<std::uint32_t> pixels = IconPixels(size, kind);
   const std::uint32_t maskStride = ((static_cast<std::uint32_t>(size) + 31) / 32) * 4;
   const std::uint32_t colourBytes = static_cast<std::uint32_t>(size * size * 4);
   std::vector<std::uint8_t> image;
@@ -131,10 +149,10 @@ std::vector<std::uint8_t> IconImage(int size) {
 
 }  // namespace
 
-std::vector<std::uint8_t> IcoFile(const std::vector<int>& sizes) {
+std::vector<std::uint8_t> IcoFile(const std::vector<int>& sizes, IconKind kind) {
   std::vector<std::vector<std::uint8_t>> images;
   for (int size : sizes) {
-    images.push_back(IconImage(size));
+    images.push_back(IconImage(size, kind));
   }
   std::vector<std::uint8_t> file;
   Put16(file, 0);

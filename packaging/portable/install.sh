@@ -1,6 +1,6 @@
 #!/bin/sh
-# Adds Varnock, run from this folder, to your desktop: a menu entry, its icon, the type of .ptc
-# files (which then open in it), the manual pages, and varnock and varnock-cli in ~/.local/bin.
+# Adds Varnock, run from this folder, to your desktop: a menu entry, its icons, the types of .ptc
+# and .ptcset files (which then open in it), the manual pages, and varnock and varnock-cli in ~/.local/bin.
 # Only your own folders change: $XDG_DATA_HOME (~/.local/share by default) and ~/.local/bin.
 # uninstall.sh takes it all away again. Move the folder first, then run this.
 set -eu
@@ -25,6 +25,12 @@ for icon in "$here"/share/icons/hicolor/*/apps/varnock.png; do
   size=$(basename "$(dirname "$(dirname "$icon")")")
   mkdir -p "$data/icons/hicolor/$size/apps"
   cp "$icon" "$data/icons/hicolor/$size/apps/varnock.png"
+done
+for icon in "$here"/share/icons/hicolor/*/mimetypes/application-x-varnock-ptcset.png; do
+  [ -f "$icon" ] || continue
+  size=$(basename "$(dirname "$(dirname "$icon")")")
+  mkdir -p "$data/icons/hicolor/$size/mimetypes"
+  cp "$icon" "$data/icons/hicolor/$size/mimetypes/application-x-varnock-ptcset.png"
 done
 cp "$here"/share/man/man1/*.1.gz "$data/man/man1/"
 

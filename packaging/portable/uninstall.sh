@@ -1,5 +1,5 @@
 #!/bin/sh
-# Takes away what install.sh added to your folders: the menu entry, the icon, the .ptc type,
+# Takes away what install.sh added to your folders: the menu entry, the icons, the file types,
 # the manual pages and the links in ~/.local/bin that point into this folder. The folder
 # itself, your patches and the choices the window remembers stay.
 set -eu
@@ -9,7 +9,8 @@ bin=$HOME/.local/bin
 
 rm -f "$data/applications/org.varnock.Varnock.desktop" "$data/mime/packages/varnock.xml" \
   "$data/man/man1/varnock.1.gz" "$data/man/man1/varnock-cli.1.gz"
-rm -f "$data"/icons/hicolor/*/apps/varnock.png
+rm -f "$data"/icons/hicolor/*/apps/varnock.png \
+  "$data"/icons/hicolor/*/mimetypes/application-x-varnock-ptcset.png
 for program in varnock varnock-cli; do
   if [ -L "$bin/$program" ] && [ "$(readlink "$bin/$program")" = "$here/$program" ]; then
     rm -f "$bin/$program"
