@@ -153,6 +153,14 @@ void PatchRows::Toggle(std::size_t row) {
   rows_[row].markedByUser = true;
 }
 
+void PatchRows::FollowStatuses() {
+  for (Row& row : rows_) {
+    row.checked = row.state == PatchState::Applied;
+    row.markedByUser = false;
+    row.reapply = false;
+  }
+}
+
 void PatchRows::MarkForSet(std::size_t row, bool checked, bool reapply) {
   rows_[row].checked = checked;
   rows_[row].markedByUser = true;

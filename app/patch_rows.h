@@ -57,6 +57,8 @@ class PatchRows {
 
   // The user changes the mark.
   void Toggle(std::size_t row);
+  // Every mark back to its status (applied: checked), as the user had set none.
+  void FollowStatuses();
   // The mark an opened set asks for, as if the user set it; `reapply`: an applied row that is
   // to be removed and applied again (with the set's value) while it stays checked.
   void MarkForSet(std::size_t row, bool checked, bool reapply);

@@ -468,6 +468,7 @@ void PatchesPresenter::Impl::OpenSet(const std::string& path) {
   }
   OpenedSet opened = varnock::OpenSet(path, status);
   if (!opened.refused) {
+    rows.FollowStatuses();  // what an earlier set or the user marked goes
     for (const SetMark& mark : opened.marks) {
       if (const std::optional<std::size_t> row = rows.RowOf(mark.fileName)) {
         rows.MarkForSet(*row, mark.checked, mark.reapply);

@@ -106,6 +106,26 @@ TEST_F(PatchesSetTest, OpenedSetMarksTheRowsAndApplyAsksNothing) {
   }
 }
 
+// A set opened after another, or after marks the user set, marks the rows from the statuses
+// alone: nothing of the first stays.
+TEST_F(PatchesSetTest, ASecondSetReplacesTheMarksOfTheFirst) {
+  Open();
+  presenter->MarkToggled(3);  // c.ptc, by the user
+  view.setPaths = {WriteSet("one.ptcset", {Named("a.ptc"), Named("Arg#5#.ptc", "9")}),
+                   WriteSet("two.ptcset", {Named("b.ptc")})};
+  presenter->OpenSetClicked();
+  EXPECT_EQ(Rows(), (std::vector<std::string>{"+a.ptc not applied", "+Arg#5#.ptc not applied",
+                                              "b.ptc not applied", "c.ptc not applied"}));
+  presenter->OpenSetClicked();
+  EXPECT_EQ(Rows(), (std::vector<std::string>{"a.ptc not applied", "Arg#5#.ptc not applied",
+                                              "+b.ptc not applied", "c.ptc not applied"}));
+  presenter->ApplyChangesClicked();
+  EXPECT_TRUE(ui.questions.empty());  // b.ptc takes no argument, and Arg is not applied
+  Bytes expected = image;
+  Put(expected, 200, {7, 8});
+  EXPECT_EQ(ReadBytes(exe), expected);
+}
+
 // A set opens only on known statuses, and nothing is saved or opened without an executable
 // (a set given with the window included) or when a dialog is cancelled.
 TEST_F(PatchesSetTest, NothingWithoutStatusesOrAPath) {
