@@ -1,5 +1,7 @@
 #include "app/set_files.h"
 
+#include <unordered_map>
+
 #include "sets/set_operations.h"
 #include "sets/set_plan.h"
 #include "support/new_file_copy.h"
@@ -82,7 +84,9 @@ OpenedSet OpenSet(const std::string& setPath, const FolderStatus& status) {
   SetCheck check;
   check.read = true;
   check.signature = status.exeVersion;
-  check.plan = PlanSet(set, status);
+  // The window's status kept none of the files it read: the set's are summed here.
+  std::unordered_map<std::string, LoadedPatch> loaded;
+  check.plan = PlanSet(set, status, loaded);
   OpenedSet opened;
   MarkFrom(check.plan, opened);
   opened.message = MessageFor(setPath, set, check.plan, OtherBuildNote(set, check));
