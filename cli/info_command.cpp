@@ -1,13 +1,13 @@
 #include "cli/info_command.h"
 
 #include <CLI/CLI.hpp>
-#include <iomanip>
 #include <nlohmann/json.hpp>
-#include <sstream>
+#include <ostream>
 
 #include "cli/console_ui.h"
 #include "cli/json_text.h"
 #include "patchfile/load_patch.h"
+#include "support/hex_text.h"
 #include "target/target_table.h"
 
 namespace varnock::cli {
@@ -15,10 +15,7 @@ namespace varnock::cli {
 namespace {
 
 std::string Hex32(std::int32_t value) {
-  std::ostringstream text;
-  text << "0x" << std::uppercase << std::hex << std::setw(8) << std::setfill('0')
-       << static_cast<std::uint32_t>(value);
-  return text.str();
+  return HexOffset(static_cast<std::uint32_t>(value), 8);
 }
 
 nlohmann::json ToJson(const PatchRecord& record, const std::string& baseName,
@@ -76,14 +73,7 @@ void PrintSummary(std::ostream& out, const PatchRecord& record, const std::strin
 }  // namespace
 
 std::string HexBytes(ByteSpan bytes) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string text;
-  text.reserve(bytes.size() * 2);
-  for (std::uint8_t byte : bytes) {
-    text += kDigits[byte >> 4];
-    text += kDigits[byte & 0x0F];
-  }
-  return text;
+  return varnock::HexBytes(bytes, "");
 }
 
 std::string FlagNames(std::int32_t flags) {

@@ -1,19 +1,17 @@
 #include "engine/patch_argument.h"
 
-#include <sstream>
-
 #include "engine/argument_bytes.h"
 #include "engine/silent_ui.h"
+#include "support/hex_text.h"
 #include "support/paths.h"
 
 namespace varnock {
 
 namespace {
 
+// An offset's digits as the messages show them: its 32 bits, so a negative one in full.
 std::string Hex(std::int64_t value) {
-  std::ostringstream text;
-  text << std::uppercase << std::hex << static_cast<std::uint32_t>(value);
-  return text.str();
+  return HexDigits(static_cast<std::uint32_t>(value));
 }
 
 // The index of the first zone, in zone order, whose run contains the offset.

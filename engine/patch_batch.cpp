@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <iterator>
-#include <sstream>
 
 #include "engine/dynamic_search.h"
 #include "engine/general_failure.h"
 #include "engine/patch_conflicts.h"
 #include "engine/zone_pipeline.h"
 #include "patchfile/load_patch.h"
+#include "support/hex_text.h"
 #include "support/paths.h"
 #include "support/sha256.h"
 #include "target/exe_version.h"
@@ -26,15 +26,10 @@ struct Step {
   std::string problem;   // what went wrong with that zone
 };
 
-std::string Hex(std::int64_t value) {
-  std::ostringstream text;
-  text << std::uppercase << std::hex << value;
-  return text.str();
-}
-
 std::string ZoneAt(const Step& step) {
   const ZoneView zone = step.record.Zones.View(step.zone);
-  return "zone " + std::to_string(step.zone) + " at offset 0x" + Hex(zone.Offset);
+  return "zone " + std::to_string(step.zone) + " at offset 0x" +
+         HexDigits(static_cast<std::uint64_t>(zone.Offset));
 }
 
 // Verifies and changes the patch's zones in the image; the image keeps the changes only when
@@ -89,7 +84,7 @@ std::string ConflictAmong(const std::vector<Step>& steps, std::size_t first, std
   const std::string& b = steps[first + c.second].name;
   return "ERROR: " + a + " and " + b + " conflict: zone " + std::to_string(c.firstZone) + " of " +
          a + " and zone " + std::to_string(c.secondZone) + " of " + b +
-         " share the byte at offset 0x" + Hex(c.offset);
+         " share the byte at offset 0x" + HexDigits(static_cast<std::uint64_t>(c.offset));
 }
 
 // The message for the first reason the batch cannot be written; empty when it can. Patches

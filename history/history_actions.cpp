@@ -1,20 +1,14 @@
 #include "history/history_actions.h"
 
 #include <algorithm>
-#include <sstream>
 
 #include "history/operation_history.h"
+#include "support/hex_text.h"
 #include "support/sha256.h"
 
 namespace varnock {
 
 namespace {
-
-std::string Hex(std::uint64_t value) {
-  std::ostringstream text;
-  text << "0x" << std::uppercase << std::hex << value;
-  return text.str();
-}
 
 bool Holds(const Bytes& image, std::uint64_t offset, const Bytes& bytes) {
   return offset <= image.size() && bytes.size() <= image.size() - offset &&
@@ -38,7 +32,7 @@ std::string ChangedInRecord(const OpenedHistory& opened) {
   for (const auto& [offset, bytes] : lastWritten) {
     for (std::uint64_t at = offset; at < offset + bytes.size() && at < opened.image.size(); ++at) {
       if (bytes[at - offset] != opened.image[at] && ++count <= 8) {
-        offsets += (count > 1 ? ", " : "") + Hex(at);
+        offsets += (count > 1 ? ", " : "") + HexOffset(at);
       }
     }
   }
@@ -58,8 +52,8 @@ std::string UnknownText(const HistoryView& view) {
   std::string spans;
   for (std::size_t i = 0; i < view.unknown.size() && i < 8; ++i) {
     const OffsetSpan& span = view.unknown[i];
-    spans += (i > 0 ? ", " : "") + Hex(span.offset) +
-             (span.end - span.offset > 1 ? "-" + Hex(span.end - 1) : "");
+    spans += (i > 0 ? ", " : "") + HexOffset(span.offset) +
+             (span.end - span.offset > 1 ? "-" + HexOffset(span.end - 1) : "");
   }
   return "\nThe original of the bytes at " + spans + (view.unknown.size() > 8 ? ", ..." : "") +
          " is not known (Varnock first recorded them after another program changed the file): "

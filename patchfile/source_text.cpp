@@ -1,13 +1,13 @@
 #include "patchfile/source_text.h"
 
 #include <array>
-#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 
 #include "patchfile/patch_record.h"
 #include "support/code_page.h"
 #include "support/code_page_table.h"
+#include "support/hex_text.h"
 
 namespace varnock {
 
@@ -48,12 +48,6 @@ std::string NameList(const std::array<Name, N>& names) {
     list += (list.empty() ? "" : ", ") + std::string(entry.name);
   }
   return list;
-}
-
-std::string Hex(std::uint64_t value, int width = 0) {
-  char text[24];
-  std::snprintf(text, sizeof text, "%0*llX", width, static_cast<unsigned long long>(value));
-  return text;
 }
 
 int HexDigit(char c) {
@@ -99,7 +93,7 @@ std::string EscapeSourceText(std::string_view text) {
     if (byte == '\\') {
       value += "\\\\";
     } else if (edgeBlank || NeedsEscape(byte)) {
-      value += "\\x" + Hex(byte, 2);
+      value += "\\x" + HexDigits(byte, 2);
     } else {
       value += AnsiByteToUtf8(byte);
     }
@@ -142,7 +136,7 @@ bool UnescapeSourceText(std::string_view value, std::string& text, std::string& 
 
 std::string HexNumber(std::int32_t value) {
   const std::int64_t wide = value;
-  return (wide < 0 ? "-0x" : "0x") + Hex(static_cast<std::uint64_t>(std::abs(wide)));
+  return (wide < 0 ? "-0x" : "0x") + HexDigits(static_cast<std::uint64_t>(std::abs(wide)));
 }
 
 std::optional<std::int32_t> ParseSourceNumber(std::string_view word, bool bitPattern) {
@@ -180,7 +174,7 @@ std::string FlagNames(std::int32_t flags) {
   }
   const auto others = static_cast<std::uint32_t>(flags) & ~std::uint32_t{0x1F};
   if (others != 0) {
-    names += (names.empty() ? "0x" : " 0x") + Hex(others);
+    names += (names.empty() ? "0x" : " 0x") + HexDigits(others);
   }
   return names.empty() ? "none" : names;
 }
@@ -232,12 +226,7 @@ std::optional<std::int32_t> ParseArgumentTypeName(std::string_view value, std::s
 }
 
 std::string HexBytes(const Bytes& bytes) {
-  std::string text;
-  text.reserve(bytes.size() * 3);
-  for (const std::uint8_t byte : bytes) {
-    text += (text.empty() ? "" : " ") + Hex(byte, 2);
-  }
-  return text;
+  return varnock::HexBytes(bytes, " ");
 }
 
 bool ParseHexBytes(const std::vector<std::string>& words, Bytes& bytes, std::string& error) {

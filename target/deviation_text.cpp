@@ -1,16 +1,8 @@
 #include "target/deviation_text.h"
 
-namespace varnock {
+#include "support/hex_text.h"
 
-std::string HexDigits(std::uint64_t value) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string text;
-  do {
-    text.insert(text.begin(), kDigits[value % 16]);
-    value /= 16;
-  } while (value != 0);
-  return text;
-}
+namespace varnock {
 
 std::string DeviationText(std::int64_t deviation) {
   const bool negative = deviation < 0;

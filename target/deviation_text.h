@@ -5,9 +5,6 @@
 
 namespace varnock {
 
-// Upper-case hexadecimal digits of `value`, no prefix, no leading zeros ("0" for zero).
-std::string HexDigits(std::uint64_t value);
-
 // "0" for no deviation, the hexadecimal digits for a positive one, "N" and the digits of the
 // magnitude for a negative one: 48 gives "30", -790528 gives "NC1000".
 std::string DeviationText(std::int64_t deviation);

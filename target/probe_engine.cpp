@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "support/code_page.h"
+#include "support/hex_text.h"
 #include "support/paths.h"
 #include "target/content_search.h"
 #include "target/deviation_text.h"

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "support/hex_text.h"
 #include "target/content_search.h"
 #include "target/deviation_text.h"
 
