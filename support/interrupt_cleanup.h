@@ -1,10 +1,7 @@
 #pragma once
 
+#include <memory>
 #include <string>
-
-#ifndef _WIN32
-#include <signal.h>
-#endif
 
 namespace varnock {
 
@@ -39,9 +36,8 @@ class InterruptionsHeld {
   InterruptionsHeld& operator=(const InterruptionsHeld&) = delete;
 
  private:
-#ifndef _WIN32
-  sigset_t previous_{};  // the calling thread's signal mask before the hold
-#endif
+  struct SavedMask;  // what the platform restores when the hold ends
+  std::unique_ptr<SavedMask> saved_;
 };
 
 }  // namespace varnock

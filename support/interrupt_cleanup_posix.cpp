@@ -3,6 +3,7 @@
 
 #include <array>
 #include <atomic>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -94,21 +95,25 @@ void StopHandling() {
   }
 }
 
+struct InterruptionsHeld::SavedMask {
+  sigset_t previous{};  // the calling thread's signal mask before the hold
+};
+
 // The signals are also blocked in the calling thread, so that its own system calls run on
 // undisturbed; one sent to this thread alone arrives when its mask is restored.
-InterruptionsHeld::InterruptionsHeld() {
+InterruptionsHeld::InterruptionsHeld() : saved_(std::make_unique<SavedMask>()) {
   sigset_t held;
   sigemptyset(&held);
   for (const int signal : FatalSignals()) {
     sigaddset(&held, signal);
   }
-  ::pthread_sigmask(SIG_BLOCK, &held, &previous_);
+  ::pthread_sigmask(SIG_BLOCK, &held, &saved_->previous);
   BeginHold(TheInterruptRegistry());
 }
 
 InterruptionsHeld::~InterruptionsHeld() {
   const int pending = EndHold(TheInterruptRegistry());
-  ::pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
+  ::pthread_sigmask(SIG_SETMASK, &saved_->previous, nullptr);
   if (pending != 0) {
     ::raise(pending);
   }

@@ -54,6 +54,9 @@ void StartHandling() {
 
 void StopHandling() {}
 
+// Nothing of the thread changes during a hold.
+struct InterruptionsHeld::SavedMask {};
+
 InterruptionsHeld::InterruptionsHeld() {
   BeginHold(TheInterruptRegistry());
 }
