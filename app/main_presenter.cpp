@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/patches_texts.h"
 #include "app/picker_start.h"
 #include "app/remembered_choices.h"
 #include "app/status_line.h"
@@ -455,16 +456,31 @@ void MainPresenter::OpenFiles(const std::vector<std::string>& paths) {
   if (!exe.empty()) {
     UseTarget(exe);
   }
+  bool toldWhy = false;  // the set's own folder was refused, and the user told why
   if (!patch.empty()) {
     OpenPatch(patch);
   } else if (!folder.empty() || !set.empty()) {
-    UsePatchFolder(folder.empty() ? GetParentFolder(set) : folder);
+    toldWhy = !UsePatchFolder(folder.empty() ? GetParentFolder(set) : folder) && folder.empty();
   }
   if (!exe.empty()) {
     KeepOrRefuseTarget(exe, named);
   }
   if (!set.empty()) {
+    OpenSetInItsFolder(set, toldWhy);
+  }
+}
+
+// A set is opened only over its own folder: against another, every patch it names would be
+// missing and every patch applied there would be marked to come off.
+void MainPresenter::OpenSetInItsFolder(const std::string& set, bool toldWhy) {
+  if (state_.PatchFolder == TrimRootBackslash(GetParentFolder(set))) {
     ShowPatches(set);
+  } else if (!toldWhy) {
+    ui_.ShowMessage(
+        SetRefusedText(SetFileDialog::Open, "the patches of " + GetFileName(set) +
+                                                " are not in the patch folder in use, " +
+                                                state_.PatchFolder),
+        MessageIcon::None);
   }
 }
 

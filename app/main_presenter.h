@@ -86,6 +86,7 @@ class MainPresenter {
   bool UsePatchFolder(const std::string& folder);
   void UseTarget(const std::string& exe);
   void OpenFiles(const std::vector<std::string>& paths);
+  void OpenSetInItsFolder(const std::string& set, bool toldWhy);
   void ShowPatches(const std::string& setPath);
   void KeepOrRefuseTarget(const std::string& exe, const std::string& before);
   void OpenPatch(const std::string& patch);

@@ -153,6 +153,20 @@ TEST_F(OpenedFiles, ASetOpensThePatchesWindowOnItsFolder) {
   const std::string expected = more + " " + engine + " " + set + " 3";
   EXPECT_EQ(requests, (std::vector<std::string>{expected, expected}));
   EXPECT_TRUE(ui.messages.empty()) << ::testing::PrintToString(ui.Texts());
+
+  // Never over another folder, where every patch it names would be missing and every patch
+  // applied there marked to come off: a patch of another folder given with it, or a set in a
+  // folder of no patches (which says so itself).
+  Presenter().FilesDropped({set, InProgram("a.ptc")});
+  const std::string empty = dir.WriteText(JoinPath("empty", "level.ptcset"), "not read here");
+  Presenter().FilesDropped({empty});
+  EXPECT_EQ(requests.size(), 2U);
+  ASSERT_EQ(ui.messages.size(), 2U) << ::testing::PrintToString(ui.Texts());
+  EXPECT_EQ(ui.Texts()[0],
+            "No set can be opened: the patches of level.ptcset are not in the "
+            "patch folder in use, " +
+                programFolder + ".");
+  EXPECT_EQ(view.captions[MainLabel::DirSrc], programFolder);
 }
 
 // The executable the user named stays chosen whenever the chosen patch is for its program, though
