@@ -210,6 +210,9 @@ ResultCode LoadedBatch(std::vector<LoadedBatchItem>& loaded, std::size_t removal
                        const std::string& exePath, UserInterface& ui, const RewriteHooks* hooks,
                        OperationHistory* history) {
   const std::string nothing = ": nothing is written to " + exePath;
+  if (exeVersion == kFailedExeVersion) {
+    exeVersion.clear();  // computed again below, and the failure told as a batch tells it
+  }
   std::vector<Step> steps(loaded.size());
   std::vector<BatchItem> items;
   items.reserve(loaded.size());

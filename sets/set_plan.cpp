@@ -121,14 +121,19 @@ class Planner {
   }
 
   // A patch of the set that the status did not load (nor sum), loaded again for the reason it
-  // fails, or, when its file has changed since, kept as it loads now with the sum just
-  // compared; nullptr after the problem is told.
+  // fails, or, when its file has changed since, kept as it loads now: the record is used only
+  // when the bytes it was loaded from have the set's sum. nullptr after the problem is told.
   const PatchRecord* LoadAgain(const FolderStatusEntry& entry, const std::string& path,
                                const SetPatch& patch) {
-    LoadedPatch again{{}, patch.sha256};
+    LoadedPatch again;
     SilentUi silent;
-    if (!LoadPatch(path, again.record, silent)) {
+    if (!LoadListedPatch(path, again.record, silent, &again.sha256)) {
       plan_.problems.push_back(AtLine(patch, "does not load: " + silent.FirstMessage()));
+      return nullptr;
+    }
+    if (again.sha256 != patch.sha256) {  // changed again since it was summed above
+      plan_.problems.push_back(
+          AtLine(patch, "has the SHA-256 " + again.sha256 + ", the set names " + patch.sha256));
       return nullptr;
     }
     return &(loaded_[entry.fileName] = std::move(again)).record;
