@@ -29,6 +29,7 @@ class WaitingView : public PatchesView {
   void SetApplyEnabled(bool) override {}
   void SetKeepHistory(bool) override {}
   bool Confirm(const std::string&, const std::string&) override { return false; }
+  std::string AskSetPath(SetFileDialog, const std::string&) override { return {}; }
   void WakeUp() override {
     const std::lock_guard lock(mutex_);
     ++wakeUps_;
