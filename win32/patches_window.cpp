@@ -186,14 +186,12 @@ void PatchesWindow::FitColumns() {
 template <typename Handler>
 void PatchesWindow::Handle(Handler handler) {
   ++handling_;
-  cachedIndex_ = -1;
   handler();
   --handling_;
   if (handling_ == 0 && wokenMeanwhile_) {
     wokenMeanwhile_ = false;
     presenter_.TakeResults();
   }
-  cachedIndex_ = -1;
 }
 
 LRESULT PatchesWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -367,11 +365,7 @@ void PatchesWindow::FillRow(NMLVDISPINFOW& info) {
   if (item.iItem < 0 || static_cast<std::size_t>(item.iItem) >= presenter_.VisibleCount()) {
     return;
   }
-  if (cachedIndex_ != item.iItem) {
-    cachedRow_ = presenter_.RowAt(static_cast<std::size_t>(item.iItem));
-    cachedIndex_ = item.iItem;
-  }
-  const PatchRow& row = cachedRow_;
+  const PatchRow row = presenter_.RowAt(static_cast<std::size_t>(item.iItem));
   if ((item.mask & LVIF_TEXT) != 0 && item.pszText != nullptr && item.cchTextMax > 0) {
     const std::wstring text = Wide(CellText(row, item.iSubItem));
     wcsncpy(item.pszText, text.c_str(), static_cast<std::size_t>(item.cchTextMax) - 1);
@@ -398,7 +392,6 @@ void PatchesWindow::OnListClick(const NMITEMACTIVATE& click) {
 
 void PatchesWindow::ResetRows(std::size_t count, int selected, bool fromTop) {
   HWND list = Control(kListPatches);
-  cachedIndex_ = -1;
   quiet_ = true;
   ListView_SetItemCountEx(list, static_cast<int>(count), 0);
   FitColumns();
@@ -417,7 +410,6 @@ void PatchesWindow::ResetRows(std::size_t count, int selected, bool fromTop) {
 }
 
 void PatchesWindow::UpdateRows(std::size_t first, std::size_t last) {
-  cachedIndex_ = -1;
   ListView_RedrawItems(Control(kListPatches), static_cast<int>(first), static_cast<int>(last));
 }
 

@@ -78,11 +78,6 @@ class PatchesWindow : public PatchesView {
   bool quiet_ = false;           // the window itself moves the selection
   int selectedRow_ = -1;         // as the list's notifications tell it
   std::wstring shownText_;       // the text of the cell the list asked for last
-  // The row the list asked for last: the list asks for each cell of a row it draws, and the
-  // row is made once for all of them. Forgotten whenever the presenter runs or tells of new
-  // rows, so that what is drawn is always the presenter's.
-  int cachedIndex_ = -1;
-  PatchRow cachedRow_;
   PatchesPresenter presenter_;
 };
 
