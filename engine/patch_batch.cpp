@@ -24,6 +24,7 @@ struct Step {
   ResultCode result = ResultNone;
   std::size_t zone = 0;  // the zone that decided a result other than ResultDone
   std::string problem;   // what went wrong with that zone
+  std::string sha256;    // of the bytes the record was loaded from, when known
 };
 
 std::string ZoneAt(const Step& step) {
@@ -171,7 +172,9 @@ ResultCode RunSteps(std::vector<Step>& steps, const std::vector<BatchItem>& item
   }
   std::vector<PatchNote> patches;
   for (std::size_t i = 0; history != nullptr && i < items.size(); ++i) {
-    patches.push_back(NotePatch(items[i].patchPath, items[i].argument));
+    patches.push_back(steps[i].sha256.empty()  // a batch reads the files it loaded again
+                          ? NotePatch(items[i].patchPath, items[i].argument)
+                          : PatchNote{steps[i].name, steps[i].sha256, items[i].argument});
   }
   const bool written =
       !anyWrite || RewriteExecutable(exe, exePath, found, image, history,
@@ -203,13 +206,13 @@ ResultCode Batch(const std::vector<BatchItem>& items, const std::string& exePath
   return RunSteps(steps, items, removals, exe, image, exePath, ui, hooks, history);
 }
 
-// The batch of patches loaded before: none is loaded again, and a patch file or an executable
-// that changed since they were read stops it before anything is written.
+// The batch of patches loaded and judged before: none is loaded again, so what is written is
+// what was judged, and an executable that changed since it was read stops it before anything is
+// written.
 ResultCode LoadedBatch(std::vector<LoadedBatchItem>& loaded, std::size_t removals,
                        const std::string& exeSha256, std::string exeVersion,
                        const std::string& exePath, UserInterface& ui, const RewriteHooks* hooks,
                        OperationHistory* history) {
-  const std::string nothing = ": nothing is written to " + exePath;
   if (exeVersion == kFailedExeVersion) {
     exeVersion.clear();  // computed again below, and the failure told as a batch tells it
   }
@@ -220,9 +223,11 @@ ResultCode LoadedBatch(std::vector<LoadedBatchItem>& loaded, std::size_t removal
     Step& step = steps[i];
     step.name = GetFileName(loaded[i].item.patchPath);
     step.record = std::move(loaded[i].record);
+    step.sha256 = std::move(loaded[i].sha256);
     items.push_back(std::move(loaded[i].item));
-    if (loaded[i].sha256.empty() || FileSha256Text(items[i].patchPath) != loaded[i].sha256) {
-      ui.ShowMessage("ERROR: " + step.name + " was changed after it was read" + nothing,
+    if (step.sha256.empty()) {  // no earlier look loaded it: nothing was judged
+      ui.ShowMessage("ERROR: " + step.name + " was not read with the executable's status: " +
+                         "nothing is written to " + exePath,
                      MessageIcon::Critical);
       return ResultFailed;
     }
@@ -236,8 +241,9 @@ ResultCode LoadedBatch(std::vector<LoadedBatchItem>& loaded, std::size_t removal
     return ResultFailed;
   }
   if (Sha256Text(image) != exeSha256) {
-    ui.ShowMessage("ERROR: " + exePath + " was changed after it was read" + nothing,
-                   MessageIcon::Critical);
+    ui.ShowMessage(
+        "ERROR: " + exePath + " was changed after it was read: nothing is written to " + exePath,
+        MessageIcon::Critical);
     return ResultFailed;
   }
   return RunSteps(steps, items, removals, exe, image, exePath, ui, hooks, history);

@@ -48,9 +48,10 @@ struct LoadedBatchItem {
 
 // PerformChanges for patches an earlier look loaded and judged, on an executable that look read
 // with the SHA-256 `exeSha256` and the signature `exeVersion`: no patch is loaded or judged
-// again. Each patch file is summed again before the executable is read, which is summed too:
-// one that holds other bytes than were loaded is refused after a message, and nothing is
-// written. Otherwise results, messages and the history as PerformChanges's.
+// again, so the bytes written are those of the records judged (the history notes them by the
+// SHA-256 they were loaded with), whatever the patch files hold by now. The executable is summed
+// again when it is read: one that holds other bytes than were judged is refused after a message,
+// and nothing is written. Otherwise results, messages and the history as PerformChanges's.
 ResultCode PerformLoadedChanges(std::vector<LoadedBatchItem> removals,
                                 std::vector<LoadedBatchItem> applications,
                                 const std::string& exeSha256, const std::string& exeVersion,

@@ -33,7 +33,7 @@ struct SetCheck {
   std::string sha256;         // the executable's SHA-256, as its status was computed
   SetPlan plan;
   // The patches the plan changes, by file name, as they were loaded and judged: an apply
-  // writes from them, loading none again (it sums them again to see that none changed).
+  // writes from them, loading none again, so what it writes is what the plan judged.
   std::unordered_map<std::string, LoadedPatch> loaded;
   bool Identical(const PatchSet& set) const { return sha256 == set.sha256; }
 };
