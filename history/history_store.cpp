@@ -173,10 +173,11 @@ FoundHistory FindHistory(const std::string& folder, const std::string& exePath,
     found.storedAt = own;
     return found;
   }
+  // The file at the record's own path keeps its identity when another build is copied over it
+  // in place: only its content tells that it goes on from the record.
   if (read == Read::Whole &&
       (InLastState(found.record, currentSha256) ||
        (!found.record.entries.empty() && found.record.entries.back().before == currentSha256) ||
-       (size == found.record.originalSize && isTheFile(own, found.record)) ||
        GoesOn(found.record, size, byteAt))) {
     found.kind = FoundHistory::Kind::Found;
     found.storedAt = own;
@@ -195,7 +196,7 @@ FoundHistory FindHistory(const std::string& folder, const std::string& exePath,
       continue;
     }
     // A record of the file itself comes before one of a copy in the same state.
-    const bool itself = isTheFile(path, record) && size == record.originalSize;
+    const bool itself = isTheFile(path, record) && GoesOn(record, size, byteAt);
     if (itself && !byIdentity) {
       byIdentity = true;
       found.matching.clear();

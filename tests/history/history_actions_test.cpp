@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 
 #include "history/history_actions.h"
 #include "history/history_record.h"
@@ -235,9 +236,21 @@ TEST(HistoryActionsTest, RestoreGivesTheOriginalAcrossABreak) {
   EXPECT_EQ(ReadBytes(file.exe), file.original);
 }
 
-// Another name of the file reaches its record; a new build installed at its path (another
-// size) is another file, whose record starts anew beside the old one.
+// Another name of the file reaches its record; a new build installed at its path (copied over
+// it in place, keeping its identity, or another size) is another file, whose record starts anew
+// beside the old one.
 TEST(HistoryActionsTest, OneRecordPerFile) {
+  {
+    Changed file;
+    Bytes build = file.original;
+    std::fill(build.begin() + 0x100, build.begin() + 0x110, 0x33);
+    std::ofstream(file.exe, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(build.data()),
+               static_cast<std::streamsize>(build.size()));
+    EXPECT_EQ(RestoreOriginal(file.exe, file.folder, false, true).message,
+              "ERROR: no history is kept for " + file.exe);
+    EXPECT_EQ(ReadBytes(file.exe), build);
+  }
   Changed file;
   const std::string link = file.dir.File("link.exe");
   std::filesystem::create_hard_link(file.exe, link);

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "history/history_actions.h"
+#include "history/history_store.h"
 #include "history/history_view.h"
 #include "history/operation_history.h"
 #include "support/files.h"
@@ -134,7 +135,7 @@ class Sequence {
     ASSERT_EQ(read, before);
     OperationHistory history(folder_);
     recorded = history.Record(exe_, after, ChangedRanges(found, after), "apply", {});
-    if (recorded && !started_) {
+    if (recorded && (!started_ || BeganHere(after))) {
       started_ = true;  // a history begins: its original is the file as it was then
       originals_.push_back(before);
     }
@@ -148,6 +149,15 @@ class Sequence {
     if (recorded && before != after) {
       done_.push_back({before, after});
     }
+  }
+
+  // Whether the record just written for `after` is a new one: a file whose content no longer
+  // goes on from its record (another program wrote over most of what Varnock wrote, another
+  // build copied over it) is another file, and its history begins anew.
+  bool BeganHere(const Bytes& after) const {
+    const FoundHistory found = FindHistory(folder_, exe_, Sha256Text(after), after.size(),
+                                           [&](std::uint64_t offset) { return after[offset]; });
+    return found.kind == FoundHistory::Kind::Found && found.record.entries.size() == 1;
   }
 
   // Another program's write. A copy Varnock has not written yet is known to its history only
@@ -260,8 +270,14 @@ class Sequence {
     // Same size or not; a build that differs from the patched file in a few bytes only cannot
     // be told from another program's change.
     const Bytes build = Randomly(random_() % 2 == 0 ? Now().size() : 64 + random_() % 256);
-    const std::string fresh = dir_.Write("build.new", build);
-    std::filesystem::rename(fresh, exe_);
+    if (random_() % 2 == 0) {
+      // Copied over the old file in place: the file keeps its identity.
+      std::ofstream(exe_, std::ios::binary | std::ios::trunc)
+          .write(reinterpret_cast<const char*>(build.data()),
+                 static_cast<std::streamsize>(build.size()));
+    } else {
+      std::filesystem::rename(dir_.Write("build.new", build), exe_);
+    }
     started_ = false;
     originals_.clear();
     done_.clear();
