@@ -50,8 +50,10 @@ NativeControl NativeFor(ControlKind kind) {
     case ControlKind::CheckBox:
       return {L"BUTTON", tab | BS_AUTOCHECKBOX};
     case ControlKind::CheckTable:
-      return {WC_LISTVIEWW,
-              tab | WS_BORDER | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL};
+      // One row is selected at a time, yet without LVS_SINGLESEL: the window moves the selection
+      // itself (Wine's list passes over every row of an owner-data list to select one in a
+      // single-selection list), and a click never adds a row to it.
+      return {WC_LISTVIEWW, tab | WS_BORDER | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS};
   }
   return {L"STATIC", 0};
 }

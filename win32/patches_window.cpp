@@ -55,12 +55,20 @@ std::string CellText(const PatchRow& row, int column) {
 }
 
 // Space in the list toggles the mark of the selected row, instead of the list's own handling,
-// which would search for a name or keep the mark only in the list.
+// which would search for a name or keep the mark only in the list. The moving keys move the
+// one selected row; a click with Shift or Ctrl held selects the row clicked alone.
 LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
                           DWORD_PTR data) {
+  auto* window = reinterpret_cast<PatchesWindow*>(data);
   if (message == WM_KEYDOWN && wParam == VK_SPACE) {
-    reinterpret_cast<PatchesWindow*>(data)->OnListSpace();
+    window->OnListSpace();
     return 0;
+  }
+  if (message == WM_KEYDOWN && window->OnListMoveKey(wParam)) {
+    return 0;
+  }
+  if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDOWN) {
+    wParam &= ~static_cast<WPARAM>(MK_SHIFT | MK_CONTROL);
   }
   if (message == WM_CHAR && wParam == L' ') {
     return 0;
@@ -313,6 +321,52 @@ void PatchesWindow::OnListSpace() {
 
 int PatchesWindow::SelectedRow() const {
   return selectedRow_;
+}
+
+// As the list itself moves: Page Down goes to the last row in view, or a page further from it;
+// Page Up to the first in view, or a page back. The old row is let go before the new one is
+// selected, so the list never has to look for other selected rows.
+bool PatchesWindow::OnListMoveKey(WPARAM key) {
+  HWND list = Control(kListPatches);
+  const int count = static_cast<int>(presenter_.VisibleCount());
+  const int page = std::max(1, ListView_GetCountPerPage(list));
+  const int top = ListView_GetTopIndex(list);
+  const int now = selectedRow_;
+  int row = 0;
+  switch (key) {
+    case VK_UP:
+      row = now - 1;
+      break;
+    case VK_DOWN:
+      row = now + 1;
+      break;
+    case VK_PRIOR:
+      row = now > top ? top : now - (page - 1);
+      break;
+    case VK_NEXT:
+      row = now < top + page - 1 ? top + page - 1 : now + (page - 1);
+      break;
+    case VK_HOME:
+      row = 0;
+      break;
+    case VK_END:
+      row = count - 1;
+      break;
+    default:
+      return false;
+  }
+  row = now < 0 ? 0 : std::clamp(row, 0, count - 1);
+  if (count == 0 || row == now) {
+    return true;
+  }
+  if (now >= 0) {
+    quiet_ = true;  // the new row is told, not the moment without one
+    ListView_SetItemState(list, now, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    quiet_ = false;
+  }
+  ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  ListView_EnsureVisible(list, row, FALSE);
+  return true;
 }
 
 // The list tells each change of its rows' states; the selected row is followed from them, as

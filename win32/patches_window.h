@@ -45,6 +45,9 @@ class PatchesWindow : public PatchesView {
   LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   // The list's own keys: Space toggles the mark of the selected row.
   void OnListSpace();
+  // The list's moving keys (arrows, Page Up and Down, Home, End), whatever modifier is held:
+  // true when `key` is one of them, and the selection has moved.
+  bool OnListMoveKey(WPARAM key);
 
  private:
   void CreateControls();

@@ -47,7 +47,8 @@ std::string WithoutCr(const std::string& text) {
 
 // Arrows, Page Down and Up, End and Home pressed in a list of 2,500 rows: after each key the
 // selection has moved as the list moves it and the description is the selected patch's, the
-// window following the selection from the list's own notifications.
+// window following the selection from the list's own notifications; a click with Shift or Ctrl
+// never selects a second row.
 TEST(Win32PatchesWindow, DescriptionFollowsTheKeysAtManyRows) {
   constexpr int kRows = 2500;
   TempDir temp;
@@ -103,6 +104,20 @@ TEST(Win32PatchesWindow, DescriptionFollowsTheKeysAtManyRows) {
       ASSERT_EQ(WithoutCr(win32::WindowText(description)), descriptions[CellName(list, selected)])
           << "key " << key << ", press " << i;
     }
+  }
+  // A click with Ctrl or Shift held selects the row clicked alone.
+  for (const WPARAM held : {MK_CONTROL, MK_SHIFT}) {
+    const int row = ListView_GetTopIndex(list) + (held == MK_CONTROL ? 2 : 4);
+    RECT cell{};
+    cell.left = LVIR_LABEL;
+    SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
+    const LPARAM at = MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON | held, at);
+    PostMessageW(list, WM_LBUTTONUP, held, at);
+    Settle(nullptr);
+    EXPECT_EQ(ListView_GetSelectedCount(list), 1u);
+    EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_SELECTED), row);
+    EXPECT_EQ(WithoutCr(win32::WindowText(description)), descriptions[CellName(list, row)]);
   }
   window.Presenter().CloseClicked();
   Settle(nullptr);
