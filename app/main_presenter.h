@@ -54,7 +54,6 @@ class MainPresenter {
   const std::string& Caption(MainLabel label) const;
   const std::string& Description() const { return description_; }
   const std::string& StatusLine() const { return statusLine_; }
-  bool Unloaded() const { return unloaded_; }
 
  private:
   // Start-up and the catalogue.

@@ -114,7 +114,7 @@ int PatchCommand::RunBatch(ConsoleUi& console) {
   const ResultCode result = PerformBatch(items, AbsolutePath(files_.back()), remove_, console,
                                          nullptr, noHistory_ ? nullptr : &history);
   TellHistoryFailure(history, console);
-  ShowOperationOutcome(result, remove_, console);
+  ShowClosingMessage(result, remove_, console);
   return ExitStatusOf(result);
 }
 

@@ -119,6 +119,8 @@ std::optional<std::string> CopyForEngine(const std::string& patchPath,
   return std::nullopt;
 }
 
+}  // namespace
+
 void ShowClosingMessage(ResultCode result, bool remove, UserInterface& ui) {
   const std::string action = ActionWord(remove);
   switch (result) {
@@ -137,8 +139,6 @@ void ShowClosingMessage(ResultCode result, bool remove, UserInterface& ui) {
   }
 }
 
-}  // namespace
-
 std::string ActionWord(bool remove) {
   return remove ? "removing" : "applying";
 }
@@ -156,10 +156,6 @@ std::string TempPatchPath(const std::string& patchPathWithArgument) {
   const std::string folderPart =
       patchPathWithArgument.substr(0, patchPathWithArgument.size() - name.size());
   return folderPart + "temp_" + name;
-}
-
-void ShowOperationOutcome(ResultCode result, bool remove, UserInterface& ui) {
-  ShowClosingMessage(result, remove, ui);
 }
 
 ResultCode RunPatchOperation(const std::string& patchPath, const std::string& exePath, bool remove,

@@ -22,7 +22,7 @@ std::string TempPatchPath(const std::string& patchPathWithArgument);
 bool FitsInFileName(const std::string& answer);
 
 // The one message that closes an operation with `result` (none for ResultNone).
-void ShowOperationOutcome(ResultCode result, bool remove, UserInterface& ui);
+void ShowClosingMessage(ResultCode result, bool remove, UserInterface& ui);
 
 // One apply or remove request, from the argument prompt to the one closing message. Returns
 // the engine's result (ResultNone when the operation stopped before the engine ran), so that

@@ -34,7 +34,6 @@ class Dialog_GetFileODir : public FileOrFolderPicker {
   // whole state in it.
   void AttachView(PickerView& view);
   void DetachView();
-  bool IsShown() const { return view_ != nullptr; }
 
   // The user's actions, reported by the window.
   void OnDriveChosen(int index);        // Drive1 changed
@@ -47,7 +46,6 @@ class Dialog_GetFileODir : public FileOrFolderPicker {
 
   // What the window shows.
   const std::string& Caption() const { return caption_; }
-  bool FolderMode() const { return !testFile_; }
   const std::string& FolderPath() const { return folderPath_; }
   const std::vector<std::string>& Drives() const { return drives_; }
   int DriveIndex() const { return driveIndex_; }

@@ -6,8 +6,6 @@ QtSettings::QtSettings()
     : settings_(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Varnock"),
                 QStringLiteral("Varnock")) {}
 
-QtSettings::QtSettings(const QString& file) : settings_(file, QSettings::IniFormat) {}
-
 std::string QtSettings::Read(const std::string& name) const {
   return settings_.value(QString::fromStdString(name)).toString().toStdString();
 }

@@ -7,12 +7,10 @@
 
 namespace varnock::qt {
 
-// The user's settings of the program, kept by QSettings: in the user's configuration folder,
-// or in one file given by the caller.
+// The user's settings of the program, kept by QSettings in the user's configuration folder.
 class QtSettings : public SettingsStore {
  public:
   QtSettings();
-  explicit QtSettings(const QString& file);
 
   std::string Read(const std::string& name) const override;
   void Write(const std::string& name, const std::string& value) override;

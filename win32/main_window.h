@@ -45,9 +45,6 @@ class MainWindow : public MainWindowView {
                  std::string& error) override;
   void CloseWindow() override;
 
-  // The tooltips of the value fields, which show a value cut with "…" whole.
-  HWND ToolTips() const { return toolTips_; }
-
   // Every message of the window.
   LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
