@@ -15,6 +15,7 @@
 #include "app/trim_root_backslash.h"
 #include "app/window_texts.h"
 #include "engine/catalogue.h"
+#include "engine/patch_folder_text.h"
 #include "engine/patch_operation.h"
 #include "engine/patch_status.h"
 #include "engine/silent_ui.h"

@@ -1,6 +1,5 @@
 #include "app/window_texts.h"
 
-#include "support/files.h"
 #include "support/paths.h"
 
 namespace varnock::texts {
@@ -23,13 +22,6 @@ std::string CurrentTombCaption(const std::string& targetName) {
 
 std::string TargetPickerCaption(const std::string& targetName) {
   return "Select " + targetName + " to patch";
-}
-
-std::string EmptyPatchFolderText(const std::string& folder) {
-  if (PathTooLong(folder)) {
-    return "ERROR: " + PathTooLongText(folder) + ": " + folder;
-  }
-  return std::string(kEmptyPatchFolder);
 }
 
 std::string ProgramNotTaken(const std::string& exe, const std::string& patch,

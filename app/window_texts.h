@@ -15,13 +15,7 @@ inline constexpr std::string_view kNoTargetToApply =
     "You must set path of tomb4 program to apply patch";
 inline constexpr std::string_view kNoTargetToRemove =
     "You must set path of tomb4 program to remove patch";
-inline constexpr std::string_view kEmptyPatchFolder =
-    "WARNING: in folder you selected there is NO patch";
 inline constexpr std::string_view kPatchFolderCaption = "Select folder with patches";
-
-// The warning for a patch folder in which no patch was found, unless its path was too long for
-// the system to look in it.
-std::string EmptyPatchFolderText(const std::string& folder);
 
 // Where the installed level editor's room editor lies below the Program Files folder.
 std::string EditorProgramPath();

@@ -3,9 +3,9 @@
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
-#include "app/window_texts.h"
 #include "cli/json_text.h"
 #include "engine/catalogue.h"
+#include "engine/patch_folder_text.h"
 #include "target/exe_version.h"
 
 namespace varnock::cli {

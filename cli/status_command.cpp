@@ -4,10 +4,10 @@
 #include <iomanip>
 #include <nlohmann/json.hpp>
 
-#include "app/status_line.h"
-#include "app/window_texts.h"
 #include "cli/json_text.h"
+#include "engine/conflicts_text.h"
 #include "engine/folder_status.h"
+#include "engine/patch_folder_text.h"
 
 namespace varnock::cli {
 
