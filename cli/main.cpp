@@ -19,8 +19,9 @@
 #include "cli/set_command.h"
 #include "cli/signature_command.h"
 #include "cli/status_command.h"
-#include "cli/utf8_arguments.h"
+#include "cli/utf8_console.h"
 #include "support/process_start.h"
+#include "support/program_arguments.h"
 
 namespace {
 
@@ -83,7 +84,7 @@ int Run(int argc, char** argv) {
     subcommands.push_back(command->Register(app));
   }
 
-  std::vector<std::string> arguments = Utf8Arguments(argc, argv);
+  std::vector<std::string> arguments = varnock::ProgramArguments(argc, argv);
   std::vector<char*> pointers;
   pointers.reserve(arguments.size());
   for (std::string& argument : arguments) {

@@ -4,18 +4,17 @@
 #include <windows.h>
 // After windows.h, which it needs.
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include "app/app_environment.h"
 #include "app/main_presenter.h"
 #include "picker/picker_presenter.h"
 #include "picker/system_picker_environment.h"
 #include "support/process_start.h"
+#include "support/program_arguments.h"
 #include "win32/main_window.h"
 #include "win32/modal_loop.h"
 #include "win32/picker_window.h"
 #include "win32/registry_settings.h"
-#include "win32/text.h"
 #include "win32/win32_user_interface.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -33,13 +32,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   win32::RegistrySettings settings;
   AppEnvironment environment = SystemEnvironment();
   // "varnock [PATCH.ptc | SET.ptcset] [EXE]", as Explorer starts it for a patch or a set.
-  int count = 0;
-  if (LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count)) {
-    for (int i = 1; i < count; ++i) {
-      environment.openedFiles.push_back(win32::Narrow(arguments[i]));
-    }
-    LocalFree(arguments);
-  }
+  const std::vector<std::string> arguments = ProgramArguments(0, nullptr);
+  environment.openedFiles.assign(arguments.begin() + (arguments.empty() ? 0 : 1), arguments.end());
   environment.settings = &settings;
   MainPresenter presenter(window, picker, ui, environment);
   window.Connect(presenter);

@@ -1,23 +1,20 @@
-#include "cli/utf8_arguments.h"
+#include "support/program_arguments.h"
 
-#ifdef _WIN32
 // windows.h comes first: shellapi.h builds on it.
 #include <windows.h>
 
 #include <shellapi.h>
 
 #include "support/utf8.h"
-#endif
 
-namespace varnock::cli {
+namespace varnock {
 
-#ifdef _WIN32
-
-std::vector<std::string> Utf8Arguments(int argc, char** argv) {
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
   int count = 0;
   LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
   if (wide == nullptr) {
-    return std::vector<std::string>(argv, argv + argc);
+    return argv == nullptr ? std::vector<std::string>()
+                           : std::vector<std::string>(argv, argv + argc);
   }
   std::vector<std::string> arguments;
   for (int i = 0; i < count; ++i) {
@@ -28,18 +25,4 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv) {
   return arguments;
 }
 
-void UseUtf8Console() {
-  SetConsoleOutputCP(CP_UTF8);
-}
-
-#else
-
-std::vector<std::string> Utf8Arguments(int argc, char** argv) {
-  return std::vector<std::string>(argv, argv + argc);
-}
-
-void UseUtf8Console() {}
-
-#endif
-
-}  // namespace varnock::cli
+}  // namespace varnock
