@@ -1,5 +1,6 @@
 #include "engine/folder_status.h"
 
+#include <future>
 #include <unordered_map>
 
 #include "engine/catalogue.h"
@@ -138,9 +139,12 @@ bool ComputeFolderStatus(const std::string& folder, const std::string& exePath,
   }
   status.folder = folder;
   status.exePath = exePath;
-  status.exeVersion = GetExeVersion(exePath, exeUi);
+  status.exeVersion = GetExeVersionOfImage(exePath, image, exeUi);
+  // The executable is summed while the patches load (declared after the image: it is waited for
+  // before the image goes).
+  std::future<std::string> exeSum;
   if (keep != nullptr) {
-    keep->exeSha256 = Sha256Text(image);
+    exeSum = std::async(std::launch::async, [&image] { return Sha256Text(image); });
   }
   std::unordered_map<std::string, FolderStatusEntry> judged;
   Handover handover(delivery);
@@ -160,6 +164,9 @@ bool ComputeFolderStatus(const std::string& folder, const std::string& exePath,
     return false;
   }
   handover.Flush();
+  if (keep != nullptr) {
+    keep->exeSha256 = exeSum.get();
+  }
   for (CatalogueEntry& listed : catalogue) {
     FolderStatusEntry& entry = judged[listed.fileName];
     entry.fileName = std::move(listed.fileName);

@@ -33,6 +33,21 @@ bool ProbeContent(const std::string& fileName, std::string_view content, Signatu
   return true;
 }
 
+// The signature of `content`, the whole file of that name; its build date read from `content`,
+// or from the file at `datedFrom` when given (a missing file, probed as empty).
+bool SignatureOf(const std::string& fileName, const Bytes& content, const std::string* datedFrom,
+                 std::string& signature, std::string& error) {
+  SignatureParts parts;
+  BuildDate date;
+  if (!ProbeContent(fileName, AsText(content), parts, error) ||
+      !(datedFrom != nullptr ? GetExeBuildDate(*datedFrom, date, error)
+                             : BuildDateFromImage(content, date, error))) {
+    return false;
+  }
+  signature = ComposeSignature(parts, FormatVersionDate(date));
+  return true;
+}
+
 bool ComputeExeVersion(const std::string& path, const std::string& fileName, std::string& signature,
                        std::string& error) {
   // The executable is read once, never while a writer holds it; the probes and the build date both
@@ -46,33 +61,17 @@ bool ComputeExeVersion(const std::string& path, const std::string& fileName, std
     error = readError;
     return false;
   }
-  SignatureParts parts;
-  if (!ProbeContent(fileName, AsText(content), parts, error)) {
-    return false;
-  }
-  BuildDate date;
-  const bool dated =
-      read ? BuildDateFromImage(content, date, error) : GetExeBuildDate(path, date, error);
-  if (!dated) {
-    return false;
-  }
-  signature = ComposeSignature(parts, FormatVersionDate(date));
-  return true;
+  return SignatureOf(fileName, content, read ? nullptr : &path, signature, error);
 }
 
-}  // namespace
-
-std::string GetExeVersion(const std::string& path, UserInterface& ui) {
-  return GetExeVersionAs(path, GetFileName(path), ui);
-}
-
-std::string GetExeVersionAs(const std::string& path, const std::string& fileName,
-                            UserInterface& ui) {
+// The signature computed by `compute`, or kFailedExeVersion after the message that names `path`.
+template <typename Compute>
+std::string Reported(const std::string& path, UserInterface& ui, const Compute& compute) {
   std::string signature;
   std::string error;
   bool computed = false;
   try {
-    computed = ComputeExeVersion(path, fileName, signature, error);
+    computed = compute(signature, error);
   } catch (const std::bad_alloc&) {
     error = "not enough memory";
   }
@@ -83,6 +82,25 @@ std::string GetExeVersionAs(const std::string& path, const std::string& fileName
     return std::string(kFailedExeVersion);
   }
   return signature;
+}
+
+}  // namespace
+
+std::string GetExeVersion(const std::string& path, UserInterface& ui) {
+  return GetExeVersionAs(path, GetFileName(path), ui);
+}
+
+std::string GetExeVersionAs(const std::string& path, const std::string& fileName,
+                            UserInterface& ui) {
+  return Reported(path, ui, [&](std::string& signature, std::string& error) {
+    return ComputeExeVersion(path, fileName, signature, error);
+  });
+}
+
+std::string GetExeVersionOfImage(const std::string& path, const Bytes& content, UserInterface& ui) {
+  return Reported(path, ui, [&](std::string& signature, std::string& error) {
+    return SignatureOf(GetFileName(path), content, nullptr, signature, error);
+  });
 }
 
 }  // namespace varnock

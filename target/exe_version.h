@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "support/bytes.h"
 #include "ui/user_interface.h"
 
 namespace varnock {
@@ -28,6 +29,9 @@ std::string GetExeVersion(const std::string& path, UserInterface& ui);
 // name); the messages still name `path`.
 std::string GetExeVersionAs(const std::string& path, const std::string& fileName,
                             UserInterface& ui);
+
+// The same for `content`, the whole file at `path` read already (it is not read again).
+std::string GetExeVersionOfImage(const std::string& path, const Bytes& content, UserInterface& ui);
 
 // The PE header time stamp of the file; false with a description on failure.
 bool GetExeBuildDate(const std::string& path, BuildDate& date, std::string& error);

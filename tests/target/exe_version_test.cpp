@@ -65,9 +65,12 @@ const std::string kEngineDate = " (11-Nov-2000  15:21)";
 
 class ExeVersionTest : public ::testing::Test {
  protected:
-  // The signature of `image` written under `name`; no message may appear.
+  // The signature of `image` written under `name`, the same from the file as from the image
+  // read already; no message may appear.
   std::string Signature(const Bytes& image, const std::string& name = "tomb4.exe") {
-    std::string signature = GetExeVersion(dir.Write(name, image), ui);
+    const std::string path = dir.Write(name, image);
+    std::string signature = GetExeVersion(path, ui);
+    EXPECT_EQ(GetExeVersionOfImage(path, image, ui), signature);
     EXPECT_TRUE(ui.messages.empty()) << ui.Texts().at(0);
     return signature;
   }
@@ -76,6 +79,11 @@ class ExeVersionTest : public ::testing::Test {
     ui.Clear();
     const std::string path = image ? dir.Write(name, *image) : dir.File("absent.exe");
     EXPECT_EQ(GetExeVersion(path, ui), "ERROR");
+    if (image != nullptr) {
+      EXPECT_EQ(GetExeVersionOfImage(path, *image, ui), "ERROR");
+      EXPECT_EQ(ui.messages.size(), 2u);
+      ui.messages.pop_back();
+    }
     const std::string prefix =
         "ERROR trying to compute version of file: " + path + "\r\nError mexage: ";
     EXPECT_TRUE(ui.messages.size() == 1 && ui.messages[0].icon == MessageIcon::Critical &&
