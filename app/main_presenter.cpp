@@ -566,8 +566,14 @@ void MainPresenter::PrintDescription() {
 }
 
 // A window is activated again also when a modal box of a running handler closes; that handler
-// refreshes the line itself when it needs to.
+// refreshes the line itself when it needs to. The first activation is the window's showing,
+// just after start-up computed every status: looking at every patch file again then would cost
+// a query a file, thousands of them in a large folder, for nothing.
 void MainPresenter::WindowActivated() {
+  if (!activated_) {
+    activated_ = true;
+    return;
+  }
   if (running_ > 0) {
     return;
   }
