@@ -28,10 +28,10 @@ PatchReader::PatchReader(const std::string& path) {
     Fail(OpenErrorText());
     return;
   }
-  in_.seekg(0, std::ios::end);
-  const std::streamoff size = in_.tellg();
-  in_.seekg(0, std::ios::beg);
-  if (size < 0 || !in_) {
+  // The size in one move to the end and one back (seekg and tellg would make three).
+  std::filebuf& file = *in_.rdbuf();
+  const std::streamoff size = file.pubseekoff(0, std::ios::end, std::ios::in);
+  if (size < 0 || file.pubseekoff(0, std::ios::beg, std::ios::in) != 0) {
     Fail("the file cannot be read");
     return;
   }
