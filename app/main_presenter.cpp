@@ -566,18 +566,17 @@ void MainPresenter::PrintDescription() {
 }
 
 // A window is activated again also when a modal box of a running handler closes; that handler
-// refreshes the line itself when it needs to. The first activation is the window's showing,
-// just after start-up computed every status: looking at every patch file again then would cost
-// a query a file, thousands of them in a large folder, for nothing.
+// refreshes the line itself when it needs to. The first activation is mostly the window's
+// showing, just after start-up computed every status: it looks again at the executable, the
+// folder and the selected patch, not at every patch file (a query a file, thousands of them in
+// a large folder); later ones look at them all.
 void MainPresenter::WindowActivated() {
-  if (!activated_) {
-    activated_ = true;
-    return;
-  }
   if (running_ > 0) {
     return;
   }
-  Guarded("refresh the status", [this] { RefreshStatusLine(true); });
+  const bool everyPatch = activated_;
+  activated_ = true;
+  Guarded("refresh the status", [this, everyPatch] { RefreshStatusLine(everyPatch); });
 }
 
 // The line looks without telling: a patch of the folder that does not load has told the user

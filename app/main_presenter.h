@@ -129,7 +129,7 @@ class MainPresenter {
   // Files dropped while a handler ran, opened once it has ended.
   std::vector<std::vector<std::string>> droppedMeanwhile_;
   bool unloaded_ = false;
-  bool activated_ = false;  // the window has been activated since start-up
+  bool activated_ = false;  // the window has been activated since start-up, a handler not running
   // The bundle unpacked into the per-user folder; null when it went beside the program.
   std::unique_ptr<SharedUnpack> sharedUnpack_;
 };
