@@ -341,10 +341,10 @@ bool PatchesWindow::OnListMoveKey(WPARAM key) {
       row = now + 1;
       break;
     case VK_PRIOR:
-      row = now > top ? top : now - (page - 1);
+      row = now > top ? top : now - std::max(1, page - 1);
       break;
     case VK_NEXT:
-      row = now < top + page - 1 ? top + page - 1 : now + (page - 1);
+      row = now < top + page - 1 ? top + page - 1 : now + std::max(1, page - 1);
       break;
     case VK_HOME:
       row = 0;
@@ -355,8 +355,11 @@ bool PatchesWindow::OnListMoveKey(WPARAM key) {
     default:
       return false;
   }
-  row = now < 0 ? 0 : std::clamp(row, 0, count - 1);
-  if (count == 0 || row == now) {
+  if (count == 0) {
+    return true;
+  }
+  row = now < 0 && key != VK_END ? 0 : std::clamp(row, 0, count - 1);
+  if (row == now) {
     return true;
   }
   if (now >= 0) {
@@ -372,6 +375,9 @@ bool PatchesWindow::OnListMoveKey(WPARAM key) {
 // The list tells each change of its rows' states; the selected row is followed from them, as
 // asking an owner-data list for it passes over every row.
 void PatchesWindow::OnStatesChanged(int first, int last, UINT oldState, UINT newState) {
+  if (!quiet_ && (newState & LVIS_SELECTED) != 0 && (oldState & LVIS_SELECTED) == 0) {
+    KeepOneSelected(first, last);
+  }
   const int row = RowSelectedAfter(selectedRow_, first, last, oldState, newState);
   if (row == selectedRow_) {
     return;
@@ -380,6 +386,29 @@ void PatchesWindow::OnStatesChanged(int first, int last, UINT oldState, UINT new
   if (!quiet_) {
     Handle([&] { presenter_.RowSelected(row); });
   }
+}
+
+// The list has no LVS_SINGLESEL (see OnListMoveKey), so a drag over several rows or a select-all
+// can select more than one: only the first row newly selected stays so (the one selected
+// before, for every row at once), the others are let go at once.
+void PatchesWindow::KeepOneSelected(int first, int last) {
+  HWND list = Control(kListPatches);
+  const int before = selectedRow_;  // the notices below follow the rows let go
+  quiet_ = true;
+  if (first < 0) {
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+    if (before >= 0) {
+      ListView_SetItemState(list, before, LVIS_SELECTED, LVIS_SELECTED);
+    }
+  } else {
+    if (before >= 0 && (before < first || before > last)) {
+      ListView_SetItemState(list, before, 0, LVIS_SELECTED);
+    }
+    for (int row = first + 1; row <= last; ++row) {
+      ListView_SetItemState(list, row, 0, LVIS_SELECTED);
+    }
+  }
+  quiet_ = false;
 }
 
 LRESULT PatchesWindow::OnNotify(const NMHDR& header) {

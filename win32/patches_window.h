@@ -46,7 +46,7 @@ class PatchesWindow : public PatchesView {
   // The list's own keys: Space toggles the mark of the selected row.
   void OnListSpace();
   // The list's moving keys (arrows, Page Up and Down, Home, End), whatever modifier is held:
-  // true when `key` is one of them, and the selection has moved.
+  // true when `key` is one of them (the selection then moved, unless it could not).
   bool OnListMoveKey(WPARAM key);
 
  private:
@@ -61,6 +61,7 @@ class PatchesWindow : public PatchesView {
   void OnListClick(const NMITEMACTIVATE& click);
   int SelectedRow() const;
   void OnStatesChanged(int first, int last, UINT oldState, UINT newState);
+  void KeepOneSelected(int first, int last);
   // Runs a handler of the presenter; results that arrived meanwhile are taken after it.
   template <typename Handler>
   void Handle(Handler handler);

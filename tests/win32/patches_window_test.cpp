@@ -105,6 +105,17 @@ TEST(Win32PatchesWindow, DescriptionFollowsTheKeysAtManyRows) {
           << "key " << key << ", press " << i;
     }
   }
+  // A row selected beside the selected one, or every row at once, leaves one selected.
+  const int before = ListView_GetNextItem(list, -1, LVNI_SELECTED);
+  ListView_SetItemState(list, -1, LVIS_SELECTED, LVIS_SELECTED);
+  Settle(nullptr);
+  EXPECT_EQ(ListView_GetSelectedCount(list), 1u);
+  EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_SELECTED), before);
+  ListView_SetItemState(list, before + 1, LVIS_SELECTED, LVIS_SELECTED);
+  Settle(nullptr);
+  EXPECT_EQ(ListView_GetSelectedCount(list), 1u);
+  EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_SELECTED), before + 1);
+  EXPECT_EQ(WithoutCr(win32::WindowText(description)), descriptions[CellName(list, before + 1)]);
   // A click with Ctrl or Shift held selects the row clicked alone.
   for (const WPARAM held : {MK_CONTROL, MK_SHIFT}) {
     const int row = ListView_GetTopIndex(list) + (held == MK_CONTROL ? 2 : 4);
