@@ -1,6 +1,7 @@
 #include "engine/folder_status.h"
 
 #include <future>
+#include <system_error>
 #include <unordered_map>
 
 #include "engine/catalogue.h"
@@ -144,7 +145,12 @@ bool ComputeFolderStatus(const std::string& folder, const std::string& exePath,
   // before the image goes).
   std::future<std::string> exeSum;
   if (keep != nullptr) {
-    exeSum = std::async(std::launch::async, [&image] { return Sha256Text(image); });
+    const auto sum = [&image] { return Sha256Text(image); };
+    try {
+      exeSum = std::async(std::launch::async, sum);
+    } catch (const std::system_error&) {  // no thread to be had: summed when it is asked for
+      exeSum = std::async(std::launch::deferred, sum);
+    }
   }
   std::unordered_map<std::string, FolderStatusEntry> judged;
   Handover handover(delivery);
