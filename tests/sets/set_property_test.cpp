@@ -13,7 +13,10 @@
 #endif
 
 #include "engine/patch_batch.h"
+#include "history/history_store.h"
+#include "history/operation_history.h"
 #include "sets/set_operations.h"
+#include "support/sha256.h"
 #include "tests/common/recording_ui.h"
 #include "tests/common/temp_dir.h"
 #include "tools/patch_file.h"
@@ -243,6 +246,35 @@ TEST(SetPropertyTest, SavedAppliedVerifiedGivesTheSameExecutable) {
   EXPECT_GT(refused, kCases / 8);
   EXPECT_GT(changed, kCases / 2);
   EXPECT_GT(patchesChanged, kCases / 40);
+}
+
+// The history of a set apply notes each patch by the SHA-256 the set names, the bytes written,
+// also when the patch file was replaced between the check and the apply.
+TEST(SetPropertyTest, TheHistoryNotesThePatchesAsTheSetNamesThem) {
+  Random random(kSeed + 1);
+  TempDir dir;
+  const Bytes original = Image(random);
+  FolderPatch patch = MakePatch(random, original, dir, 0);
+  const std::string saved = dir.Write("saved/tomb4.exe", original);
+  const std::string copy = dir.Write("copy/tomb4.exe", original);
+  RecordingUi ui;
+  ASSERT_EQ(PerformChanges({}, {{patch.path, std::nullopt}}, saved, ui), ResultDone);
+  PatchSet set;
+  ASSERT_TRUE(SaveSetFrom(dir.path(), saved, set, ui));
+  const SetCheck check = CheckSet(set, dir.path(), copy, ui);
+  patch.record.Description += " replaced";
+  ASSERT_TRUE(WritePatchFile(patch.path, patch.record));
+  OperationHistory history(dir.File("history"));
+  ASSERT_EQ(ApplySet(set, check, copy, ui, &history), ResultDone);
+  const Bytes applied = ReadBytes(copy);
+  EXPECT_EQ(applied, ReadBytes(saved));
+  const FoundHistory found =
+      FindHistory(dir.File("history"), copy, Sha256Text(applied), applied.size(),
+                  [&](std::uint64_t offset) { return applied[offset]; });
+  ASSERT_EQ(found.kind, FoundHistory::Kind::Found);
+  ASSERT_EQ(found.record.entries.back().patches.size(), 1u);
+  EXPECT_EQ(found.record.entries.back().patches[0].sha256, set.patches[0].sha256);
+  EXPECT_NE(set.patches[0].sha256, Sha256Text(ReadBytes(patch.path)));
 }
 
 }  // namespace
