@@ -213,6 +213,7 @@ ResultCode LoadedBatch(std::vector<LoadedBatchItem>& loaded, std::size_t removal
                        const std::string& exeSha256, std::string exeVersion,
                        const std::string& exePath, UserInterface& ui, const RewriteHooks* hooks,
                        OperationHistory* history) {
+  const std::string nothing = ": nothing is written to " + exePath;
   if (exeVersion == kFailedExeVersion) {
     exeVersion.clear();  // computed again below, and the failure told as a batch tells it
   }
@@ -226,8 +227,7 @@ ResultCode LoadedBatch(std::vector<LoadedBatchItem>& loaded, std::size_t removal
     step.sha256 = std::move(loaded[i].sha256);
     items.push_back(std::move(loaded[i].item));
     if (step.sha256.empty()) {  // no earlier look loaded it: nothing was judged
-      ui.ShowMessage("ERROR: " + step.name + " was not read with the executable's status: " +
-                         "nothing is written to " + exePath,
+      ui.ShowMessage("ERROR: " + step.name + " was not read with the executable's status" + nothing,
                      MessageIcon::Critical);
       return ResultFailed;
     }
@@ -241,9 +241,8 @@ ResultCode LoadedBatch(std::vector<LoadedBatchItem>& loaded, std::size_t removal
     return ResultFailed;
   }
   if (Sha256Text(image) != exeSha256) {
-    ui.ShowMessage(
-        "ERROR: " + exePath + " was changed after it was read: nothing is written to " + exePath,
-        MessageIcon::Critical);
+    ui.ShowMessage("ERROR: " + exePath + " was changed after it was read" + nothing,
+                   MessageIcon::Critical);
     return ResultFailed;
   }
   return RunSteps(steps, items, removals, exe, image, exePath, ui, hooks, history);
