@@ -24,6 +24,8 @@ endfunction()
 # varnock_test(NAME DEPENDS libs... [LABELS labels...])
 # A GoogleTest program made of the *_test.cpp files of the calling folder, registered with
 # CTest; every test has a timeout so a modal box that nobody answers fails instead of hanging.
+# Builds that run several times slower (sanitizers) give their tests a longer one.
+set(VARNOCK_TEST_TIMEOUT 120 CACHE STRING "Seconds a test may run before it fails")
 function(varnock_test name)
   cmake_parse_arguments(ARG "" "" "DEPENDS;LABELS;EXTRA_SOURCES" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
@@ -45,7 +47,7 @@ function(varnock_test name)
   endif()
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 120
-    PROPERTIES TIMEOUT 120 LABELS "${ARG_LABELS}" ${wine_properties})
+    PROPERTIES TIMEOUT ${VARNOCK_TEST_TIMEOUT} LABELS "${ARG_LABELS}" ${wine_properties})
 endfunction()
 
 # varnock_cross_headers(NAME): CLI11 and nlohmann-json headers, also for a cross build.
