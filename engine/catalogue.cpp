@@ -9,24 +9,39 @@
 
 namespace varnock {
 
+namespace {
+
+std::vector<ListedFile> Unmarked(std::vector<std::string> paths) {
+  std::vector<ListedFile> files(paths.size());
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    files[i].path = std::move(paths[i]);
+  }
+  return files;
+}
+
+}  // namespace
+
 std::vector<CatalogueEntry> BuildCatalogue(const std::string& folder,
                                            const std::string& currentVersion, PatchRecord& record,
                                            UserInterface& ui, const CatalogueVisitor& visit,
                                            const std::stop_token& stop, bool summed) {
-  const std::vector<std::string> files = ListFiles(folder, "*.ptc");
+  // The markers are taken only for a visitor: where the folder's entries do not carry them,
+  // each costs a look at the file.
+  const std::vector<ListedFile> files =
+      visit ? ListMarkedFiles(folder, "*.ptc") : Unmarked(ListFiles(folder, "*.ptc"));
   std::vector<CatalogueEntry> listed;
   std::vector<std::int32_t> ranks;
   listed.reserve(files.size());
   ranks.reserve(files.size());
   std::string sha256;
-  for (const std::string& file : files) {
+  for (const ListedFile& file : files) {
     if (stop.stop_requested()) {
       return {};
     }
     // A file that does not load is still listed, but ranks last: the record then holds
     // another file's signature. The listing gave only plain files, so none is looked up again.
-    CatalogueEntry entry{GetFileName(file), 0, ""};
-    const bool loaded = LoadListedPatch(file, record, ui, summed ? &sha256 : nullptr);
+    CatalogueEntry entry{GetFileName(file.path), 0, ""};
+    const bool loaded = LoadListedPatch(file.path, record, ui, summed ? &sha256 : nullptr);
     if (loaded) {
       entry.exeVersion = record.ExeVersion;
       entry.rank = VersionRank(currentVersion, record.ExeVersion);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "patchfile/patch_record.h"
+#include "support/list_files.h"
 #include "ui/user_interface.h"
 
 namespace varnock {
@@ -18,10 +19,10 @@ struct CatalogueEntry {
   std::string exeVersion;  // the version it was made from; empty when it failed to load
 };
 
-// Sees each file as it is loaded: its full path, its record (nullptr when it failed) and, when
-// the catalogue was asked to sum the files, the SHA-256 of the bytes it was loaded from (else
-// empty).
-using CatalogueVisitor = std::function<void(const std::string& path, const PatchRecord* record,
+// Sees each file as it is loaded: its full path and its marker as it was listed (before it was
+// read), its record (nullptr when it failed) and, when the catalogue was asked to sum the files,
+// the SHA-256 of the bytes it was loaded from (else empty).
+using CatalogueVisitor = std::function<void(const ListedFile& file, const PatchRecord* record,
                                             const std::string& sha256)>;
 
 // Every .ptc file of `folder`, loaded in listing order (each load replaces `record`; a file

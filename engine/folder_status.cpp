@@ -20,9 +20,10 @@ namespace {
 // The status of one patch, and the spans it writes (as placed, or as recorded when the
 // placement failed); no zone report is made. Patches that cannot be placed at all (broken, for
 // another build or program) write none.
-void Judge(FolderStatusEntry& entry, const std::string& path, const PatchRecord* record,
-           const Bytes& image, const std::string& exePath, std::string& exeVersion) {
-  entry.marker = MarkerOf(path);
+void Judge(FolderStatusEntry& entry, const std::string& path, const FileMarker& marker,
+           const PatchRecord* record, const Bytes& image, const std::string& exePath,
+           std::string& exeVersion) {
+  entry.marker = marker;
   entry.description = record == nullptr ? std::string() : record->Description;
   entry.dynamic = record != nullptr && record->Has(Dynamic);
   entry.status = record == nullptr ? PatchStatus{}
@@ -94,10 +95,14 @@ bool JudgeAgain(FolderStatus& status, const std::vector<std::size_t>& changed, U
     }
     FolderStatusEntry& entry = status.entries[index];
     const std::string path = JoinPath(status.folder, entry.fileName);
+    // The marker is taken before the file is read: a change made while it is read shows at the
+    // next look.
+    const FileMarker marker = MarkerOf(path);
     PatchRecord record;
     const bool loaded = LoadPatch(path, record, ui);
     entry.rank = loaded ? VersionRank(status.exeVersion, record.ExeVersion) : 0;
-    Judge(entry, path, loaded ? &record : nullptr, image, status.exePath, status.exeVersion);
+    Judge(entry, path, marker, loaded ? &record : nullptr, image, status.exePath,
+          status.exeVersion);
     handover.Add(entry);
   }
   handover.Flush();
@@ -154,11 +159,11 @@ bool ComputeFolderStatus(const std::string& folder, const std::string& exePath,
   }
   std::unordered_map<std::string, FolderStatusEntry> judged;
   Handover handover(delivery);
-  const auto visit = [&](const std::string& path, const PatchRecord* record,
+  const auto visit = [&](const ListedFile& file, const PatchRecord* record,
                          const std::string& sha256) {
-    FolderStatusEntry& entry = judged[GetFileName(path)];
-    Judge(entry, path, record, image, exePath, status.exeVersion);
-    entry.fileName = GetFileName(path);
+    FolderStatusEntry& entry = judged[GetFileName(file.path)];
+    Judge(entry, file.path, file.marker, record, image, exePath, status.exeVersion);
+    entry.fileName = GetFileName(file.path);
     handover.Add(entry);
     Keep(keep, entry, record, sha256);
   };

@@ -24,19 +24,19 @@ std::size_t CharacterLength(std::string_view text, std::size_t at) {
   return end - at;
 }
 
-std::vector<std::string> MatchingNames(const std::string& folder, const std::string& pattern) {
-  std::vector<std::string> names;
+std::vector<PlainFile> MatchingFiles(const std::string& folder, const std::string& pattern) {
+  std::vector<PlainFile> files;
   if (folder.find('\0') != std::string::npos) {
-    return names;
+    return files;
   }
   // An empty folder text stands for the root, as folder + separator + pattern does.
   const std::string searched = folder.empty() ? std::string(1, Separator()) : folder;
-  for (std::string& name : PlainFileNames(searched)) {
-    if (WildcardMatch(pattern, name)) {
-      names.push_back(std::move(name));
+  for (PlainFile& file : PlainFiles(searched)) {
+    if (WildcardMatch(pattern, file.name)) {
+      files.push_back(std::move(file));
     }
   }
-  return names;
+  return files;
 }
 
 }  // namespace
@@ -72,10 +72,20 @@ bool WildcardMatch(std::string_view pattern, std::string_view name) {
 
 std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) {
   std::vector<std::string> paths;
-  for (const std::string& name : MatchingNames(folder, pattern)) {
-    paths.push_back(JoinPath(folder, name));
+  for (const PlainFile& file : MatchingFiles(folder, pattern)) {
+    paths.push_back(JoinPath(folder, file.name));
   }
   return paths;
+}
+
+std::vector<ListedFile> ListMarkedFiles(const std::string& folder, const std::string& pattern) {
+  std::vector<ListedFile> listed;
+  for (PlainFile& file : MatchingFiles(folder, pattern)) {
+    std::string path = JoinPath(folder, file.name);
+    const FileMarker marker = file.marker ? *file.marker : MarkerOf(path);
+    listed.push_back({std::move(path), marker});
+  }
+  return listed;
 }
 
 }  // namespace varnock

@@ -19,7 +19,7 @@ char UpperAscii(char c) {
 // The order in which an NTFS folder lists its names: by their upper-case form, ties by the
 // names themselves. Other file systems give no order of their own. The upper-case forms are
 // made once, not at each comparison.
-void SortAsListed(std::vector<std::string>& names) {
+std::vector<PlainFile> SortAsListed(std::vector<std::string>& names) {
   std::vector<std::pair<std::string, std::string>> keyed;
   keyed.reserve(names.size());
   for (std::string& name : names) {
@@ -29,14 +29,17 @@ void SortAsListed(std::vector<std::string>& names) {
   }
   // Texts compare byte by byte as unsigned values, as the upper-case comparison did.
   std::sort(keyed.begin(), keyed.end());
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    names[i] = std::move(keyed[i].second);
+  std::vector<PlainFile> files(keyed.size());
+  for (std::size_t i = 0; i < keyed.size(); ++i) {
+    files[i].name = std::move(keyed[i].second);
   }
+  return files;
 }
 
 }  // namespace
 
-std::vector<std::string> PlainFileNames(const std::string& folder) {
+// The entries carry no size nor time here: the markers are left to be looked up.
+std::vector<PlainFile> PlainFiles(const std::string& folder) {
   std::vector<std::string> names;
   std::error_code error;
   fs::directory_iterator it(ToFsPath(folder), error);
@@ -47,8 +50,7 @@ std::vector<std::string> PlainFileNames(const std::string& folder) {
       names.push_back(FromFsPath(it->path().filename()));
     }
   }
-  SortAsListed(names);
-  return names;
+  return SortAsListed(names);
 }
 
 }  // namespace varnock

@@ -36,5 +36,25 @@ TEST(ListFiles, MatchingFilesOnlyInTheOrderOfAnNtfsFolder) {
   EXPECT_TRUE(ListFiles(dir.File("missing"), "*").empty());
 }
 
+// The markers a listing gives, from the folder's entries or looked up, are those MarkerOf gives:
+// a file the status judged from its listing is not taken for changed at the next look, and one
+// written since is.
+TEST(ListFiles, MarkedFilesCarryTheMarkersOfTheirFiles) {
+  testing::TempDir dir;
+  dir.WriteText("A.ptc", "a");
+  dir.WriteText("b.PTC", std::string(70000, 'b'));
+  dir.WriteText("c.txt", "c");
+  const std::vector<ListedFile> listed = ListMarkedFiles(dir.path(), "*.ptc");
+  ASSERT_EQ(listed.size(), 2U);
+  for (const ListedFile& file : listed) {
+    EXPECT_EQ(file.path, ListFiles(dir.path(), GetFileName(file.path))[0]);
+    EXPECT_TRUE(file.marker.exists);
+    EXPECT_EQ(file.marker, MarkerOf(file.path)) << file.path;
+  }
+  const FileMarker before = MarkerOf(dir.File("A.ptc"));
+  dir.WriteText("A.ptc", "aa");
+  EXPECT_NE(ListMarkedFiles(dir.path(), "A.ptc").at(0).marker, before);
+}
+
 }  // namespace
 }  // namespace varnock
