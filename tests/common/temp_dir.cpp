@@ -5,10 +5,27 @@
 #include <fstream>
 #include <iterator>
 #include <system_error>
+#ifndef _WIN32
+#include <unistd.h>
+
+#include <cstdlib>
+#endif
 
 #include "support/files.h"
 
 namespace varnock::testing {
+
+bool TempDirsInMemory() {
+#ifdef _WIN32
+  return false;
+#else
+  if (::access("/dev/shm", W_OK) != 0) {
+    return false;
+  }
+  ::setenv("TMPDIR", "/dev/shm", 1);
+  return true;
+#endif
+}
 
 namespace fs = std::filesystem;
 

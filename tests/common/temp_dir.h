@@ -8,6 +8,11 @@
 
 namespace varnock::testing {
 
+// Places the temporary folders of this test program in memory where the system has a folder
+// for it (/dev/shm), for tests that flush thousands of files. False where it has none: every
+// flush then goes to the disk.
+bool TempDirsInMemory();
+
 Bytes ReadBytes(const std::string& path);
 inline Bytes ToBytes(const std::string& text) {
   return Bytes(text.begin(), text.end());

@@ -18,18 +18,18 @@ namespace varnock::testing {
 namespace {
 
 constexpr int kKills = 100;
-constexpr std::size_t kSize = std::size_t{64} << 20;
+constexpr std::size_t kSize = std::size_t{16} << 20;
 
 class KilledWrite : public FaultTest {
  protected:
   KilledWrite() : FaultTest(kSize) {}
 };
 
-// A patch of 32 zones of 32 KB, one every 2 MB, so that the write in place takes a while.
+// A patch of 32 zones of 32 KB, one every 512 KB, so that the write in place takes a while.
 TEST_F(KilledWrite, EveryKillLeavesTheFileWhollyOldOrWhollyNewAndNoJournal) {
   std::vector<PatchZone> zones;
   Bytes applied = image;
-  for (std::size_t at = 4096; at + 32768 < kSize; at += std::size_t{2} << 20) {
+  for (std::size_t at = 4096; at + 32768 < kSize; at += std::size_t{512} << 10) {
     zones.push_back(Zone(static_cast<std::int32_t>(at), Slice(at, 32768), Bytes(32768, 0x5A)));
     Put(applied, at, zones.back().PatchBytes);
   }

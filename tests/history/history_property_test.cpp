@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -303,13 +302,7 @@ class Sequence {
 
 TEST(HistoryPropertyTest, RestoreAndUndoGiveTheRightBytesOrWriteNothing) {
   // Every step flushes a record and a file: in memory where the system has a folder for it.
-  std::uint32_t seeds = 60;
-#ifndef _WIN32
-  if (std::getenv("TMPDIR") == nullptr && std::filesystem::is_directory("/dev/shm")) {
-    ::setenv("TMPDIR", "/dev/shm", 0);
-    seeds = 1500;
-  }
-#endif
+  const std::uint32_t seeds = TempDirsInMemory() ? 1500 : 60;
   for (std::uint32_t seed = 1; seed <= seeds; ++seed) {
     Sequence sequence(seed);
     for (int step = 0; step < 12; ++step) {

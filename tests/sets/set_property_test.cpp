@@ -8,9 +8,6 @@
 
 #include <fstream>
 #include <random>
-#ifndef _WIN32
-#include <unistd.h>
-#endif
 
 #include "engine/patch_batch.h"
 #include "history/history_store.h"
@@ -181,12 +178,8 @@ void ChangeExeAfterCheck(const std::string& exe, const Bytes& copy) {
 }
 
 TEST(SetPropertyTest, SavedAppliedVerifiedGivesTheSameExecutable) {
-#ifndef _WIN32
   // Every rewrite is flushed to disk: a memory-backed folder keeps thousands of them quick.
-  if (access("/dev/shm", W_OK) == 0) {
-    setenv("TMPDIR", "/dev/shm", 1);
-  }
-#endif
+  TempDirsInMemory();
   Random random(kSeed);
   int refused = 0;
   int changed = 0;
