@@ -25,14 +25,14 @@
 namespace varnock {
 
 struct PatchesPresenter::Impl {
-  Impl(PatchesView& view, UserInterface& ui, PatchesRequest request)
-      : view(view),
-        ui(ui),
-        request(std::move(request)),
-        rows(this->request.fileNames),
-        ownHistory(this->request.settings, HistoryFolder()),
-        history(this->request.history != nullptr ? *this->request.history : ownHistory),
-        worker([&view] { view.WakeUp(); }) {}
+  Impl(PatchesView& viewIn, UserInterface& uiIn, PatchesRequest requestIn)
+      : view(viewIn),
+        ui(uiIn),
+        request(std::move(requestIn)),
+        rows(request.fileNames),
+        ownHistory(request.settings, HistoryFolder()),
+        history(request.history != nullptr ? *request.history : ownHistory),
+        worker([&viewIn] { viewIn.WakeUp(); }) {}
 
   // The statuses computed again from what is known of them: only what changed on disk since.
   void Compute(std::function<FolderStatus()> known);
@@ -82,8 +82,8 @@ void PatchesPresenter::Impl::Guarded(const std::string& doing,
                                      const std::function<void()>& handler) {
   try {
     handler();
-  } catch (const std::exception& failure) {
-    ui.ShowMessage(texts::UnexpectedFailure(doing, failure.what()), MessageIcon::None);
+  } catch (const std::exception& thrown) {
+    ui.ShowMessage(texts::UnexpectedFailure(doing, thrown.what()), MessageIcon::None);
   }
 }
 

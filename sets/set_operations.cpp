@@ -118,9 +118,9 @@ bool SaveSetFrom(const std::string& folder, const std::string& exePath, PatchSet
       continue;
     }
     SetPatch patch;
-    std::string error;
-    if (!SetLineOf(folder, entry, patch, error)) {
-      ui.ShowMessage("ERROR: no set is saved: " + entry.fileName + ": " + error,
+    std::string why;
+    if (!SetLineOf(folder, entry, patch, why)) {
+      ui.ShowMessage("ERROR: no set is saved: " + entry.fileName + ": " + why,
                      MessageIcon::Critical);
       return false;
     }

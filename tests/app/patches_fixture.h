@@ -30,7 +30,7 @@ class FakePatchesView : public PatchesView {
   void SetProgress(const std::string& text) override { progress = text; }
   void SetApplyEnabled(bool enabled) override { applyEnabled = enabled; }
   void SetKeepHistory(bool) override {}
-  void ShowHistory(const HistoryListing& shown) override { listing = shown; }
+  void ShowHistory(const HistoryListing& given) override { listing = given; }
   bool Confirm(const std::string& text, const std::string&) override {
     questions.push_back(text);
     if (!answers.empty()) {

@@ -513,10 +513,10 @@ TEST_F(CliTest, RestoreRefusesOtherProgramsChangesAndFindsAMovedFile) {
   ASSERT_EQ(Cli({"restore", moved}).exit_code, 0);
 
   ::setenv("XDG_DATA_HOME", dir_.Write("no-folder", {}).c_str(), 1);
-  for (const std::string history : {"--", "--no-history"}) {
-    const ProcessResult done = Cli({"apply", history, patch_, moved});
+  for (const std::string option : {"--", "--no-history"}) {
+    const ProcessResult done = Cli({"apply", option, patch_, moved});
     EXPECT_EQ(Seen(done), "0 " + kApplied);
-    const bool kept = history == "--";
+    const bool kept = option == "--";
     EXPECT_EQ(std::count(done.err.begin(), done.err.end(), '\n'), kept ? 1 : 0) << done.err;
     EXPECT_EQ(done.err.starts_with("WARNING: no history is kept for this change: "), kept);
     ASSERT_EQ(Cli({"remove", patch_, moved, "--no-history"}).exit_code, 0);

@@ -63,12 +63,12 @@ TEST_F(PatchBatchTest, AListThatCannotGoWholeWritesNothing) {
        {a, dir.File("missing.ptc")},
        image},
   };
-  for (const auto& c : cases) {
+  for (const auto& row : cases) {
     ui.Clear();
-    dir.Write("tomb4.exe", c.exe);
-    EXPECT_EQ(Run(c.patches, c.removing), ResultFailed) << c.message;
-    EXPECT_TRUE(ui.OnlyCritical(c.message)) << ::testing::PrintToString(ui.Texts());
-    EXPECT_EQ(ReadBytes(exe), c.exe);
+    dir.Write("tomb4.exe", row.exe);
+    EXPECT_EQ(Run(row.patches, row.removing), ResultFailed) << row.message;
+    EXPECT_TRUE(ui.OnlyCritical(row.message)) << ::testing::PrintToString(ui.Texts());
+    EXPECT_EQ(ReadBytes(exe), row.exe);
   }
   EXPECT_EQ(rewrites, 0);
   EXPECT_TRUE(
