@@ -2,15 +2,13 @@
 
 #include <cstdint>
 #include <exception>
-#include <filesystem>
 #include <string>
-#include <string_view>
 #include <utility>
 #include <vector>
 
+#include "app/opened_files.h"
 #include "app/patches_texts.h"
 #include "app/picker_start.h"
-#include "app/remembered_choices.h"
 #include "app/status_line.h"
 #include "app/trim_root_backslash.h"
 #include "app/window_texts.h"
@@ -21,7 +19,6 @@
 #include "engine/silent_ui.h"
 #include "engine/zone_pipeline.h"
 #include "history/history_store.h"
-#include "patchfile/bundle_unpack.h"
 #include "support/files.h"
 #include "support/list_files.h"
 #include "support/paths.h"
@@ -31,28 +28,6 @@
 namespace varnock {
 
 namespace {
-
-// The per-user patch folder when no file can be created in the program's own folder (an
-// installed program); empty when the program's folder serves, or there is no per-user folder.
-std::string UserFolderInstead(const AppEnvironment& environment) {
-  if (!environment.canCreateFilesIn || !environment.userPatchFolder ||
-      environment.canCreateFilesIn(GetParentFolder(environment.ownExecutablePath))) {
-    return {};
-  }
-  return environment.userPatchFolder();
-}
-
-bool HasExtension(const std::string& path, std::string_view extension) {
-  const std::string name = GetFileName(path);
-  return name.size() > extension.size() &&
-         EqualsIgnoreCase(std::string_view(name).substr(name.size() - extension.size()), extension);
-}
-
-// A path as the user gave it, taken from `folder` when it is relative.
-std::string AbsoluteFrom(const std::string& folder, const std::string& path) {
-  const std::filesystem::path given = ToFsPath(path);
-  return FromFsPath((given.is_absolute() ? given : ToFsPath(folder) / given).lexically_normal());
-}
 
 // The executable `exe` fits the program `targetName` as the window has always matched them: by
 // the program's name anywhere in its path.
@@ -72,6 +47,7 @@ MainPresenter::MainPresenter(MainWindowView& view, FileOrFolderPicker& picker, U
       picker_(picker),
       ui_(ui),
       environment_(std::move(environment)),
+      remembered_(environment_.settings),
       history_(environment_.settings,
                environment_.historyFolder ? environment_.historyFolder() : HistoryFolder()) {}
 
@@ -89,12 +65,7 @@ void MainPresenter::Unload() {
   }
   unloaded_ = true;
   picker_.Unload();
-  for (std::int32_t i = 0; i < state_.UnpackedCount(); ++i) {
-    RemoveFile(state_.UnpackedFiles[static_cast<std::size_t>(i)]);
-  }
-  if (sharedUnpack_) {
-    sharedUnpack_->Release();
-  }
+  bundle_.Release(state_.UnpackedFiles);
 }
 
 void MainPresenter::CloseClicked() {
@@ -171,20 +142,10 @@ void MainPresenter::InitProgram() {
     state_.EditorFolder = GetParentFolder(state_.EditorFolder);
   }
   // The executable chosen in the last run, while it still exists; else none.
-  namedExe_ = RecalledTarget();
+  namedExe_ = remembered_.Target();
   SetTargetExe(namedExe_);
-  // The bundle goes beside the program, or into the per-user folder the user's other windows
-  // share, whose files the folder's record, not this window, owns.
-  const std::string user = UserFolderInstead(environment_);
-  state_.PatchFolder =
-      TrimRootBackslash(user.empty() ? GetParentFolder(environment_.ownExecutablePath) : user);
-  if (user.empty()) {
-    UnpackBundle(environment_.ownExecutablePath, state_.PatchFolder, state_.UnpackedFiles);
-  } else {
-    sharedUnpack_ = std::make_unique<SharedUnpack>(state_.PatchFolder);
-    sharedUnpack_->Unpack(environment_.ownExecutablePath);
-  }
-  ListPatches(StartPatchFolder(), state_.PatchCount);
+  state_.PatchFolder = bundle_.Unpack(environment_, state_.UnpackedFiles);
+  ListPatches(remembered_.PatchFolder(WholeRoot(state_.PatchFolder)), state_.PatchCount);
   if (state_.PatchCount == 0) {
     ui_.ShowMessage(std::string(texts::kNoPatchFound), MessageIcon::Critical);
     Unload();
@@ -382,7 +343,7 @@ bool MainPresenter::UsePatchFolder(const std::string& folder) {
     return false;
   }
   ListPatches(folder, state_.PatchCount);
-  Remember(kRememberedPatchFolder, folder);
+  remembered_.KeepPatchFolder(folder);
   return true;
 }
 
@@ -397,7 +358,7 @@ void MainPresenter::ChooseTarget() {
   }
   if (!EqualsIgnoreCase(exe, Caption(MainLabel::NomeExe))) {
     UseTarget(exe);
-    Remember(kRememberedTarget, exe);
+    remembered_.KeepTarget(exe);
   }
 }
 
@@ -424,50 +385,27 @@ void MainPresenter::FilesDropped(const std::vector<std::string>& paths) {
   Guarded("open the dropped files", [&] { OpenFiles(paths); });
 }
 
-// A .ptc file, or a folder, gives the patch folder; a program (.exe) is the executable to
-// patch, and any other file is refused with a message. The executable comes first: its listing
-// would choose the first patch instead of the one opened. A set (.ptcset) opens the Patches
-// window on its own folder, with its marks, once the rest is done.
+// The executable comes first: its listing would choose the first patch instead of the one
+// opened. A set opens the Patches window, with its marks, once the rest is done.
 void MainPresenter::OpenFiles(const std::vector<std::string>& paths) {
-  std::string patch;
-  std::string folder;
-  std::string exe;
-  std::string set;
-  for (const std::string& given : paths) {
-    const std::string path = AbsoluteFrom(environment_.currentFolder(), given);
-    if (FolderExists(path)) {
-      folder = path;
-    } else if (!FileExists(path)) {
-      ui_.ShowMessage(texts::UnexpectedFailure("open " + given, NotAFileText(path)),
-                      MessageIcon::None);
-    } else if (HasExtension(path, ".ptc")) {
-      patch = path;
-    } else if (HasExtension(path, ".ptcset")) {
-      set = path;
-    } else if (HasExtension(path, ".exe")) {
-      exe = path;
-    } else {
-      // Only a program is ever patched, as the picker offers only programs.
-      ui_.ShowMessage(
-          texts::UnexpectedFailure("open " + given, "only a program (.exe) can be patched"),
-          MessageIcon::None);
-    }
-  }
+  const OpenedFiles opened = SortOpenedFiles(paths, environment_.currentFolder(), ui_);
   const std::string named = namedExe_;
-  if (!exe.empty()) {
-    UseTarget(exe);
+  if (!opened.exe.empty()) {
+    UseTarget(opened.exe);
   }
   bool toldWhy = false;  // the set's own folder was refused, and the user told why
-  if (!patch.empty()) {
-    OpenPatch(patch);
-  } else if (!folder.empty() || !set.empty()) {
-    toldWhy = !UsePatchFolder(folder.empty() ? GetParentFolder(set) : folder) && folder.empty();
+  if (!opened.patch.empty()) {
+    OpenPatch(opened.patch);
+  } else if (!opened.folder.empty() || !opened.set.empty()) {
+    const std::string& folder = opened.folder;
+    toldWhy =
+        !UsePatchFolder(folder.empty() ? GetParentFolder(opened.set) : folder) && folder.empty();
   }
-  if (!exe.empty()) {
-    KeepOrRefuseTarget(exe, named);
+  if (!opened.exe.empty()) {
+    KeepOrRefuseTarget(opened.exe, named);
   }
-  if (!set.empty()) {
-    OpenSetInItsFolder(set, toldWhy);
+  if (!opened.set.empty()) {
+    OpenSetInItsFolder(opened.set, toldWhy);
   }
 }
 
@@ -489,7 +427,7 @@ void MainPresenter::OpenSetInItsFolder(const std::string& set, bool toldWhy) {
 // program; otherwise the user is told why it was not taken, and the one named before it stays.
 void MainPresenter::KeepOrRefuseTarget(const std::string& exe, const std::string& before) {
   if (EqualsIgnoreCase(exe, Caption(MainLabel::NomeExe))) {
-    Remember(kRememberedTarget, exe);
+    remembered_.KeepTarget(exe);
     return;
   }
   namedExe_ = before;
@@ -507,7 +445,7 @@ void MainPresenter::OpenPatch(const std::string& patch) {
   const std::string folder = WholeRoot(GetParentFolder(patch));
   const bool listed = !patchItems_.empty() && folder == WholeRoot(state_.PatchFolder);
   if (listed) {
-    Remember(kRememberedPatchFolder, folder);
+    remembered_.KeepPatchFolder(folder);
   } else if (!UsePatchFolder(folder)) {
     return;
   }
@@ -527,31 +465,6 @@ bool MainPresenter::ChooseItem(const std::string& name) {
     }
   }
   return false;
-}
-
-std::string MainPresenter::RecalledTarget() const {
-  if (environment_.settings == nullptr) {
-    return {};
-  }
-  const std::string exe = environment_.settings->Read(kRememberedTarget);
-  return FileExists(exe) ? exe : std::string();
-}
-
-// The last patch folder while it still holds patches; else the program's own folder.
-std::string MainPresenter::StartPatchFolder() const {
-  if (environment_.settings != nullptr) {
-    std::string folder = environment_.settings->Read(kRememberedPatchFolder);
-    if (FolderExists(folder) && !ListFiles(folder, "*.ptc").empty()) {
-      return folder;
-    }
-  }
-  return WholeRoot(state_.PatchFolder);
-}
-
-void MainPresenter::Remember(const std::string& name, const std::string& value) {
-  if (environment_.settings != nullptr) {
-    environment_.settings->Write(name, value);
-  }
 }
 
 void MainPresenter::PrintClicked() {

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,8 +9,9 @@
 #include "app/history_keeping.h"
 #include "app/main_window_view.h"
 #include "app/program_state.h"
+#include "app/remembered_choices.h"
+#include "app/start_up_bundle.h"
 #include "engine/folder_status.h"
-#include "patchfile/shared_unpack.h"
 #include "picker/file_or_folder_picker.h"
 #include "ui/user_interface.h"
 
@@ -92,12 +92,6 @@ class MainPresenter {
   // Selects and chooses the list item `name`; false when the list has none.
   bool ChooseItem(const std::string& name);
 
-  // The choices kept between runs: what start-up uses when it still exists, and the
-  // remembering of a new choice.
-  std::string RecalledTarget() const;
-  std::string StartPatchFolder() const;
-  void Remember(const std::string& name, const std::string& value);
-
   void SetCaption(MainLabel label, const std::string& text);
   void SetDescription(const std::string& text);
   // The status line of the selected patch on the chosen executable. The folder's status is
@@ -111,6 +105,7 @@ class MainPresenter {
   FileOrFolderPicker& picker_;
   UserInterface& ui_;
   AppEnvironment environment_;
+  RememberedChoices remembered_;
   ProgramState state_;
   std::array<std::string, 7> captions_;
   std::string description_;
@@ -130,8 +125,7 @@ class MainPresenter {
   std::vector<std::vector<std::string>> droppedMeanwhile_;
   bool unloaded_ = false;
   bool activated_ = false;  // the window has been activated since start-up, a handler not running
-  // The bundle unpacked into the per-user folder; null when it went beside the program.
-  std::unique_ptr<SharedUnpack> sharedUnpack_;
+  StartUpBundle bundle_;
 };
 
 }  // namespace varnock
