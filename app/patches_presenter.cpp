@@ -258,18 +258,20 @@ void PatchesPresenter::RestoreClicked() {
           if (!summary.kept) {
             return NoHistoryText(exe, summary, HistoryAction::Restore);
           }
-          const HistoryOutcome checked = RestoreOriginal(exe, folder, true, false);
+          const HistoryOutcome checked =
+              RestoreOriginal(exe, folder, RestoreRun::Check, RestoreReach::WholeOriginal);
           return checked.forceable ? RefusedRestoreText(exe) : checked.message;
         },
         kRestoreTitle, kRestoredText,
         [&] {
-          HistoryOutcome outcome = RestoreOriginal(exe, folder, false, false);
+          HistoryOutcome outcome =
+              RestoreOriginal(exe, folder, RestoreRun::Write, RestoreReach::WholeOriginal);
           if (!outcome.forceable) {
             return outcome;
           }
           if (impl.view.Confirm(RefusedRestoreText(exe) + "\n\n" + kForceRestoreQuestion,
                                 kRestoreTitle)) {
-            return RestoreOriginal(exe, folder, false, true);
+            return RestoreOriginal(exe, folder, RestoreRun::Write, RestoreReach::Force);
           }
           return HistoryOutcome{};  // declined: nothing more to say
         });

@@ -122,8 +122,10 @@ void BM_RestoreOriginal(benchmark::State& state) {
     const std::size_t before = BytesInUse();
     ResetPeakBytes();
     HistoryOutcome restored;
-    timing.Job(state,
-               [&] { restored = RestoreOriginal(scene.exe, scene.historyFolder, false, false); });
+    timing.Job(state, [&] {
+      restored = RestoreOriginal(scene.exe, scene.historyFolder, RestoreRun::Write,
+                                 RestoreReach::WholeOriginal);
+    });
     peak = std::max(peak, PeakBytesInUse() - before);
     if (!restored.ok) {
       state.SkipWithError(("the restore failed: " + restored.message).c_str());

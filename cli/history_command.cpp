@@ -106,7 +106,9 @@ CLI::App* RestoreCommand::Register(CLI::App& app) {
 }
 
 int RestoreCommand::Run(ConsoleUi& console) {
-  HistoryOutcome outcome = RestoreOriginal(AbsolutePath(exe_), HistoryFolder(), check_, force_);
+  HistoryOutcome outcome = RestoreOriginal(
+      AbsolutePath(exe_), HistoryFolder(), check_ ? RestoreRun::Check : RestoreRun::Write,
+      force_ ? RestoreReach::Force : RestoreReach::WholeOriginal);
   if (outcome.forceable) {
     outcome.message +=
         "; --force writes Varnock's recorded bytes back and leaves the other program's bytes as "

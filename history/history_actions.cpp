@@ -127,8 +127,8 @@ bool OpenHistory(const std::string& exePath, const std::string& folder, OpenedHi
   return false;
 }
 
-HistoryOutcome RestoreOriginal(const std::string& exePath, const std::string& folder, bool check,
-                               bool force, const RewriteHooks* hooks) {
+HistoryOutcome RestoreOriginal(const std::string& exePath, const std::string& folder,
+                               RestoreRun run, RestoreReach reach, const RewriteHooks* hooks) {
   HistoryOutcome outcome;
   OpenedHistory opened;
   if (!OpenHistory(exePath, folder, opened, outcome.message, hooks)) {
@@ -152,7 +152,7 @@ HistoryOutcome RestoreOriginal(const std::string& exePath, const std::string& fo
   const std::string restoredSha = back.empty() ? opened.sha256 : Sha256Before(opened.image, back);
   const bool original = restoredSha == opened.view.originalSha256;
   const std::string unknown = UnknownText(opened.view);
-  if (!original && !force) {
+  if (!original && reach != RestoreReach::Force) {
     // The original is known only by its SHA-256 outside the bytes Varnock changed: which
     // bytes differ there, and how many, cannot be told.
     outcome.message =
@@ -182,7 +182,7 @@ HistoryOutcome RestoreOriginal(const std::string& exePath, const std::string& fo
                       (original ? "" : unknown);
     return outcome;
   }
-  if (check) {
+  if (run == RestoreRun::Check) {
     outcome.message = exePath + (original ? " would be restored to the original"
                                           : " would get Varnock's recorded original bytes back" +
                                                 others + unknown);

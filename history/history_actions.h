@@ -38,12 +38,16 @@ bool OpenHistory(const std::string& exePath, const std::string& folder, OpenedHi
 
 // Writes back every byte whose original the history of the executable at `exePath` knows, in
 // one crash-safe rewrite, when the whole result's SHA-256 is the original's. Otherwise nothing
-// is written unless `force`: then only the known original bytes are written (never when the
-// chain of Varnock's changes broke since the original), the others are left as they are and the
-// ranges whose original is not known are named. `check` writes nothing and says what would be
-// done. A restore is an entry of the history like any other: the earlier entries stay.
-HistoryOutcome RestoreOriginal(const std::string& exePath, const std::string& folder, bool check,
-                               bool force, const RewriteHooks* hooks = nullptr);
+// is written unless `reach` is Force: then only the known original bytes are written (never
+// when the chain of Varnock's changes broke since the original), the others are left as they
+// are and the ranges whose original is not known are named. `run` Check writes nothing and says
+// what would be done. A restore is an entry of the history like any other: the earlier entries
+// stay.
+enum class RestoreRun { Write, Check };
+enum class RestoreReach { WholeOriginal, Force };
+HistoryOutcome RestoreOriginal(const std::string& exePath, const std::string& folder,
+                               RestoreRun run, RestoreReach reach,
+                               const RewriteHooks* hooks = nullptr);
 
 // Takes back the last operation of the history that took effect and was not taken back yet,
 // when the file is still as it left it: it holds the operation's new bytes in every range, and

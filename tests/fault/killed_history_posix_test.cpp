@@ -42,7 +42,7 @@ TEST_F(KilledHistory, AKillBetweenRecordAndRewriteLeavesAnUnusedEntryAndTheOrigi
 
   ASSERT_EQ(apply(false), ResultDone);
   EXPECT_EQ(ReadBytes(exe), Applied());
-  EXPECT_TRUE(RestoreOriginal(exe, folder, false, false).ok);
+  EXPECT_TRUE(RestoreOriginal(exe, folder, RestoreRun::Write, RestoreReach::WholeOriginal).ok);
   EXPECT_EQ(ReadBytes(exe), image);
 }
 

@@ -70,14 +70,17 @@ TEST(HistoryActionsTest, RestoreSaysWhatItCanTellOfAnotherProgramsChanges) {
   for (const Row& row : rows) {
     Changed file;
     const Bytes other = file.ChangedElsewhere(row.offsets);
-    for (const bool check : {true, false}) {
-      const HistoryOutcome outcome = RestoreOriginal(file.exe, file.folder, check, false);
+    for (const RestoreRun run : {RestoreRun::Check, RestoreRun::Write}) {
+      const HistoryOutcome outcome =
+          RestoreOriginal(file.exe, file.folder, run, RestoreReach::WholeOriginal);
       EXPECT_EQ(outcome.ok, row.restores) << outcome.message;
       EXPECT_NE(outcome.message.find(row.says), std::string::npos) << outcome.message;
-      EXPECT_EQ(ReadBytes(file.exe), row.restores && !check ? file.original : other);
+      const bool wrote = row.restores && run == RestoreRun::Write;
+      EXPECT_EQ(ReadBytes(file.exe), wrote ? file.original : other);
     }
     if (!row.restores) {
-      EXPECT_TRUE(RestoreOriginal(file.exe, file.folder, false, true).ok);
+      EXPECT_TRUE(
+          RestoreOriginal(file.exe, file.folder, RestoreRun::Write, RestoreReach::Force).ok);
       Bytes expected = file.original;
       expected[0x800] = other[0x800];
       EXPECT_EQ(ReadBytes(file.exe), expected);
@@ -112,7 +115,8 @@ TEST(HistoryActionsTest, SummaryNamesWhatRestoreAndUndoWouldDo) {
   EXPECT_FALSE(summary.canUndo || summary.matchesLast);
   EXPECT_NE(summary.restoreQuestion.find("\n\nAnother program changed the file since"),
             std::string::npos);
-  ASSERT_TRUE(RestoreOriginal(file.exe, file.folder, false, false).ok);
+  ASSERT_TRUE(
+      RestoreOriginal(file.exe, file.folder, RestoreRun::Write, RestoreReach::WholeOriginal).ok);
   summary = SummarizeHistory(file.folder, file.exe);
   EXPECT_FALSE(summary.canRestore);
   EXPECT_TRUE(summary.canUndo);  // the restore itself
@@ -153,8 +157,9 @@ TEST(HistoryActionsTest, ADamagedRecordIsKeptAsideAndNeverTrusted) {
   file.dir.Write(JoinPath("history", records()[0]), text);
 
   for (const bool undo : {false, true}) {
-    const HistoryOutcome outcome = undo ? UndoLast(file.exe, file.folder)
-                                        : RestoreOriginal(file.exe, file.folder, false, true);
+    const HistoryOutcome outcome =
+        undo ? UndoLast(file.exe, file.folder)
+             : RestoreOriginal(file.exe, file.folder, RestoreRun::Write, RestoreReach::Force);
     EXPECT_FALSE(outcome.ok);
     EXPECT_EQ(outcome.message, "ERROR: the history of " + file.exe +
                                    " is damaged: the damaged record is kept at " + record +
@@ -169,7 +174,8 @@ TEST(HistoryActionsTest, ADamagedRecordIsKeptAsideAndNeverTrusted) {
   ASSERT_TRUE(RecordedChange(file.exe, file.applied, again, history));
   EXPECT_EQ(history.Notice(), "the history of " + file.exe + " is damaged: it is kept at " +
                                   record + ".damaged, and a new history is started");
-  const HistoryOutcome restore = RestoreOriginal(file.exe, file.folder, false, true);
+  const HistoryOutcome restore =
+      RestoreOriginal(file.exe, file.folder, RestoreRun::Write, RestoreReach::Force);
   EXPECT_FALSE(restore.ok);
   EXPECT_NE(restore.message.find("is damaged (kept at " + record + ".damaged)"), std::string::npos)
       << restore.message;
@@ -186,8 +192,8 @@ TEST(HistoryActionsTest, ADamagedRecordIsKeptAsideAndNeverTrusted) {
   empty.originalSha256 = Sha256Text(file.applied);
   const std::string emptyText = EncodeHistory(empty);
   file.dir.Write(JoinPath("history", records()[0]), Bytes(emptyText.begin(), emptyText.end()));
-  for (const bool force : {false, true}) {
-    const HistoryOutcome refused = RestoreOriginal(file.exe, file.folder, false, force);
+  for (const RestoreReach reach : {RestoreReach::WholeOriginal, RestoreReach::Force}) {
+    const HistoryOutcome refused = RestoreOriginal(file.exe, file.folder, RestoreRun::Write, reach);
     EXPECT_FALSE(refused.ok);
     EXPECT_NE(refused.message.find("so its original is not known"), std::string::npos)
         << refused.message;
@@ -231,7 +237,8 @@ TEST(HistoryActionsTest, RestoreGivesTheOriginalAcrossABreak) {
     EXPECT_EQ(opened.view.unknown.size(), 1u);
   }
 
-  const HistoryOutcome outcome = RestoreOriginal(file.exe, file.folder, false, false);
+  const HistoryOutcome outcome =
+      RestoreOriginal(file.exe, file.folder, RestoreRun::Write, RestoreReach::WholeOriginal);
   EXPECT_EQ(outcome.message, file.exe + " restored to the original");
   EXPECT_EQ(ReadBytes(file.exe), file.original);
 }
@@ -247,8 +254,9 @@ TEST(HistoryActionsTest, OneRecordPerFile) {
     std::ofstream(file.exe, std::ios::binary | std::ios::trunc)
         .write(reinterpret_cast<const char*>(build.data()),
                static_cast<std::streamsize>(build.size()));
-    EXPECT_EQ(RestoreOriginal(file.exe, file.folder, false, true).message,
-              "ERROR: no history is kept for " + file.exe);
+    EXPECT_EQ(
+        RestoreOriginal(file.exe, file.folder, RestoreRun::Write, RestoreReach::Force).message,
+        "ERROR: no history is kept for " + file.exe);
     EXPECT_EQ(ReadBytes(file.exe), build);
   }
   Changed file;
@@ -263,13 +271,14 @@ TEST(HistoryActionsTest, OneRecordPerFile) {
   std::filesystem::remove(file.exe);
   const Bytes build(5000, 0x12);
   file.dir.Write("tomb4.exe", build);
-  EXPECT_EQ(RestoreOriginal(file.exe, file.folder, false, true).message,
+  EXPECT_EQ(RestoreOriginal(file.exe, file.folder, RestoreRun::Write, RestoreReach::Force).message,
             "ERROR: no history is kept for " + file.exe);
   Bytes patched = build;
   patched[10] = 1;
   OperationHistory history(file.folder);
   ASSERT_TRUE(RecordedChange(file.exe, build, patched, history));
-  EXPECT_TRUE(RestoreOriginal(file.exe, file.folder, false, false).ok);
+  EXPECT_TRUE(
+      RestoreOriginal(file.exe, file.folder, RestoreRun::Write, RestoreReach::WholeOriginal).ok);
   EXPECT_EQ(ReadBytes(file.exe), build);
 }
 

@@ -196,7 +196,9 @@ class Sequence {
   void Restore(bool check, bool force) {
     trace_ += check ? "c" : (force ? "f" : "R");
     const Bytes before = Now();
-    const HistoryOutcome outcome = RestoreOriginal(exe_, folder_, check, force);
+    const RestoreReach reach = force ? RestoreReach::Force : RestoreReach::WholeOriginal;
+    const HistoryOutcome outcome =
+        RestoreOriginal(exe_, folder_, check ? RestoreRun::Check : RestoreRun::Write, reach);
     const Bytes after = Now();
     if (check || !outcome.ok) {
       EXPECT_EQ(after, before) << "a check or a refusal wrote: " << outcome.message;
@@ -208,7 +210,8 @@ class Sequence {
     }
     if (check && Says(outcome, "would be restored to the original")) {
       // The check and the restore agree.
-      EXPECT_TRUE(Says(RestoreOriginal(exe_, folder_, false, force), " restored to the original"));
+      EXPECT_TRUE(Says(RestoreOriginal(exe_, folder_, RestoreRun::Write, reach),
+                       " restored to the original"));
       EXPECT_TRUE(AnOriginal(Now()));
       done_.push_back({before, Now()});
       lastState_ = Sha256Text(Now());
