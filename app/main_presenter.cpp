@@ -319,7 +319,8 @@ void MainPresenter::RequestOperation(bool remove) {
   const auto applied = remove && GetFileName(path).find('#') != std::string::npos && FileExists(exe)
                            ? AppliedArgument(path, exe)
                            : std::nullopt;
-  RunPatchOperation(path, exe, remove, state_.Patch, ui_, applied, history_.ForChange());
+  RunPatchOperation(path, exe, remove, state_.Patch, {.ui = ui_, .history = history_.ForChange()},
+                    applied);
   history_.TellFailure(ui_);
   // A rewrite within the file system's time resolution may leave the executable's marker as it
   // was, so the folder's status is taken again whatever it shows.

@@ -259,19 +259,19 @@ void PatchesPresenter::RestoreClicked() {
             return NoHistoryText(exe, summary, HistoryAction::Restore);
           }
           const HistoryOutcome checked =
-              RestoreOriginal(exe, folder, RestoreRun::Check, RestoreReach::WholeOriginal);
+              RestoreOriginal({exe, folder}, RestoreRun::Check, RestoreReach::WholeOriginal);
           return checked.forceable ? RefusedRestoreText(exe) : checked.message;
         },
         kRestoreTitle, kRestoredText,
         [&] {
           HistoryOutcome outcome =
-              RestoreOriginal(exe, folder, RestoreRun::Write, RestoreReach::WholeOriginal);
+              RestoreOriginal({exe, folder}, RestoreRun::Write, RestoreReach::WholeOriginal);
           if (!outcome.forceable) {
             return outcome;
           }
           if (impl.view.Confirm(RefusedRestoreText(exe) + "\n\n" + kForceRestoreQuestion,
                                 kRestoreTitle)) {
-            return RestoreOriginal(exe, folder, RestoreRun::Write, RestoreReach::Force);
+            return RestoreOriginal({exe, folder}, RestoreRun::Write, RestoreReach::Force);
           }
           return HistoryOutcome{};  // declined: nothing more to say
         });
@@ -291,7 +291,9 @@ void PatchesPresenter::UndoClicked() {
           return InWindowWords(summary.undoQuestion);
         },
         [&] { return NothingToUndoText(exe, summary); }, kUndoTitle, kUndoneText,
-        [&] { return UndoLast(exe, folder); });
+        [&] {
+          return UndoLast({exe, folder});
+        });
   });
 }
 
@@ -498,8 +500,8 @@ void PatchesPresenter::Impl::ApplyChanges() {
     removals.push_back({JoinPath(request.folder, rows.FileName(row)), rows.ReadBack(row)});
   }
   worker.Stop();
-  const ResultCode result =
-      PerformChanges(removals, *applications, request.exePath, ui, nullptr, history.ForChange());
+  const ResultCode result = PerformChanges(removals, *applications, request.exePath,
+                                           {.ui = ui, .history = history.ForChange()});
   history.TellFailure(ui);
   if (result == ResultDone) {
     changed = true;

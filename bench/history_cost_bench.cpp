@@ -43,8 +43,8 @@ struct HistoryScene {
     OperationHistory history(historyFolder);
     std::string version;
     PatchRecord record;
-    return PerformPatch(patch, exe, removing, version, record, ui, nullptr,
-                        recorded ? &history : nullptr);
+    return PerformPatch(patch, exe, removing, version, record,
+                        {.ui = ui, .history = recorded ? &history : nullptr});
   }
 };
 
@@ -123,7 +123,7 @@ void BM_RestoreOriginal(benchmark::State& state) {
     ResetPeakBytes();
     HistoryOutcome restored;
     timing.Job(state, [&] {
-      restored = RestoreOriginal(scene.exe, scene.historyFolder, RestoreRun::Write,
+      restored = RestoreOriginal({scene.exe, scene.historyFolder}, RestoreRun::Write,
                                  RestoreReach::WholeOriginal);
     });
     peak = std::max(peak, PeakBytesInUse() - before);

@@ -37,12 +37,12 @@ void BM_ApplyPeakMemory(benchmark::State& state) {
     const std::size_t before = BytesInUse();
     ResetPeakBytes();
     const auto start = std::chrono::steady_clock::now();
-    const ResultCode applied = PerformPatch(patch, exe, false, version, record, ui);
+    const ResultCode applied = PerformPatch(patch, exe, false, version, record, {.ui = ui});
     state.SetIterationTime(
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     peak = std::max(peak, PeakBytesInUse() - before);
     if (applied != ResultDone ||
-        PerformPatch(patch, exe, true, version, record, ui) != ResultDone) {
+        PerformPatch(patch, exe, true, version, record, {.ui = ui}) != ResultDone) {
       state.SkipWithError(("the patch did not go on and off: " + ui.FirstMessage()).c_str());
       break;
     }

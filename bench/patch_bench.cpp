@@ -30,7 +30,7 @@ struct PatchScene {
   ResultCode Run(bool removing, QuietUi& ui, OperationHistory* history = nullptr) const {
     std::string version;
     PatchRecord record;
-    return PerformPatch(patch, exe, removing, version, record, ui, nullptr, history);
+    return PerformPatch(patch, exe, removing, version, record, {.ui = ui, .history = history});
   }
 };
 

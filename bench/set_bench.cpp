@@ -42,7 +42,7 @@ struct SetScene {
       }
     }
     QuietUi ui;
-    PerformBatch(items, engine, false, ui);
+    PerformBatch(items, engine, false, {.ui = ui});
     SaveSetFrom(patches.path(), engine, set, ui);
   }
   void Reset() const { engineFolder.Write("tomb4.exe", original); }
@@ -55,12 +55,12 @@ void BM_SetApply1000(benchmark::State& state) {
   PairedTiming timing(1.2);
   for (auto _ : state) {
     scene.Reset();
-    timing.Floor([&] { PerformBatch(scene.items, scene.engine, false, ui); });
+    timing.Floor([&] { PerformBatch(scene.items, scene.engine, false, {.ui = ui}); });
     scene.Reset();
     ResultCode result = ResultNone;
     timing.Job(state, [&] {
       result = ApplySet(scene.set, CheckSet(scene.set, scene.patches.path(), scene.engine, ui),
-                        scene.engine, ui);
+                        scene.engine, {.ui = ui});
     });
     if (result != ResultDone || scene.set.patches.size() != 1000) {
       state.SkipWithError(("the set did not apply: " + ui.FirstMessage()).c_str());

@@ -107,7 +107,7 @@ CLI::App* RestoreCommand::Register(CLI::App& app) {
 
 int RestoreCommand::Run(ConsoleUi& console) {
   HistoryOutcome outcome = RestoreOriginal(
-      AbsolutePath(exe_), HistoryFolder(), check_ ? RestoreRun::Check : RestoreRun::Write,
+      {AbsolutePath(exe_), HistoryFolder()}, check_ ? RestoreRun::Check : RestoreRun::Write,
       force_ ? RestoreReach::Force : RestoreReach::WholeOriginal);
   if (outcome.forceable) {
     outcome.message +=
@@ -127,7 +127,7 @@ CLI::App* UndoCommand::Register(CLI::App& app) {
 }
 
 int UndoCommand::Run(ConsoleUi& console) {
-  return Tell(UndoLast(AbsolutePath(exe_), HistoryFolder()), console);
+  return Tell(UndoLast({AbsolutePath(exe_), HistoryFolder()}), console);
 }
 
 }  // namespace varnock::cli

@@ -82,8 +82,8 @@ int PatchCommand::RunOne(ConsoleUi& console) {
   const std::string patch = AbsolutePath(files_[0]);
   const std::string exe = AbsolutePath(files_[1]);
   OperationHistory history(noHistory_ ? std::string() : HistoryFolder());
-  const ResultCode result = RunPatchOperation(patch, exe, remove_, record, console, std::nullopt,
-                                              noHistory_ ? nullptr : &history);
+  const ResultCode result = RunPatchOperation(
+      patch, exe, remove_, record, {.ui = console, .history = noHistory_ ? nullptr : &history});
   TellHistoryFailure(history, console);
   if (remove_ && result == ResultFailed && name.find('#') != std::string::npos) {
     // The value the executable holds, when it is not the one the removal used: a hint on the
@@ -111,8 +111,9 @@ int PatchCommand::RunBatch(ConsoleUi& console) {
     items.push_back({AbsolutePath(patches[i]), ArgumentFor(names[i], names, arguments_)});
   }
   OperationHistory history(noHistory_ ? std::string() : HistoryFolder());
-  const ResultCode result = PerformBatch(items, AbsolutePath(files_.back()), remove_, console,
-                                         nullptr, noHistory_ ? nullptr : &history);
+  const ResultCode result =
+      PerformBatch(items, AbsolutePath(files_.back()), remove_,
+                   {.ui = console, .history = noHistory_ ? nullptr : &history});
   TellHistoryFailure(history, console);
   ShowClosingMessage(result, remove_, console);
   return ExitStatusOf(result);

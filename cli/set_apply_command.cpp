@@ -30,7 +30,8 @@ int SetApplyCommand::Run(ConsoleUi& console) {
     console.Err() << Printable(note) << '\n';
   }
   OperationHistory history(noHistory_ ? std::string() : HistoryFolder());
-  const ResultCode result = ApplySet(set, check, exe, console, noHistory_ ? nullptr : &history);
+  const ResultCode result =
+      ApplySet(set, check, exe, {.ui = console, .history = noHistory_ ? nullptr : &history});
   TellHistoryFailure(history, console);
   if (result == ResultDone) {
     console.Out() << "Ok: " << Printable(exe_)

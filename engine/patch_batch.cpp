@@ -137,11 +137,22 @@ bool Accepted(const Step& step, const std::string& exePath, std::string& exeVers
   return false;
 }
 
-// The loaded `steps` of `items` on the image of the held executable, then its rewrite: the
-// first `removals` come off the image, the others go on.
-ResultCode RunSteps(std::vector<Step>& steps, const std::vector<BatchItem>& items,
-                    std::size_t removals, LockedFile& exe, Bytes& image, const std::string& exePath,
-                    UserInterface& ui, const RewriteHooks* hooks, OperationHistory* history) {
+// The patches of a batch in list order, each loaded into its step: the first `removals` come off
+// the image, the others go on.
+struct Steps {
+  std::vector<Step> steps;
+  std::vector<BatchItem> items;
+  std::size_t removals = 0;
+};
+
+// The loaded steps on the image of the held executable, then its rewrite.
+ResultCode RunSteps(Steps& batch, LockedFile& exe, Bytes& image, const std::string& exePath,
+                    const OperationContext& context) {
+  std::vector<Step>& steps = batch.steps;
+  const std::vector<BatchItem>& items = batch.items;
+  const std::size_t removals = batch.removals;
+  UserInterface& ui = context.ui;
+  const bool recording = context.history != nullptr;
   ByteRuns found;
   // Removing takes the list backwards, so that each patch comes off the image it went onto.
   for (std::size_t k = 0; k < steps.size(); ++k) {
@@ -154,7 +165,7 @@ ResultCode RunSteps(std::vector<Step>& steps, const std::vector<BatchItem>& item
       steps[i].result = ResultDone;
       continue;
     }
-    Apply(steps[i], image, removing, history != nullptr ? &found : nullptr);
+    Apply(steps[i], image, removing, recording ? &found : nullptr);
   }
   const std::string refusal = Refusal(steps, removals);
   if (!refusal.empty()) {
@@ -170,62 +181,68 @@ ResultCode RunSteps(std::vector<Step>& steps, const std::vector<BatchItem>& item
   if (!anyDone) {
     return ResultAlreadyDone;
   }
-  std::vector<PatchNote> patches;
-  for (std::size_t i = 0; history != nullptr && i < items.size(); ++i) {
-    patches.push_back(steps[i].sha256.empty()  // a batch reads the files it loaded again
-                          ? NotePatch(items[i].patchPath, items[i].argument)
-                          : PatchNote{steps[i].name, steps[i].sha256, items[i].argument});
+  RecordedChange change{.kind = removals == items.size() ? "batch remove" : "batch"};
+  if (recording) {
+    change.ranges = ChangedRanges(found, image);
+  }
+  for (std::size_t i = 0; recording && i < items.size(); ++i) {
+    change.patches.push_back(steps[i].sha256.empty()  // a batch reads the files it loaded again
+                                 ? NotePatch(items[i].patchPath, items[i].argument)
+                                 : PatchNote{steps[i].name, steps[i].sha256, items[i].argument});
   }
   const bool written =
-      !anyWrite || RewriteExecutable(exe, exePath, found, image, history,
-                                     removals == items.size() ? "batch remove" : "batch",
-                                     std::move(patches), ui, hooks);
+      !anyWrite || RewriteExecutable(exe, exePath, image, std::move(change), context);
   return written ? ResultDone : ResultFailed;
 }
 
 // The first `removals` items come off the image, the others go on.
-ResultCode Batch(const std::vector<BatchItem>& items, const std::string& exePath,
-                 std::size_t removals, UserInterface& ui, const RewriteHooks* hooks,
-                 OperationHistory* history) {
-  std::vector<Step> steps(items.size());
+ResultCode Batch(std::vector<BatchItem> items, const std::string& exePath, std::size_t removals,
+                 const OperationContext& context) {
+  UserInterface& ui = context.ui;
+  Steps batch{std::vector<Step>(items.size()), std::move(items), removals};
   std::string exeVersion;
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    Step& step = steps[i];
-    step.name = GetFileName(items[i].patchPath);
-    if (!LoadPatch(items[i].patchPath, step.record, ui) ||
+  for (std::size_t i = 0; i < batch.items.size(); ++i) {
+    Step& step = batch.steps[i];
+    step.name = GetFileName(batch.items[i].patchPath);
+    if (!LoadPatch(batch.items[i].patchPath, step.record, ui) ||
         !Accepted(step, exePath, exeVersion, ui)) {
       return ResultFailed;
     }
   }
   // Held from before the read to after the rewrite, as for one patch.
-  LockedFile exe;
+  LockedFile exe(context.faults);
   Bytes image;
-  if (!ReadExecutableImage(exePath, exe, image, ui, hooks)) {
+  if (!ReadExecutableImage(exePath, exe, image, ui)) {
     return ResultFailed;
   }
-  return RunSteps(steps, items, removals, exe, image, exePath, ui, hooks, history);
+  return RunSteps(batch, exe, image, exePath, context);
 }
 
 // The batch of patches loaded and judged before: none is loaded again, so what is written is
 // what was judged, and an executable that changed since it was read stops it before anything is
 // written.
-ResultCode LoadedBatch(std::vector<LoadedBatchItem>& loaded, std::size_t removals,
-                       const std::string& exeSha256, std::string exeVersion,
-                       const std::string& exePath, UserInterface& ui, const RewriteHooks* hooks,
-                       OperationHistory* history) {
+ResultCode LoadedBatch(LoadedChanges& changes, const OperationContext& context) {
+  UserInterface& ui = context.ui;
+  const std::string& exePath = changes.exePath;
   const std::string nothing = ": nothing is written to " + exePath;
+  std::string exeVersion = changes.exeVersion;
   if (exeVersion == kFailedExeVersion) {
     exeVersion.clear();  // computed again below, and the failure told as a batch tells it
   }
-  std::vector<Step> steps(loaded.size());
-  std::vector<BatchItem> items;
-  items.reserve(loaded.size());
+  // The removals come off backwards, then the applications go on.
+  std::vector<LoadedBatchItem>& loaded = changes.removals;
+  const std::size_t removals = loaded.size();
+  std::ranges::reverse(loaded);
+  loaded.insert(loaded.end(), std::make_move_iterator(changes.applications.begin()),
+                std::make_move_iterator(changes.applications.end()));
+  Steps batch{std::vector<Step>(loaded.size()), {}, removals};
+  batch.items.reserve(loaded.size());
   for (std::size_t i = 0; i < loaded.size(); ++i) {
-    Step& step = steps[i];
+    Step& step = batch.steps[i];
     step.name = GetFileName(loaded[i].item.patchPath);
     step.record = std::move(loaded[i].record);
     step.sha256 = std::move(loaded[i].sha256);
-    items.push_back(std::move(loaded[i].item));
+    batch.items.push_back(std::move(loaded[i].item));
     if (step.sha256.empty()) {  // no earlier look loaded it: nothing was judged
       ui.ShowMessage("ERROR: " + step.name + " was not read with the executable's status" + nothing,
                      MessageIcon::Critical);
@@ -235,49 +252,38 @@ ResultCode LoadedBatch(std::vector<LoadedBatchItem>& loaded, std::size_t removal
       return ResultFailed;
     }
   }
-  LockedFile exe;
+  LockedFile exe(context.faults);
   Bytes image;
-  if (!ReadExecutableImage(exePath, exe, image, ui, hooks)) {
+  if (!ReadExecutableImage(exePath, exe, image, ui)) {
     return ResultFailed;
   }
-  if (Sha256Text(image) != exeSha256) {
+  if (Sha256Text(image) != changes.exeSha256) {
     ui.ShowMessage("ERROR: " + exePath + " was changed after it was read" + nothing,
                    MessageIcon::Critical);
     return ResultFailed;
   }
-  return RunSteps(steps, items, removals, exe, image, exePath, ui, hooks, history);
+  return RunSteps(batch, exe, image, exePath, context);
 }
 
 }  // namespace
 
 ResultCode PerformBatch(const std::vector<BatchItem>& items, const std::string& exePath,
-                        bool removing, UserInterface& ui, const RewriteHooks* hooks,
-                        OperationHistory* history) {
+                        bool removing, const OperationContext& context) {
   return ReportingFailures(
-      ui, [&] { return Batch(items, exePath, removing ? items.size() : 0, ui, hooks, history); });
+      context.ui, [&] { return Batch(items, exePath, removing ? items.size() : 0, context); });
 }
 
 ResultCode PerformChanges(const std::vector<BatchItem>& removals,
                           const std::vector<BatchItem>& applications, const std::string& exePath,
-                          UserInterface& ui, const RewriteHooks* hooks, OperationHistory* history) {
+                          const OperationContext& context) {
   std::vector<BatchItem> items(removals.rbegin(), removals.rend());
   items.insert(items.end(), applications.begin(), applications.end());
   return ReportingFailures(
-      ui, [&] { return Batch(items, exePath, removals.size(), ui, hooks, history); });
+      context.ui, [&] { return Batch(std::move(items), exePath, removals.size(), context); });
 }
 
-ResultCode PerformLoadedChanges(std::vector<LoadedBatchItem> removals,
-                                std::vector<LoadedBatchItem> applications,
-                                const std::string& exeSha256, const std::string& exeVersion,
-                                const std::string& exePath, UserInterface& ui,
-                                const RewriteHooks* hooks, OperationHistory* history) {
-  const std::size_t count = removals.size();
-  std::ranges::reverse(removals);
-  removals.insert(removals.end(), std::make_move_iterator(applications.begin()),
-                  std::make_move_iterator(applications.end()));
-  return ReportingFailures(ui, [&] {
-    return LoadedBatch(removals, count, exeSha256, exeVersion, exePath, ui, hooks, history);
-  });
+ResultCode PerformLoadedChanges(LoadedChanges changes, const OperationContext& context) {
+  return ReportingFailures(context.ui, [&] { return LoadedBatch(changes, context); });
 }
 
 }  // namespace varnock

@@ -4,11 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/operation_context.h"
 #include "engine/result_code.h"
-#include "history/operation_history.h"
 #include "patchfile/patch_record.h"
-#include "support/safe_rewrite.h"
-#include "ui/user_interface.h"
 
 namespace varnock {
 
@@ -24,10 +22,10 @@ struct BatchItem {
 // the earlier ones left it. ResultDone when every patch was done and the file rewritten;
 // ResultAlreadyDone when every patch was already done; otherwise ResultFailed, after a message
 // that names the patch, the zone and the offset (or the two patches that share a byte). Only
-// ResultDone writes the file; `history`, when given, records the rewrite before it is made.
+// ResultDone writes the file; the context's history, when it keeps one, records the rewrite
+// before it is made.
 ResultCode PerformBatch(const std::vector<BatchItem>& items, const std::string& exePath,
-                        bool removing, UserInterface& ui, const RewriteHooks* hooks = nullptr,
-                        OperationHistory* history = nullptr);
+                        bool removing, const OperationContext& context);
 
 // Makes the executable hold another set of patches in one image and one crash-safe rewrite:
 // `removals` come off first, in the order given (each off the image the ones before left),
@@ -36,8 +34,7 @@ ResultCode PerformBatch(const std::vector<BatchItem>& items, const std::string& 
 // PerformBatch's; the history records one "batch".
 ResultCode PerformChanges(const std::vector<BatchItem>& removals,
                           const std::vector<BatchItem>& applications, const std::string& exePath,
-                          UserInterface& ui, const RewriteHooks* hooks = nullptr,
-                          OperationHistory* history = nullptr);
+                          const OperationContext& context);
 
 // A patch of a batch as an earlier look at the executable loaded it.
 struct LoadedBatchItem {
@@ -46,17 +43,21 @@ struct LoadedBatchItem {
   std::string sha256;  // of the bytes the record was loaded from
 };
 
+// Patches an earlier look loaded and judged, to change on the executable that look read.
+struct LoadedChanges {
+  std::vector<LoadedBatchItem> removals = {};
+  std::vector<LoadedBatchItem> applications = {};
+  std::string exePath = {};
+  std::string exeSha256 = {};   // of the executable as the look read it
+  std::string exeVersion = {};  // its signature
+};
+
 // PerformChanges for patches an earlier look loaded and judged, on an executable that look read
 // with the SHA-256 `exeSha256` and the signature `exeVersion`: no patch is loaded or judged
 // again, so the bytes written are those of the records judged (the history notes them by the
 // SHA-256 they were loaded with), whatever the patch files hold by now. The executable is summed
 // again when it is read: one that holds other bytes than were judged is refused after a message,
 // and nothing is written. Otherwise results, messages and the history as PerformChanges's.
-ResultCode PerformLoadedChanges(std::vector<LoadedBatchItem> removals,
-                                std::vector<LoadedBatchItem> applications,
-                                const std::string& exeSha256, const std::string& exeVersion,
-                                const std::string& exePath, UserInterface& ui,
-                                const RewriteHooks* hooks = nullptr,
-                                OperationHistory* history = nullptr);
+ResultCode PerformLoadedChanges(LoadedChanges changes, const OperationContext& context);
 
 }  // namespace varnock

@@ -159,9 +159,9 @@ std::string TempPatchPath(const std::string& patchPathWithArgument) {
 }
 
 ResultCode RunPatchOperation(const std::string& patchPath, const std::string& exePath, bool remove,
-                             PatchRecord& record, UserInterface& ui,
-                             const std::optional<std::string>& proposed,
-                             OperationHistory* history) {
+                             PatchRecord& record, const OperationContext& context,
+                             const std::optional<std::string>& proposed) {
+  UserInterface& ui = context.ui;
   std::string baseName;
   std::string relativePath;
   if (!GetPatchTarget(patchPath, record, ui, baseName, relativePath)) {
@@ -187,8 +187,7 @@ ResultCode RunPatchOperation(const std::string& patchPath, const std::string& ex
     }
   }
   std::string exeVersion;
-  const ResultCode result =
-      PerformPatch(loadPath, exePath, remove, exeVersion, record, ui, nullptr, history);
+  const ResultCode result = PerformPatch(loadPath, exePath, remove, exeVersion, record, context);
   copy.Remove();
   ShowClosingMessage(result, remove, ui);
   return result;

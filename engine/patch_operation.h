@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "engine/operation_context.h"
 #include "engine/result_code.h"
-#include "history/operation_history.h"
 #include "patchfile/patch_record.h"
 #include "ui/user_interface.h"
 
@@ -28,10 +28,10 @@ void ShowClosingMessage(ResultCode result, bool remove, UserInterface& ui);
 // the engine's result (ResultNone when the operation stopped before the engine ran), so that
 // callers such as the command line can tell outcomes apart; the user has been told already.
 // The argument prompt proposes `proposed` when given (the value the patch was applied with),
-// otherwise the value the file name carries. `history`, when given, records the rewrite.
+// otherwise the value the file name carries. The context's history, when it keeps one, records
+// the rewrite.
 ResultCode RunPatchOperation(const std::string& patchPath, const std::string& exePath, bool remove,
-                             PatchRecord& record, UserInterface& ui,
-                             const std::optional<std::string>& proposed = std::nullopt,
-                             OperationHistory* history = nullptr);
+                             PatchRecord& record, const OperationContext& context,
+                             const std::optional<std::string>& proposed = std::nullopt);
 
 }  // namespace varnock

@@ -13,14 +13,15 @@ namespace varnock {
 namespace {
 
 ResultCode Perform(const std::string& patchPath, const std::string& exePath, bool removing,
-                   std::string& exeVersion, PatchRecord& record, UserInterface& ui,
-                   const RewriteHooks* hooks, OperationHistory* history) {
+                   std::string& exeVersion, PatchRecord& record, const OperationContext& context) {
+  UserInterface& ui = context.ui;
+  const bool recording = context.history != nullptr;
   if (!LoadPatch(patchPath, record, ui) || !VersionAccepted(exePath, record, exeVersion, ui)) {
     return ResultFailed;
   }
-  LockedFile exe;
+  LockedFile exe(context.faults);
   Bytes image;
-  if (!ReadExecutableImage(exePath, exe, image, ui, hooks)) {
+  if (!ReadExecutableImage(exePath, exe, image, ui)) {
     return ResultFailed;
   }
   const ResultCode prepared = PrepareZones(patchPath, std::nullopt, image, record, removing, ui);
@@ -28,33 +29,32 @@ ResultCode Perform(const std::string& patchPath, const std::string& exePath, boo
     return prepared;
   }
   ByteRuns found;
-  if (history != nullptr) {
+  if (recording) {
     KeepZoneBytes(image, record, found);
   }
   const ResultCode applied = ApplyZones(image, record, removing);
   if (applied != ResultDone || !WritesAnyZone(record)) {
     return applied;  // nothing to write: the file is left as it is
   }
-  std::vector<PatchNote> patches;
-  if (history != nullptr) {
+  RecordedChange change{.kind = removing ? "remove" : "apply"};
+  if (recording) {
     SilentUi quiet;
     const bool named = GetFileName(patchPath).find('#') != std::string::npos;
-    patches.push_back(NotePatch(
+    change.ranges = ChangedRanges(found, image);
+    change.patches.push_back(NotePatch(
         patchPath, named ? std::optional(GetPatchArgument(patchPath, quiet)) : std::nullopt));
   }
-  return RewriteExecutable(exe, exePath, found, image, history, removing ? "remove" : "apply",
-                           std::move(patches), ui, hooks)
-             ? ResultDone
-             : ResultFailed;
+  return RewriteExecutable(exe, exePath, image, std::move(change), context) ? ResultDone
+                                                                            : ResultFailed;
 }
 
 }  // namespace
 
 ResultCode PerformPatch(const std::string& patchPath, const std::string& exePath, bool removing,
-                        std::string& exeVersion, PatchRecord& record, UserInterface& ui,
-                        const RewriteHooks* hooks, OperationHistory* history) {
-  return ReportingFailures(ui, [&] {
-    return Perform(patchPath, exePath, removing, exeVersion, record, ui, hooks, history);
+                        std::string& exeVersion, PatchRecord& record,
+                        const OperationContext& context) {
+  return ReportingFailures(context.ui, [&] {
+    return Perform(patchPath, exePath, removing, exeVersion, record, context);
   });
 }
 

@@ -1,7 +1,6 @@
 #include "engine/zone_pipeline.h"
 
 #include <algorithm>
-#include <future>
 #include <limits>
 #include <utility>
 #include <vector>
@@ -12,6 +11,7 @@
 #include "engine/patch_argument.h"
 #include "engine/zone_at.h"
 #include "history/history_view.h"
+#include "history/recorded_rewrite.h"
 #include "support/files.h"
 #include "support/paths.h"
 #include "support/shared_read.h"
@@ -60,9 +60,9 @@ bool RestoreExecutable(const std::string& exePath, UserInterface& ui) {
 }
 
 bool ReadExecutableImage(const std::string& exePath, LockedFile& exe, Bytes& image,
-                         UserInterface& ui, const RewriteHooks* hooks) {
+                         UserInterface& ui) {
   std::string error;
-  const bool opened = exe.Open(exePath, error, hooks);
+  const bool opened = exe.Open(exePath, error);
   TellInterruptedWrite(exe.Interrupted(), ui);
   if (!opened || !exe.Read(image, error)) {
     ShowGeneralFailure(ui, error);
@@ -86,39 +86,15 @@ void KeepZoneBytes(const Bytes& image, const PatchRecord& record, ByteRuns& foun
   }
 }
 
-bool RewriteExecutable(LockedFile& exe, const std::string& exePath, const ByteRuns& found,
-                       const Bytes& image, OperationHistory* history, const std::string& kind,
-                       std::vector<PatchNote> patches, UserInterface& ui,
-                       const RewriteHooks* hooks) {
-  RewriteHooks recording = hooks != nullptr ? *hooks : RewriteHooks();
-  std::future<bool> recorded;
-  if (history != nullptr) {
-    // The record's sums are made while the new content goes to disk, and the record is
-    // written and flushed before the file is replaced. The file as it was read is not summed
-    // again when Varnock wrote it last and nobody wrote it since.
-    recorded = std::async(std::launch::async,
-                          [&, patches = std::move(patches),
-                           known = history->StampedSha256(exePath, exe.Stamp())]() mutable {
-                            return history->Record(exePath, image, ChangedRanges(found, image),
-                                                   kind, std::move(patches), known);
-                          });
-    recording.before_replace = [&recorded, hooks](const std::string& temporaryPath) {
-      recorded.wait();
-      if (hooks != nullptr && hooks->before_replace) {
-        hooks->before_replace(temporaryPath);
-      }
-    };
-  }
+bool RewriteExecutable(LockedFile& exe, const std::string& exePath, const Bytes& image,
+                       RecordedChange change, const OperationContext& context) {
   std::string error;
-  const bool written = exe.Rewrite(image, error, &recording);
-  if (recorded.valid()) {
-    recorded.wait();
-    if (written) {
-      history->Completed(exePath, exe.Stamp());
-    }
-  }
+  const bool written =
+      context.history != nullptr
+          ? RecordedRewrite(exe, exePath, image, *context.history, std::move(change), error)
+          : exe.Rewrite(image, error);
   if (!written) {
-    ShowGeneralFailure(ui, error);
+    ShowGeneralFailure(context.ui, error);
   }
   return written;
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/operation_context.h"
 #include "engine/result_code.h"
 #include "history/operation_history.h"
 #include "patchfile/patch_record.h"
@@ -35,7 +36,7 @@ bool RestoreExecutable(const std::string& exePath, UserInterface& ui);
 // other writer comes between them. A file that cannot be opened or read, or an empty one,
 // ends in the general failure message.
 bool ReadExecutableImage(const std::string& exePath, LockedFile& exe, Bytes& image,
-                         UserInterface& ui, const RewriteHooks* hooks = nullptr);
+                         UserInterface& ui);
 // The same for a look that writes nothing: a write in place that was interrupted is undone
 // first; then the file is read while no writer holds it, and held against writers only for the
 // read.
@@ -46,14 +47,12 @@ bool ReadExecutableImage(const std::string& exePath, Bytes& image, UserInterface
 // bytes the run found wherever it writes.
 void KeepZoneBytes(const Bytes& image, const PatchRecord& record, ByteRuns& found);
 
-// Replaces the held executable's content with `image`. When `history` is given, the change
-// from the bytes `found` (KeepZoneBytes) is recorded first, and flushed, under `kind` with
-// `patches`; a record that cannot be written leaves its reason in `history` and the rewrite
+// Replaces the held executable's content with `image`. When the context keeps a history,
+// `change` (its ranges from the bytes KeepZoneBytes found: ChangedRanges) is recorded first
+// (RecordedRewrite); a record that cannot be written leaves its reason there and the rewrite
 // goes on. False after the general failure message when the rewrite failed.
-bool RewriteExecutable(LockedFile& exe, const std::string& exePath, const ByteRuns& found,
-                       const Bytes& image, OperationHistory* history, const std::string& kind,
-                       std::vector<PatchNote> patches, UserInterface& ui,
-                       const RewriteHooks* hooks);
+bool RewriteExecutable(LockedFile& exe, const std::string& exePath, const Bytes& image,
+                       RecordedChange change, const OperationContext& context);
 
 // Writes the argument into the loaded record when it takes one: the value `argument` when
 // given, otherwise the one the patch path's name carries. False after a failure has been

@@ -43,7 +43,7 @@ bool ComesOffAgain(const PatchRecord& record) {
 
 ResultCode Run(const std::string& patch, const std::string& exe, bool remove, const Bytes& before,
                const std::vector<std::string>& files, PatchRecord& record, fuzz::QuietUi& ui) {
-  const ResultCode result = RunPatchOperation(patch, exe, remove, record, ui);
+  const ResultCode result = RunPatchOperation(patch, exe, remove, record, {.ui = ui});
   const Bytes after = ReadWholeFile(exe);
   fuzz::Require(after.size() == before.size(), "the executable changed its length");
   fuzz::Require(result == ResultDone || after == before,

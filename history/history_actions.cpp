@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "history/operation_history.h"
+#include "history/recorded_rewrite.h"
 #include "support/hex_text.h"
 #include "support/sha256.h"
 
@@ -68,38 +69,37 @@ std::uint64_t RecordedBytes(const HistoryView& view) {
   return count;
 }
 
-// Writes `ranges` (in rising order, inside the image) into the image, recorded as `kind`, when
-// the result's SHA-256 is `afterSha256`, summed over exactly the bytes written.
-bool Write(OpenedHistory& opened, const std::string& exePath, const std::string& folder,
-           std::vector<RecordedRange> ranges, const std::string& afterSha256,
-           const std::string& kind, const RewriteHooks* hooks, HistoryOutcome& outcome) {
-  for (RecordedRange& range : ranges) {
+// Writes the ranges of `change` (in rising order, inside the image; their `before` bytes) into
+// the image, when the result's SHA-256 is `change.afterSha256`, summed over exactly the bytes
+// written. Nothing is written unless its record is.
+bool Write(OpenedHistory& opened, const HistoryRequest& request, RecordedChange change,
+           HistoryOutcome& outcome) {
+  for (RecordedRange& range : change.ranges) {
     std::copy(range.before.begin(), range.before.end(),
               opened.image.begin() + static_cast<long>(range.offset));
     std::swap(range.before, range.after);  // the record holds what was there and what is now
   }
-  OperationHistory history(folder);
-  if (!history.Record(exePath, opened.image, std::move(ranges), kind, {}, opened.sha256,
-                      afterSha256)) {
-    outcome.message = "ERROR: the history of " + exePath +
-                      " cannot be written, so nothing was written: " + history.Failure();
-    return false;
-  }
+  change.beforeSha256 = opened.sha256;
+  change.need = RecordedChange::Need::Required;
+  OperationHistory history(request.folder);
   std::string error;
-  if (!opened.file.Rewrite(opened.image, error, hooks)) {
-    outcome.message = "ERROR: " + exePath + " cannot be written: " + error;
-    return false;
+  if (RecordedRewrite(opened.file, request.exePath, opened.image, history, std::move(change),
+                      error)) {
+    return true;
   }
-  history.Completed(exePath, opened.file.Stamp());
-  return true;
+  outcome.message = history.Failure().empty()
+                        ? "ERROR: " + request.exePath + " cannot be written: " + error
+                        : "ERROR: the history of " + request.exePath +
+                              " cannot be written, so nothing was written: " + history.Failure();
+  return false;
 }
 
 }  // namespace
 
 bool OpenHistory(const std::string& exePath, const std::string& folder, OpenedHistory& opened,
-                 std::string& error, const RewriteHooks* hooks) {
+                 std::string& error) {
   std::string reason;
-  if (!opened.file.Open(exePath, reason, hooks) || !opened.file.Read(opened.image, reason)) {
+  if (!opened.file.Open(exePath, reason) || !opened.file.Read(opened.image, reason)) {
     error = "ERROR: " + exePath + ": " + reason;
     return false;
   }
@@ -127,11 +127,11 @@ bool OpenHistory(const std::string& exePath, const std::string& folder, OpenedHi
   return false;
 }
 
-HistoryOutcome RestoreOriginal(const std::string& exePath, const std::string& folder,
-                               RestoreRun run, RestoreReach reach, const RewriteHooks* hooks) {
+HistoryOutcome RestoreOriginal(const HistoryRequest& request, RestoreRun run, RestoreReach reach) {
+  const std::string& exePath = request.exePath;
   HistoryOutcome outcome;
-  OpenedHistory opened;
-  if (!OpenHistory(exePath, folder, opened, outcome.message, hooks)) {
+  OpenedHistory opened(request.faults);
+  if (!OpenHistory(exePath, request.folder, opened, outcome.message)) {
     return outcome;
   }
   const HistoryRecord& record = opened.found.record;
@@ -192,7 +192,8 @@ HistoryOutcome RestoreOriginal(const std::string& exePath, const std::string& fo
       original ? " restored to the original"
                : ": Varnock's recorded original bytes written back" + others + unknown;
   outcome.ok =
-      Write(opened, exePath, folder, std::move(back), restoredSha, "restore", hooks, outcome);
+      Write(opened, request,
+            {.ranges = std::move(back), .kind = "restore", .afterSha256 = restoredSha}, outcome);
   outcome.confirmed = outcome.ok && original;
   if (outcome.ok) {
     outcome.message = exePath + done;
@@ -200,11 +201,11 @@ HistoryOutcome RestoreOriginal(const std::string& exePath, const std::string& fo
   return outcome;
 }
 
-HistoryOutcome UndoLast(const std::string& exePath, const std::string& folder,
-                        const RewriteHooks* hooks) {
+HistoryOutcome UndoLast(const HistoryRequest& request) {
+  const std::string& exePath = request.exePath;
   HistoryOutcome outcome;
-  OpenedHistory opened;
-  if (!OpenHistory(exePath, folder, opened, outcome.message, hooks)) {
+  OpenedHistory opened(request.faults);
+  if (!OpenHistory(exePath, request.folder, opened, outcome.message)) {
     return outcome;
   }
   if (!opened.view.undoable) {
@@ -234,7 +235,8 @@ HistoryOutcome UndoLast(const std::string& exePath, const std::string& folder,
   }
   const std::string what = last.kind + " of " + last.time;
   const std::string before = last.before;
-  outcome.ok = Write(opened, exePath, folder, std::move(ranges), before, "undo", hooks, outcome);
+  outcome.ok = Write(opened, request,
+                     {.ranges = std::move(ranges), .kind = "undo", .afterSha256 = before}, outcome);
   outcome.confirmed = outcome.ok;
   if (outcome.ok) {
     outcome.message = exePath + ": the " + what + " was undone";

@@ -5,6 +5,7 @@
 #include "history/history_store.h"
 #include "history/history_view.h"
 #include "support/safe_rewrite.h"
+#include "support/write_faults.h"
 
 namespace varnock {
 
@@ -24,6 +25,7 @@ struct HistoryOutcome {
 // An executable opened as every command opens it (held against other writers, an interrupted
 // write in place put back first), read, and its history found and read against it.
 struct OpenedHistory {
+  explicit OpenedHistory(const WriteFaults& faults = {}) : file(faults) {}
   LockedFile file;
   Bytes image;
   std::string sha256;
@@ -34,9 +36,17 @@ struct OpenedHistory {
 // False with the message to show (and exit 1) when the file cannot be read, or no history, a
 // damaged one, or two that fit are found for it.
 bool OpenHistory(const std::string& exePath, const std::string& folder, OpenedHistory& opened,
-                 std::string& error, const RewriteHooks* hooks = nullptr);
+                 std::string& error);
 
-// Writes back every byte whose original the history of the executable at `exePath` knows, in
+// The executable a restore or an undo is for, the folder of its history, and the faults a test
+// puts into its rewrite.
+struct HistoryRequest {
+  std::string exePath;
+  std::string folder;
+  WriteFaults faults = {};
+};
+
+// Writes back every byte whose original the executable's history knows, in
 // one crash-safe rewrite, when the whole result's SHA-256 is the original's. Otherwise nothing
 // is written unless `reach` is Force: then only the known original bytes are written (never
 // when the chain of Varnock's changes broke since the original), the others are left as they
@@ -45,14 +55,11 @@ bool OpenHistory(const std::string& exePath, const std::string& folder, OpenedHi
 // stay.
 enum class RestoreRun { Write, Check };
 enum class RestoreReach { WholeOriginal, Force };
-HistoryOutcome RestoreOriginal(const std::string& exePath, const std::string& folder,
-                               RestoreRun run, RestoreReach reach,
-                               const RewriteHooks* hooks = nullptr);
+HistoryOutcome RestoreOriginal(const HistoryRequest& request, RestoreRun run, RestoreReach reach);
 
 // Takes back the last operation of the history that took effect and was not taken back yet,
 // when the file is still as it left it: it holds the operation's new bytes in every range, and
 // the result's SHA-256 is the one the file had before the operation.
-HistoryOutcome UndoLast(const std::string& exePath, const std::string& folder,
-                        const RewriteHooks* hooks = nullptr);
+HistoryOutcome UndoLast(const HistoryRequest& request);
 
 }  // namespace varnock

@@ -28,9 +28,10 @@ std::uint8_t ByteBefore(const Bytes& after, const std::vector<RecordedRange>& ra
 }  // namespace
 
 bool OperationHistory::Record(const std::string& exePath, const Bytes& after,
-                              std::vector<RecordedRange> ranges, const std::string& kind,
-                              std::vector<PatchNote> patches, std::string beforeSha256,
-                              std::string afterSha256) {
+                              RecordedChange change) {
+  const std::vector<RecordedRange>& ranges = change.ranges;
+  std::string& beforeSha256 = change.beforeSha256;
+  std::string& afterSha256 = change.afterSha256;
   failure_.clear();
   notice_.clear();
   written_.clear();
@@ -78,8 +79,8 @@ bool OperationHistory::Record(const std::string& exePath, const Bytes& after,
   }
   record.identity = FileIdentityText(exePath);
   std::vector<HistoryEntry>().swap(record.entries);  // the text holds them
-  const HistoryEntry entry{UtcNowText(), kind,        std::move(patches),
-                           beforeSha256, afterSha256, std::move(ranges)};
+  const HistoryEntry entry{UtcNowText(), change.kind, std::move(change.patches),
+                           beforeSha256, afterSha256, std::move(change.ranges)};
   if (!SaveHistory(found.storedAt, exePath, std::move(record), goesOn ? &found.stored : nullptr,
                    entry, failure_)) {
     return false;

@@ -8,6 +8,18 @@
 
 namespace varnock {
 
+// One rewrite of an executable as its record notes it.
+struct RecordedChange {
+  std::vector<RecordedRange> ranges = {};  // in rising order
+  std::string kind = {};                   // "apply", "batch", "restore", ...
+  std::vector<PatchNote> patches = {};
+  // The SHA-256 of the content before and after, when they are known already; else empty.
+  std::string beforeSha256 = {};
+  std::string afterSha256 = {};
+  // Whether the file may be rewritten when this record cannot be written (see RecordedRewrite).
+  enum class Need { Optional, Required } need = Need::Optional;
+};
+
 // The history kept for the operations of one run: each rewrite of an executable is recorded
 // in its record, and flushed, before the file is replaced. A record that cannot be written
 // never stops the operation: the reason is kept for the front end to tell.
@@ -16,13 +28,11 @@ class OperationHistory {
   // `folder` holds the records (HistoryFolder()); empty when none can be kept.
   explicit OperationHistory(std::string folder) : folder_(std::move(folder)) {}
 
-  // Records the rewrite of the executable at `exePath` to `after` that changes `ranges` (in
-  // rising order); `beforeSha256` and `afterSha256` are the SHA-256 of the content before and
-  // after when they are known already, else empty. False, with the reason in Failure(), when
-  // the record could not be written.
-  bool Record(const std::string& exePath, const Bytes& after, std::vector<RecordedRange> ranges,
-              const std::string& kind, std::vector<PatchNote> patches,
-              std::string beforeSha256 = {}, std::string afterSha256 = {});
+  // Records the rewrite of the executable at `exePath` to `after` that makes `change`. False,
+  // with the reason in Failure(), when the record could not be written.
+  bool Record(const std::string& exePath, const Bytes& after, RecordedChange change);
+  // Where the records are kept; empty when none can be.
+  const std::string& Folder() const { return folder_; }
   // The SHA-256 of the executable at `exePath` as it was read, known without summing it when
   // its stamp (LockedFile::Stamp) is the one kept after Varnock last wrote it; else empty.
   std::string StampedSha256(const std::string& exePath, const std::string& stamp) const;

@@ -160,7 +160,8 @@ std::string OtherBuildNote(const PatchSet& set, const SetCheck& check) {
 }
 
 ResultCode ApplySet(const PatchSet& set, const SetCheck& check, const std::string& exePath,
-                    UserInterface& ui, OperationHistory* history, const RewriteHooks* hooks) {
+                    const OperationContext& context) {
+  UserInterface& ui = context.ui;
   const std::string nothing = "nothing is written to " + exePath;
   if (check.otherProgram) {
     ui.ShowMessage("ERROR: " + exePath + " is " + ProgramOf(exePath) + ", the set is for " +
@@ -192,9 +193,12 @@ ResultCode ApplySet(const PatchSet& set, const SetCheck& check, const std::strin
   if (plan.Holds()) {
     return ResultAlreadyDone;
   }
-  return PerformLoadedChanges(LoadedItems(plan.removals, check),
-                              LoadedItems(plan.applications, check), check.sha256, check.signature,
-                              exePath, ui, hooks, history);
+  return PerformLoadedChanges({.removals = LoadedItems(plan.removals, check),
+                               .applications = LoadedItems(plan.applications, check),
+                               .exePath = exePath,
+                               .exeSha256 = check.sha256,
+                               .exeVersion = check.signature},
+                              context);
 }
 
 }  // namespace varnock

@@ -3,11 +3,10 @@
 #include <string>
 #include <unordered_map>
 
+#include "engine/operation_context.h"
 #include "engine/result_code.h"
-#include "history/operation_history.h"
 #include "sets/patch_set.h"
 #include "sets/set_plan.h"
-#include "support/safe_rewrite.h"
 #include "ui/user_interface.h"
 
 namespace varnock {
@@ -44,12 +43,11 @@ SetCheck CheckSet(const PatchSet& set, const std::string& folder, const std::str
 std::string OtherBuildNote(const PatchSet& set, const SetCheck& check);
 
 // Makes the executable hold exactly the set, from the plan of `check` (computed for it just
-// before) and the patches it loaded: one all-or-nothing rewrite, recorded as one entry in
-// `history` when given. ResultAlreadyDone when it holds the set already; ResultFailed, after a
-// message that names what stands in the way, when the set cannot be applied, or when the
-// executable or a patch file to write changed since the check; then nothing is written.
+// before) and the patches it loaded: one all-or-nothing rewrite, recorded as one entry in the
+// context's history when it keeps one. ResultAlreadyDone when it holds the set already;
+// ResultFailed, after a message that names what stands in the way, when the set cannot be applied,
+// or when the executable or a patch file to write changed since the check; then nothing is written.
 ResultCode ApplySet(const PatchSet& set, const SetCheck& check, const std::string& exePath,
-                    UserInterface& ui, OperationHistory* history = nullptr,
-                    const RewriteHooks* hooks = nullptr);
+                    const OperationContext& context);
 
 }  // namespace varnock

@@ -59,9 +59,15 @@ struct LockedFile::State {
   bool Hold(const std::string& path, std::chrono::steady_clock::time_point deadline,
             std::string& error);
   bool StillTheSame() const;
-  bool ReplaceThroughTemporary(const Bytes& content, const RewriteHooks* hooks, bool& inPlace,
+  // The steps of a rewrite: the file's own, then a test's, before the file changes.
+  struct Replace {
+    const BeforeReplace& durableFirst;
+    const WriteFaults& faults;
+    bool Ready(const std::string& temporaryPath, std::string& error) const;
+  };
+  bool ReplaceThroughTemporary(const Bytes& content, const Replace& replace, bool& inPlace,
                                std::string& error);
-  bool WriteInPlace(const Bytes& content, const RewriteHooks* hooks, std::string& error);
+  bool WriteInPlace(const Bytes& content, const Replace& replace, std::string& error);
 };
 
 // Waits until no other writer holds the file, then holds it.
@@ -98,13 +104,24 @@ bool LockedFile::State::StillTheSame() const {
          named == seen.identity;
 }
 
+bool LockedFile::State::Replace::Ready(const std::string& temporaryPath, std::string& error) const {
+  if (durableFirst && !durableFirst(error)) {
+    return false;
+  }
+  if (faults.before_replace) {
+    faults.before_replace(temporaryPath);
+  }
+  return true;
+}
+
 LockedFile::LockedFile() = default;
+LockedFile::LockedFile(WriteFaults faults) : faults_(std::move(faults)) {}
 LockedFile::~LockedFile() = default;
 
-bool LockedFile::Open(const std::string& path, std::string& error, const RewriteHooks* hooks) {
+bool LockedFile::Open(const std::string& path, std::string& error) {
   error.clear();
   state_ = std::make_unique<State>();
-  const auto wait = hooks != nullptr && hooks->wait ? *hooks->wait : kLockWait;
+  const auto wait = faults_.wait.value_or(kLockWait);
   if (path.empty() || path.find('\0') != std::string::npos) {
     error = SystemErrorText(SystemError::NotFound);
     state_.reset();
@@ -161,7 +178,12 @@ bool LockedFile::Read(Bytes& content, std::string& error) {
   return true;
 }
 
-bool LockedFile::Rewrite(const Bytes& content, std::string& error, const RewriteHooks* hooks) {
+bool LockedFile::Rewrite(const Bytes& content, std::string& error) {
+  return Rewrite(content, BeforeReplace(), error);
+}
+
+bool LockedFile::Rewrite(const Bytes& content, const BeforeReplace& beforeReplace,
+                         std::string& error) {
   error.clear();
   if (!state_) {
     error = SystemErrorText(SystemError::BadHandle);
@@ -180,14 +202,15 @@ bool LockedFile::Rewrite(const Bytes& content, std::string& error, const Rewrite
                        error)) {
     return false;
   }
+  const State::Replace replace{beforeReplace, faults_};
   bool inPlace = state_->seen.links > 1;
-  if (!inPlace && !state_->ReplaceThroughTemporary(content, hooks, inPlace, error)) {
+  if (!inPlace && !state_->ReplaceThroughTemporary(content, replace, inPlace, error)) {
     return false;
   }
-  return !inPlace || state_->WriteInPlace(content, hooks, error);
+  return !inPlace || state_->WriteInPlace(content, replace, error);
 }
 
-bool LockedFile::State::ReplaceThroughTemporary(const Bytes& content, const RewriteHooks* hooks,
+bool LockedFile::State::ReplaceThroughTemporary(const Bytes& content, const Replace& replace,
                                                 bool& inPlace, std::string& error) {
   NativeFile temporary;
   std::string path;
@@ -212,16 +235,17 @@ bool LockedFile::State::ReplaceThroughTemporary(const Bytes& content, const Rewr
     inPlace = true;
     return true;
   }
-  if (!WriteSpan(temporary, content, 0, content.size(), hooks, error) || !temporary.Flush(error) ||
-      !KeepPermissions(temporary, path, seen, error)) {
+  if (!WriteSpan(temporary, content, 0, content.size(), replace.faults, error) ||
+      !temporary.Flush(error) || !KeepPermissions(temporary, path, seen, error)) {
     discard();
     return false;
   }
   FileState written;
   std::string ignored;
   temporary.Describe(written, ignored);
-  if (hooks != nullptr && hooks->before_replace) {
-    hooks->before_replace(path);
+  if (!replace.Ready(path, error)) {
+    discard();
+    return false;
   }
   if (!StillTheSame()) {
     error = ChangedText(target);
@@ -247,10 +271,10 @@ bool LockedFile::State::ReplaceThroughTemporary(const Bytes& content, const Rewr
 
 // The content was verified in memory before; the file is written where it differs, under a
 // journal of its old bytes.
-bool LockedFile::State::WriteInPlace(const Bytes& content, const RewriteHooks* hooks,
+bool LockedFile::State::WriteInPlace(const Bytes& content, const Replace& replace,
                                      std::string& error) {
-  if (hooks != nullptr && hooks->before_replace) {
-    hooks->before_replace(std::string());
+  if (!replace.Ready(std::string(), error)) {
+    return false;
   }
   const InterruptionsHeld held;
   if (!StillTheSame()) {
@@ -258,7 +282,7 @@ bool LockedFile::State::WriteInPlace(const Bytes& content, const RewriteHooks* h
     return false;
   }
   stampable = false;  // its last write and its times are one
-  if (!varnock::WriteInPlace(file, JournalTarget(target), content, hooks, error)) {
+  if (!varnock::WriteInPlace(file, JournalTarget(target), content, replace.faults, error)) {
     return false;
   }
   std::string ignored;
@@ -280,11 +304,10 @@ bool RestoreInterruptedWrite(const std::string& path, InterruptedWrite& found, s
   return true;
 }
 
-bool RewriteFile(const std::string& path, const Bytes& content, std::string& error,
-                 const RewriteHooks* hooks) {
+bool RewriteFile(const std::string& path, const Bytes& content, std::string& error) {
   error.clear();
   LockedFile file;
-  return file.Open(path, error, hooks) && file.Rewrite(content, error, hooks);
+  return file.Open(path, error) && file.Rewrite(content, error);
 }
 
 }  // namespace varnock

@@ -1,26 +1,13 @@
 #pragma once
 
-#include <chrono>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "support/bytes.h"
+#include "support/write_faults.h"
 
 namespace varnock {
-
-// Points inside a rewrite at which tests can put a fault (a crash, a full disk, another
-// writer), and how long to wait for another writer.
-struct RewriteHooks {
-  // Called after the new content is in the temporary file and flushed, before the replace.
-  std::function<void(const std::string& temporaryPath)> before_replace;
-  // Called with each chunk about to be written (to the temporary file, or to the file itself
-  // where that is written in place); return false to make the write fail as on a full disk.
-  std::function<bool(std::size_t offset, std::size_t size)> allow_write;
-  // How long to wait for another writer that holds the file; ten seconds by default.
-  std::optional<std::chrono::milliseconds> wait;
-};
 
 // What the opening of a file found of a write in place that was interrupted (see LockedFile).
 struct InterruptedWrite {
@@ -46,20 +33,27 @@ struct InterruptedWrite {
 class LockedFile {
  public:
   LockedFile();
+  explicit LockedFile(WriteFaults faults);
   ~LockedFile();
   LockedFile(const LockedFile&) = delete;
   LockedFile& operator=(const LockedFile&) = delete;
 
   // Opens the file at `path` and waits until no other writer holds it. On failure returns
   // false with the platform's description (or the program's own) in `error`.
-  bool Open(const std::string& path, std::string& error, const RewriteHooks* hooks = nullptr);
+  bool Open(const std::string& path, std::string& error);
   // What Open found of an interrupted write in place and did about it.
   const InterruptedWrite& Interrupted() const;
   // The whole content; fails when the file changes while it is read.
   bool Read(Bytes& content, std::string& error);
   // Replaces the whole content, once per opening. A file that may not be written, or that
   // changed since it was opened, is refused and left untouched.
-  bool Rewrite(const Bytes& content, std::string& error, const RewriteHooks* hooks = nullptr);
+  bool Rewrite(const Bytes& content, std::string& error);
+  // What must be durable before the file changes (the record of the change): run once the new
+  // content is flushed to its temporary file, or before the first byte is written where the file
+  // is written in place. When it returns false, with its reason in `error`, the file is left
+  // untouched.
+  using BeforeReplace = std::function<bool(std::string& error)>;
+  bool Rewrite(const Bytes& content, const BeforeReplace& beforeReplace, std::string& error);
   // The file's identity, size and times as it was opened, read or rewritten, as a text: while
   // the file shows the same text again, nobody wrote it, for every write and every change of
   // its times leaves a new change time that no program can set. Empty when the times cannot
@@ -69,6 +63,7 @@ class LockedFile {
 
  private:
   struct State;
+  WriteFaults faults_;
   std::unique_ptr<State> state_;
 };
 
@@ -78,7 +73,6 @@ class LockedFile {
 bool RestoreInterruptedWrite(const std::string& path, InterruptedWrite& found, std::string& error);
 
 // Opens, holds and rewrites the file at `path` in one step (see LockedFile).
-bool RewriteFile(const std::string& path, const Bytes& content, std::string& error,
-                 const RewriteHooks* hooks = nullptr);
+bool RewriteFile(const std::string& path, const Bytes& content, std::string& error);
 
 }  // namespace varnock

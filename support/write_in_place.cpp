@@ -122,9 +122,9 @@ bool KeepJournal(const std::string& target, const RewriteJournal& journal, std::
 }
 
 bool WriteRanges(NativeFile& file, const Bytes& content, const RewriteJournal& journal,
-                 const RewriteHooks* hooks, std::string& error) {
+                 const WriteFaults& faults, std::string& error) {
   for (const ChangedRange& range : journal.ranges) {
-    if (!WriteSpan(file, content, range.offset, range.offset + range.length, hooks, error)) {
+    if (!WriteSpan(file, content, range.offset, range.offset + range.length, faults, error)) {
       return false;
     }
   }
@@ -236,10 +236,10 @@ bool UseJournal(NativeFile& file, const std::string& target, const std::string& 
 }  // namespace
 
 bool WriteSpan(NativeFile& file, const Bytes& content, std::uint64_t from, std::uint64_t to,
-               const RewriteHooks* hooks, std::string& error) {
+               const WriteFaults& faults, std::string& error) {
   for (std::uint64_t at = from; at < to; at += kChunk) {
     const auto size = static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, to - at));
-    if (hooks != nullptr && hooks->allow_write && !hooks->allow_write(at, size)) {
+    if (faults.allow_write && !faults.allow_write(at, size)) {
       error = SystemErrorText(SystemError::DiskFull);
       return false;
     }
@@ -251,7 +251,7 @@ bool WriteSpan(NativeFile& file, const Bytes& content, std::uint64_t from, std::
 }
 
 bool WriteInPlace(NativeFile& file, const std::string& target, const Bytes& content,
-                  const RewriteHooks* hooks, std::string& error) {
+                  const WriteFaults& faults, std::string& error) {
   RewriteJournal journal;
   if (!PlanWrite(file, content, journal, error)) {
     return false;
@@ -263,7 +263,7 @@ bool WriteInPlace(NativeFile& file, const std::string& target, const Bytes& cont
   if (!KeepJournal(target, journal, journalPath, error)) {
     return false;
   }
-  if (WriteRanges(file, content, journal, hooks, error) && file.Resize(content.size(), error) &&
+  if (WriteRanges(file, content, journal, faults, error) && file.Resize(content.size(), error) &&
       file.Flush(error) && ReadsBack(file, content, journal, target, error)) {
     RemoveDurably(journalPath);
     return true;

@@ -11,9 +11,9 @@
 namespace varnock {
 
 // Writes the bytes [from, to) of `content` at the same place in `file`, a chunk at a time,
-// unless a test makes the disk full first (RewriteHooks::allow_write).
+// unless a test makes the disk full first (WriteFaults::allow_write).
 bool WriteSpan(NativeFile& file, const Bytes& content, std::uint64_t from, std::uint64_t to,
-               const RewriteHooks* hooks, std::string& error);
+               const WriteFaults& faults, std::string& error);
 
 // Writes `content` over the held file, whose path is `target`, where the two differ. The old
 // bytes of every range it changes go to a journal first (see rewrite_journal.h), which is
@@ -21,7 +21,7 @@ bool WriteSpan(NativeFile& file, const Bytes& content, std::uint64_t from, std::
 // is cut to its new length, flushed and read back, and the journal goes. A failure puts the old
 // bytes back; a program killed meanwhile leaves the journal for the next opening of the file.
 bool WriteInPlace(NativeFile& file, const std::string& target, const Bytes& content,
-                  const RewriteHooks* hooks, std::string& error);
+                  const WriteFaults& faults, std::string& error);
 
 // Puts back the old bytes of a write in place of the held file that was interrupted, when a
 // journal of it is found, and says so in `found`. A journal cut short or damaged is removed

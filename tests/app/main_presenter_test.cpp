@@ -14,6 +14,7 @@
 #include "support/sha256.h"
 #include "target/exe_version.h"
 #include "tests/app/app_fixture.h"
+#include "tests/common/faulty_rewrite.h"
 
 namespace varnock::testing {
 namespace {
@@ -206,10 +207,10 @@ TEST_F(OpenedFiles, AnInterruptedWriteOfTheRecalledExecutableIsUndoneAtStartUp) 
   if (linked) {
     GTEST_SKIP() << "no second names here";
   }
-  RewriteHooks crash;
+  WriteFaults crash;
   crash.allow_write = [](std::size_t, std::size_t) -> bool { throw std::runtime_error("crash"); };
   std::string error;
-  EXPECT_THROW(RewriteFile(engine, Bytes(128, 1), error, &crash), std::runtime_error);
+  EXPECT_THROW(RewriteFileWith(crash, engine, Bytes(128, 1), error), std::runtime_error);
   settings = {{kRememberedTarget, engine}};
   for (const bool first : {true, false}) {
     view = RecordingView();

@@ -28,7 +28,8 @@ class CreatePatchTest : public ::testing::Test {
     const std::string exePath = dir_.Write(JoinPath("target", "tomb4.exe"), exe);
     std::string version;
     PatchRecord loaded;
-    EXPECT_EQ(PerformPatch(patchPath_, exePath, removing, version, loaded, ui_), ResultDone);
+    EXPECT_EQ(PerformPatch(patchPath_, exePath, removing, version, loaded, {.ui = ui_}),
+              ResultDone);
     return testing::ReadBytes(exePath);
   }
 

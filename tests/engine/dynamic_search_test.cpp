@@ -56,7 +56,7 @@ TEST_F(PlaceDynamicPatch, ThroughTheEngineTheShiftedZonesAreVerifiedAndWritten) 
   const auto run = [&](const PatchRecord& patch, std::int32_t shift, bool removing) {
     dir.Write("tomb4.exe", ImageWithCodeAt(shift));
     EXPECT_TRUE(WritePatchFile(dir.File("dynamic.ptc"), patch));
-    return PerformPatch(dir.File("dynamic.ptc"), exe, removing, version, loaded, ui);
+    return PerformPatch(dir.File("dynamic.ptc"), exe, removing, version, loaded, {.ui = ui});
   };
   EXPECT_EQ(run(DynamicPatch(), 113, false), ResultFailed);
   EXPECT_EQ(ReadBytes(exe), ImageWithCodeAt(113));
@@ -73,7 +73,8 @@ TEST_F(PlaceDynamicPatch, ThroughTheEngineTheShiftedZonesAreVerifiedAndWritten) 
   EXPECT_EQ(ReadBytes(exe), expected);
   // On its own build the record lies in place with its original bytes: removable, not removed.
   EXPECT_EQ(run(aligned, 0, false), ResultDone);
-  EXPECT_EQ(PerformPatch(dir.File("dynamic.ptc"), exe, true, version, loaded, ui), ResultDone);
+  EXPECT_EQ(PerformPatch(dir.File("dynamic.ptc"), exe, true, version, loaded, {.ui = ui}),
+            ResultDone);
   EXPECT_EQ(ReadBytes(exe), ImageWithCodeAt(0));
   EXPECT_TRUE(ui.messages.empty());
 }

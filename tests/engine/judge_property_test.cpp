@@ -273,7 +273,7 @@ class JudgeProperty : public ::testing::Test {
         }
       }
       PatchRecord loaded;
-      if (onDisk && (PerformPatch(path, exe, removing, version, loaded, silent) != result ||
+      if (onDisk && (PerformPatch(path, exe, removing, version, loaded, {.ui = silent}) != result ||
                      ReadBytes(exe) != after)) {
         return word + ": the operation is not its steps";
       }

@@ -21,10 +21,10 @@ class PatchBatchTest : public ImageTest {
     for (const std::string& path : paths) {
       items.push_back({path, std::nullopt});
     }
-    return PerformBatch(items, exe, removing, ui, &hooks);
+    return PerformBatch(items, exe, removing, {.ui = ui, .faults = hooks});
   }
 
-  RewriteHooks hooks;
+  WriteFaults hooks;
   int rewrites = 0;
 };
 
@@ -85,15 +85,16 @@ TEST_F(PatchBatchTest, RemovalsThenApplicationsInOneRewrite) {
   Bytes applied = image;
   Put(applied, 100, {1, 2, 3, 4});
   dir.Write("tomb4.exe", applied);
-  EXPECT_EQ(PerformChanges({{a, std::nullopt}}, {{b, std::nullopt}, {c, std::nullopt}}, exe, ui),
-            ResultFailed);
+  EXPECT_EQ(
+      PerformChanges({{a, std::nullopt}}, {{b, std::nullopt}, {c, std::nullopt}}, exe, {.ui = ui}),
+      ResultFailed);
   EXPECT_EQ(ui.Texts().back(),
             "ERROR: b.ptc and c.ptc conflict: zone 0 of b.ptc and zone 0 of c.ptc share the byte "
             "at offset 0xC9");
   EXPECT_EQ(ReadBytes(exe), applied);
   ui.Clear();
   EXPECT_EQ(PerformChanges({{a, std::nullopt}}, {{overlap, std::nullopt}, {b, std::nullopt}}, exe,
-                           ui, &hooks),
+                           {.ui = ui, .faults = hooks}),
             ResultDone);
   Bytes expected = image;
   Put(expected, 102, {5, 6});

@@ -33,7 +33,7 @@ class PatchOperationTest : public ImageTest {
   ResultCode Run(bool remove, std::optional<std::string> answer, const std::string& path = {}) {
     ui.Clear();
     ui.QueueAnswer(std::move(answer));
-    return RunPatchOperation(path.empty() ? patchPath : path, exe, remove, loaded, ui);
+    return RunPatchOperation(path.empty() ? patchPath : path, exe, remove, loaded, {.ui = ui});
   }
   Bytes ImageWith(Bytes value) const {
     Bytes changed = image;

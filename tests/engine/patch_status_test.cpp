@@ -121,7 +121,8 @@ TEST_F(PatchStatusTest, WordsOfUnverifiedPatchesAndAlignmentRecords) {
     std::string outcome = said(path);
     std::string version;
     PatchRecord loaded;
-    outcome += ", apply " + std::to_string(PerformPatch(path, exe, false, version, loaded, ui));
+    outcome +=
+        ", apply " + std::to_string(PerformPatch(path, exe, false, version, loaded, {.ui = ui}));
     EXPECT_EQ(outcome + ", then " + said(path), row.outcome) << row.layout;
     std::filesystem::remove(path);
   }

@@ -9,9 +9,10 @@ namespace {
 // Read-only files and crashes in the middle of a rewrite are tested in tests/fault.
 class PerformPatchTest : public ImageTest {
  protected:
-  ResultCode Run(const PatchRecord& patch, bool removing, const RewriteHooks* hooks = nullptr) {
+  ResultCode Run(const PatchRecord& patch, bool removing, const WriteFaults& faults = {}) {
     EXPECT_TRUE(WritePatchFile(dir.File("patch.ptc"), patch));
-    return PerformPatch(dir.File("patch.ptc"), exe, removing, version, loaded, ui, hooks);
+    return PerformPatch(dir.File("patch.ptc"), exe, removing, version, loaded,
+                        {.ui = ui, .faults = faults});
   }
 
   std::string version;

@@ -68,12 +68,12 @@ class FaultTest : public ::testing::Test {
     return dir.Write(JoinPath("patches", name), WritePatch(record));
   }
   ResultCode Apply(const std::string& patchPath) {
-    return RunPatchOperation(patchPath, exe, false, loaded, ui);
+    return RunPatchOperation(patchPath, exe, false, loaded, {.ui = ui});
   }
   // Applies Patch.ptc below the closing message, with a fault put in at a hook.
-  ResultCode Perform(const RewriteHooks& hooks) {
+  ResultCode Perform(const WriteFaults& hooks) {
     std::string version;
-    return PerformPatch(patch, exe, false, version, loaded, ui, &hooks);
+    return PerformPatch(patch, exe, false, version, loaded, {.ui = ui, .faults = hooks});
   }
   std::string Told() const { return ::testing::PrintToString(ui.Texts()); }
   // A failure told as `start` (the general failure by default) holding `description`, then

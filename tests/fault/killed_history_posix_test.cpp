@@ -17,7 +17,7 @@ using KilledHistory = FaultTest;
 TEST_F(KilledHistory, AKillBetweenRecordAndRewriteLeavesAnUnusedEntryAndTheOriginalComesBack) {
   const std::string folder = dir.File("history");
   const auto apply = [&](bool killed) {
-    RewriteHooks hooks;
+    WriteFaults hooks;
     hooks.before_replace = [killed](const std::string&) {
       if (killed) {
         ::raise(SIGKILL);
@@ -25,7 +25,8 @@ TEST_F(KilledHistory, AKillBetweenRecordAndRewriteLeavesAnUnusedEntryAndTheOrigi
     };
     OperationHistory history(folder);
     std::string version;
-    return PerformPatch(patch, exe, false, version, loaded, ui, &hooks, &history);
+    return PerformPatch(patch, exe, false, version, loaded,
+                        {.ui = ui, .history = &history, .faults = hooks});
   };
   ChildProcess child([&] { return std::to_string(apply(true)); });
   EXPECT_EQ(child.Report(), "");
@@ -42,7 +43,7 @@ TEST_F(KilledHistory, AKillBetweenRecordAndRewriteLeavesAnUnusedEntryAndTheOrigi
 
   ASSERT_EQ(apply(false), ResultDone);
   EXPECT_EQ(ReadBytes(exe), Applied());
-  EXPECT_TRUE(RestoreOriginal(exe, folder, RestoreRun::Write, RestoreReach::WholeOriginal).ok);
+  EXPECT_TRUE(RestoreOriginal({exe, folder}, RestoreRun::Write, RestoreReach::WholeOriginal).ok);
   EXPECT_EQ(ReadBytes(exe), image);
 }
 

@@ -37,10 +37,10 @@ TEST_F(KilledWrite, EveryKillLeavesTheFileWhollyOldOrWhollyNewAndNoJournal) {
   ASSERT_EQ(::link(exe.c_str(), dir.File(JoinPath("game", "other.exe")).c_str()), 0);
   // Each write in place calls `writing` as it begins.
   const auto operate = [&](bool removing, const std::function<void()>& writing) {
-    RewriteHooks hooks;
+    WriteFaults hooks;
     hooks.before_replace = [&writing](const std::string&) { writing(); };
     std::string version;
-    return PerformPatch(big, exe, removing, version, loaded, ui, &hooks);
+    return PerformPatch(big, exe, removing, version, loaded, {.ui = ui, .faults = hooks});
   };
   // Two uninterrupted writes measure how long one takes.
   std::chrono::steady_clock::duration span{};

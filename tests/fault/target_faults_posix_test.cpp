@@ -61,13 +61,13 @@ TEST_F(TargetFaults, AnExecutableChangedByAnotherProgramIsReportedNotReplacedNor
   Bytes grown = image;
   grown.insert(grown.end(), {1, 2, 3});
   const auto replacing = [](const std::function<void()>& change) {
-    RewriteHooks hooks;
+    WriteFaults hooks;
     hooks.before_replace = [change](const std::string&) { change(); };
     return hooks;
   };
   const struct {
     std::function<void()> whileAsked;  // else the hooks act
-    RewriteHooks hooks;
+    WriteFaults hooks;
     std::int32_t flags;
     std::string start;
     const char* description;
@@ -121,7 +121,7 @@ TEST_F(TargetFaults, ACopyLeftByAnEarlierRunIsRemovedOnlyWhenItIsThisPatchs) {
   const Immutable locked(stale);
   ui.Clear();
   ui.QueueAnswer("9");
-  EXPECT_EQ(RunPatchOperation(argumentPatch, exe, true, loaded, ui), ResultDone);
+  EXPECT_EQ(RunPatchOperation(argumentPatch, exe, true, loaded, {.ui = ui}), ResultDone);
   EXPECT_TRUE(ui.OnlyPlain("Ok: removing patch operation has been performed")) << Told();
   EXPECT_EQ(ReadBytes(exe), image);
   EXPECT_EQ(ReadBytes(stale), staleBytes);
@@ -138,13 +138,13 @@ class StoppedOperation : public FaultTest {
 
 TEST_F(StoppedOperation, ASignalKeepsTheOldFileAndWhatAKillLeavesGoesWithTheNextOperation) {
   for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGKILL}) {
-    RewriteHooks whileWriting;
+    WriteFaults whileWriting;
     whileWriting.allow_write = [signal](std::size_t offset, std::size_t) {
       return offset == 0 || ::raise(signal) == 0;
     };
-    RewriteHooks beforeReplace;
+    WriteFaults beforeReplace;
     beforeReplace.before_replace = [signal](const std::string&) { ::raise(signal); };
-    for (const RewriteHooks& hooks : {whileWriting, beforeReplace}) {
+    for (const WriteFaults& hooks : {whileWriting, beforeReplace}) {
       SCOPED_TRACE(std::string(strsignal(signal)) + (hooks.before_replace ? " before" : " while"));
       ChildProcess child([&] { return std::to_string(Perform(hooks)); });
       EXPECT_EQ(child.Report(), "");

@@ -31,8 +31,10 @@ struct Changed {
     std::fill(applied.begin() + 0x100, applied.begin() + 0x110, 0x22);
     OperationHistory history(folder);
     std::string error;
-    EXPECT_TRUE(history.Record(exe, applied, ChangedRanges(original, applied), "apply",
-                               {{"A#7#.ptc", "00", "7"}}));
+    EXPECT_TRUE(history.Record(exe, applied,
+                               {.ranges = ChangedRanges(original, applied),
+                                .kind = "apply",
+                                .patches = {{"A#7#.ptc", "00", "7"}}}));
     EXPECT_TRUE(RewriteFile(exe, applied, error)) << error;
   }
   // Another program changes the bytes at `offsets`.
@@ -72,7 +74,7 @@ TEST(HistoryActionsTest, RestoreSaysWhatItCanTellOfAnotherProgramsChanges) {
     const Bytes other = file.ChangedElsewhere(row.offsets);
     for (const RestoreRun run : {RestoreRun::Check, RestoreRun::Write}) {
       const HistoryOutcome outcome =
-          RestoreOriginal(file.exe, file.folder, run, RestoreReach::WholeOriginal);
+          RestoreOriginal({file.exe, file.folder}, run, RestoreReach::WholeOriginal);
       EXPECT_EQ(outcome.ok, row.restores) << outcome.message;
       EXPECT_NE(outcome.message.find(row.says), std::string::npos) << outcome.message;
       const bool wrote = row.restores && run == RestoreRun::Write;
@@ -80,7 +82,7 @@ TEST(HistoryActionsTest, RestoreSaysWhatItCanTellOfAnotherProgramsChanges) {
     }
     if (!row.restores) {
       EXPECT_TRUE(
-          RestoreOriginal(file.exe, file.folder, RestoreRun::Write, RestoreReach::Force).ok);
+          RestoreOriginal({file.exe, file.folder}, RestoreRun::Write, RestoreReach::Force).ok);
       Bytes expected = file.original;
       expected[0x800] = other[0x800];
       EXPECT_EQ(ReadBytes(file.exe), expected);
@@ -116,7 +118,7 @@ TEST(HistoryActionsTest, SummaryNamesWhatRestoreAndUndoWouldDo) {
   EXPECT_NE(summary.restoreQuestion.find("\n\nAnother program changed the file since"),
             std::string::npos);
   ASSERT_TRUE(
-      RestoreOriginal(file.exe, file.folder, RestoreRun::Write, RestoreReach::WholeOriginal).ok);
+      RestoreOriginal({file.exe, file.folder}, RestoreRun::Write, RestoreReach::WholeOriginal).ok);
   summary = SummarizeHistory(file.folder, file.exe);
   EXPECT_FALSE(summary.canRestore);
   EXPECT_TRUE(summary.canUndo);  // the restore itself
@@ -134,7 +136,7 @@ bool RecordedChange(const std::string& exe, const Bytes& before, const Bytes& af
     found.emplace(range.offset, range.before);
   }
   return file.Open(exe, error) && file.Read(read, error) && read == before &&
-         history.Record(exe, after, ChangedRanges(found, after), "apply", {}) &&
+         history.Record(exe, after, {.ranges = ChangedRanges(found, after), .kind = "apply"}) &&
          file.Rewrite(after, error) && (history.Completed(exe, file.Stamp()), true);
 }
 
@@ -158,8 +160,8 @@ TEST(HistoryActionsTest, ADamagedRecordIsKeptAsideAndNeverTrusted) {
 
   for (const bool undo : {false, true}) {
     const HistoryOutcome outcome =
-        undo ? UndoLast(file.exe, file.folder)
-             : RestoreOriginal(file.exe, file.folder, RestoreRun::Write, RestoreReach::Force);
+        undo ? UndoLast({file.exe, file.folder})
+             : RestoreOriginal({file.exe, file.folder}, RestoreRun::Write, RestoreReach::Force);
     EXPECT_FALSE(outcome.ok);
     EXPECT_EQ(outcome.message, "ERROR: the history of " + file.exe +
                                    " is damaged: the damaged record is kept at " + record +
@@ -175,12 +177,12 @@ TEST(HistoryActionsTest, ADamagedRecordIsKeptAsideAndNeverTrusted) {
   EXPECT_EQ(history.Notice(), "the history of " + file.exe + " is damaged: it is kept at " +
                                   record + ".damaged, and a new history is started");
   const HistoryOutcome restore =
-      RestoreOriginal(file.exe, file.folder, RestoreRun::Write, RestoreReach::Force);
+      RestoreOriginal({file.exe, file.folder}, RestoreRun::Write, RestoreReach::Force);
   EXPECT_FALSE(restore.ok);
   EXPECT_NE(restore.message.find("is damaged (kept at " + record + ".damaged)"), std::string::npos)
       << restore.message;
   EXPECT_EQ(ReadBytes(file.exe), again);
-  EXPECT_TRUE(UndoLast(file.exe, file.folder).ok);  // the new record's own change
+  EXPECT_TRUE(UndoLast({file.exe, file.folder}).ok);  // the new record's own change
   EXPECT_EQ(ReadBytes(file.exe), file.applied);
   EXPECT_EQ(ReadBytes(record + ".damaged"), text);
 
@@ -193,7 +195,8 @@ TEST(HistoryActionsTest, ADamagedRecordIsKeptAsideAndNeverTrusted) {
   const std::string emptyText = EncodeHistory(empty);
   file.dir.Write(JoinPath("history", records()[0]), Bytes(emptyText.begin(), emptyText.end()));
   for (const RestoreReach reach : {RestoreReach::WholeOriginal, RestoreReach::Force}) {
-    const HistoryOutcome refused = RestoreOriginal(file.exe, file.folder, RestoreRun::Write, reach);
+    const HistoryOutcome refused =
+        RestoreOriginal({file.exe, file.folder}, RestoreRun::Write, reach);
     EXPECT_FALSE(refused.ok);
     EXPECT_NE(refused.message.find("so its original is not known"), std::string::npos)
         << refused.message;
@@ -238,7 +241,7 @@ TEST(HistoryActionsTest, RestoreGivesTheOriginalAcrossABreak) {
   }
 
   const HistoryOutcome outcome =
-      RestoreOriginal(file.exe, file.folder, RestoreRun::Write, RestoreReach::WholeOriginal);
+      RestoreOriginal({file.exe, file.folder}, RestoreRun::Write, RestoreReach::WholeOriginal);
   EXPECT_EQ(outcome.message, file.exe + " restored to the original");
   EXPECT_EQ(ReadBytes(file.exe), file.original);
 }
@@ -255,14 +258,14 @@ TEST(HistoryActionsTest, OneRecordPerFile) {
         .write(reinterpret_cast<const char*>(build.data()),
                static_cast<std::streamsize>(build.size()));
     EXPECT_EQ(
-        RestoreOriginal(file.exe, file.folder, RestoreRun::Write, RestoreReach::Force).message,
+        RestoreOriginal({file.exe, file.folder}, RestoreRun::Write, RestoreReach::Force).message,
         "ERROR: no history is kept for " + file.exe);
     EXPECT_EQ(ReadBytes(file.exe), build);
   }
   Changed file;
   const std::string link = file.dir.File("link.exe");
   std::filesystem::create_hard_link(file.exe, link);
-  const HistoryOutcome undo = UndoLast(link, file.folder);
+  const HistoryOutcome undo = UndoLast({link, file.folder});
   EXPECT_TRUE(undo.ok && undo.message.ends_with(" was undone")) << undo.message;
   EXPECT_EQ(ReadBytes(file.exe), file.original);
   EXPECT_EQ(SummarizeHistory(file.folder, file.exe).rows.size(), 2u);
@@ -271,14 +274,15 @@ TEST(HistoryActionsTest, OneRecordPerFile) {
   std::filesystem::remove(file.exe);
   const Bytes build(5000, 0x12);
   file.dir.Write("tomb4.exe", build);
-  EXPECT_EQ(RestoreOriginal(file.exe, file.folder, RestoreRun::Write, RestoreReach::Force).message,
-            "ERROR: no history is kept for " + file.exe);
+  EXPECT_EQ(
+      RestoreOriginal({file.exe, file.folder}, RestoreRun::Write, RestoreReach::Force).message,
+      "ERROR: no history is kept for " + file.exe);
   Bytes patched = build;
   patched[10] = 1;
   OperationHistory history(file.folder);
   ASSERT_TRUE(RecordedChange(file.exe, build, patched, history));
   EXPECT_TRUE(
-      RestoreOriginal(file.exe, file.folder, RestoreRun::Write, RestoreReach::WholeOriginal).ok);
+      RestoreOriginal({file.exe, file.folder}, RestoreRun::Write, RestoreReach::WholeOriginal).ok);
   EXPECT_EQ(ReadBytes(file.exe), build);
 }
 

@@ -33,7 +33,8 @@ TEST(HistoryNamesTest, ABindMountReachesTheSameRecord) {
   std::fill(applied.begin() + 0x100, applied.begin() + 0x110, 0x22);
   OperationHistory history(folder);
   std::string error;
-  ASSERT_TRUE(history.Record(exe, applied, ChangedRanges(original, applied), "apply", {}));
+  ASSERT_TRUE(
+      history.Record(exe, applied, {.ranges = ChangedRanges(original, applied), .kind = "apply"}));
   ASSERT_TRUE(RewriteFile(exe, applied, error)) << error;
 
   const pid_t child = fork();
@@ -45,7 +46,7 @@ TEST(HistoryNamesTest, ABindMountReachesTheSameRecord) {
       _exit(kCannotMount);
     }
     try {
-      const HistoryOutcome undo = UndoLast(mounted + "/tomb4.exe", folder);
+      const HistoryOutcome undo = UndoLast({mounted + "/tomb4.exe", folder});
       _exit(undo.ok && undo.message.ends_with(" was undone") ? 0 : 1);
     } catch (...) {
       _exit(2);  // never back into the test program

@@ -133,7 +133,8 @@ class Sequence {
     ASSERT_TRUE(file.Open(exe_, error) && file.Read(read, error)) << error;
     ASSERT_EQ(read, before);
     OperationHistory history(folder_);
-    recorded = history.Record(exe_, after, ChangedRanges(found, after), "apply", {});
+    recorded =
+        history.Record(exe_, after, {.ranges = ChangedRanges(found, after), .kind = "apply"});
     if (recorded && (!started_ || BeganHere(after))) {
       started_ = true;  // a history begins: its original is the file as it was then
       originals_.push_back(before);
@@ -178,7 +179,7 @@ class Sequence {
   void Undo() {
     trace_ += "U";
     const Bytes before = Now();
-    const HistoryOutcome outcome = UndoLast(exe_, folder_);
+    const HistoryOutcome outcome = UndoLast({exe_, folder_});
     const Bytes after = Now();
     if (!outcome.ok) {
       EXPECT_EQ(after, before) << "an undo that failed wrote: " << outcome.message;
@@ -198,7 +199,7 @@ class Sequence {
     const Bytes before = Now();
     const RestoreReach reach = force ? RestoreReach::Force : RestoreReach::WholeOriginal;
     const HistoryOutcome outcome =
-        RestoreOriginal(exe_, folder_, check ? RestoreRun::Check : RestoreRun::Write, reach);
+        RestoreOriginal({exe_, folder_}, check ? RestoreRun::Check : RestoreRun::Write, reach);
     const Bytes after = Now();
     if (check || !outcome.ok) {
       EXPECT_EQ(after, before) << "a check or a refusal wrote: " << outcome.message;
@@ -210,7 +211,7 @@ class Sequence {
     }
     if (check && Says(outcome, "would be restored to the original")) {
       // The check and the restore agree.
-      EXPECT_TRUE(Says(RestoreOriginal(exe_, folder_, RestoreRun::Write, reach),
+      EXPECT_TRUE(Says(RestoreOriginal({exe_, folder_}, RestoreRun::Write, reach),
                        " restored to the original"));
       EXPECT_TRUE(AnOriginal(Now()));
       done_.push_back({before, Now()});

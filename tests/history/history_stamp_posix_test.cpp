@@ -24,7 +24,9 @@ void Rewrite(OperationHistory& history, const std::string& exe, const Bytes& aft
   Bytes before;
   std::string error;
   ASSERT_TRUE(file.Open(exe, error) && file.Read(before, error)) << error;
-  ASSERT_TRUE(history.Record(exe, after, ChangedRanges(before, after), "apply", {}, known));
+  ASSERT_TRUE(history.Record(
+      exe, after,
+      {.ranges = ChangedRanges(before, after), .kind = "apply", .beforeSha256 = known}));
   ASSERT_TRUE(file.Rewrite(after, error)) << error;
   history.Completed(exe, file.Stamp());
 }

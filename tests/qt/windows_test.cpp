@@ -377,7 +377,7 @@ TEST(PatchesWindow, AppliesTheMarkedPatchesInOneStep) {
     RecordingUi quiet;
     EXPECT_EQ(PerformBatch({{JoinPath(h.install.programFolder, listed[0]), {}},
                             {JoinPath(h.install.programFolder, listed[1]), {}}},
-                           expected, false, quiet),
+                           expected, false, {.ui = quiet}),
               ResultDone);
     EXPECT_EQ(ReadWholeFile(h.install.exe), ReadWholeFile(expected));
     h.temp.Write("game/tomb4.exe", original);  // put back by another program

@@ -112,7 +112,7 @@ void ApplySome(Random& random, const std::vector<FolderPatch>& folder, const std
     }
   }
   RecordingUi ui;
-  const ResultCode result = PerformChanges({}, items, exe, ui);
+  const ResultCode result = PerformChanges({}, items, exe, {.ui = ui});
   ASSERT_TRUE(result == ResultDone || items.empty())
       << (ui.messages.empty() ? "" : ui.messages[0].text);
 }
@@ -213,7 +213,7 @@ TEST(SetPropertyTest, SavedAppliedVerifiedGivesTheSameExecutable) {
         ChangeExeAfterCheck(copy, before);
       }
       const Bytes spoiled = ReadBytes(copy);
-      ASSERT_EQ(ApplySet(set, check, copy, ui), ResultFailed);
+      ASSERT_EQ(ApplySet(set, check, copy, {.ui = ui}), ResultFailed);
       ASSERT_EQ(ReadBytes(copy), spoiled);
       ASSERT_FALSE(ui.messages.empty());
       ++refused;
@@ -224,7 +224,7 @@ TEST(SetPropertyTest, SavedAppliedVerifiedGivesTheSameExecutable) {
     // The apply writes the patches as the check judged them, by the sums the set names.
     const bool patchChanged = random.Chance(10) && ChangePatchAfterCheck(check, folder);
     patchesChanged += patchChanged;
-    const ResultCode result = ApplySet(set, check, copy, ui);
+    const ResultCode result = ApplySet(set, check, copy, {.ui = ui});
     ASSERT_NE(result, ResultFailed) << (ui.messages.empty() ? "" : ui.messages[0].text);
     changed += result == ResultDone;
     ASSERT_EQ(ReadBytes(copy), ReadBytes(saved));
@@ -234,7 +234,7 @@ TEST(SetPropertyTest, SavedAppliedVerifiedGivesTheSameExecutable) {
     const SetCheck after = CheckSet(set, dir.path(), copy, ui);
     ASSERT_TRUE(after.plan.Holds());
     ASSERT_TRUE(after.Identical(set));
-    ASSERT_EQ(ApplySet(set, after, copy, ui), ResultAlreadyDone);
+    ASSERT_EQ(ApplySet(set, after, copy, {.ui = ui}), ResultAlreadyDone);
   }
   EXPECT_GT(refused, kCases / 8);
   EXPECT_GT(changed, kCases / 2);
@@ -251,14 +251,14 @@ TEST(SetPropertyTest, TheHistoryNotesThePatchesAsTheSetNamesThem) {
   const std::string saved = dir.Write("saved/tomb4.exe", original);
   const std::string copy = dir.Write("copy/tomb4.exe", original);
   RecordingUi ui;
-  ASSERT_EQ(PerformChanges({}, {{patch.path, std::nullopt}}, saved, ui), ResultDone);
+  ASSERT_EQ(PerformChanges({}, {{patch.path, std::nullopt}}, saved, {.ui = ui}), ResultDone);
   PatchSet set;
   ASSERT_TRUE(SaveSetFrom(dir.path(), saved, set, ui));
   const SetCheck check = CheckSet(set, dir.path(), copy, ui);
   patch.record.Description += " replaced";
   ASSERT_TRUE(WritePatchFile(patch.path, patch.record));
   OperationHistory history(dir.File("history"));
-  ASSERT_EQ(ApplySet(set, check, copy, ui, &history), ResultDone);
+  ASSERT_EQ(ApplySet(set, check, copy, {.ui = ui, .history = &history}), ResultDone);
   const Bytes applied = ReadBytes(copy);
   EXPECT_EQ(applied, ReadBytes(saved));
   const FoundHistory found =

@@ -16,6 +16,7 @@
 #include "support/files.h"
 #include "support/paths.h"
 #include "support/safe_rewrite.h"
+#include "tests/common/faulty_rewrite.h"
 #include "tests/common/immutable_flag.h"
 #include "tests/common/temp_dir.h"
 #include "tests/support/folder_contents.h"
@@ -165,7 +166,7 @@ TEST(RewriteFile, AWriteInPlaceEndsBeforeAnInterruptionEndsTheProgram) {
           ::pause();  // takes every signal, to the end of the program
         }
       }).detach();
-      RewriteHooks hooks;
+      WriteFaults hooks;
       hooks.allow_write = [signal](std::size_t offset, std::size_t) {
         if (offset > 0) {
           ::kill(::getpid(), signal);
@@ -174,7 +175,7 @@ TEST(RewriteFile, AWriteInPlaceEndsBeforeAnInterruptionEndsTheProgram) {
         return true;
       };
       std::string error;
-      ::_exit(RewriteFile(path, Pattern(kSize, 2), error, &hooks) ? 0 : 1);
+      ::_exit(RewriteFileWith(hooks, path, Pattern(kSize, 2), error) ? 0 : 1);
     }
     int status = 0;
     ::waitpid(child, &status, 0);
@@ -193,10 +194,10 @@ TEST(RewriteFile, AJournalGoesToTheUserFolderWhenTheFilesFolderTakesNoNewFiles) 
   if (frozen.Unavailable()) {
     GTEST_SKIP() << "the immutable attribute cannot be set here";
   }
-  RewriteHooks crash;
+  WriteFaults crash;
   crash.allow_write = [](std::size_t, std::size_t) -> bool { throw std::runtime_error("crash"); };
   std::string error;
-  EXPECT_THROW(RewriteFile(path, Pattern(100, 2), error, &crash), std::runtime_error);
+  EXPECT_THROW(RewriteFileWith(crash, path, Pattern(100, 2), error), std::runtime_error);
   struct stat info {};
   ASSERT_EQ(::stat(path.c_str(), &info), 0);
   const std::string journals = dir.File(JoinPath(JoinPath("data", "varnock"), "journals"));

@@ -14,6 +14,7 @@
 #include "support/files.h"
 #include "support/paths.h"
 #include "support/shared_read.h"
+#include "tests/common/faulty_rewrite.h"
 #include "tests/common/temp_dir.h"
 #include "tests/support/folder_contents.h"
 
@@ -35,14 +36,14 @@ TEST(RewriteFile, ReplacesTheWholeContentThroughAHiddenFileBesideIt) {
   const std::string path = dir.Write("tomb4.exe", old);
   for (const Bytes& next : {Pattern(5000, 2), Pattern((5 << 20) + 3, 9), Bytes()}) {
     std::string seen;
-    RewriteHooks hooks;
+    WriteFaults hooks;
     hooks.before_replace = [&](const std::string& temporaryPath) {
       seen = temporaryPath;
       EXPECT_EQ(ReadBytes(temporaryPath), next);
       EXPECT_EQ(ReadBytes(path), old);
     };
     std::string error = "stale";
-    ASSERT_TRUE(RewriteFile(path, next, error, &hooks)) << error;
+    ASSERT_TRUE(RewriteFileWith(hooks, path, next, error)) << error;
     EXPECT_EQ(error, "");
     EXPECT_EQ(ReadBytes(path), next);
     EXPECT_EQ(GetParentFolder(seen), dir.path());
@@ -50,6 +51,40 @@ TEST(RewriteFile, ReplacesTheWholeContentThroughAHiddenFileBesideIt) {
     old = next;
   }
   EXPECT_EQ(NamesIn(dir), Names{"tomb4.exe"});
+}
+
+// The rewrite's own step before the replace runs once the new content is flushed and before the
+// file changes, also where the file is written in place (a file with two names); when it fails,
+// the file keeps every old byte and nothing is left beside it.
+TEST(LockedFile, AFailedStepBeforeTheReplaceLeavesTheFileAsItWas) {
+  TempDir dir;
+  const Bytes old = Pattern(3000, 1);
+  const std::string path = dir.Write("tomb4.exe", old);
+  for (const bool twoNames : {false, true}) {
+    if (twoNames) {
+      fs::create_hard_link(ToFsPath(path), ToFsPath(dir.File("second.exe")));
+    }
+    for (const bool ready : {false, true}) {
+      std::string error;
+      int steps = 0;
+      const auto step = [&](std::string& reason) {
+        ++steps;
+        EXPECT_EQ(ReadBytes(path), old);
+        reason = ready ? "" : "no record";
+        return ready;
+      };
+      LockedFile file;
+      ASSERT_TRUE(file.Open(path, error)) << error;
+      EXPECT_EQ(file.Rewrite(Pattern(3000, 2), step, error), ready);
+      EXPECT_EQ(steps, 1);
+      EXPECT_EQ(ReadBytes(path), ready ? Pattern(3000, 2) : old);
+      EXPECT_EQ(error, ready ? "" : "no record");
+    }
+    ASSERT_EQ(ReadBytes(path), Pattern(3000, 2));
+    std::string error;
+    ASSERT_TRUE(RewriteFile(path, old, error)) << error;
+    EXPECT_EQ(NamesIn(dir), twoNames ? (Names{"second.exe", "tomb4.exe"}) : Names{"tomb4.exe"});
+  }
 }
 
 // What may not be written is refused with the reason and left as it was, read-only mark included.
@@ -80,14 +115,14 @@ TEST(RewriteFile, FullDiskLeavesOldFile) {
     if (secondName) {
       fs::create_hard_link(ToFsPath(path), ToFsPath(dir.File("other.exe")));
     }
-    RewriteHooks hooks;
+    WriteFaults hooks;
     std::size_t calls = 0;
     hooks.allow_write = [&calls](std::size_t offset, std::size_t) {
       ++calls;
       return offset == 0;  // the second chunk finds the disk full
     };
     std::string error;
-    EXPECT_FALSE(RewriteFile(path, Pattern((3 << 20) + 10, 2), error, &hooks));
+    EXPECT_FALSE(RewriteFileWith(hooks, path, Pattern((3 << 20) + 10, 2), error));
     EXPECT_EQ(calls, 2u);
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(ReadBytes(path), Pattern(3 << 20, 1));
@@ -131,14 +166,14 @@ TEST(RewriteFile, AnInterruptedWriteInPlaceIsUndoneOnlyByItsOwnWholeJournal) {
     next.resize(old.size() / 2 + random() % old.size(), 7);
     int writes = 0;
     const int stop = 1 + static_cast<int>(random() % 3);
-    RewriteHooks crash;
+    WriteFaults crash;
     crash.allow_write = [&](std::size_t at, std::size_t size) {
       EXPECT_LE(at + size, next.size()) << "a write reaches past the new end";
       return ++writes < stop || (throw std::runtime_error("crash"), false);
     };
     std::string error;
     try {
-      EXPECT_TRUE(RewriteFile(path, next, error, &crash)) << error;
+      EXPECT_TRUE(RewriteFileWith(crash, path, next, error)) << error;
     } catch (const std::runtime_error&) {
       journal = ReadBytes(journalPath);
     }
@@ -205,10 +240,10 @@ TEST(LockedFile, ASecondWriterWaitsForTheFirstAndSeesItsResult) {
       std::string readError;
       EXPECT_TRUE(ReadFileShared(path, seenByReader, readError)) << readError;
     });
-    RewriteHooks impatient;
+    WriteFaults impatient;
     impatient.wait = std::chrono::milliseconds(50);
     std::thread([&] {
-      EXPECT_FALSE(RewriteFile(path, Pattern(5000, 3), error, &impatient));
+      EXPECT_FALSE(RewriteFileWith(impatient, path, Pattern(5000, 3), error));
     }).join();
     EXPECT_NE(error.find("in use by another program"), std::string::npos) << error;
     EXPECT_FALSE(ReadFileShared(path, content, error, impatient.wait));

@@ -4,6 +4,7 @@
 
 #include "support/files.h"
 #include "support/safe_rewrite.h"
+#include "tests/common/faulty_rewrite.h"
 #include "tests/common/temp_dir.h"
 #include "tests/support/folder_contents.h"
 
@@ -29,9 +30,9 @@ TEST(RewriteFileWindows, KeepsMarksAndRefusesAFileHeldWithoutSharing) {
   const HANDLE held = CreateFileW(wide.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  RewriteHooks impatient;
+  WriteFaults impatient;
   impatient.wait = std::chrono::milliseconds(50);
-  EXPECT_FALSE(RewriteFile(path, Pattern(100, 3), error, &impatient));
+  EXPECT_FALSE(RewriteFileWith(impatient, path, Pattern(100, 3), error));
   EXPECT_NE(error.find("in use by another program"), std::string::npos) << error;
   CloseHandle(held);
   EXPECT_EQ(ReadBytes(path), Pattern(100, 2));

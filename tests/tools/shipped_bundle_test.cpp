@@ -28,11 +28,11 @@ TEST(ShippedBundle, CarriesTheTwoPatchesThatApplyAndRemoveCleanly) {
   for (const std::string& patch : unpacked) {
     SCOPED_TRACE(patch);
     EXPECT_EQ(ReadWholeFile(patch), ReadWholeFile(JoinPath(VARNOCK_DEMO_DIR, GetFileName(patch))));
-    EXPECT_EQ(RunPatchOperation(patch, engine, false, record, ui), ResultDone);
-    EXPECT_EQ(RunPatchOperation(patch, engine, false, record, ui), ResultAlreadyDone);
+    EXPECT_EQ(RunPatchOperation(patch, engine, false, record, {.ui = ui}), ResultDone);
+    EXPECT_EQ(RunPatchOperation(patch, engine, false, record, {.ui = ui}), ResultAlreadyDone);
   }
   for (const std::string& patch : unpacked) {
-    EXPECT_EQ(RunPatchOperation(patch, engine, true, record, ui), ResultDone);
+    EXPECT_EQ(RunPatchOperation(patch, engine, true, record, {.ui = ui}), ResultDone);
   }
   EXPECT_EQ(ReadWholeFile(engine), original);
 }

@@ -243,7 +243,7 @@ TEST(Win32MainWindow, PatchesWindowAppliesTheMarkedPatches) {
   SilentUi silent;
   ASSERT_EQ(PerformBatch({{DemoFile("Patch_ExtraVideoMemory20MB.ptc"), {}},
                           {DemoFile("Patch_ExtraWadTextures.ptc"), {}}},
-                         expected, false, silent),
+                         expected, false, {.ui = silent}),
             ResultDone)
       << silent.FirstMessage();
 

@@ -10,6 +10,7 @@
 
 #include "support/files.h"
 #include "support/safe_rewrite.h"
+#include "tests/common/faulty_rewrite.h"
 #include "tests/common/temp_dir.h"
 #include "tests/windows_only/win32_helpers.h"
 
@@ -44,9 +45,9 @@ TEST(RewriteOnWindows, RunningProgramsExecutableReadOpenElsewhereIsReplacedOrKep
   {
     const auto running = Hold(exe, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE);
     ASSERT_TRUE(running);
-    RewriteHooks impatient;
+    WriteFaults impatient;
     impatient.wait = std::chrono::milliseconds(50);
-    rewritten = RewriteFile(exe, kNew, error, &impatient);
+    rewritten = RewriteFileWith(impatient, exe, kNew, error);
   }
   EXPECT_EQ(ReadBytes(exe), rewritten ? kNew : kOld) << error;
   EXPECT_EQ(rewritten, error.empty()) << error;
@@ -64,14 +65,14 @@ TEST(RewriteOnWindows, NewBytesWaitInAHiddenCopyAndStaleCopiesGo) {
       dir.WriteText(".tomb4.exe.varnock-" + std::to_string(GetCurrentProcessId()) + "-5", "in use"),
       dir.WriteText(".tomb4.exe.varnock-notes.txt", "user data")};
   std::string seenTemporary;
-  RewriteHooks hooks;
+  WriteFaults hooks;
   hooks.before_replace = [&](const std::string& temporary) {
     seenTemporary = temporary;
     EXPECT_NE(AttributesOf(temporary) & FILE_ATTRIBUTE_HIDDEN, 0u);
     EXPECT_FALSE(Hold(exe, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE));
   };
   std::string error;
-  ASSERT_TRUE(RewriteFile(exe, kNew, error, &hooks)) << error;
+  ASSERT_TRUE(RewriteFileWith(hooks, exe, kNew, error)) << error;
   EXPECT_FALSE(seenTemporary.empty());
   EXPECT_EQ(ReadBytes(exe), kNew);
   EXPECT_FALSE(FileExists(stale));
