@@ -23,8 +23,8 @@ std::vector<ListedFile> Unmarked(std::vector<std::string> paths) {
 
 std::vector<CatalogueEntry> BuildCatalogue(const std::string& folder,
                                            const std::string& currentVersion, PatchRecord& record,
-                                           UserInterface& ui, const CatalogueVisitor& visit,
-                                           const std::stop_token& stop, bool summed) {
+                                           UserInterface& ui, const CatalogueWatch& watch) {
+  const CatalogueVisitor& visit = watch.visit;
   // The markers are taken only for a visitor: where the folder's entries do not carry them,
   // each costs a look at the file.
   const std::vector<ListedFile> files =
@@ -35,13 +35,13 @@ std::vector<CatalogueEntry> BuildCatalogue(const std::string& folder,
   ranks.reserve(files.size());
   std::string sha256;
   for (const ListedFile& file : files) {
-    if (stop.stop_requested()) {
+    if (watch.stop.stop_requested()) {
       return {};
     }
     // A file that does not load is still listed, but ranks last: the record then holds
     // another file's signature. The listing gave only plain files, so none is looked up again.
     CatalogueEntry entry{GetFileName(file.path), 0, ""};
-    const bool loaded = LoadListedPatch(file.path, record, ui, summed ? &sha256 : nullptr);
+    const bool loaded = LoadListedPatch(file.path, record, ui, watch.summed ? &sha256 : nullptr);
     if (loaded) {
       entry.exeVersion = record.ExeVersion;
       entry.rank = VersionRank(currentVersion, record.ExeVersion);

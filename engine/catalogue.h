@@ -25,15 +25,21 @@ struct CatalogueEntry {
 using CatalogueVisitor = std::function<void(const ListedFile& file, const PatchRecord* record,
                                             const std::string& sha256)>;
 
+// Who looks at the files as the catalogue loads them: `visit` sees every file in listing order,
+// with its sum when `summed`; a stop requested through `stop` ends the loading at the next
+// file, with no entry at all.
+struct CatalogueWatch {
+  CatalogueVisitor visit = {};
+  std::stop_token stop = {};
+  bool summed = false;
+};
+
 // Every .ptc file of `folder`, loaded in listing order (each load replaces `record`; a file
 // that fails to load has told the user why, is still listed and ranks 0) and ranked against
 // `currentVersion`, in the order the patch list shows them: the exchange sort of the ranks,
-// highest first. `visit`, when given, sees every file in listing order, with its sum when
-// `summed`. A stop requested through `stop` ends the loading at the next file, with no entry at
-// all.
+// highest first; `watch` sees the files as they are loaded.
 std::vector<CatalogueEntry> BuildCatalogue(const std::string& folder,
                                            const std::string& currentVersion, PatchRecord& record,
-                                           UserInterface& ui, const CatalogueVisitor& visit = {},
-                                           const std::stop_token& stop = {}, bool summed = false);
+                                           UserInterface& ui, const CatalogueWatch& watch = {});
 
 }  // namespace varnock

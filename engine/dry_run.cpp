@@ -5,18 +5,18 @@
 
 namespace varnock {
 
-DryRun CheckOperation(const std::string& patchPath, PatchRecord record, Bytes image,
-                      const std::string& exePath, bool removing,
-                      const std::optional<std::string>& argument, std::string& exeVersion,
+DryRun CheckOperation(const std::string& patchPath, PatchRecord record, const ExeRead& exe,
+                      bool removing, const std::optional<std::string>& argument,
                       UserInterface& ui) {
+  const std::string& exePath = exe.path;
+  const Bytes& image = exe.image;
   // The operation's own steps first, so that what they would tell the user is told. The
   // record is copied only for a patch that takes an argument, to read another value back.
   DryRun run;
   const PatchRecord loaded = record.Has(HasArgument) ? record : PatchRecord{};
-  if (!VersionAccepted(exePath, record, exeVersion, ui) ||
+  if (!VersionAccepted(exePath, record, exe.version, ui) ||
       !InsertArgument(patchPath, argument, record, ui)) {
-    run.status = StatusOfPatch(patchPath, argument, record.Has(HasArgument) ? loaded : record,
-                               image, exePath, exeVersion);
+    run.status = StatusOfPatch(patchPath, argument, record.Has(HasArgument) ? loaded : record, exe);
     return run;
   }
   run.trial = TryZones(image, record, removing);
@@ -28,7 +28,7 @@ DryRun CheckOperation(const std::string& patchPath, PatchRecord record, Bytes im
   run.status.shift = run.trial.shift;
   run.status.reason = Unplaced(record, run.trial);
   run.operation = std::move(record);
-  run.image = std::move(image);
+  run.image = image;
   return run;
 }
 
@@ -46,8 +46,8 @@ DryRun CheckOperation(const std::string& patchPath, const std::string& exePath, 
     return run;
   }
   std::string exeVersion;
-  return CheckOperation(patchPath, std::move(record), std::move(image), exePath, removing, argument,
-                        exeVersion, ui);
+  return CheckOperation(patchPath, std::move(record), {exePath, image, exeVersion}, removing,
+                        argument, ui);
 }
 
 }  // namespace varnock

@@ -34,11 +34,8 @@ struct DryRun {
 // way (a patch that does not load, a bad argument) is told through `ui`.
 DryRun CheckOperation(const std::string& patchPath, const std::string& exePath, bool removing,
                       const std::optional<std::string>& argument, UserInterface& ui);
-// The same for the patch loaded from `patchPath` as `record` and the executable's `image`;
-// `exeVersion` caches the executable's signature (computed when empty and needed).
-DryRun CheckOperation(const std::string& patchPath, PatchRecord record, Bytes image,
-                      const std::string& exePath, bool removing,
-                      const std::optional<std::string>& argument, std::string& exeVersion,
-                      UserInterface& ui);
+// The same for the patch loaded from `patchPath` as `record` and the executable as read.
+DryRun CheckOperation(const std::string& patchPath, PatchRecord record, const ExeRead& exe,
+                      bool removing, const std::optional<std::string>& argument, UserInterface& ui);
 
 }  // namespace varnock

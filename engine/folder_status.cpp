@@ -21,14 +21,13 @@ namespace {
 // placement failed); no zone report is made. Patches that cannot be placed at all (broken, for
 // another build or program) write none.
 void Judge(FolderStatusEntry& entry, const std::string& path, const FileMarker& marker,
-           const PatchRecord* record, const Bytes& image, const std::string& exePath,
-           std::string& exeVersion) {
+           const PatchRecord* record, const ExeRead& exe) {
   entry.marker = marker;
   entry.description = record == nullptr ? std::string() : record->Description;
   entry.dynamic = record != nullptr && record->Has(Dynamic);
-  entry.status = record == nullptr ? PatchStatus{}
-                                   : StatusOfPatch(path, std::nullopt, *record, image, exePath,
-                                                   exeVersion, ZoneDetail::StateOnly);
+  entry.status = record == nullptr
+                     ? PatchStatus{}
+                     : StatusOfPatch(path, std::nullopt, *record, exe, ZoneDetail::StateOnly);
   const bool judgedByZones = entry.status.state <= PatchState::DoesNotFit;
   entry.spans = judgedByZones ? WrittenRuns(*record, entry.status.shift) : std::vector<ZoneSpan>{};
 }
@@ -101,8 +100,8 @@ bool JudgeAgain(FolderStatus& status, const std::vector<std::size_t>& changed, U
     PatchRecord record;
     const bool loaded = LoadPatch(path, record, ui);
     entry.rank = loaded ? VersionRank(status.exeVersion, record.ExeVersion) : 0;
-    Judge(entry, path, marker, loaded ? &record : nullptr, image, status.exePath,
-          status.exeVersion);
+    Judge(entry, path, marker, loaded ? &record : nullptr,
+          {status.exePath, image, status.exeVersion});
     handover.Add(entry);
   }
   handover.Flush();
@@ -131,11 +130,18 @@ std::vector<std::string> FolderStatus::ConflictNames(std::size_t index, std::siz
 
 namespace {
 
-// The folder's status, each patch file read once, for the list and for its status at once:
-// the executable's failures are told through `exeUi`, the patches' through `patchUi`.
+// Where the failures of a folder's status are told: the executable's, and the patches'.
+struct StatusTellers {
+  UserInterface& exe;
+  UserInterface& patches;
+};
+
+// The folder's status, each patch file read once, for the list and for its status at once.
 bool ComputeFolderStatus(const std::string& folder, const std::string& exePath,
-                         FolderStatus& status, UserInterface& exeUi, UserInterface& patchUi,
+                         FolderStatus& status, const StatusTellers& tell,
                          const StatusDelivery* delivery, StatusKeep* keep) {
+  UserInterface& exeUi = tell.exe;
+  UserInterface& patchUi = tell.patches;
   status = {};
   status.folderMarker = MarkerOf(folder);
   status.exeMarker = MarkerOf(exePath);
@@ -162,15 +168,15 @@ bool ComputeFolderStatus(const std::string& folder, const std::string& exePath,
   const auto visit = [&](const ListedFile& file, const PatchRecord* record,
                          const std::string& sha256) {
     FolderStatusEntry& entry = judged[GetFileName(file.path)];
-    Judge(entry, file.path, file.marker, record, image, exePath, status.exeVersion);
+    Judge(entry, file.path, file.marker, record, {exePath, image, status.exeVersion});
     entry.fileName = GetFileName(file.path);
     handover.Add(entry);
     Keep(keep, entry, record, sha256);
   };
   PatchRecord record;
   std::vector<CatalogueEntry> catalogue =
-      BuildCatalogue(folder, status.exeVersion, record, patchUi, visit,
-                     delivery ? delivery->stop : std::stop_token(), keep != nullptr);
+      BuildCatalogue(folder, status.exeVersion, record, patchUi,
+                     {visit, delivery ? delivery->stop : std::stop_token(), keep != nullptr});
   if (Stopped(delivery)) {
     return false;
   }
@@ -192,13 +198,13 @@ bool ComputeFolderStatus(const std::string& folder, const std::string& exePath,
 
 bool GetFolderStatus(const std::string& folder, const std::string& exePath, FolderStatus& status,
                      UserInterface& ui, const StatusDelivery* delivery, StatusKeep* keep) {
-  return ComputeFolderStatus(folder, exePath, status, ui, ui, delivery, keep);
+  return ComputeFolderStatus(folder, exePath, status, {ui, ui}, delivery, keep);
 }
 
 bool ListFolderStatus(const std::string& folder, const std::string& exePath, FolderStatus& status,
                       UserInterface& ui) {
   SilentUi silent;
-  return ComputeFolderStatus(folder, exePath, status, silent, ui, nullptr, nullptr);
+  return ComputeFolderStatus(folder, exePath, status, {silent, ui}, nullptr, nullptr);
 }
 
 bool RefreshFolderStatus(FolderStatus& status, const std::string& folder,

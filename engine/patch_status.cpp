@@ -241,15 +241,16 @@ std::string Unplaced(const PatchRecord& record, const Trial& trial) {
 }
 
 PatchStatus StatusOfPatch(const std::string& patchPath, const std::optional<std::string>& argument,
-                          const PatchRecord& record, const Bytes& image, const std::string& exePath,
-                          std::string& exeVersion, ZoneDetail detail) {
+                          const PatchRecord& record, const ExeRead& exe, ZoneDetail detail) {
+  const std::string& exePath = exe.path;
+  const Bytes& image = exe.image;
   SilentUi silent;
   PatchStatus status;
   if (ForOtherProgram(record, exePath)) {
     status.state = PatchState::OtherProgram;
     return status;
   }
-  if (!VersionAccepted(exePath, record, exeVersion, silent)) {
+  if (!VersionAccepted(exePath, record, exe.version, silent)) {
     status.state = PatchState::OtherBuild;
     return status;
   }
@@ -289,7 +290,7 @@ PatchStatus GetPatchStatus(const std::string& patchPath, const std::string& exeP
     status.reason = silent.FirstMessage();
     return status;
   }
-  return StatusOfPatch(patchPath, argument, record, image, exePath, exeVersion);
+  return StatusOfPatch(patchPath, argument, record, {exePath, image, exeVersion});
 }
 
 std::optional<std::string> AppliedArgument(const std::string& patchPath,

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/exe_read.h"
 #include "patchfile/patch_record.h"
 #include "support/bytes.h"
 
@@ -76,13 +77,12 @@ std::vector<ZoneReport> ZoneTable(const PatchRecord& record, const Bytes& image,
 // Why a dynamic patch has no place; empty when it has one.
 std::string Unplaced(const PatchRecord& record, const Trial& trial);
 
-// The status of the patch loaded from `patchPath` (as `record`) on the executable `image` at
-// `exePath`, judged with `argument` or, without one, with the value the file name carries.
-// `exeVersion` caches the executable's signature (computed when empty and needed). Shows
-// nothing and writes nothing.
+// The status of the patch loaded from `patchPath` (as `record`) on the executable as read,
+// judged with `argument` or, without one, with the value the file name carries. Shows nothing
+// and writes nothing.
 PatchStatus StatusOfPatch(const std::string& patchPath, const std::optional<std::string>& argument,
-                          const PatchRecord& record, const Bytes& image, const std::string& exePath,
-                          std::string& exeVersion, ZoneDetail detail = ZoneDetail::WithBytes);
+                          const PatchRecord& record, const ExeRead& exe,
+                          ZoneDetail detail = ZoneDetail::WithBytes);
 
 // The same for `record` with its version accepted and its argument written in; `loaded` is the
 // record as loaded (only for a patch that takes an argument), from which another value is read

@@ -21,10 +21,20 @@ std::uint64_t EndOf(const ChangedRange& range) {
   return range.offset + std::max<std::uint64_t>(range.length, range.old.size());
 }
 
+// A chunk of the file's old bytes: `got` of them, read from `offset`.
+struct OldChunk {
+  const std::uint8_t* bytes;
+  std::uint64_t offset;
+  std::size_t got;
+};
+
 // Adds the file bytes [from, to) to the ranges, joined to the last one when close enough; the
-// file's old bytes there are `old`, read from `offset` (`got` of them), the new ones `content`.
+// file's old bytes there are in `chunk`, the new content is `newSize` bytes long.
 void AddRun(std::vector<ChangedRange>& ranges, std::uint64_t from, std::uint64_t to,
-            const std::uint8_t* old, std::uint64_t offset, std::size_t got, std::uint64_t newSize) {
+            const OldChunk& chunk, std::uint64_t newSize) {
+  const std::uint8_t* old = chunk.bytes;
+  const std::uint64_t offset = chunk.offset;
+  const std::size_t got = chunk.got;
   if (ranges.empty() || EndOf(ranges.back()) < offset || from - EndOf(ranges.back()) > kJoinedGap) {
     ranges.push_back({from, 0, {}});
   }
@@ -65,7 +75,7 @@ void AddChangedRuns(std::vector<ChangedRange>& ranges, const std::uint8_t* old, 
       ++end;
     }
     end = end >= inBoth ? size : end;  // a run that reaches the end of either goes on to size
-    AddRun(ranges, offset + at, offset + end, old, offset, got, content.size());
+    AddRun(ranges, offset + at, offset + end, {old, offset, got}, content.size());
     at = end < size ? FirstDifference(old, now, end, inBoth) : size;
   }
 }
@@ -195,9 +205,19 @@ void Tell(InterruptedWrite& found, const std::string& text, bool refused) {
   found.refused = found.refused || refused;
 }
 
-bool UseJournal(NativeFile& file, const std::string& target, const std::string& path,
-                const FileIdentity& identity, std::uint64_t size, bool writable,
-                InterruptedWrite& found, std::string& error) {
+// The file a journal may be for, held: its path, its state as opened, and whether it may be
+// written.
+struct HeldTarget {
+  NativeFile& file;
+  const std::string& target;
+  const FileState& state;
+  bool writable;
+};
+
+bool UseJournal(const HeldTarget& held, const std::string& path, InterruptedWrite& found,
+                std::string& error) {
+  NativeFile& file = held.file;
+  const std::string& target = held.target;
   Bytes stored;
   RewriteJournal journal;
   if (!ReadWholeFile(path, stored, error)) {
@@ -215,15 +235,15 @@ bool UseJournal(NativeFile& file, const std::string& target, const std::string& 
          true);
     return true;
   }
-  if (journal.identity != identity || !Fits(file, journal, size)) {
+  if (journal.identity != held.state.identity || !Fits(file, journal, held.state.size)) {
     Tell(found,
          "the journal " + path + " does not fit " + target +
              " as it is now: it was not used and was left in place; the file was left as it is",
          true);
     return true;
   }
-  const InterruptionsHeld held;
-  if (!writable || !PutBack(file, journal, error)) {
+  const InterruptionsHeld uninterrupted;
+  if (!held.writable || !PutBack(file, journal, error)) {
     error = target + " was left half written by an interrupted write and could not be restored" +
             (error.empty() ? std::string() : ": " + error);
     return false;
@@ -292,7 +312,7 @@ bool RollBackInterruptedWrite(NativeFile& file, const std::string& target, bool 
       folder.empty() ? std::string() : JournalInUserFolder(state.identity);
   for (const std::string& path : {JournalBeside(target), inUserFolder}) {
     if (!path.empty() && FileExists(path) &&
-        !UseJournal(file, target, path, state.identity, state.size, writable, found, error)) {
+        !UseJournal({file, target, state, writable}, path, found, error)) {
       return false;
     }
   }

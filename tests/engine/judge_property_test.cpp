@@ -237,7 +237,7 @@ class JudgeProperty : public ::testing::Test {
       std::filesystem::remove(path);
       EXPECT_TRUE(WritePatchFile(path, patch));
     }
-    const PatchStatus status = StatusOfPatch(path, std::nullopt, patch, c.image, exe, version);
+    const PatchStatus status = StatusOfPatch(path, std::nullopt, patch, {exe, c.image, version});
     const std::string word = StateWord(status.state);
     Count(patch, c.image, status);
     const std::string window = Elsewhere(path, patch, c.image, exe, version, status, onDisk);
@@ -252,8 +252,8 @@ class JudgeProperty : public ::testing::Test {
       const auto& [result, after] = done[removing] =
           Operate(path, patch, exe, version, c.image, removing);
       const DryRun dry = onDisk ? CheckOperation(path, exe, removing, std::nullopt, silent)
-                                : CheckOperation(path, patch, c.image, exe, removing, std::nullopt,
-                                                 version, silent);
+                                : CheckOperation(path, patch, {exe, c.image, version}, removing,
+                                                 std::nullopt, silent);
       if (dry.would != result ||
           (!dry.status.placed && dry.ZoneCount() > 0 && dry.status.reason.empty())) {
         return word + ": check would " + std::to_string(dry.would) + ", not " +
@@ -334,7 +334,7 @@ class JudgeProperty : public ::testing::Test {
                         const std::string& exe, std::string version, const PatchStatus& status,
                         bool onDisk) {
     const PatchStatus brief =
-        StatusOfPatch(path, std::nullopt, patch, image, exe, version, ZoneDetail::StateOnly);
+        StatusOfPatch(path, std::nullopt, patch, {exe, image, version}, ZoneDetail::StateOnly);
     std::optional<PatchStatus> listed;
     FolderStatus folder;
     if (onDisk && GetFolderStatus(dir.path(), exe, folder, ui)) {
