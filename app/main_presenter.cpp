@@ -1,7 +1,6 @@
 #include "app/main_presenter.h"
 
 #include <cstdint>
-#include <exception>
 #include <string>
 #include <utility>
 #include <vector>
@@ -49,12 +48,13 @@ MainPresenter::MainPresenter(MainWindowView& view, FileOrFolderPicker& picker, U
       environment_(std::move(environment)),
       remembered_(environment_.settings),
       history_(environment_.settings,
-               environment_.historyFolder ? environment_.historyFolder() : HistoryFolder()) {}
+               environment_.historyFolder ? environment_.historyFolder() : HistoryFolder()),
+      runs_(ui_) {}
 
 bool MainPresenter::Load() {
-  Guarded("start the program", [this] { InitProgram(); });
+  runs_.Run("start the program", [this] { InitProgram(); });
   if (!unloaded_ && !environment_.openedFiles.empty()) {
-    Guarded("open the files", [this] { OpenFiles(environment_.openedFiles); });
+    runs_.Run("open the files", [this] { OpenFiles(environment_.openedFiles); });
   }
   return !unloaded_;
 }
@@ -64,6 +64,7 @@ void MainPresenter::Unload() {
     return;
   }
   unloaded_ = true;
+  runs_.Stop();
   picker_.Unload();
   bundle_.Release(state_.UnpackedFiles);
 }
@@ -74,7 +75,7 @@ void MainPresenter::CloseClicked() {
 }
 
 void MainPresenter::AllPatchesClicked() {
-  Guarded("showing every patch", [this] { ShowPatches({}); });
+  runs_.Run("showing every patch", [this] { ShowPatches({}); });
 }
 
 // The Patches window over the patch folder and the executable shown; with `setPath`, the set
@@ -115,21 +116,6 @@ void MainPresenter::SetCaption(MainLabel label, const std::string& text) {
 void MainPresenter::SetDescription(const std::string& text) {
   description_ = text;
   view_.SetDescription(text);
-}
-
-void MainPresenter::Guarded(const std::string& doing, const std::function<void()>& handler) {
-  ++running_;
-  try {
-    handler();
-  } catch (const std::exception& failure) {
-    ui_.ShowMessage(texts::UnexpectedFailure(doing, failure.what()), MessageIcon::None);
-  }
-  --running_;
-  if (running_ == 0 && !droppedMeanwhile_.empty() && !unloaded_) {
-    const std::vector<std::string> paths = droppedMeanwhile_.front();
-    droppedMeanwhile_.erase(droppedMeanwhile_.begin());
-    FilesDropped(paths);
-  }
 }
 
 // Start-up: the program-wide state, the bundle unpacked into the patch folder, and the first
@@ -206,7 +192,7 @@ void MainPresenter::SelectFirstPatch() {
 }
 
 void MainPresenter::PatchClicked() {
-  Guarded("choose the patch", [this] { ChoosePatch(); });
+  runs_.Run("choose the patch", [this] { ChoosePatch(); });
 }
 
 // A patch chosen in the list: it is loaded and shown, and a target executable that does not
@@ -276,19 +262,19 @@ std::string MainPresenter::GetSelectedPatchPath() {
 }
 
 void MainPresenter::ApplyClicked() {
-  Guarded("apply the patch", [this] { RequestOperation(false); });
+  runs_.Run("apply the patch", [this] { RequestOperation(false); });
 }
 
 void MainPresenter::RemoveClicked() {
-  Guarded("remove the patch", [this] { RequestOperation(true); });
+  runs_.Run("remove the patch", [this] { RequestOperation(true); });
 }
 
 void MainPresenter::ChangePatchFolderClicked() {
-  Guarded("change the patch folder", [this] { ChoosePatchFolder(); });
+  runs_.Run("change the patch folder", [this] { ChoosePatchFolder(); });
 }
 
 void MainPresenter::ChangeTargetClicked() {
-  Guarded("change the program to patch", [this] { ChooseTarget(); });
+  runs_.Run("change the program to patch", [this] { ChooseTarget(); });
 }
 
 bool MainPresenter::RunPicker(const std::string& caption, const std::string& startFolder,
@@ -376,14 +362,8 @@ void MainPresenter::UseTarget(const std::string& exe) {
   ListPatches(WholeRoot(state_.PatchFolder), state_.PatchCount);
 }
 
-// Files that come while a handler runs (a drop queued before a box or the Patches window was
-// shown) wait for it to end: nothing changes under a running handler.
 void MainPresenter::FilesDropped(const std::vector<std::string>& paths) {
-  if (running_ > 0) {
-    droppedMeanwhile_.push_back(paths);
-    return;
-  }
-  Guarded("open the dropped files", [&] { OpenFiles(paths); });
+  runs_.RunWhenFree("open the dropped files", [this, paths] { OpenFiles(paths); });
 }
 
 // The executable comes first: its listing would choose the first patch instead of the one
@@ -469,7 +449,7 @@ bool MainPresenter::ChooseItem(const std::string& name) {
 }
 
 void MainPresenter::PrintClicked() {
-  Guarded("print the description", [this] { PrintDescription(); });
+  runs_.Run("print the description", [this] { PrintDescription(); });
 }
 
 void MainPresenter::PrintDescription() {
@@ -485,12 +465,12 @@ void MainPresenter::PrintDescription() {
 // folder and the selected patch, not at every patch file (a query a file, thousands of them in
 // a large folder); later ones look at them all.
 void MainPresenter::WindowActivated() {
-  if (running_ > 0) {
+  if (runs_.Running()) {
     return;
   }
   const bool everyPatch = activated_;
   activated_ = true;
-  Guarded("refresh the status", [this, everyPatch] { RefreshStatusLine(everyPatch); });
+  runs_.Run("refresh the status", [this, everyPatch] { RefreshStatusLine(everyPatch); });
 }
 
 // The line looks without telling: a patch of the folder that does not load has told the user

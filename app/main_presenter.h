@@ -1,11 +1,11 @@
 #pragma once
 
 #include <array>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "app/app_environment.h"
+#include "app/handler_runs.h"
 #include "app/history_keeping.h"
 #include "app/main_window_view.h"
 #include "app/program_state.h"
@@ -98,8 +98,6 @@ class MainPresenter {
   // kept and computed again only where the files changed on disk: the executable, the folder's
   // listing, and the selected patch's file or, with `everyPatch`, every patch file.
   void RefreshStatusLine(bool everyPatch = false);
-  // Runs a handler; an unexpected failure ends in one plain message naming `doing`.
-  void Guarded(const std::string& doing, const std::function<void()>& handler);
 
   MainWindowView& view_;
   FileOrFolderPicker& picker_;
@@ -120,9 +118,7 @@ class MainPresenter {
   bool listingFollows_ = false;
   // Shared with the Patches window: one warning in a run when no history could be kept.
   HistoryKeeping history_;
-  int running_ = 0;  // handlers running, nested ones included
-  // Files dropped while a handler ran, opened once it has ended.
-  std::vector<std::vector<std::string>> droppedMeanwhile_;
+  HandlerRuns runs_;
   bool unloaded_ = false;
   bool activated_ = false;  // the window has been activated since start-up, a handler not running
   StartUpBundle bundle_;
