@@ -8,14 +8,11 @@
 #include "app/opened_files.h"
 #include "app/patches_texts.h"
 #include "app/picker_start.h"
-#include "app/status_line.h"
 #include "app/trim_root_backslash.h"
 #include "app/window_texts.h"
-#include "engine/catalogue.h"
 #include "engine/patch_folder_text.h"
 #include "engine/patch_operation.h"
 #include "engine/patch_status.h"
-#include "engine/silent_ui.h"
 #include "engine/zone_pipeline.h"
 #include "history/history_store.h"
 #include "support/files.h"
@@ -49,7 +46,8 @@ MainPresenter::MainPresenter(MainWindowView& view, FileOrFolderPicker& picker, U
       remembered_(environment_.settings),
       history_(environment_.settings,
                environment_.historyFolder ? environment_.historyFolder() : HistoryFolder()),
-      runs_(ui_) {}
+      runs_(ui_),
+      status_(view_, ui_) {}
 
 bool MainPresenter::Load() {
   runs_.Run("start the program", [this] { InitProgram(); });
@@ -85,18 +83,14 @@ void MainPresenter::ShowPatches(const std::string& setPath) {
   request.folder = state_.PatchFolder;
   request.exePath = Caption(MainLabel::NomeExe);
   request.fileNames = patchItems_;
-  request.known = &folderStatus_;
+  request.known = &status_.Known();
   request.settings = environment_.settings;
   request.history = &history_;
   request.chosenFile = view_.SelectedPatchText();
   request.chosenDescription = description_;
   request.setPath = setPath;
   MainWindowView::PatchesOutcome outcome = view_.ShowPatchesWindow(request);
-  // After a change the status kept before is no longer the file's, even where the markers
-  // say so; one the window did not finish is computed anew.
-  if (outcome.changedExecutable || !outcome.status.entries.empty()) {
-    folderStatus_ = std::move(outcome.status);
-  }
+  status_.TakeFrom(outcome);
   if (outcome.changedExecutable) {
     TargetLabelChanged();  // its signature may have changed with its bytes
   } else {
@@ -148,7 +142,8 @@ void MainPresenter::ShowTargetCaptions() {
 // The catalogue: every .ptc file of `folder`, the ones made for the chosen executable's
 // version first. The first item is selected, which chooses its patch at once.
 void MainPresenter::ListPatches(const std::string& folder, std::int32_t& count) {
-  const std::vector<std::string> names = ListedNames(folder);
+  const std::vector<std::string> names = status_.ListNames(
+      folder, Caption(MainLabel::NomeExe), Caption(MainLabel::TombVersionNow), state_.Patch);
   count = static_cast<std::int32_t>(names.size());
   state_.PatchFolder = TrimRootBackslash(folder);
   if (count > 0) {
@@ -163,27 +158,6 @@ void MainPresenter::ListPatches(const std::string& folder, std::int32_t& count) 
     RefreshStatusLine();
   }
   SetCaption(MainLabel::DirSrc, folder);
-}
-
-// The names of the catalogue in its order. With an executable chosen, the folder's status is
-// computed with them, each patch file read once for both; the status line then finds it
-// current.
-std::vector<std::string> MainPresenter::ListedNames(const std::string& folder) {
-  std::vector<std::string> names;
-  const std::string& exe = Caption(MainLabel::NomeExe);
-  if (FileExists(exe) && ListFolderStatus(folder, exe, folderStatus_, ui_)) {
-    names.reserve(folderStatus_.entries.size());
-    for (const FolderStatusEntry& entry : folderStatus_.entries) {
-      names.push_back(entry.fileName);
-    }
-    return names;
-  }
-  folderStatus_ = {};
-  for (CatalogueEntry& entry :
-       BuildCatalogue(folder, Caption(MainLabel::TombVersionNow), state_.Patch, ui_)) {
-    names.push_back(std::move(entry.fileName));
-  }
-  return names;
 }
 
 void MainPresenter::SelectFirstPatch() {
@@ -308,9 +282,7 @@ void MainPresenter::RequestOperation(bool remove) {
   RunPatchOperation(path, exe, remove, state_.Patch, {.ui = ui_, .history = history_.ForChange()},
                     applied);
   history_.TellFailure(ui_);
-  // A rewrite within the file system's time resolution may leave the executable's marker as it
-  // was, so the folder's status is taken again whatever it shows.
-  folderStatus_ = {};
+  status_.Forget();
   RefreshStatusLine();
 }
 
@@ -355,9 +327,9 @@ void MainPresenter::UseTarget(const std::string& exe) {
   }
   namedExe_ = exe;
   // The status line waits for the new listing, which computes the statuses with it.
-  listingFollows_ = true;
+  status_.WaitForListing(true);
   SetTargetExe(exe);
-  listingFollows_ = false;
+  status_.WaitForListing(false);
   // A patch folder at the root "/" is empty once trimmed; its listing shows it whole.
   ListPatches(WholeRoot(state_.PatchFolder), state_.PatchCount);
 }
@@ -460,41 +432,18 @@ void MainPresenter::PrintDescription() {
 }
 
 // A window is activated again also when a modal box of a running handler closes; that handler
-// refreshes the line itself when it needs to. The first activation is mostly the window's
-// showing, just after start-up computed every status: it looks again at the executable, the
-// folder and the selected patch, not at every patch file (a query a file, thousands of them in
-// a large folder); later ones look at them all.
+// refreshes the line itself when it needs to.
 void MainPresenter::WindowActivated() {
   if (runs_.Running()) {
     return;
   }
-  const bool everyPatch = activated_;
-  activated_ = true;
-  runs_.Run("refresh the status", [this, everyPatch] { RefreshStatusLine(everyPatch); });
+  runs_.Run("refresh the status", [this] {
+    status_.RefreshOnActivation(state_.PatchFolder, Caption(MainLabel::NomeExe));
+  });
 }
 
-// The line looks without telling: a patch of the folder that does not load has told the user
-// when the list was built.
-void MainPresenter::RefreshStatusLine(bool everyPatch) {
-  if (listingFollows_) {
-    return;
-  }
-  std::string text;
-  const std::string& exe = Caption(MainLabel::NomeExe);
-  if (view_.SelectedPatchIndex() >= 0 && FileExists(exe)) {
-    SilentUi silent;
-    const std::string name = view_.SelectedPatchText();
-    if (RefreshFolderStatus(folderStatus_, state_.PatchFolder, exe, everyPatch ? "" : name,
-                            silent)) {
-      if (const std::optional<std::size_t> index = folderStatus_.IndexOf(name)) {
-        text = StatusLineText(folderStatus_, *index);
-      }
-    }
-  }
-  if (text != statusLine_) {
-    statusLine_ = text;
-    view_.SetStatusLine(text);
-  }
+void MainPresenter::RefreshStatusLine() {
+  status_.Refresh(state_.PatchFolder, Caption(MainLabel::NomeExe));
 }
 
 }  // namespace varnock

@@ -5,13 +5,13 @@
 #include <vector>
 
 #include "app/app_environment.h"
+#include "app/folder_status_line.h"
 #include "app/handler_runs.h"
 #include "app/history_keeping.h"
 #include "app/main_window_view.h"
 #include "app/program_state.h"
 #include "app/remembered_choices.h"
 #include "app/start_up_bundle.h"
-#include "engine/folder_status.h"
 #include "picker/file_or_folder_picker.h"
 #include "ui/user_interface.h"
 
@@ -53,13 +53,12 @@ class MainPresenter {
   // The caption the presenter last gave a label, and the description shown.
   const std::string& Caption(MainLabel label) const;
   const std::string& Description() const { return description_; }
-  const std::string& StatusLine() const { return statusLine_; }
+  const std::string& StatusLine() const { return status_.Text(); }
 
  private:
   // Start-up and the catalogue.
   void InitProgram();
   void ListPatches(const std::string& folder, std::int32_t& count);
-  std::vector<std::string> ListedNames(const std::string& folder);
   void ShowTargetCaptions();
   std::string GetSelectedPatchPath();
 
@@ -94,10 +93,8 @@ class MainPresenter {
 
   void SetCaption(MainLabel label, const std::string& text);
   void SetDescription(const std::string& text);
-  // The status line of the selected patch on the chosen executable. The folder's status is
-  // kept and computed again only where the files changed on disk: the executable, the folder's
-  // listing, and the selected patch's file or, with `everyPatch`, every patch file.
-  void RefreshStatusLine(bool everyPatch = false);
+  // The status line of the selected patch on the chosen executable, as it is on disk now.
+  void RefreshStatusLine();
 
   MainWindowView& view_;
   FileOrFolderPicker& picker_;
@@ -109,18 +106,14 @@ class MainPresenter {
   std::string description_;
   // The names in the patch list, as the last listing gave them.
   std::vector<std::string> patchItems_;
-  std::string statusLine_;
   // The executable the user named last (opened, dropped, picked or remembered): it is chosen
   // again whenever the chosen patch is for its program.
   std::string namedExe_;
-  FolderStatus folderStatus_;
-  // A new executable is being chosen and the list is made again after it.
-  bool listingFollows_ = false;
   // Shared with the Patches window: one warning in a run when no history could be kept.
   HistoryKeeping history_;
   HandlerRuns runs_;
+  FolderStatusLine status_;
   bool unloaded_ = false;
-  bool activated_ = false;  // the window has been activated since start-up, a handler not running
   StartUpBundle bundle_;
 };
 
