@@ -5,7 +5,6 @@
 #include <utility>
 #include <vector>
 
-#include "app/opened_files.h"
 #include "app/patches_texts.h"
 #include "app/picker_start.h"
 #include "app/trim_root_backslash.h"
@@ -47,12 +46,14 @@ MainPresenter::MainPresenter(MainWindowView& view, FileOrFolderPicker& picker, U
       history_(environment_.settings,
                environment_.historyFolder ? environment_.historyFolder() : HistoryFolder()),
       runs_(ui_),
-      status_(view_, ui_) {}
+      status_(view_, ui_),
+      opener_(*this, view_, ui_, state_, remembered_) {}
 
 bool MainPresenter::Load() {
   runs_.Run("start the program", [this] { InitProgram(); });
   if (!unloaded_ && !environment_.openedFiles.empty()) {
-    runs_.Run("open the files", [this] { OpenFiles(environment_.openedFiles); });
+    runs_.Run("open the files",
+              [this] { opener_.Open(environment_.openedFiles, environment_.currentFolder()); });
   }
   return !unloaded_;
 }
@@ -335,89 +336,15 @@ void MainPresenter::UseTarget(const std::string& exe) {
 }
 
 void MainPresenter::FilesDropped(const std::vector<std::string>& paths) {
-  runs_.RunWhenFree("open the dropped files", [this, paths] { OpenFiles(paths); });
+  runs_.RunWhenFree("open the dropped files",
+                    [this, paths] { opener_.Open(paths, environment_.currentFolder()); });
 }
 
-// The executable comes first: its listing would choose the first patch instead of the one
-// opened. A set opens the Patches window, with its marks, once the rest is done.
-void MainPresenter::OpenFiles(const std::vector<std::string>& paths) {
-  const OpenedFiles opened = SortOpenedFiles(paths, environment_.currentFolder(), ui_);
-  const std::string named = namedExe_;
-  if (!opened.exe.empty()) {
-    UseTarget(opened.exe);
+void MainPresenter::NameTargetAgain(const std::string& exe) {
+  namedExe_ = exe;
+  if (FitsProgram(exe, state_.TargetName)) {
+    SetTargetExe(exe);
   }
-  bool toldWhy = false;  // the set's own folder was refused, and the user told why
-  if (!opened.patch.empty()) {
-    OpenPatch(opened.patch);
-  } else if (!opened.folder.empty() || !opened.set.empty()) {
-    const std::string& folder = opened.folder;
-    toldWhy =
-        !UsePatchFolder(folder.empty() ? GetParentFolder(opened.set) : folder) && folder.empty();
-  }
-  if (!opened.exe.empty()) {
-    KeepOrRefuseTarget(opened.exe, named);
-  }
-  if (!opened.set.empty()) {
-    OpenSetInItsFolder(opened.set, toldWhy);
-  }
-}
-
-// A set is opened only over its own folder: against another, every patch it names would be
-// missing and every patch applied there would be marked to come off.
-void MainPresenter::OpenSetInItsFolder(const std::string& set, bool toldWhy) {
-  if (state_.PatchFolder == TrimRootBackslash(GetParentFolder(set))) {
-    ShowPatches(set);
-  } else if (!toldWhy) {
-    ui_.ShowMessage(
-        SetRefusedText(SetFileDialog::Open, "the patches of " + GetFileName(set) +
-                                                " are not in the patch folder in use, " +
-                                                state_.PatchFolder),
-        MessageIcon::None);
-  }
-}
-
-// An opened executable is kept and remembered when the patch chosen in the end is for its
-// program; otherwise the user is told why it was not taken, and the one named before it stays.
-void MainPresenter::KeepOrRefuseTarget(const std::string& exe, const std::string& before) {
-  if (EqualsIgnoreCase(exe, Caption(MainLabel::NomeExe))) {
-    remembered_.KeepTarget(exe);
-    return;
-  }
-  namedExe_ = before;
-  if (FitsProgram(before, state_.TargetName)) {
-    SetTargetExe(before);
-  }
-  ui_.ShowMessage(texts::ProgramNotTaken(exe, view_.SelectedPatchText(), state_.TargetName),
-                  MessageIcon::None);
-}
-
-// The patch's folder becomes the patch folder, and the patch is chosen in the list.
-// A folder already listed (the remembered one, at start-up) is listed again only when the
-// patch is not in its list yet.
-void MainPresenter::OpenPatch(const std::string& patch) {
-  const std::string folder = WholeRoot(GetParentFolder(patch));
-  const bool listed = !patchItems_.empty() && folder == WholeRoot(state_.PatchFolder);
-  if (listed) {
-    remembered_.KeepPatchFolder(folder);
-  } else if (!UsePatchFolder(folder)) {
-    return;
-  }
-  if (!ChooseItem(GetFileName(patch)) && listed && UsePatchFolder(folder)) {
-    ChooseItem(GetFileName(patch));
-  }
-}
-
-bool MainPresenter::ChooseItem(const std::string& name) {
-  for (std::size_t i = 0; i < patchItems_.size(); ++i) {
-    if (EqualsIgnoreCase(patchItems_[i], name)) {
-      if (static_cast<int>(i) != view_.SelectedPatchIndex()) {
-        view_.SelectPatchItem(static_cast<int>(i));
-        ChoosePatch();
-      }
-      return true;
-    }
-  }
-  return false;
 }
 
 void MainPresenter::PrintClicked() {

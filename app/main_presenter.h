@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/app_environment.h"
+#include "app/files_opener.h"
 #include "app/folder_status_line.h"
 #include "app/handler_runs.h"
 #include "app/history_keeping.h"
@@ -21,7 +22,7 @@ namespace varnock {
 // every event handler. A view calls the handler of each user action; the presenter answers
 // through the view and the user interface, and runs nested handlers itself where a change it
 // makes (a list selection, the target executable's caption) must run one at once.
-class MainPresenter {
+class MainPresenter : private OpenerWindow {
  public:
   MainPresenter(MainWindowView& view, FileOrFolderPicker& picker, UserInterface& ui,
                 AppEnvironment environment);
@@ -63,7 +64,7 @@ class MainPresenter {
   std::string GetSelectedPatchPath();
 
   // Handlers as other handlers run them, nested.
-  void ChoosePatch();
+  void ChoosePatch() override;
   void TargetLabelChanged();
   void RequestOperation(bool remove);
   void ChoosePatchFolder();
@@ -80,16 +81,14 @@ class MainPresenter {
   void SetTargetExe(const std::string& path);
 
   // The steps a button takes once its picker has answered; opened and dropped files take them
-  // too. UsePatchFolder is false when the folder holds no patch.
-  bool UsePatchFolder(const std::string& folder);
-  void UseTarget(const std::string& exe);
-  void OpenFiles(const std::vector<std::string>& paths);
-  void OpenSetInItsFolder(const std::string& set, bool toldWhy);
-  void ShowPatches(const std::string& setPath);
-  void KeepOrRefuseTarget(const std::string& exe, const std::string& before);
-  void OpenPatch(const std::string& patch);
-  // Selects and chooses the list item `name`; false when the list has none.
-  bool ChooseItem(const std::string& name);
+  // too.
+  bool UsePatchFolder(const std::string& folder) override;
+  void UseTarget(const std::string& exe) override;
+  void ShowPatches(const std::string& setPath) override;
+  void NameTargetAgain(const std::string& exe) override;
+  const std::string& ChosenTarget() const override { return Caption(MainLabel::NomeExe); }
+  const std::string& NamedTarget() const override { return namedExe_; }
+  const std::vector<std::string>& PatchItems() const override { return patchItems_; }
 
   void SetCaption(MainLabel label, const std::string& text);
   void SetDescription(const std::string& text);
@@ -113,6 +112,7 @@ class MainPresenter {
   HistoryKeeping history_;
   HandlerRuns runs_;
   FolderStatusLine status_;
+  FilesOpener opener_;
   bool unloaded_ = false;
   StartUpBundle bundle_;
 };
