@@ -1,12 +1,12 @@
 #include "app/main_presenter.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "app/patches_texts.h"
-#include "app/picker_start.h"
 #include "app/trim_root_backslash.h"
 #include "app/window_texts.h"
 #include "engine/patch_folder_text.h"
@@ -39,7 +39,7 @@ constexpr int kPrintPoints = 10;
 MainPresenter::MainPresenter(MainWindowView& view, FileOrFolderPicker& picker, UserInterface& ui,
                              AppEnvironment environment)
     : view_(view),
-      picker_(picker),
+      pickers_(picker),
       ui_(ui),
       environment_(std::move(environment)),
       remembered_(environment_.settings),
@@ -64,7 +64,7 @@ void MainPresenter::Unload() {
   }
   unloaded_ = true;
   runs_.Stop();
-  picker_.Unload();
+  pickers_.Unload();
   bundle_.Release(state_.UnpackedFiles);
 }
 
@@ -252,18 +252,6 @@ void MainPresenter::ChangeTargetClicked() {
   runs_.Run("change the program to patch", [this] { ChooseTarget(); });
 }
 
-bool MainPresenter::RunPicker(const std::string& caption, const std::string& startFolder,
-                              bool testFile, const std::string& mask, std::string& pathDir) {
-  picker_.SetCaption(caption);
-  picker_.ImpostaValori(startFolder, testFile, mask);
-  picker_.ShowModal();
-  if (!picker_.ExitValue()) {
-    return false;
-  }
-  pathDir = picker_.PathDir();
-  return true;
-}
-
 // Apply or remove the selected patch on the chosen executable.
 void MainPresenter::RequestOperation(bool remove) {
   const std::string path = GetSelectedPatchPath();
@@ -289,12 +277,9 @@ void MainPresenter::RequestOperation(bool remove) {
 
 // A new patch folder; one without patches is refused and the catalogue stays as it was.
 void MainPresenter::ChoosePatchFolder() {
-  std::string folder;
-  if (!RunPicker(std::string(texts::kPatchFolderCaption), PatchPickerStart(state_.PatchFolder),
-                 false, "*", folder)) {
-    return;
+  if (const std::optional<std::string> folder = pickers_.PatchFolder(state_.PatchFolder)) {
+    UsePatchFolder(*folder);
   }
-  UsePatchFolder(folder);
 }
 
 bool MainPresenter::UsePatchFolder(const std::string& folder) {
@@ -309,16 +294,12 @@ bool MainPresenter::UsePatchFolder(const std::string& folder) {
 
 // A new target executable; the list is sorted again for its version.
 void MainPresenter::ChooseTarget() {
-  std::string exe;
-  if (!RunPicker(texts::TargetPickerCaption(state_.TargetName),
-                 TargetPickerStart(Caption(MainLabel::NomeExe), state_.EditorFolder,
-                                   environment_.currentFolder()),
-                 true, state_.TargetName + "*.exe", exe)) {
-    return;
-  }
-  if (!EqualsIgnoreCase(exe, Caption(MainLabel::NomeExe))) {
-    UseTarget(exe);
-    remembered_.KeepTarget(exe);
+  const std::optional<std::string> exe =
+      pickers_.Target(state_.TargetName, Caption(MainLabel::NomeExe), state_.EditorFolder,
+                      environment_.currentFolder());
+  if (exe && !EqualsIgnoreCase(*exe, Caption(MainLabel::NomeExe))) {
+    UseTarget(*exe);
+    remembered_.KeepTarget(*exe);
   }
 }
 

@@ -9,6 +9,7 @@
 #include "app/folder_status_line.h"
 #include "app/handler_runs.h"
 #include "app/history_keeping.h"
+#include "app/main_pickers.h"
 #include "app/main_window_view.h"
 #include "app/program_state.h"
 #include "app/remembered_choices.h"
@@ -70,11 +71,6 @@ class MainPresenter : private OpenerWindow {
   void ChoosePatchFolder();
   void ChooseTarget();
   void PrintDescription();
-  // Shows the picker modally with `caption`, starting at `startFolder`, in file mode
-  // (`testFile` true, listing the names that match `mask`) or folder mode. Returns its
-  // ExitValue; when true, `pathDir` receives its PathDir.
-  bool RunPicker(const std::string& caption, const std::string& startFolder, bool testFile,
-                 const std::string& mask, std::string& pathDir);
 
   // Changes that run a handler at once.
   void SelectFirstPatch();
@@ -96,7 +92,7 @@ class MainPresenter : private OpenerWindow {
   void RefreshStatusLine();
 
   MainWindowView& view_;
-  FileOrFolderPicker& picker_;
+  MainPickers pickers_;
   UserInterface& ui_;
   AppEnvironment environment_;
   RememberedChoices remembered_;
