@@ -45,6 +45,7 @@ MainPresenter::MainPresenter(MainWindowView& view, FileOrFolderPicker& picker, U
       remembered_(environment_.settings),
       history_(environment_.settings,
                environment_.historyFolder ? environment_.historyFolder() : HistoryFolder()),
+      captions_(view_),
       runs_(ui_),
       status_(view_, ui_),
       opener_(*this, view_, ui_, state_, remembered_) {}
@@ -88,7 +89,7 @@ void MainPresenter::ShowPatches(const std::string& setPath) {
   request.settings = environment_.settings;
   request.history = &history_;
   request.chosenFile = view_.SelectedPatchText();
-  request.chosenDescription = description_;
+  request.chosenDescription = captions_.Description();
   request.setPath = setPath;
   MainWindowView::PatchesOutcome outcome = view_.ShowPatchesWindow(request);
   status_.TakeFrom(outcome);
@@ -97,20 +98,6 @@ void MainPresenter::ShowPatches(const std::string& setPath) {
   } else {
     RefreshStatusLine();
   }
-}
-
-const std::string& MainPresenter::Caption(MainLabel label) const {
-  return captions_[static_cast<std::size_t>(label)];
-}
-
-void MainPresenter::SetCaption(MainLabel label, const std::string& text) {
-  captions_[static_cast<std::size_t>(label)] = text;
-  view_.SetCaption(label, text);
-}
-
-void MainPresenter::SetDescription(const std::string& text) {
-  description_ = text;
-  view_.SetDescription(text);
 }
 
 // Start-up: the program-wide state, the bundle unpacked into the patch folder, and the first
@@ -134,12 +121,6 @@ void MainPresenter::InitProgram() {
   }
 }
 
-void MainPresenter::ShowTargetCaptions() {
-  SetCaption(MainLabel::ApplyPatchTo, texts::ApplyPatchToCaption(state_.TargetName));
-  SetCaption(MainLabel::CreatedWithVersion, texts::CreatedWithVersionCaption(state_.TargetName));
-  SetCaption(MainLabel::CurrentTomb, texts::CurrentTombCaption(state_.TargetName));
-}
-
 // The catalogue: every .ptc file of `folder`, the ones made for the chosen executable's
 // version first. The first item is selected, which chooses its patch at once.
 void MainPresenter::ListPatches(const std::string& folder, std::int32_t& count) {
@@ -158,7 +139,7 @@ void MainPresenter::ListPatches(const std::string& folder, std::int32_t& count) 
   } else {
     RefreshStatusLine();
   }
-  SetCaption(MainLabel::DirSrc, folder);
+  captions_.Set(MainLabel::DirSrc, folder);
 }
 
 void MainPresenter::SelectFirstPatch() {
@@ -180,16 +161,16 @@ void MainPresenter::ChoosePatch() {
   std::string baseName = state_.TargetName;
   std::string relativePath;
   if (!GetPatchTarget(path, state_.Patch, ui_, baseName, relativePath)) {
-    SetDescription("");
+    captions_.SetDescription("");
     view_.SetDynamicVisible(false);
-    SetCaption(MainLabel::TombVersion, "");
+    captions_.Set(MainLabel::TombVersion, "");
     SetTargetExe("");
     return;
   }
   state_.TargetName = baseName;
-  ShowTargetCaptions();
-  SetDescription(state_.Patch.Description);
-  SetCaption(MainLabel::TombVersion, state_.Patch.ExeVersion);
+  captions_.ShowTarget(state_.TargetName);
+  captions_.SetDescription(state_.Patch.Description);
+  captions_.Set(MainLabel::TombVersion, state_.Patch.ExeVersion);
   view_.SetDynamicVisible(state_.Patch.Has(Dynamic));
   if (ContainsIgnoreCase(Caption(MainLabel::NomeExe), state_.TargetName)) {
     RefreshStatusLine();
@@ -201,7 +182,7 @@ void MainPresenter::ChoosePatch() {
     return;
   }
   SetTargetExe("");
-  SetCaption(MainLabel::TombVersionNow, "");
+  captions_.Set(MainLabel::TombVersionNow, "");
   if (state_.EditorFolder.empty()) {
     return;
   }
@@ -213,7 +194,7 @@ void MainPresenter::ChoosePatch() {
 
 // Label_NomeExe's caption changes, and its change handler runs at once.
 void MainPresenter::SetTargetExe(const std::string& path) {
-  SetCaption(MainLabel::NomeExe, path);
+  captions_.Set(MainLabel::NomeExe, path);
   TargetLabelChanged();
 }
 
@@ -222,7 +203,7 @@ void MainPresenter::TargetLabelChanged() {
   if (FileExists(exe)) {
     // A write in place of it that was interrupted is undone before anything is read.
     RestoreExecutable(exe, ui_);
-    SetCaption(MainLabel::TombVersionNow, GetExeVersion(exe, ui_));
+    captions_.Set(MainLabel::TombVersionNow, GetExeVersion(exe, ui_));
   }
   RefreshStatusLine();
 }
@@ -334,7 +315,7 @@ void MainPresenter::PrintClicked() {
 
 void MainPresenter::PrintDescription() {
   std::string error;
-  if (!view_.PrintText(description_, kPrintFace, kPrintPoints, error)) {
+  if (!view_.PrintText(captions_.Description(), kPrintFace, kPrintPoints, error)) {
     ui_.ShowMessage(texts::UnexpectedFailure("print the description", error), MessageIcon::None);
   }
 }

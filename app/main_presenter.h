@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <string>
 #include <vector>
 
@@ -9,6 +8,7 @@
 #include "app/folder_status_line.h"
 #include "app/handler_runs.h"
 #include "app/history_keeping.h"
+#include "app/main_captions.h"
 #include "app/main_pickers.h"
 #include "app/main_window_view.h"
 #include "app/program_state.h"
@@ -53,15 +53,14 @@ class MainPresenter : private OpenerWindow {
 
   const ProgramState& State() const { return state_; }
   // The caption the presenter last gave a label, and the description shown.
-  const std::string& Caption(MainLabel label) const;
-  const std::string& Description() const { return description_; }
+  const std::string& Caption(MainLabel label) const { return captions_.Of(label); }
+  const std::string& Description() const { return captions_.Description(); }
   const std::string& StatusLine() const { return status_.Text(); }
 
  private:
   // Start-up and the catalogue.
   void InitProgram();
   void ListPatches(const std::string& folder, std::int32_t& count);
-  void ShowTargetCaptions();
   std::string GetSelectedPatchPath();
 
   // Handlers as other handlers run them, nested.
@@ -86,8 +85,6 @@ class MainPresenter : private OpenerWindow {
   const std::string& NamedTarget() const override { return namedExe_; }
   const std::vector<std::string>& PatchItems() const override { return patchItems_; }
 
-  void SetCaption(MainLabel label, const std::string& text);
-  void SetDescription(const std::string& text);
   // The status line of the selected patch on the chosen executable, as it is on disk now.
   void RefreshStatusLine();
 
@@ -97,8 +94,6 @@ class MainPresenter : private OpenerWindow {
   AppEnvironment environment_;
   RememberedChoices remembered_;
   ProgramState state_;
-  std::array<std::string, 7> captions_;
-  std::string description_;
   // The names in the patch list, as the last listing gave them.
   std::vector<std::string> patchItems_;
   // The executable the user named last (opened, dropped, picked or remembered): it is chosen
@@ -106,6 +101,7 @@ class MainPresenter : private OpenerWindow {
   std::string namedExe_;
   // Shared with the Patches window: one warning in a run when no history could be kept.
   HistoryKeeping history_;
+  MainCaptions captions_;
   HandlerRuns runs_;
   FolderStatusLine status_;
   FilesOpener opener_;
