@@ -6,7 +6,6 @@
 #include <utility>
 #include <vector>
 
-#include "app/patches_texts.h"
 #include "app/trim_root_backslash.h"
 #include "app/window_texts.h"
 #include "engine/patch_folder_text.h"
