@@ -217,11 +217,11 @@ std::string MainPresenter::GetSelectedPatchPath() {
 }
 
 void MainPresenter::ApplyClicked() {
-  runs_.Run("apply the patch", [this] { RequestOperation(false); });
+  runs_.Run("apply the patch", [this] { RequestOperation(PatchDirection::Apply); });
 }
 
 void MainPresenter::RemoveClicked() {
-  runs_.Run("remove the patch", [this] { RequestOperation(true); });
+  runs_.Run("remove the patch", [this] { RequestOperation(PatchDirection::Remove); });
 }
 
 void MainPresenter::ChangePatchFolderClicked() {
@@ -233,7 +233,8 @@ void MainPresenter::ChangeTargetClicked() {
 }
 
 // Apply or remove the selected patch on the chosen executable.
-void MainPresenter::RequestOperation(bool remove) {
+void MainPresenter::RequestOperation(PatchDirection direction) {
+  const bool remove = direction == PatchDirection::Remove;
   const std::string path = GetSelectedPatchPath();
   if (path.empty()) {
     return;

@@ -14,6 +14,7 @@
 #include "app/program_state.h"
 #include "app/remembered_choices.h"
 #include "app/start_up_bundle.h"
+#include "engine/patch_operation.h"
 #include "picker/file_or_folder_picker.h"
 #include "ui/user_interface.h"
 
@@ -66,7 +67,7 @@ class MainPresenter : private OpenerWindow {
   // Handlers as other handlers run them, nested.
   void ChoosePatch() override;
   void TargetLabelChanged();
-  void RequestOperation(bool remove);
+  void RequestOperation(PatchDirection direction);
   void ChoosePatchFolder();
   void ChooseTarget();
   void PrintDescription();

@@ -67,8 +67,8 @@ int Run(int argc, char** argv) {
   commands.push_back(std::make_unique<SignatureCommand>());
   commands.push_back(std::make_unique<InfoCommand>());
   commands.push_back(std::make_unique<ListCommand>());
-  commands.push_back(std::make_unique<PatchCommand>(false));
-  commands.push_back(std::make_unique<PatchCommand>(true));
+  commands.push_back(std::make_unique<PatchCommand>(varnock::PatchDirection::Apply));
+  commands.push_back(std::make_unique<PatchCommand>(varnock::PatchDirection::Remove));
   commands.push_back(std::make_unique<CreateCommand>());
   commands.push_back(std::make_unique<DecompileCommand>());
   commands.push_back(std::make_unique<CompileCommand>());

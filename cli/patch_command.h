@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "engine/patch_operation.h"
 
 namespace varnock::cli {
 
@@ -11,7 +12,7 @@ namespace varnock::cli {
 // window's apply or remove request; with several, all of them in one rewrite of EXE.
 class PatchCommand : public Command {
  public:
-  explicit PatchCommand(bool remove) : remove_(remove) {}
+  explicit PatchCommand(PatchDirection direction) : remove_(direction == PatchDirection::Remove) {}
   CLI::App* Register(CLI::App& app) override;
   int Run(ConsoleUi& console) override;
 

@@ -10,6 +10,9 @@
 
 namespace varnock {
 
+// Which way an apply-or-remove request goes: the patch put on, or taken off.
+enum class PatchDirection { Apply, Remove };
+
 // "applying" or "removing".
 std::string ActionWord(bool remove);
 // Empty when applying; the note about using the same argument when removing.
