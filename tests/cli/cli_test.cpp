@@ -1,4 +1,5 @@
-// varnock-cli runs as a process here, on patches and executables made by the tests.
+// varnock-cli runs in this process here, on patches and executables made by the tests; as a
+// process where the shell sets something up first (a limit, a redirection).
 
 #include <gtest/gtest.h>
 
@@ -7,6 +8,7 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
+#include "tests/cli/in_process_cli.h"
 #include "tests/cli/run_process.h"
 #include "tests/common/temp_dir.h"
 #include "tools/patch_file.h"
@@ -24,7 +26,7 @@ const std::string kSignature = "TP_Standard (16-Oct-2000  10:37)";
 const std::string kApplied = "Ok: applying patch operation has been performed\n";
 
 ProcessResult Cli(const std::vector<std::string>& arguments, const std::string& folder = "") {
-  return testing::RunProcess(VARNOCK_CLI_PATH, arguments, folder);
+  return testing::RunCliHere(arguments, folder);
 }
 
 // The command run by the shell after `setup` (a redirection, a limit).

@@ -1,11 +1,12 @@
-// varnock-cli set save|apply|verify|show as a process, on patches and executables made here.
+// varnock-cli set save|apply|verify|show, run in this process on patches and executables made
+// here.
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
-#include "tests/cli/run_process.h"
+#include "tests/cli/in_process_cli.h"
 #include "tests/common/temp_dir.h"
 #include "tools/patch_file.h"
 
@@ -18,7 +19,7 @@ using testing::ReadBytes;
 using testing::TempDir;
 
 ProcessResult Cli(const std::vector<std::string>& arguments) {
-  return testing::RunProcess(VARNOCK_CLI_PATH, arguments, "");
+  return testing::RunCliHere(arguments);
 }
 
 std::string Text(const Bytes& bytes) {

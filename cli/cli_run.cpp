@@ -1,0 +1,113 @@
+#include "cli/cli_run.h"
+
+#include <CLI/CLI.hpp>
+#include <cstdio>
+#include <iostream>
+#include <memory>
+#include <vector>
+
+#include "cli/check_command.h"
+#include "cli/command.h"
+#include "cli/compile_command.h"
+#include "cli/console_ui.h"
+#include "cli/create_command.h"
+#include "cli/decompile_command.h"
+#include "cli/history_command.h"
+#include "cli/info_command.h"
+#include "cli/list_command.h"
+#include "cli/patch_command.h"
+#include "cli/set_command.h"
+#include "cli/signature_command.h"
+#include "cli/status_command.h"
+
+namespace varnock::cli {
+
+namespace {
+
+constexpr const char* kFooter =
+    "Exit status: 0 success, 1 failure (also when the output cannot be written), 2 usage\n"
+    "error, 3 when apply or remove finds the work already done (set apply: when EXE holds the\n"
+    "set already). set verify exits as cmp does: 0 when EXE holds the set, 1 when it does not,\n"
+    "2 when it cannot tell.\n"
+    "\n"
+    "A patch whose file name carries an argument between two '#' (Patch#250#.ptc) takes it\n"
+    "from --arg, or else the value in the name; --arg \"\" stops the operation, as an empty\n"
+    "answer does, and --arg for a name without '#' is a usage error. The argument travels in\n"
+    "a temporary copy of the patch, named temp_ and the name with the new value, made beside\n"
+    "the patch file and deleted afterwards: that folder must be writable.\n"
+    "\n"
+    "apply and remove record each change in the history of the executable, in the per-user\n"
+    "data folder ($XDG_DATA_HOME/varnock/history, %LOCALAPPDATA%\\Varnock\\history), before\n"
+    "they rewrite it (--no-history: none); history, restore and undo read it. When it cannot\n"
+    "be written the change is made all the same, with one line on standard error.\n"
+    "\n"
+    "Every argument after -- is taken as a path, even one that starts with '-'.";
+
+// Whatever was printed must have reached the output: a full disk or a closed pipe is a
+// failure, not a success with nothing shown.
+int WithOutputWritten(std::ostream& out, std::ostream& err, int status) {
+  out.flush();
+  const bool toStdout = &out == &std::cout;
+  if (!out || (toStdout && (std::fflush(stdout) != 0 || std::ferror(stdout) != 0))) {
+    err << "ERROR: the output cannot be written\n";
+    return kExitFailure;
+  }
+  return status;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+  CLI::App app("Applies and removes binary patches, as the Varnock window does.", "varnock-cli");
+  app.set_version_flag("--version", std::string("varnock-cli ") + VARNOCK_VERSION);
+  app.require_subcommand(1);
+  app.footer(kFooter);
+
+  std::vector<std::unique_ptr<Command>> commands;
+  commands.push_back(std::make_unique<SignatureCommand>());
+  commands.push_back(std::make_unique<InfoCommand>());
+  commands.push_back(std::make_unique<ListCommand>());
+  commands.push_back(std::make_unique<PatchCommand>(varnock::PatchDirection::Apply));
+  commands.push_back(std::make_unique<PatchCommand>(varnock::PatchDirection::Remove));
+  commands.push_back(std::make_unique<CreateCommand>());
+  commands.push_back(std::make_unique<DecompileCommand>());
+  commands.push_back(std::make_unique<CompileCommand>());
+  commands.push_back(std::make_unique<StatusCommand>());
+  commands.push_back(std::make_unique<CheckCommand>());
+  commands.push_back(std::make_unique<HistoryCommand>());
+  commands.push_back(std::make_unique<RestoreCommand>());
+  commands.push_back(std::make_unique<UndoCommand>());
+  commands.push_back(std::make_unique<SetCommand>());
+  std::vector<CLI::App*> subcommands;
+  subcommands.reserve(commands.size());
+  for (const auto& command : commands) {
+    subcommands.push_back(command->Register(app));
+  }
+
+  std::vector<std::string> owned = arguments;
+  std::vector<char*> pointers;
+  pointers.reserve(owned.size());
+  for (std::string& argument : owned) {
+    pointers.push_back(argument.data());
+  }
+  try {
+    app.parse(static_cast<int>(pointers.size()), pointers.data());
+  } catch (const CLI::CallForHelp& help) {
+    return WithOutputWritten(out, err, app.exit(help, out, err));
+  } catch (const CLI::CallForVersion& version) {
+    return WithOutputWritten(out, err, app.exit(version, out, err));
+  } catch (const CLI::ParseError& error) {
+    err << ToConsoleLines(error.what()) << "\n\n" << app.help();
+    return kExitUsage;
+  }
+
+  ConsoleUi console(out, err);
+  for (std::size_t i = 0; i < commands.size(); ++i) {
+    if (subcommands[i]->parsed()) {
+      return WithOutputWritten(out, err, commands[i]->Run(console));
+    }
+  }
+  return kExitUsage;
+}
+
+}  // namespace varnock::cli
