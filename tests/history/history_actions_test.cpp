@@ -10,6 +10,7 @@
 #include "history/history_summary.h"
 #include "history/history_view.h"
 #include "history/operation_history.h"
+#include "history/recorded_rewrite.h"
 #include "support/paths.h"
 #include "support/safe_rewrite.h"
 #include "support/sha256.h"
@@ -126,18 +127,14 @@ TEST(HistoryActionsTest, SummaryNamesWhatRestoreAndUndoWouldDo) {
 }
 
 // Varnock's change of `exe` from `before` to `after` with its history, as the engine makes it.
-bool RecordedChange(const std::string& exe, const Bytes& before, const Bytes& after,
-                    OperationHistory& history) {
+bool ChangeWithHistory(const std::string& exe, const Bytes& before, const Bytes& after,
+                       OperationHistory& history) {
   std::string error;
   LockedFile file;
   Bytes read;
-  ByteRuns found;
-  for (const RecordedRange& range : ChangedRanges(before, after)) {
-    found.emplace(range.offset, range.before);
-  }
   return file.Open(exe, error) && file.Read(read, error) && read == before &&
-         history.Record(exe, after, {.ranges = ChangedRanges(found, after), .kind = "apply"}) &&
-         file.Rewrite(after, error) && (history.Completed(exe, file.Stamp()), true);
+         RecordedRewrite(file, exe, after, history,
+                         {.ranges = ChangedRanges(before, after), .kind = "apply"}, error);
 }
 
 // A damaged record is moved aside, never trusted: restore and undo say where it lies and write
@@ -173,7 +170,7 @@ TEST(HistoryActionsTest, ADamagedRecordIsKeptAsideAndNeverTrusted) {
   Bytes again = file.applied;
   again[0x200] = 0x44;
   OperationHistory history(file.folder);
-  ASSERT_TRUE(RecordedChange(file.exe, file.applied, again, history));
+  ASSERT_TRUE(ChangeWithHistory(file.exe, file.applied, again, history));
   EXPECT_EQ(history.Notice(), "the history of " + file.exe + " is damaged: it is kept at " +
                                   record + ".damaged, and a new history is started");
   const HistoryOutcome restore =
@@ -230,7 +227,7 @@ TEST(HistoryActionsTest, RestoreGivesTheOriginalAcrossABreak) {
   std::string error;
   ASSERT_TRUE(RewriteFile(file.exe, withB, error)) << error;
   OperationHistory history(file.folder);
-  ASSERT_TRUE(RecordedChange(file.exe, withB, file.applied, history));
+  ASSERT_TRUE(ChangeWithHistory(file.exe, withB, file.applied, history));
 
   {
     OpenedHistory opened;  // held until the end of the block
@@ -280,7 +277,7 @@ TEST(HistoryActionsTest, OneRecordPerFile) {
   Bytes patched = build;
   patched[10] = 1;
   OperationHistory history(file.folder);
-  ASSERT_TRUE(RecordedChange(file.exe, build, patched, history));
+  ASSERT_TRUE(ChangeWithHistory(file.exe, build, patched, history));
   EXPECT_TRUE(
       RestoreOriginal({file.exe, file.folder}, RestoreRun::Write, RestoreReach::WholeOriginal).ok);
   EXPECT_EQ(ReadBytes(file.exe), build);
