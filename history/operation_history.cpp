@@ -1,6 +1,7 @@
 #include "history/operation_history.h"
 
 #include <algorithm>
+#include <exception>
 #include <future>
 
 #include "history/history_store.h"
@@ -29,6 +30,17 @@ std::uint8_t ByteBefore(const Bytes& after, const std::vector<RecordedRange>& ra
 
 bool OperationHistory::Record(const std::string& exePath, const Bytes& after,
                               RecordedChange change) {
+  // Whatever stops the record (no memory, a file system that throws) is its failure, never the
+  // operation's.
+  try {
+    return Save(exePath, after, std::move(change));
+  } catch (const std::exception& error) {
+    failure_ = error.what();
+    return false;
+  }
+}
+
+bool OperationHistory::Save(const std::string& exePath, const Bytes& after, RecordedChange change) {
   const std::vector<RecordedRange>& ranges = change.ranges;
   std::string& beforeSha256 = change.beforeSha256;
   std::string& afterSha256 = change.afterSha256;

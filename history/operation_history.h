@@ -46,6 +46,8 @@ class OperationHistory {
   const std::string& Notice() const { return notice_; }
 
  private:
+  bool Save(const std::string& exePath, const Bytes& after, RecordedChange change);
+
   std::string folder_;
   std::string failure_;
   std::string notice_;

@@ -1,6 +1,8 @@
 #include "history/recorded_rewrite.h"
 
+#include <chrono>
 #include <future>
+#include <system_error>
 #include <utility>
 
 namespace varnock {
@@ -11,8 +13,13 @@ bool RecordedRewrite(LockedFile& file, const std::string& exePath, const Bytes& 
     change.beforeSha256 = history.StampedSha256(exePath, file.Stamp());
   }
   const bool required = change.need == RecordedChange::Need::Required;
-  std::future<bool> recorded = std::async(
-      std::launch::async, [&] { return history.Record(exePath, after, std::move(change)); });
+  const auto record = [&] { return history.Record(exePath, after, std::move(change)); };
+  std::future<bool> recorded;
+  try {
+    recorded = std::async(std::launch::async, record);
+  } catch (const std::system_error&) {  // no thread to be had: recorded before the replace
+    recorded = std::async(std::launch::deferred, record);
+  }
   const auto durable = [&](std::string& reason) {
     if (recorded.get() || !required) {
       return true;
@@ -21,7 +28,10 @@ bool RecordedRewrite(LockedFile& file, const std::string& exePath, const Bytes& 
     return false;
   };
   const bool written = file.Rewrite(after, durable, error);
-  if (recorded.valid()) {  // the rewrite stopped before the replace
+  // The rewrite stopped before the replace: a record begun is waited for, one not begun is not
+  // made.
+  if (recorded.valid() &&
+      recorded.wait_for(std::chrono::seconds(0)) != std::future_status::deferred) {
     recorded.wait();
   }
   if (written) {
