@@ -32,7 +32,7 @@
 #include "app/main_window_design.h"
 #include "app/patches_window_design.h"
 #include "app/window_texts.h"
-#include "engine/patch_batch.h"
+#include "engine/patch_status.h"
 #include "picker/picker_design.h"
 #include "picker/system_picker_environment.h"
 #include "qt/design_controls.h"
@@ -43,7 +43,6 @@
 #include "support/files.h"
 #include "support/paths.h"
 #include "tests/common/demo_install.h"
-#include "tests/common/recording_ui.h"
 #include "tools/demo_engine.h"
 
 namespace varnock::testing {
@@ -320,21 +319,31 @@ Cells Column(const QAbstractItemModel* rows, int column, int role = Qt::DisplayR
   return cells;
 }
 
-// The Patches window opened from the main window: its controls at their design places with
-// their captions whole, each named for assistive technology; the list in the main list's order,
-// filtered, two marks toggled from the keyboard (one while the other row is filtered out); then
-// "Apply changes", asking nothing, makes the executable hold both patches as one batch in list
-// order would, and every row says "applied"; F5 sees the file put back from outside. The window
-// grows with its list and description, Close keeping to the corner; Escape closes it, and the
-// main window shows the new status.
-TEST(PatchesWindow, AppliesTheMarkedPatchesInOneStep) {
+// The Patches window opened from the main window on the patch it shows: its controls at their
+// design places, named, their captions whole; the keys on the chosen row, Home and End; a mark
+// set on a filtered row by Space and one by Enter; the list, the description and Close keeping
+// to their places as the window grows, the columns sharing the width. Apply changes, asking
+// nothing, leaves both patches applied and the keys on the list; F5 and Refresh see the file
+// changed by another program; a set saved and opened again through Qt's dialogs marks the rows
+// of the executable put back, telling what is missing; History lists the change; the main
+// window shows the status once the window has closed.
+TEST(PatchesWindow, AppliesTheMarkedPatchesAndKeepsThemAsASet) {
+  TempDir data;
+  ::setenv("XDG_DATA_HOME", data.path().c_str(), 1);  // the history of this test alone
   Harness h(false, true);
+  auto* combo = qt::DesignControl<QComboBox>(&h.window, "Combo_Patch");
+  ASSERT_EQ(combo->count(), 2);
+  const Cells listed{combo->itemText(0).toStdString(), combo->itemText(1).toStdString()};
+  combo->setCurrentIndex(1);
+  emit combo->activated(1);
+  const QString shown =
+      qt::DesignControl<QPlainTextEdit>(&h.window, "Text_Description")->toPlainText();
   const Bytes original = ReadWholeFile(h.install.exe);
-  const auto* combo = qt::DesignControl<QComboBox>(&h.window, "Combo_Patch");
-  Cells listed;
-  for (int i = 0; i < combo->count(); ++i) {
-    listed.push_back(combo->itemText(i).toStdString());
-  }
+  const std::string set = h.temp.File("chosen.ptcset");
+  const auto chooseFile = [&set](QWidget* dialog) {
+    qobject_cast<QFileDialog*>(dialog)->selectFile(QString::fromStdString(set));
+    static_cast<QDialog*>(dialog)->accept();  // through the base, where it is public
+  };
   OnModal(&h.window, "PatchesWindow", [&](QWidget* dialog) {
     EXPECT_EQ(dialog->windowTitle(), Utf8(kPatchesWindowCaption));
     EXPECT_EQ(QAccessible::queryAccessibleInterface(dialog)->role(), QAccessible::Window);
@@ -349,169 +358,105 @@ TEST(PatchesWindow, AppliesTheMarkedPatchesInOneStep) {
       }
     }
     auto* table = qt::DesignControl<QTableView>(dialog, "List_Patches");
+    auto* description = qt::DesignControl<QPlainTextEdit>(dialog, "Text_Description");
     const QAbstractItemModel* rows = table->model();
-    EXPECT_EQ(Column(rows, 0), listed);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !std::ranges::count(Column(rows, 1), "…"); }));
-    EXPECT_EQ(Column(rows, 1), Cells({"not applied", "not applied"}));
-
-    auto* filter = qt::DesignControl<QLineEdit>(dialog, "Text_Filter");
-    QTest::keyClicks(filter, "WAD");
-    EXPECT_EQ(Column(rows, 0), Cells({"Patch_ExtraWadTextures.ptc"}));
-    table->setFocus();
-    table->setCurrentIndex(rows->index(0, 1));
-    EXPECT_TRUE(qt::DesignControl<QPlainTextEdit>(dialog, "Text_Description")
-                    ->toPlainText()
-                    .contains(QStringLiteral("WAD")));
-    QTest::keyClick(table, Qt::Key_Space);
-    QTest::keyClick(filter, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(filter, Qt::Key_Backspace);
-    EXPECT_EQ(Column(rows, 0, Qt::CheckStateRole), Cells({"0", "2"}));  // 2: checked
-    table->setCurrentIndex(rows->index(0, 0));
-    QTest::keyClick(table, Qt::Key_Return);
-    EXPECT_EQ(Column(rows, 0, Qt::CheckStateRole), Cells({"2", "2"}));
-
-    Click(dialog, "Pul_ApplyChanges");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !std::ranges::count(Column(rows, 1), "…"); }));
-    EXPECT_EQ(Column(rows, 1), Cells({"applied", "applied"}));
-    const std::string expected = h.temp.Write("expected/tomb4.exe", original);
-    RecordingUi quiet;
-    EXPECT_EQ(PerformBatch({{JoinPath(h.install.programFolder, listed[0]), {}},
-                            {JoinPath(h.install.programFolder, listed[1]), {}}},
-                           expected, false, {.ui = quiet}),
-              ResultDone);
-    EXPECT_EQ(ReadWholeFile(h.install.exe), ReadWholeFile(expected));
-    h.temp.Write("game/tomb4.exe", original);  // put back by another program
-    QTest::keyClick(table, Qt::Key_F5);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return Column(rows, 1) == Cells(2, "not applied"); }));
-
-    auto* description = qt::DesignControl<QWidget>(dialog, "Text_Description");
-    const QRect list = table->geometry();
-    const QRect text = description->geometry();
-    auto* close = qt::DesignControl<QWidget>(dialog, "Pul_Close");
-    const QRect corner = close->geometry();
-    dialog->resize(dialog->size() + QSize(150, 90));
-    EXPECT_EQ(table->geometry(), list.adjusted(0, 0, 150, 60));
-    EXPECT_EQ(description->geometry(), text.adjusted(0, 60, 150, 90));
-    EXPECT_EQ(close->geometry(), corner.translated(150, 90));
-    QTest::keyClick(table, Qt::Key_Escape);
-  });
-  Click(&h.window, "Pul_AllPatches");
-  EXPECT_EQ(h.Caption("Label_Status"), "Status: not applied");
-}
-
-// The Patches window opens on the patch the main window shows, its description there and the
-// keys on its row; Home and End go to the first and the last row as in any list; the Patch and
-// the Conflicts columns share what the window grows by; after "Apply changes" the keys still
-// reach the list; and "History…" opens a list of its own, built from its design.
-TEST(PatchesWindow, OpensOnTheChosenPatchAndListsTheHistory) {
-  TempDir data;
-  ::setenv("XDG_DATA_HOME", data.path().c_str(), 1);  // the history of this test alone
-  Harness h(false, true);
-  auto* combo = qt::DesignControl<QComboBox>(&h.window, "Combo_Patch");
-  ASSERT_EQ(combo->count(), 2);
-  combo->setCurrentIndex(1);
-  emit combo->activated(1);
-  const QString chosen = combo->itemText(1);
-  const QString shown =
-      qt::DesignControl<QPlainTextEdit>(&h.window, "Text_Description")->toPlainText();
-  ASSERT_FALSE(shown.isEmpty());
-  OnModal(&h.window, "PatchesWindow", [&](QWidget* dialog) {
-    auto* table = qt::DesignControl<QTableView>(dialog, "List_Patches");
+    const auto statuses = [&](const char* state) {
+      return QTest::qWaitFor([&] { return Column(rows, 1) == Cells(2, state); });
+    };
     EXPECT_EQ(dialog->focusWidget(), table);
     EXPECT_EQ(table->currentIndex().row(), 1);
-    EXPECT_EQ(table->currentIndex().data().toString(), chosen);
-    EXPECT_EQ(qt::DesignControl<QPlainTextEdit>(dialog, "Text_Description")->toPlainText(), shown);
+    EXPECT_EQ(description->toPlainText(), shown);
     QTest::keyClick(table, Qt::Key_Home);
     EXPECT_EQ(table->currentIndex().row(), 0);
     QTest::keyClick(table, Qt::Key_End);
     EXPECT_EQ(table->currentIndex().row(), 1);
+    EXPECT_EQ(Column(rows, 0), listed);
+    EXPECT_TRUE(statuses("not applied"));
 
+    auto* filter = qt::DesignControl<QLineEdit>(dialog, "Text_Filter");
+    QTest::keyClicks(filter, "VIDEO");
+    EXPECT_EQ(Column(rows, 0), Cells{listed[0]});
+    table->setFocus();
+    table->setCurrentIndex(rows->index(0, 1));
+    EXPECT_TRUE(description->toPlainText().startsWith(QStringLiteral("Extra video memory")));
+    QTest::keyClick(table, Qt::Key_Space);
+    QTest::keyClick(filter, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(filter, Qt::Key_Backspace);
+    EXPECT_EQ(Column(rows, 0, Qt::CheckStateRole), Cells({"2", "0"}));  // 2: checked
+    table->setCurrentIndex(rows->index(1, 0));
+    QTest::keyClick(table, Qt::Key_Return);
+    EXPECT_EQ(Column(rows, 0, Qt::CheckStateRole), Cells({"2", "2"}));
+
+    const QRect list = table->geometry();
+    const QRect text = description->geometry();
+    auto* close = qt::DesignControl<QWidget>(dialog, "Pul_Close");
+    const QRect corner = close->geometry();
     QHeaderView* header = table->horizontalHeader();
     const int patch = header->sectionSize(0);
     const int conflicts = header->sectionSize(2);
-    dialog->resize(dialog->size() + QSize(300, 0));
+    dialog->resize(dialog->size() + QSize(150, 90));
+    EXPECT_EQ(table->geometry(), list.adjusted(0, 0, 150, 60));
+    EXPECT_EQ(description->geometry(), text.adjusted(0, 60, 150, 90));
+    EXPECT_EQ(close->geometry(), corner.translated(150, 90));
     EXPECT_GT(header->sectionSize(0), patch);
     EXPECT_GT(header->sectionSize(2), conflicts);
     EXPECT_EQ(header->length(), table->viewport()->width());
 
-    EXPECT_TRUE(
-        QTest::qWaitFor([&] { return !std::ranges::count(Column(table->model(), 1), "…"); }));
-    QTest::keyClick(table, Qt::Key_Space);
     Click(dialog, "Pul_ApplyChanges");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return Column(table->model(), 1)[1] == "applied"; }));
+    EXPECT_TRUE(statuses("applied"));
     EXPECT_EQ(dialog->focusWidget(), table);
-    OnModal(dialog, "HistoryWindow", [&](QWidget* history) {
-      ExpectBuiltFromDesign(history, kHistoryWindowDesign);
-      EXPECT_EQ(history->windowTitle(), "History of " + Utf8(h.install.exe));
-      auto* rows = qt::DesignControl<QListWidget>(history, "List_History");
-      ASSERT_EQ(rows->count(), 1);
-      EXPECT_TRUE(rows->item(0)->text().endsWith("  batch  " + chosen))
-          << rows->item(0)->text().toStdString();
-      EXPECT_EQ(rows->currentRow(), 0);
-      Click(history, "Pul_CloseHistory");
-    });
-    Click(dialog, "Pul_History");
-    QTest::keyClick(table, Qt::Key_Escape);
-  });
-  Click(&h.window, "Pul_AllPatches");
-  EXPECT_EQ(h.Caption("Label_Status"), "Status: applied");
-}
-
-// A set saved from the Patches window through Qt's own save dialog; the executable put back by
-// another program; the set opened through the open dialog marks the rows and says what is
-// missing in one box; Apply changes asks nothing, and the set saved again is the same file.
-TEST(PatchesWindow, OpenedSetAppliedAndSavedAgainIsTheSameFile) {
-  TempDir data;
-  ::setenv("XDG_DATA_HOME", data.path().c_str(), 1);  // the history of this test alone
-  Harness h(false, true);
-  const Bytes original = ReadWholeFile(h.install.exe);
-  const std::string first = h.temp.File("first.ptcset");
-  const std::string second = h.temp.File("second.ptcset");
-  const auto chooseFile = [](QWidget* dialog, const std::string& path) {
-    auto* files = qobject_cast<QFileDialog*>(dialog);
-    files->selectFile(QString::fromStdString(path));
-    static_cast<QDialog*>(files)->accept();  // through the base, where it is public
-  };
-  OnModal(&h.window, "PatchesWindow", [&](QWidget* dialog) {
-    auto* table = qt::DesignControl<QTableView>(dialog, "List_Patches");
-    const QAbstractItemModel* rows = table->model();
-    const auto known = [&] { return !std::ranges::count(Column(rows, 1), "…"); };
-    EXPECT_TRUE(QTest::qWaitFor(known));
-    table->setFocus();
-    for (const int row : {0, 1}) {
-      table->setCurrentIndex(rows->index(row, 0));
-      QTest::keyClick(table, Qt::Key_Space);
-    }
-    Click(dialog, "Pul_ApplyChanges");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return Column(rows, 1) == Cells(2, "applied"); }));
     const Bytes applied = ReadWholeFile(h.install.exe);
-    OnModal(dialog, "SetFileDialog", [&](QWidget* files) { chooseFile(files, first); });
-    Click(dialog, "Pul_SaveSet");
-    ASSERT_TRUE(FileExists(first));
-
-    h.temp.Write("game/tomb4.exe", original);  // put back by another program
+    EXPECT_NE(applied, original);
+    for (const std::string& name : listed) {
+      std::string version;
+      EXPECT_EQ(
+          GetPatchStatus(JoinPath(h.install.programFolder, name), h.install.exe, {}, version).state,
+          PatchState::Applied)
+          << name;
+    }
+    // The executable put back and patched again by another program, seen by F5 and Refresh.
+    h.temp.Write("game/tomb4.exe", original);
+    QTest::keyClick(table, Qt::Key_F5);
+    EXPECT_TRUE(statuses("not applied"));
+    EXPECT_EQ(Column(rows, 0, Qt::CheckStateRole), Cells({"0", "0"}));
+    h.temp.Write("game/tomb4.exe", applied);
     Click(dialog, "Pul_Refresh");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return Column(rows, 1) == Cells(2, "not applied"); }));
+    EXPECT_TRUE(statuses("applied"));
+
+    OnModal(dialog, "SetFileDialog", chooseFile);
+    Click(dialog, "Pul_SaveSet");
+    ASSERT_TRUE(FileExists(set));
+    h.temp.Write("game/tomb4.exe", original);
+    Click(dialog, "Pul_Refresh");
+    EXPECT_TRUE(statuses("not applied"));
     std::string told;
     OnModal(dialog, "SetFileDialog", [&](QWidget* files) {
       OnModal(dialog, "MessageBox", [&](QWidget* box) {
         told = qobject_cast<QMessageBox*>(box)->text().toStdString();
         qobject_cast<QMessageBox*>(box)->accept();
       });
-      chooseFile(files, first);
+      chooseFile(files);
     });
     Click(dialog, "Pul_OpenSet");
     EXPECT_NE(told.find("Missing or changed:"), std::string::npos) << told;
     EXPECT_EQ(Column(rows, 0, Qt::CheckStateRole), Cells({"2", "2"}));
-    Click(dialog, "Pul_ApplyChanges");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return Column(rows, 1) == Cells(2, "applied"); }));
-    EXPECT_EQ(ReadWholeFile(h.install.exe), applied);
-    OnModal(dialog, "SetFileDialog", [&](QWidget* files) { chooseFile(files, second); });
-    Click(dialog, "Pul_SaveSet");
-    EXPECT_EQ(ReadWholeFile(second), ReadWholeFile(first));
+    OnModal(dialog, "HistoryWindow", [&](QWidget* history) {
+      ExpectBuiltFromDesign(history, kHistoryWindowDesign);
+      EXPECT_EQ(history->windowTitle(), "History of " + Utf8(h.install.exe));
+      auto* changes = qt::DesignControl<QListWidget>(history, "List_History");
+      ASSERT_EQ(changes->count(), 1);
+      EXPECT_TRUE(changes->item(0)->text().contains(
+          QString::fromStdString("  batch  " + listed[0] + ", " + listed[1])))
+          << changes->item(0)->text().toStdString();
+      EXPECT_EQ(changes->currentRow(), 0);
+      Click(history, "Pul_CloseHistory");
+    });
+    Click(dialog, "Pul_History");
+    h.temp.Write("game/tomb4.exe", applied);  // as the main window finds it when this closes
     QTest::keyClick(table, Qt::Key_Escape);
   });
   Click(&h.window, "Pul_AllPatches");
+  EXPECT_EQ(h.Caption("Label_Status"), "Status: applied");
 }
 
 }  // namespace
