@@ -12,8 +12,7 @@
 
 #include "app/history_window_design.h"
 #include "app/main_presenter.h"
-#include "engine/patch_batch.h"
-#include "engine/silent_ui.h"
+#include "engine/patch_status.h"
 #include "picker/picker_presenter.h"
 #include "picker/system_picker_environment.h"
 #include "support/files.h"
@@ -230,118 +229,6 @@ void PressKeyOnRow(HWND patches, int row, WPARAM key) {
   PressKey(patches, list, key);
 }
 
-// The Patches window, opened by its button's access key: built from its design, its rows
-// computed off the window's thread, narrowed by the filter, two marks toggled (Space, Enter),
-// the changes applied in one rewrite, the new statuses shown; F5 and Escape through its own
-// message loop; the main window's status line up to date once it has closed.
-TEST(Win32MainWindow, PatchesWindowAppliesTheMarkedPatches) {
-  MainWindowHarness harness;
-  ASSERT_NE(harness.Main(), nullptr) << "no window: run the tests inside xvfb-run under Wine";
-  ASSERT_TRUE(harness.StartWithProgram());
-  const std::string expected =
-      harness.temp.Write("expected\\tomb4.exe", ReadWholeFile(harness.install.exe));
-  SilentUi silent;
-  ASSERT_EQ(PerformBatch({{DemoFile("Patch_ExtraVideoMemory20MB.ptc"), {}},
-                          {DemoFile("Patch_ExtraWadTextures.ptc"), {}}},
-                         expected, false, {.ui = silent}),
-            ResultDone)
-      << silent.FirstMessage();
-
-  ModalDriver driver;
-  std::vector<std::vector<std::string>> seen;
-  driver.Then(win32::kPatchesWindowClass, [&](HWND patches) {
-    HWND filter = GetDlgItem(patches, win32::kTextFilter);
-    HWND list = GetDlgItem(patches, win32::kListPatches);
-    EXPECT_EQ(GetFocus(), list);  // on the patch the main window shows
-    seen.push_back(ComputedRows(patches));
-    SetWindowTextW(filter, L"VIDEO");
-    PressKeyOnRow(patches, 0, VK_SPACE);
-    seen.push_back(ShownRows(patches));
-    SetWindowTextW(filter, L"");
-    PressKeyOnRow(patches, 1, VK_RETURN);
-    seen.push_back(ShownRows(patches));
-    // With a change to apply, every button takes the focus in turn.
-    ExpectBuiltFromDesign(patches, kPatchesWindowDesign, win32::kPatchesControlBase);
-    SendMessageW(GetDlgItem(patches, win32::kPulApplyChanges), BM_CLICK, 0, 0);
-    seen.push_back(ComputedRows(patches));
-    PostMessageW(list, WM_KEYDOWN, VK_F5, 1);
-    PostMessageW(list, WM_KEYDOWN, VK_ESCAPE, 1);
-  });
-  harness.OpenPatchesWindow();
-  EXPECT_TRUE(driver.Done());
-  const std::string video = "Patch_ExtraVideoMemory20MB.ptc ";
-  const std::string wad = "Patch_ExtraWadTextures.ptc ";
-  EXPECT_EQ(seen, (std::vector<std::vector<std::string>>{
-                      {"[ ] " + video + "not applied", "[ ] " + wad + "not applied"},
-                      {"[x] " + video + "not applied"},
-                      {"[x] " + video + "not applied", "[x] " + wad + "not applied"},
-                      {"[x] " + video + "applied", "[x] " + wad + "applied"}}));
-  EXPECT_EQ(driver.messages, std::vector<std::string>{});
-  EXPECT_EQ(ReadWholeFile(harness.install.exe), ReadWholeFile(expected));
-  EXPECT_EQ(win32::WindowText(harness.Control(win32::kLabelStatus)), "Status: applied");
-}
-
-// A set saved through the system's save dialog, the executable put back by another program,
-// the set opened through the open dialog: the rows marked, what is missing told in one box;
-// Apply changes asks nothing, and the set saved again is the same file.
-TEST(Win32MainWindow, PatchesWindowOpensAppliesAndSavesASetAgain) {
-  MainWindowHarness harness;
-  ASSERT_NE(harness.Main(), nullptr) << "no window: run the tests inside xvfb-run under Wine";
-  ASSERT_TRUE(harness.StartWithProgram());
-  const Bytes original = ReadWholeFile(harness.install.exe);
-  const std::string first = harness.temp.File("first.ptcset");
-  const std::string second = harness.temp.File("second.ptcset");
-  ModalDriver driver;
-  std::vector<std::vector<std::string>> seen;
-  Bytes applied;
-  driver.Then(win32::kPatchesWindowClass, [&](HWND patches) {
-    // The rows once the statuses computed after the click are all in: the progress line no
-    // longer counts them.
-    const auto click = [&](int button) {
-      SendMessageW(GetDlgItem(patches, button), BM_CLICK, 0, 0);
-      for (int wait = 0; wait < 200; ++wait, Sleep(10)) {
-        Settle(patches);
-        const std::string progress = win32::WindowText(GetDlgItem(patches, win32::kLabelProgress));
-        if (progress.find("Statuses: ") == std::string::npos) {
-          break;
-        }
-      }
-      return ComputedRows(patches);
-    };
-    ComputedRows(patches);
-    PressKeyOnRow(patches, 0, VK_SPACE);
-    PressKeyOnRow(patches, 1, VK_SPACE);
-    seen.push_back(click(win32::kPulApplyChanges));
-    applied = ReadWholeFile(harness.install.exe);
-    driver.fileNames.push_back(first);
-    click(win32::kPulSaveSet);
-    std::string error;
-    EXPECT_TRUE(RewriteFile(harness.install.exe, original, error)) << error;
-    seen.push_back(click(win32::kPulRefresh));
-    driver.fileNames.push_back(first);
-    seen.push_back(click(win32::kPulOpenSet));
-    seen.push_back(click(win32::kPulApplyChanges));
-    driver.fileNames.push_back(second);
-    click(win32::kPulSaveSet);
-    PostMessageW(GetDlgItem(patches, win32::kListPatches), WM_KEYDOWN, VK_ESCAPE, 1);
-  });
-  harness.Click(win32::kPulAllPatches);
-  EXPECT_TRUE(driver.Done());
-  const std::string video = "Patch_ExtraVideoMemory20MB.ptc ";
-  const std::string wad = "Patch_ExtraWadTextures.ptc ";
-  EXPECT_EQ(seen, (std::vector<std::vector<std::string>>{
-                      {"[x] " + video + "applied", "[x] " + wad + "applied"},
-                      {"[ ] " + video + "not applied", "[ ] " + wad + "not applied"},
-                      {"[x] " + video + "not applied", "[x] " + wad + "not applied"},
-                      {"[x] " + video + "applied", "[x] " + wad + "applied"}}));
-  ASSERT_EQ(driver.messages.size(), 1u);
-  EXPECT_NE(driver.messages[0].find("Missing or changed:"), std::string::npos)
-      << driver.messages[0];
-  EXPECT_EQ(ReadWholeFile(harness.install.exe), applied);
-  ASSERT_TRUE(FileExists(second));
-  EXPECT_EQ(ReadWholeFile(second), ReadWholeFile(first));
-}
-
 // What a screen reader reads of each control of a window through MSAA, against what the design
 // says, as far as Wine's oleacc reads it (Wine 8): a box the user types or reads text in is
 // named by the label before it (a hidden one for those the design names itself) and holds its
@@ -440,43 +327,78 @@ TEST(Win32MainWindow, ScreenReaderReadsEveryControlAsDesigned) {
       << ::testing::PrintToString(rows);
 }
 
-// The Patches window opens on the patch chosen in the main window, its description shown and
-// the keys on its row, so that Space and "Apply changes" act on what the user saw chosen; the
-// focus comes back to the list once the button has done its work; "History…" opens a list of
-// its own, built from its design, with the change last.
-TEST(Win32MainWindow, PatchesWindowOpensOnTheChosenPatch) {
+// The Patches window opened on the patch the main window shows, its description there and the
+// keys on its row; its rows computed off the window's thread, narrowed by the filter, two marks
+// toggled (Space, Enter); built from its design with a change to apply. "Apply changes", pressed
+// while the window lost the activation (to a box, which gives the focus back to the control that
+// had it), leaves both patches applied, asking nothing, and the focus on the list, not on the
+// now grey button. A set saved through the system's dialogs, the executable put back, the set
+// opened: the rows marked, what is missing told in one box; "History…" lists the change last;
+// F5 and Escape through the window's own loop; the main window's status line up to date after.
+TEST(Win32MainWindow, PatchesWindowAppliesTheMarkedPatchesAndKeepsThemAsASet) {
   MainWindowHarness harness;
   ASSERT_NE(harness.Main(), nullptr) << "no window: run the tests inside xvfb-run under Wine";
-  ASSERT_TRUE(harness.presenter.Load());
-  harness.presenter.FilesDropped({harness.install.exe});
-  harness.window->ShowCentred();
+  ASSERT_TRUE(harness.StartWithProgram());
   SendMessageW(harness.Control(win32::kComboPatch), CB_SETCURSEL, 1, 0);
   harness.presenter.PatchClicked();
   Settle(harness.Main());
-  const std::string chosen = win32::WindowText(harness.Control(win32::kComboPatch));
   const std::string description = win32::WindowText(harness.Control(win32::kTextDescription));
-  ASSERT_FALSE(description.empty());
-
+  const Bytes original = ReadWholeFile(harness.install.exe);
+  const std::string set = harness.temp.File("chosen.ptcset");
+  const std::string video = "Patch_ExtraVideoMemory20MB.ptc";
+  const std::string wad = "Patch_ExtraWadTextures.ptc";
   ModalDriver driver;
+  std::vector<std::vector<std::string>> seen;
   std::vector<std::string> history;
   driver.Then(win32::kPatchesWindowClass, [&](HWND patches) {
     HWND list = GetDlgItem(patches, win32::kListPatches);
+    HWND filter = GetDlgItem(patches, win32::kTextFilter);
+    // A button clicked; the rows once the statuses computed after it are all in, when the
+    // progress line no longer counts them.
+    const auto click = [&](int button) {
+      SendMessageW(GetDlgItem(patches, button), BM_CLICK, 0, 0);
+      for (int wait = 0; wait < 200; ++wait, Sleep(10)) {
+        Settle(patches);
+        const std::string progress = win32::WindowText(GetDlgItem(patches, win32::kLabelProgress));
+        if (progress.find("Statuses: ") == std::string::npos) {
+          break;
+        }
+      }
+      return ComputedRows(patches);
+    };
     EXPECT_EQ(GetFocus(), list);
-    const int selected = ListView_GetNextItem(list, -1, LVNI_SELECTED);
-    EXPECT_EQ(CellText(list, selected, 0), chosen);
+    EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_SELECTED), 1);
     EXPECT_EQ(win32::WindowText(GetDlgItem(patches, win32::kPatchesDescription)), description);
-    ComputedRows(patches);
-    PressKey(patches, list, VK_SPACE);
-    // Pressed while the window lost the activation (to a box), which gives the focus back to
-    // the control that had it: the button, now grey, passes it to the list.
-    HWND apply = GetDlgItem(patches, win32::kPulApplyChanges);
-    SetFocus(apply);
+    seen.push_back(ComputedRows(patches));
+    SetWindowTextW(filter, L"VIDEO");
+    PressKeyOnRow(patches, 0, VK_SPACE);
+    seen.push_back(ShownRows(patches));
+    SetWindowTextW(filter, L"");
+    PressKeyOnRow(patches, 1, VK_RETURN);
+    seen.push_back(ShownRows(patches));
+    // With a change to apply, every button takes the focus in turn.
+    ExpectBuiltFromDesign(patches, kPatchesWindowDesign, win32::kPatchesControlBase);
+    SetFocus(GetDlgItem(patches, win32::kPulApplyChanges));
     SendMessageW(patches, WM_ACTIVATE, WA_INACTIVE, 0);
-    SendMessageW(apply, BM_CLICK, 0, 0);
-    const std::vector<std::string> rows = ComputedRows(patches);
+    seen.push_back(click(win32::kPulApplyChanges));
     SendMessageW(patches, WM_ACTIVATE, WA_ACTIVE, 0);
-    EXPECT_EQ(rows[static_cast<std::size_t>(selected)], "[x] " + chosen + " applied");
     EXPECT_EQ(GetFocus(), list);
+    const Bytes applied = ReadWholeFile(harness.install.exe);
+    EXPECT_NE(applied, original);
+    for (const std::string& name : {video, wad}) {
+      std::string version;
+      EXPECT_EQ(GetPatchStatus(DemoFile(name), harness.install.exe, {}, version).state,
+                PatchState::Applied)
+          << name;
+    }
+
+    driver.fileNames.push_back(set);
+    click(win32::kPulSaveSet);
+    std::string error;
+    EXPECT_TRUE(RewriteFile(harness.install.exe, original, error)) << error;
+    seen.push_back(click(win32::kPulRefresh));
+    driver.fileNames.push_back(set);
+    seen.push_back(click(win32::kPulOpenSet));
     driver.Then(win32::kHistoryWindowClass, [&](HWND shown) {
       ExpectBuiltFromDesign(shown, kHistoryWindowDesign, win32::kHistoryControlBase);
       HWND listed = GetDlgItem(shown, win32::kListHistory);
@@ -489,13 +411,26 @@ TEST(Win32MainWindow, PatchesWindowOpensOnTheChosenPatch) {
       PostClick(shown, win32::kPulCloseHistory);
     });
     SendMessageW(GetDlgItem(patches, win32::kPulHistory), BM_CLICK, 0, 0);
+    EXPECT_TRUE(RewriteFile(harness.install.exe, applied, error)) << error;
+    PostMessageW(list, WM_KEYDOWN, VK_F5, 1);
     PostMessageW(list, WM_KEYDOWN, VK_ESCAPE, 1);
   });
   harness.Click(win32::kPulAllPatches);
   EXPECT_TRUE(driver.Done());
-  EXPECT_EQ(driver.messages, std::vector<std::string>{});
+  const std::string notApplied = " not applied";
+  EXPECT_EQ(seen, (std::vector<std::vector<std::string>>{
+                      {"[ ] " + video + notApplied, "[ ] " + wad + notApplied},
+                      {"[x] " + video + notApplied},
+                      {"[x] " + video + notApplied, "[x] " + wad + notApplied},
+                      {"[x] " + video + " applied", "[x] " + wad + " applied"},
+                      {"[ ] " + video + notApplied, "[ ] " + wad + notApplied},
+                      {"[x] " + video + notApplied, "[x] " + wad + notApplied}}));
+  ASSERT_EQ(driver.messages.size(), 1u);
+  EXPECT_NE(driver.messages[0].find("Missing or changed:"), std::string::npos)
+      << driver.messages[0];
   ASSERT_EQ(history.size(), 1u);
-  EXPECT_TRUE(history[0].ends_with("  batch  " + chosen)) << history[0];
+  EXPECT_NE(history[0].find("  batch  " + video + ", " + wad), std::string::npos) << history[0];
+  EXPECT_EQ(win32::WindowText(harness.Control(win32::kLabelStatus)), "Status: applied");
 }
 
 // A new filter shows the top of its rows, wherever the list was scrolled, and the selected
