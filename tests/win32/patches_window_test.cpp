@@ -48,8 +48,8 @@ std::string WithoutCr(const std::string& text) {
 // Arrows, Page Down and Up, End and Home pressed in a list of 2,500 rows: after each key the
 // selection has moved as the list moves it and the description is the selected patch's, the
 // window following the selection from the list's own notifications; a click with Shift or Ctrl
-// never selects a second row.
-TEST(Win32PatchesWindow, DescriptionFollowsTheKeysAtManyRows) {
+// never selects a second row; a new filter scrolls to the top of its rows.
+TEST(Win32PatchesWindow, DescriptionFollowsTheKeysAndTheFilterAtManyRows) {
   constexpr int kRows = 2500;
   TempDir temp;
   SilentUi silent;
@@ -130,6 +130,32 @@ TEST(Win32PatchesWindow, DescriptionFollowsTheKeysAtManyRows) {
     EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_SELECTED), row);
     EXPECT_EQ(WithoutCr(win32::WindowText(description)), descriptions[CellName(list, row)]);
   }
+  // A new filter shows the top of its rows wherever the list was scrolled, and the selected row
+  // in view when it is among them.
+  const auto filtered = [&] {
+    HWND filter = GetDlgItem(window.Handle(), win32::kTextFilter);
+    SetWindowTextW(filter, L"Patch_111");
+    Settle(nullptr);
+    const int top = ListView_GetTopIndex(list);
+    const int selected = ListView_GetNextItem(list, -1, LVNI_SELECTED);
+    const bool inView = selected >= top && selected < top + page;
+    const std::string shown = CellName(list, top) + " " +
+                              std::to_string(ListView_GetItemCount(list)) +
+                              (selected < 0 ? ""
+                               : inView     ? " " + CellName(list, selected)
+                                            : " out of view");
+    SetWindowTextW(filter, L"");
+    Settle(nullptr);
+    return shown;
+  };
+  ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  ListView_EnsureVisible(list, 2400, FALSE);
+  EXPECT_EQ(filtered(), "Patch_11100.ptc 100");
+  ListView_SetItemState(list, 1170, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  ListView_EnsureVisible(list, 2400, FALSE);
+  const std::string kept = filtered();
+  EXPECT_TRUE(kept.starts_with("Patch_111")) << kept;
+  EXPECT_TRUE(kept.ends_with(" 100 Patch_11170.ptc")) << kept;
   window.Presenter().CloseClicked();
   Settle(nullptr);
 }
