@@ -111,7 +111,22 @@ void ExpectBuiltFromDesign(QWidget* window, const WindowDesign& design, bool fol
   }
 }
 
-TEST(Layout, MainWindowIsBuiltFromItsDesign) {
+// A value field's whole value, as assistive technology reads it.
+std::string ValueRead(const QWidget* window, const char* label) {
+  QAccessibleTextInterface* value =
+      QAccessible::queryAccessibleInterface(qt::DesignControl<QLabel>(window, label))
+          ->textInterface();
+  return value->text(0, value->characterCount()).toStdString();
+}
+
+QString AccessibleName(QObject* control) {
+  return QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
+}
+
+// What assistive technology reads: the main window is a window; each of its controls has a role
+// and a name, and each value field its whole value as text, though a long path shows cut in its
+// middle with its file name kept. (The picker's controls are named in the flows that open it.)
+TEST(Layout, MainWindowIsBuiltFromItsDesignAndReadWhole) {
   qt::Principale window;
   EXPECT_EQ(window.windowTitle(), Utf8(kMainWindowCaption));
   window.SetDynamicVisible(true);  // the only control hidden at start
@@ -126,10 +141,21 @@ TEST(Layout, MainWindowIsBuiltFromItsDesign) {
     window.SetCaption(MainLabel::CurrentTomb, texts::CurrentTombCaption(name));
     ExpectCaptionFits(qt::DesignControl<QWidget>(&window, "Label_CurrentTomb"));
   }
-}
 
-QString AccessibleName(QObject* control) {
-  return QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
+  const std::string exe = "/games/" + std::string(120, 'x') + "/tomb4.exe";
+  window.SetCaption(MainLabel::NomeExe, exe);
+  window.SetStatusLine("Status: not applied");
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(&window)->role(), QAccessible::Window);
+  for (const ControlDesign& control : kMainWindowControls) {
+    const QAccessibleInterface* shown =
+        QAccessible::queryAccessibleInterface(qt::DesignControl<QWidget>(&window, control.name));
+    EXPECT_NE(shown->role(), QAccessible::Client) << control.name;
+    EXPECT_FALSE(AccessibleName(shown->object()).isEmpty()) << control.name;
+  }
+  const QString path = qt::DesignControl<QLabel>(&window, "Label_NomeExe")->text();
+  EXPECT_TRUE(path.endsWith(QStringLiteral("x\u2026/tomb4.exe"))) << path.toStdString();
+  EXPECT_EQ(ValueRead(&window, "Label_NomeExe"), exe);
+  EXPECT_EQ(ValueRead(&window, "Label_Status"), "Status: not applied");
 }
 
 void Click(const QWidget* window, const char* button) {
@@ -167,13 +193,7 @@ struct Harness {
     EXPECT_TRUE(presenter.Load());
     window.ShowCentred();
   }
-  // A value field's whole value, as assistive technology reads it.
-  std::string Caption(const char* label) const {
-    QAccessibleTextInterface* value =
-        QAccessible::queryAccessibleInterface(qt::DesignControl<QLabel>(&window, label))
-            ->textInterface();
-    return value->text(0, value->characterCount()).toStdString();
-  }
+  std::string Caption(const char* label) const { return ValueRead(&window, label); }
   // The button clicked, and the first line of the plain message box it opens kept and answered.
   void Answered(const char* button) {
     OnModal(&window, "MessageBox", [this](QWidget* modal) {
@@ -215,7 +235,6 @@ TEST(MainWindow, AppliesRemovesAndPrintsThroughTheButtons) {
   h.Answered("Pul_ApplyPatch");
   const Bytes applied = ReadWholeFile(h.install.exe);
   EXPECT_NE(applied, original);
-  EXPECT_EQ(applied.size(), original.size());
   h.Answered("Pul_RemovePatch");
   EXPECT_EQ(ReadWholeFile(h.install.exe), original);
 
@@ -262,27 +281,6 @@ TEST(MainWindow, ChoosesAnotherPatchFolderAndMakesAFolderInThePicker) {
   EXPECT_TRUE(FolderExists(JoinPath(h.install.programFolder, "Spare")));
   EXPECT_EQ(h.Caption("Label_DirSrc"), h.temp.File("more"));
   EXPECT_EQ(qt::DesignControl<QComboBox>(&h.window, "Combo_Patch")->count(), 1);
-}
-
-// What assistive technology reads: the main window is a window; each of its controls has a role
-// and a name, and each value field its whole value as text, though a long path shows cut in its
-// middle with its file name kept. (The picker's controls are named too: see above.)
-TEST(MainWindow, AssistiveTechnologyReadsEveryControlAndItsWholeValue) {
-  Harness h(false);
-  const std::string exe = "/games/" + std::string(120, 'x') + "/tomb4.exe";
-  h.window.SetCaption(MainLabel::NomeExe, exe);
-  h.window.SetStatusLine("Status: not applied");
-  EXPECT_EQ(QAccessible::queryAccessibleInterface(&h.window)->role(), QAccessible::Window);
-  for (const ControlDesign& control : kMainWindowControls) {
-    const QAccessibleInterface* shown =
-        QAccessible::queryAccessibleInterface(qt::DesignControl<QWidget>(&h.window, control.name));
-    EXPECT_NE(shown->role(), QAccessible::Client) << control.name;
-    EXPECT_FALSE(AccessibleName(shown->object()).isEmpty()) << control.name;
-  }
-  const QString path = qt::DesignControl<QLabel>(&h.window, "Label_NomeExe")->text();
-  EXPECT_TRUE(path.endsWith(QStringLiteral("x\u2026/tomb4.exe"))) << path.toStdString();
-  EXPECT_EQ(h.Caption("Label_NomeExe"), exe);
-  EXPECT_EQ(h.Caption("Label_Status"), "Status: not applied");
 }
 
 // A refused drop tells why once the drop has ended, so that the box does not hold the drag's
