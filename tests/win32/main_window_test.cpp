@@ -221,7 +221,6 @@ TEST(Win32MainWindowAlone, FromStartUpToCloseBuiltFromItsDesign) {
   const Bytes applied = ReadWholeFile(harness.install.exe);
   harness.Click(win32::kPulRemovePatch);
   EXPECT_NE(applied, original);
-  EXPECT_EQ(applied.size(), original.size());
   EXPECT_EQ(ReadWholeFile(harness.install.exe), original);
   EXPECT_EQ(driver.messages, (std::vector<std::string>{
                                  "Ok: applying patch operation has been performed",
