@@ -261,14 +261,16 @@ std::vector<std::string> ShownRows(HWND patches) {
 }
 
 // The rows once every status shown has been computed, which the window takes from the
-// computing thread as it runs.
+// computing thread as it runs, and the progress line no longer counts them.
 std::vector<std::string> ComputedRows(HWND patches) {
   std::vector<std::string> rows;
   for (int wait = 0; wait < 200; ++wait, Sleep(10)) {
     Settle(patches);
     rows = ShownRows(patches);
     if (std::none_of(rows.begin(), rows.end(),
-                     [](const std::string& row) { return row.ends_with("\xE2\x80\xA6"); })) {
+                     [](const std::string& row) { return row.ends_with("\xE2\x80\xA6"); }) &&
+        win32::WindowText(GetDlgItem(patches, win32::kLabelProgress)).find("Statuses: ") ==
+            std::string::npos) {
       break;
     }
   }
@@ -316,17 +318,9 @@ TEST(Win32MainWindow, PatchesWindowAppliesTheMarkedPatchesAndKeepsThemAsASet) {
   driver.Then(win32::kPatchesWindowClass, [&](HWND patches) {
     HWND list = GetDlgItem(patches, win32::kListPatches);
     HWND filter = GetDlgItem(patches, win32::kTextFilter);
-    // A button clicked; the rows once the statuses computed after it are all in, when the
-    // progress line no longer counts them.
+    // A button clicked; the rows once the statuses computed after it are all in.
     const auto click = [&](int button) {
       SendMessageW(GetDlgItem(patches, button), BM_CLICK, 0, 0);
-      for (int wait = 0; wait < 200; ++wait, Sleep(10)) {
-        Settle(patches);
-        const std::string progress = win32::WindowText(GetDlgItem(patches, win32::kLabelProgress));
-        if (progress.find("Statuses: ") == std::string::npos) {
-          break;
-        }
-      }
       return ComputedRows(patches);
     };
     EXPECT_EQ(GetFocus(), list);
