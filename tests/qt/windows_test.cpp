@@ -216,13 +216,38 @@ struct Harness {
   std::vector<std::string> messages;
 };
 
-// Start-up over a bundle, the program chosen in the picker's file list, apply, remove, print,
-// and the Close button, which deletes the unpacked patches.
-TEST(MainWindow, AppliesRemovesAndPrintsThroughTheButtons) {
+// Start-up over a bundle; the patch folder chosen in the picker's folder tree (a new folder
+// made, then up two levels, into another folder, and OK; the tree, file list and drive list
+// named); the program chosen in the picker's file list; apply, remove, print, and the Close
+// button, which deletes the unpacked patches.
+TEST(MainWindow, ChoosesAppliesRemovesAndPrintsThroughTheButtons) {
   Harness h(true);
   EXPECT_EQ(qt::DesignControl<QComboBox>(&h.window, "Combo_Patch")->count(), 2);
   EXPECT_FALSE(
       qt::DesignControl<QPlainTextEdit>(&h.window, "Text_Description")->toPlainText().isEmpty());
+  const std::string patch = "Patch_ExtraWadTextures.ptc";
+  h.temp.Write("more/" + patch, ReadWholeFile(JoinPath(h.install.programFolder, patch)));
+  OnModal(&h.window, "Dialog_GetFileODir", [&](QWidget* picker) {
+    EXPECT_EQ(picker->windowTitle(), QStringLiteral("Select folder with patches"));
+    ExpectBuiltFromDesign(picker, kPickerDesign, true);
+    for (const char* control : {"Dir1", "List_Files", "Drive1"}) {
+      EXPECT_FALSE(AccessibleName(qt::DesignControl<QWidget>(picker, control)).isEmpty());
+    }
+    QTest::keyClicks(qt::DesignControl<QLineEdit>(picker, "Text_PathDir"), " Spare ");
+    Click(picker, "Pul_NuovaCartella");
+    EXPECT_EQ(qt::DesignControl<QLineEdit>(picker, "Text_Path")->text().toStdString(),
+              JoinPath(h.install.programFolder, "Spare"));
+    auto* tree = qt::DesignControl<QTreeWidget>(picker, "Dir1");
+    tree->setCurrentItem(tree->currentItem()->parent()->parent());
+    QTest::keyClick(tree, Qt::Key_Return);
+    tree->setCurrentItem(tree->findItems(QStringLiteral("more"), Qt::MatchRecursive).value(0));
+    QTest::keyClick(tree, Qt::Key_Return);
+    Click(picker, "Pul_Ok");
+  });
+  Click(&h.window, "Pul_ChangeDirSrc");
+  EXPECT_TRUE(FolderExists(JoinPath(h.install.programFolder, "Spare")));
+  EXPECT_EQ(h.Caption("Label_DirSrc"), h.temp.File("more"));
+  EXPECT_EQ(qt::DesignControl<QComboBox>(&h.window, "Combo_Patch")->count(), 1);
   const Bytes original = ReadWholeFile(h.install.exe);
   OnModal(&h.window, "Dialog_GetFileODir", [](QWidget* picker) {
     ExpectBuiltFromDesign(picker, kPickerDesign);
@@ -252,35 +277,6 @@ TEST(MainWindow, AppliesRemovesAndPrintsThroughTheButtons) {
   EXPECT_FALSE(h.window.isVisible());
   EXPECT_FALSE(FileExists(JoinPath(h.install.programFolder, "Patch_ExtraWadTextures.ptc")));
   EXPECT_TRUE(FileExists(h.install.program));
-}
-
-// The patch folder chosen in the picker's folder tree: a new folder made, then up two levels,
-// into another folder, and OK. The picker's tree, file list and drive list are named.
-TEST(MainWindow, ChoosesAnotherPatchFolderAndMakesAFolderInThePicker) {
-  Harness h(false);
-  const std::string patch = "Patch_ExtraWadTextures.ptc";
-  h.temp.Write("more/" + patch, ReadWholeFile(JoinPath(h.install.programFolder, patch)));
-  OnModal(&h.window, "Dialog_GetFileODir", [&](QWidget* picker) {
-    EXPECT_EQ(picker->windowTitle(), QStringLiteral("Select folder with patches"));
-    ExpectBuiltFromDesign(picker, kPickerDesign, true);
-    for (const char* control : {"Dir1", "List_Files", "Drive1"}) {
-      EXPECT_FALSE(AccessibleName(qt::DesignControl<QWidget>(picker, control)).isEmpty());
-    }
-    QTest::keyClicks(qt::DesignControl<QLineEdit>(picker, "Text_PathDir"), " Spare ");
-    Click(picker, "Pul_NuovaCartella");
-    EXPECT_EQ(qt::DesignControl<QLineEdit>(picker, "Text_Path")->text().toStdString(),
-              JoinPath(h.install.programFolder, "Spare"));
-    auto* tree = qt::DesignControl<QTreeWidget>(picker, "Dir1");
-    tree->setCurrentItem(tree->currentItem()->parent()->parent());
-    QTest::keyClick(tree, Qt::Key_Return);
-    tree->setCurrentItem(tree->findItems(QStringLiteral("more"), Qt::MatchRecursive).value(0));
-    QTest::keyClick(tree, Qt::Key_Return);
-    Click(picker, "Pul_Ok");
-  });
-  Click(&h.window, "Pul_ChangeDirSrc");
-  EXPECT_TRUE(FolderExists(JoinPath(h.install.programFolder, "Spare")));
-  EXPECT_EQ(h.Caption("Label_DirSrc"), h.temp.File("more"));
-  EXPECT_EQ(qt::DesignControl<QComboBox>(&h.window, "Combo_Patch")->count(), 1);
 }
 
 // A refused drop tells why once the drop has ended, so that the box does not hold the drag's
