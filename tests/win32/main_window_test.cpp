@@ -391,7 +391,7 @@ TEST(Win32MainWindow, PatchesWindowAppliesTheMarkedPatchesAndKeepsThemAsASet) {
                       {"[x] " + video + " applied", "[x] " + wad + " applied"},
                       {"[ ] " + video + notApplied, "[ ] " + wad + notApplied},
                       {"[x] " + video + notApplied, "[x] " + wad + notApplied}}));
-  ASSERT_EQ(driver.messages.size(), 1u);
+  ASSERT_EQ(driver.messages.size(), 1u) << ::testing::PrintToString(driver.messages);
   EXPECT_NE(driver.messages[0].find("Missing or changed:"), std::string::npos)
       << driver.messages[0];
   ASSERT_EQ(history.size(), 1u);
