@@ -291,14 +291,15 @@ void PressKeyOnRow(HWND patches, int row, WPARAM key) {
 }
 
 // The Patches window opened by its button's access key on the patch the main window shows, its
-// description there and the keys on its row; its rows computed off the window's thread, narrowed by
-// the filter, two marks toggled (Space, Enter); built from its design with a change to apply, and
-// read by a screen reader as designed before and after. "Apply changes", pressed while the window
-// lost the activation (to a box, which gives the focus back to the control that had it), leaves
-// both patches applied, asking nothing, and the focus on the list, not on the now grey button. A
-// set saved through the system's dialogs, the executable put back, the set opened: the rows marked,
-// what is missing told in one box; "History…" lists the change last; F5 and Escape through the
-// window's own loop; the main window's status line up to date after.
+// description there and the keys on its row; its rows computed off the window's thread, narrowed
+// by the filter, two marks toggled (Space, Enter); built from its design with a change to apply,
+// and read by a screen reader as designed before and after. "Apply changes", pressed while the
+// window lost the activation (to a box, which gives the focus back to the control that had it),
+// leaves both patches applied, asking nothing, and the focus on the list, not on the now grey
+// button. "History…" lists the change last (before the executable is replaced: a new file has
+// no history). A set saved through the system's dialogs, the executable put back, the set
+// opened: the rows marked, what is missing told in one box. F5 and Escape through the window's
+// own loop; the main window's status line up to date after.
 TEST(Win32MainWindow, PatchesWindowAppliesTheMarkedPatchesAndKeepsThemAsASet) {
   MainWindowHarness harness;
   ASSERT_NE(harness.Main(), nullptr) << "no window: run the tests inside xvfb-run under Wine";
@@ -353,13 +354,6 @@ TEST(Win32MainWindow, PatchesWindowAppliesTheMarkedPatchesAndKeepsThemAsASet) {
           << name;
     }
 
-    driver.fileNames.push_back(set);
-    click(win32::kPulSaveSet);
-    std::string error;
-    EXPECT_TRUE(RewriteFile(harness.install.exe, original, error)) << error;
-    seen.push_back(click(win32::kPulRefresh));
-    driver.fileNames.push_back(set);
-    seen.push_back(click(win32::kPulOpenSet));
     driver.Then(win32::kHistoryWindowClass, [&](HWND shown) {
       ExpectBuiltFromDesign(shown, kHistoryWindowDesign, win32::kHistoryControlBase);
       HWND listed = GetDlgItem(shown, win32::kListHistory);
@@ -372,6 +366,14 @@ TEST(Win32MainWindow, PatchesWindowAppliesTheMarkedPatchesAndKeepsThemAsASet) {
       PostClick(shown, win32::kPulCloseHistory);
     });
     SendMessageW(GetDlgItem(patches, win32::kPulHistory), BM_CLICK, 0, 0);
+
+    driver.fileNames.push_back(set);
+    click(win32::kPulSaveSet);
+    std::string error;
+    EXPECT_TRUE(RewriteFile(harness.install.exe, original, error)) << error;
+    seen.push_back(click(win32::kPulRefresh));
+    driver.fileNames.push_back(set);
+    seen.push_back(click(win32::kPulOpenSet));
     EXPECT_TRUE(RewriteFile(harness.install.exe, applied, error)) << error;
     PostMessageW(list, WM_KEYDOWN, VK_F5, 1);
     PostMessageW(list, WM_KEYDOWN, VK_ESCAPE, 1);
