@@ -5,9 +5,11 @@
 
 namespace varnock {
 
-DryRun CheckOperation(const std::string& patchPath, PatchRecord record, const ExeRead& exe,
-                      bool removing, const std::optional<std::string>& argument,
-                      UserInterface& ui) {
+namespace {
+
+// The dry run but for the image its zone reports read, which the caller hands it.
+DryRun Judge(const std::string& patchPath, PatchRecord record, const ExeRead& exe, bool removing,
+             const std::optional<std::string>& argument, UserInterface& ui) {
   const std::string& exePath = exe.path;
   const Bytes& image = exe.image;
   // The operation's own steps first, so that what they would tell the user is told. The
@@ -28,7 +30,18 @@ DryRun CheckOperation(const std::string& patchPath, PatchRecord record, const Ex
   run.status.shift = run.trial.shift;
   run.status.reason = Unplaced(record, run.trial);
   run.operation = std::move(record);
-  run.image = image;
+  return run;
+}
+
+}  // namespace
+
+DryRun CheckOperation(const std::string& patchPath, PatchRecord record, const ExeRead& exe,
+                      bool removing, const std::optional<std::string>& argument,
+                      UserInterface& ui) {
+  DryRun run = Judge(patchPath, std::move(record), exe, removing, argument, ui);
+  if (run.ZoneCount() > 0) {
+    run.image = exe.image;
+  }
   return run;
 }
 
@@ -46,8 +59,11 @@ DryRun CheckOperation(const std::string& patchPath, const std::string& exePath, 
     return run;
   }
   std::string exeVersion;
-  return CheckOperation(patchPath, std::move(record), {exePath, image, exeVersion}, removing,
-                        argument, ui);
+  run = Judge(patchPath, std::move(record), {exePath, image, exeVersion}, removing, argument, ui);
+  if (run.ZoneCount() > 0) {
+    run.image = std::move(image);  // the executable is held once
+  }
+  return run;
 }
 
 }  // namespace varnock

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 #include <future>
+#include <system_error>
 
 #include "history/history_store.h"
 #include "support/paths.h"
@@ -55,7 +56,12 @@ bool OperationHistory::Save(const std::string& exePath, const Bytes& after, Reco
   // is not known, runs beside the other.
   std::future<std::string> beforeSum;
   if (beforeSha256.empty()) {
-    beforeSum = std::async(std::launch::async, [&] { return Sha256Before(after, ranges); });
+    const auto sum = [&] { return Sha256Before(after, ranges); };
+    try {
+      beforeSum = std::async(std::launch::async, sum);
+    } catch (const std::system_error&) {  // no thread to be had: summed on this one
+      beforeSum = std::async(std::launch::deferred, sum);
+    }
   }
   if (afterSha256.empty()) {
     afterSha256 = Sha256Text(after);

@@ -15,14 +15,21 @@ namespace {
 
 // The record is durable before the file changes: when it cannot be written, a change that needs
 // it leaves the file byte-identical, and one that does not is written all the same; either way
-// the reason is kept for the front end.
+// the reason is kept for the front end. Also where the file is written in place (two names).
 TEST(RecordedRewriteTest, ARecordThatCannotBeWrittenStopsOnlyTheChangeThatNeedsIt) {
-  for (const auto need : {RecordedChange::Need::Required, RecordedChange::Need::Optional}) {
+  for (const int round : {0, 1, 2, 3}) {
+    const auto need =
+        round % 2 == 0 ? RecordedChange::Need::Required : RecordedChange::Need::Optional;
+    const bool inPlace = round >= 2;
+    SCOPED_TRACE(round);
     TempDir dir;
     const Bytes before(4096, 0x11);
     Bytes after = before;
     after[0x200] = 0x22;
     const std::string exe = dir.Write("tomb4.exe", before);
+    if (inPlace) {
+      std::filesystem::create_hard_link(exe, dir.File("second.exe"));
+    }
     const std::string folder = dir.File("history");
     std::filesystem::create_directory(folder);
     OperationHistory history(folder);
