@@ -1,0 +1,66 @@
+#include "support/translation_choice.h"
+
+namespace varnock {
+
+namespace {
+
+// "de_DE.UTF-8@euro" gives "de_DE" and "de"; "C", "POSIX" and empty names give nothing.
+void AddLocale(std::string_view locale, std::vector<std::string>& languages) {
+  const std::size_t end = locale.find_first_of(".@");
+  const std::string_view name = locale.substr(0, end);
+  if (name.empty()) {
+    return;
+  }
+  languages.emplace_back(name);
+  const std::size_t country = name.find_first_of("_-");
+  if (country != std::string_view::npos && country > 0) {
+    languages.emplace_back(name.substr(0, country));
+  }
+}
+
+bool IsEnglishOrPlain(std::string_view locale) {
+  return locale == "C" || locale == "POSIX" || locale.rfind("C.", 0) == 0;
+}
+
+}  // namespace
+
+std::vector<std::string> UserLanguages(const LanguageVariables& variables) {
+  std::string_view locale = variables.systemLocale;
+  for (const std::string* value : {&variables.lang, &variables.lcMessages, &variables.lcAll}) {
+    if (!value->empty()) {
+      locale = *value;
+    }
+  }
+  std::vector<std::string> languages;
+  if (locale.empty() || IsEnglishOrPlain(locale)) {
+    return languages;
+  }
+  std::string_view list = variables.language;
+  while (!list.empty()) {
+    const std::size_t colon = list.find(':');
+    AddLocale(list.substr(0, colon), languages);
+    list = colon == std::string_view::npos ? std::string_view() : list.substr(colon + 1);
+  }
+  AddLocale(locale, languages);
+  return languages;
+}
+
+MessageCatalogue ChosenCatalogue(const std::vector<std::string>& languages) {
+  for (const std::string& language : languages) {
+    if (language == "en" || language.rfind("en_", 0) == 0) {
+      break;
+    }
+    const std::string_view image = EmbeddedCatalogue(language);
+    if (!image.empty()) {
+      MessageCatalogue catalogue;
+      std::string error;
+      if (catalogue.Read(image, error)) {
+        return catalogue;
+      }
+      break;
+    }
+  }
+  return {};
+}
+
+}  // namespace varnock

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "support/message_catalogue.h"
+
+namespace varnock {
+
+// The variables gettext reads to choose the language of messages.
+struct LanguageVariables {
+  std::string language;      // LANGUAGE: a list of languages, separated by ':'
+  std::string lcAll;         // LC_ALL
+  std::string lcMessages;    // LC_MESSAGES
+  std::string lang;          // LANG
+  std::string systemLocale;  // the user's language where none of them is set (Windows)
+};
+
+// The user's languages, most wanted first, each as "ll_CC" then "ll" ("de_AT", "de"), as
+// gettext reads them: the locale of messages is the first of LC_ALL, LC_MESSAGES and LANG that
+// is set, else the system's; a "C" or "POSIX" locale means English and LANGUAGE is then
+// ignored; otherwise LANGUAGE's list comes first.
+std::vector<std::string> UserLanguages(const LanguageVariables& variables);
+
+// This process's variables (and, on Windows, the user's language of the interface).
+LanguageVariables ProcessLanguageVariables();
+
+// The image of the catalogue the program carries for a language ("de"), or an empty view.
+std::string_view EmbeddedCatalogue(std::string_view language);
+
+// The catalogue of the first of these languages that the program carries; empty (English)
+// when none is, or when English comes first.
+MessageCatalogue ChosenCatalogue(const std::vector<std::string>& languages);
+
+}  // namespace varnock
