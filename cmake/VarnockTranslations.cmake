@@ -33,7 +33,7 @@ function(varnock_embed_catalogues target)
   set(catalogues)
   foreach(language IN LISTS languages)
     add_custom_command(OUTPUT ${dir}/${language}.mo
-      COMMAND ${VARNOCK_MSGFMT} --check --output-file=${dir}/${language}.mo
+      COMMAND ${VARNOCK_MSGFMT} --check-format --check-domain --output-file=${dir}/${language}.mo
         ${PROJECT_SOURCE_DIR}/po/${language}.po
       DEPENDS ${PROJECT_SOURCE_DIR}/po/${language}.po
       VERBATIM)
@@ -41,7 +41,7 @@ function(varnock_embed_catalogues target)
   endforeach()
   add_custom_command(OUTPUT ${dir}/qps.mo
     COMMAND ${VARNOCK_PYTHON} ${PROJECT_SOURCE_DIR}/scripts/pseudo-locale ${dir}/varnock.pot ${dir}/qps.po
-    COMMAND ${VARNOCK_MSGFMT} --check --output-file=${dir}/qps.mo ${dir}/qps.po
+    COMMAND ${VARNOCK_MSGFMT} --check-format --check-domain --output-file=${dir}/qps.mo ${dir}/qps.po
     DEPENDS ${dir}/varnock.pot ${PROJECT_SOURCE_DIR}/scripts/pseudo-locale
     VERBATIM)
   list(APPEND languages qps)
@@ -54,4 +54,17 @@ function(varnock_embed_catalogues target)
     VERBATIM)
   target_sources(${target} PRIVATE ${dir}/embedded_catalogues.cpp)
   set(VARNOCK_TEMPLATE ${dir}/varnock.pot PARENT_SCOPE)
+endfunction()
+
+# Brings po/LL.po up to date with the template (new texts empty, gone ones obsolete), for the
+# translators: cmake --build BUILD --target varnock-update-po.
+function(varnock_update_po_target)
+  file(STRINGS ${PROJECT_SOURCE_DIR}/po/LINGUAS languages REGEX "^[a-z]")
+  find_program(VARNOCK_MSGMERGE msgmerge REQUIRED)
+  set(commands)
+  foreach(language IN LISTS languages)
+    list(APPEND commands COMMAND ${VARNOCK_MSGMERGE} --quiet --update --backup=none --no-wrap
+      --add-location=file ${PROJECT_SOURCE_DIR}/po/${language}.po ${CMAKE_BINARY_DIR}/po/varnock.pot)
+  endforeach()
+  add_custom_target(varnock-update-po ${commands} DEPENDS ${CMAKE_BINARY_DIR}/po/varnock.pot VERBATIM)
 endfunction()

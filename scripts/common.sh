@@ -24,6 +24,14 @@ PACKAGE_PACKAGES=(dpkg-dev lintian appstream desktop-file-utils patchelf qt6-way
 # Debian packages for the fuzz targets: clang with its libFuzzer and sanitizer runtimes.
 FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
 
+# The tests read the English texts, so their messages are not in the user's language; the
+# tests of the translations set a language themselves.
+unset LANGUAGE
+export LC_MESSAGES=C
+if [ -n "${LC_ALL:-}" ]; then
+  export LC_ALL=C.UTF-8
+fi
+
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then
     "$@"

@@ -1,8 +1,17 @@
 #include "support/translation_choice.h"
 
+#include <cstdlib>
+
+#include "support/translation_choice_platform.h"
+
 namespace varnock {
 
 namespace {
+
+std::string Variable(const char* name) {
+  const char* value = std::getenv(name);
+  return value == nullptr ? std::string() : std::string(value);
+}
 
 // "de_DE.UTF-8@euro" gives "de_DE" and "de"; "C", "POSIX" and empty names give nothing.
 void AddLocale(std::string_view locale, std::vector<std::string>& languages) {
@@ -43,6 +52,14 @@ std::vector<std::string> UserLanguages(const LanguageVariables& variables) {
   }
   AddLocale(locale, languages);
   return languages;
+}
+
+LanguageVariables ProcessLanguageVariables() {
+  return {.language = Variable("LANGUAGE"),
+          .lcAll = Variable("LC_ALL"),
+          .lcMessages = Variable("LC_MESSAGES"),
+          .lang = Variable("LANG"),
+          .systemLocale = InterfaceLocale()};
 }
 
 MessageCatalogue ChosenCatalogue(const std::vector<std::string>& languages) {

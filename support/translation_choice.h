@@ -10,11 +10,11 @@ namespace varnock {
 
 // The variables gettext reads to choose the language of messages.
 struct LanguageVariables {
-  std::string language;      // LANGUAGE: a list of languages, separated by ':'
-  std::string lcAll;         // LC_ALL
-  std::string lcMessages;    // LC_MESSAGES
-  std::string lang;          // LANG
-  std::string systemLocale;  // the user's language where none of them is set (Windows)
+  std::string language = {};      // LANGUAGE: a list of languages, separated by ':'
+  std::string lcAll = {};         // LC_ALL
+  std::string lcMessages = {};    // LC_MESSAGES
+  std::string lang = {};          // LANG
+  std::string systemLocale = {};  // the user's language where none of them is set (Windows)
 };
 
 // The user's languages, most wanted first, each as "ll_CC" then "ll" ("de_AT", "de"), as

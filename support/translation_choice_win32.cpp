@@ -1,19 +1,9 @@
 #include <windows.h>
 
-#include <cstdlib>
-
-#include "support/translation_choice.h"
+#include "support/translation_choice_platform.h"
 
 namespace varnock {
 
-namespace {
-
-std::string Variable(const char* name) {
-  const char* value = std::getenv(name);
-  return value == nullptr ? std::string() : std::string(value);
-}
-
-// The user's language of the interface, as "de_DE".
 std::string InterfaceLocale() {
   wchar_t name[LOCALE_NAME_MAX_LENGTH] = {};
   const LCID id = MAKELCID(GetUserDefaultUILanguage(), SORT_DEFAULT);
@@ -25,16 +15,6 @@ std::string InterfaceLocale() {
     locale += *c == L'-' ? '_' : static_cast<char>(*c & 0x7f);
   }
   return locale;
-}
-
-}  // namespace
-
-LanguageVariables ProcessLanguageVariables() {
-  return {.language = Variable("LANGUAGE"),
-          .lcAll = Variable("LC_ALL"),
-          .lcMessages = Variable("LC_MESSAGES"),
-          .lang = Variable("LANG"),
-          .systemLocale = InterfaceLocale()};
 }
 
 }  // namespace varnock

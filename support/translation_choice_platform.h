@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+namespace varnock {
+
+// The user's language of the interface as a locale name ("de_DE"); empty where the system has
+// none apart from the variables (POSIX).
+std::string InterfaceLocale();
+
+}  // namespace varnock
