@@ -6,6 +6,7 @@
 #include <QTextDocument>
 
 #include "qt/qt_user_interface.h"
+#include "support/translation.h"
 
 namespace varnock::qt {
 
@@ -21,7 +22,7 @@ bool DescriptionPrinter::Print(const std::string& text, const std::string& face,
   if (outputFile_.isEmpty()) {
     const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
     if (defaultPrinter.isNull()) {
-      error = "No default printer is installed.";
+      error = Tr("No default printer is installed.");
       return false;
     }
     printer.setPrinterName(defaultPrinter.printerName());
@@ -31,7 +32,7 @@ bool DescriptionPrinter::Print(const std::string& text, const std::string& face,
   }
   printer.setDocName(QString::fromLatin1(kDocumentName));
   if (!printer.isValid()) {
-    error = "The printer cannot be used.";
+    error = Tr("The printer cannot be used.");
     return false;
   }
 
@@ -43,7 +44,7 @@ bool DescriptionPrinter::Print(const std::string& text, const std::string& face,
   document.setPlainText(ToDisplayText(text) + QLatin1Char('\n'));
   document.print(&printer);
   if (printer.printerState() == QPrinter::Error) {
-    error = "The printer did not accept the document.";
+    error = Tr("The printer did not accept the document.");
     return false;
   }
   return true;

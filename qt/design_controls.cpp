@@ -17,19 +17,32 @@
 #include "qt/fit_caption.h"
 #include "qt/twips.h"
 #include "qt/value_look.h"
+#include "support/translation.h"
 #include "ui/accessible_names.h"
 
 namespace varnock::qt {
 
 namespace {
 
+constexpr double kStretchMargin = 1.02;
+
 // The designs hold their texts in UTF-8.
 QString Text(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// A caption or name of a design in the user's language; the tables' texts are whole literals.
+QString Translated(std::string_view text) {
+  return Text(Tr(text.data()));
+}
+
+// A button's or check box's caption, with the access key its language gives it.
+QString PressedCaption(std::string_view caption) {
+  return Text(Tr(WithAccessKey(caption).c_str()));
+}
+
 QLabel* MakeLabel(const ControlDesign& design, QWidget* window) {
-  auto* label = new QLabel(Text(design.caption), window);
+  auto* label = new QLabel(Translated(design.caption), window);
   if (design.kind == ControlKind::ValueLabel) {
     label->setFrameStyle(QFrame::Box | QFrame::Plain);
     label->setLineWidth(1);
@@ -72,7 +85,7 @@ QWidget* MakeControl(const ControlDesign& design, QWidget* window) {
     case ControlKind::EntryLine:
       return new QLineEdit(window);
     case ControlKind::Button: {
-      auto* button = new QPushButton(QString::fromStdString(WithAccessKey(design.caption)), window);
+      auto* button = new QPushButton(PressedCaption(design.caption), window);
       button->setAutoDefault(false);
       button->setDefault(false);
       return button;
@@ -82,7 +95,7 @@ QWidget* MakeControl(const ControlDesign& design, QWidget* window) {
     case ControlKind::FileList:
       return new QListWidget(window);
     case ControlKind::CheckBox:
-      return new QCheckBox(QString::fromStdString(WithAccessKey(design.caption)), window);
+      return new QCheckBox(PressedCaption(design.caption), window);
     case ControlKind::CheckTable:
       return new QTableView(window);
   }
@@ -103,9 +116,9 @@ QFont FontOf(const ControlDesign& design, const QWidget* window) {
 // list gets a hidden label of its own.
 void GiveName(QWidget* window, const ControlName& named) {
   auto* widget = DesignControl<QWidget>(window, named.control);
-  widget->setAccessibleName(Text(named.name));
+  widget->setAccessibleName(Translated(named.name));
   if (qobject_cast<QComboBox*>(widget) != nullptr) {
-    auto* label = new QLabel(Text(named.name), window);
+    auto* label = new QLabel(Translated(named.name), window);
     label->setBuddy(widget);
     label->hide();
   }
@@ -153,6 +166,30 @@ void BuildWindow(QWidget* window, const WindowDesign& design) {
   }
   NameLabelledControls(window, design);
   window->setFixedSize(Twips(design.width, window), Twips(design.height, window));
+  FitCaptions(window, design);
+  GrowForCaptions(window, design);
+}
+
+// A caption that does not fit even at the smallest font (a longer language) makes the window
+// wider, with every control in proportion, until the widest such caption fits; in English,
+// where every caption fits, the window keeps its design's size.
+void GrowForCaptions(QWidget* window, const WindowDesign& design) {
+  double overflow = 1;
+  for (const ControlDesign& control : design.controls) {
+    if (!control.caption.empty()) {
+      overflow = std::max(overflow, CaptionOverflow(DesignControl<QWidget>(window, control.name)));
+    }
+  }
+  if (overflow <= 1) {
+    return;
+  }
+  // A little more than the measure, for the rounding of every edge to whole pixels.
+  SetHorizontalStretch(window, HorizontalStretch(window) * overflow * kStretchMargin);
+  for (const ControlDesign& control : design.controls) {
+    PlaceByTwips(DesignControl<QWidget>(window, control.name), control.box.left, control.box.top,
+                 control.box.width, control.box.height);
+  }
+  window->setFixedSize(TwipsAcross(design.width, window), Twips(design.height, window));
   FitCaptions(window, design);
 }
 

@@ -26,6 +26,10 @@ double DesignPoints(const ControlDesign& control);
 // Shrinks the captions of the window's labels and buttons until each fits its control.
 void FitCaptions(QWidget* window, const WindowDesign& design);
 
+// Widens the window and its controls in proportion when a caption does not fit its control at
+// the smallest font; a window whose captions fit keeps its design's size.
+void GrowForCaptions(QWidget* window, const WindowDesign& design);
+
 // The control of the design called `name`.
 template <typename Widget>
 Widget* DesignControl(const QWidget* window, std::string_view name) {

@@ -31,23 +31,43 @@ void Fit(QWidget* widget, const QString& caption, double points,
   }
 }
 
+QSize Room(const QLabel* label) {
+  const int indent = label->indent() > 0 ? label->indent() : 0;
+  const int frame = label->frameWidth();
+  return QSize(label->width() - 2 * frame - indent, label->height() - 2 * frame);
+}
+
+QSize Room(const QPushButton* button) {
+  QStyleOptionButton option;
+  option.initFrom(button);
+  option.text = button->text();
+  return button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button).size();
+}
+
 }  // namespace
 
 void FitCaption(QLabel* label, double points) {
-  Fit(label, label->text(), points, [label] {
-    const int indent = label->indent() > 0 ? label->indent() : 0;
-    const int frame = label->frameWidth();
-    return QSize(label->width() - 2 * frame - indent, label->height() - 2 * frame);
-  });
+  Fit(label, label->text(), points, [label] { return Room(label); });
 }
 
 void FitCaption(QPushButton* button, double points) {
-  Fit(button, button->text(), points, [button] {
-    QStyleOptionButton option;
-    option.initFrom(button);
-    option.text = button->text();
-    return button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button).size();
-  });
+  Fit(button, button->text(), points, [button] { return Room(button); });
+}
+
+double CaptionOverflow(const QWidget* widget) {
+  QString caption;
+  QSize room;
+  if (const auto* button = qobject_cast<const QPushButton*>(widget)) {
+    caption = QString(button->text()).remove(QLatin1Char('&'));
+    room = Room(button);
+  } else if (const auto* label = qobject_cast<const QLabel*>(widget)) {
+    caption = label->text();
+    room = Room(label);
+  } else {
+    return 0;
+  }
+  const int needed = QFontMetrics(widget->font()).horizontalAdvance(caption);
+  return room.width() > 0 ? static_cast<double>(needed) / room.width() : 0;
 }
 
 }  // namespace varnock::qt

@@ -2,6 +2,7 @@
 
 class QLabel;
 class QPushButton;
+class QWidget;
 
 namespace varnock::qt {
 
@@ -10,5 +11,9 @@ namespace varnock::qt {
 // point at a time from `points` and never below 6.5 points, until the whole caption fits.
 void FitCaption(QLabel* label, double points);
 void FitCaption(QPushButton* button, double points);
+
+// How many times wider than its room a widget's caption is at its font now: above 1 when even
+// the smallest font does not fit it.
+double CaptionOverflow(const QWidget* widget);
 
 }  // namespace varnock::qt

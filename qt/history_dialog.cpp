@@ -8,6 +8,7 @@
 #include "app/history_window_design.h"
 #include "qt/accessible_value.h"
 #include "qt/design_controls.h"
+#include "support/translation.h"
 
 namespace varnock::qt {
 
@@ -20,7 +21,7 @@ void ShowHistoryDialog(const HistoryListing& listing, QWidget* parent) {
   dialog.setFixedSize(dialog.size());
   auto* rows = DesignControl<QListWidget>(&dialog, "List_History");
   rows->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-  rows->setAccessibleName(QStringLiteral("Changes, oldest first"));
+  rows->setAccessibleName(QString::fromUtf8(Tr("Changes, oldest first")));
   for (const std::string& row : listing.rows) {
     rows->addItem(QString::fromStdString(row));
   }

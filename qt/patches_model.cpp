@@ -2,6 +2,7 @@
 
 #include "app/patches_window_design.h"
 #include "qt/status_icon.h"
+#include "support/translation.h"
 
 namespace varnock::qt {
 
@@ -78,7 +79,7 @@ QVariant PatchesModel::Display(const PatchRow& row, int column) const {
     case kArgumentColumn:
       return Text(row.argument);
     case kDynamicColumn:
-      return row.dynamic ? QStringLiteral("Dynamic") : QString();
+      return row.dynamic ? QString::fromUtf8(Tr("Dynamic")) : QString();
     default:
       return {};
   }
@@ -102,7 +103,7 @@ QVariant PatchesModel::data(const QModelIndex& index, int role) const {
     // out as the cell's description.
     case Qt::AccessibleDescriptionRole:
       return index.column() == kPatchColumn
-                 ? QVariant(row.checked ? QStringLiteral("checked") : QStringLiteral("not checked"))
+                 ? QVariant(QString::fromUtf8(row.checked ? Tr("checked") : Tr("not checked")))
                  : QVariant();
     case Qt::DecorationRole:
       return index.column() == kStatusColumn ? QVariant(icons_[static_cast<std::size_t>(row.group)])

@@ -65,7 +65,7 @@ void PickerDialog::PlaceControls() {
     PlaceByTwips(widget, box.left, box.top, box.width, box.height);
     widget->setVisible(ShownInMode(control, folderMode_));
   }
-  setFixedSize(Twips(kPickerDesign.width, this),
+  setFixedSize(TwipsAcross(kPickerDesign.width, this),
                Twips(folderMode_ ? kPickerFolderModeHeight : kPickerDesign.height, this));
 }
 

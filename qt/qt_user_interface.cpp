@@ -4,6 +4,9 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
+
+#include "support/translation.h"
 
 namespace varnock::qt {
 
@@ -36,6 +39,7 @@ void QtUserInterface::ShowMessage(const std::string& text, MessageIcon icon) {
                   QString::fromLatin1(kMessageTitle), ToDisplayText(text), QMessageBox::Ok,
                   Owner());
   box.setObjectName(QStringLiteral("MessageBox"));
+  box.button(QMessageBox::Ok)->setText(QString::fromUtf8(Tr("OK")));
   box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   box.exec();
 }
@@ -49,6 +53,8 @@ std::optional<std::string> QtUserInterface::AskText(const std::string& prompt,
   box.setLabelText(ToDisplayText(prompt));
   box.setTextValue(QString::fromStdString(proposed));
   box.setInputMode(QInputDialog::TextInput);
+  box.setOkButtonText(QString::fromUtf8(Tr("OK")));
+  box.setCancelButtonText(QString::fromUtf8(Tr("Cancel")));
   // A long prompt wraps in a box about fifty characters wide, which also shows the title whole.
   if (auto* label = box.findChild<QLabel*>()) {
     label->setWordWrap(true);

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include "app/access_keys.h"
+#include "support/translation.h"
 #include "win32/layout.h"
 
 namespace varnock::win32 {
@@ -107,8 +108,9 @@ void BuildControls(HWND window, const WindowDesign& design, int idBase, const Wi
     // A button's or check box's caption carries its access key, the letter Alt presses.
     const bool pressed =
         control.kind == ControlKind::Button || control.kind == ControlKind::CheckBox;
+    // The caption in the user's language (the tables' texts are whole literals).
     const std::string caption =
-        pressed ? WithAccessKey(control.caption) : std::string(control.caption);
+        pressed ? Tr(WithAccessKey(control.caption).c_str()) : Tr(control.caption.data());
     HWND made = CreateControl(window, native.className, caption.c_str(), native.style,
                               idBase + static_cast<int>(index), FontFor(control.font, fonts));
     PlaceControl(made, control.kind, control.box, dpi);
@@ -118,7 +120,7 @@ void BuildControls(HWND window, const WindowDesign& design, int idBase, const Wi
   for (const ControlName& named : design.names) {
     const int index = IndexOf(design.controls, named.control);
     if (TakesFocus(design.controls[static_cast<std::size_t>(index)].kind)) {
-      NameControl(GetDlgItem(window, idBase + index), std::string(named.name));
+      NameControl(GetDlgItem(window, idBase + index), Tr(named.name.data()));
     }
   }
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "support/translation.h"
 #include "win32/control_ids.h"
 #include "win32/fonts.h"
 #include "win32/layout.h"
@@ -89,10 +90,10 @@ class InputBox {
     HWND prompt =
         CreateControl(box, L"STATIC", prompt_.c_str(),
                       WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL, kInputPrompt, font);
-    HWND ok =
-        CreateControl(box, L"BUTTON", "OK", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK, font);
-    HWND cancel = CreateControl(box, L"BUTTON", "Cancel", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
-                                IDCANCEL, font);
+    HWND ok = CreateControl(box, L"BUTTON", Tr("OK"), WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
+                            IDOK, font);
+    HWND cancel = CreateControl(box, L"BUTTON", Tr("Cancel"),
+                                WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, IDCANCEL, font);
     HWND answer =
         CreateControl(box, L"EDIT", proposed_.c_str(),
                       WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | WS_BORDER, kInputAnswer, font, 0);

@@ -4,6 +4,7 @@
 // After windows.h, which it needs.
 #include <commdlg.h>
 
+#include "support/translation.h"
 #include "win32/fonts.h"
 #include "win32/text.h"
 
@@ -81,7 +82,7 @@ bool PrintOnDefaultPrinter(const std::string& text, const std::string& face, int
                            std::string& error) {
   HDC printer = DefaultPrinterDc();
   if (printer == nullptr) {
-    error = "No default printer is installed.";
+    error = Tr("No default printer is installed.");
     return false;
   }
   HFONT font = CreatePointFont(ScalableFace(face), points * 100, GetDeviceCaps(printer, LOGPIXELSY),
@@ -101,7 +102,7 @@ bool PrintOnDefaultPrinter(const std::string& text, const std::string& face, int
     }
   }
   if (!printed) {
-    error = "The printer did not accept the document.";
+    error = Tr("The printer did not accept the document.");
   }
   SelectObject(printer, previous);
   DeleteObject(font);

@@ -11,6 +11,7 @@
 #include "picker/system_picker_environment.h"
 #include "support/process_start.h"
 #include "support/program_arguments.h"
+#include "support/translation.h"
 #include "win32/main_window.h"
 #include "win32/modal_loop.h"
 #include "win32/picker_window.h"
@@ -23,7 +24,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   win32::Win32UserInterface ui;
   win32::MainWindow window;
   if (window.Handle() == nullptr) {
-    ui.ShowMessage("The window of the program cannot be created.", MessageIcon::Critical);
+    ui.ShowMessage(Tr("The window of the program cannot be created."), MessageIcon::Critical);
     return 1;
   }
   win32::Win32PickerWindowHost pickerHost(window.Handle());
