@@ -6,6 +6,7 @@
 #include "history/recorded_rewrite.h"
 #include "support/hex_text.h"
 #include "support/sha256.h"
+#include "support/translation.h"
 
 namespace varnock {
 
@@ -40,9 +41,12 @@ std::string ChangedInRecord(const OpenedHistory& opened) {
   if (count == 0) {
     return {};
   }
-  return "\n" + std::to_string(count) + " of the bytes Varnock changed were changed by another " +
-         "program too, at " + offsets + (count > 8 ? ", ..." : "") +
-         ": a restore gives them their original values back";
+  const std::string text = TrFormat(
+      // TRANSLATORS: %1 is a number of bytes, %2 their offsets in the file ("0x1A2B, 0x1A2C")
+      "%1 of the bytes Varnock changed were changed by another program too, at %2: a restore "
+      "gives them their original values back",
+      {std::to_string(count), offsets + (count > 8 ? ", ..." : "")});
+  return "\n" + text;
 }
 
 // The ranges whose original is not known, named; empty when there are none.
@@ -56,9 +60,12 @@ std::string UnknownText(const HistoryView& view) {
     spans += (i > 0 ? ", " : "") + HexOffset(span.offset) +
              (span.end - span.offset > 1 ? "-" + HexOffset(span.end - 1) : "");
   }
-  return "\nThe original of the bytes at " + spans + (view.unknown.size() > 8 ? ", ..." : "") +
-         " is not known (Varnock first recorded them after another program changed the file): "
-         "they are left as they are";
+  const std::string text = TrFormat(
+      // TRANSLATORS: %1 is a list of offsets and offset ranges in the file ("0x10, 0x20-0x2F")
+      "The original of the bytes at %1 is not known (Varnock first recorded them after another "
+      "program changed the file): they are left as they are",
+      {spans + (view.unknown.size() > 8 ? ", ..." : "")});
+  return "\n" + text;
 }
 
 std::uint64_t RecordedBytes(const HistoryView& view) {
@@ -87,10 +94,15 @@ bool Write(OpenedHistory& opened, const HistoryRequest& request, RecordedChange 
                       error)) {
     return true;
   }
-  outcome.message = history.Failure().empty()
-                        ? "ERROR: " + request.exePath + " cannot be written: " + error
-                        : "ERROR: the history of " + request.exePath +
-                              " cannot be written, so nothing was written: " + history.Failure();
+  if (history.Failure().empty()) {
+    // TRANSLATORS: %1 is the executable's path, %2 the reason
+    outcome.message = TrFormat("ERROR: %1 cannot be written: %2", {request.exePath, error});
+  } else {
+    outcome.message =
+        // TRANSLATORS: %1 is the executable's path, %2 the reason
+        TrFormat("ERROR: the history of %1 cannot be written, so nothing was written: %2",
+                 {request.exePath, history.Failure()});
+  }
   return false;
 }
 
@@ -100,7 +112,7 @@ bool OpenHistory(const std::string& exePath, const std::string& folder, OpenedHi
                  std::string& error) {
   std::string reason;
   if (!opened.file.Open(exePath, reason) || !opened.file.Read(opened.image, reason)) {
-    error = "ERROR: " + exePath + ": " + reason;
+    error = TrFormat("ERROR: %1: %2", {exePath, reason});
     return false;
   }
   opened.sha256 = Sha256Text(opened.image);
@@ -113,17 +125,19 @@ bool OpenHistory(const std::string& exePath, const std::string& folder, OpenedHi
       opened.view = ViewHistory(opened.found.record, opened.sha256);
       return true;
     case FoundHistory::Kind::Damaged:
-      error = "ERROR: the history of " + exePath + " is damaged: the damaged record is kept at " +
-              opened.found.damagedCopy;
+      // TRANSLATORS: %1 is the executable's path, %2 the path of the damaged record
+      error = TrFormat("ERROR: the history of %1 is damaged: the damaged record is kept at %2",
+                       {exePath, opened.found.damagedCopy});
       return false;
     case FoundHistory::Kind::Ambiguous:
-      error = "ERROR: two histories fit " + exePath + ": " + opened.found.matching[0] + " and " +
-              opened.found.matching[1] + "; nothing was written";
+      // TRANSLATORS: %1 is the executable's path, %2 and %3 the paths of two history records
+      error = TrFormat("ERROR: two histories fit %1: %2 and %3; nothing was written",
+                       {exePath, opened.found.matching[0], opened.found.matching[1]});
       return false;
     case FoundHistory::Kind::None:
       break;
   }
-  error = "ERROR: no history is kept for " + exePath;
+  error = TrFormat("ERROR: no history is kept for %1", {exePath});
   return false;
 }
 
@@ -136,15 +150,26 @@ HistoryOutcome RestoreOriginal(const HistoryRequest& request, RestoreRun run, Re
   }
   const HistoryRecord& record = opened.found.record;
   if (!record.follows.empty()) {
-    const std::string before =
-        record.entries.empty() ? std::string() : " before " + record.entries.front().time;
-    outcome.message = "ERROR: the history of " + exePath + before + " is damaged (kept at " +
-                      record.follows + "), so its original is not known; nothing was written";
+    if (record.entries.empty()) {
+      outcome.message = TrFormat(
+          // TRANSLATORS: %1 is the executable's path, %2 the path of the damaged record
+          "ERROR: the history of %1 is damaged (kept at %2), so its original is not known; nothing "
+          "was written",
+          {exePath, record.follows});
+    } else {
+      outcome.message = TrFormat(
+          // TRANSLATORS: %1 is the executable's path, %2 the time of its first recorded change
+          // (UTC), %3 the path of the damaged record
+          "ERROR: the history of %1 before %2 is damaged (kept at %3), so its original is not "
+          "known; nothing was written",
+          {exePath, record.entries.front().time, record.follows});
+    }
     return outcome;
   }
   if (opened.image.size() != opened.view.originalSize) {
-    outcome.message = "ERROR: " + exePath + " is no longer the size of its original (" +
-                      std::to_string(opened.view.originalSize) + " bytes); nothing was written";
+    outcome.message =
+        TrFormat("ERROR: %1 is no longer the size of its original (%2 bytes); nothing was written",
+                 {exePath, std::to_string(opened.view.originalSize)});
     return outcome;
   }
   // Where the file differs from the known originals: the original bytes, and the file's now.
@@ -156,47 +181,59 @@ HistoryOutcome RestoreOriginal(const HistoryRequest& request, RestoreRun run, Re
     // The original is known only by its SHA-256 outside the bytes Varnock changed: which
     // bytes differ there, and how many, cannot be told.
     outcome.message =
-        "ERROR: " + exePath + " would still differ from its original: another program changed " +
-        "bytes outside the " + std::to_string(RecordedBytes(opened.view)) +
-        " that Varnock changed, and of those Varnock keeps only the original's SHA-256, so it " +
-        "cannot tell which or how many" + ChangedInRecord(opened) + unknown +
-        "\nNothing was written";
+        TrFormat(
+            // TRANSLATORS: %1 is the executable's path, %2 the number of bytes Varnock changed
+            "ERROR: %1 would still differ from its original: another program changed bytes "
+            "outside the %2 that Varnock changed, and of those Varnock keeps only the "
+            "original's SHA-256, so it cannot tell which or how many",
+            {exePath, std::to_string(RecordedBytes(opened.view))}) +
+        ChangedInRecord(opened) + unknown + "\n" + Tr("Nothing was written");
     outcome.forceable = opened.view.unbroken;
     return outcome;
   }
   if (!original && !opened.view.unbroken) {
-    outcome.message = "ERROR: another program changed " + exePath +
-                      " between Varnock's changes, so the originals of the bytes Varnock "
-                      "changed since are not known" +
-                      unknown + "\nNothing was written";
+    outcome.message = TrFormat(
+                          "ERROR: another program changed %1 between Varnock's changes, so "
+                          "the originals of the bytes Varnock changed since are not known",
+                          {exePath}) +
+                      unknown + "\n" + Tr("Nothing was written");
     return outcome;
   }
-  const std::string others =
-      original ? "" : "; the bytes another program changed outside them are left as they are";
   outcome.ok = true;
   outcome.confirmed = original;
   if (back.empty()) {
-    outcome.message = exePath +
-                      (original ? " is the original already"
-                                : " has Varnock's recorded original bytes already" + others) +
-                      (original ? "" : unknown);
+    outcome.message =
+        original ? TrFormat("%1 is the original already", {exePath})
+                 : TrFormat(
+                       "%1 has Varnock's recorded original bytes already; the bytes another "
+                       "program changed outside them are left as they are",
+                       {exePath}) +
+                       unknown;
     return outcome;
   }
   if (run == RestoreRun::Check) {
-    outcome.message = exePath + (original ? " would be restored to the original"
-                                          : " would get Varnock's recorded original bytes back" +
-                                                others + unknown);
+    outcome.message = original
+                          ? TrFormat("%1 would be restored to the original", {exePath})
+                          : TrFormat(
+                                "%1 would get Varnock's recorded original bytes back; the bytes "
+                                "another program changed outside them are left as they are",
+                                {exePath}) +
+                                unknown;
     return outcome;
   }
   const std::string done =
-      original ? " restored to the original"
-               : ": Varnock's recorded original bytes written back" + others + unknown;
+      original ? TrFormat("%1 restored to the original", {exePath})
+               : TrFormat(
+                     "%1: Varnock's recorded original bytes written back; the bytes another "
+                     "program changed outside them are left as they are",
+                     {exePath}) +
+                     unknown;
   outcome.ok =
       Write(opened, request,
             {.ranges = std::move(back), .kind = "restore", .afterSha256 = restoredSha}, outcome);
   outcome.confirmed = outcome.ok && original;
   if (outcome.ok) {
-    outcome.message = exePath + done;
+    outcome.message = done;
   }
   return outcome;
 }
@@ -209,13 +246,16 @@ HistoryOutcome UndoLast(const HistoryRequest& request) {
     return outcome;
   }
   if (!opened.view.undoable) {
-    outcome.message = "ERROR: there is no change of " + exePath + " to undo";
+    outcome.message = TrFormat("ERROR: there is no change of %1 to undo", {exePath});
     return outcome;
   }
   const HistoryEntry& last = opened.found.record.entries[*opened.view.undoable];
   if (last.after != opened.sha256) {
-    outcome.message = "ERROR: " + exePath + " was changed by another program since the last " +
-                      last.kind + " (" + last.time + "); nothing was written";
+    outcome.message = TrFormat(
+        // TRANSLATORS: %1 is the executable's path, %2 the operation as the history names it
+        // (apply, remove, batch, restore, undo), %3 its time (UTC)
+        "ERROR: %1 was changed by another program since the last %2 (%3); nothing was written",
+        {exePath, last.kind, last.time});
     return outcome;
   }
   // The file holds the entry's new bytes in every range, and giving them back their old ones
@@ -229,17 +269,23 @@ HistoryOutcome UndoLast(const HistoryRequest& request) {
     ranges.push_back({range.offset, range.before, range.after});
   }
   if (ranges.size() != last.ranges.size() || Sha256Before(opened.image, ranges) != last.before) {
-    outcome.message = "ERROR: the record of the last " + last.kind + " (" + last.time +
-                      ") does not fit " + exePath + "; nothing was written";
+    outcome.message =
+        // TRANSLATORS: %1 is the operation as the history names it (apply, remove, batch, restore,
+        // undo), %2 its time (UTC), %3 the executable's path
+        TrFormat("ERROR: the record of the last %1 (%2) does not fit %3; nothing was written",
+                 {last.kind, last.time, exePath});
     return outcome;
   }
-  const std::string what = last.kind + " of " + last.time;
+  const std::string kind = last.kind;
+  const std::string time = last.time;
   const std::string before = last.before;
   outcome.ok = Write(opened, request,
                      {.ranges = std::move(ranges), .kind = "undo", .afterSha256 = before}, outcome);
   outcome.confirmed = outcome.ok;
   if (outcome.ok) {
-    outcome.message = exePath + ": the " + what + " was undone";
+    // TRANSLATORS: %1 is the executable's path, %2 the operation as the history names it
+    // (apply, remove, batch, restore, undo), %3 its time (UTC)
+    outcome.message = TrFormat("%1: the %2 of %3 was undone", {exePath, kind, time});
   }
   return outcome;
 }

@@ -1,19 +1,22 @@
 #include "history/history_summary.h"
 
 #include "history/history_actions.h"
+#include "support/translation.h"
 
 namespace varnock {
 
 namespace {
 
+// In English: `varnock-cli history --json` gives it as it is. Tr translates it where a person
+// reads it.
 const char* StateText(EntryState state) {
   switch (state) {
     case EntryState::Used:
       return "";
     case EntryState::Unused:
-      return "unused (interrupted)";
+      return TrNoop("unused (interrupted)");
     case EntryState::ChangedSince:
-      return "changed by another program since";
+      return TrNoop("changed by another program since");
   }
   return "";
 }
@@ -41,21 +44,20 @@ HistoryRow RowOf(const HistoryEntry& entry, EntryState state) {
 // "the apply of 2026-12-07T17:30:00Z (Patch_A.ptc, --arg 7)"
 std::string Describe(const HistoryEntry& entry) {
   const HistoryRow row = RowOf(entry, EntryState::Used);
-  std::string what = "the " + row.what + " of " + row.time;
-  if (!row.patches.empty()) {
-    what += " (" + row.patches + (row.arguments.empty() ? "" : ", --arg " + row.arguments) + ")";
-  }
-  return what;
-}
-
-std::string ByteCount(std::uint64_t count) {
-  return std::to_string(count) + (count == 1 ? " byte" : " bytes");
+  // TRANSLATORS: an operation of the history, in a list or a question: %1 is the operation as
+  // the history names it (apply, remove, batch, restore, undo), %2 its time (UTC), %3 its patch
+  // files, %4 the arguments they were applied with
+  return row.patches.empty()     ? TrFormat("the %1 of %2", {row.what, row.time})
+         : row.arguments.empty() ? TrFormat("the %1 of %2 (%3)", {row.what, row.time, row.patches})
+                                 : TrFormat("the %1 of %2 (%3, --arg %4)",
+                                            {row.what, row.time, row.patches, row.arguments});
 }
 
 }  // namespace
 
 std::string MatchesLastText(bool matchesLast) {
-  return matchesLast ? "matches the record's last state" : StateText(EntryState::ChangedSince);
+  return matchesLast ? Tr("matches the record's last state")
+                     : Tr(StateText(EntryState::ChangedSince));
 }
 
 std::vector<HistoryRow> HistoryRows(const HistoryRecord& record, const HistoryView& view) {
@@ -69,14 +71,17 @@ std::vector<HistoryRow> HistoryRows(const HistoryRecord& record, const HistoryVi
 std::vector<std::string> HistoryNotes(const HistoryRecord& record, const HistoryView& view) {
   std::vector<std::string> notes;
   if (!record.follows.empty()) {
-    notes.push_back("the history before these operations is damaged: it is kept at " +
-                    record.follows);
+    notes.push_back(TrFormat("the history before these operations is damaged: it is kept at %1",
+                             {record.follows}));
   }
   for (std::size_t i = 0; i < record.entries.size(); ++i) {
     if (view.breaks[i]) {
-      notes.push_back("another program changed the file before the " + record.entries[i].kind +
-                      " of " + record.entries[i].time +
-                      ": a restore gives back only what the original's SHA-256 confirms");
+      notes.push_back(
+          // TRANSLATORS: %1 is the operation as the history names it (apply, remove, batch,
+          // restore, undo), %2 its time (UTC)
+          TrFormat("another program changed the file before the %1 of %2: a restore "
+                   "gives back only what the original's SHA-256 confirms",
+                   {record.entries[i].kind, record.entries[i].time}));
     }
   }
   return notes;
@@ -101,18 +106,33 @@ std::string RestoreQuestion(const std::string& exePath, const HistoryRecord& rec
       taken.push_back(i);
     }
   }
-  std::string text = "Restore the original of " + exePath + "?\n\n" + ByteCount(differing) +
-                     " that Varnock changed get their original values back" +
-                     (taken.empty() ? "." : ", taking back:");
+  const std::string count = std::to_string(differing);
+  std::string text =
+      differing == 1
+          // TRANSLATORS: %1 is the executable's path, %2 a number of bytes; the operations taken
+          // back follow the colon, a line each
+          ? (taken.empty() ? TrFormat("Restore the original of %1?\n\n%2 byte that Varnock changed "
+                                      "get their original values back.",
+                                      {exePath, count})
+                           : TrFormat("Restore the original of %1?\n\n%2 byte that Varnock changed "
+                                      "get their original values back, taking back:",
+                                      {exePath, count}))
+          : (taken.empty() ? TrFormat("Restore the original of %1?\n\n%2 bytes that Varnock "
+                                      "changed get their original values back.",
+                                      {exePath, count})
+                           : TrFormat("Restore the original of %1?\n\n%2 bytes that Varnock "
+                                      "changed get their original values back, taking back:",
+                                      {exePath, count}));
   for (const std::size_t i : taken) {
     text += "\n- " + Describe(record.entries[i]);
   }
   if (!view.matchesLast) {
-    text += "\n\nAnother program changed the file since Varnock's last change.";
+    text +=
+        "\n\n" + std::string(Tr("Another program changed the file since Varnock's last change."));
   }
-  return text +
-         "\n\nThe whole file is then checked against the original's SHA-256: when other bytes "
-         "differ from the original, nothing is written.";
+  return text + "\n\n" +
+         Tr("The whole file is then checked against the original's SHA-256: when "
+            "other bytes differ from the original, nothing is written.");
 }
 
 std::string UndoQuestion(const std::string& exePath, const HistoryRecord& record,
@@ -125,8 +145,18 @@ std::string UndoQuestion(const std::string& exePath, const HistoryRecord& record
   for (const RecordedRange& range : last.ranges) {
     bytes += range.before.size();
   }
-  return "Undo the last change of " + exePath + "?\n\n" + Describe(last) +
-         " is taken back: " + ByteCount(bytes) + " get the values they had before it.";
+  const std::string what = Describe(last);
+  const std::string count = std::to_string(bytes);
+  return bytes == 1 ? TrFormat(
+                          // TRANSLATORS: %1 is the executable's path, %2 the operation ("the apply
+                          // of …"), %3 a number of bytes
+                          "Undo the last change of %1?\n\n%2 is taken back: %3 byte get the "
+                          "values they had before it.",
+                          {exePath, what, count})
+                    : TrFormat(
+                          "Undo the last change of %1?\n\n%2 is taken back: %3 bytes get "
+                          "the values they had before it.",
+                          {exePath, what, count});
 }
 
 HistorySummary SummarizeHistory(const std::string& folder, const std::string& exePath) {

@@ -8,6 +8,7 @@
 #include "history/history_store.h"
 #include "support/paths.h"
 #include "support/sha256.h"
+#include "support/translation.h"
 
 namespace varnock {
 
@@ -49,7 +50,7 @@ bool OperationHistory::Save(const std::string& exePath, const Bytes& after, Reco
   notice_.clear();
   written_.clear();
   if (folder_.empty()) {
-    failure_ = "there is no folder for it";
+    failure_ = Tr("there is no folder for it");
     return false;
   }
   // The sums of a large executable take the longest: the one of the content before, when it
@@ -75,13 +76,17 @@ bool OperationHistory::Save(const std::string& exePath, const Bytes& after, Reco
       folder_, exePath, beforeSha256, after.size(),
       [&](std::uint64_t offset) { return ByteBefore(after, ranges, offset); }, false);
   if (found.kind == FoundHistory::Kind::Ambiguous) {
-    failure_ = "the records " + found.matching[0] + " and " + found.matching[1] +
-               " both fit the file, so neither is written";
+    // TRANSLATORS: %1 and %2 are the paths of two history records
+    failure_ = TrFormat("the records %1 and %2 both fit the file, so neither is written",
+                        {found.matching[0], found.matching[1]});
     return false;
   }
   if (found.kind == FoundHistory::Kind::Damaged && found.damagedCopy == found.storedAt) {
-    failure_ = "the history of " + exePath + " is damaged and could not be moved aside from " +
-               found.storedAt + ", so it is not written over";
+    failure_ = TrFormat(
+        // TRANSLATORS: %1 is the executable's path, %2 the path of its history record
+        "the history of %1 is damaged and could not be moved aside from %2, so it "
+        "is not written over",
+        {exePath, found.storedAt});
     return false;
   }
   HistoryRecord& record = found.record;
@@ -91,8 +96,11 @@ bool OperationHistory::Save(const std::string& exePath, const Bytes& after, Reco
     record.originalSha256 = beforeSha256;
     record.follows = found.damagedCopy;
     if (found.kind == FoundHistory::Kind::Damaged) {
-      notice_ = "the history of " + exePath + " is damaged: it is kept at " + found.damagedCopy +
-                ", and a new history is started";
+      notice_ = TrFormat(
+          // TRANSLATORS: %1 is the executable's path, %2 the path the damaged record is kept at
+          "the history of %1 is damaged: it is kept at %2, and a new history is "
+          "started",
+          {exePath, found.damagedCopy});
     }
   }
   record.identity = FileIdentityText(exePath);

@@ -4,6 +4,7 @@
 
 #include "support/native_file.h"
 #include "support/sha256.h"
+#include "support/translation.h"
 
 namespace varnock {
 
@@ -74,7 +75,7 @@ bool CopyEntries(const std::string& path, const StoredEntries& kept, SummedWrite
       return false;
     }
     if (got != want) {
-      error = "the record " + path + " was cut short while it was copied";
+      error = TrFormat("the record %1 was cut short while it was copied", {path});
       return false;
     }
     check.Add(piece.data(), got);
@@ -86,7 +87,7 @@ bool CopyEntries(const std::string& path, const StoredEntries& kept, SummedWrite
     at += got;
   }
   if (DigestText(check.Finish()) != kept.sha256) {
-    error = "the record " + path + " was changed while it was copied";
+    error = TrFormat("the record %1 was changed while it was copied", {path});
     return false;
   }
   return true;

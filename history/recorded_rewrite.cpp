@@ -5,6 +5,8 @@
 #include <system_error>
 #include <utility>
 
+#include "support/translation.h"
+
 namespace varnock {
 
 bool RecordedRewrite(LockedFile& file, const std::string& exePath, const Bytes& after,
@@ -24,7 +26,8 @@ bool RecordedRewrite(LockedFile& file, const std::string& exePath, const Bytes& 
     if (recorded.get() || !required) {
       return true;
     }
-    reason = "the history of " + exePath + " cannot be written: " + history.Failure();
+    // TRANSLATORS: %1 is the executable's path, %2 the reason
+    reason = TrFormat("the history of %1 cannot be written: %2", {exePath, history.Failure()});
     return false;
   };
   const bool written = file.Rewrite(after, durable, error);
