@@ -8,6 +8,7 @@
 
 #include "support/files.h"
 #include "support/paths.h"
+#include "support/translation.h"
 #include "support/utf8.h"
 
 namespace varnock {
@@ -29,22 +30,24 @@ std::string_view TrimStart(std::string_view text) {
 }
 
 std::string Line(std::size_t number, const std::string& what) {
-  return "line " + std::to_string(number) + ": " + what;
+  // TRANSLATORS: %1 is a line number of the set file, %2 what is wrong on that line
+  return TrFormat("line %1: %2", {std::to_string(number), what});
 }
 
-// Why a line's characters cannot be read; empty when they can.
-std::string CharacterError(std::string_view line) {
+// Why a line's characters cannot be read, told of a line of the set or of the argument on it;
+// empty when they can.
+std::string CharacterError(std::string_view line, bool argument = false) {
   if (line.find('\0') != std::string_view::npos) {
-    return "a NUL character";
+    return argument ? Tr("the argument holds a NUL character") : Tr("a NUL character");
   }
   while (!line.empty()) {
     std::uint32_t codePoint = 0;
     const std::size_t length = DecodeUtf8(line, codePoint);
     if (length == 0) {
-      return "invalid UTF-8";
+      return argument ? Tr("the argument holds invalid UTF-8") : Tr("invalid UTF-8");
     }
     if (codePoint < 0x20 && codePoint != '\t') {
-      return "a control character";
+      return argument ? Tr("the argument holds a control character") : Tr("a control character");
     }
     line.remove_prefix(length);
   }
@@ -63,11 +66,13 @@ std::string FirstLineError(std::string_view line) {
     const std::string_view number = line.substr(prefix.size());
     const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), version);
     if (ec == std::errc() && end == number.data() + number.size() && version > 0) {
-      return "a patch set of version " + std::to_string(version) + "; this Varnock reads version " +
-             std::to_string(kPatchSetVersion);
+      // TRANSLATORS: %1 is the version of the set file, %2 the version this program reads
+      return TrFormat("a patch set of version %1; this Varnock reads version %2",
+                      {std::to_string(version), std::to_string(kPatchSetVersion)});
     }
   }
-  return "not a patch set (its first line must be \"" + expected + "\")";
+  // TRANSLATORS: %1 is the first line a set file must have
+  return TrFormat("not a patch set (its first line must be \"%1\")", {expected});
 }
 
 // Reads the lines after the first one into a set.
@@ -83,7 +88,7 @@ class SetReader {
     }
     const std::size_t colon = content.find(':');
     if (colon == std::string_view::npos) {
-      error = Line(number, "not a line of a set (key: value)");
+      error = Line(number, Tr("not a line of a set (key: value)"));
       return false;
     }
     const std::string key(content.substr(0, colon));
@@ -99,7 +104,8 @@ class SetReader {
   std::string Missing() const {
     for (const char* key : {"program", "signature", "sha256"}) {
       if (!seen_.contains(key)) {
-        return std::string("the set has no \"") + key + ":\" line";
+        // TRANSLATORS: %1 is a key of the set file (program, signature, sha256)
+        return TrFormat("the set has no \"%1:\" line", {key});
       }
     }
     return {};
@@ -113,18 +119,18 @@ class SetReader {
                          : key == "original-sha256" ? &set_.originalSha256
                                                     : nullptr;
     if (field == nullptr) {
-      return "unknown key \"" + key + "\"";
+      return TrFormat("unknown key \"%1\"", {key});
     }
     if (!seen_.insert(key).second) {
-      return "a second \"" + key + ":\" line";
+      return TrFormat("a second \"%1:\" line", {key});
     }
     if (value.empty()) {
-      return "\"" + key + ":\" without a value";
+      return TrFormat("\"%1:\" without a value", {key});
     }
     if (key.ends_with("sha256")) {
       const auto sum = ParseSha256(value);
       if (!sum) {
-        return "\"" + std::string(value) + "\" is not a SHA-256 (64 hexadecimal digits)";
+        return TrFormat("\"%1\" is not a SHA-256 (64 hexadecimal digits)", {value});
       }
       *field = *sum;
       return {};
@@ -135,13 +141,13 @@ class SetReader {
 
   std::string ReadPatch(std::size_t number, std::string_view value) {
     if (set_.patches.size() == kMaxPatchSetPatches) {
-      return "more than " + std::to_string(kMaxPatchSetPatches) + " patches";
+      return TrFormat("more than %1 patches", {std::to_string(kMaxPatchSetPatches)});
     }
     const std::size_t blank = value.find(' ');
     const std::string_view sumText = value.substr(0, blank);
     const auto sum = ParseSha256(sumText);
     if (!sum) {
-      return "\"" + std::string(sumText) + "\" is not a SHA-256 (64 hexadecimal digits)";
+      return TrFormat("\"%1\" is not a SHA-256 (64 hexadecimal digits)", {sumText});
     }
     SetPatch patch{{}, *sum, std::nullopt, number};
     std::string_view rest = blank == std::string_view::npos ? "" : TrimStart(value.substr(blank));
@@ -158,7 +164,9 @@ class SetReader {
     }
     const auto [at, added] = lines_.emplace(NameKey(patch.name), number);
     if (!added) {
-      return patch.name + " is in the set twice (also on line " + std::to_string(at->second) + ")";
+      // TRANSLATORS: %1 is a patch file's name, %2 the number of the line that names it first
+      return TrFormat("%1 is in the set twice (also on line %2)",
+                      {patch.name, std::to_string(at->second)});
     }
     set_.patches.push_back(std::move(patch));
     return {};
@@ -189,32 +197,31 @@ std::optional<std::string> ParseSha256(std::string_view text) {
 }
 
 std::string PatchNameError(std::string_view name) {
-  const std::string quoted = "\"" + std::string(name) + "\"";
   if (name.empty()) {
-    return "no patch file name";
+    return Tr("no patch file name");
   }
   if (name.find_first_of("/\\") != std::string_view::npos || name == "." || name == "..") {
-    return quoted + " is not a file name alone (no folder may be named)";
+    return TrFormat("\"%1\" is not a file name alone (no folder may be named)", {name});
   }
   const bool forbidden = std::ranges::any_of(name, [](char c) {
     return static_cast<unsigned char>(c) < 0x20 ||
            std::string_view("<>:\"|?*").find(c) != std::string_view::npos;
   });
   if (forbidden) {
-    return quoted + " holds a character that file names cannot hold";
+    return TrFormat("\"%1\" holds a character that file names cannot hold", {name});
   }
   if (name.size() <= 4 || !EqualsIgnoreCase(name.substr(name.size() - 4), ".ptc")) {
-    return quoted + " is not a .ptc file";
+    return TrFormat("\"%1\" is not a .ptc file", {name});
   }
   return {};
 }
 
 std::string ArgumentTextError(std::string_view argument) {
   if (argument.empty()) {
-    return "an empty argument";
+    return Tr("an empty argument");
   }
-  if (const std::string error = CharacterError(argument); !error.empty()) {
-    return "the argument holds " + error;
+  if (std::string error = CharacterError(argument, true); !error.empty()) {
+    return error;
   }
   return {};
 }
@@ -222,14 +229,14 @@ std::string ArgumentTextError(std::string_view argument) {
 bool ParsePatchSet(std::string_view text, PatchSet& set, std::string& error) {
   set = {};
   if (text.size() > kMaxPatchSetBytes) {
-    error = "the set file is larger than 1 MiB (1,048,576 bytes)";
+    error = Tr("the set file is larger than 1 MiB (1,048,576 bytes)");
     return false;
   }
   if (text.starts_with(kByteOrderMark)) {
     text.remove_prefix(kByteOrderMark.size());
   }
   if (std::ranges::all_of(text, [](char c) { return IsBlank(c) || c == '\r' || c == '\n'; })) {
-    error = "the set file is empty";
+    error = Tr("the set file is empty");
     return false;
   }
   SetReader reader(set);
@@ -265,7 +272,7 @@ bool ReadPatchSetFile(const std::string& path, PatchSet& set, std::string& error
   const auto size = std::filesystem::file_size(ToFsPath(path), code);
   Bytes content;
   if (!code && size > kMaxPatchSetBytes) {
-    error = path + ": the set file is larger than 1 MiB (1,048,576 bytes)";
+    error = path + ": " + Tr("the set file is larger than 1 MiB (1,048,576 bytes)");
     return false;
   }
   if (!ReadWholeFile(path, content, error)) {

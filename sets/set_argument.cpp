@@ -3,6 +3,7 @@
 #include "engine/argument_bytes.h"
 #include "engine/patch_argument.h"
 #include "engine/silent_ui.h"
+#include "support/translation.h"
 
 namespace varnock {
 
@@ -40,18 +41,27 @@ std::optional<std::string> NameArgument(const std::string& patchPath) {
 }
 
 std::string ArgumentRefusal(const std::string& patchPath, const PatchRecord& record,
-                            const std::optional<std::string>& argument) {
+                            const SetPatch& patch) {
+  const std::optional<std::string>& argument = patch.argument;
+  const std::string line = std::to_string(patch.line);
   if (!argument) {
     // Without an argument on the line, the value its name carries is the one applied.
     return !record.Has(HasArgument) || NameArgument(patchPath)
                ? std::string()
-               : "takes an argument, and the set gives none";
+               // TRANSLATORS: %1 is a line number of the set file, %2 a patch file's name
+               : TrFormat("line %1: %2 takes an argument, and the set gives none",
+                          {line, patch.name});
   }
   if (!record.Has(HasArgument)) {
-    return "takes no argument";
+    // TRANSLATORS: %1 is a line number of the set file, %2 a patch file's name
+    return TrFormat("line %1: %2 takes no argument", {line, patch.name});
   }
   const std::string error = EncodingError(patchPath, record, *argument);
-  return error.empty() ? std::string() : "cannot take the argument \"" + *argument + "\": " + error;
+  return error.empty() ? std::string()
+                       // TRANSLATORS: %1 is a line number of the set file, %2 a patch file's name,
+                       // %3 the argument the set gives, %4 why the patch cannot take it
+                       : TrFormat("line %1: %2 cannot take the argument \"%3\": %4",
+                                  {line, patch.name, *argument, error});
 }
 
 bool SameArgumentValue(const std::string& patchPath, const PatchRecord& record,

@@ -11,6 +11,7 @@
 #include "support/files.h"
 #include "support/paths.h"
 #include "support/sha256.h"
+#include "support/translation.h"
 #include "target/target_table.h"
 
 namespace varnock {
@@ -44,7 +45,7 @@ bool SetLineOf(const std::string& folder, const FolderStatusEntry& entry, SetPat
     error = ArgumentTextError(*patch.argument);
   }
   if (error.empty() && patch.sha256.empty()) {
-    error = "its file cannot be read";
+    error = Tr("its file cannot be read");
   }
   return error.empty();
 }
@@ -97,18 +98,21 @@ bool SaveSetFrom(const std::string& folder, const std::string& exePath, PatchSet
   std::vector<std::string> partly;
   for (const FolderStatusEntry& entry : status.entries) {
     if (entry.status.state == PatchState::PartlyApplied) {
-      partly.push_back(entry.fileName + " is partly applied");
+      partly.push_back(TrFormat("%1 is partly applied", {entry.fileName}));
     }
   }
   if (!partly.empty()) {
-    ui.ShowMessage("ERROR: no set is saved from " + exePath + ":" + Joined(partly),
+    // TRANSLATORS: %1 is the executable's path; the partly applied patches follow, a line each
+    ui.ShowMessage(TrFormat("ERROR: no set is saved from %1:", {exePath}) + Joined(partly),
                    MessageIcon::Critical);
     return false;
   }
   Bytes image;  // read once for its own sum and its history's original
   std::string error;
   if (!ReadWholeFile(exePath, image, error)) {
-    ui.ShowMessage("ERROR: no set is saved: " + exePath + ": " + error, MessageIcon::Critical);
+    // TRANSLATORS: %1 is a file's path, %2 why it cannot be read
+    ui.ShowMessage(TrFormat("ERROR: no set is saved: %1: %2", {exePath, error}),
+                   MessageIcon::Critical);
     return false;
   }
   set = {ProgramOf(exePath), status.exeVersion, Sha256Text(image), {}, {}};
@@ -120,7 +124,7 @@ bool SaveSetFrom(const std::string& folder, const std::string& exePath, PatchSet
     SetPatch patch;
     std::string why;
     if (!SetLineOf(folder, entry, patch, why)) {
-      ui.ShowMessage("ERROR: no set is saved: " + entry.fileName + ": " + why,
+      ui.ShowMessage(TrFormat("ERROR: no set is saved: %1: %2", {entry.fileName, why}),
                      MessageIcon::Critical);
       return false;
     }
@@ -155,17 +159,21 @@ std::string OtherBuildNote(const PatchSet& set, const SetCheck& check) {
   if (!check.read || EqualsIgnoreCase(check.signature, set.signature)) {
     return {};
   }
-  return "the executable is another build (" + check.signature + ") than the set was saved from (" +
-         set.signature + "): each patch decides whether it fits";
+  return TrFormat(
+      // TRANSLATORS: %1 and %2 are version signatures of the executable
+      "the executable is another build (%1) than the set was saved from (%2): each patch decides "
+      "whether it fits",
+      {check.signature, set.signature});
 }
 
 ResultCode ApplySet(const PatchSet& set, const SetCheck& check, const std::string& exePath,
                     const OperationContext& context) {
   UserInterface& ui = context.ui;
-  const std::string nothing = "nothing is written to " + exePath;
   if (check.otherProgram) {
-    ui.ShowMessage("ERROR: " + exePath + " is " + ProgramOf(exePath) + ", the set is for " +
-                       set.program + ": " + nothing,
+    // TRANSLATORS: %1 is the executable's path, %2 the program it is, %3 the program the set is
+    // for (both file names, such as tomb4.exe)
+    ui.ShowMessage(TrFormat("ERROR: %1 is %2, the set is for %3: nothing is written to %1",
+                            {exePath, ProgramOf(exePath), set.program}),
                    MessageIcon::Critical);
     return ResultFailed;
   }
@@ -174,18 +182,26 @@ ResultCode ApplySet(const PatchSet& set, const SetCheck& check, const std::strin
   }
   const SetPlan& plan = check.plan;
   if (!plan.problems.empty()) {
-    ui.ShowMessage("ERROR: the set cannot be applied, " + nothing + ":" + Joined(plan.problems),
-                   MessageIcon::Critical);
+    ui.ShowMessage(
+        // TRANSLATORS: %1 is the executable's path; the problems follow, a line each
+        TrFormat("ERROR: the set cannot be applied, nothing is written to %1:", {exePath}) +
+            Joined(plan.problems),
+        MessageIcon::Critical);
     return ResultFailed;
   }
   if (plan.Blocked()) {
     std::vector<std::string> partly;
     for (const SetDifference& difference : plan.differences) {
       if (difference.kind == DifferenceKind::PartlyApplied) {
-        partly.push_back(difference.patch + " is " + difference.detail);
+        // TRANSLATORS: %1 is a patch file's name, %2 how it stands: "partly applied" or "partly
+        // applied, not in the set"
+        partly.push_back(TrFormat("%1 is %2", {difference.patch, Tr(difference.detail.c_str())}));
       }
     }
-    ui.ShowMessage("ERROR: patches that would have to change are partly applied, " + nothing + ":" +
+    // TRANSLATORS: %1 is the executable's path; the partly applied patches follow, a line each
+    ui.ShowMessage(TrFormat("ERROR: patches that would have to change are partly applied, nothing "
+                            "is written to %1:",
+                            {exePath}) +
                        Joined(partly),
                    MessageIcon::Critical);
     return ResultFailed;

@@ -8,13 +8,22 @@
 #include "sets/set_argument.h"
 #include "support/paths.h"
 #include "support/sha256.h"
+#include "support/translation.h"
 
 namespace varnock {
 
 namespace {
 
-std::string AtLine(const SetPatch& patch, const std::string& what) {
-  return "line " + std::to_string(patch.line) + ": " + patch.name + " " + what;
+std::string LineOf(const SetPatch& patch) {
+  return std::to_string(patch.line);
+}
+
+// The problem of a patch whose file's SHA-256 `sum` is not the one the set names.
+std::string MismatchedSum(const SetPatch& patch, const std::string& sum) {
+  // TRANSLATORS: %1 is a line number of the set file, %2 a patch file's name, %3 its file's
+  // SHA-256, %4 the SHA-256 the set gives it
+  return TrFormat("line %1: %2 has the SHA-256 %3, the set names %4",
+                  {LineOf(patch), patch.name, sum, patch.sha256});
 }
 
 // The value the patch is applied with on the executable: the one read back, else the one its
@@ -45,9 +54,11 @@ class Planner {
   void AddSetPatch(const SetPatch& patch) {
     const auto found = byName_.find(NameKey(patch.name));
     if (found == byName_.end()) {
-      plan_.problems.push_back(AtLine(patch, "is missing from " + status_.folder +
-                                                 " (the set names the SHA-256 " + patch.sha256 +
-                                                 ")"));
+      plan_.problems.push_back(TrFormat(
+          // TRANSLATORS: %1 is a line number of the set file, %2 a patch file's name, %3 the
+          // folder of the patches, %4 the SHA-256 the set gives the patch
+          "line %1: %2 is missing from %3 (the set names the SHA-256 %4)",
+          {LineOf(patch), patch.name, status_.folder, patch.sha256}));
       return;
     }
     inSet_[found->second] = true;
@@ -57,8 +68,13 @@ class Planner {
     const bool summed = kept != loaded_.end();
     const std::string sum = summed ? kept->second.sha256 : FileSha256Text(path);
     if (sum != patch.sha256) {
-      plan_.problems.push_back(AtLine(patch, "has the SHA-256 " + (sum.empty() ? "(unread)" : sum) +
-                                                 ", the set names " + patch.sha256));
+      plan_.problems.push_back(
+          sum.empty() ? TrFormat(
+                            // TRANSLATORS: %1 is a line number of the set file, %2 a patch file's
+                            // name, %3 the SHA-256 the set gives the patch
+                            "line %1: %2 has the SHA-256 (unread), the set names %3",
+                            {LineOf(patch), patch.name, patch.sha256})
+                      : MismatchedSum(patch, sum));
       return;
     }
     const PatchRecord* record = summed ? &kept->second.record : LoadAgain(entry, path, patch);
@@ -66,9 +82,8 @@ class Planner {
       return;
     }
     // Its argument judged: one the patch cannot take, or none where it needs one.
-    if (const std::string refusal = ArgumentRefusal(path, *record, patch.argument);
-        !refusal.empty()) {
-      plan_.problems.push_back(AtLine(patch, refusal));
+    if (const std::string refusal = ArgumentRefusal(path, *record, patch); !refusal.empty()) {
+      plan_.problems.push_back(refusal);
       return;
     }
     Judge(entry, path, *record, WantedValue(path, *record, patch));
@@ -83,10 +98,10 @@ class Planner {
       }
       const std::string path = JoinPath(status_.folder, entry.fileName);
       if (entry.status.state == PatchState::Applied) {
-        Differ(entry, DifferenceKind::NotInSet, "applied, not in the set");
+        Differ(entry, DifferenceKind::NotInSet, TrNoop("applied, not in the set"));
         plan_.removals.push_back({path, entry.status.argument});
       } else if (entry.status.state == PatchState::PartlyApplied) {
-        Differ(entry, DifferenceKind::PartlyApplied, "partly applied, not in the set");
+        Differ(entry, DifferenceKind::PartlyApplied, TrNoop("partly applied, not in the set"));
       }
     }
   }
@@ -107,10 +122,10 @@ class Planner {
         return;
       }
       case PatchState::PartlyApplied:
-        Differ(entry, DifferenceKind::PartlyApplied, "partly applied");
+        Differ(entry, DifferenceKind::PartlyApplied, TrNoop("partly applied"));
         return;
       case PatchState::NotApplied:
-        Differ(entry, DifferenceKind::Missing, "not applied");
+        Differ(entry, DifferenceKind::Missing, TrNoop("not applied"));
         break;
       default:
         Differ(entry, DifferenceKind::Missing,
@@ -128,17 +143,21 @@ class Planner {
     LoadedPatch again;
     SilentUi silent;
     if (!LoadListedPatch(path, again.record, silent, &again.sha256)) {
-      plan_.problems.push_back(AtLine(patch, "does not load: " + silent.FirstMessage()));
+      plan_.problems.push_back(TrFormat(
+          // TRANSLATORS: %1 is a line number of the set file, %2 a patch file's name, %3 why it
+          // does not load
+          "line %1: %2 does not load: %3", {LineOf(patch), patch.name, silent.FirstMessage()}));
       return nullptr;
     }
     if (again.sha256 != patch.sha256) {  // changed again since it was summed above
-      plan_.problems.push_back(
-          AtLine(patch, "has the SHA-256 " + again.sha256 + ", the set names " + patch.sha256));
+      plan_.problems.push_back(MismatchedSum(patch, again.sha256));
       return nullptr;
     }
     return &(loaded_[entry.fileName] = std::move(again)).record;
   }
 
+  // The detail stays in English, as `set verify --json` gives it; the fixed ones are marked, for
+  // Tr where a person reads them.
   void Differ(const FolderStatusEntry& entry, DifferenceKind kind, std::string detail) {
     plan_.differences.push_back({entry.fileName, kind, std::move(detail)});
   }
