@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "support/paths.h"
+#include "support/translation.h"
 #include "support/utf8.h"
 
 namespace varnock {
@@ -111,7 +112,7 @@ bool ReadWholeFile(const std::string& path, Bytes& content, std::string& error) 
   }
   Bytes buffer;
   if (!Allocate(buffer, size)) {
-    error = "not enough memory to read the " + std::to_string(size) + " bytes of the file";
+    error = TrFormat("not enough memory to read the %1 bytes of the file", {std::to_string(size)});
     return false;
   }
   in.read(reinterpret_cast<char*>(buffer.data()), static_cast<std::streamsize>(buffer.size()));
@@ -160,14 +161,14 @@ std::string NotAFileText(const std::string& path) {
       HoldsNul(path) ? fs::file_status() : fs::status(ToFsPath(path), error);
   switch (status.type()) {
     case fs::file_type::directory:
-      return "the path names a folder, not a file";
+      return Tr("the path names a folder, not a file");
     case fs::file_type::fifo:
-      return "the path names a pipe (FIFO), not a file";
+      return Tr("the path names a pipe (FIFO), not a file");
     case fs::file_type::character:
     case fs::file_type::block:
-      return "the path names a device, not a file";
+      return Tr("the path names a device, not a file");
     case fs::file_type::socket:
-      return "the path names a socket, not a file";
+      return Tr("the path names a socket, not a file");
     default:
       if (error == std::errc::filename_too_long) {
         return PathTooLongText(path);
@@ -185,8 +186,8 @@ bool PathTooLong(const std::string& path) {
 }
 
 std::string PathTooLongText(const std::string& path) {
-  return "the path is too long for the system to open (" + std::to_string(path.size()) +
-         " characters)";
+  return TrFormat("the path is too long for the system to open (%1 characters)",
+                  {std::to_string(path.size())});
 }
 
 std::string ErrorText(const std::error_code& error) {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <thread>
 
+#include "support/translation.h"
+
 namespace varnock {
 
 bool WaitForLock(const std::function<LockAttempt()>& attempt,
@@ -15,7 +17,7 @@ bool WaitForLock(const std::function<LockAttempt()>& attempt,
       return result == LockAttempt::Taken;
     }
     if (std::chrono::steady_clock::now() > deadline) {
-      error = "the file is in use by another program: " + target;
+      error = TrFormat("the file is in use by another program: %1", {target});
       return false;
     }
     std::this_thread::sleep_for(pause);

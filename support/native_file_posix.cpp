@@ -13,6 +13,7 @@
 #include "support/files.h"
 #include "support/native_file.h"
 #include "support/paths.h"
+#include "support/translation.h"
 
 namespace varnock {
 
@@ -197,7 +198,8 @@ bool WithinSizeLimit(std::uint64_t size, const std::string& target, std::string&
       size <= limit.rlim_cur) {
     return true;
   }
-  error = "the file is larger than the file size limit set for this program (ulimit -f): " + target;
+  error = TrFormat(
+      "the file is larger than the file size limit set for this program (ulimit -f): %1", {target});
   return false;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "support/process_start.h"
+#include "support/translation.h"
 
 namespace varnock {
 
@@ -40,8 +41,11 @@ bool OpenInPlace(int standard) {
 // Ends the program before it opens anything: the next file opened would take the closed
 // stream's place and receive what is meant for it.
 [[noreturn]] void EndForClosed(int standard) {
-  const std::string message = "ERROR: the standard stream " + std::to_string(standard) +
-                              " is closed and nothing can be opened in its place\n";
+  const std::string message =
+      // TRANSLATORS: %1 is the number of a standard stream (0 input, 1 output, 2 errors)
+      TrFormat("ERROR: the standard stream %1 is closed and nothing can be opened in its place",
+               {std::to_string(standard)}) +
+      "\n";
   if (::write(2, message.data(), message.size()) < 0) {
     static_cast<void>(::write(1, message.data(), message.size()));
   }

@@ -11,6 +11,7 @@
 #include "support/paths.h"
 #include "support/rewrite_journal.h"
 #include "support/temporary_file.h"
+#include "support/translation.h"
 #include "support/write_in_place.h"
 
 namespace varnock {
@@ -18,7 +19,8 @@ namespace varnock {
 namespace {
 
 std::string ChangedText(const std::string& target) {
-  return "the file was changed by another program while it was being patched: " + target;
+  return TrFormat("the file was changed by another program while it was being patched: %1",
+                  {target});
 }
 
 // The file's path as the journal names it: with the system's own separators alone, so that

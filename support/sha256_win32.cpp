@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "support/sha256.h"
+#include "support/translation.h"
 
 namespace varnock {
 
@@ -24,7 +25,7 @@ Sha256::Sha256() : state_(std::make_unique<State>()) {
     if (state_->algorithm != nullptr) {
       BCryptCloseAlgorithmProvider(state_->algorithm, 0);
     }
-    throw std::runtime_error("SHA-256 is not available");
+    throw std::runtime_error(Tr("SHA-256 is not available"));
   }
 }
 
@@ -40,7 +41,7 @@ void Sha256::Add(const std::uint8_t* data, std::size_t size) {
     const ULONG piece =
         static_cast<ULONG>(std::min<std::size_t>(size, std::numeric_limits<ULONG>::max()));
     if (!BCRYPT_SUCCESS(BCryptHashData(state_->hash, const_cast<PUCHAR>(data), piece, 0))) {
-      throw std::runtime_error("SHA-256 failed");
+      throw std::runtime_error(Tr("SHA-256 failed"));
     }
     data += piece;
     size -= piece;
@@ -51,7 +52,7 @@ Sha256Digest Sha256::Finish() {
   Sha256Digest digest{};
   if (!BCRYPT_SUCCESS(
           BCryptFinishHash(state_->hash, digest.data(), static_cast<ULONG>(digest.size()), 0))) {
-    throw std::runtime_error("SHA-256 failed");
+    throw std::runtime_error(Tr("SHA-256 failed"));
   }
   return digest;
 }

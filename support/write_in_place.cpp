@@ -7,6 +7,7 @@
 #include "support/files.h"
 #include "support/interrupt_cleanup.h"
 #include "support/paths.h"
+#include "support/translation.h"
 #include "support/user_folders.h"
 
 namespace varnock {
@@ -125,9 +126,11 @@ bool KeepJournal(const std::string& target, const RewriteJournal& journal, std::
     return true;
   }
   RemoveDurably(path);
-  error = "the journal that makes the write safe could not be written (" +
-          (failure.empty() ? std::string("no folder takes it") : failure) +
-          "); the file was not changed: " + target;
+  error = TrFormat(
+      // TRANSLATORS: %1 is why the journal could not be written, %2 the file's path
+      "the journal that makes the write safe could not be written (%1); the file was not "
+      "changed: %2",
+      {failure.empty() ? std::string(Tr("no folder takes it")) : failure, target});
   return false;
 }
 
@@ -151,7 +154,7 @@ bool ReadsBack(NativeFile& file, const Bytes& content, const RewriteJournal& jou
       std::size_t got = 0;
       if (!file.ReadAt(at, chunk.data(), size, got, error) || got != size ||
           std::memcmp(chunk.data(), content.data() + at, size) != 0) {
-        error = "the file did not read back as it was written: " + target;
+        error = TrFormat("the file did not read back as it was written: %1", {target});
         return false;
       }
     }
@@ -222,34 +225,47 @@ bool UseJournal(const HeldTarget& held, const std::string& path, InterruptedWrit
   RewriteJournal journal;
   if (!ReadWholeFile(path, stored, error)) {
     // It may hold the only copy of the old bytes: the file is not used until it is read.
-    error = "the journal " + path + " of an interrupted write of " + target +
-            " cannot be read: " + error;
+    // TRANSLATORS: %1 is the journal's path, %2 the path of the file it is for, %3 the reason
+    error = TrFormat("the journal %1 of an interrupted write of %2 cannot be read: %3",
+                     {path, target, error});
     return false;
   }
   if (!DecodeJournal(stored, journal)) {
     // Cut short while it was written (the file was not touched then), or damaged.
     RemoveDurably(path);
     Tell(found,
-         "the journal " + path + " is incomplete or damaged: it was not used and was removed; " +
-             target + " was left as it is",
+         // TRANSLATORS: %1 is the journal's path, %2 the path of the file it is for
+         TrFormat("the journal %1 is incomplete or damaged: it was not used and was removed; %2 "
+                  "was left as it is",
+                  {path, target}),
          true);
     return true;
   }
   if (journal.identity != held.state.identity || !Fits(file, journal, held.state.size)) {
     Tell(found,
-         "the journal " + path + " does not fit " + target +
-             " as it is now: it was not used and was left in place; the file was left as it is",
+         // TRANSLATORS: %1 is the journal's path, %2 the path of the file it is for
+         TrFormat("the journal %1 does not fit %2 as it is now: it was not used and was left in "
+                  "place; the file was left as it is",
+                  {path, target}),
          true);
     return true;
   }
   const InterruptionsHeld uninterrupted;
   if (!held.writable || !PutBack(file, journal, error)) {
-    error = target + " was left half written by an interrupted write and could not be restored" +
-            (error.empty() ? std::string() : ": " + error);
+    if (error.empty()) {
+      error = TrFormat("%1 was left half written by an interrupted write and could not be restored",
+                       {target});
+    } else {
+      error =
+          // TRANSLATORS: %1 is the file's path, %2 the reason
+          TrFormat("%1 was left half written by an interrupted write and could not be restored: %2",
+                   {target, error});
+    }
     return false;
   }
   RemoveDurably(path);
-  Tell(found, target + " was restored to its state before an interrupted write", false);
+  Tell(found, TrFormat("%1 was restored to its state before an interrupted write", {target}),
+       false);
   return true;
 }
 
@@ -292,10 +308,11 @@ bool WriteInPlace(NativeFile& file, const std::string& target, const Bytes& cont
   if (PutBack(file, journal, ignored)) {
     RemoveDurably(journalPath);
   } else {
-    error +=
-        "; the old content could not be put back yet, the next operation on the file puts "
-        "it back: " +
-        target;
+    error = TrFormat(
+        // TRANSLATORS: %1 is why the write failed, %2 the file's path
+        "%1; the old content could not be put back yet, the next operation on the file puts it "
+        "back: %2",
+        {error, target});
   }
   return false;
 }
