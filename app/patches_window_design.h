@@ -3,6 +3,7 @@
 #include <array>
 #include <string_view>
 
+#include "support/translation.h"
 #include "ui/window_design.h"
 
 namespace varnock {
@@ -10,14 +11,18 @@ namespace varnock {
 // The Patches window: every patch of the patch folder on the chosen executable, with a check
 // mark for what the executable should hold. A sizeable dialog; these are its places at its
 // first size, the list and the description taking what it grows by.
-inline constexpr std::string_view kPatchesWindowCaption = "Patches";
+inline constexpr std::string_view kPatchesWindowCaption = TrNoop("Patches");
 
 inline constexpr std::array<ControlDesign, 16> kPatchesWindowControls = {{
-    {"Label_Filter", ControlKind::Label, "Filter:", {90, 90, 900, 240}, 0},
+    {"Label_Filter", ControlKind::Label, TrNoop("Filter:"), {90, 90, 900, 240}, 0},
     {"Text_Filter", ControlKind::EntryLine, "", {1035, 45, 4500, 285}, 1},
-    {"Label_Patches", ControlKind::Label, "Patches:", {90, 435, 1500, 240}, 2},
+    {"Label_Patches", ControlKind::Label, TrNoop("Patches:"), {90, 435, 1500, 240}, 2},
     {"List_Patches", ControlKind::CheckTable, "", {90, 690, 11800, 3600}, 3},
-    {"Label_Description", ControlKind::Label, "Patch description:", {90, 4380, 1800, 240}, 4},
+    {"Label_Description",
+     ControlKind::Label,
+     TrNoop("Patch description:"),
+     {90, 4380, 1800, 240},
+     4},
     {"Text_Description",
      ControlKind::ValueArea,
      "",
@@ -25,20 +30,24 @@ inline constexpr std::array<ControlDesign, 16> kPatchesWindowControls = {{
      5,
      ControlFont::Courier},
     {"Label_Progress", ControlKind::Label, "", {90, 5805, 11800, 240}, 6},
-    {"Check_History", ControlKind::CheckBox, "Keep a history of changes", {90, 6120, 3600, 285}, 7},
+    {"Check_History",
+     ControlKind::CheckBox,
+     TrNoop("Keep a history of changes"),
+     {90, 6120, 3600, 285},
+     7},
     {"Pul_ApplyChanges",
      ControlKind::Button,
-     "Apply changes",
+     TrNoop("Apply changes"),
      {90, 6480, 1800, 330},
      8,
      ControlFont::Bold},
-    {"Pul_Refresh", ControlKind::Button, "Refresh", {1980, 6480, 1200, 330}, 9},
-    {"Pul_Restore", ControlKind::Button, "Restore original…", {3270, 6480, 1900, 330}, 10},
-    {"Pul_Undo", ControlKind::Button, "Undo last change", {5260, 6480, 1900, 330}, 11},
-    {"Pul_History", ControlKind::Button, "History…", {7250, 6480, 1200, 330}, 12},
-    {"Pul_SaveSet", ControlKind::Button, "Save set…", {8540, 6480, 1100, 330}, 13},
-    {"Pul_OpenSet", ControlKind::Button, "Open set…", {9730, 6480, 1100, 330}, 14},
-    {"Pul_Close", ControlKind::Button, "Close", {10920, 6480, 970, 330}, 15},
+    {"Pul_Refresh", ControlKind::Button, TrNoop("Refresh"), {1980, 6480, 1200, 330}, 9},
+    {"Pul_Restore", ControlKind::Button, TrNoop("Restore original…"), {3270, 6480, 1900, 330}, 10},
+    {"Pul_Undo", ControlKind::Button, TrNoop("Undo last change"), {5260, 6480, 1900, 330}, 11},
+    {"Pul_History", ControlKind::Button, TrNoop("History…"), {7250, 6480, 1200, 330}, 12},
+    {"Pul_SaveSet", ControlKind::Button, TrNoop("Save set…"), {8540, 6480, 1100, 330}, 13},
+    {"Pul_OpenSet", ControlKind::Button, TrNoop("Open set…"), {9730, 6480, 1100, 330}, 14},
+    {"Pul_Close", ControlKind::Button, TrNoop("Close"), {10920, 6480, 970, 330}, 15},
 }};
 
 inline constexpr std::array<ControlLabel, 3> kPatchesWindowLabels = {{
@@ -48,7 +57,7 @@ inline constexpr std::array<ControlLabel, 3> kPatchesWindowLabels = {{
 }};
 
 inline constexpr std::array<ControlName, 1> kPatchesWindowNames = {{
-    {"Label_Progress", "Progress"},
+    {"Label_Progress", TrNoop("Progress")},
 }};
 
 inline constexpr WindowDesign kPatchesWindowDesign = {11980, 6900, kPatchesWindowControls,
@@ -62,11 +71,11 @@ struct ColumnDesign {
 };
 
 inline constexpr std::array<ColumnDesign, 5> kPatchesColumns = {{
-    {"Patch", 3300},
-    {"Status", 2300},
-    {"Conflicts with", 1800},
-    {"Argument", 1000},
-    {"Dynamic", 900},
+    {TrNoop("Patch"), 3300},
+    {TrNoop("Status"), 2300},
+    {TrNoop("Conflicts with"), 1800},
+    {TrNoop("Argument"), 1000},
+    {TrNoop("Dynamic"), 900},
 }};
 
 }  // namespace varnock

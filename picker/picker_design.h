@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "support/translation.h"
 #include "ui/window_design.h"
 
 namespace varnock {
@@ -9,16 +10,26 @@ namespace varnock {
 // The file-or-folder dialog (Dialog_GetFileODir): a fixed dialog frame whose caption the caller
 // sets, its controls in tab order. No button is the default or the cancel button.
 inline constexpr std::array<ControlDesign, 10> kPickerControls = {{
-    {"Pul_Ok", ControlKind::Button, "OK", {180, 5760, 1215, 330}, 0},
-    {"Pul_Cancel", ControlKind::Button, "Cancel", {4500, 5760, 1215, 330}, 1},
+    {"Pul_Ok", ControlKind::Button, TrNoop("OK"), {180, 5760, 1215, 330}, 0},
+    {"Pul_Cancel", ControlKind::Button, TrNoop("Cancel"), {4500, 5760, 1215, 330}, 1},
     {"Dir1", ControlKind::FolderList, "", {180, 810, 5505, 1890}, 2},
     {"Drive1", ControlKind::DriveList, "", {225, 135, 1995, 315}, 3},
     {"Text_Path", ControlKind::ValueLine, "", {180, 5355, 5505, 285}, 4},
-    {"Pul_NuovaCartella", ControlKind::Button, "New Folder ->", {2475, 135, 1500, 285}, 5},
+    {"Pul_NuovaCartella", ControlKind::Button, TrNoop("New Folder ->"), {2475, 135, 1500, 285}, 5},
     {"Text_PathDir", ControlKind::EntryLine, "", {4050, 135, 1635, 285}, 6},
     {"List_Files", ControlKind::FileList, "", {180, 3060, 5505, 2010}, 7, ControlFont::Courier},
-    {"Label_File", ControlKind::Label, "File:", {225, 2790, 5505, 240}, 8, ControlFont::Courier},
-    {"Label1", ControlKind::Label, "Folder:", {225, 540, 5505, 240}, 9, ControlFont::Courier},
+    {"Label_File",
+     ControlKind::Label,
+     TrNoop("File:"),
+     {225, 2790, 5505, 240},
+     8,
+     ControlFont::Courier},
+    {"Label1",
+     ControlKind::Label,
+     TrNoop("Folder:"),
+     {225, 540, 5505, 240},
+     9,
+     ControlFont::Courier},
 }};
 
 // The file-mode window; folder mode hides the file list and moves the controls below it up.
@@ -29,9 +40,9 @@ inline constexpr std::array<ControlLabel, 2> kPickerLabels = {{
 
 // The drive list, the chosen path and the new folder's name have no label before them.
 inline constexpr std::array<ControlName, 3> kPickerNames = {{
-    {"Drive1", "Drive"},
-    {"Text_Path", "Chosen path"},
-    {"Text_PathDir", "New folder name"},
+    {"Drive1", TrNoop("Drive")},
+    {"Text_Path", TrNoop("Chosen path")},
+    {"Text_PathDir", TrNoop("New folder name")},
 }};
 
 inline constexpr WindowDesign kPickerDesign = {5865, 6240, kPickerControls, kPickerLabels,
