@@ -7,6 +7,7 @@
 #include "app/trim_root_backslash.h"
 #include "app/window_texts.h"
 #include "support/paths.h"
+#include "support/translation.h"
 
 namespace varnock {
 
@@ -41,9 +42,11 @@ void FilesOpener::OpenSetInItsFolder(const std::string& set, bool toldWhy) {
     window_.ShowPatches(set);
   } else if (!toldWhy) {
     ui_.ShowMessage(
-        SetRefusedText(SetFileDialog::Open, "the patches of " + GetFileName(set) +
-                                                " are not in the patch folder in use, " +
-                                                state_.PatchFolder),
+        SetRefusedText(SetFileDialog::Open,
+                       // TRANSLATORS: why a set cannot be opened; %1 is the set file's name, %2 the
+                       // patch folder
+                       TrFormat("the patches of %1 are not in the patch folder in use, %2",
+                                {GetFileName(set), state_.PatchFolder})),
         MessageIcon::None);
   }
 }

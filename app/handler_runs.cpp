@@ -6,12 +6,12 @@
 
 namespace varnock {
 
-void HandlerRuns::Run(const std::string& doing, const std::function<void()>& handler) {
+void HandlerRuns::Run(const std::string& failed, const std::function<void()>& handler) {
   ++running_;
   try {
     handler();
   } catch (const std::exception& failure) {
-    ui_.ShowMessage(texts::UnexpectedFailure(doing, failure.what()), MessageIcon::None);
+    ui_.ShowMessage(texts::UnexpectedFailure(failed, failure.what()), MessageIcon::None);
   }
   --running_;
   if (running_ == 0 && !waiting_.empty() && !stopped_) {
@@ -21,12 +21,12 @@ void HandlerRuns::Run(const std::string& doing, const std::function<void()>& han
   }
 }
 
-void HandlerRuns::RunWhenFree(const std::string& doing, std::function<void()> handler) {
+void HandlerRuns::RunWhenFree(const std::string& failed, std::function<void()> handler) {
   if (Running()) {
-    waiting_.emplace_back(doing, std::move(handler));
+    waiting_.emplace_back(failed, std::move(handler));
     return;
   }
-  Run(doing, handler);
+  Run(failed, handler);
 }
 
 }  // namespace varnock

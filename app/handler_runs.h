@@ -19,11 +19,12 @@ class HandlerRuns {
 
   // A handler is running, a nested one included.
   bool Running() const { return running_ > 0; }
-  // Runs `handler`; an unexpected failure ends in a message naming `doing`. Once the outermost
-  // handler has ended, the first one that waited runs.
-  void Run(const std::string& doing, const std::function<void()>& handler);
+  // Runs `handler`; an unexpected failure ends in a message that starts with `failed`, translated
+  // already ("ERROR trying to apply the patch"). Once the outermost handler has ended, the first
+  // one that waited runs.
+  void Run(const std::string& failed, const std::function<void()>& handler);
   // Runs `handler` as Run does, at once when none runs, else once the running one has ended.
-  void RunWhenFree(const std::string& doing, std::function<void()> handler);
+  void RunWhenFree(const std::string& failed, std::function<void()> handler);
   // The window is gone: a handler that waits no longer runs.
   void Stop() { stopped_ = true; }
 

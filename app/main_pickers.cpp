@@ -2,11 +2,12 @@
 
 #include "app/picker_start.h"
 #include "app/window_texts.h"
+#include "support/translation.h"
 
 namespace varnock {
 
 std::optional<std::string> MainPickers::PatchFolder(const std::string& patchFolder) {
-  return Run(std::string(texts::kPatchFolderCaption), PatchPickerStart(patchFolder), false, "*");
+  return Run(Tr(texts::kPatchFolderCaption), PatchPickerStart(patchFolder), false, "*");
 }
 
 std::optional<std::string> MainPickers::Target(const std::string& targetName,

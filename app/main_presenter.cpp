@@ -16,6 +16,7 @@
 #include "support/files.h"
 #include "support/list_files.h"
 #include "support/paths.h"
+#include "support/translation.h"
 #include "target/exe_version.h"
 #include "target/target_table.h"
 
@@ -50,9 +51,9 @@ MainPresenter::MainPresenter(MainWindowView& view, FileOrFolderPicker& picker, U
       opener_(*this, view_, ui_, state_, remembered_) {}
 
 bool MainPresenter::Load() {
-  runs_.Run("start the program", [this] { InitProgram(); });
+  runs_.Run(Tr("ERROR trying to start the program"), [this] { InitProgram(); });
   if (!unloaded_ && !environment_.openedFiles.empty()) {
-    runs_.Run("open the files",
+    runs_.Run(Tr("ERROR trying to open the files"),
               [this] { opener_.Open(environment_.openedFiles, environment_.currentFolder()); });
   }
   return !unloaded_;
@@ -74,7 +75,7 @@ void MainPresenter::CloseClicked() {
 }
 
 void MainPresenter::AllPatchesClicked() {
-  runs_.Run("showing every patch", [this] { ShowPatches({}); });
+  runs_.Run(Tr("ERROR trying to showing every patch"), [this] { ShowPatches({}); });
 }
 
 // The Patches window over the patch folder and the executable shown; with `setPath`, the set
@@ -114,7 +115,7 @@ void MainPresenter::InitProgram() {
   state_.PatchFolder = bundle_.Unpack(environment_, state_.UnpackedFiles);
   ListPatches(remembered_.PatchFolder(WholeRoot(state_.PatchFolder)), state_.PatchCount);
   if (state_.PatchCount == 0) {
-    ui_.ShowMessage(std::string(texts::kNoPatchFound), MessageIcon::Critical);
+    ui_.ShowMessage(Tr(texts::kNoPatchFound), MessageIcon::Critical);
     Unload();
     view_.CloseWindow();
   }
@@ -147,7 +148,7 @@ void MainPresenter::SelectFirstPatch() {
 }
 
 void MainPresenter::PatchClicked() {
-  runs_.Run("choose the patch", [this] { ChoosePatch(); });
+  runs_.Run(Tr("ERROR trying to choose the patch"), [this] { ChoosePatch(); });
 }
 
 // A patch chosen in the list: it is loaded and shown, and a target executable that does not
@@ -210,26 +211,28 @@ void MainPresenter::TargetLabelChanged() {
 // The path of the patch selected in the list: the patch folder and the item's text.
 std::string MainPresenter::GetSelectedPatchPath() {
   if (view_.SelectedPatchIndex() < 0) {
-    ui_.ShowMessage(std::string(texts::kNoPatchSelected), MessageIcon::None);
+    ui_.ShowMessage(Tr(texts::kNoPatchSelected), MessageIcon::None);
     return {};
   }
   return JoinPath(state_.PatchFolder, view_.SelectedPatchText());
 }
 
 void MainPresenter::ApplyClicked() {
-  runs_.Run("apply the patch", [this] { RequestOperation(PatchDirection::Apply); });
+  runs_.Run(Tr("ERROR trying to apply the patch"),
+            [this] { RequestOperation(PatchDirection::Apply); });
 }
 
 void MainPresenter::RemoveClicked() {
-  runs_.Run("remove the patch", [this] { RequestOperation(PatchDirection::Remove); });
+  runs_.Run(Tr("ERROR trying to remove the patch"),
+            [this] { RequestOperation(PatchDirection::Remove); });
 }
 
 void MainPresenter::ChangePatchFolderClicked() {
-  runs_.Run("change the patch folder", [this] { ChoosePatchFolder(); });
+  runs_.Run(Tr("ERROR trying to change the patch folder"), [this] { ChoosePatchFolder(); });
 }
 
 void MainPresenter::ChangeTargetClicked() {
-  runs_.Run("change the program to patch", [this] { ChooseTarget(); });
+  runs_.Run(Tr("ERROR trying to change the program to patch"), [this] { ChooseTarget(); });
 }
 
 // Apply or remove the selected patch on the chosen executable.
@@ -241,7 +244,7 @@ void MainPresenter::RequestOperation(PatchDirection direction) {
   }
   const std::string exe = Caption(MainLabel::NomeExe);
   if (exe.empty()) {
-    ui_.ShowMessage(std::string(remove ? texts::kNoTargetToRemove : texts::kNoTargetToApply),
+    ui_.ShowMessage(Tr(remove ? texts::kNoTargetToRemove : texts::kNoTargetToApply),
                     MessageIcon::None);
     return;
   }
@@ -298,7 +301,7 @@ void MainPresenter::UseTarget(const std::string& exe) {
 }
 
 void MainPresenter::FilesDropped(const std::vector<std::string>& paths) {
-  runs_.RunWhenFree("open the dropped files",
+  runs_.RunWhenFree(Tr("ERROR trying to open the dropped files"),
                     [this, paths] { opener_.Open(paths, environment_.currentFolder()); });
 }
 
@@ -310,13 +313,14 @@ void MainPresenter::NameTargetAgain(const std::string& exe) {
 }
 
 void MainPresenter::PrintClicked() {
-  runs_.Run("print the description", [this] { PrintDescription(); });
+  runs_.Run(Tr("ERROR trying to print the description"), [this] { PrintDescription(); });
 }
 
 void MainPresenter::PrintDescription() {
   std::string error;
   if (!view_.PrintText(captions_.Description(), kPrintFace, kPrintPoints, error)) {
-    ui_.ShowMessage(texts::UnexpectedFailure("print the description", error), MessageIcon::None);
+    ui_.ShowMessage(texts::UnexpectedFailure(Tr("ERROR trying to print the description"), error),
+                    MessageIcon::None);
   }
 }
 
@@ -326,7 +330,7 @@ void MainPresenter::WindowActivated() {
   if (runs_.Running()) {
     return;
   }
-  runs_.Run("refresh the status", [this] {
+  runs_.Run(Tr("ERROR trying to refresh the status"), [this] {
     status_.RefreshOnActivation(state_.PatchFolder, Caption(MainLabel::NomeExe));
   });
 }

@@ -6,6 +6,7 @@
 #include "app/window_texts.h"
 #include "support/files.h"
 #include "support/paths.h"
+#include "support/translation.h"
 
 namespace varnock {
 
@@ -33,7 +34,9 @@ OpenedFiles SortOpenedFiles(const std::vector<std::string>& paths, const std::st
     if (FolderExists(path)) {
       opened.folder = path;
     } else if (!FileExists(path)) {
-      ui.ShowMessage(texts::UnexpectedFailure("open " + given, NotAFileText(path)),
+      // TRANSLATORS: %1 is a file as the user gave it
+      ui.ShowMessage(texts::UnexpectedFailure(TrFormat("ERROR trying to open %1", {given}),
+                                              NotAFileText(path)),
                      MessageIcon::None);
     } else if (HasExtension(path, ".ptc")) {
       opened.patch = path;
@@ -42,9 +45,9 @@ OpenedFiles SortOpenedFiles(const std::vector<std::string>& paths, const std::st
     } else if (HasExtension(path, ".exe")) {
       opened.exe = path;
     } else {
-      ui.ShowMessage(
-          texts::UnexpectedFailure("open " + given, "only a program (.exe) can be patched"),
-          MessageIcon::None);
+      ui.ShowMessage(texts::UnexpectedFailure(TrFormat("ERROR trying to open %1", {given}),
+                                              Tr("only a program (.exe) can be patched")),
+                     MessageIcon::None);
     }
   }
   return opened;

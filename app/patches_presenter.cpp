@@ -21,6 +21,7 @@
 #include "history/history_summary.h"
 #include "support/files.h"
 #include "support/paths.h"
+#include "support/translation.h"
 
 namespace varnock {
 
@@ -39,7 +40,7 @@ struct PatchesPresenter::Impl {
   void ShowRows(bool fromTop = false);
   void ShowProgress();
   void ShowSelected();
-  void Guarded(const std::string& doing, const std::function<void()>& handler);
+  void Guarded(const std::string& failed, const std::function<void()>& handler);
 
   void ApplyChanges();
   void SaveSet();
@@ -78,12 +79,12 @@ struct PatchesPresenter::Impl {
   StatusWorker worker;  // last: stopped before the rest goes
 };
 
-void PatchesPresenter::Impl::Guarded(const std::string& doing,
+void PatchesPresenter::Impl::Guarded(const std::string& failed,
                                      const std::function<void()>& handler) {
   try {
     handler();
   } catch (const std::exception& thrown) {
-    ui.ShowMessage(texts::UnexpectedFailure(doing, thrown.what()), MessageIcon::None);
+    ui.ShowMessage(texts::UnexpectedFailure(failed, thrown.what()), MessageIcon::None);
   }
 }
 
@@ -92,7 +93,7 @@ void PatchesPresenter::Impl::Compute(std::function<FolderStatus()> known) {
   failure.clear();
   received = 0;
   if (request.exePath.empty() || !FileExists(request.exePath)) {
-    failure = request.exePath.empty() ? kNoProgramChosen : NotAFileText(request.exePath);
+    failure = request.exePath.empty() ? Tr(kNoProgramChosen) : NotAFileText(request.exePath);
     return;
   }
   worker.Start(request.folder, request.exePath, std::move(known));
@@ -224,12 +225,12 @@ void PatchesPresenter::MarkToggled(std::size_t visible) {
 }
 
 void PatchesPresenter::ApplyChangesClicked() {
-  impl_->Guarded("apply the changes", [this] { impl_->ApplyChanges(); });
+  impl_->Guarded(Tr("ERROR trying to apply the changes"), [this] { impl_->ApplyChanges(); });
 }
 
 void PatchesPresenter::RefreshClicked() {
   Impl& impl = *impl_;
-  impl.Guarded("refresh the statuses", [&impl] {
+  impl.Guarded(Tr("ERROR trying to refresh the statuses"), [&impl] {
     impl.worker.Stop();
     impl.done.clear();
     FolderStatus known = impl.complete ? std::move(impl.status) : FolderStatus();
@@ -244,7 +245,7 @@ void PatchesPresenter::RefreshClicked() {
 // but the question's.
 void PatchesPresenter::RestoreClicked() {
   Impl& impl = *impl_;
-  impl.Guarded("restore the original", [&impl] {
+  impl.Guarded(Tr("ERROR trying to restore the original"), [&impl] {
     const std::string& exe = impl.request.exePath;
     const std::string& folder = impl.history.Folder();
     HistorySummary summary;
@@ -262,15 +263,15 @@ void PatchesPresenter::RestoreClicked() {
               RestoreOriginal({exe, folder}, RestoreRun::Check, RestoreReach::WholeOriginal);
           return checked.forceable ? RefusedRestoreText(exe) : checked.message;
         },
-        kRestoreTitle, kRestoredText,
+        Tr(kRestoreTitle), Tr(kRestoredText),
         [&] {
           HistoryOutcome outcome =
               RestoreOriginal({exe, folder}, RestoreRun::Write, RestoreReach::WholeOriginal);
           if (!outcome.forceable) {
             return outcome;
           }
-          if (impl.view.Confirm(RefusedRestoreText(exe) + "\n\n" + kForceRestoreQuestion,
-                                kRestoreTitle)) {
+          if (impl.view.Confirm(RefusedRestoreText(exe) + "\n\n" + Tr(kForceRestoreQuestion),
+                                Tr(kRestoreTitle))) {
             return RestoreOriginal({exe, folder}, RestoreRun::Write, RestoreReach::Force);
           }
           return HistoryOutcome{};  // declined: nothing more to say
@@ -280,7 +281,7 @@ void PatchesPresenter::RestoreClicked() {
 
 void PatchesPresenter::UndoClicked() {
   Impl& impl = *impl_;
-  impl.Guarded("undo the last change", [&impl] {
+  impl.Guarded(Tr("ERROR trying to undo the last change"), [&impl] {
     const std::string& exe = impl.request.exePath;
     const std::string& folder = impl.history.Folder();
     HistorySummary summary;
@@ -290,7 +291,7 @@ void PatchesPresenter::UndoClicked() {
           summary = SummarizeHistory(folder, exe);
           return InWindowWords(summary.undoQuestion);
         },
-        [&] { return NothingToUndoText(exe, summary); }, kUndoTitle, kUndoneText,
+        [&] { return NothingToUndoText(exe, summary); }, Tr(kUndoTitle), Tr(kUndoneText),
         [&] {
           return UndoLast({exe, folder});
         });
@@ -300,7 +301,7 @@ void PatchesPresenter::UndoClicked() {
 // A history that is kept opens in a list of its own, which scrolls however long it grows.
 void PatchesPresenter::HistoryClicked() {
   Impl& impl = *impl_;
-  impl.Guarded("show the history", [&impl] {
+  impl.Guarded(Tr("ERROR trying to show the history"), [&impl] {
     const std::string& exe = impl.request.exePath;
     if (exe.empty()) {
       impl.ui.ShowMessage(NoProgramText(HistoryAction::Show), MessageIcon::None);
@@ -316,14 +317,15 @@ void PatchesPresenter::HistoryClicked() {
 }
 
 void PatchesPresenter::SaveSetClicked() {
-  impl_->Guarded("save the set", [this] { impl_->SaveSet(); });
+  impl_->Guarded(Tr("ERROR trying to save the set"), [this] { impl_->SaveSet(); });
 }
 
 void PatchesPresenter::OpenSetClicked() {
   Impl& impl = *impl_;
-  impl.Guarded("open the set", [&impl] {
+  impl.Guarded(Tr("ERROR trying to open the set"), [&impl] {
     if (impl.request.exePath.empty()) {
-      impl.ui.ShowMessage(SetRefusedText(SetFileDialog::Open, kNoProgramChosen), MessageIcon::None);
+      impl.ui.ShowMessage(SetRefusedText(SetFileDialog::Open, Tr(kNoProgramChosen)),
+                          MessageIcon::None);
       return;
     }
     const std::string path = impl.view.AskSetPath(SetFileDialog::Open, impl.request.folder);
@@ -382,7 +384,7 @@ void PatchesPresenter::Impl::RunHistoryAction(const std::string& noProgram,
   if (outcome.ok) {
     changed = true;
     // A forced restore is not the original: only what the checksum confirms is said done.
-    Recompute(rows.RowsNamedIn(asked), outcome.confirmed ? doneText : kKnownBytesRestoredText);
+    Recompute(rows.RowsNamedIn(asked), outcome.confirmed ? doneText : Tr(kKnownBytesRestoredText));
   } else if (!complete) {
     Compute({});  // the statuses stopped for the action are computed after all
     ShowProgress();
@@ -428,7 +430,7 @@ std::optional<std::vector<BatchItem>> PatchesPresenter::Impl::Applications(
     } else if (name.find('#') != std::string::npos) {
       const std::optional<std::string>& readBack = rows.ReadBack(row);
       const std::string proposed = readBack ? *readBack : NamedArgument(name);
-      item.argument = ui.AskText(ArgumentPrompt(name), kArgumentTitle, proposed);
+      item.argument = ui.AskText(ArgumentPrompt(name), Tr(kArgumentTitle), proposed);
       if (!item.argument || item.argument->empty()) {
         return std::nullopt;
       }
@@ -447,7 +449,7 @@ std::size_t PatchesPresenter::Impl::SetRank(const std::string& fileName) const {
 
 void PatchesPresenter::Impl::SaveSet() {
   if (request.exePath.empty()) {
-    ui.ShowMessage(SetRefusedText(SetFileDialog::Save, kNoProgramChosen), MessageIcon::None);
+    ui.ShowMessage(SetRefusedText(SetFileDialog::Save, Tr(kNoProgramChosen)), MessageIcon::None);
     return;
   }
   const std::string path = view.AskSetPath(SetFileDialog::Save, request.folder);
@@ -466,7 +468,7 @@ void PatchesPresenter::Impl::OpenGivenSet() {
 void PatchesPresenter::Impl::OpenSet(const std::string& path) {
   if (!failure.empty() || !complete) {
     ui.ShowMessage(
-        SetRefusedText(SetFileDialog::Open, failure.empty() ? kStatusesPending : failure),
+        SetRefusedText(SetFileDialog::Open, failure.empty() ? Tr(kStatusesPending) : failure),
         MessageIcon::None);
     return;
   }

@@ -1,6 +1,7 @@
 #include "app/window_texts.h"
 
 #include "support/paths.h"
+#include "support/translation.h"
 
 namespace varnock::texts {
 
@@ -9,29 +10,37 @@ std::string EditorProgramPath() {
 }
 
 std::string ApplyPatchToCaption(const std::string& targetName) {
-  return "Apply patch to following " + targetName + " program";
+  // TRANSLATORS: %1 is the program's name, such as tomb4
+  return TrFormat("Apply patch to following %1 program", {targetName});
 }
 
 std::string CreatedWithVersionCaption(const std::string& targetName) {
-  return "From " + targetName + " version";
+  // TRANSLATORS: %1 is the program's name, such as tomb4; the version a patch was made for
+  return TrFormat("From %1 version", {targetName});
 }
 
 std::string CurrentTombCaption(const std::string& targetName) {
-  return "Current " + targetName + " version";
+  // TRANSLATORS: %1 is the program's name, such as tomb4
+  return TrFormat("Current %1 version", {targetName});
 }
 
 std::string TargetPickerCaption(const std::string& targetName) {
-  return "Select " + targetName + " to patch";
+  // TRANSLATORS: %1 is the program's name, such as tomb4
+  return TrFormat("Select %1 to patch", {targetName});
 }
 
 std::string ProgramNotTaken(const std::string& exe, const std::string& patch,
                             const std::string& targetName) {
-  return "The program " + exe + " was not taken:\r\nthe chosen patch " + patch + " is made for " +
-         targetName + ", not for this program.";
+  return TrFormat(
+      // TRANSLATORS: %1 is the executable opened, %2 the chosen patch file, %3 the program's name
+      // that the patch is made for, such as tomb4
+      "The program %1 was not taken:\r\nthe chosen patch %2 is made for %3, not for this program.",
+      {exe, patch, targetName});
 }
 
-std::string UnexpectedFailure(const std::string& doing, const std::string& description) {
-  return "ERROR trying to " + doing + "\r\nError mexage: " + description;
+std::string UnexpectedFailure(const std::string& failed, const std::string& description) {
+  // TRANSLATORS: %1 is what failed, such as "ERROR trying to apply the patch"; %2 why
+  return TrFormat("%1\r\nError mexage: %2", {failed, description});
 }
 
 }  // namespace varnock::texts
