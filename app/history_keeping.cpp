@@ -1,5 +1,7 @@
 #include "app/history_keeping.h"
 
+#include "support/translation.h"
+
 namespace varnock {
 
 namespace {
@@ -30,15 +32,19 @@ OperationHistory* HistoryKeeping::ForChange() {
 
 void HistoryKeeping::TellFailure(UserInterface& ui) {
   if (history_ != nullptr && !history_->Notice().empty()) {
-    ui.ShowMessage("WARNING: " + history_->Notice(), MessageIcon::None);
+    // TRANSLATORS: %1 is what the history tells of itself, such as that it was cut short
+    ui.ShowMessage(TrFormat("WARNING: %1", {history_->Notice()}), MessageIcon::None);
   }
   if (history_ == nullptr || history_->Failure().empty() || told_) {
     return;
   }
   told_ = true;
-  ui.ShowMessage("WARNING: no history is kept for this change: " + history_->Failure() +
-                     "\r\nRestore original and Undo last change cannot take it back. This "
-                     "warning is not shown again until the program starts anew.",
+  // TRANSLATORS: %1 is why the history cannot be written; "Restore original" and "Undo last
+  // change" are the Patches window's buttons
+  ui.ShowMessage(TrFormat("WARNING: no history is kept for this change: %1\r\nRestore original "
+                          "and Undo last change cannot take it back. This warning is not shown "
+                          "again until the program starts anew.",
+                          {history_->Failure()}),
                  MessageIcon::None);
 }
 

@@ -2,6 +2,7 @@
 
 #include "support/files.h"
 #include "support/paths.h"
+#include "support/translation.h"
 
 namespace varnock {
 
@@ -13,7 +14,9 @@ std::string ArgumentsText(const HistoryRow& row) {
     return {};
   }
   const bool several = row.patches.find(", ") != std::string::npos;
-  return (several ? "  arguments " : "  argument ") + NamedValuesInWords(row.arguments);
+  const std::string values = NamedValuesInWords(row.arguments);
+  // TRANSLATORS: the arguments an operation gave its patches, such as "A.ptc: 7, B.ptc: 9"
+  return "  " + (several ? TrFormat("arguments %1", {values}) : TrFormat("argument %1", {values}));
 }
 
 }  // namespace
@@ -21,13 +24,13 @@ std::string ArgumentsText(const HistoryRow& row) {
 std::string NoProgramText(HistoryAction action) {
   switch (action) {
     case HistoryAction::Show:
-      return "Choose the program to patch in the main window to see its history.";
+      return Tr("Choose the program to patch in the main window to see its history.");
     case HistoryAction::Undo:
-      return "Choose the program to patch in the main window to undo its last change.";
+      return Tr("Choose the program to patch in the main window to undo its last change.");
     case HistoryAction::Restore:
       break;
   }
-  return "Choose the program to patch in the main window to restore its original.";
+  return Tr("Choose the program to patch in the main window to restore its original.");
 }
 
 std::string NoHistoryText(const std::string& exePath, const HistorySummary& summary,
@@ -36,28 +39,33 @@ std::string NoHistoryText(const std::string& exePath, const HistorySummary& summ
     return {};
   }
   if (!FileExists(exePath)) {
-    return exePath + " cannot be read: " + NotAFileText(exePath) + ".";
+    // TRANSLATORS: %1 is the executable's path, %2 why it cannot be read
+    return TrFormat("%1 cannot be read: %2.", {exePath, NotAFileText(exePath)});
   }
   switch (action) {
     case HistoryAction::Show:
-      return "No history is kept for " + exePath + ".";
+      // TRANSLATORS: %1 is the executable's path
+      return TrFormat("No history is kept for %1.", {exePath});
     case HistoryAction::Undo:
-      return "No history is kept for " + exePath + ", so there is no change to undo.";
+      // TRANSLATORS: %1 is the executable's path
+      return TrFormat("No history is kept for %1, so there is no change to undo.", {exePath});
     case HistoryAction::Restore:
       break;
   }
-  return "No history is kept for " + exePath + ", so its original is not known.";
+  // TRANSLATORS: %1 is the executable's path
+  return TrFormat("No history is kept for %1, so its original is not known.", {exePath});
 }
 
 HistoryListing ListHistory(const std::string& exePath, const HistorySummary& summary) {
-  HistoryListing listing{"History of " + exePath, {}, {}};
+  // TRANSLATORS: the History window's caption; %1 is the executable's path
+  HistoryListing listing{TrFormat("History of %1", {exePath}), {}, {}};
   for (const HistoryRow& row : summary.rows) {
     listing.rows.push_back(row.time + "  " + row.what + "  " + row.patches + ArgumentsText(row) +
                            (row.state.empty() ? "" : "  (" + row.state + ")"));
   }
   listing.state = summary.matchesLast
-                      ? "The file is as Varnock's last change left it."
-                      : "Another program changed the file since Varnock's last change.";
+                      ? Tr("The file is as Varnock's last change left it.")
+                      : Tr("Another program changed the file since Varnock's last change.");
   return listing;
 }
 
@@ -66,17 +74,22 @@ std::string NothingToUndoText(const std::string& exePath, const HistorySummary& 
     return NoHistoryText(exePath, summary, HistoryAction::Undo);
   }
   if (!summary.matchesLast) {
-    return "Another program changed " + exePath +
-           " since Varnock's last change, so that change cannot be undone.";
+    return TrFormat(
+        // TRANSLATORS: %1 is the executable's path
+        "Another program changed %1 since Varnock's last change, so that change cannot be undone.",
+        {exePath});
   }
-  return "No change of " + exePath + " is left to undo.";
+  // TRANSLATORS: %1 is the executable's path
+  return TrFormat("No change of %1 is left to undo.", {exePath});
 }
 
 std::string RefusedRestoreText(const std::string& exePath) {
-  return exePath +
-         " would still differ from its original: another program changed bytes that Varnock did "
-         "not change, and of those Varnock knows only the original's checksum, not which they "
-         "are. Nothing was written.";
+  return TrFormat(
+      // TRANSLATORS: %1 is the executable's path
+      "%1 would still differ from its original: another program changed bytes that Varnock did "
+      "not change, and of those Varnock knows only the original's checksum, not which they are. "
+      "Nothing was written.",
+      {exePath});
 }
 
 std::string InWindowWords(std::string question) {

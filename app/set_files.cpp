@@ -7,6 +7,7 @@
 #include "support/new_file_copy.h"
 #include "support/paths.h"
 #include "support/safe_rewrite.h"
+#include "support/translation.h"
 
 namespace varnock {
 
@@ -53,19 +54,24 @@ std::string Listed(const SetPlan& plan, const std::string& note) {
 
 std::string MessageFor(const std::string& setPath, const PatchSet& set, const SetPlan& plan,
                        const std::string& note) {
-  std::string text = "Set " + GetFileName(setPath) + ": " + std::to_string(set.patches.size()) +
-                     (set.patches.size() == 1 ? " patch." : " patches.");
+  const std::string name = GetFileName(setPath);
+  const std::string count = std::to_string(set.patches.size());
+  // TRANSLATORS: %1 is the set file's name, %2 the number of its patches
+  std::string text = set.patches.size() == 1 ? TrFormat("Set %1: %2 patch.", {name, count})
+                                             : TrFormat("Set %1: %2 patches.", {name, count});
   if (plan.Holds()) {
-    return text + "\nThe executable holds it already." + Listed(plan, note);
+    return text + "\n" + Tr("The executable holds it already.") + Listed(plan, note);
   }
-  text += "\n\nMissing or changed:" + Listed(plan, note) + "\n\n";
+  text += "\n\n" + std::string(Tr("Missing or changed:")) + Listed(plan, note) + "\n\n";
   if (plan.applications.empty() && plan.removals.empty()) {
-    return text + "No mark could be changed for it.";
+    return text + Tr("No mark could be changed for it.");
   }
-  return text +
-         (plan.problems.empty() ? "The marks now show the set"
-                                : "The marks now show the rest of the set") +
-         ": press Apply changes to make the executable hold it.";
+  return text + (plan.problems.empty()
+                     // TRANSLATORS: "Apply changes" is the caption of the Patches window's button
+                     ? Tr("The marks now show the set: press Apply changes to make the "
+                          "executable hold it.")
+                     : Tr("The marks now show the rest of the set: press Apply changes to make "
+                          "the executable hold it."));
 }
 
 }  // namespace
@@ -74,12 +80,14 @@ OpenedSet OpenSet(const std::string& setPath, const FolderStatus& status) {
   PatchSet set;
   std::string error;
   if (!ReadPatchSetFile(setPath, set, error)) {
-    return Refused("The set cannot be opened: " + error);
+    // TRANSLATORS: %1 is why the set file cannot be read
+    return Refused(TrFormat("The set cannot be opened: %1", {error}));
   }
   const std::string program = ProgramOf(status.exePath);
   if (!EqualsIgnoreCase(program, set.program)) {
-    return Refused("The set is for " + set.program + ", the executable is " + program +
-                   ": no mark is changed.");
+    // TRANSLATORS: %1 and %2 are programs' names, such as tomb4
+    return Refused(TrFormat("The set is for %1, the executable is %2: no mark is changed.",
+                            {set.program, program}));
   }
   SetCheck check;
   check.read = true;
@@ -107,7 +115,9 @@ bool SaveSetAs(const std::string& folder, const std::string& exePath, const std:
     made = RewriteFile(setPath, content, error) ? NewCopy::Made : NewCopy::Failed;
   }
   if (made == NewCopy::Failed) {
-    ui.ShowMessage("The set cannot be saved as " + setPath + ": " + error, MessageIcon::Critical);
+    // TRANSLATORS: %1 is the set file's path, %2 why it cannot be written
+    ui.ShowMessage(TrFormat("The set cannot be saved as %1: %2", {setPath, error}),
+                   MessageIcon::Critical);
     return false;
   }
   return true;

@@ -1,6 +1,7 @@
 #include "app/status_worker.h"
 
 #include "engine/silent_ui.h"
+#include "support/translation.h"
 
 namespace varnock {
 
@@ -76,7 +77,7 @@ void StatusWorker::Run(const std::stop_token& stop, const std::string& folder,
       inbox.complete = std::move(status);
     } else {
       inbox.failure =
-          silent.FirstMessage().empty() ? "the program cannot be read" : silent.FirstMessage();
+          silent.FirstMessage().empty() ? Tr("the program cannot be read") : silent.FirstMessage();
     }
   });
 }
