@@ -1,6 +1,7 @@
 #include "picker/picker_presenter.h"
 
 #include "picker/picker_paths.h"
+#include "support/translation.h"
 
 namespace varnock {
 
@@ -225,7 +226,7 @@ void Dialog_GetFileODir::OnDriveChosen(int index) {
   const bool opened = environment_.DriveReady(root) &&
                       (SetFolderPath(environment_.CurrentFolderOn(root)) || SetFolderPath(root));
   if (!opened) {
-    ui_.ShowMessage("Unit not ready", MessageIcon::Critical);
+    ui_.ShowMessage(Tr("Unit not ready"), MessageIcon::Critical);
     if (!SetFolderPath(remembered) && view_ != nullptr) {
       view_->SelectDrive(driveIndex_);
     }
@@ -296,7 +297,7 @@ void Dialog_GetFileODir::OnCancel() {
 void Dialog_GetFileODir::OnNewFolder() {
   const std::string name = view_ != nullptr ? view_->NewFolderName() : std::string();
   if (name.empty()) {
-    ui_.ShowMessage("Before clicking this button you must type name for new folder",
+    ui_.ShowMessage(Tr("Before clicking this button you must type name for new folder"),
                     MessageIcon::Critical);
     return;
   }
@@ -305,19 +306,23 @@ void Dialog_GetFileODir::OnNewFolder() {
   // The new folder goes inside the open one: a path or "." and ".." would lead out of it. A
   // name of blanks only names the open folder itself, which is taken.
   if (!trimmed.empty() && !IsSingleName(trimmed, style)) {
-    ui_.ShowMessage("Folder name \"" + trimmed +
-                        "\" is not valid: type the name of one folder inside the open one",
-                    MessageIcon::Critical);
+    ui_.ShowMessage(
+        // TRANSLATORS: %1 is the folder name typed
+        TrFormat("Folder name \"%1\" is not valid: type the name of one folder inside the open one",
+                 {trimmed}),
+        MessageIcon::Critical);
     return;
   }
   const std::string newPath = CollapseBackslashes(JoinPath(folderPath_, trimmed, style), style);
   if (environment_.EntryExists(newPath)) {
-    ui_.ShowMessage("Folder \"" + newPath + "\" already exits", MessageIcon::Critical);
+    // TRANSLATORS: %1 is the new folder's path
+    ui_.ShowMessage(TrFormat("Folder \"%1\" already exits", {newPath}), MessageIcon::Critical);
     return;
   }
   std::string error;
   if (!environment_.CreateFolder(newPath, error)) {
-    ui_.ShowMessage("Cannot create folder \"" + newPath + "\"\r\nError mexage: " + error,
+    // TRANSLATORS: %1 is the new folder's path, %2 why it cannot be made
+    ui_.ShowMessage(TrFormat("Cannot create folder \"%1\"\r\nError mexage: %2", {newPath, error}),
                     MessageIcon::Critical);
     return;
   }
