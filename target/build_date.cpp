@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "support/files.h"
+#include "support/translation.h"
 #include "target/calendar.h"
 
 namespace varnock {
@@ -50,8 +51,8 @@ bool Int32At(std::ifstream& in, std::int64_t size, std::int64_t at, std::int32_t
 bool TimeStampPlace(std::int32_t headerOffset, std::int64_t& place, std::string& error) {
   place = std::int64_t{headerOffset} + kTimeStampDistance;
   if (place < 0) {
-    error = "the PE header offset " + std::to_string(headerOffset) +
-            " places the time stamp before the start of the file";
+    error = TrFormat("the PE header offset %1 places the time stamp before the start of the file",
+                     {std::to_string(headerOffset)});
     return false;
   }
   return true;
@@ -67,7 +68,7 @@ std::string OpenErrorText(const std::string& path) {
   if (std::filesystem::is_directory(ToFsPath(path), ignored)) {
     code = std::make_error_code(std::errc::is_a_directory);
   }
-  return code.value() == 0 ? "the file cannot be opened" : ErrorText(code);
+  return code.value() == 0 ? Tr("the file cannot be opened") : ErrorText(code);
 }
 
 }  // namespace
@@ -98,14 +99,14 @@ bool GetExeBuildDate(const std::string& path, BuildDate& date, std::string& erro
   std::int32_t stamp = 0;
   std::int64_t place = 0;
   if (size < 0 || !Int32At(in, size, kPeHeaderOffsetPlace, headerOffset)) {
-    error = "the file cannot be read";
+    error = Tr("the file cannot be read");
     return false;
   }
   if (!TimeStampPlace(headerOffset, place, error)) {
     return false;
   }
   if (!Int32At(in, size, place, stamp)) {
-    error = "the file cannot be read";
+    error = Tr("the file cannot be read");
     return false;
   }
   date = DateFromSeconds(stamp);

@@ -5,6 +5,7 @@
 #include "support/files.h"
 #include "support/paths.h"
 #include "support/shared_read.h"
+#include "support/translation.h"
 #include "target/build_date.h"
 #include "target/content_search.h"
 #include "target/engine_probes.h"
@@ -73,11 +74,12 @@ std::string Reported(const std::string& path, UserInterface& ui, const Compute& 
   try {
     computed = compute(signature, error);
   } catch (const std::bad_alloc&) {
-    error = "not enough memory";
+    error = Tr("not enough memory");
   }
   if (!computed) {
     ui.ShowMessage(
-        "ERROR trying to compute version of file: " + path + "\r\n" + "Error mexage: " + error,
+        // TRANSLATORS: %1 is the executable's path, %2 the reason.
+        TrFormat("ERROR trying to compute version of file: %1\r\nError mexage: %2", {path, error}),
         MessageIcon::Critical);
     return std::string(kFailedExeVersion);
   }

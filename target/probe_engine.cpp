@@ -6,6 +6,7 @@
 #include "support/code_page.h"
 #include "support/hex_text.h"
 #include "support/paths.h"
+#include "support/translation.h"
 #include "target/content_search.h"
 #include "target/deviation_text.h"
 #include "target/engine_probes.h"
@@ -72,7 +73,7 @@ std::string LogoCode(std::string_view content, std::int64_t at) {
 bool AppendLogoPart(std::string_view content, const EngineFinds& finds, SignatureParts& parts,
                     std::string& error) {
   if (!finds.logos.empty() && finds.logos[0] < 2) {
-    error = "the logo name lies at the very start of the file, with no logo code before it";
+    error = Tr("the logo name lies at the very start of the file, with no logo code before it");
     return false;
   }
   if (finds.logoCount == 0) {
@@ -107,7 +108,8 @@ bool AppendPPart(std::string_view content, const EngineFinds& finds, bool lr, st
   bool differs = false;
   for (std::int64_t i = 0; i < 4 && !differs; ++i) {
     if (base + i >= static_cast<std::int64_t>(content.size())) {
-      error = "the file ends before the bytes of probe P at " + HexDigits(base + i);
+      // TRANSLATORS: %1 is a hexadecimal file offset.
+      error = TrFormat("the file ends before the bytes of probe P at %1", {HexDigits(base + i)});
       return false;
     }
     differs = content[base + i] != kProbeP[i];

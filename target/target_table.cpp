@@ -4,6 +4,7 @@
 
 #include "patchfile/load_patch.h"
 #include "support/paths.h"
+#include "support/translation.h"
 
 namespace varnock {
 
@@ -61,11 +62,11 @@ std::optional<std::string> TargetProgramName(std::string_view name) {
 
 std::string TargetProgramNames() {
   std::string names;
-  for (std::size_t i = 0; i < std::size(kTargetPrograms); ++i) {
-    const char* joint = i == 0 ? "" : (i + 1 == std::size(kTargetPrograms) ? " or " : ", ");
-    names += joint + std::string(kTargetPrograms[i].targetName);
+  for (std::size_t i = 0; i + 1 < std::size(kTargetPrograms); ++i) {
+    names += (i == 0 ? "" : ", ") + std::string(kTargetPrograms[i].targetName);
   }
-  return names;
+  // TRANSLATORS: %1 is a comma-separated list of program names, %2 the last one.
+  return TrFormat("%1 or %2", {names, kTargetPrograms[std::size(kTargetPrograms) - 1].targetName});
 }
 
 }  // namespace varnock
