@@ -5,6 +5,7 @@
 
 #include "patchfile/patch_reader.h"
 #include "support/files.h"
+#include "support/translation.h"
 
 namespace varnock {
 
@@ -20,7 +21,7 @@ bool ReadZoneCount(PatchReader& reader, PatchRecord& record) {
     return false;
   }
   if (count < 0) {
-    return reader.Fail("out of range size: the zone count is negative");
+    return reader.Fail(Tr("out of range size: the zone count is negative"));
   }
   if (!reader.Holds(std::int64_t{count} * kSmallestZoneRecord)) {
     return false;
@@ -44,7 +45,7 @@ bool ReadArgOffsets(PatchReader& reader, PatchRecord& record) {
     return false;
   }
   if (count < 0) {
-    return reader.Fail("out of range size: the argument offset count is negative");
+    return reader.Fail(Tr("out of range size: the argument offset count is negative"));
   }
   if (!reader.Holds(std::int64_t{count} * 4)) {
     return false;
@@ -66,8 +67,8 @@ bool ReadZone(PatchReader& reader, ZoneList& zones, std::size_t index) {
   }
   if (length < 1) {
     zones.Fill(index, offset, 0);
-    return reader.Fail("out of range size: zone " + std::to_string(index + 1) +
-                       " has a length below 1");
+    return reader.Fail(
+        TrFormat("out of range size: zone %1 has a length below 1", {std::to_string(index + 1)}));
   }
   if (!reader.Holds(std::int64_t{length} * 2)) {
     zones.Fill(index, offset, 0);
@@ -97,8 +98,9 @@ bool ReadRecord(PatchReader& reader, PatchRecord& record) {
 bool LoadPatch(const std::string& path, PatchRecord& record, UserInterface& ui) {
   if (!FileExists(path)) {
     // A path the system refuses for its length may well name an existing file.
-    ui.ShowMessage(PathTooLong(path) ? "ERROR: " + PathTooLongText(path) + ": " + path
-                                     : "ERROR: cann't find patch file: " + path,
+    // TRANSLATORS: %1 says why the path cannot be opened, %2 is the path.
+    ui.ShowMessage(PathTooLong(path) ? TrFormat("ERROR: %1: %2", {PathTooLongText(path), path})
+                                     : TrFormat("ERROR: cann't find patch file: %1", {path}),
                    MessageIcon::Critical);
     return false;
   }
@@ -117,14 +119,15 @@ bool LoadListedPatch(const std::string& path, PatchRecord& record, UserInterface
   try {
     read = ReadRecord(reader, record);
   } catch (const std::bad_alloc&) {
-    reader.Fail("not enough memory");
+    reader.Fail(Tr("not enough memory"));
   }
   if (read && sha256 != nullptr && reader.SumRest()) {
     *sha256 = DigestText(sum->Finish());
   }
   if (!read) {
-    ui.ShowMessage("Error trying to load binary patch from file: " + path + "\r\n" +
-                       "Error mexage: " + reader.Error(),
+    // TRANSLATORS: %1 is the patch file's path, %2 the reason.
+    ui.ShowMessage(TrFormat("Error trying to load binary patch from file: %1\r\nError mexage: %2",
+                            {path, reader.Error()}),
                    MessageIcon::Critical);
     return false;
   }

@@ -6,6 +6,7 @@
 
 #include "support/code_page.h"
 #include "support/files.h"
+#include "support/translation.h"
 
 namespace varnock {
 
@@ -14,7 +15,7 @@ namespace {
 std::string OpenErrorText() {
   const int code = errno;
   if (code == 0) {
-    return "the file cannot be opened";
+    return Tr("the file cannot be opened");
   }
   return ErrorText(std::error_code(code, std::generic_category()));
 }
@@ -32,7 +33,7 @@ PatchReader::PatchReader(const std::string& path) {
   std::filebuf& file = *in_.rdbuf();
   const std::streamoff size = file.pubseekoff(0, std::ios::end, std::ios::in);
   if (size < 0 || file.pubseekoff(0, std::ios::beg, std::ios::in) != 0) {
-    Fail("the file cannot be read");
+    Fail(Tr("the file cannot be read"));
     return;
   }
   remaining_ = size;
@@ -51,7 +52,7 @@ bool PatchReader::Holds(std::int64_t count) {
     return false;
   }
   if (count > remaining_) {
-    return Fail(kPatchEndsEarly);
+    return Fail(Tr(kPatchEndsEarly));
   }
   return true;
 }
@@ -62,7 +63,7 @@ bool PatchReader::ReadInt32(std::int32_t& value) {
     return false;
   }
   if (!in_.read(reinterpret_cast<char*>(raw), 4)) {
-    return Fail("the file cannot be read");
+    return Fail(Tr("the file cannot be read"));
   }
   remaining_ -= 4;
   Summed(raw, 4);
@@ -74,14 +75,14 @@ bool PatchReader::ReadInt32(std::int32_t& value) {
 
 bool PatchReader::ReadBytes(std::int64_t count, Bytes& bytes) {
   if (count < 0) {
-    return Fail("out of range size");
+    return Fail(Tr("out of range size"));
   }
   if (!Holds(count)) {
     return false;
   }
   bytes.resize(static_cast<std::size_t>(count));
   if (count > 0 && !in_.read(reinterpret_cast<char*>(bytes.data()), count)) {
-    return Fail("the file cannot be read");
+    return Fail(Tr("the file cannot be read"));
   }
   remaining_ -= count;
   Summed(bytes.data(), count);
@@ -94,7 +95,7 @@ bool PatchReader::ReadInto(std::span<std::uint8_t> room) {
     return false;
   }
   if (count > 0 && !in_.read(reinterpret_cast<char*>(room.data()), count)) {
-    return Fail("the file cannot be read");
+    return Fail(Tr("the file cannot be read"));
   }
   remaining_ -= count;
   Summed(room.data(), count);

@@ -7,6 +7,7 @@
 
 #include "support/bytes.h"
 #include "support/sha256.h"
+#include "support/translation.h"
 
 namespace varnock {
 
@@ -49,7 +50,7 @@ class PatchReader {
 };
 
 // The description of a file that ends before all of its fields were read.
-inline constexpr const char* kPatchEndsEarly = "the file ends before the patch does";
+inline constexpr const char* kPatchEndsEarly = TrNoop("the file ends before the patch does");
 
 // Reads one string (int32 count of 16-bit units, then the units) into `destination`. Each unit
 // is one byte of the ANSI code page; a negative count or a unit above 255 fails with an empty

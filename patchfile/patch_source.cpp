@@ -9,6 +9,7 @@
 #include "patchfile/patch_writer.h"
 #include "patchfile/source_text.h"
 #include "support/files.h"
+#include "support/translation.h"
 
 namespace varnock {
 
@@ -43,15 +44,18 @@ class SourceParser {
   bool Line(const std::string& key, std::string_view value, std::string& error) {
     const auto handler = kHandlers.find(key);
     if (handler == kHandlers.end()) {
-      error =
+      error = TrFormat(
+          // TRANSLATORS: the words in parentheses are the keys of the readable format, kept as
+          // they are; %1 is what the line holds instead.
           "expected a key (exe, version, flags, argument-type, argument-max-length, "
-          "argument-offset, description, zone, trailing), found " +
-          key;
+          "argument-offset, description, zone, trailing), found %1",
+          {key});
       return false;
     }
     const bool repeatable = key == "description" || key == "zone" || key == "argument-offset";
     if (!repeatable && !seen_.insert(key).second) {
-      error = "expected one " + key + " line, found a second";
+      // TRANSLATORS: %1 is a key of the readable format (exe, version, flags...).
+      error = TrFormat("expected one %1 line, found a second", {key});
       return false;
     }
     return handler->second(*this, value, error);
@@ -59,7 +63,7 @@ class SourceParser {
 
   bool Finish(PatchSource& source, std::string& error) {
     if (seen_.count("exe") == 0 || seen_.count("version") == 0) {
-      error = "expected an exe line and a version line, found the end of the source";
+      error = Tr("expected an exe line and a version line, found the end of the source");
       return false;
     }
     PatchRecord& record = source_.record;
@@ -78,8 +82,9 @@ class SourceParser {
     const std::vector<std::string> words = SourceWords(value);
     const auto parsed = words.size() == 1 ? ParseSourceNumber(words[0]) : std::nullopt;
     if (!parsed) {
-      error = "expected a number from -2147483648 to 2147483647, found " +
-              (words.empty() ? std::string("nothing") : std::string(value));
+      error = words.empty()
+                  ? Tr("expected a number from -2147483648 to 2147483647, found nothing")
+                  : TrFormat("expected a number from -2147483648 to 2147483647, found %1", {value});
       return false;
     }
     number = *parsed;
@@ -91,8 +96,8 @@ class SourceParser {
     const auto arrow = std::find(words.begin(), words.end(), "->");
     PatchZone zone;
     if (words.empty() || arrow == words.end() || !Number(words[0], zone.Offset, error)) {
-      error = "expected an offset, the original bytes, -> and the patched bytes, found " +
-              std::string(value);
+      error = TrFormat("expected an offset, the original bytes, -> and the patched bytes, found %1",
+                       {value});
       return false;
     }
     if (!ParseHexBytes({words.begin() + 1, arrow}, zone.OriginalBytes, error) ||
@@ -100,9 +105,11 @@ class SourceParser {
       return false;
     }
     if (zone.OriginalBytes.empty() || zone.OriginalBytes.size() != zone.PatchBytes.size()) {
-      error = "expected as many patched bytes as original bytes, at least one, found " +
-              std::to_string(zone.OriginalBytes.size()) + " and " +
-              std::to_string(zone.PatchBytes.size());
+      error = TrFormat(
+          // TRANSLATORS: %1 is the number of original bytes, %2 that of patched bytes.
+          "expected as many patched bytes as original bytes, at least one, found %1 "
+          "and %2",
+          {std::to_string(zone.OriginalBytes.size()), std::to_string(zone.PatchBytes.size())});
       return false;
     }
     zone.Length = static_cast<std::int32_t>(zone.OriginalBytes.size());
@@ -113,7 +120,7 @@ class SourceParser {
   bool Trailing(std::string_view value, std::string& error) {
     const std::vector<std::string> words = SourceWords(value);
     if (words.empty()) {
-      error = "expected the bytes after the last zone, found nothing";
+      error = Tr("expected the bytes after the last zone, found nothing");
       return false;
     }
     return ParseHexBytes(words, source_.trailing, error);
@@ -175,7 +182,7 @@ bool ParseLine(SourceParser& parser, std::string_view line, std::string& error) 
   }
   const std::size_t colon = line.find(':');
   if (colon == std::string_view::npos) {
-    error = "expected \"key: value\", found " + std::string(content);
+    error = TrFormat("expected \"key: value\", found %1", {content});
     return false;
   }
   std::string_view value = line.substr(colon + 1);
@@ -231,13 +238,15 @@ bool ParsePatchSource(std::string_view text, PatchSource& source, std::string& e
     line.remove_suffix(!line.empty() && line.back() == '\r' ? 1 : 0);
     ++number;
     if (!ParseLine(parser, line, error)) {
-      error.insert(0, "line " + std::to_string(number) + ": ");
+      // TRANSLATORS: %1 is a line number of the readable source, %2 what is wrong with it.
+      error = TrFormat("line %1: %2", {std::to_string(number), error});
       return false;
     }
     start = end + 1;
   }
   if (!parser.Finish(source, error)) {
-    error.insert(0, "line " + std::to_string(number + 1) + ": ");
+    // TRANSLATORS: %1 is a line number of the readable source, %2 what is wrong with it.
+    error = TrFormat("line %1: %2", {std::to_string(number + 1), error});
     return false;
   }
   return true;
@@ -246,13 +255,15 @@ bool ParsePatchSource(std::string_view text, PatchSource& source, std::string& e
 bool ReadPatchSourceFile(const std::string& path, PatchSource& source, std::string& error) {
   Bytes content;
   if (!ReadWholeFile(path, content, error)) {
-    error = "cannot read " + path + ": " + error;
+    // TRANSLATORS: %1 is a file's path, %2 the reason.
+    error = TrFormat("cannot read %1: %2", {path, error});
     return false;
   }
   if (!ParsePatchSource(
           std::string_view(reinterpret_cast<const char*>(content.data()), content.size()), source,
           error)) {
-    error = path + ": " + error;
+    // TRANSLATORS: %1 is a file's path, %2 what is wrong with its content.
+    error = TrFormat("%1: %2", {path, error});
     return false;
   }
   return true;
@@ -266,14 +277,17 @@ bool ReadPatchAsSource(const std::string& path, PatchSource& source, UserInterfa
   Bytes file;
   std::string error;
   if (!ReadWholeFile(path, file, error)) {
-    ui.ShowMessage("ERROR: cannot read the patch file " + path + "\r\nError mexage: " + error,
-                   MessageIcon::Critical);
+    ui.ShowMessage(
+        // TRANSLATORS: %1 is the patch file's path, %2 the reason.
+        TrFormat("ERROR: cannot read the patch file %1\r\nError mexage: %2", {path, error}),
+        MessageIcon::Critical);
     return false;
   }
   const Bytes written = WritePatch(record);
   if (written.size() > file.size() || !std::equal(written.begin(), written.end(), file.begin())) {
-    ui.ShowMessage("ERROR: the texts of the patch file " + path +
-                       " do not read back byte for byte in this system's ANSI code page",
+    ui.ShowMessage(TrFormat("ERROR: the texts of the patch file %1 do not read back byte for byte "
+                            "in this system's ANSI code page",
+                            {path}),
                    MessageIcon::Critical);
     return false;
   }

@@ -8,6 +8,7 @@
 #include "support/code_page.h"
 #include "support/code_page_table.h"
 #include "support/hex_text.h"
+#include "support/translation.h"
 
 namespace varnock {
 
@@ -109,8 +110,8 @@ bool UnescapeSourceText(std::string_view value, std::string& text, std::string& 
       continue;
     }
     if (!AppendLiteral(value.substr(literal, at - literal), ansi)) {
-      error = "expected characters of the ANSI code page, found " +
-              std::string(value.substr(literal, at - literal));
+      error = TrFormat("expected characters of the ANSI code page, found %1",
+                       {value.substr(literal, at - literal)});
       return false;
     }
     if (at == value.size()) {
@@ -125,7 +126,7 @@ bool UnescapeSourceText(std::string_view value, std::string& text, std::string& 
       ansi += static_cast<char>(HexDigit(escape[2]) * 16 + HexDigit(escape[3]));
       at += 3;
     } else {
-      error = "expected \\\\ or \\x and two hexadecimal digits, found " + std::string(escape);
+      error = TrFormat("expected \\\\ or \\x and two hexadecimal digits, found %1", {escape});
       return false;
     }
     literal = at + 1;
@@ -189,14 +190,16 @@ std::optional<std::int32_t> ParseFlagNames(std::string_view value, std::string& 
     const auto bit = Lookup(kFlagNames, word);
     const auto number = bit ? bit : ParseSourceNumber(word, true);
     if (!number) {
-      error =
-          "expected none, or flag names (" + NameList(kFlagNames) + ") and numbers, found " + word;
+      // TRANSLATORS: "none" and the names in parentheses (%1) are words of the readable format,
+      // kept as they are; %2 is the word found instead.
+      error = TrFormat("expected none, or flag names (%1) and numbers, found %2",
+                       {NameList(kFlagNames), word});
       return std::nullopt;
     }
     flags |= *number;
   }
   if (words.empty()) {
-    error = "expected none, or flag names, found nothing";
+    error = Tr("expected none, or flag names, found nothing");
     return std::nullopt;
   }
   return flags;
@@ -219,8 +222,17 @@ std::optional<std::int32_t> ParseArgumentTypeName(std::string_view value, std::s
     type = word == "none" ? std::optional<std::int32_t>(0) : ParseSourceNumber(word);
   }
   if (!type) {
-    error = "expected none, an argument type (" + NameList(kTypeNames) + ") or a number, found " +
-            (word.empty() ? "nothing" : word);
+    if (word.empty()) {
+      // TRANSLATORS: "none" and the names in parentheses (%1) are words of the readable
+      // format, kept as they are.
+      error = TrFormat("expected none, an argument type (%1) or a number, found nothing",
+                       {NameList(kTypeNames)});
+    } else {
+      // TRANSLATORS: "none" and the names in parentheses (%1) are words of the readable
+      // format, kept as they are; %2 is the word found instead.
+      error = TrFormat("expected none, an argument type (%1) or a number, found %2",
+                       {NameList(kTypeNames), word});
+    }
   }
   return type;
 }
@@ -232,7 +244,7 @@ std::string HexBytes(const Bytes& bytes) {
 bool ParseHexBytes(const std::vector<std::string>& words, Bytes& bytes, std::string& error) {
   for (const std::string& word : words) {
     if (word.size() != 2 || HexDigit(word[0]) < 0 || HexDigit(word[1]) < 0) {
-      error = "expected a byte as two hexadecimal digits, found " + word;
+      error = TrFormat("expected a byte as two hexadecimal digits, found %1", {word});
       return false;
     }
     bytes.push_back(static_cast<std::uint8_t>(HexDigit(word[0]) * 16 + HexDigit(word[1])));
