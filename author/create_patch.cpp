@@ -7,6 +7,7 @@
 #include "support/code_page.h"
 #include "support/files.h"
 #include "support/paths.h"
+#include "support/translation.h"
 #include "target/exe_version.h"
 #include "target/target_table.h"
 
@@ -14,18 +15,21 @@ namespace varnock {
 
 namespace {
 
-bool Refuse(UserInterface& ui, const std::string& text) {
-  ui.ShowMessage("ERROR: " + text, MessageIcon::Critical);
+bool Refuse(UserInterface& ui, const std::string& message) {
+  ui.ShowMessage(message, MessageIcon::Critical);
   return false;
 }
 
 bool ReadExecutable(const std::string& path, Bytes& image, UserInterface& ui) {
   std::string error;
   if (!ReadWholeFile(path, image, error)) {
-    return Refuse(ui, "cannot read the executable " + path + "\r\nError mexage: " + error);
+    return Refuse(
+        // TRANSLATORS: %1 is the executable's path, %2 the reason.
+        ui, TrFormat("ERROR: cannot read the executable %1\r\nError mexage: %2", {path, error}));
   }
   if (image.size() > static_cast<std::size_t>(INT32_MAX)) {
-    return Refuse(ui, "the executable " + path + " is too large for a patch's offsets");
+    return Refuse(ui,
+                  TrFormat("ERROR: the executable %1 is too large for a patch's offsets", {path}));
   }
   return true;
 }
@@ -51,14 +55,22 @@ bool SameLength(const Bytes& original, const Bytes& modified, UserInterface& ui)
   if (original.size() == modified.size()) {
     return true;
   }
-  const bool longer = modified.size() > original.size();
-  const std::size_t extra =
-      longer ? modified.size() - original.size() : original.size() - modified.size();
-  return Refuse(ui, "the modified executable is " + std::to_string(extra) + " bytes " +
-                        (longer ? "longer" : "shorter") + " than the original (" +
-                        std::to_string(original.size()) +
-                        " bytes): a patch never changes the length of a file, so the tail "
-                        "that differs cannot be patched");
+  const std::string sizes[] = {
+      std::to_string(modified.size() > original.size() ? modified.size() - original.size()
+                                                       : original.size() - modified.size()),
+      std::to_string(original.size())};
+  if (modified.size() > original.size()) {
+    // TRANSLATORS: %1 is the difference in bytes, %2 the original's size in bytes.
+    return Refuse(ui, TrFormat("ERROR: the modified executable is %1 bytes longer than the "
+                               "original (%2 bytes): a patch never changes the length of a "
+                               "file, so the tail that differs cannot be patched",
+                               {sizes[0], sizes[1]}));
+  }
+  // TRANSLATORS: %1 is the difference in bytes, %2 the original's size in bytes.
+  return Refuse(ui, TrFormat("ERROR: the modified executable is %1 bytes shorter than the "
+                             "original (%2 bytes): a patch never changes the length of a "
+                             "file, so the tail that differs cannot be patched",
+                             {sizes[0], sizes[1]}));
 }
 
 std::optional<std::string> TargetOf(const std::string& originalPath, const PatchOptions& options,
@@ -66,8 +78,10 @@ std::optional<std::string> TargetOf(const std::string& originalPath, const Patch
   const std::string name = options.program.empty() ? GetFileName(originalPath) : options.program;
   std::optional<std::string> target = TargetProgramName(name);
   if (!target) {
-    Refuse(ui, "cannot tell the target program from " + name + ": expected " +
-                   TargetProgramNames() + ", or the program named separately");
+    // TRANSLATORS: %1 is a file or program name, %2 the list of program names Varnock knows.
+    Refuse(ui, TrFormat("ERROR: cannot tell the target program from %1: expected %2, or the "
+                        "program named separately",
+                        {name, TargetProgramNames()}));
   }
   return target;
 }
@@ -85,12 +99,13 @@ bool CreatePatch(const std::string& originalPath, const std::string& modifiedPat
   }
   const std::string description = DescriptionLines(options.description);
   if (AnsiToUtf8(Utf8ToAnsi(description)) != description) {
-    return Refuse(ui, "the description holds characters that the ANSI code page cannot hold");
+    return Refuse(ui, Tr("ERROR: the description holds characters that the ANSI code page cannot "
+                         "hold"));
   }
   PatchRecord made;
   made.Zones = DifferingZones(original, modified);
   if (made.Zones.empty()) {
-    return Refuse(ui, "the two executables are identical: there is nothing to patch");
+    return Refuse(ui, Tr("ERROR: the two executables are identical: there is nothing to patch"));
   }
   made.ExeVersion = GetExeVersionAs(originalPath, *target, ui);
   if (made.ExeVersion == "ERROR") {
