@@ -5,6 +5,7 @@
 #include "engine/number_to_bytes.h"
 #include "support/code_page.h"
 #include "support/platform.h"
+#include "support/translation.h"
 
 namespace varnock {
 
@@ -21,8 +22,8 @@ bool Fail(ArgumentFailure& failure, std::string description) {
 bool TextBytes(const std::string& argument, const PatchRecord& record, Bytes& bytes,
                ArgumentFailure& failure) {
   if (record.ArgMaxLength < 0) {
-    return Fail(failure, "the maximum length of the text argument is negative (" +
-                             std::to_string(record.ArgMaxLength) + ")");
+    return Fail(failure, TrFormat("the maximum length of the text argument is negative (%1)",
+                                  {std::to_string(record.ArgMaxLength)}));
   }
   std::string kept = Utf8ToAnsi(argument).substr(0, static_cast<std::size_t>(record.ArgMaxLength));
   if (record.ArgType == TextStringZ) {
@@ -36,22 +37,27 @@ bool IntegerBytes(const std::string& argument, std::int32_t n, Bytes& bytes, Use
                   ArgumentFailure& failure) {
   const auto number = ParseNumberText(argument, '.');
   if (!number) {
-    ui.ShowMessage("ERROR: current patch requires a numeric argument but the argument '" +
-                       argument + "' is not numeric",
+    // TRANSLATORS: %1 is the argument value given.
+    ui.ShowMessage(TrFormat("ERROR: current patch requires a numeric argument but the argument "
+                            "'%1' is not numeric",
+                            {argument}),
                    MessageIcon::Critical);
     return false;
   }
   const auto value = RoundToInt32(*number);
   if (!value) {
-    return Fail(failure, "the argument '" + argument + "' is out of the range of a 32-bit integer");
+    return Fail(failure,
+                TrFormat("the argument '%1' is out of the range of a 32-bit integer", {argument}));
   }
   return NumberToBytes(bytes, *value, n, ui);
 }
 
 bool FloatBytes(const std::string& argument, Bytes& bytes, UserInterface& ui) {
   if (!ParseNumberText(argument, LocaleDecimalSeparator())) {
-    ui.ShowMessage("ERROR: current patch requires a numeric (float) argument but the argument '" +
-                       argument + "' is not numeric",
+    // TRANSLATORS: %1 is the argument value given.
+    ui.ShowMessage(TrFormat("ERROR: current patch requires a numeric (float) argument but the "
+                            "argument '%1' is not numeric",
+                            {argument}),
                    MessageIcon::Critical);
     return false;
   }
@@ -84,8 +90,10 @@ bool ArgumentBytes(const std::string& patchPath, const std::string& argument,
       break;
   }
   if (bytes.empty()) {
-    ui.ShowMessage("Error trying to applicate patch: " + patchPath +
-                       "\r\nMissing Argument type or argument text in current patch",
+    // TRANSLATORS: %1 is the patch file's path.
+    ui.ShowMessage(TrFormat("Error trying to applicate patch: %1\r\nMissing Argument type or "
+                            "argument text in current patch",
+                            {patchPath}),
                    MessageIcon::Critical);
     return false;
   }

@@ -1,5 +1,7 @@
 #include "engine/conflicts_text.h"
 
+#include "support/translation.h"
+
 namespace varnock {
 
 namespace {
@@ -25,7 +27,8 @@ std::string NamedConflicts(const FolderStatus& folder, std::size_t index, std::s
 std::string GroupedNumber(std::size_t count) {
   std::string digits = std::to_string(count);
   for (std::size_t at = digits.size(); at > 3; at -= 3) {
-    digits.insert(at - 3, ",");
+    // Inserted as one character: GCC 12 at -O2 mistakes the copy of "," for an overlapping one.
+    digits.insert(at - 3, 1, ',');
   }
   return digits;
 }
@@ -35,11 +38,13 @@ std::string ConflictsText(const FolderStatus& folder, std::size_t index) {
   if (count == 0) {
     return {};
   }
-  std::string text = "conflicts with " + NamedConflicts(folder, index, count);
   if (count > kNamedAll) {
-    text += " and " + GroupedNumber(count - kNamedFirst) + " others";
+    // TRANSLATORS: %1 names patch files, %2 is how many more there are.
+    return TrFormat("conflicts with %1 and %2 others",
+                    {NamedConflicts(folder, index, count), GroupedNumber(count - kNamedFirst)});
   }
-  return text;
+  // TRANSLATORS: %1 names patch files.
+  return TrFormat("conflicts with %1", {NamedConflicts(folder, index, count)});
 }
 
 std::string ConflictColumnText(const FolderStatus& folder, std::size_t index) {
@@ -47,8 +52,13 @@ std::string ConflictColumnText(const FolderStatus& folder, std::size_t index) {
   if (count <= 1) {
     return count == 0 ? std::string() : NamedConflicts(folder, index, count);
   }
-  return GroupedNumber(count) + " patches: " + NamedConflicts(folder, index, count) +
-         (count > kNamedAll ? ", \u2026" : "");
+  if (count > kNamedAll) {
+    // TRANSLATORS: %1 is a number of patches, %2 names the first of them.
+    return TrFormat("%1 patches: %2, \u2026",
+                    {GroupedNumber(count), NamedConflicts(folder, index, count)});
+  }
+  // TRANSLATORS: %1 is a number of patches, %2 names them.
+  return TrFormat("%1 patches: %2", {GroupedNumber(count), NamedConflicts(folder, index, count)});
 }
 
 }  // namespace varnock

@@ -3,10 +3,13 @@
 #include <exception>
 #include <new>
 
+#include "support/translation.h"
+
 namespace varnock {
 
 void ShowGeneralFailure(UserInterface& ui, const std::string& description) {
-  ui.ShowMessage("ERROR trying to apply binary patch. Error mexage: " + description,
+  // TRANSLATORS: %1 says what went wrong.
+  ui.ShowMessage(TrFormat("ERROR trying to apply binary patch. Error mexage: %1", {description}),
                  MessageIcon::Critical);
 }
 
@@ -14,7 +17,7 @@ ResultCode ReportingFailures(UserInterface& ui, const std::function<ResultCode()
   try {
     return operation();
   } catch (const std::bad_alloc&) {
-    ShowGeneralFailure(ui, "not enough memory");
+    ShowGeneralFailure(ui, Tr("not enough memory"));
   } catch (const std::exception& error) {
     ShowGeneralFailure(ui, error.what());
   }

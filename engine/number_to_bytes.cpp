@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "support/translation.h"
+
 namespace varnock {
 
 namespace {
@@ -23,8 +25,10 @@ bool NumberToBytes(Bytes& bytes, std::int32_t value, std::int32_t n, UserInterfa
   auto pattern = static_cast<std::uint32_t>(value);
   const std::int32_t needed = BytesNeeded(pattern);
   if (needed > n) {
-    ui.ShowMessage("ERROR: It's not possible keep argument with value " + std::to_string(value) +
-                       " using only " + std::to_string(n) + " bytes",
+    // TRANSLATORS: %1 is the argument's value, %2 the number of bytes the patch holds for it.
+    ui.ShowMessage(TrFormat("ERROR: It's not possible keep argument with value %1 using only %2 "
+                            "bytes",
+                            {std::to_string(value), std::to_string(n)}),
                    MessageIcon::Critical);
     return false;
   }

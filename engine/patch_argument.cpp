@@ -4,6 +4,7 @@
 #include "engine/silent_ui.h"
 #include "support/hex_text.h"
 #include "support/paths.h"
+#include "support/translation.h"
 
 namespace varnock {
 
@@ -31,7 +32,9 @@ bool PlaceBytes(const Bytes& bytes, std::int32_t offset, PatchRecord& record, Us
   const std::optional<std::size_t> index = ZoneContaining(record, offset);
   if (!index) {
     ui.ShowMessage(
-        "ERROR: cann't found offset of macro corresponding to argumento offset 0x" + Hex(offset),
+        // TRANSLATORS: %1 is a hexadecimal offset.
+        TrFormat("ERROR: cann't found offset of macro corresponding to argumento offset 0x%1",
+                 {Hex(offset)}),
         MessageIcon::Critical);
     return false;
   }
@@ -40,10 +43,11 @@ bool PlaceBytes(const Bytes& bytes, std::int32_t offset, PatchRecord& record, Us
   const std::size_t end = start + bytes.size();
   if (end > static_cast<std::size_t>(zone.Length) || end > zone.PatchBytes.size()) {
     failure.general = true;
-    failure.description = "the argument of " + std::to_string(bytes.size()) +
-                          " bytes at offset 0x" + Hex(offset) +
-                          " runs past the end of its zone at offset 0x" + Hex(zone.Offset) +
-                          " of " + std::to_string(zone.Length) + " bytes";
+    failure.description = TrFormat(
+        // TRANSLATORS: %1 and %4 are numbers of bytes, %2 and %3 hexadecimal offsets.
+        "the argument of %1 bytes at offset 0x%2 runs past the end of its zone at offset 0x%3 of "
+        "%4 bytes",
+        {std::to_string(bytes.size()), Hex(offset), Hex(zone.Offset), std::to_string(zone.Length)});
     return false;
   }
   std::copy(bytes.begin(), bytes.end(),
@@ -57,15 +61,19 @@ std::string GetPatchArgument(const std::string& patchPath, UserInterface& ui) {
   const std::string baseName = GetBaseName(patchPath);
   const std::size_t opening = baseName.find('#');
   if (opening == std::string::npos) {
-    ui.ShowMessage("Error trying to applicate patch: " + patchPath +
-                       "\r\nMissing characters '#' used to delimite argument",
+    // TRANSLATORS: %1 is the patch file's path.
+    ui.ShowMessage(TrFormat("Error trying to applicate patch: %1\r\nMissing characters '#' used "
+                            "to delimite argument",
+                            {patchPath}),
                    MessageIcon::Critical);
     return {};
   }
   const std::size_t closing = baseName.find('#', opening + 1);
   if (closing == std::string::npos) {
-    ui.ShowMessage("Error trying to applicate patch: " + patchPath +
-                       "\r\nMissing ending character '#' used to delimite argument in patch name",
+    // TRANSLATORS: %1 is the patch file's path.
+    ui.ShowMessage(TrFormat("Error trying to applicate patch: %1\r\nMissing ending character '#' "
+                            "used to delimite argument in patch name",
+                            {patchPath}),
                    MessageIcon::Critical);
     return {};
   }

@@ -11,6 +11,7 @@
 #include "support/hex_text.h"
 #include "support/paths.h"
 #include "support/sha256.h"
+#include "support/translation.h"
 #include "target/exe_version.h"
 
 namespace varnock {
@@ -23,14 +24,17 @@ struct Step {
   PatchRecord record;
   ResultCode result = ResultNone;
   std::size_t zone = 0;  // the zone that decided a result other than ResultDone
-  std::string problem;   // what went wrong with that zone
-  std::string sha256;    // of the bytes the record was loaded from, when known
+  // What went wrong with that zone: the whole message, %1 the patch, %2 the zone and %3 its
+  // offset.
+  const char* problem = "";
+  std::string sha256;  // of the bytes the record was loaded from, when known
 };
 
-std::string ZoneAt(const Step& step) {
+// The message `text` (TrNoop) about the step's zone, in the user's language.
+std::string ZoneMessage(const char* text, const Step& step) {
   const ZoneView zone = step.record.Zones.View(step.zone);
-  return "zone " + std::to_string(step.zone) + " at offset 0x" +
-         HexDigits(static_cast<std::uint64_t>(zone.Offset));
+  return FillPlaceholders(Tr(text), {step.name, std::to_string(step.zone),
+                                     HexDigits(static_cast<std::uint64_t>(zone.Offset))});
 }
 
 // Verifies and changes the patch's zones in the image; the image keeps the changes only when
@@ -43,7 +47,8 @@ void Apply(Step& step, Bytes& image, bool removing, ByteRuns* found) {
   if (placed != ResultDone) {
     step.result = placed;
     step.zone = ReferenceZoneIndex(step.record);
-    step.problem = "is found nowhere near its place";
+    // TRANSLATORS: %1 is a patch file's name, %2 a zone number, %3 a hexadecimal offset.
+    step.problem = TrNoop("ERROR: %1: zone %2 at offset 0x%3 is found nowhere near its place");
     return;
   }
   if (found != nullptr) {
@@ -54,11 +59,14 @@ void Apply(Step& step, Bytes& image, bool removing, ByteRuns* found) {
   if (step.result == ResultDone) {
     image.swap(changed);
   } else {
-    step.problem = "holds neither its original nor its patched bytes";
+    step.problem = TrNoop(
+        // TRANSLATORS: %1 is a patch file's name, %2 a zone number, %3 a hexadecimal offset.
+        "ERROR: %1: zone %2 at offset 0x%3 holds neither its original nor its patched bytes");
     const ZoneView zone = step.record.Zones.View(step.zone);
     if (zone.Offset < 0 ||
         std::int64_t{zone.Offset} + zone.Length > static_cast<std::int64_t>(image.size())) {
-      step.problem = "lies outside the executable";
+      // TRANSLATORS: %1 is a patch file's name, %2 a zone number, %3 a hexadecimal offset.
+      step.problem = TrNoop("ERROR: %1: zone %2 at offset 0x%3 lies outside the executable");
     }
   }
 }
@@ -83,9 +91,12 @@ std::string ConflictAmong(const std::vector<Step>& steps, std::size_t first, std
   const Conflict& c = *conflict;
   const std::string& a = steps[first + c.first].name;
   const std::string& b = steps[first + c.second].name;
-  return "ERROR: " + a + " and " + b + " conflict: zone " + std::to_string(c.firstZone) + " of " +
-         a + " and zone " + std::to_string(c.secondZone) + " of " + b +
-         " share the byte at offset 0x" + HexDigits(static_cast<std::uint64_t>(c.offset));
+  return TrFormat(
+      // TRANSLATORS: %1 and %2 are patch file names, %3 and %4 zone numbers (of %1 and of %2), %5
+      // a hexadecimal offset.
+      "ERROR: %1 and %2 conflict: zone %3 of %1 and zone %4 of %2 share the byte at offset 0x%5",
+      {a, b, std::to_string(c.firstZone), std::to_string(c.secondZone),
+       HexDigits(static_cast<std::uint64_t>(c.offset))});
 }
 
 // The message for the first reason the batch cannot be written; empty when it can. Patches
@@ -102,7 +113,7 @@ std::string Refusal(const std::vector<Step>& steps, std::size_t removals) {
   for (std::size_t k = 0; k < steps.size(); ++k) {
     const Step& step = steps[InImageOrder(k, removals)];
     if (step.result == ResultFailed) {
-      return "ERROR: " + step.name + ": " + ZoneAt(step) + " " + step.problem;
+      return ZoneMessage(step.problem, step);
     }
   }
   bool done = false;
@@ -114,11 +125,16 @@ std::string Refusal(const std::vector<Step>& steps, std::size_t removals) {
     }
   }
   if (done && already) {
-    const bool removing = *already < removals;
-    return "ERROR: " + steps[*already].name + ": " + ZoneAt(steps[*already]) +
-           " already holds its " + (removing ? "original" : "patched") +
-           " bytes, while other patches of the list are " +
-           (removing ? "still applied" : "not applied yet");
+    if (*already < removals) {
+      // TRANSLATORS: %1 is a patch file's name, %2 a zone number, %3 a hexadecimal offset.
+      return ZoneMessage(TrNoop("ERROR: %1: zone %2 at offset 0x%3 already holds its original "
+                                "bytes, while other patches of the list are still applied"),
+                         steps[*already]);
+    }
+    // TRANSLATORS: %1 is a patch file's name, %2 a zone number, %3 a hexadecimal offset.
+    return ZoneMessage(TrNoop("ERROR: %1: zone %2 at offset 0x%3 already holds its patched "
+                              "bytes, while other patches of the list are not applied yet"),
+                       steps[*already]);
   }
   return {};
 }
@@ -130,8 +146,9 @@ bool Accepted(const Step& step, const std::string& exePath, std::string& exeVers
     return true;
   }
   if (exeVersion != kFailedExeVersion) {  // else the signature has told why
-    ui.ShowMessage("ERROR: " + step.name + " is made for the version " + step.record.ExeVersion +
-                       ", not for " + exeVersion,
+    // TRANSLATORS: %1 is a patch file's name, %2 and %3 version signatures of executables.
+    ui.ShowMessage(TrFormat("ERROR: %1 is made for the version %2, not for %3",
+                            {step.name, step.record.ExeVersion, exeVersion}),
                    MessageIcon::Critical);
   }
   return false;
@@ -224,7 +241,6 @@ ResultCode Batch(std::vector<BatchItem> items, const std::string& exePath, std::
 ResultCode LoadedBatch(LoadedChanges& changes, const OperationContext& context) {
   UserInterface& ui = context.ui;
   const std::string& exePath = changes.exePath;
-  const std::string nothing = ": nothing is written to " + exePath;
   std::string exeVersion = changes.exeVersion;
   if (exeVersion == kFailedExeVersion) {
     exeVersion.clear();  // computed again below, and the failure told as a batch tells it
@@ -244,7 +260,10 @@ ResultCode LoadedBatch(LoadedChanges& changes, const OperationContext& context) 
     step.sha256 = std::move(loaded[i].sha256);
     batch.items.push_back(std::move(loaded[i].item));
     if (step.sha256.empty()) {  // no earlier look loaded it: nothing was judged
-      ui.ShowMessage("ERROR: " + step.name + " was not read with the executable's status" + nothing,
+      // TRANSLATORS: %1 is a patch file's name, %2 the executable's path.
+      ui.ShowMessage(TrFormat("ERROR: %1 was not read with the executable's status: nothing is "
+                              "written to %2",
+                              {step.name, exePath}),
                      MessageIcon::Critical);
       return ResultFailed;
     }
@@ -258,8 +277,9 @@ ResultCode LoadedBatch(LoadedChanges& changes, const OperationContext& context) 
     return ResultFailed;
   }
   if (Sha256Text(image) != changes.exeSha256) {
-    ui.ShowMessage("ERROR: " + exePath + " was changed after it was read" + nothing,
-                   MessageIcon::Critical);
+    ui.ShowMessage(
+        TrFormat("ERROR: %1 was changed after it was read: nothing is written to %1", {exePath}),
+        MessageIcon::Critical);
     return ResultFailed;
   }
   return RunSteps(batch, exe, image, exePath, context);

@@ -9,6 +9,7 @@
 #include "support/files.h"
 #include "support/new_file_copy.h"
 #include "support/paths.h"
+#include "support/translation.h"
 #include "target/target_table.h"
 
 namespace varnock {
@@ -46,15 +47,21 @@ std::optional<std::string> PathWithAnswer(const std::string& patchPath, bool rem
   if (proposal.empty()) {
     return std::nullopt;
   }
-  const auto answer = ui.AskText("Set argument value" + RemoveNote(remove), "Input argument",
-                                 proposed.value_or(proposal));
+  // When removing, the prompt carries the note about giving the same argument.
+  const char* prompt =
+      remove ? Tr("Set argument value\r\n\r\nNote: to remove correctly the patch you should "
+                  "insert same argument you used to apply this patch, otherwise the removing "
+                  "operation will fail")
+             : Tr("Set argument value");
+  const auto answer = ui.AskText(prompt, Tr("Input argument"), proposed.value_or(proposal));
   if (!answer || answer->empty()) {
     return std::nullopt;
   }
   if (!FitsInFileName(*answer)) {
-    ui.ShowMessage("ERROR: the argument '" + *answer +
-                       "' cannot be used: it must not contain '#', path separators or "
-                       "characters that a file name cannot hold",
+    // TRANSLATORS: %1 is the argument value the user typed.
+    ui.ShowMessage(TrFormat("ERROR: the argument '%1' cannot be used: it must not contain '#', "
+                            "path separators or characters that a file name cannot hold",
+                            {*answer}),
                    MessageIcon::Critical);
     refused = true;
     return std::nullopt;
@@ -101,11 +108,10 @@ std::optional<std::string> CopyForEngine(const std::string& patchPath,
       return copyPath;
     }
     if (made == NewCopy::Failed) {
-      std::string text = "the temporary copy ";
-      text += copyPath;
-      text += " of the patch cannot be made beside it: ";
-      text += error;
-      ShowGeneralFailure(ui, text);
+      ShowGeneralFailure(ui,
+                         // TRANSLATORS: %1 is the path of the copy, %2 the reason.
+                         TrFormat("the temporary copy %1 of the patch cannot be made beside it: %2",
+                                  {copyPath, error}));
       return std::nullopt;
     }
     if (!staleChecked && RemoveStaleCopy(copyPath, patchPath)) {
@@ -115,40 +121,34 @@ std::optional<std::string> CopyForEngine(const std::string& patchPath,
     staleChecked = true;
     copyPath = OtherTempPath(firstChoice);
   }
-  ShowGeneralFailure(ui, "no free name for the temporary copy " + firstChoice);
+  // TRANSLATORS: %1 is the path first chosen for the copy.
+  ShowGeneralFailure(ui, TrFormat("no free name for the temporary copy %1", {firstChoice}));
   return std::nullopt;
 }
 
 }  // namespace
 
 void ShowClosingMessage(ResultCode result, bool remove, UserInterface& ui) {
-  const std::string action = ActionWord(remove);
+  const char* text = nullptr;
   switch (result) {
     case ResultAlreadyDone:
-      ui.ShowMessage("WARNING: " + action + " patch operation was already been performed",
-                     MessageIcon::None);
+      text = remove ? Tr("WARNING: removing patch operation was already been performed")
+                    : Tr("WARNING: applying patch operation was already been performed");
       break;
     case ResultFailed:
-      ui.ShowMessage("ERROR: cann't " + action + " the patch", MessageIcon::None);
+      text =
+          remove ? Tr("ERROR: cann't removing the patch") : Tr("ERROR: cann't applying the patch");
       break;
     case ResultDone:
-      ui.ShowMessage("Ok: " + action + " patch operation has been performed", MessageIcon::None);
+      text = remove ? Tr("Ok: removing patch operation has been performed")
+                    : Tr("Ok: applying patch operation has been performed");
       break;
     default:
       break;
   }
-}
-
-std::string ActionWord(bool remove) {
-  return remove ? "removing" : "applying";
-}
-
-std::string RemoveNote(bool remove) {
-  if (!remove) {
-    return {};
+  if (text != nullptr) {
+    ui.ShowMessage(text, MessageIcon::None);
   }
-  return "\r\n\r\nNote: to remove correctly the patch you should insert same argument you used "
-         "to apply this patch, otherwise the removing operation will fail";
 }
 
 std::string TempPatchPath(const std::string& patchPathWithArgument) {

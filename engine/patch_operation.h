@@ -13,10 +13,6 @@ namespace varnock {
 // Which way an apply-or-remove request goes: the patch put on, or taken off.
 enum class PatchDirection { Apply, Remove };
 
-// "applying" or "removing".
-std::string ActionWord(bool remove);
-// Empty when applying; the note about using the same argument when removing.
-std::string RemoveNote(bool remove);
 // The temporary copy's path: the patch path's folder + separator + "temp_" + its file name.
 std::string TempPatchPath(const std::string& patchPathWithArgument);
 

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <system_error>
 
+#include "support/translation.h"
+
 namespace varnock {
 
 std::optional<float> SingleFromText(const NumberText& number, std::string& error) {
@@ -16,7 +18,7 @@ std::optional<float> SingleFromText(const NumberText& number, std::string& error
   if (number.pointPlace <= 0) {
     return number.negative ? -0.0F : 0.0F;
   }
-  error = "the value is beyond the range of single precision (about 3.4E+38)";
+  error = Tr("the value is beyond the range of single precision (about 3.4E+38)");
   return std::nullopt;
 }
 

@@ -15,6 +15,7 @@
 #include "support/files.h"
 #include "support/paths.h"
 #include "support/shared_read.h"
+#include "support/translation.h"
 #include "target/exe_version.h"
 
 namespace varnock {
@@ -34,7 +35,7 @@ namespace {
 
 bool NotEmpty(const std::string& exePath, const Bytes& image, UserInterface& ui) {
   if (image.empty()) {
-    ShowGeneralFailure(ui, "the executable file is empty: " + exePath);
+    ShowGeneralFailure(ui, TrFormat("the executable file is empty: %1", {exePath}));
     return false;
   }
   return true;
