@@ -2,11 +2,13 @@
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
+#include <sstream>
 
 #include "cli/info_command.h"
 #include "cli/json_text.h"
 #include "engine/dry_run.h"
 #include "support/paths.h"
+#include "support/translation.h"
 
 namespace varnock::cli {
 
@@ -53,42 +55,64 @@ void PrintJson(std::ostream& out, const DryRun& run) {
   out << "\n]}\n";
 }
 
+// The status word, the would word and the verdicts stay as they are, in every language.
 void PrintReport(std::ostream& out, const DryRun& run) {
-  out << "Status: " << StateWord(run.status.state);
+  const char* state = StateWord(run.status.state);
   if (run.status.argument) {
-    out << ", applied with argument " << Printable(*run.status.argument);
+    // TRANSLATORS: %1 is a status word (applied, not-applied...), kept in English; %2 the
+    // argument's value.
+    out << TrFormat("Status: %1, applied with argument %2",
+                    {state, Printable(*run.status.argument)});
+  } else {
+    // TRANSLATORS: %1 is a status word (applied, not-applied...), kept in English.
+    out << TrFormat("Status: %1", {state});
   }
-  out << "\nWould: " << WouldWord(run.would) << '\n';
+  // TRANSLATORS: %1 is done, already-done or fail, kept in English.
+  out << '\n' << TrFormat("Would: %1", {WouldWord(run.would)}) << '\n';
   if (run.status.placed && run.status.shift != 0) {
-    out << "Found moved by " << run.status.shift << " bytes\n";
+    out << TrFormat("Found moved by %1 bytes", {std::to_string(run.status.shift)}) << '\n';
   }
   if (!run.status.placed && run.ZoneCount() > 0) {
-    out << "Not placed: " << run.status.reason << '\n';
+    out << TrFormat("Not placed: %1", {run.status.reason}) << '\n';
   }
   for (std::size_t i = 0; i < run.ZoneCount(); ++i) {
     const ZoneReport zone = run.Zone(i);
-    out << "Zone " << zone.index << " at 0x" << std::uppercase << std::hex << zone.offset
-        << std::dec << ", " << zone.length << " bytes: " << VerdictWord(zone.verdict)
-        << (zone.written ? "" : " (alignment record, never written)") << '\n'
-        << "  original " << HexBytes(zone.original) << '\n'
-        << "  patched  " << HexBytes(zone.patched) << '\n'
-        << "  found    " << HexBytes(zone.found) << '\n';
+    std::ostringstream offset;
+    offset << std::uppercase << std::hex << zone.offset;
+    const std::string index = std::to_string(zone.index);
+    const std::string length = std::to_string(zone.length);
+    const char* verdict = VerdictWord(zone.verdict);
+    if (zone.written) {
+      // TRANSLATORS: %1 is the zone's number, %2 its hexadecimal offset, %3 its length in bytes,
+      // %4 a verdict word (original, patched...), kept in English.
+      out << TrFormat("Zone %1 at 0x%2, %3 bytes: %4", {index, offset.str(), length, verdict});
+    } else {
+      // TRANSLATORS: %1 is the zone's number, %2 its hexadecimal offset, %3 its length in bytes,
+      // %4 a verdict word (original, patched...), kept in English.
+      out << TrFormat("Zone %1 at 0x%2, %3 bytes: %4 (alignment record, never written)",
+                      {index, offset.str(), length, verdict});
+    }
+    out << '\n'
+        // TRANSLATORS: the three lines of bytes of a zone; keep their bytes (%1) starting in the
+        // same column.
+        << TrFormat("  original %1", {HexBytes(zone.original)}) << '\n'
+        << TrFormat("  patched  %1", {HexBytes(zone.patched)}) << '\n'
+        << TrFormat("  found    %1", {HexBytes(zone.found)}) << '\n';
   }
 }
 
 }  // namespace
 
 CLI::App* CheckCommand::Register(CLI::App& app) {
-  CLI::App* command =
-      app.add_subcommand("check",
-                         "Show what applying (or removing) PATCH would do to EXE, zone by zone; "
-                         "writes nothing");
-  command->add_option("PATCH", patch_, "The .ptc patch file")->required();
-  command->add_option("EXE", exe_, "The executable")->required();
-  command->add_flag("--remove", remove_, "Check a removal instead of an apply");
+  CLI::App* command = app.add_subcommand(
+      "check", Tr("Show what applying (or removing) PATCH would do to EXE, zone by zone; "
+                  "writes nothing"));
+  command->add_option("PATCH", patch_, Tr("The .ptc patch file"))->required();
+  command->add_option("EXE", exe_, Tr("The executable"))->required();
+  command->add_flag("--remove", remove_, Tr("Check a removal instead of an apply"));
   command->add_option("--arg", argument_,
-                      "The patch's argument (without it, the value the file name carries)");
-  command->add_flag("--json", json_, "One JSON object instead of a report");
+                      Tr("The patch's argument (without it, the value the file name carries)"));
+  command->add_flag("--json", json_, Tr("One JSON object instead of a report"));
   return command;
 }
 

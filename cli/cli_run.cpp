@@ -19,29 +19,57 @@
 #include "cli/set_command.h"
 #include "cli/signature_command.h"
 #include "cli/status_command.h"
+#include "support/translation.h"
 
 namespace varnock::cli {
 
 namespace {
 
-constexpr const char* kFooter =
+// The paragraphs of the help's footer, a blank line between them.
+// clang-format off
+constexpr const char* kFooter[] = {
+  TrNoop(
     "Exit status: 0 success, 1 failure (also when the output cannot be written), 2 usage\n"
     "error, 3 when apply or remove finds the work already done (set apply: when EXE holds the\n"
     "set already). set verify exits as cmp does: 0 when EXE holds the set, 1 when it does not,\n"
-    "2 when it cannot tell.\n"
-    "\n"
+    "2 when it cannot tell."),
+  TrNoop(
     "A patch whose file name carries an argument between two '#' (Patch#250#.ptc) takes it\n"
     "from --arg, or else the value in the name; --arg \"\" stops the operation, as an empty\n"
     "answer does, and --arg for a name without '#' is a usage error. The argument travels in\n"
     "a temporary copy of the patch, named temp_ and the name with the new value, made beside\n"
-    "the patch file and deleted afterwards: that folder must be writable.\n"
-    "\n"
+    "the patch file and deleted afterwards: that folder must be writable."),
+  TrNoop(
     "apply and remove record each change in the history of the executable, in the per-user\n"
     "data folder ($XDG_DATA_HOME/varnock/history, %LOCALAPPDATA%\\Varnock\\history), before\n"
     "they rewrite it (--no-history: none); history, restore and undo read it. When it cannot\n"
-    "be written the change is made all the same, with one line on standard error.\n"
-    "\n"
-    "Every argument after -- is taken as a path, even one that starts with '-'.";
+    "be written the change is made all the same, with one line on standard error."),
+  TrNoop(
+    "Every argument after -- is taken as a path, even one that starts with '-'.")};
+// clang-format on
+
+std::string FooterText() {
+  std::string text;
+  for (const char* paragraph : kFooter) {
+    text += (text.empty() ? "" : "\n\n") + std::string(Tr(paragraph));
+  }
+  return text;
+}
+
+// The labels CLI11 prints in the help, in the user's language.
+void TranslateHelpLabels(CLI::App& app) {
+  const std::shared_ptr<CLI::FormatterBase> formatter = app.get_formatter();
+  // TRANSLATORS: the heading of the help's first line, "Usage: varnock-cli ...".
+  formatter->label("Usage", Tr("Usage"));
+  // TRANSLATORS: a placeholder of the help's usage line, in capitals.
+  formatter->label("OPTIONS", Tr("OPTIONS"));
+  // TRANSLATORS: a placeholder of the help's usage line, in capitals.
+  formatter->label("SUBCOMMAND", Tr("SUBCOMMAND"));
+  // TRANSLATORS: the heading of the help's list of arguments that are not options.
+  formatter->label("Positionals", Tr("Positionals"));
+  // TRANSLATORS: a mark after an argument that must be given, in capitals.
+  formatter->label("REQUIRED", Tr("REQUIRED"));
+}
 
 // Whatever was printed must have reached the output: a full disk or a closed pipe is a
 // failure, not a success with nothing shown.
@@ -49,7 +77,7 @@ int WithOutputWritten(std::ostream& out, std::ostream& err, int status) {
   out.flush();
   const bool toStdout = &out == &std::cout;
   if (!out || (toStdout && (std::fflush(stdout) != 0 || std::ferror(stdout) != 0))) {
-    err << "ERROR: the output cannot be written\n";
+    err << Tr("ERROR: the output cannot be written") << "\n";
     return kExitFailure;
   }
   return status;
@@ -58,10 +86,12 @@ int WithOutputWritten(std::ostream& out, std::ostream& err, int status) {
 }  // namespace
 
 int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
-  CLI::App app("Applies and removes binary patches, as the Varnock window does.", "varnock-cli");
+  CLI::App app(Tr("Applies and removes binary patches, as the Varnock window does."),
+               "varnock-cli");
   app.set_version_flag("--version", std::string("varnock-cli ") + VARNOCK_VERSION);
   app.require_subcommand(1);
-  app.footer(kFooter);
+  app.footer(FooterText());
+  TranslateHelpLabels(app);
 
   std::vector<std::unique_ptr<Command>> commands;
   commands.push_back(std::make_unique<SignatureCommand>());

@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 
 #include "support/resolved_path.h"
+#include "support/translation.h"
 
 namespace varnock::cli {
 
@@ -23,15 +24,18 @@ int ExitStatusOf(ResultCode result) {
 
 void AddNoHistoryFlag(CLI::App& command, bool& noHistory) {
   command.add_flag("--no-history", noHistory,
-                   "Keep no history of this change (restore and undo cannot take it back)");
+                   Tr("Keep no history of this change (restore and undo cannot take it back)"));
 }
 
 void TellHistoryFailure(const OperationHistory& history, ConsoleUi& console) {
   if (!history.Notice().empty()) {
-    console.Err() << "WARNING: " << Printable(history.Notice()) << '\n';
+    // TRANSLATORS: %1 is a notice about the executable's history.
+    console.Err() << TrFormat("WARNING: %1", {Printable(history.Notice())}) << '\n';
   }
   if (!history.Failure().empty()) {
-    console.Err() << "WARNING: no history is kept for this change: " << Printable(history.Failure())
+    // TRANSLATORS: %1 says why the history cannot be written.
+    console.Err() << TrFormat("WARNING: no history is kept for this change: %1",
+                              {Printable(history.Failure())})
                   << '\n';
   }
 }

@@ -5,26 +5,27 @@
 #include "cli/output_file.h"
 #include "patchfile/patch_writer.h"
 #include "support/files.h"
+#include "support/translation.h"
 
 namespace varnock::cli {
 
 CLI::App* CreateCommand::Register(CLI::App& app) {
   CLI::App* command =
-      app.add_subcommand("create", "Make the patch that turns ORIGINAL into MODIFIED");
-  command->add_option("ORIGINAL", original_, "The unchanged executable")->required();
-  command->add_option("MODIFIED", modified_, "The same executable, changed")->required();
-  command->add_option("-o,--output", output_, "The .ptc file to write")->required();
+      app.add_subcommand("create", Tr("Make the patch that turns ORIGINAL into MODIFIED"));
+  command->add_option("ORIGINAL", original_, Tr("The unchanged executable"))->required();
+  command->add_option("MODIFIED", modified_, Tr("The same executable, changed"))->required();
+  command->add_option("-o,--output", output_, Tr("The .ptc file to write"))->required();
   CLI::Option* text =
-      command->add_option("--description", options_.description, "The patch's description");
-  command->add_option("--description-file", descriptionFile_, "A file holding the description")
+      command->add_option("--description", options_.description, Tr("The patch's description"));
+  command->add_option("--description-file", descriptionFile_, Tr("A file holding the description"))
       ->excludes(text);
-  command->add_flag("--dynamic", options_.dynamic, "The patch finds its place in other builds");
+  command->add_flag("--dynamic", options_.dynamic, Tr("The patch finds its place in other builds"));
   command->add_flag("--version-bound", options_.versionBound,
-                    "The patch applies only to the original's build");
+                    Tr("The patch applies only to the original's build"));
   command->add_option("--program", options_.program,
-                      "The target program, when ORIGINAL is named otherwise "
-                      "(tomb4.exe, tom2pc.exe, winroomedit.exe or script.exe)");
-  command->add_flag("--force", force_, "Replace OUT.ptc if it exists");
+                      Tr("The target program, when ORIGINAL is named otherwise "
+                         "(tomb4.exe, tom2pc.exe, winroomedit.exe or script.exe)"));
+  command->add_flag("--force", force_, Tr("Replace OUT.ptc if it exists"));
   return command;
 }
 
@@ -33,8 +34,10 @@ int CreateCommand::Run(ConsoleUi& console) {
     Bytes text;
     std::string error;
     if (!ReadWholeFile(AbsolutePath(descriptionFile_), text, error)) {
-      console.Err() << "ERROR: cannot read " << Printable(descriptionFile_)
-                    << "\nError mexage: " << Printable(error) << "\n";
+      // TRANSLATORS: %1 is the description file's path, %2 the reason.
+      console.Err() << TrFormat("ERROR: cannot read %1\nError mexage: %2",
+                                {Printable(descriptionFile_), Printable(error)})
+                    << "\n";
       return kExitFailure;
     }
     options_.description.assign(text.begin(), text.end());

@@ -4,16 +4,17 @@
 
 #include "cli/output_file.h"
 #include "patchfile/patch_source.h"
+#include "support/translation.h"
 
 namespace varnock::cli {
 
 CLI::App* DecompileCommand::Register(CLI::App& app) {
   CLI::App* command =
-      app.add_subcommand("decompile", "Write the readable source of the patch PATCH");
-  command->add_option("PATCH", patch_, "The .ptc patch file")->required();
+      app.add_subcommand("decompile", Tr("Write the readable source of the patch PATCH"));
+  command->add_option("PATCH", patch_, Tr("The .ptc patch file"))->required();
   command->add_option("-o,--output", output_,
-                      "The source file to write (the output stream without it)");
-  command->add_flag("--force", force_, "Replace SOURCE if it exists");
+                      Tr("The source file to write (the output stream without it)"));
+  command->add_flag("--force", force_, Tr("Replace SOURCE if it exists"));
   return command;
 }
 

@@ -7,6 +7,7 @@
 #include "history/history_actions.h"
 #include "history/history_summary.h"
 #include "history/history_view.h"
+#include "support/translation.h"
 
 namespace varnock::cli {
 
@@ -52,12 +53,11 @@ int Tell(const HistoryOutcome& outcome, ConsoleUi& console) {
 }  // namespace
 
 CLI::App* HistoryCommand::Register(CLI::App& app) {
-  CLI::App* command =
-      app.add_subcommand("history",
-                         "Show the changes Varnock made to EXE, newest last, and whether EXE still "
-                         "matches the last of them");
-  command->add_option("EXE", exe_, "The executable")->required();
-  command->add_flag("--json", json_, "A JSON object instead of one line an operation");
+  CLI::App* command = app.add_subcommand(
+      "history", Tr("Show the changes Varnock made to EXE, newest last, and whether EXE still "
+                    "matches the last of them"));
+  command->add_option("EXE", exe_, Tr("The executable"))->required();
+  command->add_flag("--json", json_, Tr("A JSON object instead of one line an operation"));
   return command;
 }
 
@@ -78,8 +78,12 @@ int HistoryCommand::Run(ConsoleUi& console) {
     console.Out() << JsonText(ToJson(record, view)) << '\n';
     return kExitOk;
   }
-  console.Out() << Printable(exe) << "\noriginal: " << record.originalSize << " bytes, SHA-256 "
-                << record.originalSha256 << '\n';
+  console.Out() << Printable(exe)
+                << '\n'
+                // TRANSLATORS: %1 is the original executable's size in bytes, %2 its SHA-256 sum.
+                << TrFormat("original: %1 bytes, SHA-256 %2",
+                            {std::to_string(record.originalSize), record.originalSha256})
+                << '\n';
   for (const HistoryRow& row : HistoryRows(record, view)) {
     console.Out() << row.time << "  " << Printable(row.what)
                   << (row.patches.empty() ? "" : "  " + Printable(row.patches))
@@ -92,16 +96,15 @@ int HistoryCommand::Run(ConsoleUi& console) {
 
 CLI::App* RestoreCommand::Register(CLI::App& app) {
   CLI::App* command = app.add_subcommand(
-      "restore",
-      "Write back every original byte Varnock recorded for EXE, in one rewrite, and "
-      "check EXE against its original's SHA-256");
-  command->add_option("EXE", exe_, "The executable")->required();
+      "restore", Tr("Write back every original byte Varnock recorded for EXE, in one rewrite, and "
+                    "check EXE against its original's SHA-256"));
+  command->add_option("EXE", exe_, Tr("The executable"))->required();
   command->add_flag("--check", check_,
-                    "Say what restore would do, and exit as it would; "
-                    "write nothing");
+                    Tr("Say what restore would do, and exit as it would; "
+                       "write nothing"));
   command->add_flag("--force", force_,
-                    "Write Varnock's recorded bytes back even when another "
-                    "program changed other bytes, leaving those as they are");
+                    Tr("Write Varnock's recorded bytes back even when another "
+                       "program changed other bytes, leaving those as they are"));
   return command;
 }
 
@@ -110,19 +113,20 @@ int RestoreCommand::Run(ConsoleUi& console) {
       {AbsolutePath(exe_), HistoryFolder()}, check_ ? RestoreRun::Check : RestoreRun::Write,
       force_ ? RestoreReach::Force : RestoreReach::WholeOriginal);
   if (outcome.forceable) {
-    outcome.message +=
-        "; --force writes Varnock's recorded bytes back and leaves the other program's bytes as "
-        "they are";
+    outcome.message = TrFormat(
+        // TRANSLATORS: %1 says why restore stopped.
+        "%1; --force writes Varnock's recorded bytes back and leaves the other program's bytes "
+        "as they are",
+        {outcome.message});
   }
   return Tell(outcome, console);
 }
 
 CLI::App* UndoCommand::Register(CLI::App& app) {
   CLI::App* command = app.add_subcommand(
-      "undo",
-      "Take back the last change Varnock recorded for EXE, when EXE is still as that "
-      "change left it");
-  command->add_option("EXE", exe_, "The executable")->required();
+      "undo", Tr("Take back the last change Varnock recorded for EXE, when EXE is still as that "
+                 "change left it"));
+  command->add_option("EXE", exe_, Tr("The executable"))->required();
   return command;
 }
 

@@ -8,6 +8,7 @@
 #include "cli/json_text.h"
 #include "patchfile/load_patch.h"
 #include "support/hex_text.h"
+#include "support/translation.h"
 #include "target/target_table.h"
 
 namespace varnock::cli {
@@ -45,29 +46,57 @@ nlohmann::json ToJson(const PatchRecord& record, const std::string& baseName,
 void PrintSummary(std::ostream& out, const PatchRecord& record, const std::string& baseName,
                   const std::string& relativePath) {
   // The texts come from the file: their control characters are shown escaped.
-  out << "Target program:  " << Printable(record.ExeName) << " (base name " << Printable(baseName);
-  if (!relativePath.empty()) {
-    out << ", in the level editor's folder at " << Printable(relativePath);
+  if (relativePath.empty()) {
+    // TRANSLATORS: a line of the summary; keep the value (%1) in the column of the lines below.
+    // %1 is the target program, %2 its base name.
+    out << TrFormat("Target program:  %1 (base name %2)",
+                    {Printable(record.ExeName), Printable(baseName)});
+  } else {
+    // TRANSLATORS: a line of the summary; keep the value (%1) in the column of the lines below.
+    // %1 is the target program, %2 its base name, %3 its path relative to the level editor.
+    out << TrFormat("Target program:  %1 (base name %2, in the level editor's folder at %3)",
+                    {Printable(record.ExeName), Printable(baseName), Printable(relativePath)});
   }
-  out << ")\n";
-  out << "Made from:       " << Printable(record.ExeVersion) << '\n';
-  out << "Flags:           " << FlagNames(record.Flags) << '\n';
-  out << "Argument:        " << ArgTypeName(record.ArgType);
-  if (record.ArgType == TextString || record.ArgType == TextStringZ) {
-    out << ", at most " << record.ArgMaxLength << " characters";
-  }
+  // TRANSLATORS: %1 is the version signature of the executable the patch was made from.
+  out << '\n' << TrFormat("Made from:       %1", {Printable(record.ExeVersion)}) << '\n';
+  // TRANSLATORS: %1 lists flag names, kept in English, or says there is none.
+  out << TrFormat("Flags:           %1", {FlagNames(record.Flags)}) << '\n';
+  std::string offsets;
   for (std::size_t i = 0; i < record.ArgOffsets.size(); ++i) {
-    out << (i == 0 ? ", written at " : ", ") << Hex32(record.ArgOffsets[i]);
+    offsets += (i == 0 ? "" : ", ") + Hex32(record.ArgOffsets[i]);
   }
-  out << '\n';
-  out << "Zones:           " << record.ZoneCount() << '\n';
+  const std::string type = ArgTypeName(record.ArgType);
+  if (record.ArgType == TextString || record.ArgType == TextStringZ) {
+    const std::string length = std::to_string(record.ArgMaxLength);
+    if (offsets.empty()) {
+      // TRANSLATORS: %1 is the argument type (TextString...), %2 its greatest length.
+      out << TrFormat("Argument:        %1, at most %2 characters", {type, length});
+    } else {
+      // TRANSLATORS: %1 is the argument type (TextString...), %2 its greatest length, %3 the
+      // hexadecimal offsets it is written at.
+      out << TrFormat("Argument:        %1, at most %2 characters, written at %3",
+                      {type, length, offsets});
+    }
+  } else if (offsets.empty()) {
+    // TRANSLATORS: %1 is the argument type (NumByte...) or says there is none.
+    out << TrFormat("Argument:        %1", {type});
+  } else {
+    // TRANSLATORS: %1 is the argument type (NumByte...) or says there is none, %2 the
+    // hexadecimal offsets it is written at.
+    out << TrFormat("Argument:        %1, written at %2", {type, offsets});
+  }
+  out << '\n' << TrFormat("Zones:           %1", {std::to_string(record.ZoneCount())}) << '\n';
   for (std::size_t i = 0; i < record.Zones.size(); ++i) {
     const ZoneView zone = record.Zones.View(i);
-    out << "  " << i << ": offset " << Hex32(zone.Offset) << ", " << zone.Length << " bytes\n"
-        << "     original " << HexBytes(zone.OriginalBytes) << '\n'
-        << "     patched  " << HexBytes(zone.PatchBytes) << '\n';
+    // TRANSLATORS: a zone of the summary: %1 is its number, %2 its offset, %3 its length; the
+    // bytes of the two lines after it start in the same column.
+    out << TrFormat("  %1: offset %2, %3 bytes",
+                    {std::to_string(i), Hex32(zone.Offset), std::to_string(zone.Length)})
+        << '\n'
+        << TrFormat("     original %1", {HexBytes(zone.OriginalBytes)}) << '\n'
+        << TrFormat("     patched  %1", {HexBytes(zone.PatchBytes)}) << '\n';
   }
-  out << "Description:\n" << ToConsoleLines(record.Description) << '\n';
+  out << Tr("Description:") << '\n' << ToConsoleLines(record.Description) << '\n';
 }
 
 }  // namespace
@@ -89,19 +118,21 @@ std::string FlagNames(std::int32_t flags) {
       names += names.empty() ? name : std::string(", ") + name;
     }
   }
-  return names.empty() ? "none" : names;
+  // TRANSLATORS: no flag set.
+  return names.empty() ? Tr("none") : names;
 }
 
 std::string ArgTypeName(std::int32_t argType) {
   static constexpr const char* kNames[] = {"TextString", "TextStringZ", "NumByte",
                                            "NumWord",    "NumLong",     "NumFloat"};
-  return argType >= 1 && argType <= 6 ? kNames[argType - 1] : "none";
+  // TRANSLATORS: no argument.
+  return argType >= 1 && argType <= 6 ? kNames[argType - 1] : Tr("none");
 }
 
 CLI::App* InfoCommand::Register(CLI::App& app) {
-  CLI::App* command = app.add_subcommand("info", "Show what the patch file PATCH holds");
-  command->add_option("PATCH", patch_, "The .ptc patch file")->required();
-  command->add_flag("--json", json_, "One JSON object instead of a summary");
+  CLI::App* command = app.add_subcommand("info", Tr("Show what the patch file PATCH holds"));
+  command->add_option("PATCH", patch_, Tr("The .ptc patch file"))->required();
+  command->add_flag("--json", json_, Tr("One JSON object instead of a summary"));
   return command;
 }
 

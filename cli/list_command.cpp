@@ -6,16 +6,17 @@
 #include "cli/json_text.h"
 #include "engine/catalogue.h"
 #include "engine/patch_folder_text.h"
+#include "support/translation.h"
 #include "target/exe_version.h"
 
 namespace varnock::cli {
 
 CLI::App* ListCommand::Register(CLI::App& app) {
   CLI::App* command =
-      app.add_subcommand("list", "List the patches of FOLDER, the best fitting EXE first");
-  command->add_option("FOLDER", folder_, "The folder of .ptc files")->required();
-  command->add_option("--exe", exe_, "The chosen executable, whose version is ranked against");
-  command->add_flag("--json", json_, "A JSON array instead of one name a line");
+      app.add_subcommand("list", Tr("List the patches of FOLDER, the best fitting EXE first"));
+  command->add_option("FOLDER", folder_, Tr("The folder of .ptc files"))->required();
+  command->add_option("--exe", exe_, Tr("The chosen executable, whose version is ranked against"));
+  command->add_flag("--json", json_, Tr("A JSON array instead of one name a line"));
   return command;
 }
 

@@ -8,6 +8,7 @@
 #include "cli/utf8_console.h"
 #include "support/process_start.h"
 #include "support/program_arguments.h"
+#include "support/translation.h"
 
 int main(int argc, char** argv) {
   varnock::PrepareProcess();
@@ -17,7 +18,8 @@ int main(int argc, char** argv) {
   } catch (const std::exception& error) {
     // Nothing the code throws is expected to reach here; if it does, say so plainly rather
     // than end with the runtime's own exit code, which could read as "already done".
-    std::cerr << "ERROR: " << varnock::cli::ToConsoleLines(error.what()) << '\n';
+    std::cerr << varnock::TrFormat("ERROR: %1", {varnock::cli::ToConsoleLines(error.what())})
+              << '\n';
   }
   return varnock::cli::kExitFailure;
 }

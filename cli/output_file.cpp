@@ -3,6 +3,7 @@
 #include "cli/command.h"
 #include "support/new_file_copy.h"
 #include "support/safe_rewrite.h"
+#include "support/translation.h"
 
 namespace varnock::cli {
 
@@ -13,15 +14,19 @@ int WriteOutputFile(const std::string& path, const Bytes& content, bool force, C
   NewCopy made = WriteNewFile(path, content, error);
   if (made == NewCopy::Taken) {
     if (!force) {
-      console.Err() << "ERROR: " << Printable(path)
-                    << " already exists; give --force to replace it\n";
+      // TRANSLATORS: %1 is the path of the file to write.
+      console.Err() << TrFormat("ERROR: %1 already exists; give --force to replace it",
+                                {Printable(path)})
+                    << "\n";
       return kExitFailure;
     }
     made = RewriteFile(path, content, error) ? NewCopy::Made : NewCopy::Failed;
   }
   if (made == NewCopy::Failed) {
-    console.Err() << "ERROR: cannot write " << Printable(path)
-                  << "\nError mexage: " << Printable(error) << "\n";
+    // TRANSLATORS: %1 is the path of the file to write, %2 the reason.
+    console.Err() << TrFormat("ERROR: cannot write %1\nError mexage: %2",
+                              {Printable(path), Printable(error)})
+                  << "\n";
     return kExitFailure;
   }
   return kExitOk;

@@ -9,16 +9,17 @@
 #include "history/history_store.h"
 #include "patchfile/patch_record.h"
 #include "support/paths.h"
+#include "support/translation.h"
 
 namespace varnock::cli {
 
 namespace {
 
-constexpr const char* kArgumentHelp =
+constexpr const char* kArgumentHelp = TrNoop(
     "The patches' argument. With one patch: its value (without it, the value the file name "
     "carries). With several: VALUE is given to every patch that takes an argument, and "
     "NAME=VALUE, given once for each patch that needs its own, gives VALUE to the patch whose "
-    "file name is NAME; patches left without one take the value their file name carries";
+    "file name is NAME; patches left without one take the value their file name carries");
 
 // The value for the patch named `name`: its own NAME=VALUE, else a value for every patch.
 std::optional<std::string> ArgumentFor(const std::string& name,
@@ -44,18 +45,18 @@ std::optional<std::string> ArgumentFor(const std::string& name,
 
 CLI::App* PatchCommand::Register(CLI::App& app) {
   CLI::App* command =
-      remove_ ? app.add_subcommand("remove",
-                                   "Remove the patch PATCH from EXE; several patches are "
-                                   "removed in the reverse order, in one rewrite of EXE")
-              : app.add_subcommand("apply",
-                                   "Apply the patch PATCH to EXE; several patches are applied "
-                                   "in the given order, in one rewrite of EXE");
+      remove_
+          ? app.add_subcommand("remove", Tr("Remove the patch PATCH from EXE; several patches are "
+                                            "removed in the reverse order, in one rewrite of EXE"))
+          : app.add_subcommand("apply",
+                               Tr("Apply the patch PATCH to EXE; several patches are applied "
+                                  "in the given order, in one rewrite of EXE"));
   command
       ->add_option("FILES", files_,
-                   "PATCH [PATCH ...] EXE: the .ptc patch files, then the executable to change")
+                   Tr("PATCH [PATCH ...] EXE: the .ptc patch files, then the executable to change"))
       ->required()
       ->expected(2, -1);
-  command->add_option("--arg", arguments_, kArgumentHelp)
+  command->add_option("--arg", arguments_, Tr(kArgumentHelp))
       ->expected(1)
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
   AddNoHistoryFlag(*command, noHistory_);
@@ -71,8 +72,10 @@ int PatchCommand::RunOne(ConsoleUi& console) {
   // would be dropped without a word.
   const std::string name = GetFileName(AbsolutePath(files_[0]));
   if (!arguments_.empty() && name.find('#') == std::string::npos) {
-    console.Err() << "--arg: the patch file's name " << Printable(name)
-                  << " carries no argument between two '#'\n";
+    // TRANSLATORS: %1 is the patch file's name.
+    console.Err() << TrFormat("--arg: the patch file's name %1 carries no argument between two '#'",
+                              {Printable(name)})
+                  << "\n";
     return kExitUsage;
   }
   if (!arguments_.empty()) {
@@ -91,8 +94,9 @@ int PatchCommand::RunOne(ConsoleUi& console) {
     // the file and escaped like any other text from a file.
     const auto applied = AppliedArgument(patch, exe);
     if (applied && (arguments_.empty() || *applied != arguments_.back())) {
-      console.Err() << "applied with " << Printable(*applied) << ": --arg " << Printable(*applied)
-                    << " removes it\n";
+      // TRANSLATORS: %1 is the argument value the executable holds (twice).
+      console.Err() << TrFormat("applied with %1: --arg %1 removes it", {Printable(*applied)})
+                    << "\n";
     }
   }
   return ExitStatusOf(result);

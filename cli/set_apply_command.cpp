@@ -3,18 +3,18 @@
 #include "cli/set_command.h"
 #include "history/history_store.h"
 #include "sets/set_operations.h"
+#include "support/translation.h"
 
 namespace varnock::cli {
 
 CLI::App* SetApplyCommand::Register(CLI::App& app) {
   CLI::App* command = app.add_subcommand(
-      "apply",
-      "Make EXE hold exactly the set SET, in one rewrite: its patches applied with "
-      "their arguments, every other applied patch of the folder removed");
-  command->add_option("SET", set_, "The set file (.ptcset)")->required();
-  command->add_option("EXE", exe_, "The executable to change")->required();
+      "apply", Tr("Make EXE hold exactly the set SET, in one rewrite: its patches applied with "
+                  "their arguments, every other applied patch of the folder removed"));
+  command->add_option("SET", set_, Tr("The set file (.ptcset)"))->required();
+  command->add_option("EXE", exe_, Tr("The executable to change"))->required();
   command->add_option("--patches", folder_,
-                      "The folder of the set's .ptc files (by default the set file's folder)");
+                      Tr("The folder of the set's .ptc files (by default the set file's folder)"));
   AddNoHistoryFlag(*command, noHistory_);
   return command;
 }
@@ -34,11 +34,14 @@ int SetApplyCommand::Run(ConsoleUi& console) {
       ApplySet(set, check, exe, {.ui = console, .history = noHistory_ ? nullptr : &history});
   TellHistoryFailure(history, console);
   if (result == ResultDone) {
-    console.Out() << "Ok: " << Printable(exe_)
-                  << " holds the set: " << check.plan.applications.size() << " applied, "
-                  << check.plan.removals.size() << " removed\n";
+    // TRANSLATORS: %1 is the executable's path, %2 and %3 numbers of patches.
+    console.Out() << TrFormat("Ok: %1 holds the set: %2 applied, %3 removed",
+                              {Printable(exe_), std::to_string(check.plan.applications.size()),
+                               std::to_string(check.plan.removals.size())})
+                  << "\n";
   } else if (result == ResultAlreadyDone) {
-    console.Out() << "WARNING: " << Printable(exe_) << " already holds the set\n";
+    // TRANSLATORS: %1 is the executable's path.
+    console.Out() << TrFormat("WARNING: %1 already holds the set", {Printable(exe_)}) << "\n";
   }
   return ExitStatusOf(result);
 }

@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 
 #include "support/paths.h"
+#include "support/translation.h"
 
 namespace varnock::cli {
 
@@ -15,9 +16,8 @@ SetCommand::SetCommand() {
 
 CLI::App* SetCommand::Register(CLI::App& app) {
   CLI::App* command = app.add_subcommand(
-      "set",
-      "Save, apply, verify or show a patch set (.ptcset): patches named by file name and "
-      "SHA-256, with their arguments");
+      "set", Tr("Save, apply, verify or show a patch set (.ptcset): patches named by file name and "
+                "SHA-256, with their arguments"));
   command->require_subcommand(1);
   for (const auto& part : parts_) {
     subcommands_.push_back(part->Register(*command));
@@ -37,7 +37,8 @@ int SetCommand::Run(ConsoleUi& console) {
 bool ReadSetArgument(const std::string& path, PatchSet& set, ConsoleUi& console) {
   std::string error;
   if (!ReadPatchSetFile(AbsolutePath(path), set, error)) {
-    console.Err() << "ERROR: " << ToConsoleLines(error) << '\n';
+    // TRANSLATORS: %1 says why the set file cannot be read.
+    console.Err() << TrFormat("ERROR: %1", {ToConsoleLines(error)}) << '\n';
     return false;
   }
   return true;

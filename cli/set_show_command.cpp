@@ -3,6 +3,7 @@
 
 #include "cli/json_text.h"
 #include "cli/set_command.h"
+#include "support/translation.h"
 
 namespace varnock::cli {
 
@@ -47,9 +48,9 @@ void PrintLines(std::ostream& out, const PatchSet& set) {
 }  // namespace
 
 CLI::App* SetShowCommand::Register(CLI::App& app) {
-  CLI::App* command = app.add_subcommand("show", "Show what the set SET holds");
-  command->add_option("SET", set_, "The set file (.ptcset)")->required();
-  command->add_flag("--json", json_, "A JSON object: program, signature, sums and the patches");
+  CLI::App* command = app.add_subcommand("show", Tr("Show what the set SET holds"));
+  command->add_option("SET", set_, Tr("The set file (.ptcset)"))->required();
+  command->add_flag("--json", json_, Tr("A JSON object: program, signature, sums and the patches"));
   return command;
 }
 

@@ -3,13 +3,14 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/console_ui.h"
+#include "support/translation.h"
 #include "target/exe_version.h"
 
 namespace varnock::cli {
 
 CLI::App* SignatureCommand::Register(CLI::App& app) {
-  CLI::App* command = app.add_subcommand("signature", "Print the version signature of EXE");
-  command->add_option("EXE", exe_, "The executable")->required();
+  CLI::App* command = app.add_subcommand("signature", Tr("Print the version signature of EXE"));
+  command->add_option("EXE", exe_, Tr("The executable"))->required();
   return command;
 }
 

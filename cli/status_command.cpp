@@ -8,6 +8,7 @@
 #include "engine/conflicts_text.h"
 #include "engine/folder_status.h"
 #include "engine/patch_folder_text.h"
+#include "support/translation.h"
 
 namespace varnock::cli {
 
@@ -40,7 +41,8 @@ void PrintLines(std::ostream& out, const FolderStatus& folder) {
     const FolderStatusEntry& entry = folder.entries[i];
     out << std::left << std::setw(15) << StateWord(entry.status.state) << Printable(entry.fileName);
     if (entry.status.argument) {
-      out << "  argument " << Printable(*entry.status.argument);
+      // TRANSLATORS: %1 is the argument value the patch is applied with.
+      out << TrFormat("  argument %1", {Printable(*entry.status.argument)});
     }
     const std::string conflicts = ConflictsText(folder, i);
     if (!conflicts.empty()) {
@@ -54,10 +56,10 @@ void PrintLines(std::ostream& out, const FolderStatus& folder) {
 
 CLI::App* StatusCommand::Register(CLI::App& app) {
   CLI::App* command = app.add_subcommand(
-      "status", "Show how every patch of FOLDER stands on EXE, and which patches share bytes");
-  command->add_option("FOLDER", folder_, "The folder of .ptc files")->required();
-  command->add_option("EXE", exe_, "The executable")->required();
-  command->add_flag("--json", json_, "A JSON array instead of one line a patch");
+      "status", Tr("Show how every patch of FOLDER stands on EXE, and which patches share bytes"));
+  command->add_option("FOLDER", folder_, Tr("The folder of .ptc files"))->required();
+  command->add_option("EXE", exe_, Tr("The executable"))->required();
+  command->add_flag("--json", json_, Tr("A JSON array instead of one line a patch"));
   return command;
 }
 
