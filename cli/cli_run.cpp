@@ -71,6 +71,20 @@ void TranslateHelpLabels(CLI::App& app) {
   formatter->label("REQUIRED", Tr("REQUIRED"));
 }
 
+// The commands, and the commands of a command (set save, …), and their options under the
+// headings of the user's language.
+void GroupSubcommands(CLI::App& app) {
+  for (CLI::App* command : app.get_subcommands({})) {
+    command->group(Tr("Subcommands"));
+    for (CLI::Option* option : command->get_options()) {
+      if (option->get_group() == "Options") {
+        option->group(Tr("Options"));
+      }
+    }
+    GroupSubcommands(*command);
+  }
+}
+
 // Whatever was printed must have reached the output: a full disk or a closed pipe is a
 // failure, not a success with nothing shown.
 int WithOutputWritten(std::ostream& out, std::ostream& err, int status) {
@@ -88,7 +102,12 @@ int WithOutputWritten(std::ostream& out, std::ostream& err, int status) {
 int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
   CLI::App app(Tr("Applies and removes binary patches, as the Varnock window does."),
                "varnock-cli");
-  app.set_version_flag("--version", std::string("varnock-cli ") + VARNOCK_VERSION);
+  // The options of every command are listed under one heading in the user's language, which
+  // the help and version flags, made again, take too.
+  app.option_defaults()->group(Tr("Options"));
+  app.set_help_flag("-h,--help", Tr("Print this help message and exit"));
+  app.set_version_flag("--version", std::string("varnock-cli ") + VARNOCK_VERSION,
+                       Tr("Display program version information and exit"));
   app.require_subcommand(1);
   app.footer(FooterText());
   TranslateHelpLabels(app);
@@ -113,6 +132,7 @@ int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
   for (const auto& command : commands) {
     subcommands.push_back(command->Register(app));
   }
+  GroupSubcommands(app);
 
   std::vector<std::string> owned = arguments;
   std::vector<char*> pointers;

@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <nlohmann/json.hpp>
+#include <regex>
 
 #include "tests/cli/in_process_cli.h"
 #include "tests/cli/run_process.h"
@@ -34,6 +36,28 @@ ProcessResult CliAfter(const std::string& setup, const std::vector<std::string>&
   std::vector<std::string> all{"-c", setup + "; exec \"$0\" \"$@\"", VARNOCK_CLI_PATH};
   all.insert(all.end(), arguments.begin(), arguments.end());
   return testing::RunProcess("/bin/sh", all);
+}
+
+// The program in a language: LANG alone chooses it here.
+ProcessResult CliIn(const std::string& lang, const std::vector<std::string>& arguments) {
+  std::vector<std::string> all{"-u", "LANGUAGE",    "-u",           "LC_ALL",
+                               "-u", "LC_MESSAGES", "LANG=" + lang, VARNOCK_CLI_PATH};
+  all.insert(all.end(), arguments.begin(), arguments.end());
+  return testing::RunProcess("/usr/bin/env", all);
+}
+
+// What a person reads of the pseudo-language's output once every bracketed text and every
+// value the runs were given is taken out: a word left is a text that bypassed the catalogue.
+std::string Untranslated(std::string text, const std::vector<std::string>& values) {
+  text = std::regex_replace(text, std::regex(R"(\[[^\]]*\]|(^|[\s,])--?[a-z][a-z-]*)"), " ");
+  for (const std::string& value : values) {
+    for (std::size_t at = text.find(value); !value.empty() && at != std::string::npos;
+         at = text.find(value)) {
+      text.replace(at, value.size(), " ");
+    }
+  }
+  std::smatch word;
+  return std::regex_search(text, word, std::regex("[a-z]{4,}")) ? word.str() : "";
 }
 
 // The exit status and the standard output, for one comparison.
@@ -522,6 +546,59 @@ TEST_F(CliTest, RestoreRefusesOtherProgramsChangesAndFindsAMovedFile) {
     EXPECT_EQ(std::count(done.err.begin(), done.err.end(), '\n'), kept ? 1 : 0) << done.err;
     EXPECT_EQ(done.err.starts_with("WARNING: no history is kept for this change: "), kept);
     ASSERT_EQ(Cli({"remove", patch_, moved, "--no-history"}).exit_code, 0);
+  }
+}
+
+// The texts follow LANG; what scripts read (exit statuses, status words, JSON) does not, and
+// English, however it is asked for, is the texts exactly as they stand.
+TEST_F(CliTest, TextsFollowTheLanguageAndWhatScriptsReadDoesNot) {
+  const std::string missing = dir_.File("missing.exe");
+  const std::vector<std::vector<std::string>> runs = {
+      {"--help"},
+      {"apply", "--help"},
+      {"set", "--help"},
+      {"signature", missing},
+      {"apply", patch_, exe_},
+      {"apply", patch_, exe_},
+      {"status", dir_.path(), exe_},
+      {"status", "--json", dir_.path(), exe_},
+      {"check", patch_, exe_},
+      {"remove", patch_, exe_},
+      {"apply", "--arg", "7", patch_, exe_},
+  };
+  std::map<std::string, std::vector<ProcessResult>> seen;
+  for (const std::string lang : {"C", "en_US.UTF-8", "de_DE.UTF-8", "es_ES.UTF-8", "qps"}) {
+    dir_.Write("tom2pc.exe", StandardConverter());
+    for (const auto& run : runs) {
+      seen[lang].push_back(CliIn(lang, run));
+    }
+  }
+  // The command names stay English, as do the options.
+  const std::vector<std::string> values = {
+      dir_.path(), "varnock-cli", "Patch_Fast.ptc", "tom2pc.exe", kSignature,
+      "signature", "info",        "list",           "apply",      "remove",
+      "create",    "decompile",   "compile",        "status",     "check",
+      "history",   "restore",     "undo",           "save",       "verify",
+      "show"};
+  for (std::size_t i = 0; i < runs.size(); ++i) {
+    const ProcessResult& english = seen["C"][i];
+    const std::string run = ::testing::PrintToString(runs[i]);
+    EXPECT_EQ(Seen(seen["en_US.UTF-8"][i]) + english.err, Seen(english) + english.err) << run;
+    for (const std::string lang : {"de_DE.UTF-8", "es_ES.UTF-8", "qps"}) {
+      const ProcessResult& other = seen[lang][i];
+      EXPECT_EQ(other.exit_code, english.exit_code) << lang << run;
+      if (runs[i][0] == "status") {
+        EXPECT_EQ(other.out, english.out) << lang << run;
+      } else {
+        EXPECT_TRUE(other.out + other.err != english.out + english.err) << lang << run << "\n"
+                                                                        << other.out << other.err;
+      }
+    }
+    if (runs[i][0] != "status") {
+      EXPECT_EQ(Untranslated(seen["qps"][i].out + seen["qps"][i].err, values), "")
+          << run << "\n"
+          << seen["qps"][i].out << seen["qps"][i].err;
+    }
   }
 }
 

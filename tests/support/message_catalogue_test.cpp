@@ -135,5 +135,15 @@ TEST(TranslationChoiceTest, LanguagesFollowTheVariables) {
   }
 }
 
+// The first carried language wins; English, wherever it comes first, means no catalogue.
+TEST(TranslationChoiceTest, TheFirstCarriedLanguageIsChosen) {
+  EXPECT_EQ(ChosenCatalogue({}).Size(), 0U);
+  EXPECT_EQ(ChosenCatalogue({"fr_FR", "fr"}).Size(), 0U);
+  EXPECT_EQ(ChosenCatalogue({"en_GB", "en", "qps"}).Size(), 0U);
+  const MessageCatalogue pseudo = ChosenCatalogue({"fr", "qps", "de"});
+  ASSERT_GT(pseudo.Size(), 0U);
+  EXPECT_EQ(pseudo.Find("ERROR: the output cannot be written")[0], '[');
+}
+
 }  // namespace
 }  // namespace varnock
