@@ -5,6 +5,12 @@
 find_program(VARNOCK_XGETTEXT xgettext REQUIRED)
 find_program(VARNOCK_MSGFMT msgfmt REQUIRED)
 find_program(VARNOCK_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
+find_file(VARNOCK_METAINFO_ITS metainfo.its PATHS /usr/share/gettext/its REQUIRED)
+file(STRINGS ${PROJECT_SOURCE_DIR}/po/LINGUAS VARNOCK_LANGUAGES REGEX "^[a-z]")
+set(VARNOCK_CATALOGUE_SOURCES ${PROJECT_SOURCE_DIR}/po/LINGUAS)
+foreach(language IN LISTS VARNOCK_LANGUAGES)
+  list(APPEND VARNOCK_CATALOGUE_SOURCES ${PROJECT_SOURCE_DIR}/po/${language}.po)
+endforeach()
 
 set(VARNOCK_TEXT_FOLDERS support patchfile target history engine author sets app picker cli qt win32)
 
@@ -21,11 +27,20 @@ function(varnock_embed_catalogues target)
   file(CONFIGURE OUTPUT ${dir}/sources.txt CONTENT "${source_list}\n")
   list(TRANSFORM sources PREPEND ${PROJECT_SOURCE_DIR}/ OUTPUT_VARIABLE source_paths)
 
+  # The desktop entry's and the AppStream data's texts join the programs' (by the rules of
+  # AppStream's own package for its format).
+  set(desktop packaging/linux/org.varnock.Varnock.desktop.in)
+  set(metainfo packaging/linux/org.varnock.Varnock.metainfo.xml.in)
   add_custom_command(OUTPUT ${dir}/varnock.pot
     COMMAND ${VARNOCK_XGETTEXT} --from-code=UTF-8 --language=C++ --keyword=Tr --keyword=TrNoop
       --keyword=TrFormat:1 --add-comments=TRANSLATORS: --add-location=file --no-wrap --force-po
       --package-name=Varnock --files-from=${dir}/sources.txt --output=${dir}/varnock.pot
-    DEPENDS ${source_paths} ${dir}/sources.txt
+    COMMAND ${VARNOCK_XGETTEXT} --join-existing --language=Desktop --add-location=file --no-wrap
+      --output=${dir}/varnock.pot ${desktop}
+    COMMAND ${VARNOCK_XGETTEXT} --join-existing --its=${VARNOCK_METAINFO_ITS} --add-location=file
+      --no-wrap --output=${dir}/varnock.pot ${metainfo}
+    DEPENDS ${source_paths} ${dir}/sources.txt ${PROJECT_SOURCE_DIR}/${desktop}
+      ${PROJECT_SOURCE_DIR}/${metainfo}
     WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
     COMMENT "Extracting the texts to translate"
     VERBATIM)

@@ -86,9 +86,23 @@ if(TARGET varnock)
   add_executable(varnock-screen-png EXCLUDE_FROM_ALL screen_png_tool.cpp)
   target_link_libraries(varnock-screen-png PRIVATE Qt6::Gui)
 
+  # The desktop entry and the AppStream data carry the name and summary in every language of
+  # po/, merged in by msgfmt from the same catalogues as the programs' texts.
   configure_file(${linux}/org.varnock.Varnock.metainfo.xml.in
-                 ${generated}/org.varnock.Varnock.metainfo.xml @ONLY)
-  install(FILES ${linux}/org.varnock.Varnock.desktop
+                 ${generated}/untranslated/org.varnock.Varnock.metainfo.xml @ONLY)
+  add_custom_command(OUTPUT ${generated}/org.varnock.Varnock.metainfo.xml
+    COMMAND ${VARNOCK_MSGFMT} --xml --template=${generated}/untranslated/org.varnock.Varnock.metainfo.xml
+            -d ${PROJECT_SOURCE_DIR}/po -o ${generated}/org.varnock.Varnock.metainfo.xml
+    DEPENDS ${generated}/untranslated/org.varnock.Varnock.metainfo.xml ${VARNOCK_CATALOGUE_SOURCES}
+    VERBATIM)
+  add_custom_command(OUTPUT ${generated}/org.varnock.Varnock.desktop
+    COMMAND ${VARNOCK_MSGFMT} --desktop --template=${linux}/org.varnock.Varnock.desktop.in
+            -d ${PROJECT_SOURCE_DIR}/po -o ${generated}/org.varnock.Varnock.desktop
+    DEPENDS ${linux}/org.varnock.Varnock.desktop.in ${VARNOCK_CATALOGUE_SOURCES}
+    VERBATIM)
+  list(APPEND generated_files ${generated}/org.varnock.Varnock.metainfo.xml
+       ${generated}/org.varnock.Varnock.desktop)
+  install(FILES ${generated}/org.varnock.Varnock.desktop
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT window)
   install(FILES ${generated}/org.varnock.Varnock.metainfo.xml
           DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo COMPONENT window)

@@ -38,7 +38,7 @@ QString Translated(std::string_view text) {
 
 // A button's or check box's caption, with the access key its language gives it.
 QString PressedCaption(std::string_view caption) {
-  return Text(Tr(WithAccessKey(caption).c_str()));
+  return Text(WithAccessKey(caption));
 }
 
 QLabel* MakeLabel(const ControlDesign& design, QWidget* window) {

@@ -23,6 +23,7 @@
 #include "qt/history_dialog.h"
 #include "qt/patches_model.h"
 #include "qt/twips.h"
+#include "support/translation.h"
 
 namespace varnock::qt {
 
@@ -72,7 +73,7 @@ ColumnWidths FirstColumns(const QTableView* table) {
 PatchesDialog::PatchesDialog(const PatchesRequest& request, QWidget* parent)
     : QDialog(parent), model_(nullptr) {
   setObjectName(QStringLiteral("PatchesWindow"));
-  setWindowTitle(Text(kPatchesWindowCaption));
+  setWindowTitle(Text(Tr(kPatchesWindowCaption.data())));
   setModal(true);
   ui_.SetMainWindow(this);
   BuildWindow(this, kPatchesWindowDesign);
@@ -223,10 +224,10 @@ bool PatchesDialog::Confirm(const std::string& text, const std::string& title) {
 // Qt's own file dialog; the save dialog adds the extension and asks before a file is replaced.
 std::string PatchesDialog::AskSetPath(SetFileDialog dialog, const std::string& folder) {
   const bool save = dialog == SetFileDialog::Save;
-  QFileDialog box(this, QString::fromUtf8(save ? kSaveSetTitle : kOpenSetTitle),
+  QFileDialog box(this, QString::fromUtf8(Tr(save ? kSaveSetTitle : kOpenSetTitle)),
                   QString::fromStdString(folder),
                   QStringLiteral("%1 (*.%2)")
-                      .arg(QString::fromUtf8(kSetFilesName), QString::fromUtf8(kSetExtension)));
+                      .arg(QString::fromUtf8(Tr(kSetFilesName)), QString::fromUtf8(kSetExtension)));
   box.setObjectName(QStringLiteral("SetFileDialog"));
   box.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   box.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);

@@ -138,7 +138,7 @@ QVariant PatchesModel::headerData(int section, Qt::Orientation orientation, int 
       section >= columnCount({})) {
     return {};
   }
-  return Text(kPatchesColumns[static_cast<std::size_t>(section)].caption);
+  return Text(Tr(kPatchesColumns[static_cast<std::size_t>(section)].caption.data()));
 }
 
 }  // namespace varnock::qt

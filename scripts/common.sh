@@ -8,14 +8,15 @@ export VARNOCK_ROOT
 # window as a screen reader does (a virtual display, the accessibility bus and its client).
 NATIVE_PACKAGES=(build-essential cmake ninja-build qt6-base-dev libgtest-dev googletest
   libgmock-dev libcli11-dev nlohmann-json3-dev fonts-dejavu-core poppler-utils
-  clang-format clang-tidy libssl-dev gettext python3-polib
+  clang-format clang-tidy libssl-dev gettext python3-polib appstream
   xvfb xauth dbus-x11 at-spi2-core python3-pyatspi)
 
 # Debian packages for the Windows programs: the mingw-w64 cross compiler, Wine to run their
 # tests, the sources and headers the cross build compiles (GoogleTest, CLI11, JSON), and a
 # virtual display with fonts for the tests that open windows.
 WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 googletest
-  libcli11-dev nlohmann-json3-dev xvfb xauth fonts-wine fonts-liberation gettext python3-polib)
+  libcli11-dev nlohmann-json3-dev xvfb xauth fonts-wine fonts-liberation gettext python3-polib
+  appstream)
 
 # Debian packages for building and checking the installable packages.
 # The portable archive carries Debian's Qt Wayland plugin and sets run paths with patchelf.

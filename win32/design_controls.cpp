@@ -110,7 +110,7 @@ void BuildControls(HWND window, const WindowDesign& design, int idBase, const Wi
         control.kind == ControlKind::Button || control.kind == ControlKind::CheckBox;
     // The caption in the user's language (the tables' texts are whole literals).
     const std::string caption =
-        pressed ? Tr(WithAccessKey(control.caption).c_str()) : Tr(control.caption.data());
+        pressed ? WithAccessKey(control.caption) : std::string(Tr(control.caption.data()));
     HWND made = CreateControl(window, native.className, caption.c_str(), native.style,
                               idBase + static_cast<int>(index), FontFor(control.font, fonts));
     PlaceControl(made, control.kind, control.box, dpi);

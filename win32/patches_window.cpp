@@ -5,6 +5,7 @@
 
 #include "app/access_keys.h"
 #include "app/patches_columns.h"
+#include "support/translation.h"
 #include "win32/control_ids.h"
 #include "win32/design_controls.h"
 #include "win32/history_window.h"
@@ -91,7 +92,7 @@ PatchesWindow::PatchesWindow(HWND owner, UserInterface& ui, const PatchesRequest
     : dpi_(ScreenDpi()), fonts_(dpi_), presenter_(*this, ui, request) {
   RegisterWindowClass(kPatchesWindowClass, &OwnerProcedure<PatchesWindow>);
   window_ = CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kPatchesWindowClass,
-                            Wide(std::string(kPatchesWindowCaption)).c_str(),
+                            Wide(Tr(kPatchesWindowCaption.data())).c_str(),
                             WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, 0, 0, 0, 0, owner,
                             nullptr, GetModuleHandleW(nullptr), this);
   if (window_ == nullptr) {
@@ -137,7 +138,7 @@ void PatchesWindow::SetUpList() {
   images_ = CreateStatusImages(MulDiv(kGlyphPixels, dpi_, 96));
   ListView_SetImageList(list, images_, LVSIL_SMALL);
   for (std::size_t i = 0; i < kPatchesColumns.size(); ++i) {
-    std::wstring caption = Wide(std::string(kPatchesColumns[i].caption));
+    std::wstring caption = Wide(Tr(kPatchesColumns[i].caption.data()));
     LVCOLUMNW column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
     column.pszText = caption.data();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/patches_texts.h"
+#include "support/translation.h"
 #include "win32/text.h"
 
 namespace varnock::win32 {
@@ -16,7 +17,7 @@ constexpr DWORD kPathRoom = 32768;  // the longest path Windows takes
 // "Patch sets (*.ptcset)", its pattern, and the double NUL that ends the list.
 std::wstring Filter() {
   const std::wstring pattern = L"*." + Wide(kSetExtension);
-  std::wstring filter = Wide(kSetFilesName) + L" (" + pattern + L")";
+  std::wstring filter = Wide(Tr(kSetFilesName)) + L" (" + pattern + L")";
   filter.push_back(L'\0');
   filter += pattern;
   filter.push_back(L'\0');
@@ -29,7 +30,7 @@ std::string AskSetFilePath(HWND owner, SetFileDialog dialog, const std::string& 
   const bool save = dialog == SetFileDialog::Save;
   const std::wstring filter = Filter();
   const std::wstring start = Wide(folder);
-  const std::wstring title = Wide(save ? kSaveSetTitle : kOpenSetTitle);
+  const std::wstring title = Wide(Tr(save ? kSaveSetTitle : kOpenSetTitle));
   const std::wstring extension = Wide(kSetExtension);
   std::vector<wchar_t> path(kPathRoom, L'\0');
   OPENFILENAMEW request{};
