@@ -9,6 +9,7 @@
 
 #include "app/history_keeping.h"
 #include "app/history_texts.h"
+#include "app/language_setting.h"
 #include "app/patch_rows.h"
 #include "app/patches_texts.h"
 #include "app/set_files.h"
@@ -136,6 +137,11 @@ PatchesPresenter::~PatchesPresenter() {
 void PatchesPresenter::Open() {
   Impl& impl = *impl_;
   impl.view.SetKeepHistory(impl.history.Keep());
+  std::vector<std::string> languages;
+  for (const LanguageOption& option : LanguageOptions()) {
+    languages.emplace_back(Tr(option.name.data()));
+  }
+  impl.view.SetLanguages(languages, RememberedLanguageOption(impl.request.settings));
   // The patch the main window shows, with its description, else the first.
   impl.selected = impl.rows.RowOf(impl.request.chosenFile);
   if (impl.selected) {
@@ -337,6 +343,19 @@ void PatchesPresenter::OpenSetClicked() {
 
 void PatchesPresenter::KeepHistoryToggled(bool keep) {
   impl_->history.SetKeep(keep);
+}
+
+// The choice is kept; the texts already shown stay in the language they were read in.
+void PatchesPresenter::LanguageChosen(std::size_t option) {
+  Impl& impl = *impl_;
+  const auto options = LanguageOptions();
+  if (impl.request.settings == nullptr || option >= options.size() ||
+      option == RememberedLanguageOption(impl.request.settings)) {
+    return;
+  }
+  impl.request.settings->Write(kRememberedLanguage, std::string(options[option].code));
+  impl.ui.ShowMessage(Tr("Varnock speaks the chosen language from its next start."),
+                      MessageIcon::None);
 }
 
 void PatchesPresenter::CloseClicked() {

@@ -98,6 +98,7 @@ class PatchesPresenter {
   void SaveSetClicked();                        // Pul_SaveSet
   void OpenSetClicked();                        // Pul_OpenSet
   void KeepHistoryToggled(bool keep);           // Check_History
+  void LanguageChosen(std::size_t option);      // Combo_Language
   void CloseClicked();                          // Pul_Close, Escape, the close box
 
   // What "Apply changes" would do now.

@@ -35,6 +35,8 @@ class PatchesView {
   virtual void SetApplyEnabled(bool enabled) = 0;
   // The history check box (Check_History).
   virtual void SetKeepHistory(bool keep) = 0;
+  // The languages offered (Combo_Language), and the one chosen.
+  virtual void SetLanguages(const std::vector<std::string>& names, std::size_t chosen) = 0;
   // The History window, modally, over this one: its rows in a list that scrolls.
   virtual void ShowHistory(const HistoryListing& listing) = 0;
   // A modal question with Yes and No buttons; true for Yes. No is the default.

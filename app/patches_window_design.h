@@ -13,7 +13,7 @@ namespace varnock {
 // first size, the list and the description taking what it grows by.
 inline constexpr std::string_view kPatchesWindowCaption = TrNoop("Patches");
 
-inline constexpr std::array<ControlDesign, 16> kPatchesWindowControls = {{
+inline constexpr std::array<ControlDesign, 18> kPatchesWindowControls = {{
     {"Label_Filter", ControlKind::Label, TrNoop("Filter:"), {90, 90, 900, 240}, 0},
     {"Text_Filter", ControlKind::EntryLine, "", {1035, 45, 4500, 285}, 1},
     {"Label_Patches", ControlKind::Label, TrNoop("Patches:"), {90, 435, 1500, 240}, 2},
@@ -48,10 +48,14 @@ inline constexpr std::array<ControlDesign, 16> kPatchesWindowControls = {{
     {"Pul_SaveSet", ControlKind::Button, TrNoop("Save set…"), {8540, 6480, 1100, 330}, 13},
     {"Pul_OpenSet", ControlKind::Button, TrNoop("Open set…"), {9730, 6480, 1100, 330}, 14},
     {"Pul_Close", ControlKind::Button, TrNoop("Close"), {10920, 6480, 970, 330}, 15},
+    // The language the windows speak from their next start, kept in the settings.
+    {"Label_Language", ControlKind::Label, TrNoop("Language:"), {7610, 90, 1590, 240}, 16},
+    {"Combo_Language", ControlKind::DropDownList, "", {9290, 45, 2600, 315}, 17},
 }};
 
-inline constexpr std::array<ControlLabel, 3> kPatchesWindowLabels = {{
+inline constexpr std::array<ControlLabel, 4> kPatchesWindowLabels = {{
     {"Text_Filter", "Label_Filter"},
+    {"Combo_Language", "Label_Language"},
     {"List_Patches", "Label_Patches"},
     {"Text_Description", "Label_Description"},
 }};

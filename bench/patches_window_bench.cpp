@@ -28,6 +28,7 @@ class WaitingView : public PatchesView {
   void SetProgress(const std::string&) override {}
   void SetApplyEnabled(bool) override {}
   void SetKeepHistory(bool) override {}
+  void SetLanguages(const std::vector<std::string>&, std::size_t) override {}
   bool Confirm(const std::string&, const std::string&) override { return false; }
   std::string AskSetPath(SetFileDialog, const std::string&) override { return {}; }
   void WakeUp() override {

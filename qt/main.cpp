@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "app/app_environment.h"
+#include "app/language_setting.h"
 #include "app/main_presenter.h"
 #include "picker/system_picker_environment.h"
 #include "qt/app_icon.h"
@@ -31,13 +32,15 @@ int main(int argc, char** argv) {
     return qt::RunDemo(argv[2], std::cout);
   }
 
+  // The language chosen in the settings, before the first text is read.
+  qt::QtSettings settings;
+  UseRememberedLanguage(settings);
   qt::QtUserInterface ui;
   qt::Principale window;
   ui.SetMainWindow(&window);
   qt::QtPickerWindowHost pickerHost(&window);
   SystemPickerEnvironment pickerEnvironment;
   Dialog_GetFileODir picker(pickerEnvironment, ui, pickerHost);
-  qt::QtSettings settings;
   AppEnvironment environment = SystemEnvironment();
   // "varnock [PATCH.ptc | SET.ptcset] [EXE]", as the file manager starts it for a patch or a
   // set; Qt has taken its own options out of the arguments.

@@ -1,6 +1,7 @@
 #include "qt/patches_dialog.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -140,6 +141,8 @@ void PatchesDialog::Wire() {
           });
   connect(DesignControl<QCheckBox>(this, "Check_History"), &QCheckBox::clicked, this,
           [presenter](bool keep) { presenter->KeepHistoryToggled(keep); });
+  connect(DesignControl<QComboBox>(this, "Combo_Language"), &QComboBox::activated, this,
+          [presenter](int option) { presenter->LanguageChosen(static_cast<std::size_t>(option)); });
   const struct {
     const char* button;
     void (PatchesPresenter::*handler)();
@@ -203,6 +206,15 @@ void PatchesDialog::SetApplyEnabled(bool enabled) {
     Table()->setFocus();
   }
   apply->setEnabled(enabled);
+}
+
+void PatchesDialog::SetLanguages(const std::vector<std::string>& names, std::size_t chosen) {
+  auto* languages = DesignControl<QComboBox>(this, "Combo_Language");
+  languages->clear();
+  for (const std::string& name : names) {
+    languages->addItem(QString::fromStdString(name));
+  }
+  languages->setCurrentIndex(static_cast<int>(chosen));
 }
 
 void PatchesDialog::SetKeepHistory(bool keep) {

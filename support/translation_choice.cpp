@@ -8,6 +8,8 @@ namespace varnock {
 
 namespace {
 
+constexpr const char* kChosenVariable = "VARNOCK_LANGUAGE";
+
 std::string Variable(const char* name) {
   const char* value = std::getenv(name);
   return value == nullptr ? std::string() : std::string(value);
@@ -41,6 +43,7 @@ std::vector<std::string> UserLanguages(const LanguageVariables& variables) {
     }
   }
   std::vector<std::string> languages;
+  AddLocale(variables.chosen, languages);
   if (locale.empty() || IsEnglishOrPlain(locale)) {
     return languages;
   }
@@ -54,8 +57,15 @@ std::vector<std::string> UserLanguages(const LanguageVariables& variables) {
   return languages;
 }
 
+void ChooseProcessLanguage(const std::string& language) {
+  if (!language.empty()) {
+    SetProcessVariable(kChosenVariable, language);
+  }
+}
+
 LanguageVariables ProcessLanguageVariables() {
-  return {.language = Variable("LANGUAGE"),
+  return {.chosen = Variable(kChosenVariable),
+          .language = Variable("LANGUAGE"),
           .lcAll = Variable("LC_ALL"),
           .lcMessages = Variable("LC_MESSAGES"),
           .lang = Variable("LANG"),

@@ -8,4 +8,7 @@ namespace varnock {
 // none apart from the variables (POSIX).
 std::string InterfaceLocale();
 
+// Sets a variable of this process's environment, where the C library reads it.
+void SetProcessVariable(const char* name, const std::string& value);
+
 }  // namespace varnock

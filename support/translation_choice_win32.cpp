@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "support/translation_choice_platform.h"
 
 namespace varnock {
@@ -15,6 +17,10 @@ std::string InterfaceLocale() {
     locale += *c == L'-' ? '_' : static_cast<char>(*c & 0x7f);
   }
   return locale;
+}
+
+void SetProcessVariable(const char* name, const std::string& value) {
+  _putenv_s(name, value.c_str());
 }
 
 }  // namespace varnock

@@ -72,6 +72,7 @@ inline constexpr int kListPatches = PatchesControlId("List_Patches");
 inline constexpr int kPatchesDescription = PatchesControlId("Text_Description");
 inline constexpr int kLabelProgress = PatchesControlId("Label_Progress");
 inline constexpr int kCheckHistory = PatchesControlId("Check_History");
+inline constexpr int kComboLanguage = PatchesControlId("Combo_Language");
 inline constexpr int kPulApplyChanges = PatchesControlId("Pul_ApplyChanges");
 inline constexpr int kPulRefresh = PatchesControlId("Pul_Refresh");
 inline constexpr int kPulRestore = PatchesControlId("Pul_Restore");

@@ -265,6 +265,15 @@ void PatchesWindow::OnCommand(int id, int code) {
     }
     return;
   }
+  if (id == kComboLanguage) {
+    if (code == CBN_SELCHANGE) {
+      const auto option = SendMessageW(Control(kComboLanguage), CB_GETCURSEL, 0, 0);
+      if (option >= 0) {
+        Handle([&] { presenter_.LanguageChosen(static_cast<std::size_t>(option)); });
+      }
+    }
+    return;
+  }
   if (id == IDOK) {
     OnEnter();
     return;
@@ -516,6 +525,15 @@ void PatchesWindow::SetApplyEnabled(bool enabled) {
     }
   }
   EnableWindow(button, enabled ? TRUE : FALSE);
+}
+
+void PatchesWindow::SetLanguages(const std::vector<std::string>& names, std::size_t chosen) {
+  HWND languages = Control(kComboLanguage);
+  SendMessageW(languages, CB_RESETCONTENT, 0, 0);
+  for (const std::string& name : names) {
+    SendMessageW(languages, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(name).c_str()));
+  }
+  SendMessageW(languages, CB_SETCURSEL, chosen, 0);
 }
 
 void PatchesWindow::SetKeepHistory(bool keep) {

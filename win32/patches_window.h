@@ -35,6 +35,7 @@ class PatchesWindow : public PatchesView {
   void SetProgress(const std::string& text) override;
   void SetApplyEnabled(bool enabled) override;
   void SetKeepHistory(bool keep) override;
+  void SetLanguages(const std::vector<std::string>& names, std::size_t chosen) override;
   void ShowHistory(const HistoryListing& listing) override;
   bool Confirm(const std::string& text, const std::string& title) override;
   std::string AskSetPath(SetFileDialog dialog, const std::string& folder) override;

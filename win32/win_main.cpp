@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "app/app_environment.h"
+#include "app/language_setting.h"
 #include "app/main_presenter.h"
 #include "picker/picker_presenter.h"
 #include "picker/system_picker_environment.h"
@@ -21,6 +22,9 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   using namespace varnock;
   PrepareProcess();
+  // The language chosen in the settings, before the first text is read.
+  win32::RegistrySettings settings;
+  UseRememberedLanguage(settings);
   win32::Win32UserInterface ui;
   win32::MainWindow window;
   if (window.Handle() == nullptr) {
@@ -30,7 +34,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   win32::Win32PickerWindowHost pickerHost(window.Handle());
   SystemPickerEnvironment pickerEnvironment;
   Dialog_GetFileODir picker(pickerEnvironment, ui, pickerHost);
-  win32::RegistrySettings settings;
   AppEnvironment environment = SystemEnvironment();
   // "varnock [PATCH.ptc | SET.ptcset] [EXE]", as Explorer starts it for a patch or a set.
   const std::vector<std::string> arguments = ProgramArguments(0, nullptr);

@@ -30,6 +30,10 @@ class FakePatchesView : public PatchesView {
   void SetProgress(const std::string& text) override { progress = text; }
   void SetApplyEnabled(bool enabled) override { applyEnabled = enabled; }
   void SetKeepHistory(bool) override {}
+  void SetLanguages(const std::vector<std::string>& names, std::size_t chosen) override {
+    languages = names;
+    language = chosen;
+  }
   void ShowHistory(const HistoryListing& given) override { listing = given; }
   bool Confirm(const std::string& text, const std::string&) override {
     questions.push_back(text);
@@ -76,6 +80,8 @@ class FakePatchesView : public PatchesView {
   bool confirm = false;
   std::vector<bool> answers;  // given before `confirm`, first first
   std::vector<std::string> questions;
+  std::vector<std::string> languages;
+  std::size_t language = 0;
   std::optional<HistoryListing> listing;
   std::vector<std::string> setPaths;  // the answers of the set dialogs, first first
   std::vector<std::string> dialogs;
@@ -105,7 +111,7 @@ class PatchesPresenterTest : public ImageTest {
             bool drain = true) {
     presenter = std::make_unique<PatchesPresenter>(
         view, ui,
-        PatchesRequest{folder, exe, names, known, nullptr, keeping ? keeping : &history, chosen,
+        PatchesRequest{folder, exe, names, known, settings, keeping ? keeping : &history, chosen,
                        chosenDescription, setPath});
     presenter->Open();
     if (drain) {
@@ -143,6 +149,7 @@ class PatchesPresenterTest : public ImageTest {
   FakePatchesView view;
   HistoryKeeping history{nullptr, dir.File("history")};
   std::unique_ptr<PatchesPresenter> presenter;
+  SettingsStore* settings = nullptr;
 };
 
 }  // namespace varnock::testing

@@ -6,16 +6,56 @@
 #include <chrono>
 #include <condition_variable>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <random>
 #include <set>
 
 #include "app/history_keeping.h"
+#include "app/language_setting.h"
 #include "support/files.h"
+#include "support/translation_choice.h"
 #include "tests/app/patches_fixture.h"
 
 namespace varnock::testing {
 namespace {
+
+class KeptSettings : public SettingsStore {
+ public:
+  std::string Read(const std::string& name) const override {
+    const auto found = kept.find(name);
+    return found == kept.end() ? std::string() : found->second;
+  }
+  void Write(const std::string& name, const std::string& value) override { kept[name] = value; }
+  std::map<std::string, std::string> kept;
+};
+
+// The languages offered, each in itself, the remembered one chosen; a new choice is kept and
+// told once, for the next start, and start-up makes the remembered one the process's.
+TEST_F(PatchesPresenterTest, TheLanguageChosenIsKeptForTheNextStart) {
+  KeptSettings kept;
+  kept.Write(kRememberedLanguage, "de");
+  settings = &kept;
+  Write("a.ptc", 100, {1, 2});
+  Open();
+  EXPECT_EQ(view.languages,
+            (std::vector<std::string>{"System language", "English", "Deutsch", "Español"}));
+  EXPECT_EQ(view.language, 2U);
+  presenter->LanguageChosen(2);
+  presenter->LanguageChosen(LanguageOptions().size());
+  EXPECT_TRUE(ui.messages.empty());
+  presenter->LanguageChosen(0);
+  EXPECT_EQ(kept.Read(kRememberedLanguage), "");
+  presenter->LanguageChosen(3);
+  EXPECT_EQ(kept.Read(kRememberedLanguage), "es");
+  EXPECT_EQ(ui.messages.size(), 2U);
+
+  UseRememberedLanguage(kept);
+  EXPECT_EQ(ProcessLanguageVariables().chosen, "es");
+  kept.Write(kRememberedLanguage, "xx");
+  EXPECT_EQ(RememberedLanguageOption(&kept), 0U);
+  ::unsetenv("VARNOCK_LANGUAGE");
+}
 
 // Rows in the order given, statuses in a person's words, conflicts named; the filter narrows by
 // name or description, case ignored, and the marks of hidden rows stay as they were.

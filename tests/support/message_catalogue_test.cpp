@@ -127,11 +127,16 @@ TEST(TranslationChoiceTest, LanguagesFollowTheVariables) {
       {{.systemLocale = "es_MX"}, {"es_MX", "es"}},
       {{.lang = "C", .systemLocale = "es_MX"}, {}},
       {{.language = "qps", .systemLocale = "en_US"}, {"qps", "en_US", "en"}},
+      // A language chosen in the settings goes first, in any locale.
+      {{.chosen = "de", .lang = "C"}, {"de"}},
+      {{.chosen = "es_ES", .language = "de", .lang = "de_AT"},
+       {"es_ES", "es", "de", "de_AT", "de"}},
+      {{.chosen = "en", .lang = "de_DE.UTF-8"}, {"en", "de_DE", "de"}},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(UserLanguages(c.variables), c.languages)
-        << c.variables.language << "|" << c.variables.lcAll << "|" << c.variables.lcMessages << "|"
-        << c.variables.lang << "|" << c.variables.systemLocale;
+        << c.variables.chosen << "|" << c.variables.language << "|" << c.variables.lcAll << "|"
+        << c.variables.lcMessages << "|" << c.variables.lang << "|" << c.variables.systemLocale;
   }
 }
 
@@ -143,6 +148,11 @@ TEST(TranslationChoiceTest, TheFirstCarriedLanguageIsChosen) {
   const MessageCatalogue pseudo = ChosenCatalogue({"fr", "qps", "de"});
   ASSERT_GT(pseudo.Size(), 0U);
   EXPECT_EQ(pseudo.Find("ERROR: the output cannot be written")[0], '[');
+  const std::vector<std::string_view> carried = CarriedLanguages();
+  EXPECT_EQ(carried.back(), "qps");
+  for (const std::string_view language : carried) {
+    EXPECT_FALSE(EmbeddedCatalogue(language).empty()) << language;
+  }
 }
 
 }  // namespace
