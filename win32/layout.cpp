@@ -29,6 +29,22 @@ void Place(HWND control, const TwipsBox& box, int dpi) {
   MoveWindow(control, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
 }
 
+void FitComboHeight(HWND combo, const TwipsBox& box, int dpi) {
+  const RECT wanted = PixelRect(box, dpi);
+  // Measured again after each change: how the field's height adds up to the control's is the
+  // system's own.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    RECT closed{};
+    GetWindowRect(combo, &closed);
+    const LONG missing = (wanted.bottom - wanted.top) - (closed.bottom - closed.top);
+    const LRESULT field = SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+    if (missing == 0 || field == CB_ERR || field + missing <= 0) {
+      return;
+    }
+    SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + missing);
+  }
+}
+
 void SizeAndCentre(HWND window, int width, int height, int dpi) {
   RECT frame{0, 0, TwipsToPixels(width, dpi), TwipsToPixels(height, dpi)};
   AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)), FALSE,

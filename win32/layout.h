@@ -19,6 +19,8 @@ RECT PixelRect(const TwipsBox& box, int dpi);
 
 // Moves and sizes a child control to its place.
 void Place(HWND control, const TwipsBox& box, int dpi);
+// A closed drop-down list as high as its design box: its selection field is sized to fit.
+void FitComboHeight(HWND combo, const TwipsBox& box, int dpi);
 
 // Sizes a top-level window so that its client area is `width` by `height` twips, centred on
 // the screen's work area.

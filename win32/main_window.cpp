@@ -97,23 +97,10 @@ void MainWindow::AddToolTips() {
   }
 }
 
-// The closed list is as high as the design says: its selection field is sized to fit.
+// The closed list is as high as the design says.
 void MainWindow::FitComboHeight() {
-  HWND combo = combo_;
-  const RECT wanted =
-      PixelRect(kMainWindowControls[IndexOf(kMainWindowControls, "Combo_Patch")].box, dpi_);
-  // Measured again after each change: how the field's height adds up to the control's is the
-  // system's own.
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    RECT closed{};
-    GetWindowRect(combo, &closed);
-    const LONG missing = (wanted.bottom - wanted.top) - (closed.bottom - closed.top);
-    const LRESULT field = SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-    if (missing == 0 || field == CB_ERR || field + missing <= 0) {
-      return;
-    }
-    SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + missing);
-  }
+  varnock::win32::FitComboHeight(
+      combo_, kMainWindowControls[IndexOf(kMainWindowControls, "Combo_Patch")].box, dpi_);
 }
 
 void MainWindow::ShowCentred() {

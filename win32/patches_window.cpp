@@ -120,6 +120,9 @@ PatchesWindow::~PatchesWindow() {
 
 void PatchesWindow::CreateControls() {
   BuildControls(window_, kPatchesWindowDesign, kPatchesControlBase, fonts_, dpi_);
+  FitComboHeight(Control(kComboLanguage),
+                 kPatchesWindowControls[IndexOf(kPatchesWindowControls, "Combo_Language")].box,
+                 dpi_);
   KeepTabsOut(Control(kPatchesDescription));
   SetUpList();
   // The keys act on the row selected, the patch the main window showed.

@@ -16,6 +16,7 @@
 #include "support/files.h"
 #include "support/translation_choice.h"
 #include "tests/app/patches_fixture.h"
+#include "tests/support/scoped_variable.h"
 
 namespace varnock::testing {
 namespace {
@@ -50,11 +51,11 @@ TEST_F(PatchesPresenterTest, TheLanguageChosenIsKeptForTheNextStart) {
   EXPECT_EQ(kept.Read(kRememberedLanguage), "es");
   EXPECT_EQ(ui.messages.size(), 2U);
 
+  const ScopedVariable before("VARNOCK_LANGUAGE", std::nullopt);
   UseRememberedLanguage(kept);
   EXPECT_EQ(ProcessLanguageVariables().chosen, "es");
   kept.Write(kRememberedLanguage, "xx");
   EXPECT_EQ(RememberedLanguageOption(&kept), 0U);
-  ::unsetenv("VARNOCK_LANGUAGE");
 }
 
 // Rows in the order given, statuses in a person's words, conflicts named; the filter narrows by
