@@ -1,5 +1,9 @@
 #include "app/history_texts.h"
 
+#include <array>
+
+#include "app/history_time.h"
+
 #include "support/files.h"
 #include "support/paths.h"
 #include "support/translation.h"
@@ -7,6 +11,20 @@
 namespace varnock {
 
 namespace {
+
+// The operations as the record names them, in the user's language.
+std::string OperationWord(const std::string& kind) {
+  static constexpr std::array<const char*, 6> kKinds = {
+      // TRANSLATORS: an operation in a row of the History window
+      TrNoop("apply"),        TrNoop("remove"),  TrNoop("batch"),
+      TrNoop("batch remove"), TrNoop("restore"), TrNoop("undo")};
+  for (const char* known : kKinds) {
+    if (kind == known) {
+      return Tr(known);
+    }
+  }
+  return kind;
+}
 
 // The operation's arguments, as the row shows them: "argument 7", or "arguments A=7, B=9".
 std::string ArgumentsText(const HistoryRow& row) {
@@ -60,8 +78,10 @@ HistoryListing ListHistory(const std::string& exePath, const HistorySummary& sum
   // TRANSLATORS: the History window's caption; %1 is the executable's path
   HistoryListing listing{TrFormat("History of %1", {exePath}), {}, {}};
   for (const HistoryRow& row : summary.rows) {
-    listing.rows.push_back(row.time + "  " + row.what + "  " + row.patches + ArgumentsText(row) +
-                           (row.state.empty() ? "" : "  (" + row.state + ")"));
+    listing.rows.push_back(
+        ShownTime(row.time, TimeFormat()) + "  " + OperationWord(row.what) + "  " + row.patches +
+        ArgumentsText(row) +
+        (row.state.empty() ? "" : "  (" + std::string(Tr(row.state.c_str())) + ")"));
   }
   listing.state = summary.matchesLast
                       ? Tr("The file is as Varnock's last change left it.")

@@ -88,7 +88,7 @@ int HistoryCommand::Run(ConsoleUi& console) {
     console.Out() << row.time << "  " << Printable(row.what)
                   << (row.patches.empty() ? "" : "  " + Printable(row.patches))
                   << (row.arguments.empty() ? "" : "  --arg " + Printable(row.arguments))
-                  << (row.state.empty() ? "" : "  " + row.state) << '\n';
+                  << (row.state.empty() ? "" : "  " + std::string(Tr(row.state.c_str()))) << '\n';
   }
   console.Out() << MatchesLastText(view.matchesLast) << '\n';
   return kExitOk;

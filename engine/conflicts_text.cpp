@@ -25,10 +25,11 @@ std::string NamedConflicts(const FolderStatus& folder, std::size_t index, std::s
 }  // namespace
 
 std::string GroupedNumber(std::size_t count) {
+  // TRANSLATORS: the separator between groups of three digits in a number ("1,200")
+  const std::string separator = Tr(",");
   std::string digits = std::to_string(count);
   for (std::size_t at = digits.size(); at > 3; at -= 3) {
-    // Inserted as one character: GCC 12 at -O2 mistakes the copy of "," for an overlapping one.
-    digits.insert(at - 3, 1, ',');
+    digits.insert(at - 3, separator);
   }
   return digits;
 }

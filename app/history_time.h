@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace varnock {
+
+// A history row's time as the user's language writes it: the recorded UTC time
+// ("2026-12-07T17:30:00Z") in local time, written by `format` as strftime takes it. With the
+// recorded form itself as the format (English), or a time that is not of that form, the time
+// is shown as recorded.
+std::string ShownTime(const std::string& recorded, std::string_view format);
+
+// The format of the user's language for ShownTime.
+std::string_view TimeFormat();
+
+}  // namespace varnock
