@@ -39,8 +39,10 @@ function(varnock_embed_catalogues target)
       --output=${dir}/varnock.pot ${desktop}
     COMMAND ${VARNOCK_XGETTEXT} --join-existing --its=${VARNOCK_METAINFO_ITS} --add-location=file
       --no-wrap --output=${dir}/varnock.pot ${metainfo}
+    COMMAND ${VARNOCK_XGETTEXT} --join-existing --language=Python --add-location=file --no-wrap
+      --output=${dir}/varnock.pot scripts/installer-texts
     DEPENDS ${source_paths} ${dir}/sources.txt ${PROJECT_SOURCE_DIR}/${desktop}
-      ${PROJECT_SOURCE_DIR}/${metainfo}
+      ${PROJECT_SOURCE_DIR}/${metainfo} ${PROJECT_SOURCE_DIR}/scripts/installer-texts
     WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
     COMMENT "Extracting the texts to translate"
     VERBATIM)
