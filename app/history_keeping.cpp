@@ -41,10 +41,10 @@ void HistoryKeeping::TellFailure(UserInterface& ui) {
   told_ = true;
   // TRANSLATORS: %1 is why the history cannot be written; "Restore original" and "Undo last
   // change" are the Patches window's buttons
-  ui.ShowMessage(TrFormat("WARNING: no history is kept for this change: %1\r\nRestore original "
-                          "and Undo last change cannot take it back. This warning is not shown "
-                          "again until the program starts anew.",
-                          {history_->Failure()}),
+  ui.ShowMessage(TrFormatCrLf("WARNING: no history is kept for this change: %1\nRestore original "
+                              "and Undo last change cannot take it back. This warning is not shown "
+                              "again until the program starts anew.",
+                              {history_->Failure()}),
                  MessageIcon::None);
 }
 

@@ -115,7 +115,7 @@ void MainPresenter::InitProgram() {
   state_.PatchFolder = bundle_.Unpack(environment_, state_.UnpackedFiles);
   ListPatches(remembered_.PatchFolder(WholeRoot(state_.PatchFolder)), state_.PatchCount);
   if (state_.PatchCount == 0) {
-    ui_.ShowMessage(Tr(texts::kNoPatchFound), MessageIcon::Critical);
+    ui_.ShowMessage(TrCrLf(texts::kNoPatchFound), MessageIcon::Critical);
     Unload();
     view_.CloseWindow();
   }

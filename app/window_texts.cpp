@@ -31,16 +31,16 @@ std::string TargetPickerCaption(const std::string& targetName) {
 
 std::string ProgramNotTaken(const std::string& exe, const std::string& patch,
                             const std::string& targetName) {
-  return TrFormat(
+  return TrFormatCrLf(
       // TRANSLATORS: %1 is the executable opened, %2 the chosen patch file, %3 the program's name
       // that the patch is made for, such as tomb4
-      "The program %1 was not taken:\r\nthe chosen patch %2 is made for %3, not for this program.",
+      "The program %1 was not taken:\nthe chosen patch %2 is made for %3, not for this program.",
       {exe, patch, targetName});
 }
 
 std::string UnexpectedFailure(const std::string& failed, const std::string& description) {
   // TRANSLATORS: %1 is what failed, such as "ERROR trying to apply the patch"; %2 why
-  return TrFormat("%1\r\nError mexage: %2", {failed, description});
+  return TrFormatCrLf("%1\nError mexage: %2", {failed, description});
 }
 
 }  // namespace varnock::texts

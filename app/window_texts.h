@@ -6,9 +6,9 @@
 
 namespace varnock::texts {
 
-// The main window's own messages, translated where they are shown.
+// The main window's own messages, translated where they are shown (kNoPatchFound by TrCrLf).
 inline constexpr const char* kNoPatchFound = TrNoop(
-    "ERROR: no patch found in current exe or in current folder\r\n"
+    "ERROR: no patch found in current exe or in current folder\n"
     "If this program was in a zip file, PLEASE, decompress whole zip file in a temporary "
     "folder before starting this program");
 inline constexpr const char* kNoPatchSelected = TrNoop("No patch selected");

@@ -25,7 +25,7 @@ bool ReadExecutable(const std::string& path, Bytes& image, UserInterface& ui) {
   if (!ReadWholeFile(path, image, error)) {
     return Refuse(
         // TRANSLATORS: %1 is the executable's path, %2 the reason.
-        ui, TrFormat("ERROR: cannot read the executable %1\r\nError mexage: %2", {path, error}));
+        ui, TrFormatCrLf("ERROR: cannot read the executable %1\nError mexage: %2", {path, error}));
   }
   if (image.size() > static_cast<std::size_t>(INT32_MAX)) {
     return Refuse(ui,

@@ -33,7 +33,7 @@ function(varnock_embed_catalogues target)
   set(metainfo packaging/linux/org.varnock.Varnock.metainfo.xml.in)
   add_custom_command(OUTPUT ${dir}/varnock.pot
     COMMAND ${VARNOCK_XGETTEXT} --from-code=UTF-8 --language=C++ --keyword=Tr --keyword=TrNoop
-      --keyword=TrFormat:1 --add-comments=TRANSLATORS: --add-location=file --no-wrap --force-po
+      --keyword=TrFormat:1 --keyword=TrCrLf --keyword=TrFormatCrLf:1 --add-comments=TRANSLATORS: --add-location=file --no-wrap --force-po
       --package-name=Varnock --files-from=${dir}/sources.txt --output=${dir}/varnock.pot
     COMMAND ${VARNOCK_XGETTEXT} --join-existing --language=Desktop --add-location=file --no-wrap
       --output=${dir}/varnock.pot ${desktop}

@@ -91,9 +91,9 @@ bool ArgumentBytes(const std::string& patchPath, const std::string& argument,
   }
   if (bytes.empty()) {
     // TRANSLATORS: %1 is the patch file's path.
-    ui.ShowMessage(TrFormat("Error trying to applicate patch: %1\r\nMissing Argument type or "
-                            "argument text in current patch",
-                            {patchPath}),
+    ui.ShowMessage(TrFormatCrLf("Error trying to applicate patch: %1\nMissing Argument type or "
+                                "argument text in current patch",
+                                {patchPath}),
                    MessageIcon::Critical);
     return false;
   }

@@ -62,18 +62,18 @@ std::string GetPatchArgument(const std::string& patchPath, UserInterface& ui) {
   const std::size_t opening = baseName.find('#');
   if (opening == std::string::npos) {
     // TRANSLATORS: %1 is the patch file's path.
-    ui.ShowMessage(TrFormat("Error trying to applicate patch: %1\r\nMissing characters '#' used "
-                            "to delimite argument",
-                            {patchPath}),
+    ui.ShowMessage(TrFormatCrLf("Error trying to applicate patch: %1\nMissing characters '#' used "
+                                "to delimite argument",
+                                {patchPath}),
                    MessageIcon::Critical);
     return {};
   }
   const std::size_t closing = baseName.find('#', opening + 1);
   if (closing == std::string::npos) {
     // TRANSLATORS: %1 is the patch file's path.
-    ui.ShowMessage(TrFormat("Error trying to applicate patch: %1\r\nMissing ending character '#' "
-                            "used to delimite argument in patch name",
-                            {patchPath}),
+    ui.ShowMessage(TrFormatCrLf("Error trying to applicate patch: %1\nMissing ending character '#' "
+                                "used to delimite argument in patch name",
+                                {patchPath}),
                    MessageIcon::Critical);
     return {};
   }

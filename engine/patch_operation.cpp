@@ -48,11 +48,12 @@ std::optional<std::string> PathWithAnswer(const std::string& patchPath, bool rem
     return std::nullopt;
   }
   // When removing, the prompt carries the note about giving the same argument.
-  const char* prompt =
-      remove ? Tr("Set argument value\r\n\r\nNote: to remove correctly the patch you should "
-                  "insert same argument you used to apply this patch, otherwise the removing "
-                  "operation will fail")
-             : Tr("Set argument value");
+  const std::string prompt =
+      remove ? TrCrLf(
+                   "Set argument value\n\nNote: to remove correctly the patch you should "
+                   "insert same argument you used to apply this patch, otherwise the removing "
+                   "operation will fail")
+             : std::string(Tr("Set argument value"));
   const auto answer = ui.AskText(prompt, Tr("Input argument"), proposed.value_or(proposal));
   if (!answer || answer->empty()) {
     return std::nullopt;

@@ -126,8 +126,8 @@ bool LoadListedPatch(const std::string& path, PatchRecord& record, UserInterface
   }
   if (!read) {
     // TRANSLATORS: %1 is the patch file's path, %2 the reason.
-    ui.ShowMessage(TrFormat("Error trying to load binary patch from file: %1\r\nError mexage: %2",
-                            {path, reader.Error()}),
+    ui.ShowMessage(TrFormatCrLf("Error trying to load binary patch from file: %1\nError mexage: %2",
+                                {path, reader.Error()}),
                    MessageIcon::Critical);
     return false;
   }

@@ -279,7 +279,7 @@ bool ReadPatchAsSource(const std::string& path, PatchSource& source, UserInterfa
   if (!ReadWholeFile(path, file, error)) {
     ui.ShowMessage(
         // TRANSLATORS: %1 is the patch file's path, %2 the reason.
-        TrFormat("ERROR: cannot read the patch file %1\r\nError mexage: %2", {path, error}),
+        TrFormatCrLf("ERROR: cannot read the patch file %1\nError mexage: %2", {path, error}),
         MessageIcon::Critical);
     return false;
   }

@@ -322,7 +322,7 @@ void Dialog_GetFileODir::OnNewFolder() {
   std::string error;
   if (!environment_.CreateFolder(newPath, error)) {
     // TRANSLATORS: %1 is the new folder's path, %2 why it cannot be made
-    ui_.ShowMessage(TrFormat("Cannot create folder \"%1\"\r\nError mexage: %2", {newPath, error}),
+    ui_.ShowMessage(TrFormatCrLf("Cannot create folder \"%1\"\nError mexage: %2", {newPath, error}),
                     MessageIcon::Critical);
     return;
   }

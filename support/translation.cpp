@@ -14,6 +14,18 @@ std::string TrFormat(const char* text, std::initializer_list<std::string_view> a
   return FillPlaceholders(Tr(text), arguments);
 }
 
+std::string TrCrLf(const char* text) {
+  std::string lines;
+  for (const char* c = Tr(text); *c != '\0'; ++c) {
+    lines += *c == '\n' ? "\r\n" : std::string(1, *c);
+  }
+  return lines;
+}
+
+std::string TrFormatCrLf(const char* text, std::initializer_list<std::string_view> arguments) {
+  return FillPlaceholders(TrCrLf(text), arguments);
+}
+
 std::string FillPlaceholders(std::string_view text,
                              std::initializer_list<std::string_view> arguments) {
   std::string filled;

@@ -24,6 +24,12 @@ constexpr const char* TrNoop(const char* text) {
 // placeholders itself (a path may hold "%1").
 std::string TrFormat(const char* text, std::initializer_list<std::string_view> arguments);
 
+// A message whose lines end with "\r\n" where the program shows it: marked and translated with
+// "\n", as gettext wants a catalogue's texts, and each "\n" of the translation made "\r\n"
+// before any argument goes in.
+std::string TrCrLf(const char* text);
+std::string TrFormatCrLf(const char* text, std::initializer_list<std::string_view> arguments);
+
 // The same replacement over a text that is translated already.
 std::string FillPlaceholders(std::string_view text,
                              std::initializer_list<std::string_view> arguments);

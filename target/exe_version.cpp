@@ -79,7 +79,8 @@ std::string Reported(const std::string& path, UserInterface& ui, const Compute& 
   if (!computed) {
     ui.ShowMessage(
         // TRANSLATORS: %1 is the executable's path, %2 the reason.
-        TrFormat("ERROR trying to compute version of file: %1\r\nError mexage: %2", {path, error}),
+        TrFormatCrLf("ERROR trying to compute version of file: %1\nError mexage: %2",
+                     {path, error}),
         MessageIcon::Critical);
     return std::string(kFailedExeVersion);
   }

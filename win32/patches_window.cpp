@@ -51,7 +51,7 @@ std::string CellText(const PatchRow& row, int column) {
     case kArgumentColumn:
       return row.argument;
     default:
-      return row.dynamic ? "Dynamic" : "";
+      return row.dynamic ? Tr("Dynamic") : "";
   }
 }
 

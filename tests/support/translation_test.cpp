@@ -26,6 +26,12 @@ TEST(TranslationTest, PlaceholdersAreFilledByNumber) {
   }
 }
 
+// A message shown with Windows' line ends is marked with "\n"; an argument's own line ends stay.
+TEST(TranslationTest, LinesEndAsWindowsEndsThem) {
+  EXPECT_EQ(TrCrLf("a\n\nb\n"), "a\r\n\r\nb\r\n");
+  EXPECT_EQ(TrFormatCrLf("%1:\nError %2", {"x\ny", "z"}), "x\ny:\r\nError z");
+}
+
 // An argument is put in as it is, even when it holds placeholders or percent signs itself.
 TEST(TranslationTest, ArgumentsAreNeverSearched) {
   std::mt19937 random(11);
