@@ -114,9 +114,11 @@ std::string RefusedRestoreText(const std::string& exePath) {
 
 std::string InWindowWords(std::string question) {
   static constexpr std::string_view kOption = ", --arg ";
+  // TRANSLATORS: the word before a patch's argument in the history's questions ("argument 7")
+  const std::string words = ", " + std::string(Tr("argument")) + " ";
   for (std::size_t at = question.find(kOption); at != std::string::npos;
        at = question.find(kOption, at)) {
-    question.replace(at, kOption.size(), ", argument ");
+    question.replace(at, kOption.size(), words);
   }
   return NamedValuesInWords(std::move(question));
 }
