@@ -17,6 +17,7 @@
 #include "qt/fit_caption.h"
 #include "qt/twips.h"
 #include "qt/value_look.h"
+#include "support/message_catalogue.h"
 #include "support/translation.h"
 #include "ui/accessible_names.h"
 
@@ -174,6 +175,9 @@ void BuildWindow(QWidget* window, const WindowDesign& design) {
 // wider, with every control in proportion, until the widest such caption fits; in English,
 // where every caption fits, the window keeps its design's size.
 void GrowForCaptions(QWidget* window, const WindowDesign& design) {
+  if (ActiveCatalogue().Size() == 0) {
+    return;
+  }
   double overflow = 1;
   for (const ControlDesign& control : design.controls) {
     if (!control.caption.empty()) {

@@ -26,8 +26,9 @@ double DesignPoints(const ControlDesign& control);
 // Shrinks the captions of the window's labels and buttons until each fits its control.
 void FitCaptions(QWidget* window, const WindowDesign& design);
 
-// Widens the window and its controls in proportion when a caption does not fit its control at
-// the smallest font; a window whose captions fit keeps its design's size.
+// Widens the window and its controls in proportion when a caption in the user's language does
+// not fit its control at the smallest font; in English, and where every caption fits, the window
+// keeps its design's size.
 void GrowForCaptions(QWidget* window, const WindowDesign& design);
 
 // The control of the design called `name`.

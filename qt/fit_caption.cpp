@@ -1,5 +1,6 @@
 #include "qt/fit_caption.h"
 
+#include <QCheckBox>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
@@ -63,6 +64,11 @@ double CaptionOverflow(const QWidget* widget) {
   } else if (const auto* label = qobject_cast<const QLabel*>(widget)) {
     caption = label->text();
     room = Room(label);
+  } else if (const auto* box = qobject_cast<const QCheckBox*>(widget)) {
+    caption = QString(box->text()).remove(QLatin1Char('&'));
+    QStyleOptionButton option;
+    option.initFrom(box);
+    room = box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box).size();
   } else {
     return 0;
   }

@@ -62,7 +62,7 @@ ColumnWidths FirstColumns(const QTableView* table) {
   }
   ColumnWidths widths{};
   for (std::size_t column = 0; column < kPatchesColumns.size(); ++column) {
-    widths[column] = Twips(kPatchesColumns[column].width, table);
+    widths[column] = TwipsAcross(kPatchesColumns[column].width, table->window());
   }
   widths[kStatusColumn] = std::max(
       widths[kStatusColumn], table->iconSize().width() + words + Twips(kCellMarginsTwips, table));

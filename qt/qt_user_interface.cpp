@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <optional>
 
 #include "support/translation.h"
 
@@ -15,6 +16,16 @@ namespace {
 // The title of every message box: the program's name.
 constexpr const char* kMessageTitle = "Varnock";
 constexpr int kInputBoxCharacters = 50;
+
+// A box's button in the user's language; none in English, where Qt's own caption (with its
+// access key on some desktops) stays.
+std::optional<QString> Translated(const char* english) {
+  const char* shown = Tr(english);
+  if (shown == english) {
+    return std::nullopt;
+  }
+  return QString::fromUtf8(shown);
+}
 
 }  // namespace
 
@@ -39,7 +50,9 @@ void QtUserInterface::ShowMessage(const std::string& text, MessageIcon icon) {
                   QString::fromLatin1(kMessageTitle), ToDisplayText(text), QMessageBox::Ok,
                   Owner());
   box.setObjectName(QStringLiteral("MessageBox"));
-  box.button(QMessageBox::Ok)->setText(QString::fromUtf8(Tr("OK")));
+  if (const auto ok = Translated("OK")) {
+    box.button(QMessageBox::Ok)->setText(*ok);
+  }
   box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   box.exec();
 }
@@ -53,8 +66,12 @@ std::optional<std::string> QtUserInterface::AskText(const std::string& prompt,
   box.setLabelText(ToDisplayText(prompt));
   box.setTextValue(QString::fromStdString(proposed));
   box.setInputMode(QInputDialog::TextInput);
-  box.setOkButtonText(QString::fromUtf8(Tr("OK")));
-  box.setCancelButtonText(QString::fromUtf8(Tr("Cancel")));
+  if (const auto ok = Translated("OK")) {
+    box.setOkButtonText(*ok);
+  }
+  if (const auto cancel = Translated("Cancel")) {
+    box.setCancelButtonText(*cancel);
+  }
   // A long prompt wraps in a box about fifty characters wide, which also shows the title whole.
   if (auto* label = box.findChild<QLabel*>()) {
     label->setWordWrap(true);
