@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <map>
 #include <nlohmann/json.hpp>
-#include <regex>
 
 #include "tests/cli/in_process_cli.h"
 #include "tests/cli/run_process.h"
@@ -49,15 +48,31 @@ ProcessResult CliIn(const std::string& lang, const std::vector<std::string>& arg
 // What a person reads of the pseudo-language's output once every bracketed text and every
 // value the runs were given is taken out: a word left is a text that bypassed the catalogue.
 std::string Untranslated(std::string text, const std::vector<std::string>& values) {
-  text = std::regex_replace(text, std::regex(R"(\[[^\]]*\]|(^|[\s,])--?[a-z][a-z-]*)"), " ");
+  for (std::size_t open = text.find('['); open != std::string::npos; open = text.find('[')) {
+    const std::size_t close = text.find(']', open);
+    text.replace(open, close == std::string::npos ? std::string::npos : close + 1 - open, " ");
+  }
   for (const std::string& value : values) {
     for (std::size_t at = text.find(value); !value.empty() && at != std::string::npos;
          at = text.find(value)) {
       text.replace(at, value.size(), " ");
     }
   }
-  std::smatch word;
-  return std::regex_search(text, word, std::regex("[a-z]{4,}")) ? word.str() : "";
+  // Options ("--arg", "-h,--help") are no words to translate.
+  std::string word;
+  bool option = false;
+  for (const char c : text + " ") {
+    if (c >= 'a' && c <= 'z') {
+      word += c;
+      continue;
+    }
+    if (!option && word.size() >= 4) {
+      return word;
+    }
+    option = (c == '-' && (option || word.empty()));
+    word.clear();
+  }
+  return "";
 }
 
 // The exit status and the standard output, for one comparison.
