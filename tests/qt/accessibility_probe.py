@@ -291,6 +291,8 @@ def check_patches_window(app, frame, trail):
         ("push button", "Save set…", None, None),
         ("push button", "Open set…", None, None),
         ("push button", "Close", None, None),
+        ("label", "Language:", None, None),
+        ("combo box", "System language", None, "Language:"),
     ])
     headers = [c.name for c in children(table) if c.getRoleName() == "table column header"]
     if headers != ["Patch", "Status", "Conflicts with", "Argument", "Dynamic"]:
@@ -311,7 +313,7 @@ def check_patches_window(app, frame, trail):
         fault("Patches window: Space on the list tells no row checked: %s" % rows_of(table))
     tabs = ["Patch description", "Keep a history of changes", "Apply changes", "Refresh",
             "Restore original…", "Undo last change", "History…", "Save set…", "Open set…",
-            "Close", "Filter"]
+            "Close", "System language", "Filter"]
     got = trail.after_tabs(len(tabs) + 1)
     if got[-1:] and got[-1] in (want[0][0], want[1][0], "Patches"):
         got = got[:-1]  # back on the list, on a row
