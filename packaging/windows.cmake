@@ -17,7 +17,14 @@ add_custom_command(OUTPUT ${sums}
   WORKING_DIRECTORY ${packaged}
   DEPENDS ${packaged_programs} ${CMAKE_CURRENT_SOURCE_DIR}/windows/sha256sums.cmake
   VERBATIM)
-add_custom_target(varnock_packaged ALL DEPENDS ${packaged_programs} ${sums})
+# The installer's own texts in every language of po/, as NSIS language strings.
+set(CPACK_VARNOCK_TEXTS_NSH ${CMAKE_CURRENT_BINARY_DIR}/installer_texts.nsh)
+add_custom_command(OUTPUT ${CPACK_VARNOCK_TEXTS_NSH}
+  COMMAND ${VARNOCK_PYTHON} ${PROJECT_SOURCE_DIR}/scripts/installer-texts ${PROJECT_SOURCE_DIR}/po
+          ${CPACK_VARNOCK_TEXTS_NSH}
+  DEPENDS ${PROJECT_SOURCE_DIR}/scripts/installer-texts ${VARNOCK_CATALOGUE_SOURCES}
+  VERBATIM)
+add_custom_target(varnock_packaged ALL DEPENDS ${packaged_programs} ${sums} ${CPACK_VARNOCK_TEXTS_NSH})
 
 install(PROGRAMS ${packaged_programs} DESTINATION .)
 set(documents ${packaged}/README.txt ${packaged}/LICENSE.txt ${sums})
@@ -49,11 +56,3 @@ file(WRITE ${CPACK_VARNOCK_FILES_NSH}
   "!macro VARNOCK_INSTALL_FILES\n${install_files}!macroend\n"
   "!macro VARNOCK_DELETE_FILES\n${delete_files}!macroend\n")
 set(CPACK_VARNOCK_ICON ${PROJECT_BINARY_DIR}/win32/varnock.ico)
-# The installer's own texts in every language of po/, as NSIS language strings.
-set(CPACK_VARNOCK_TEXTS_NSH ${CMAKE_CURRENT_BINARY_DIR}/installer_texts.nsh)
-add_custom_command(OUTPUT ${CPACK_VARNOCK_TEXTS_NSH}
-  COMMAND ${VARNOCK_PYTHON} ${PROJECT_SOURCE_DIR}/scripts/installer-texts ${PROJECT_SOURCE_DIR}/po
-          ${CPACK_VARNOCK_TEXTS_NSH}
-  DEPENDS ${PROJECT_SOURCE_DIR}/scripts/installer-texts ${VARNOCK_CATALOGUE_SOURCES}
-  VERBATIM)
-add_custom_target(varnock_installer_texts ALL DEPENDS ${CPACK_VARNOCK_TEXTS_NSH})
