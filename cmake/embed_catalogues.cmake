@@ -3,7 +3,6 @@
 # program carries, with the function that finds them by language.
 set(arrays "")
 set(cases "")
-set(names "")
 foreach(language IN LISTS LANGUAGES)
   file(READ ${DIR}/${language}.mo hex HEX)
   string(LENGTH "${hex}" length)
@@ -11,11 +10,9 @@ foreach(language IN LISTS LANGUAGES)
   string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
   string(REGEX REPLACE "((0x..,){24})" "\\1\n    " bytes "${bytes}")
   string(APPEND arrays "alignas(4) constexpr unsigned char k_${language}[${size}] = {\n    ${bytes}};\n\n")
-  string(APPEND names "\"${language}\", ")
   string(APPEND cases "  if (language == \"${language}\") {\n    return {reinterpret_cast<const char*>(k_${language}), sizeof k_${language}};\n  }\n")
 endforeach()
 file(WRITE ${OUTPUT}.new "// Made by cmake/embed_catalogues.cmake from the compiled catalogues.\n"
   "#include \"support/translation_choice.h\"\n\nnamespace varnock {\n\nnamespace {\n\n${arrays}}  // namespace\n\n"
-  "std::string_view EmbeddedCatalogue(std::string_view language) {\n${cases}  return {};\n}\n\n"
-  "std::vector<std::string_view> CarriedLanguages() {\n  return {${names}};\n}\n\n}  // namespace varnock\n")
+  "std::string_view EmbeddedCatalogue(std::string_view language) {\n${cases}  return {};\n}\n\n}  // namespace varnock\n")
 file(COPY_FILE ${OUTPUT}.new ${OUTPUT} ONLY_IF_DIFFERENT)

@@ -35,9 +35,6 @@ LanguageVariables ProcessLanguageVariables();
 // The image of the catalogue the program carries for a language ("de"), or an empty view.
 std::string_view EmbeddedCatalogue(std::string_view language);
 
-// The languages the program carries a catalogue for, the pseudo-language "qps" last.
-std::vector<std::string_view> CarriedLanguages();
-
 // The catalogue of the first of these languages that the program carries; empty (English)
 // when none is, or when English comes first.
 MessageCatalogue ChosenCatalogue(const std::vector<std::string>& languages);
