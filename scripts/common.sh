@@ -67,6 +67,17 @@ private_runtime_dir() {
   fi
 }
 
+# The whole suite builds the same sources several times (the packages again in another folder
+# for the reproducibility check): a compiler cache in the build folder, unless one is set
+# already, spares the second compile. The compiler is handed no path of the folder (the
+# programs hold none), so its results serve a copy of the sources in any other folder.
+use_compiler_cache() {
+  ensure_packages ccache
+  export CMAKE_CXX_COMPILER_LAUNCHER="${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}"
+  export CCACHE_DIR="${CCACHE_DIR:-$VARNOCK_ROOT/build/ccache}"
+  export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$VARNOCK_ROOT}" CCACHE_NOHASHDIR=1
+}
+
 build_preset() {
   local preset="$1"
   cmake --preset "$preset" >/dev/null
