@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
-#include "app/status_line.h"
+#include "engine/conflicts_text.h"
 #include "engine/patch_argument.h"
+#include "engine/patch_status.h"
 #include "support/paths.h"
 
 namespace varnock {

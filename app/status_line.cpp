@@ -4,19 +4,6 @@
 
 namespace varnock {
 
-const char* StatusWord(PatchState state) {
-  // TRANSLATORS: the status of a patch on the chosen executable, shown in a column and after
-  // "Status: "
-  static constexpr const char* kWords[] = {TrNoop("applied"),
-                                           TrNoop("not applied"),
-                                           TrNoop("partly applied"),
-                                           TrNoop("does not fit this file"),
-                                           TrNoop("made for another build"),
-                                           TrNoop("made for another program"),
-                                           TrNoop("broken")};
-  return Tr(kWords[static_cast<int>(state)]);
-}
-
 std::string StatusLineText(const FolderStatus& folder, std::size_t index) {
   const PatchStatus& status = folder.entries[index].status;
   const char* word = StatusWord(status.state);

@@ -8,10 +8,6 @@
 
 namespace varnock {
 
-// The status of a patch as the windows tell it to a person: "not applied", "does not fit this
-// file", "made for another build". The command line keeps its own words for scripts.
-const char* StatusWord(PatchState state);
-
 // "Status: " and the patch's status word, the argument read back when there is one, and the
 // patches it conflicts with: "Status: applied — conflicts with Patch_X.ptc".
 std::string StatusLineText(const FolderStatus& folder, std::size_t index);

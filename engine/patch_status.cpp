@@ -12,6 +12,7 @@
 #include "patchfile/load_patch.h"
 #include "support/files.h"
 #include "support/paths.h"
+#include "support/translation.h"
 #include "target/target_table.h"
 
 namespace varnock {
@@ -178,6 +179,19 @@ const char* StateWord(PatchState state) {
                                            "does-not-fit", "other-build", "other-program",
                                            "broken"};
   return kWords[static_cast<int>(state)];
+}
+
+const char* StatusWord(PatchState state) {
+  // TRANSLATORS: the status of a patch on the chosen executable, shown in a column and after
+  // "Status: "
+  static constexpr const char* kWords[] = {TrNoop("applied"),
+                                           TrNoop("not applied"),
+                                           TrNoop("partly applied"),
+                                           TrNoop("does not fit this file"),
+                                           TrNoop("made for another build"),
+                                           TrNoop("made for another program"),
+                                           TrNoop("broken")};
+  return Tr(kWords[static_cast<int>(state)]);
 }
 
 const char* VerdictWord(ZoneVerdict verdict) {

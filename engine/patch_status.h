@@ -27,6 +27,10 @@ enum class PatchState {
 // "other-program", "broken".
 const char* StateWord(PatchState state);
 
+// The status of a patch as a person reads it, in the user's language: "not applied", "does not
+// fit this file", "made for another build". Scripts read StateWord's words.
+const char* StatusWord(PatchState state);
+
 // What one zone's place holds. A dynamic patch that the search finds nowhere has its reference
 // zone NotFound and every other zone Unplaced: they are not judged at their recorded places.
 enum class ZoneVerdict { Original, Patched, Other, Outside, NotFound, Unplaced };

@@ -18,7 +18,7 @@
 #include "app/patches_columns.h"
 #include "app/patches_texts.h"
 #include "app/patches_window_design.h"
-#include "app/status_line.h"
+#include "engine/patch_status.h"
 #include "qt/accessible_value.h"
 #include "qt/design_controls.h"
 #include "qt/history_dialog.h"
