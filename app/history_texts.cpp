@@ -1,9 +1,6 @@
 #include "app/history_texts.h"
 
-#include <array>
-
-#include "app/history_time.h"
-
+#include "history/shown_entry.h"
 #include "support/files.h"
 #include "support/paths.h"
 #include "support/translation.h"
@@ -11,20 +8,6 @@
 namespace varnock {
 
 namespace {
-
-// The operations as the record names them, in the user's language.
-std::string OperationWord(const std::string& kind) {
-  static constexpr std::array<const char*, 6> kKinds = {
-      // TRANSLATORS: an operation in a row of the History window
-      TrNoop("apply"),        TrNoop("remove"),  TrNoop("batch"),
-      TrNoop("batch remove"), TrNoop("restore"), TrNoop("undo")};
-  for (const char* known : kKinds) {
-    if (kind == known) {
-      return Tr(known);
-    }
-  }
-  return kind;
-}
 
 // The operation's arguments, as the row shows them: "argument 7", or "arguments A=7, B=9".
 std::string ArgumentsText(const HistoryRow& row) {
@@ -79,7 +62,7 @@ HistoryListing ListHistory(const std::string& exePath, const HistorySummary& sum
   HistoryListing listing{TrFormat("History of %1", {exePath}), {}, {}};
   for (const HistoryRow& row : summary.rows) {
     listing.rows.push_back(
-        ShownTime(row.time, TimeFormat()) + "  " + OperationWord(row.what) + "  " + row.patches +
+        ShownTime(row.time) + "  " + OperationText(row.what) + "  " + row.patches +
         ArgumentsText(row) +
         (row.state.empty() ? "" : "  (" + std::string(Tr(row.state.c_str())) + ")"));
   }

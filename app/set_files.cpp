@@ -44,7 +44,7 @@ std::string Listed(const SetPlan& plan, const std::string& note) {
     text += "\n" + problem;
   }
   for (const SetDifference& difference : plan.differences) {
-    text += "\n" + difference.patch + ": " + difference.detail;
+    text += "\n" + difference.patch + ": " + difference.shown;
   }
   if (!note.empty()) {
     text += "\n" + note;

@@ -4,6 +4,7 @@
 
 #include "history/operation_history.h"
 #include "history/recorded_rewrite.h"
+#include "history/shown_entry.h"
 #include "support/hex_text.h"
 #include "support/sha256.h"
 #include "support/translation.h"
@@ -158,11 +159,11 @@ HistoryOutcome RestoreOriginal(const HistoryRequest& request, RestoreRun run, Re
           {exePath, record.follows});
     } else {
       outcome.message = TrFormat(
-          // TRANSLATORS: %1 is the executable's path, %2 the time of its first recorded change
-          // (UTC), %3 the path of the damaged record
+          // TRANSLATORS: %1 is the executable's path, %2 the time of its first recorded change,
+          // %3 the path of the damaged record
           "ERROR: the history of %1 before %2 is damaged (kept at %3), so its original is not "
           "known; nothing was written",
-          {exePath, record.entries.front().time, record.follows});
+          {exePath, ShownTime(record.entries.front().time), record.follows});
     }
     return outcome;
   }
@@ -253,9 +254,9 @@ HistoryOutcome UndoLast(const HistoryRequest& request) {
   if (last.after != opened.sha256) {
     outcome.message = TrFormat(
         // TRANSLATORS: %1 is the executable's path, %2 the operation as the history names it
-        // (apply, remove, batch, restore, undo), %3 its time (UTC)
+        // (apply, remove, batch, restore, undo), %3 its time
         "ERROR: %1 was changed by another program since the last %2 (%3); nothing was written",
-        {exePath, last.kind, last.time});
+        {exePath, OperationText(last.kind), ShownTime(last.time)});
     return outcome;
   }
   // The file holds the entry's new bytes in every range, and giving them back their old ones
@@ -271,20 +272,20 @@ HistoryOutcome UndoLast(const HistoryRequest& request) {
   if (ranges.size() != last.ranges.size() || Sha256Before(opened.image, ranges) != last.before) {
     outcome.message =
         // TRANSLATORS: %1 is the operation as the history names it (apply, remove, batch, restore,
-        // undo), %2 its time (UTC), %3 the executable's path
+        // undo), %2 its time, %3 the executable's path
         TrFormat("ERROR: the record of the last %1 (%2) does not fit %3; nothing was written",
-                 {last.kind, last.time, exePath});
+                 {OperationText(last.kind), ShownTime(last.time), exePath});
     return outcome;
   }
-  const std::string kind = last.kind;
-  const std::string time = last.time;
+  const std::string kind = OperationText(last.kind);
+  const std::string time = ShownTime(last.time);
   const std::string before = last.before;
   outcome.ok = Write(opened, request,
                      {.ranges = std::move(ranges), .kind = "undo", .afterSha256 = before}, outcome);
   outcome.confirmed = outcome.ok;
   if (outcome.ok) {
     // TRANSLATORS: %1 is the executable's path, %2 the operation as the history names it
-    // (apply, remove, batch, restore, undo), %3 its time (UTC)
+    // (apply, remove, batch, restore, undo), %3 its time
     outcome.message = TrFormat("%1: the %2 of %3 was undone", {exePath, kind, time});
   }
   return outcome;

@@ -1,6 +1,7 @@
 #include "history/history_summary.h"
 
 #include "history/history_actions.h"
+#include "history/shown_entry.h"
 #include "support/translation.h"
 
 namespace varnock {
@@ -45,12 +46,14 @@ HistoryRow RowOf(const HistoryEntry& entry, EntryState state) {
 std::string Describe(const HistoryEntry& entry) {
   const HistoryRow row = RowOf(entry, EntryState::Used);
   // TRANSLATORS: an operation of the history, in a list or a question: %1 is the operation as
-  // the history names it (apply, remove, batch, restore, undo), %2 its time (UTC), %3 its patch
+  // the history names it (apply, remove, batch, restore, undo), %2 its time, %3 its patch
   // files, %4 the arguments they were applied with
-  return row.patches.empty()     ? TrFormat("the %1 of %2", {row.what, row.time})
-         : row.arguments.empty() ? TrFormat("the %1 of %2 (%3)", {row.what, row.time, row.patches})
-                                 : TrFormat("the %1 of %2 (%3, --arg %4)",
-                                            {row.what, row.time, row.patches, row.arguments});
+  const std::string what = OperationText(row.what);
+  const std::string time = ShownTime(row.time);
+  return row.patches.empty() ? TrFormat("the %1 of %2", {what, time})
+         : row.arguments.empty()
+             ? TrFormat("the %1 of %2 (%3)", {what, time, row.patches})
+             : TrFormat("the %1 of %2 (%3, --arg %4)", {what, time, row.patches, row.arguments});
 }
 
 }  // namespace
@@ -78,10 +81,10 @@ std::vector<std::string> HistoryNotes(const HistoryRecord& record, const History
     if (view.breaks[i]) {
       notes.push_back(
           // TRANSLATORS: %1 is the operation as the history names it (apply, remove, batch,
-          // restore, undo), %2 its time (UTC)
+          // restore, undo), %2 its time
           TrFormat("another program changed the file before the %1 of %2: a restore "
                    "gives back only what the original's SHA-256 confirms",
-                   {record.entries[i].kind, record.entries[i].time}));
+                   {OperationText(record.entries[i].kind), ShownTime(record.entries[i].time)}));
     }
   }
   return notes;

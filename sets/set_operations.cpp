@@ -195,7 +195,7 @@ ResultCode ApplySet(const PatchSet& set, const SetCheck& check, const std::strin
       if (difference.kind == DifferenceKind::PartlyApplied) {
         // TRANSLATORS: %1 is a patch file's name, %2 how it stands: "partly applied" or "partly
         // applied, not in the set"
-        partly.push_back(TrFormat("%1 is %2", {difference.patch, Tr(difference.detail.c_str())}));
+        partly.push_back(TrFormat("%1 is %2", {difference.patch, difference.shown}));
       }
     }
     // TRANSLATORS: %1 is the executable's path; the partly applied patches follow, a line each

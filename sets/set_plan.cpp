@@ -115,7 +115,10 @@ class Planner {
         if (record.Has(HasArgument) && wanted &&
             !SameArgumentValue(path, record, applied, *wanted)) {
           Differ(entry, DifferenceKind::OtherArgument,
-                 "applied with " + applied + ", the set gives " + *wanted);
+                 "applied with " + applied + ", the set gives " + *wanted,
+                 // TRANSLATORS: %1 is the argument a patch is applied with, %2 the one the set
+                 // gives
+                 TrFormat("applied with %1, the set gives %2", {applied, *wanted}));
           plan_.removals.push_back({path, applied});
           plan_.applications.push_back({path, wanted});
         }
@@ -129,7 +132,9 @@ class Planner {
         break;
       default:
         Differ(entry, DifferenceKind::Missing,
-               std::string("not applied (") + StateWord(entry.status.state) + ")");
+               std::string("not applied (") + StateWord(entry.status.state) + ")",
+               // TRANSLATORS: %1 is why a patch is not applied, such as "does not fit this file"
+               TrFormat("not applied (%1)", {StatusWord(entry.status.state)}));
         break;
     }
     plan_.applications.push_back({path, wanted});
@@ -158,8 +163,14 @@ class Planner {
 
   // The detail stays in English, as `set verify --json` gives it; the fixed ones are marked, for
   // Tr where a person reads them.
-  void Differ(const FolderStatusEntry& entry, DifferenceKind kind, std::string detail) {
-    plan_.differences.push_back({entry.fileName, kind, std::move(detail)});
+  // A difference told by a text marked for translation.
+  void Differ(const FolderStatusEntry& entry, DifferenceKind kind, const char* detail) {
+    Differ(entry, kind, detail, Tr(detail));
+  }
+
+  void Differ(const FolderStatusEntry& entry, DifferenceKind kind, std::string detail,
+              std::string shown) {
+    plan_.differences.push_back({entry.fileName, kind, std::move(detail), std::move(shown)});
   }
 
   const FolderStatus& status_;

@@ -24,7 +24,8 @@ const char* DifferenceWord(DifferenceKind kind);
 struct SetDifference {
   std::string patch;  // the patch file's name
   DifferenceKind kind = DifferenceKind::Missing;
-  std::string detail;
+  std::string detail;  // as scripts read it, in English
+  std::string shown;   // as the user reads it, in the user's language
 };
 
 // What a set asks of an executable, against how the patches of a folder stand on it: what

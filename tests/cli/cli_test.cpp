@@ -9,6 +9,7 @@
 #include <map>
 #include <nlohmann/json.hpp>
 
+#include "history/shown_entry.h"
 #include "tests/cli/in_process_cli.h"
 #include "tests/cli/run_process.h"
 #include "tests/common/temp_dir.h"
@@ -615,6 +616,18 @@ TEST_F(CliTest, TextsFollowTheLanguageAndWhatScriptsReadDoesNot) {
           << seen["qps"][i].out << seen["qps"][i].err;
     }
   }
+}
+
+// The history's messages name the operation and its time in the user's language, not as the
+// record keeps them.
+TEST_F(CliTest, HistoryMessagesTellTheOperationInTheLanguage) {
+  ASSERT_EQ(Cli({"apply", patch_, exe_}).exit_code, 0);
+  const json history = json::parse(Cli({"history", exe_, "--json"}).out);
+  const std::string time = history["operations"].back()["time"];
+  const ProcessResult undone = CliIn("de_DE.UTF-8", {"undo", exe_});
+  EXPECT_EQ(undone.exit_code, 0);
+  EXPECT_NE(undone.out.find(ShownTime(time, "%d.%m.%Y %H:%M:%S")), std::string::npos) << undone.out;
+  EXPECT_EQ(undone.out.find("apply"), std::string::npos) << undone.out;
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "app/history_time.h"
+#include "history/shown_entry.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,9 @@ namespace varnock::testing {
 namespace {
 
 // A recorded UTC time in local time (winter and summer time of Central Europe here), written by
-// the language's format; the English format, and anything not of the recorded form, as it was.
-TEST(HistoryTime, ShownInLocalTimeByTheLanguagesFormat) {
+// the language's format; the English format, anything not of the recorded form, and a format
+// that asks for what strftime may not know, as it was.
+TEST(ShownEntry, TimeInLocalTimeByTheLanguagesFormat) {
   {
     const ScopedVariable zone("TZ", "CET-1CEST,M3.5.0,M10.5.0/3");
     tzset();
@@ -26,6 +27,10 @@ TEST(HistoryTime, ShownInLocalTimeByTheLanguagesFormat) {
         {"2026-02-30T10:00:00Z", "%d.%m.%Y", "2026-02-30T10:00:00Z"},
         {"2026-12-07 17:30:00", "%d.%m.%Y", "2026-12-07 17:30:00"},
         {"", "%d.%m.%Y", ""},
+        // A conversion not every C library knows, or a lone %, is not trusted.
+        {"2026-12-07T17:30:00Z", "%e.%m.%Y", "2026-12-07T17:30:00Z"},
+        {"2026-12-07T17:30:00Z", "%d.%m.%Y %", "2026-12-07T17:30:00Z"},
+        {"2026-12-07T17:30:00Z", "%d %%", "07 %"},
     };
     for (const auto& c : cases) {
       EXPECT_EQ(ShownTime(c.recorded, c.format), c.shown) << c.recorded << " " << c.format;

@@ -1,5 +1,6 @@
-#include "app/history_time.h"
+#include "history/shown_entry.h"
 
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -39,11 +40,24 @@ bool RecordedSeconds(const std::string& recorded, std::time_t& seconds) {
   return true;
 }
 
+// Whether every conversion of the format is one that every C library's strftime knows: a
+// translation that asks for another is not trusted (some libraries end the program on one).
+bool KnownConversions(std::string_view format) {
+  constexpr std::string_view kKnown = "aAbBcdHIjmMpSUwWxXyYZ%";
+  for (std::size_t i = format.find('%'); i != std::string_view::npos; i = format.find('%', i + 2)) {
+    if (i + 1 == format.size() || kKnown.find(format[i + 1]) == std::string_view::npos) {
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string ShownTime(const std::string& recorded, std::string_view format) {
   std::time_t seconds = 0;
-  if (format == kRecordedFormat || !RecordedSeconds(recorded, seconds)) {
+  if (format == kRecordedFormat || !KnownConversions(format) ||
+      !RecordedSeconds(recorded, seconds)) {
     return recorded;
   }
   std::tm local{};
@@ -62,6 +76,23 @@ std::string ShownTime(const std::string& recorded, std::string_view format) {
 
 std::string_view TimeFormat() {
   return Tr(kRecordedFormat);
+}
+
+std::string ShownTime(const std::string& recorded) {
+  return ShownTime(recorded, TimeFormat());
+}
+
+std::string OperationText(const std::string& kind) {
+  static constexpr std::array<const char*, 6> kKinds = {
+      // TRANSLATORS: an operation of the history, in a row of the History window or a message
+      TrNoop("apply"),        TrNoop("remove"),  TrNoop("batch"),
+      TrNoop("batch remove"), TrNoop("restore"), TrNoop("undo")};
+  for (const char* known : kKinds) {
+    if (kind == known) {
+      return Tr(known);
+    }
+  }
+  return kind;
 }
 
 }  // namespace varnock
