@@ -14,6 +14,7 @@
 #include "qt/picker_dialog.h"
 #include "qt/principale.h"
 #include "qt/qt_settings.h"
+#include "qt/qt_translations.h"
 #include "qt/qt_user_interface.h"
 #include "support/process_start.h"
 
@@ -35,6 +36,7 @@ int main(int argc, char** argv) {
   // The language chosen in the settings, before the first text is read.
   qt::QtSettings settings;
   UseRememberedLanguage(settings);
+  qt::UseQtTranslations(application);
   qt::QtUserInterface ui;
   qt::Principale window;
   ui.SetMainWindow(&window);

@@ -8,7 +8,7 @@ export VARNOCK_ROOT
 # window as a screen reader does (a virtual display, the accessibility bus and its client).
 NATIVE_PACKAGES=(build-essential cmake ninja-build qt6-base-dev libgtest-dev googletest
   libgmock-dev libcli11-dev nlohmann-json3-dev fonts-dejavu-core poppler-utils
-  clang-format clang-tidy libssl-dev gettext python3-polib appstream
+  clang-format clang-tidy libssl-dev gettext python3-polib appstream qt6-translations-l10n
   xvfb xauth dbus-x11 at-spi2-core python3-pyatspi)
 
 # Debian packages for the Windows programs: the mingw-w64 cross compiler, Wine to run their

@@ -72,22 +72,31 @@ LanguageVariables ProcessLanguageVariables() {
           .systemLocale = InterfaceLocale()};
 }
 
-MessageCatalogue ChosenCatalogue(const std::vector<std::string>& languages) {
+std::string ChosenLanguage(const std::vector<std::string>& languages) {
   for (const std::string& language : languages) {
     if (language == "en" || language.rfind("en_", 0) == 0) {
       break;
     }
-    const std::string_view image = EmbeddedCatalogue(language);
-    if (!image.empty()) {
-      MessageCatalogue catalogue;
-      std::string error;
-      if (catalogue.Read(image, error)) {
-        return catalogue;
-      }
-      break;
+    if (!EmbeddedCatalogue(language).empty()) {
+      return language;
     }
   }
   return {};
+}
+
+MessageCatalogue ChosenCatalogue(const std::vector<std::string>& languages) {
+  const std::string language = ChosenLanguage(languages);
+  MessageCatalogue catalogue;
+  std::string error;
+  if (language.empty() || !catalogue.Read(EmbeddedCatalogue(language), error)) {
+    return {};
+  }
+  return catalogue;
+}
+
+const std::string& ActiveLanguage() {
+  static const std::string active = ChosenLanguage(UserLanguages(ProcessLanguageVariables()));
+  return active;
 }
 
 }  // namespace varnock

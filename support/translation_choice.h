@@ -35,8 +35,14 @@ LanguageVariables ProcessLanguageVariables();
 // The image of the catalogue the program carries for a language ("de"), or an empty view.
 std::string_view EmbeddedCatalogue(std::string_view language);
 
-// The catalogue of the first of these languages that the program carries; empty (English)
-// when none is, or when English comes first.
+// The first of these languages that the program carries ("de"); empty (English) when none is,
+// or when English comes first.
+std::string ChosenLanguage(const std::vector<std::string>& languages);
+
+// The catalogue of ChosenLanguage; empty (English) when there is none.
 MessageCatalogue ChosenCatalogue(const std::vector<std::string>& languages);
+
+// The language of ActiveCatalogue: "de", or empty for English.
+const std::string& ActiveLanguage();
 
 }  // namespace varnock

@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "qt/qt_translations.h"
+
 namespace {
 
 // A modal window that stays open ten seconds with nobody answering it fails the test and is
@@ -62,6 +64,7 @@ int main(int argc, char** argv) {
     qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
   }
   QApplication application(argc, argv);
+  varnock::qt::UseQtTranslations(application);
   ::testing::InitGoogleTest(&argc, argv);
   ModalWatchdog watchdog;
   ::testing::TestEventListeners& listeners = ::testing::UnitTest::GetInstance()->listeners();

@@ -142,9 +142,18 @@ TEST(TranslationChoiceTest, LanguagesFollowTheVariables) {
 
 // The first carried language wins; English, wherever it comes first, means no catalogue.
 TEST(TranslationChoiceTest, TheFirstCarriedLanguageIsChosen) {
-  EXPECT_EQ(ChosenCatalogue({}).Size(), 0U);
-  EXPECT_EQ(ChosenCatalogue({"fr_FR", "fr"}).Size(), 0U);
-  EXPECT_EQ(ChosenCatalogue({"en_GB", "en", "qps"}).Size(), 0U);
+  const struct {
+    std::vector<std::string> languages;
+    const char* chosen;
+  } cases[] = {{{}, ""},
+               {{"fr_FR", "fr"}, ""},
+               {{"en_GB", "en", "qps"}, ""},
+               {{"de_AT", "de", "es"}, "de"},
+               {{"fr", "qps", "de"}, "qps"}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(ChosenLanguage(c.languages), c.chosen) << ::testing::PrintToString(c.languages);
+    EXPECT_EQ(ChosenCatalogue(c.languages).Size() > 0, *c.chosen != '\0') << c.chosen;
+  }
   const MessageCatalogue pseudo = ChosenCatalogue({"fr", "qps", "de"});
   ASSERT_GT(pseudo.Size(), 0U);
   EXPECT_EQ(pseudo.Find("ERROR: the output cannot be written")[0], '[');
