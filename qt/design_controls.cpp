@@ -25,8 +25,6 @@ namespace varnock::qt {
 
 namespace {
 
-constexpr double kStretchMargin = 1.02;
-
 // The designs hold their texts in UTF-8.
 QString Text(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -174,21 +172,19 @@ void BuildWindow(QWidget* window, const WindowDesign& design) {
 // A caption that does not fit even at the smallest font (a longer language) makes the window
 // wider, with every control in proportion, until the widest such caption fits; in English,
 // where every caption fits, the window keeps its design's size.
-void GrowForCaptions(QWidget* window, const WindowDesign& design) {
-  if (ActiveCatalogue().Size() == 0) {
-    return;
-  }
-  double overflow = 1;
+void GrowForCaptions(QWidget* window, const WindowDesign& design,
+                     std::span<const CaptionMeasure> more) {
+  std::vector<CaptionMeasure> captions(more.begin(), more.end());
   for (const ControlDesign& control : design.controls) {
     if (!control.caption.empty()) {
-      overflow = std::max(overflow, CaptionOverflow(DesignControl<QWidget>(window, control.name)));
+      captions.push_back(MeasureCaption(DesignControl<QWidget>(window, control.name)));
     }
   }
-  if (overflow <= 1) {
+  const double stretch = StretchForCaptions(captions, ActiveCatalogue().Size() > 0);
+  if (stretch == 1) {
     return;
   }
-  // A little more than the measure, for the rounding of every edge to whole pixels.
-  SetHorizontalStretch(window, HorizontalStretch(window) * overflow * kStretchMargin);
+  SetHorizontalStretch(window, HorizontalStretch(window) * stretch);
   for (const ControlDesign& control : design.controls) {
     PlaceByTwips(DesignControl<QWidget>(window, control.name), control.box.left, control.box.top,
                  control.box.width, control.box.height);

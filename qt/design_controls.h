@@ -2,7 +2,10 @@
 
 #include <QString>
 #include <QWidget>
+#include <span>
 #include <string_view>
+
+#include "app/window_stretch.h"
 
 #include "ui/window_design.h"
 
@@ -27,9 +30,10 @@ double DesignPoints(const ControlDesign& control);
 void FitCaptions(QWidget* window, const WindowDesign& design);
 
 // Widens the window and its controls in proportion when a caption in the user's language does
-// not fit its control at the smallest font; in English, and where every caption fits, the window
-// keeps its design's size.
-void GrowForCaptions(QWidget* window, const WindowDesign& design);
+// not fit its control at the smallest font, or one of `more` (measured by the window itself) does
+// not fit its room; in English, and where everything fits, the window keeps its design's size.
+void GrowForCaptions(QWidget* window, const WindowDesign& design,
+                     std::span<const CaptionMeasure> more = {});
 
 // The control of the design called `name`.
 template <typename Widget>

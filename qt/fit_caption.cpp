@@ -55,7 +55,7 @@ void FitCaption(QPushButton* button, double points) {
   Fit(button, button->text(), points, [button] { return Room(button); });
 }
 
-double CaptionOverflow(const QWidget* widget) {
+CaptionMeasure MeasureCaption(const QWidget* widget) {
   QString caption;
   QSize room;
   if (const auto* button = qobject_cast<const QPushButton*>(widget)) {
@@ -70,10 +70,9 @@ double CaptionOverflow(const QWidget* widget) {
     option.initFrom(box);
     room = box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box).size();
   } else {
-    return 0;
+    return {0, 0};
   }
-  const int needed = QFontMetrics(widget->font()).horizontalAdvance(caption);
-  return room.width() > 0 ? static_cast<double>(needed) / room.width() : 0;
+  return {QFontMetrics(widget->font()).horizontalAdvance(caption), room.width()};
 }
 
 }  // namespace varnock::qt

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/window_stretch.h"
+
 class QLabel;
 class QPushButton;
 class QWidget;
@@ -12,8 +14,8 @@ namespace varnock::qt {
 void FitCaption(QLabel* label, double points);
 void FitCaption(QPushButton* button, double points);
 
-// How many times wider than its room a widget's caption is at its font now: above 1 when even
-// the smallest font does not fit it.
-double CaptionOverflow(const QWidget* widget);
+// A button's, check box's or label's caption at its font now, and the room the widget gives it;
+// nothing needed for other widgets.
+CaptionMeasure MeasureCaption(const QWidget* widget);
 
 }  // namespace varnock::qt
