@@ -7,8 +7,10 @@
 #include <commctrl.h>
 
 #include "app/access_keys.h"
+#include "support/message_catalogue.h"
 #include "support/translation.h"
 #include "win32/layout.h"
+#include "win32/text.h"
 
 namespace varnock::win32 {
 
@@ -71,6 +73,24 @@ HFONT FontFor(ControlFont font, const WindowFonts& fonts) {
   return fonts.Dialog();
 }
 
+// A control's caption in its font, and the room the control gives it: a button's border and a
+// check box's box take their part.
+CaptionMeasure MeasureCaption(HWND control, ControlKind kind) {
+  const bool button = kind == ControlKind::Button;
+  const bool checkBox = kind == ControlKind::CheckBox;
+  std::string caption = WindowText(control);
+  // The access key's mark is no part of the visible text.
+  if (button || checkBox) {
+    caption.erase(std::remove(caption.begin(), caption.end(), '&'), caption.end());
+  }
+  RECT box{};
+  GetWindowRect(control, &box);
+  const int room = box.right - box.left - (button ? 4 : 0) -
+                   (checkBox ? GetSystemMetrics(SM_CXMENUCHECK) + 4 : 0);
+  const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+  return {TextWidth(control, font, caption), room};
+}
+
 // Names a control that has no label of the design before it: a hidden label with `name` just
 // before it in tab order, where assistive technology looks for its name.
 void NameControl(HWND control, const std::string& name) {
@@ -115,6 +135,7 @@ void BuildControls(HWND window, const WindowDesign& design, int idBase, const Wi
                               idBase + static_cast<int>(index), FontFor(control.font, fonts));
     PlaceControl(made, control.kind, control.box, dpi);
   }
+  GrowForCaptions(window, design, idBase, dpi);
   // A control that takes the focus with no label before it is named by a hidden one. (A label
   // of the design's own is read by its text, as Windows reads every label.)
   for (const ControlName& named : design.names) {
@@ -123,6 +144,37 @@ void BuildControls(HWND window, const WindowDesign& design, int idBase, const Wi
       NameControl(GetDlgItem(window, idBase + index), Tr(named.name.data()));
     }
   }
+}
+
+void GrowForCaptions(HWND window, const WindowDesign& design, int idBase, int dpi,
+                     std::span<const CaptionMeasure> more) {
+  std::vector<CaptionMeasure> captions(more.begin(), more.end());
+  for (std::size_t i = 0; i < design.controls.size(); ++i) {
+    if (!design.controls[i].caption.empty()) {
+      captions.push_back(MeasureCaption(GetDlgItem(window, idBase + static_cast<int>(i)),
+                                        design.controls[i].kind));
+    }
+  }
+  const double stretch = StretchForCaptions(captions, ActiveCatalogue().Size() > 0);
+  if (stretch == 1) {
+    return;
+  }
+  SetHorizontalStretch(window, HorizontalStretch(window) * stretch);
+  for (std::size_t i = 0; i < design.controls.size(); ++i) {
+    PlaceControl(GetDlgItem(window, idBase + static_cast<int>(i)), design.controls[i].kind,
+                 design.controls[i].box, dpi);
+  }
+}
+
+int TextWidth(HWND window, HFONT font, const std::string& text) {
+  HDC dc = GetDC(window);
+  HGDIOBJ previous = SelectObject(dc, font);
+  const std::wstring wide = Wide(text);
+  SIZE size{};
+  GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+  SelectObject(dc, previous);
+  ReleaseDC(window, dc);
+  return size.cx;
 }
 
 void PlaceControl(HWND control, ControlKind kind, const TwipsBox& box, int dpi) {

@@ -1,5 +1,7 @@
 #include "win32/layout.h"
 
+#include <cmath>
+#include <cstdint>
 #include <vector>
 
 #include "win32/text.h"
@@ -19,24 +21,47 @@ int TwipsToPixels(int twips, int dpi) {
   return MulDiv(twips, dpi, 1440);
 }
 
-RECT PixelRect(const TwipsBox& box, int dpi) {
-  return RECT{TwipsToPixels(box.left, dpi), TwipsToPixels(box.top, dpi),
-              TwipsToPixels(box.left + box.width, dpi), TwipsToPixels(box.top + box.height, dpi)};
+namespace {
+
+// The stretch is kept with the window in millionths.
+constexpr const wchar_t* kStretchProperty = L"VarnockHorizontalStretch";
+constexpr double kStretchUnit = 1e6;
+
+}  // namespace
+
+int TwipsAcross(int twips, int dpi, double stretch) {
+  return TwipsToPixels(static_cast<int>(std::lround(twips * stretch)), dpi);
+}
+
+double HorizontalStretch(HWND window) {
+  const auto kept = reinterpret_cast<std::intptr_t>(GetPropW(window, kStretchProperty));
+  return kept > 0 ? static_cast<double>(kept) / kStretchUnit : 1.0;
+}
+
+void SetHorizontalStretch(HWND window, double stretch) {
+  const auto kept = static_cast<std::intptr_t>(std::llround(stretch * kStretchUnit));
+  SetPropW(window, kStretchProperty, reinterpret_cast<HANDLE>(kept));
+}
+
+RECT PixelRect(const TwipsBox& box, int dpi, double stretch) {
+  return RECT{TwipsAcross(box.left, dpi, stretch), TwipsToPixels(box.top, dpi),
+              TwipsAcross(box.left + box.width, dpi, stretch),
+              TwipsToPixels(box.top + box.height, dpi)};
 }
 
 void Place(HWND control, const TwipsBox& box, int dpi) {
-  const RECT r = PixelRect(box, dpi);
+  const RECT r = PixelRect(box, dpi, HorizontalStretch(GetParent(control)));
   MoveWindow(control, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
 }
 
 void FitComboHeight(HWND combo, const TwipsBox& box, int dpi) {
-  const RECT wanted = PixelRect(box, dpi);
+  const int wantedHeight = TwipsToPixels(box.top + box.height, dpi) - TwipsToPixels(box.top, dpi);
   // Measured again after each change: how the field's height adds up to the control's is the
   // system's own.
   for (int attempt = 0; attempt < 3; ++attempt) {
     RECT closed{};
     GetWindowRect(combo, &closed);
-    const LONG missing = (wanted.bottom - wanted.top) - (closed.bottom - closed.top);
+    const LONG missing = wantedHeight - (closed.bottom - closed.top);
     const LRESULT field = SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
     if (missing == 0 || field == CB_ERR || field + missing <= 0) {
       return;
@@ -46,7 +71,7 @@ void FitComboHeight(HWND combo, const TwipsBox& box, int dpi) {
 }
 
 void SizeAndCentre(HWND window, int width, int height, int dpi) {
-  RECT frame{0, 0, TwipsToPixels(width, dpi), TwipsToPixels(height, dpi)};
+  RECT frame{0, 0, TwipsAcross(width, dpi, HorizontalStretch(window)), TwipsToPixels(height, dpi)};
   AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)), FALSE,
                      static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)));
   const int outerWidth = frame.right - frame.left;

@@ -161,11 +161,13 @@ void PatchesWindow::RunModal() {
 // all it grows by, the controls below the list move down with the window's bottom edge, and
 // those as wide as the list grow with it.
 void PatchesWindow::PlaceControls(int width, int height) {
-  const int extraWidth = std::max(0, width - TwipsToPixels(kPatchesWindowDesign.width, dpi_));
+  const double stretch = HorizontalStretch(window_);
+  const int extraWidth =
+      std::max(0, width - TwipsAcross(kPatchesWindowDesign.width, dpi_, stretch));
   const int extraHeight = std::max(0, height - TwipsToPixels(kPatchesWindowDesign.height, dpi_));
-  const RECT list = PixelRect(DesignOf(kListPatches).box, dpi_);
+  const RECT list = PixelRect(DesignOf(kListPatches).box, dpi_, stretch);
   for (std::size_t i = 0; i < kPatchesWindowControls.size(); ++i) {
-    RECT box = PixelRect(kPatchesWindowControls[i].box, dpi_);
+    RECT box = PixelRect(kPatchesWindowControls[i].box, dpi_, stretch);
     if (box.right == list.right) {
       box.right += extraWidth;
     }
@@ -240,7 +242,7 @@ LRESULT PatchesWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARA
       return 0;
     case WM_GETMINMAXINFO: {
       // Never smaller than the design.
-      RECT frame{0, 0, TwipsToPixels(kPatchesWindowDesign.width, dpi_),
+      RECT frame{0, 0, TwipsAcross(kPatchesWindowDesign.width, dpi_, HorizontalStretch(window)),
                  TwipsToPixels(kPatchesWindowDesign.height, dpi_)};
       AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)), FALSE,
                          static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)));

@@ -9,7 +9,9 @@
 
 #include "app/access_keys.h"
 #include "picker/picker_design.h"
+#include "support/message_catalogue.h"
 #include "support/paths.h"
+#include "win32/design_controls.h"
 #include "win32/layout.h"
 #include "win32/text.h"
 
@@ -21,19 +23,11 @@ HFONT FontOf(HWND control) {
   return reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
 }
 
-// The width of `text` in the control's font, in pixels.
-int TextWidth(HWND control, const std::string& text) {
-  HDC dc = GetDC(control);
-  HGDIOBJ previous = SelectObject(dc, FontOf(control));
-  const std::wstring wide = win32::Wide(text);
-  SIZE size{};
-  GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
-  SelectObject(dc, previous);
-  ReleaseDC(control, dc);
-  return size.cx;
-}
-
 }  // namespace
+
+int TextWidth(HWND control, const std::string& text) {
+  return win32::TextWidth(control, FontOf(control), text);
+}
 
 std::string BuildPath(std::string path) {
   std::replace(path.begin(), path.end(), '/', '\\');
@@ -61,9 +55,23 @@ void ExpectBuiltFromDesign(HWND window, const WindowDesign& design, int idBase, 
   if (const char* expected = std::getenv("VARNOCK_EXPECT_DPI")) {
     ASSERT_EQ(dpi, std::atoi(expected)) << "the screen's dots per inch are not set";
   }
+  const double stretch = win32::HorizontalStretch(window);
+  // In English every caption fits the design; a longer language may widen the window.
+  if (ActiveCatalogue().Size() == 0) {
+    EXPECT_EQ(stretch, 1.0);
+  }
+  EXPECT_LE(stretch, 1.6);
   RECT client{};
   GetClientRect(window, &client);
-  EXPECT_EQ(client.right, win32::TwipsToPixels(design.width, dpi));
+  // A window wider than the system lets it be (the pseudo-language at 144 dots per inch on the
+  // tests' small screen) is as wide as it may be.
+  const int width = win32::TwipsAcross(design.width, dpi, stretch);
+  RECT frame{0, 0, width, 0};
+  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)));
+  const int widest = GetSystemMetrics(SM_CXMAXTRACK) - (frame.right - frame.left - width);
+  EXPECT_TRUE(client.right == width || (client.right < width && client.right >= widest))
+      << client.right << " pixels wide, not " << width;
   EXPECT_EQ(client.bottom,
             win32::TwipsToPixels(folderMode ? kPickerFolderModeHeight : design.height, dpi));
   std::vector<std::pair<int, int>> tabStops;  // tab index, identifier
@@ -80,7 +88,7 @@ void ExpectBuiltFromDesign(HWND window, const WindowDesign& design, int idBase, 
     RECT box{};
     GetWindowRect(made, &box);
     MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&box), 2);
-    const RECT wanted = win32::PixelRect(BoxInMode(control, folderMode), dpi);
+    const RECT wanted = win32::PixelRect(BoxInMode(control, folderMode), dpi, stretch);
     EXPECT_EQ((std::array{box.left, box.top, box.right}),
               (std::array{wanted.left, wanted.top, wanted.right}));
     // The closed patch list as high as the design says, or as little more as the system needs
