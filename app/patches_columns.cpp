@@ -25,4 +25,16 @@ ColumnWidths FitPatchesColumns(const ColumnWidths& first, int rowWidth) {
   return widths;
 }
 
+ColumnWidths TitledColumns(const ColumnWidths& design, const ColumnWidths& titles) {
+  ColumnWidths widths{};
+  for (std::size_t i = 0; i < widths.size(); ++i) {
+    widths[i] = std::max(design[i], titles[i]);
+  }
+  return widths;
+}
+
+CaptionMeasure ColumnsMeasure(const ColumnWidths& first, int rowWidth) {
+  return {std::accumulate(first.begin(), first.end(), 0), rowWidth};
+}
+
 }  // namespace varnock

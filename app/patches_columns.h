@@ -3,6 +3,7 @@
 #include <array>
 
 #include "app/patches_window_design.h"
+#include "app/window_stretch.h"
 
 namespace varnock {
 
@@ -14,5 +15,13 @@ using ColumnWidths = std::array<int, kPatchesColumns.size()>;
 // both names and conflicts show more of themselves in a larger window; when the rows are
 // narrower (a scroll bar came), the Conflicts column gives way, down to half its first width.
 ColumnWidths FitPatchesColumns(const ColumnWidths& first, int rowWidth);
+
+// The columns' first widths: the design's (`design`), a column widened where its title, with
+// the header's padding around it (`titles`), needs more.
+ColumnWidths TitledColumns(const ColumnWidths& design, const ColumnWidths& titles);
+
+// What the columns at their first widths need across rows `rowWidth` pixels wide: a window
+// whose list is too narrow for them grows as for a caption that does not fit.
+CaptionMeasure ColumnsMeasure(const ColumnWidths& first, int rowWidth);
 
 }  // namespace varnock

@@ -53,7 +53,7 @@ class ElidingDelegate : public QStyledItemDelegate {
 };
 
 // The columns' first widths: the design's, except that the status column is made wide enough
-// for every status word beside its picture.
+// for every status word beside its picture, and a column for its title in the header.
 ColumnWidths FirstColumns(const QTableView* table) {
   int words = 0;
   for (int state = 0; state <= static_cast<int>(PatchState::Broken); ++state) {
@@ -66,7 +66,11 @@ ColumnWidths FirstColumns(const QTableView* table) {
   }
   widths[kStatusColumn] = std::max(
       widths[kStatusColumn], table->iconSize().width() + words + Twips(kCellMarginsTwips, table));
-  return widths;
+  ColumnWidths titles{};
+  for (std::size_t column = 0; column < titles.size(); ++column) {
+    titles[column] = table->horizontalHeader()->sectionSizeHint(static_cast<int>(column));
+  }
+  return TitledColumns(widths, titles);
 }
 
 }  // namespace
@@ -78,12 +82,6 @@ PatchesDialog::PatchesDialog(const PatchesRequest& request, QWidget* parent)
   setModal(true);
   ui_.SetMainWindow(this);
   BuildWindow(this, kPatchesWindowDesign);
-  firstSize_ = size();
-  for (const ControlDesign& control : kPatchesWindowControls) {
-    firstPlaces_.push_back(DesignControl<QWidget>(this, control.name)->geometry());
-  }
-  setMinimumSize(firstSize_);
-  setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
 
   QTableView* table = Table();
   model_ = new PatchesModel(fontMetrics().height(), this);
@@ -100,6 +98,17 @@ PatchesDialog::PatchesDialog(const PatchesRequest& request, QWidget* parent)
   table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + Twips(60, this));
   table->horizontalHeader()->setHighlightSections(false);
   firstColumns_ = FirstColumns(table);
+  // Columns too wide together for the list in a longer language widen the window, as a caption
+  // that does not fit does.
+  const CaptionMeasure columns = ColumnsMeasure(firstColumns_, table->contentsRect().width());
+  GrowForCaptions(this, kPatchesWindowDesign, {&columns, 1});
+  firstColumns_ = FirstColumns(table);
+  firstSize_ = size();
+  for (const ControlDesign& control : kPatchesWindowControls) {
+    firstPlaces_.push_back(DesignControl<QWidget>(this, control.name)->geometry());
+  }
+  setMinimumSize(firstSize_);
+  setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
   FitColumns();
   table->installEventFilter(this);
   MarkAccessibleWindow(this);

@@ -149,6 +149,12 @@ void PatchesWindow::SetUpList() {
     column.iSubItem = static_cast<int>(i);
     SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
   }
+  // Columns too wide together for the list in a longer language widen the window, as a caption
+  // that does not fit does.
+  RECT rows{};
+  GetClientRect(list, &rows);
+  const CaptionMeasure columns = ColumnsMeasure(FirstColumns(), static_cast<int>(rows.right));
+  GrowForCaptions(window_, kPatchesWindowDesign, kPatchesControlBase, dpi_, {&columns, 1});
   SetWindowSubclass(list, &ListProc, 0, reinterpret_cast<DWORD_PTR>(this));
 }
 
@@ -182,16 +188,28 @@ void PatchesWindow::PlaceControls(int width, int height) {
   FitColumns();
 }
 
+// The columns' widths at the window's first size: the design's, a column made wide enough for
+// its title in the header, with the header's margin on either side.
+ColumnWidths PatchesWindow::FirstColumns() const {
+  HWND header = ListView_GetHeader(Control(kListPatches));
+  const auto font = reinterpret_cast<HFONT>(SendMessageW(header, WM_GETFONT, 0, 0));
+  const int margins = 2 * Header_GetBitmapMargin(header);
+  const double stretch = HorizontalStretch(window_);
+  ColumnWidths design{};
+  ColumnWidths titles{};
+  for (std::size_t i = 0; i < kPatchesColumns.size(); ++i) {
+    design[i] = TwipsAcross(kPatchesColumns[i].width, dpi_, stretch);
+    titles[i] = TextWidth(header, font, Tr(kPatchesColumns[i].caption.data())) + margins;
+  }
+  return TitledColumns(design, titles);
+}
+
 // The columns fill the list's width, with or without its scroll bar.
 void PatchesWindow::FitColumns() {
   HWND list = Control(kListPatches);
   RECT client{};
   GetClientRect(list, &client);
-  ColumnWidths first{};
-  for (std::size_t i = 0; i < kPatchesColumns.size(); ++i) {
-    first[i] = TwipsToPixels(kPatchesColumns[i].width, dpi_);
-  }
-  const ColumnWidths widths = FitPatchesColumns(first, static_cast<int>(client.right));
+  const ColumnWidths widths = FitPatchesColumns(FirstColumns(), static_cast<int>(client.right));
   for (std::size_t i = 0; i < widths.size(); ++i) {
     ListView_SetColumnWidth(list, static_cast<int>(i), widths[i]);
   }

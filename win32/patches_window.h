@@ -6,6 +6,7 @@
 
 #include <atomic>
 
+#include "app/patches_columns.h"
 #include "app/patches_presenter.h"
 #include "win32/focus_keeper.h"
 #include "win32/fonts.h"
@@ -54,6 +55,7 @@ class PatchesWindow : public PatchesView {
   void CreateControls();
   void SetUpList();
   void PlaceControls(int width, int height);
+  ColumnWidths FirstColumns() const;
   void FitColumns();
   void OnCommand(int id, int code);
   void OnEnter();

@@ -37,5 +37,16 @@ TEST(PatchesColumns, PatchAndConflictsShareTheGrowthAndTheOthersKeepTheirWidth) 
   }
 }
 
+// A column is as wide as its design or its title, whichever is wider; the table needs their sum.
+TEST(PatchesColumns, AreWideEnoughForTheirTitlesAndTheirSumIsWhatTheListNeeds) {
+  const ColumnWidths design{220, 150, 120, 67, 60};
+  const ColumnWidths titles{40, 160, 120, 70, 12};
+  const ColumnWidths first = TitledColumns(design, titles);
+  EXPECT_EQ(first, (ColumnWidths{220, 160, 120, 70, 60}));
+  const CaptionMeasure table = ColumnsMeasure(first, 600);
+  EXPECT_EQ(table.needed, 630);
+  EXPECT_EQ(table.room, 600);
+}
+
 }  // namespace
 }  // namespace varnock::testing

@@ -7,6 +7,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -36,6 +37,7 @@
 #include "picker/picker_design.h"
 #include "picker/system_picker_environment.h"
 #include "qt/design_controls.h"
+#include "qt/patches_dialog.h"
 #include "qt/picker_dialog.h"
 #include "qt/principale.h"
 #include "qt/qt_user_interface.h"
@@ -66,6 +68,11 @@ QString ExpectCaptionFits(const QWidget* widget) {
     option.initFrom(button);
     option.text = button->text();
     room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button).size();
+  } else if (const auto* box = qobject_cast<const QCheckBox*>(widget)) {
+    caption = QString(box->text()).remove(QLatin1Char('&'));
+    QStyleOptionButton option;
+    option.initFrom(box);
+    room = box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box).size();
   } else {
     const auto* label = qobject_cast<const QLabel*>(widget);
     caption = label->text();
@@ -79,9 +86,10 @@ QString ExpectCaptionFits(const QWidget* widget) {
   return caption;
 }
 
-// The window has the design's fixed size; every control of the design is in it at its box, with its
-// caption and its weight, and the Tab key goes through the shown controls that take the focus in
-// the design's tab order.
+// The window has the design's fixed size (the Patches window, which the user sizes, the design's
+// size at least); every control of the design is in it at its box, with its caption and its
+// weight, and the Tab key goes through the shown controls that take the focus in the design's tab
+// order.
 void ExpectBuiltFromDesign(QWidget* window, const WindowDesign& design, bool folderMode = false) {
   const int height = folderMode ? kPickerFolderModeHeight : design.height;
   // In English every caption fits the design; a longer language may widen the window.
@@ -90,7 +98,10 @@ void ExpectBuiltFromDesign(QWidget* window, const WindowDesign& design, bool fol
   }
   EXPECT_LE(qt::HorizontalStretch(window), 1.6);
   EXPECT_EQ(window->size(), qt::TwipsRect(0, 0, design.width, height, window).size());
-  EXPECT_EQ(window->minimumSize(), window->maximumSize()) << "fixed size";
+  EXPECT_EQ(window->minimumSize(), window->size());
+  if (design.controls.data() != kPatchesWindowControls.data()) {
+    EXPECT_EQ(window->maximumSize(), window->size()) << "fixed size";
+  }
   std::vector<ControlDesign> tabStops;
   for (const ControlDesign& control : design.controls) {
     SCOPED_TRACE(std::string(control.name));
@@ -168,6 +179,22 @@ TEST(Layout, MainWindowIsBuiltFromItsDesignAndReadWhole) {
   EXPECT_TRUE(path.endsWith(QStringLiteral("x\u2026/tomb4.exe"))) << path.toStdString();
   EXPECT_EQ(ValueRead(&window, "Label_NomeExe"), exe);
   EXPECT_EQ(ValueRead(&window, "Label_Status"), "Status: not applied");
+}
+
+// The Patches window built from its design, each column's title whole in the list's header.
+TEST(Layout, PatchesWindowIsBuiltFromItsDesignWithItsColumnTitlesWhole) {
+  qt::PatchesDialog dialog(PatchesRequest{}, nullptr);
+  dialog.show();
+  ExpectBuiltFromDesign(&dialog, kPatchesWindowDesign);
+  const QHeaderView* header =
+      qt::DesignControl<QTableView>(&dialog, "List_Patches")->horizontalHeader();
+  ASSERT_EQ(header->count(), static_cast<int>(kPatchesColumns.size()));
+  for (int column = 0; column < header->count(); ++column) {
+    const QString title = header->model()->headerData(column, Qt::Horizontal).toString();
+    EXPECT_EQ(title, Utf8(Tr(kPatchesColumns[static_cast<std::size_t>(column)].caption.data())));
+    EXPECT_GE(header->sectionSize(column), header->sectionSizeHint(column))
+        << "the column title \"" << title.toStdString() << "\" is cut";
+  }
 }
 
 void Click(const QWidget* window, const char* button) {
