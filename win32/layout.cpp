@@ -43,6 +43,10 @@ void SetHorizontalStretch(HWND window, double stretch) {
   SetPropW(window, kStretchProperty, reinterpret_cast<HANDLE>(kept));
 }
 
+void ForgetHorizontalStretch(HWND window) {
+  RemovePropW(window, kStretchProperty);
+}
+
 RECT PixelRect(const TwipsBox& box, int dpi, double stretch) {
   return RECT{TwipsAcross(box.left, dpi, stretch), TwipsToPixels(box.top, dpi),
               TwipsAcross(box.left + box.width, dpi, stretch),

@@ -19,6 +19,8 @@ int TwipsToPixels(int twips, int dpi);
 int TwipsAcross(int twips, int dpi, double stretch);
 double HorizontalStretch(HWND window);
 void SetHorizontalStretch(HWND window, double stretch);
+// Takes the stretch off a window that is being destroyed (a window keeps no property past it).
+void ForgetHorizontalStretch(HWND window);
 // Edges are rounded, not sizes: neighbours that touch in the design still touch.
 RECT PixelRect(const TwipsBox& box, int dpi, double stretch);
 

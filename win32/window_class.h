@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "win32/layout.h"
+
 namespace varnock::win32 {
 
 // Registers a window class of the program, once: the dialog face's background and the arrow
@@ -25,6 +27,7 @@ LRESULT CALLBACK OwnerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
   }
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    ForgetHorizontalStretch(window);
   }
   return owner->OnMessage(window, message, wParam, lParam);
 }
