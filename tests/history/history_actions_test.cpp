@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 
 #include "history/history_actions.h"
 #include "history/history_record.h"
@@ -216,71 +215,6 @@ TEST(HistoryActionsTest, ADamagedRecordIsKeptAsideAndNeverTrusted) {
   EXPECT_NE(error.find("was changed while it was copied"), std::string::npos) << error;
   EXPECT_EQ(ReadBytes(found.storedAt), changed);
   EXPECT_FALSE(std::filesystem::exists(found.storedAt + ".new"));
-}
-
-// A change made without the history between two with it (apply A, apply B without it, remove B
-// with it): the chain breaks, and the restore gives the original, for B's bytes hold theirs.
-TEST(HistoryActionsTest, RestoreGivesTheOriginalAcrossABreak) {
-  Changed file;  // A
-  Bytes withB = file.applied;
-  std::fill(withB.begin() + 0x300, withB.begin() + 0x308, 0x66);
-  std::string error;
-  ASSERT_TRUE(RewriteFile(file.exe, withB, error)) << error;
-  OperationHistory history(file.folder);
-  ASSERT_TRUE(ChangeWithHistory(file.exe, withB, file.applied, history));
-
-  {
-    OpenedHistory opened;  // held until the end of the block
-    ASSERT_TRUE(OpenHistory(file.exe, file.folder, opened, error)) << error;
-    EXPECT_EQ(opened.view.breaks, (std::vector<bool>{false, true}));
-    EXPECT_TRUE(opened.view.matchesLast);
-    EXPECT_EQ(opened.view.unknown.size(), 1u);
-  }
-
-  const HistoryOutcome outcome =
-      RestoreOriginal({file.exe, file.folder}, RestoreRun::Write, RestoreReach::WholeOriginal);
-  EXPECT_EQ(outcome.message, file.exe + " restored to the original");
-  EXPECT_EQ(ReadBytes(file.exe), file.original);
-}
-
-// Another name of the file reaches its record; a new build installed at its path (copied over
-// it in place, keeping its identity, or another size) is another file, whose record starts anew
-// beside the old one.
-TEST(HistoryActionsTest, OneRecordPerFile) {
-  {
-    Changed file;
-    Bytes build = file.original;
-    std::fill(build.begin() + 0x100, build.begin() + 0x110, 0x33);
-    std::ofstream(file.exe, std::ios::binary | std::ios::trunc)
-        .write(reinterpret_cast<const char*>(build.data()),
-               static_cast<std::streamsize>(build.size()));
-    EXPECT_EQ(
-        RestoreOriginal({file.exe, file.folder}, RestoreRun::Write, RestoreReach::Force).message,
-        "ERROR: no history is kept for " + file.exe);
-    EXPECT_EQ(ReadBytes(file.exe), build);
-  }
-  Changed file;
-  const std::string link = file.dir.File("link.exe");
-  std::filesystem::create_hard_link(file.exe, link);
-  const HistoryOutcome undo = UndoLast({link, file.folder});
-  EXPECT_TRUE(undo.ok && undo.message.ends_with(" was undone")) << undo.message;
-  EXPECT_EQ(ReadBytes(file.exe), file.original);
-  EXPECT_EQ(SummarizeHistory(file.folder, file.exe).rows.size(), 2u);
-
-  std::filesystem::remove(link);
-  std::filesystem::remove(file.exe);
-  const Bytes build(5000, 0x12);
-  file.dir.Write("tomb4.exe", build);
-  EXPECT_EQ(
-      RestoreOriginal({file.exe, file.folder}, RestoreRun::Write, RestoreReach::Force).message,
-      "ERROR: no history is kept for " + file.exe);
-  Bytes patched = build;
-  patched[10] = 1;
-  OperationHistory history(file.folder);
-  ASSERT_TRUE(ChangeWithHistory(file.exe, build, patched, history));
-  EXPECT_TRUE(
-      RestoreOriginal({file.exe, file.folder}, RestoreRun::Write, RestoreReach::WholeOriginal).ok);
-  EXPECT_EQ(ReadBytes(file.exe), build);
 }
 
 }  // namespace
