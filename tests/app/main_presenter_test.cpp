@@ -3,18 +3,15 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <stdexcept>
 #include <system_error>
 #include <tuple>
 
 #include "app/remembered_choices.h"
 #include "history/history_actions.h"
 #include "support/files.h"
-#include "support/safe_rewrite.h"
 #include "support/sha256.h"
 #include "target/exe_version.h"
 #include "tests/app/app_fixture.h"
-#include "tests/common/faulty_rewrite.h"
 
 namespace varnock::testing {
 namespace {
@@ -198,31 +195,6 @@ TEST_F(OpenedFiles, TheNamedExecutableStaysWithAPatchForItsProgram) {
   EXPECT_EQ(settings[kRememberedTarget], engine);
 }
 
-// A write in place of the recalled executable that a crash stopped (after its journal, before
-// its first byte) is undone as the window starts, and said once.
-TEST_F(OpenedFiles, AnInterruptedWriteOfTheRecalledExecutableIsUndoneAtStartUp) {
-  std::error_code linked;
-  std::filesystem::create_hard_link(ToFsPath(engine),
-                                    ToFsPath(dir.File(JoinPath("games", "other.exe"))), linked);
-  if (linked) {
-    GTEST_SKIP() << "no second names here";
-  }
-  WriteFaults crash;
-  crash.allow_write = [](std::size_t, std::size_t) -> bool { throw std::runtime_error("crash"); };
-  std::string error;
-  EXPECT_THROW(RewriteFileWith(crash, engine, Bytes(128, 1), error), std::runtime_error);
-  settings = {{kRememberedTarget, engine}};
-  for (const bool first : {true, false}) {
-    view = RecordingView();
-    ASSERT_TRUE(Load());
-    EXPECT_EQ(ui.Texts(), first ? std::vector<std::string>{engine + " was restored to its state "
-                                                                    "before an interrupted write"}
-                                : std::vector<std::string>{});
-    EXPECT_EQ(ReadBytes(engine), Bytes(128, 0));
-    ui.Clear();
-  }
-}
-
 class WindowHandlers : public AppFixture {
  protected:
   // One patch for tomb4.exe, loaded, with the messages of start-up cleared.
@@ -289,27 +261,6 @@ TEST_F(WindowHandlers, ChangingThePatchFolder) {
 }
 
 using StatusLine = AppFixture;
-
-// The line follows the executable and the patch as they are chosen and applied through the window,
-// in words a person reads.
-TEST_F(StatusLine, FollowsThePatchAndTheExecutable) {
-  PatchRecord four = Patch("LE_Y");
-  four.Zones = {{4, 4, ToBytes("ABCD"), ToBytes("WXYZ")}};
-  WritePatch(programFolder, "a.ptc", four);
-  four.Zones = {{6, 2, ToBytes("CD"), ToBytes("QQ")}};  // shares two bytes with a.ptc
-  WritePatch(programFolder, "b.ptc", four);
-  ASSERT_TRUE(Load());
-  EXPECT_EQ(view.statusLine, "") << "no executable chosen yet";
-
-  view.pickerAnswers = {dir.Write(JoinPath("games", "tomb4.exe"), ToBytes("MZ..ABCD...."))};
-  Presenter().ChangeTargetClicked();
-  EXPECT_EQ(view.statusLine, "Status: not applied \u2014 conflicts with b.ptc");
-  Presenter().ApplyClicked();
-  EXPECT_EQ(view.statusLine, "Status: applied \u2014 conflicts with b.ptc");
-  view.SelectPatchItem(1);
-  Presenter().PatchClicked();
-  EXPECT_EQ(view.statusLine, "Status: does not fit this file \u2014 conflicts with a.ptc");
-}
 
 // A patch applied with another value than its name's is removed with that value proposed.
 TEST_F(StatusLine, RemovingProposesTheValueTheExecutableHolds) {

@@ -20,10 +20,9 @@ namespace varnock::testing {
 // A Patches window that remembers what it was told; its wake-ups are counted and waited for.
 class FakePatchesView : public PatchesView {
  public:
-  void ResetRows(std::size_t count, int selectedRow, bool top) override {
+  void ResetRows(std::size_t count, int selectedRow, bool) override {
     shown = count;
     selected = selectedRow;
-    fromTop = top;
   }
   void UpdateRows(std::size_t, std::size_t) override {}
   void SetDescription(const std::string& text) override { description = text; }
@@ -73,7 +72,6 @@ class FakePatchesView : public PatchesView {
 
   std::size_t shown = 0;
   int selected = -1;
-  bool fromTop = false;
   std::string description;
   std::string progress;
   bool applyEnabled = false;
@@ -111,8 +109,8 @@ class PatchesPresenterTest : public ImageTest {
             bool drain = true) {
     presenter = std::make_unique<PatchesPresenter>(
         view, ui,
-        PatchesRequest{folder, exe, names, known, settings, keeping ? keeping : &history, chosen,
-                       chosenDescription, setPath});
+        PatchesRequest{folder, exe, names, known, settings, keeping ? keeping : &history, "", "",
+                       setPath});
     presenter->Open();
     if (drain) {
       Drain();
@@ -143,8 +141,6 @@ class PatchesPresenterTest : public ImageTest {
 
   std::string folder = dir.File("patches");
   std::vector<std::string> names;
-  std::string chosen;  // in the main window
-  std::string chosenDescription;
   std::string setPath;  // opened with the window
   FakePatchesView view;
   HistoryKeeping history{nullptr, dir.File("history")};

@@ -347,38 +347,6 @@ TEST_F(PatchesPresenterTest, RefreshAndKnownStatuses) {
   EXPECT_EQ(presenter->RowAt(static_cast<std::size_t>(view.selected)).fileName, "b.ptc");
 }
 
-// The window opens on the patch the main window shows, its description at once (the keys act
-// on what the user saw chosen), else on the first; a new filter shows the top of its rows with
-// the selected patch kept when it is among them, while statuses that come leave the list
-// where it was scrolled.
-TEST_F(PatchesPresenterTest, OpensOnTheChosenPatchAndANewFilterShowsItsTop) {
-  Write("a.ptc", 100, {1, 2}, "first");
-  Write("b.ptc", 200, {3, 4}, "second");
-  Write("c.ptc", 300, {5, 6}, "third");
-  const struct {
-    std::string chosen;
-    int selected;
-    std::string description;
-  } cases[] = {{"b.ptc", 1, "second, as the main window shows it"},
-               {"c.ptc", 2, "third, as the main window shows it"},
-               {"", 0, ""},
-               {"gone.ptc", 0, ""}};
-  for (const auto& [file, selected, description] : cases) {
-    SCOPED_TRACE(file);
-    chosen = file;
-    chosenDescription = description;
-    Open(nullptr, nullptr, false);
-    EXPECT_EQ(view.selected, selected);
-    EXPECT_EQ(view.description, description);
-    EXPECT_FALSE(view.fromTop);
-    Drain();
-    EXPECT_FALSE(view.fromTop);
-    presenter->FilterChanged("IR");  // first, third
-    EXPECT_TRUE(view.fromTop);
-    EXPECT_EQ(view.selected, selected == 1 ? -1 : selected / 2);
-  }
-}
-
 // Without a program chosen, the progress line and each history button say their own whole
 // sentence; with one, the history's texts tell apart a file without history from one another
 // program changed, count the same bytes in the restore's question and its refusal, and name
