@@ -41,6 +41,23 @@ std::optional<std::string> WantedValue(const std::string& path, const PatchRecor
   return NameArgument(path);
 }
 
+// A patch of the set that cannot be applied as the executable stands, and why, in the words
+// `status` gives scripts.
+const char* NotAppliedBecause(PatchState state) {
+  switch (state) {
+    case PatchState::DoesNotFit:
+      // TRANSLATORS: a patch of a set is not applied to the executable, and why; the words in
+      // brackets are those of varnock-cli status
+      return TrNoop("not applied (does-not-fit)");
+    case PatchState::OtherBuild:
+      return TrNoop("not applied (other-build)");
+    case PatchState::OtherProgram:
+      return TrNoop("not applied (other-program)");
+    default:
+      return TrNoop("not applied (broken)");
+  }
+}
+
 class Planner {
  public:
   Planner(const FolderStatus& status, std::unordered_map<std::string, LoadedPatch>& loaded,
@@ -131,10 +148,7 @@ class Planner {
         Differ(entry, DifferenceKind::Missing, TrNoop("not applied"));
         break;
       default:
-        Differ(entry, DifferenceKind::Missing,
-               std::string("not applied (") + StateWord(entry.status.state) + ")",
-               // TRANSLATORS: %1 is why a patch is not applied, such as "does not fit this file"
-               TrFormat("not applied (%1)", {StatusWord(entry.status.state)}));
+        Differ(entry, DifferenceKind::Missing, NotAppliedBecause(entry.status.state));
         break;
     }
     plan_.applications.push_back({path, wanted});
