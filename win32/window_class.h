@@ -21,13 +21,15 @@ LRESULT CALLBACK OwnerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
     const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
   }
+  if (message == WM_NCDESTROY) {
+    ForgetHorizontalStretch(window);  // also when the owner has let go of the window before
+  }
   auto* owner = reinterpret_cast<Owner*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (owner == nullptr) {
     return DefWindowProcW(window, message, wParam, lParam);
   }
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    ForgetHorizontalStretch(window);
   }
   return owner->OnMessage(window, message, wParam, lParam);
 }
