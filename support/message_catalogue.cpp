@@ -96,7 +96,8 @@ const char* MessageCatalogue::Find(const char* text) const {
 }
 
 const MessageCatalogue& ActiveCatalogue() {
-  static const MessageCatalogue active = ChosenCatalogue(UserLanguages(ProcessLanguageVariables()));
+  // The language Qt's own texts follow too: one decision for both.
+  static const MessageCatalogue active = ChosenCatalogue({ActiveLanguage()});
   return active;
 }
 
