@@ -70,12 +70,15 @@ private_runtime_dir() {
 # The whole suite builds the same sources several times (the packages again in another folder
 # for the reproducibility check): a compiler cache in the build folder, unless one is set
 # already, spares the second compile. The compiler is handed no path of the folder (the
-# programs hold none), so its results serve a copy of the sources in any other folder.
+# programs hold none), so its results serve a copy of the sources in any other folder. The
+# packages are built with LC_ALL=C.UTF-8, the tests' builds in the caller's locale: the locale
+# changes only the language of the compiler's warnings, so it is left out of the cache's key.
 use_compiler_cache() {
   ensure_packages ccache
   export CMAKE_CXX_COMPILER_LAUNCHER="${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}"
   export CCACHE_DIR="${CCACHE_DIR:-$VARNOCK_ROOT/build/ccache}"
   export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$VARNOCK_ROOT}" CCACHE_NOHASHDIR=1
+  export CCACHE_SLOPPINESS="${CCACHE_SLOPPINESS:+$CCACHE_SLOPPINESS,}locale"
 }
 
 build_preset() {
