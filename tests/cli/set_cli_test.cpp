@@ -10,7 +10,9 @@
 #include "tests/common/temp_dir.h"
 #include "tools/patch_file.h"
 
-namespace varnock {
+// Its own namespace: the command-line tests compile as one file, and its helpers keep their
+// short names beside those of cli_test.cpp.
+namespace varnock::set_cli {
 namespace {
 
 using nlohmann::json;
@@ -189,4 +191,4 @@ TEST_F(SetCliTest, RefusalsWriteNothing) {
 }
 
 }  // namespace
-}  // namespace varnock
+}  // namespace varnock::set_cli
