@@ -549,6 +549,7 @@ TEST_F(CliTest, RestoreRefusesOtherProgramsChangesAndFindsAMovedFile) {
   EXPECT_EQ(Seen(Cli({"restore", moved})), "0 " + moved + " is the original already\n");
   const json history = json::parse(Cli({"history", moved, "--json"}).out);
   EXPECT_EQ(history["operations"].back()["operation"], "restore");
+  EXPECT_TRUE(history["operations"].back()["used"]);
   EXPECT_TRUE(history["matches"]);
   EXPECT_EQ(Cli({"undo", moved}).exit_code, 0);
   EXPECT_EQ(ReadBytes(moved), patched);

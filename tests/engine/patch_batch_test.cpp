@@ -75,34 +75,5 @@ TEST_F(PatchBatchTest, AListThatCannotGoWholeWritesNothing) {
       Leftovers(dir.path(), {"tomb4.exe", "a.ptc", "b.ptc", "c.ptc", "d.ptc", "o.ptc"}).empty());
 }
 
-// One variant exchanged for another that shares its bytes, and a third patch applied, in one
-// rewrite; two patches applied that share a byte are still refused.
-TEST_F(PatchBatchTest, RemovalsThenApplicationsInOneRewrite) {
-  const std::string a = Write("a.ptc", 100, {1, 2, 3, 4});
-  const std::string overlap = Write("o.ptc", 102, {5, 6});
-  const std::string b = Write("b.ptc", 200, {7, 8});
-  const std::string c = Write("c.ptc", 201, {9, 9});
-  Bytes applied = image;
-  Put(applied, 100, {1, 2, 3, 4});
-  dir.Write("tomb4.exe", applied);
-  EXPECT_EQ(
-      PerformChanges({{a, std::nullopt}}, {{b, std::nullopt}, {c, std::nullopt}}, exe, {.ui = ui}),
-      ResultFailed);
-  EXPECT_EQ(ui.Texts().back(),
-            "ERROR: b.ptc and c.ptc conflict: zone 0 of b.ptc and zone 0 of c.ptc share the byte "
-            "at offset 0xC9");
-  EXPECT_EQ(ReadBytes(exe), applied);
-  ui.Clear();
-  EXPECT_EQ(PerformChanges({{a, std::nullopt}}, {{overlap, std::nullopt}, {b, std::nullopt}}, exe,
-                           {.ui = ui, .faults = hooks}),
-            ResultDone);
-  Bytes expected = image;
-  Put(expected, 102, {5, 6});
-  Put(expected, 200, {7, 8});
-  EXPECT_EQ(ReadBytes(exe), expected);
-  EXPECT_EQ(rewrites, 1);
-  EXPECT_TRUE(ui.messages.empty());
-}
-
 }  // namespace
 }  // namespace varnock::testing
