@@ -227,6 +227,9 @@ TEST_F(PatchesPresenterTest, HistoryActionsAskFirst) {
   image.back() ^= 0xFF;
   EXPECT_EQ(ReadBytes(exe), image);
   EXPECT_EQ(ui.messages.size(), 2u);  // the outcomes
+  presenter->RestoreClicked();        // nothing stands to be restored: the check says why
+  EXPECT_NE(ui.messages.back().text.find("would still differ from its original"), std::string::npos)
+      << ui.messages.back().text;
   presenter->HistoryClicked();
   ASSERT_TRUE(view.listing.has_value());
   EXPECT_NE(view.listing->rows.front().find("  batch  a.ptc"), std::string::npos);
