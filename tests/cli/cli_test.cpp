@@ -210,6 +210,9 @@ TEST_F(CliTest, ApplyAndRemoveHaveTheirExitStatuses) {
   other[kZoneOffset] = 0x99;
   dir_.Write("tom2pc.exe", other);
   EXPECT_EQ(Seen(Cli({"apply", patch_, exe_})), "1 ERROR: cann't applying the patch\n");
+  // Where no value is applied, no value is proposed to remove it.
+  const ProcessResult refused = Cli({"remove", ArgumentPatch(), exe_});
+  EXPECT_EQ(Seen(refused) + refused.err, "1 ERROR: cann't removing the patch\n");
   EXPECT_EQ(ReadBytes(exe_), other);
 }
 

@@ -114,15 +114,20 @@ TEST_F(LoadPatchTest, FailureInDescriptionKeepsNewFieldsBeforeItAndOldOnesAfter)
   EXPECT_EQ(record, expected);
 }
 
-// Huge counts of each kind are refused before anything is sized by them in tests/fault.
+// Huge counts of each kind are refused before anything is sized by them in tests/fault. A patch
+// without zones ends with its program's name: a cut there fails as well.
 TEST_F(LoadPatchTest, FileCutAtAnyByteFailsAsEndingEarly) {
-  const Bytes whole = WritePatch(SamplePatch());
-  for (std::size_t size = 0; size < whole.size(); ++size) {
-    SCOPED_TRACE(size);
-    ui.Clear();
-    const std::string path = Write(Bytes(whole.begin(), whole.begin() + size));
-    EXPECT_FALSE(LoadPatch(path, record, ui));
-    ASSERT_TRUE(ui.OnlyCritical(LoadFailure(path, kPatchEndsEarly))) << ui.Texts().at(0);
+  PatchRecord zoneless = SamplePatch();
+  zoneless.Zones = {};
+  for (const PatchRecord& patch : {SamplePatch(), zoneless}) {
+    const Bytes whole = WritePatch(patch);
+    for (std::size_t size = 0; size < whole.size(); ++size) {
+      SCOPED_TRACE(size);
+      ui.Clear();
+      const std::string path = Write(Bytes(whole.begin(), whole.begin() + size));
+      EXPECT_FALSE(LoadPatch(path, record, ui));
+      ASSERT_TRUE(ui.OnlyCritical(LoadFailure(path, kPatchEndsEarly))) << ui.Texts().at(0);
+    }
   }
 }
 
