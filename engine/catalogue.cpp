@@ -54,7 +54,7 @@ std::vector<CatalogueEntry> BuildCatalogue(const std::string& folder,
   }
   std::vector<CatalogueEntry> ordered;
   ordered.reserve(listed.size());
-  for (std::int32_t index : SortIndexes(ranks, false)) {
+  for (std::int32_t index : SortIndexes(ranks)) {
     ordered.push_back(std::move(listed[static_cast<std::size_t>(index)]));
   }
   return ordered;

@@ -76,12 +76,11 @@ Indexes SortThreeLevels(std::vector<std::uint8_t> level) {
 
 }  // namespace
 
-std::vector<std::int32_t> SortIndexes(const std::vector<std::int32_t>& values, bool ascending) {
-  // The highest level sorts first: the rank itself descending, its mirror ascending.
+std::vector<std::int32_t> SortIndexes(const std::vector<std::int32_t>& values) {
+  // The highest rank sorts first.
   std::vector<std::uint8_t> levels(values.size());
   for (std::size_t i = 0; i < values.size(); ++i) {
-    const auto rank = static_cast<std::uint8_t>(std::clamp(values[i], 0, 2));
-    levels[i] = ascending ? static_cast<std::uint8_t>(2 - rank) : rank;
+    levels[i] = static_cast<std::uint8_t>(std::clamp(values[i], 0, 2));
   }
   return SortThreeLevels(std::move(levels));
 }
