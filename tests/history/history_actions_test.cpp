@@ -48,48 +48,6 @@ struct Changed {
   }
 };
 
-// Another program's changes inside the bytes Varnock changed are named and restored; changes
-// outside them can only be known to exist: the restore says so, writes nothing, and --force
-// leaves them as they are.
-TEST(HistoryActionsTest, RestoreSaysWhatItCanTellOfAnotherProgramsChanges) {
-  struct Row {
-    std::vector<std::size_t> offsets;
-    bool restores;
-    std::string says;
-  } rows[] = {
-      {{}, true, " restored to the original"},
-      {{0x104}, true, " restored to the original"},
-      {{0x800},
-       false,
-       " would still differ from its original: another program changed bytes outside the 16 "
-       "that Varnock changed, and of those Varnock keeps only the original's SHA-256, so it "
-       "cannot tell which or how many\nNothing was written"},
-      {{0x104, 0x10F, 0x800},
-       false,
-       "how many\n2 of the bytes Varnock changed were changed by another program too, at 0x104, "
-       "0x10F: a restore gives them their original values back\nNothing was written"},
-  };
-  for (const Row& row : rows) {
-    Changed file;
-    const Bytes other = file.ChangedElsewhere(row.offsets);
-    for (const RestoreRun run : {RestoreRun::Check, RestoreRun::Write}) {
-      const HistoryOutcome outcome =
-          RestoreOriginal({file.exe, file.folder}, run, RestoreReach::WholeOriginal);
-      EXPECT_EQ(outcome.ok, row.restores) << outcome.message;
-      EXPECT_NE(outcome.message.find(row.says), std::string::npos) << outcome.message;
-      const bool wrote = row.restores && run == RestoreRun::Write;
-      EXPECT_EQ(ReadBytes(file.exe), wrote ? file.original : other);
-    }
-    if (!row.restores) {
-      EXPECT_TRUE(
-          RestoreOriginal({file.exe, file.folder}, RestoreRun::Write, RestoreReach::Force).ok);
-      Bytes expected = file.original;
-      expected[0x800] = other[0x800];
-      EXPECT_EQ(ReadBytes(file.exe), expected);
-    }
-  }
-}
-
 // The rows and the confirmations name the operations, patches, arguments and bytes; a file
 // another program changed since can no longer be undone, and says so.
 TEST(HistoryActionsTest, SummaryNamesWhatRestoreAndUndoWouldDo) {
