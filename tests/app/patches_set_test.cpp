@@ -152,40 +152,5 @@ TEST_F(PatchesSetTest, NothingWithoutStatusesOrAPath) {
       ui.OnlyPlain("No set can be opened: no program to patch is chosen in the main window."));
 }
 
-// A set saved, the executable taken back and changed otherwise, the set opened with the window
-// and applied: saved again, it is the same file, and the executable the same bytes.
-TEST_F(PatchesSetTest, OpenApplyAndSaveAgainGiveTheSameFile) {
-  Open();
-  for (const std::size_t row : {0, 1, 3}) {
-    presenter->MarkToggled(row);
-  }
-  ui.QueueAnswer("9");
-  presenter->ApplyChangesClicked();
-  Drain();
-  const Bytes applied = ReadBytes(exe);
-  view.setPaths = {dir.File("first.ptcset")};
-  presenter->SaveSetClicked();
-  EXPECT_EQ(view.progress, "Set saved as first.ptcset.");
-  view.confirm = true;
-  presenter->UndoClicked();
-  Drain();
-  presenter->MarkToggled(2);
-  presenter->ApplyChangesClicked();
-  Drain();
-  ui.Clear();
-  setPath = dir.File("first.ptcset");
-  Open();
-  EXPECT_EQ(presenter->Plan().applications.size(), 3u);
-  EXPECT_EQ(presenter->Plan().removals.size(), 1u);
-  ASSERT_EQ(ui.messages.size(), 1u);
-  presenter->ApplyChangesClicked();
-  Drain();
-  EXPECT_EQ(ui.questions.size(), 0u);
-  EXPECT_EQ(ReadBytes(exe), applied);
-  view.setPaths = {dir.File("second.ptcset")};
-  presenter->SaveSetClicked();
-  EXPECT_EQ(ReadBytes(dir.File("second.ptcset")), ReadBytes(dir.File("first.ptcset")));
-}
-
 }  // namespace
 }  // namespace varnock::testing

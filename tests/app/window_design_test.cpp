@@ -68,38 +68,6 @@ TEST(WindowDesign, ControlsFitTheWindowWithoutOverlapAndTabInOneSequence) {
       EXPECT_EQ(tabIndexes[i], static_cast<int>(i));
     }
   }
-  // Each label the presenter sets is a control of the main window of its own.
-  std::set<std::string_view> labels;
-  for (int label = 0; label <= static_cast<int>(MainLabel::CurrentTomb); ++label) {
-    labels.insert(kMainWindowControls[IndexOf(kMainWindowControls,
-                                              ControlNameOf(static_cast<MainLabel>(label)))]
-                      .name);
-  }
-  EXPECT_EQ(labels.size(), 7u);
-}
-
-// Every control a screen reader stops on has exactly one name: its caption, the caption of the
-// label that names it, or a name of the design's own; and a name the design gives belongs to
-// one of its controls.
-TEST(WindowDesign, EveryControlHasOneNameForAssistiveTechnology) {
-  for (const WindowDesign& design : {kMainWindowDesign, kPatchesWindowDesign, kPickerDesign}) {
-    for (const ControlDesign& control : design.controls) {
-      const ControlDesign* label = NamingLabel(design, control.name);
-      const int sources = static_cast<int>(!control.caption.empty()) +
-                          static_cast<int>(label != nullptr) +
-                          static_cast<int>(!GivenName(design, control.name).empty());
-      EXPECT_EQ(sources, 1) << control.name;
-      if (label != nullptr) {
-        EXPECT_FALSE(NameFromCaption(label->caption).empty()) << control.name;
-        EXPECT_NE(NameFromCaption(label->caption).back(), ':') << control.name;
-      }
-    }
-    for (const ControlName& named : design.names) {
-      EXPECT_GE(IndexOf(design.controls, named.control), 0);
-    }
-  }
-  EXPECT_EQ(NameFromCaption("Patch Folder :"), "Patch Folder");
-  EXPECT_EQ(NameFromCaption("File:"), "File");
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/perform_patch.h"
 #include "support/paths.h"
 #include "tests/engine/engine_fixture.h"
 
@@ -23,15 +22,6 @@ class CreatePatchTest : public ::testing::Test {
     return CreatePatch(originalPath, modifiedPath, options, patch_, ui_) &&
            WritePatchFile(patchPath_, patch_);
   }
-  // Applies or removes the patch on a copy of `exe` and gives the bytes that result.
-  Bytes Run(const Bytes& exe, bool removing) {
-    const std::string exePath = dir_.Write(JoinPath("target", "tomb4.exe"), exe);
-    std::string version;
-    PatchRecord loaded;
-    EXPECT_EQ(PerformPatch(patchPath_, exePath, removing, version, loaded, {.ui = ui_}),
-              ResultDone);
-    return testing::ReadBytes(exePath);
-  }
 
   testing::TempDir dir_;
   const std::string patchPath_ = dir_.File("made.ptc");
@@ -39,37 +29,6 @@ class CreatePatchTest : public ::testing::Test {
   PatchRecord patch_;
   testing::RecordingUi ui_;
 };
-
-TEST_F(CreatePatchTest, DifferencesBecomeZonesThatApplyAndRemoveExactly) {
-  using Runs = std::vector<std::pair<std::int32_t, std::int32_t>>;  // offset, length
-  const struct {
-    Runs changes;
-    Runs zones;
-  } cases[] = {
-      {{{0, 4}}, {{0, 4}}},
-      {{{4094, 2}}, {{4094, 2}}},
-      {{{100, 1}, {109, 1}}, {{100, 10}}},  // eight equal bytes between
-      {{{200, 1}, {210, 2}}, {{200, 1}, {210, 2}}},
-      {{{1000, 600}}, {{1000, 256}, {1256, 256}, {1512, 88}}},
-      {{{1000, 512}}, {{1000, 256}, {1256, 256}}},
-  };
-  for (const auto& c : cases) {
-    Bytes modified = original_;
-    for (const auto& [at, length] : c.changes) {
-      for (std::int32_t i = at; i < at + length; ++i) {
-        modified[i] = static_cast<std::uint8_t>(~modified[i]);
-      }
-    }
-    ASSERT_TRUE(Create(modified));
-    Runs zones;
-    for (const PatchZone& zone : patch_.Zones) {
-      zones.emplace_back(zone.Offset, zone.Length);
-    }
-    EXPECT_EQ(zones, c.zones) << c.changes.front().first;
-    EXPECT_EQ(Run(original_, false), modified);
-    EXPECT_EQ(Run(modified, true), original_);
-  }
-}
 
 TEST_F(CreatePatchTest, TheTargetItsSignatureAndTheOptionsAreRecorded) {
   Bytes modified = original_;

@@ -31,13 +31,6 @@ DemoInstall InstallDemo(const TempDir& temp, const std::string& demoFolder,
   return install;
 }
 
-FilesToDrop PlaceFilesToDrop(const TempDir& temp, const std::string& patch,
-                             const std::string& exe) {
-  return {temp.File("other"),
-          temp.Write(JoinPath("other", GetFileName(patch)), ReadWholeFile(patch)),
-          temp.Write(JoinPath("elsewhere", GetFileName(exe)), ReadWholeFile(exe))};
-}
-
 AppEnvironment DemoEnvironment(const DemoInstall& install) {
   AppEnvironment environment;
   environment.ownExecutablePath = install.program;

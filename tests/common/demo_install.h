@@ -21,15 +21,6 @@ struct DemoInstall {
 DemoInstall InstallDemo(const TempDir& temp, const std::string& demoFolder,
                         const std::string& programName, bool bundled);
 
-// Files a user drops onto the window, beside an install: `patch` copied alone into the folder
-// "other", and a copy of the engine `exe` in the folder "elsewhere".
-struct FilesToDrop {
-  std::string patchFolder;
-  std::string patch;
-  std::string exe;
-};
-FilesToDrop PlaceFilesToDrop(const TempDir& temp, const std::string& patch, const std::string& exe);
-
 // The environment of a program started from `install`: no level editor installed, pickers
 // starting in the game folder.
 AppEnvironment DemoEnvironment(const DemoInstall& install);

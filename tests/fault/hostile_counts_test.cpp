@@ -2,9 +2,7 @@
 // with a clear message (or, for a bundle, quietly), sizes nothing beyond the file's own
 // size, and leaves the executable byte-identical.
 #include <climits>
-#include <tuple>
 
-#include "patchfile/bundle_unpack.h"
 #include "tests/fault/fault_fixture.h"
 #include "tests/fault/largest_allocation.h"
 #include "tests/patchfile/patch_bytes.h"
@@ -64,25 +62,6 @@ TEST_F(HostileCounts, HostilePatchValuesChangeNothing) {
     EXPECT_EQ(ReadBytes(exe), image);
     EXPECT_EQ(LeftBehind({"tomb4.exe", "Patch.ptc", "Patch#1#.ptc", "Patch#2#.ptc"}), Names{});
   }
-}
-
-// A bundle is read whole once; nothing it claims is sized beyond that.
-TEST_F(HostileCounts, HugeCountsInABundleAreRefusedWithinTheFilesOwnSize) {
-  const std::string name = std::string("a.ptc") + '\0';
-  const std::tuple<std::int32_t, std::int32_t, std::string> claims[] = {
-      {INT_MAX, 4, name}, {1, INT_MAX, name}, {1, 4, "a name without its end"}, {INT_MIN, 4, name}};
-  for (const auto& [entryCount, size, entryName] : claims) {
-    PatchBytes bundle;
-    bundle.Raw(Bytes(64, 0x90)).Raw(Bytes(kBundleMagic, kBundleMagic + sizeof kBundleMagic));
-    bundle.Raw({'V', '1', '.', '5'}).Int(entryCount).Int(size).Raw(ToBytes(entryName));
-    bundle.Raw({'d', 'a', 't', 'a'}).Int(64);
-    const std::string program = dir.Write("varnock.exe", bundle.bytes());
-    std::vector<std::string> unpacked;
-    LargestAllocation allocations;
-    EXPECT_FALSE(UnpackBundle(program, dir.File("unpacked"), unpacked));
-    EXPECT_LT(allocations.Largest(), bundle.bytes().size() + 64U * 1024U);  // buffers only
-  }
-  EXPECT_TRUE(Leftovers(dir.File("unpacked"), {"a.ptc"}).empty());
 }
 
 }  // namespace

@@ -60,13 +60,6 @@ TEST_F(LoadPatchTest, FieldsAreReadInFileOrderAndEightZerosAreAnEmptyPatch) {
   EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(LoadPatchTest, MissingFileIsReportedAndLeavesThePatchUntouched) {
-  const std::string path = dir.File("absent.ptc");
-  EXPECT_FALSE(LoadPatch(path, record, ui));
-  EXPECT_TRUE(ui.OnlyCritical("ERROR: cann't find patch file: " + path));
-  EXPECT_EQ(record, SamplePatch());
-}
-
 // Out-of-range sizes are described; strings that cannot be read have an empty description.
 TEST_F(LoadPatchTest, RefusedFilesAreDescribed) {
   const std::pair<Bytes, std::string> cases[] = {

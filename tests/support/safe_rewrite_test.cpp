@@ -53,40 +53,6 @@ TEST(RewriteFile, ReplacesTheWholeContentThroughAHiddenFileBesideIt) {
   EXPECT_EQ(NamesIn(dir), Names{"tomb4.exe"});
 }
 
-// The rewrite's own step before the replace runs once the new content is flushed and before the
-// file changes, also where the file is written in place (a file with two names); when it fails,
-// the file keeps every old byte and nothing is left beside it.
-TEST(LockedFile, AFailedStepBeforeTheReplaceLeavesTheFileAsItWas) {
-  TempDir dir;
-  const Bytes old = Pattern(3000, 1);
-  const std::string path = dir.Write("tomb4.exe", old);
-  for (const bool twoNames : {false, true}) {
-    if (twoNames) {
-      fs::create_hard_link(ToFsPath(path), ToFsPath(dir.File("second.exe")));
-    }
-    for (const bool ready : {false, true}) {
-      std::string error;
-      int steps = 0;
-      const auto step = [&](std::string& reason) {
-        ++steps;
-        EXPECT_EQ(ReadBytes(path), old);
-        reason = ready ? "" : "no record";
-        return ready;
-      };
-      LockedFile file;
-      ASSERT_TRUE(file.Open(path, error)) << error;
-      EXPECT_EQ(file.Rewrite(Pattern(3000, 2), step, error), ready);
-      EXPECT_EQ(steps, 1);
-      EXPECT_EQ(ReadBytes(path), ready ? Pattern(3000, 2) : old);
-      EXPECT_EQ(error, ready ? "" : "no record");
-    }
-    ASSERT_EQ(ReadBytes(path), Pattern(3000, 2));
-    std::string error;
-    ASSERT_TRUE(RewriteFile(path, old, error)) << error;
-    EXPECT_EQ(NamesIn(dir), twoNames ? (Names{"second.exe", "tomb4.exe"}) : Names{"tomb4.exe"});
-  }
-}
-
 // What may not be written is refused with the reason and left as it was, read-only mark included.
 TEST(RewriteFile, RefusesWhatCannotBeWritten) {
   TempDir dir;
@@ -150,42 +116,24 @@ TEST(RewriteFile, AnInterruptedWriteInPlaceIsUndoneOnlyByItsOwnWholeJournal) {
     EXPECT_TRUE(held.Open(file, error)) << error;
     return held.Interrupted();
   };
-  // Seeded rewrites, a few runs changed and the file made shorter or longer, each stopped at one
-  // of its first writes; one with fewer writes ends, and is rewritten back.
-  std::mt19937 random(24);
-  Bytes journal;
-  for (int round = 0; round < 12; ++round) {
-    SCOPED_TRACE(round);
-    Bytes next = old;
-    for (int k = 0; k < 4; ++k) {
-      const std::size_t at = random() % old.size();
-      std::fill_n(next.begin() + static_cast<long>(at),
-                  std::min<std::size_t>(random() % 300000, old.size() - at),
-                  static_cast<std::uint8_t>(random()));
-    }
-    next.resize(old.size() / 2 + random() % old.size(), 7);
-    int writes = 0;
-    const int stop = 1 + static_cast<int>(random() % 3);
-    WriteFaults crash;
-    crash.allow_write = [&](std::size_t at, std::size_t size) {
-      EXPECT_LE(at + size, next.size()) << "a write reaches past the new end";
-      return ++writes < stop || (throw std::runtime_error("crash"), false);
-    };
-    std::string error;
-    try {
-      EXPECT_TRUE(RewriteFileWith(crash, path, next, error)) << error;
-    } catch (const std::runtime_error&) {
-      journal = ReadBytes(journalPath);
-    }
-    const bool stopped = writes >= stop;
-    EXPECT_EQ(opened(path).notice,
-              stopped ? path + " was restored to its state before an interrupted write" : "");
-    EXPECT_TRUE(ReadBytes(path) == (stopped ? old : next));
-    EXPECT_TRUE(stopped || RewriteFile(path, old, error)) << error;
-    EXPECT_EQ(opened(path).notice, "");
-    EXPECT_EQ(NamesIn(dir), (Names{"tomb4.exe", "other.exe"}));
-  }
+  // Stopped at its second write (a kill at any moment is tested in tests/fault): the next
+  // opening puts the old bytes back from the journal, once.
+  Bytes next = old;
+  std::fill_n(next.begin() + 1000, 2 << 20, 9);
+  int writes = 0;
+  WriteFaults crash;
+  crash.allow_write = [&](std::size_t, std::size_t) {
+    return ++writes < 2 || (throw std::runtime_error("crash"), false);
+  };
+  std::string error;
+  EXPECT_THROW(RewriteFileWith(crash, path, next, error), std::runtime_error);
+  const Bytes journal = ReadBytes(journalPath);
+  EXPECT_EQ(opened(path).notice, path + " was restored to its state before an interrupted write");
+  EXPECT_EQ(ReadBytes(path), old);
+  EXPECT_EQ(opened(path).notice, "");
+  EXPECT_EQ(NamesIn(dir), (Names{"tomb4.exe", "other.exe"}));
 
+  std::mt19937 random(24);
   std::vector<Bytes> damaged = {{}, Pattern(journal.size(), 7)};
   for (int k = 0; k < 6; ++k) {
     damaged.emplace_back(journal.begin(), journal.begin() + random() % journal.size());

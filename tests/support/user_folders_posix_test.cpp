@@ -10,7 +10,6 @@
 #include "support/user_folders.h"
 #include "tests/common/immutable_flag.h"
 #include "tests/common/temp_dir.h"
-#include "tests/fault/child_process.h"
 #include "tests/support/scoped_variable.h"
 
 namespace varnock::testing {
@@ -70,22 +69,6 @@ TEST_F(UserFoldersPosix, AFolderSomeoneElseMadeInTheTemporaryFolderIsRefused) {
   std::filesystem::remove(folder);
   std::filesystem::create_directory_symlink(runtime, folder);
   EXPECT_EQ(UserPatchFolder(), "");
-}
-
-// No home at all (HOME unset, no entry in the password database): the temporary folder serves.
-TEST_F(UserFoldersPosix, WithoutAHomeTheTemporaryFolderServes) {
-  if (::geteuid() != 0) {
-    GTEST_SKIP() << "only the administrator can become a user without a home";
-  }
-  ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
-  ASSERT_EQ(::chmod(temporary.c_str(), 01777), 0);
-  ChildProcess homeless([] {
-    unsetenv("HOME");
-    unsetenv("XDG_DATA_HOME");
-    unsetenv("XDG_RUNTIME_DIR");
-    return ::setgid(54321) == 0 && ::setuid(54321) == 0 ? UserPatchFolder() : "no such user";
-  });
-  EXPECT_EQ(homeless.Report(), JoinPath(JoinPath(temporary, "varnock-54321"), "patches"));
 }
 
 // Only an existing folder takes files; permission bits stop an ordinary user, the immutable
