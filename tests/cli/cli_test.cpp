@@ -435,6 +435,11 @@ TEST_F(CliTest, SeveralPatchesGoInOneRewriteWithOneArgumentOrOneEach) {
                 .exit_code,
             0);
   EXPECT_EQ(ReadBytes(exe_), StandardConverter());
+  // Without --arg the name's value is applied; an empty one stops, as an empty answer does.
+  const ProcessResult stopped = Cli({"apply", both[1], exe_, "--arg", ""});
+  EXPECT_EQ(Seen(stopped) + stopped.err, "1 ");
+  EXPECT_EQ(Cli({"apply", both[1], exe_}).exit_code, 0);
+  EXPECT_EQ(ZoneBytes()[1], 250);
 }
 
 TEST_F(CliTest, APatchIsCreatedAppliedAndCarriedThroughItsSourceUnchanged) {
