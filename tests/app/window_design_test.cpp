@@ -11,7 +11,7 @@
 #include "app/main_window_design.h"
 #include "app/patches_window_design.h"
 #include "picker/picker_design.h"
-#include "ui/accessible_names.h"
+#include "ui/window_design.h"
 
 namespace varnock::testing {
 namespace {

@@ -14,17 +14,15 @@ class CreatePatchTest : public ::testing::Test {
   CreatePatchTest() : original_(testing::RandomImage(4096, 7)) {
     testing::Put(original_, 0x3C, {0x80, 0, 0, 0});
   }
-  // Makes the patch from the two images and writes it; false when it was refused.
+  // Makes the patch from the two images; false when it was refused.
   bool Create(const Bytes& modified, const PatchOptions& options = {},
               const std::string& name = "tomb4.exe") {
     const std::string originalPath = dir_.Write(JoinPath("original", name), original_);
     const std::string modifiedPath = dir_.Write(JoinPath("modified", name), modified);
-    return CreatePatch(originalPath, modifiedPath, options, patch_, ui_) &&
-           WritePatchFile(patchPath_, patch_);
+    return CreatePatch(originalPath, modifiedPath, options, patch_, ui_);
   }
 
   testing::TempDir dir_;
-  const std::string patchPath_ = dir_.File("made.ptc");
   Bytes original_;
   PatchRecord patch_;
   testing::RecordingUi ui_;

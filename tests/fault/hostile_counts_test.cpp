@@ -1,6 +1,6 @@
-// Counts, lengths and offsets chosen to hurt, in patch files and bundles: each is refused
-// with a clear message (or, for a bundle, quietly), sizes nothing beyond the file's own
-// size, and leaves the executable byte-identical.
+// Counts, lengths and offsets chosen to hurt, in patch files: each is refused with a clear
+// message, sizes nothing beyond the file's own size, and leaves the executable byte-identical.
+// (A bundle's are the bundle fuzzer's, under its allocation limit.)
 #include <climits>
 
 #include "tests/fault/fault_fixture.h"

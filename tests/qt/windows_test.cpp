@@ -352,8 +352,8 @@ Cells Column(const QAbstractItemModel* rows, int column, int role = Qt::DisplayR
 }
 
 // The Patches window opened from the main window on the patch it shows (built from its design in
-// the layout test): its controls named; the keys on the chosen row; a mark
-// set on a filtered row by Space and one by Enter; the list, the description and Close keeping
+// the layout test): its controls named; the keys on the chosen row; a mark set on a filtered row
+// by Space and one by Enter; the list, the description and Close keeping
 // to their places as the window grows, the columns sharing the width. Apply changes, asking
 // nothing, leaves both patches applied and the keys on the list; F5 and Refresh see the file
 // changed by another program; a set saved and opened again through Qt's dialogs marks the rows
